@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+namespace tavi {
+
+// Window states passed to the shell when something is opened.
+enum class ShowCommand { Normal = 1, Minimized = 2, Maximized = 3 };
+
+struct ShellOpenRequest {
+    std::string verb;        // "open"
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    ShowCommand show = ShowCommand::Normal;
+};
+
+// What the core asks of the shell.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // The shell's result code: 33 or more on success, 0 when the system is
+    // out of memory or resources, 1..32 for errors the shell reports.
+    virtual int Open(const ShellOpenRequest& request) = 0;
+};
+
+}  // namespace tavi

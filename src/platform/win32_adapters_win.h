@@ -1,0 +1,67 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "platform/shell.h"
+#include "platform/system_info.h"
+
+namespace tavi {
+
+class Win32FileSystem final : public FileSystem {
+public:
+    std::optional<std::string> ReadAll(const std::string& path) override;
+    [[nodiscard]] bool ReplaceAll(const std::string& path, std::string_view bytes) override;
+    bool FileExists(const std::string& path) override;
+    std::string CurrentDirectory() override;
+};
+
+// The ANSI code page of the system (CP_ACP).
+class Win32CodePage final : public CodePage {
+public:
+    std::string ToUtf8(std::string_view ansi) override;
+    std::string FromUtf8(std::string_view utf8) override;
+};
+
+// The system's own profile functions, read without a fixed-size limit.
+class Win32Profile final : public Profile {
+public:
+    std::string GetString(const std::string& file, const std::string& section, const std::string& key) override;
+    [[nodiscard]] bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                                   const std::string& value) override;
+    [[nodiscard]] bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) override;
+    [[nodiscard]] bool DeleteSection(const std::string& file, const std::string& section) override;
+};
+
+class Win32SystemInfo final : public SystemInfo {
+public:
+    std::string WindowsDirectory() override;
+    std::string SystemDirectory() override;
+    bool IsWindowsNT() override;
+    std::vector<std::string> LogicalDriveRoots() override;
+    DriveType DriveTypeOf(const std::string& root) override;
+    std::string DriveDisplayName(const std::string& root) override;
+};
+
+// The shell's "open", owned by a window that may change during the run.
+class Win32Shell final : public Shell {
+public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    int Open(const ShellOpenRequest& request) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+class Win32MessageBoxes final : public MessageBoxes {
+public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    MessageAnswer Show(const MessageRequest& request) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+}  // namespace tavi

@@ -1,0 +1,1 @@
+#include "fakes/fakes.h"
