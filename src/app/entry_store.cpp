@@ -1,0 +1,117 @@
+#include "app/entry_store.h"
+
+#include <array>
+
+#include "app/messages.h"
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+std::string OneLine(std::string_view field) {
+    std::string line;
+    line.reserve(field.size());
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\r' || field[i] == '\n') {
+            if (field[i] == '\r' && i + 1 < field.size() && field[i + 1] == '\n') ++i;
+            line += ' ';
+        } else {
+            line += field[i];
+        }
+    }
+    return line;
+}
+
+// A slot is worth writing when it has a title or something to open; a
+// title-less entry at the end must not vanish on the next save.
+bool IsUsed(const LaunchEntry& entry) { return !IsBlank(entry.Title) || !IsBlank(entry.PathName); }
+
+}  // namespace
+
+bool IsGroupPath(std::string_view pathName) {
+    return pathName.size() >= 2 && pathName.front() == '[' && pathName.back() == ']';
+}
+
+void EntryStore::ResizeEntryArrays(int n) {
+    // Only ever grows: shrinking would drop entries that are still wanted.
+    const size_t wanted = n < 0 ? 0 : static_cast<size_t>(n) + 1;
+    if (wanted > slots.size()) slots.resize(wanted);
+    LastEntryIndex = n;
+}
+
+void EntryStore::MoveEntry(int from, int to) {
+    if (!Has(from) || to < 0 || from == to) return;
+    if (!Has(to)) ResizeEntryArrays(to);
+    slots[to] = slots[from];
+    slots[from] = LaunchEntry{};
+}
+
+void EntryStore::ClearEntry(int index) {
+    if (Has(index)) slots[index] = LaunchEntry{};
+}
+
+std::string EntryFilePath(const std::string& applicationPath) { return AddBackslash(applicationPath) + "Launch.ini"; }
+
+std::string FormatEntries(const EntryStore& store) {
+    int last = store.UpperBound();
+    while (last > 0 && !IsUsed(store.slots[last])) --last;
+    std::string text;
+    for (int i = 0; i <= last; ++i) {
+        const LaunchEntry& e = store.slots[i];
+        for (const std::string* field : {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex}) {
+            text += OneLine(*field);
+            text += "\r\n";
+        }
+    }
+    return text;
+}
+
+EntryStore ParseEntries(std::string_view text) {
+    // Hand-edited files may end lines with CR LF, LF or CR alone.
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    EntryStore store;
+    store.slots.reserve((lines.size() + 5) / 6);
+    for (size_t first = 0; first < lines.size(); first += 6) {
+        LaunchEntry e;
+        std::array<std::string*, 6> fields = {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex};
+        for (size_t f = 0; f < fields.size() && first + f < lines.size(); ++f) *fields[f] = lines[first + f];
+        store.slots.push_back(std::move(e));
+    }
+    store.LastEntryIndex = static_cast<int>(store.slots.size());
+    return store;
+}
+
+void LoadEntries(EntryStore& store, Platform& platform, const std::string& applicationPath) {
+    const std::string path = EntryFilePath(applicationPath);
+    const std::optional<std::string> bytes = platform.files.ReadAll(path);
+    store = ParseEntries(bytes ? platform.codePage.ToUtf8(*bytes) : std::string());
+    // A file that exists but cannot be read must not be overwritten with defaults.
+    if (!store.slots.empty() || (!bytes && platform.files.FileExists(path))) return;
+
+    const std::string windows = AddBackslash(platform.system.WindowsDirectory());
+    if (!platform.files.FileExists(windows + "EXPLORER.EXE")) return;
+    const std::string root = CharMid(windows, 0, 3);
+    store.slots = {
+        LaunchEntry{root, root, "", "0", root, "0"},
+        LaunchEntry{std::string(text::kExplorerTitle), windows + "EXPLORER.EXE", "", "0", windows + "EXPLORER.EXE",
+                    "0"},
+    };
+    store.LastEntryIndex = 2;
+    (void)SaveEntries(store, platform, applicationPath);
+}
+
+bool SaveEntries(const EntryStore& store, Platform& platform, const std::string& applicationPath) {
+    return platform.files.ReplaceAll(EntryFilePath(applicationPath), platform.codePage.FromUtf8(FormatEntries(store)));
+}
+
+}  // namespace tavi

@@ -1,0 +1,55 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tavi {
+
+// One slot of the bar, stored as six lines of "Launch.ini".
+struct LaunchEntry {
+    std::string Title;      // an empty title marks an empty slot
+    std::string PathName;   // program, document, folder, or "[" name "]" for a group
+    std::string Command;    // parameters
+    std::string RunType;    // "0" normal, "1" minimised, "2" maximised
+    std::string IconPath;
+    std::string IconIndex;
+    bool operator==(const LaunchEntry&) const = default;
+};
+
+// A path of the form "[" name "]" names a group of entries.
+bool IsGroupPath(std::string_view pathName);
+
+// The entries of the bar, index = slot number.
+struct EntryStore {
+    std::vector<LaunchEntry> slots;
+    // The number of entries read by the last load, or n after ResizeEntryArrays(n).
+    int LastEntryIndex = 0;
+
+    // The highest slot index (-1 when there are none).
+    int UpperBound() const { return static_cast<int>(slots.size()) - 1; }
+    bool Has(int index) const { return index >= 0 && index <= UpperBound(); }
+    // Makes indices 0..n exist, contents kept (never shrinks); LastEntryIndex = n.
+    void ResizeEntryArrays(int n);
+    // Carries all six fields to `to` (growing the slots) and empties `from`.
+    void MoveEntry(int from, int to);
+    // Empties the six fields; the slot stays.
+    void ClearEntry(int index);
+};
+
+std::string EntryFilePath(const std::string& applicationPath);
+
+// Text of the six-line records, CR LF ended. A line break inside a field
+// would shift every record after it, so each becomes a space.
+std::string FormatEntries(const EntryStore& store);
+// Records from text; a last record with fewer than six lines gets empty fields.
+EntryStore ParseEntries(std::string_view text);
+
+// Reads "Launch.ini"; when it holds no entry, creates the first-run entries
+// (the system drive's root and the explorer) and writes them at once.
+void LoadEntries(EntryStore& store, Platform& platform, const std::string& applicationPath);
+// Replaces "Launch.ini" whole. Empty slots after the last used one are not written.
+bool SaveEntries(const EntryStore& store, Platform& platform, const std::string& applicationPath);
+
+}  // namespace tavi

@@ -1,0 +1,56 @@
+#include "app/launcher.h"
+
+#include "app/entry_buttons.h"
+#include "app/menu_main.h"
+#include "app/messages.h"
+#include "app/text.h"
+
+namespace tavi {
+
+ShowCommand ShowCommandForRunType(const std::string& runType) {
+    const double value = LeadingNumber(runType);
+    if (value == 1) return ShowCommand::Minimized;
+    if (value == 2) return ShowCommand::Maximized;
+    return ShowCommand::Normal;
+}
+
+bool StartEntry(Platform& platform, const StartRequest& request, const std::function<void()>& deleteEntry) {
+    ShellOpenRequest open;
+    open.verb = "open";
+    open.file = request.path;
+    open.parameters = request.parameters;
+    open.directory = GetFolderName(request.path, platform.files.CurrentDirectory());
+    open.show = ShowCommandForRunType(request.runType);
+    const int result = platform.shell.Open(open);
+    if (result >= 33) return true;
+    const std::string caption(text::kMessageCaption);
+    if (result == 0) {
+        platform.messages.Show({request.path + std::string(text::kLaunchFailed) + "\r\n" + std::string(text::kOutOfMemory),
+                                caption, MessageIcon::Error, MessageButtons::Ok});
+        return false;
+    }
+    if (result < 0) return false;
+    const MessageAnswer answer = platform.messages.Show(
+        {request.path + std::string(text::kOfferDelete), caption, MessageIcon::Question, MessageButtons::YesNo});
+    if (answer == MessageAnswer::Yes && deleteEntry) deleteEntry();
+    return false;
+}
+
+bool StartBarEntry(MenuMain& state, Platform& platform, EntryButtons& buttons) {
+    const int index = state.CurrentEntryIndex;
+    if (!state.entries.Has(index)) return false;
+    const LaunchEntry& entry = state.entries.slots[index];
+    return StartEntry(platform, {entry.PathName, entry.Command, entry.RunType}, [&] {
+        // The index is read again: the message box let other events run.
+        if (!state.entries.Has(index)) return;
+        LaunchEntry& failed = state.entries.slots[index];
+        failed.Title.clear();
+        failed.PathName.clear();
+        failed.Command.clear();
+        failed.RunType.clear();
+        state.CurrentEntryIndex = index;
+        RefreshEntryButton(state, platform, buttons);
+    });
+}
+
+}  // namespace tavi

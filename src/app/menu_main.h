@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/entry_store.h"
+#include "app/settings.h"
+
+namespace tavi {
+
+// The program's shared state for the whole run.
+struct MenuMain {
+    std::string ApplicationPath;  // the program's own folder
+    Settings settings;
+    EntryStore entries;
+
+    int CurrentEntryIndex = 0;  // the entry acted on
+    int EntryOffset = 0;        // the entry shown on the first button
+    int VisibleCount = 0;       // button slots on the bar
+
+    // Roots of removable drives that are not floppy drives; never empty,
+    // element 0 is "" when there are none.
+    std::vector<std::string> RemovableDrives{""};
+    int OsType = 0;
+    int ExMenuMax = 9;  // highest group member slot
+    bool BarReady = false;
+    bool Closing = false;
+
+    int WallpaperMinutes = 0;
+    int WallpaperPosition = 0;
+    std::vector<std::string> WallpaperPaths{""};
+};
+
+}  // namespace tavi

@@ -1,0 +1,31 @@
+#pragma once
+#include <string_view>
+
+// Every text the program shows to its user, in one place, exactly as written.
+namespace tavi::text {
+
+inline constexpr std::string_view kAppTitle = "たびめにゅ～２－【多機能ランチャー】";
+// Caption of the program's own message boxes.
+inline constexpr std::string_view kMessageCaption = "たびめにゅ～２";
+
+inline constexpr std::string_view kAlreadyRunning = "既に起動中です　二重起動はできません";
+inline constexpr std::string_view kStartupFailed =
+    "起動に必要なランタイムが正しくインストールされていない可能性があります 処理を中断します";
+inline constexpr std::string_view kDetails = "詳細";
+
+inline constexpr std::string_view kLaunchFailed = "起動失敗";
+inline constexpr std::string_view kOutOfMemory = "ﾒﾓﾘまたはﾘｿｰｽが足りません";
+inline constexpr std::string_view kOfferDelete = "起動失敗 ｴﾝﾄﾘｰを削除しますか";
+
+inline constexpr std::string_view kExplorerTitle = "ｴｸｽﾌﾟﾛｰﾗ";
+
+inline constexpr std::string_view kPageLimit =
+    "現在の「たびめにゅ～２」は 登録アイテム数 1000 以下の仕様となっています";
+
+inline constexpr std::string_view kCloseButton = "閉じる";
+inline constexpr std::string_view kNextButton = "次へ(F2)";
+inline constexpr std::string_view kPreviousButton = "前へ(F1)";
+
+inline constexpr std::string_view kTrayTipPrefix = "たびめにゅ～２ ";
+
+}  // namespace tavi::text

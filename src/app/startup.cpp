@@ -1,0 +1,91 @@
+#include "app/startup.h"
+
+#include "app/messages.h"
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+std::string StartupFailureText(const std::string& errorText) {
+    return std::string(text::kStartupFailed) + "\r\n\r\n" + std::string(text::kDetails) + "\r\n" + errorText;
+}
+
+void ShowStartupFailure(Platform& platform, const std::string& errorText) {
+    platform.messages.Show(
+        {StartupFailureText(errorText), std::string(text::kMessageCaption), MessageIcon::Error, MessageButtons::Ok});
+}
+
+}  // namespace
+
+int GetOsType(SystemInfo& system) { return system.IsWindowsNT() ? 2 : 1; }
+
+int ExMenuMaxFor(const std::string& exMenuCount) {
+    if (!IsNumeric(exMenuCount)) return 9;
+    int32_t count = 0;
+    // A count too large for the slot numbers is treated like any other nonsense.
+    if (!RoundToInt32(LeadingNumber(exMenuCount), count) || count > 32767 || count < -32767) return 9;
+    return count - 1;
+}
+
+std::vector<std::string> CollectRemovableDrives(SystemInfo& system) {
+    std::vector<std::string> drives{""};
+    size_t next = 0;
+    for (const std::string& root : system.LogicalDriveRoots()) {
+        if (system.DriveTypeOf(root) != DriveType::Removable) continue;
+        if (Contains(system.DriveDisplayName(root), "FD")) continue;
+        if (next == drives.size()) drives.emplace_back();
+        drives[next++] = root;
+    }
+    return drives;
+}
+
+bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
+    if (windows.AnotherInstanceRunning()) {
+        platform.messages.Show({std::string(text::kAlreadyRunning), std::string(text::kMessageCaption),
+                                MessageIcon::Error, MessageButtons::Ok});
+        return false;
+    }
+    state.WallpaperMinutes = 0;
+    state.WallpaperPosition = 0;
+    LoadSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath));
+    state.ExMenuMax = ExMenuMaxFor(state.settings.ExMenuCount);
+
+    const bool splash = LeadingInt(state.settings.SplashLogo) == 0;
+    if (splash) windows.ShowSplash();
+
+    state.BarReady = false;
+    state.Closing = false;
+    const AppWindows::BarLoadResult load = windows.ShowBar();
+    if (load.controlFailed || !state.BarReady) {
+        if (!load.controlFailed) windows.HideBar();
+        if (splash && load.controlFailed) windows.CloseSplash();
+        ShowStartupFailure(platform, load.errorText);
+        if (splash && !load.controlFailed) windows.CloseSplash();
+        windows.UnloadBar();
+        return false;
+    }
+    windows.ApplyStartTopMost(state.settings.TopMost == "1");
+    state.OsType = GetOsType(platform.system);
+    windows.StartTimers(state.settings.WallPaperChenge != "0");
+    state.RemovableDrives = CollectRemovableDrives(platform.system);
+    state.WallpaperPaths = {""};
+    windows.BuildWallpaperMenu();
+    if (splash) windows.CloseSplash();
+    return true;
+}
+
+void RunShutdown(MenuMain& state, Platform& platform, BarShutdown& bar) {
+    bar.StopTimers();
+    if (state.settings.MediaEject != "0") bar.EjectMedia();
+    if (LeadingInt(state.settings.SaveOnExit) != 0) {
+        const auto [left, top] = bar.BarPositionTwips();
+        state.settings.SaveX = std::to_string(left);
+        state.settings.SaveY = std::to_string(top);
+        SaveSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath));
+    }
+    bar.RemoveTrayIcon();
+    bar.RemoveAppBar(state.settings.AutoHide == "1");
+    state.Closing = true;
+}
+
+}  // namespace tavi

@@ -1,0 +1,62 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/menu_main.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+// What start-up and shutdown need from the windows of the program.
+class AppWindows {
+public:
+    virtual ~AppWindows() = default;
+
+    virtual bool AnotherInstanceRunning() = 0;
+    // The splash is centred and topmost; closing puts it back to not-topmost first.
+    virtual void ShowSplash() = 0;
+    virtual void CloseSplash() = 0;
+
+    struct BarLoadResult {
+        bool controlFailed = false;  // a control of the bar could not be created
+        std::string errorText;       // the system's text for the failure
+    };
+    // Creates and shows the bar; its load lays it out and sets BarReady.
+    virtual BarLoadResult ShowBar() = 0;
+    virtual void HideBar() = 0;
+    virtual void UnloadBar() = 0;
+
+    // Topmost: brings the bar to the front; otherwise makes its toolbar not topmost.
+    virtual void ApplyStartTopMost(bool topMost) = 0;
+    virtual void StartTimers(bool wallpaperTimer) = 0;
+    virtual void BuildWallpaperMenu() = 0;
+};
+
+// 2 on the Windows NT family, 1 otherwise.
+int GetOsType(SystemInfo& system);
+// ExMenuCount - 1 when it is numeric, else 9.
+int ExMenuMaxFor(const std::string& exMenuCount);
+// Roots of removable drives whose display name has no "FD" (floppy drives
+// are left out); one empty element when there are none.
+std::vector<std::string> CollectRemovableDrives(SystemInfo& system);
+
+// The start-up sequence. Returns false when the program must end at once
+// (a second copy, or a bar that could not be brought up).
+bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows);
+
+// What the bar's closing needs from its window.
+class BarShutdown {
+public:
+    virtual ~BarShutdown() = default;
+    virtual void StopTimers() = 0;
+    virtual void EjectMedia() = 0;
+    // The bar's left and top in twips.
+    virtual std::pair<int, int> BarPositionTwips() = 0;
+    virtual void RemoveTrayIcon() = 0;
+    virtual void RemoveAppBar(bool autoHide) = 0;
+};
+
+// The closing sequence of the bar: timers off, media, settings, tray, shell registration.
+void RunShutdown(MenuMain& state, Platform& platform, BarShutdown& bar);
+
+}  // namespace tavi

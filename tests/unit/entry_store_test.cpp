@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/entry_store.h"
+#include "app/messages.h"
+#include "fakes/fakes.h"
+
+using namespace tavi;
+using fakes::FakePlatform;
+
+namespace {
+
+const std::string kApp = "C:\\Tavi";
+const std::string kList = "C:\\Tavi\\Launch.ini";
+
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) text += std::string(line) + "\r\n";
+    return text;
+}
+
+size_t LineCount(const std::string& text) {
+    size_t count = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST(LoadEntries, FirstRunCreatesTheDriveRootAndTheExplorerAndWritesThemAtOnce) {
+    FakePlatform fake;
+    fake.system.windowsDirectory = "C:\\WINDOWS";
+    fake.files.files["C:\\WINDOWS\\EXPLORER.EXE"] = "MZ";
+    EntryStore store;
+    LoadEntries(store, fake.platform, kApp);
+
+    ASSERT_EQ(store.slots.size(), 2u);
+    EXPECT_EQ(store.LastEntryIndex, 2);
+    EXPECT_EQ(store.slots[0], (LaunchEntry{"C:\\", "C:\\", "", "0", "C:\\", "0"}));
+    EXPECT_EQ(store.slots[1],
+              (LaunchEntry{"ｴｸｽﾌﾟﾛｰﾗ", "C:\\WINDOWS\\EXPLORER.EXE", "", "0", "C:\\WINDOWS\\EXPLORER.EXE", "0"}));
+    EXPECT_EQ(fake.files.files[kList], Lines({"C:\\", "C:\\", "", "0", "C:\\", "0", "ｴｸｽﾌﾟﾛｰﾗ",
+                                              "C:\\WINDOWS\\EXPLORER.EXE", "", "0", "C:\\WINDOWS\\EXPLORER.EXE", "0"}));
+}
+
+TEST(LoadEntries, WithoutTheExplorerTheStoreStaysEmptyAndNothingIsWritten) {
+    FakePlatform fake;
+    EntryStore store;
+    LoadEntries(store, fake.platform, kApp);
+    EXPECT_TRUE(store.slots.empty());
+    EXPECT_EQ(store.LastEntryIndex, 0);
+    EXPECT_EQ(fake.files.replaceCalls, 0);
+}
+
+TEST(LoadEntries, AnUnreadableListIsNeverReplacedByTheFirstRunEntries) {
+    FakePlatform fake;
+    fake.files.files["C:\\WINDOWS\\EXPLORER.EXE"] = "MZ";
+    fake.files.unreadable.push_back(kList);
+    EntryStore store;
+    LoadEntries(store, fake.platform, kApp);
+    EXPECT_TRUE(store.slots.empty());
+    EXPECT_EQ(fake.files.replaceCalls, 0);
+}
+
+TEST(LoadEntries, AnEmptyFileCountsAsAFirstRun) {
+    FakePlatform fake;
+    fake.system.windowsDirectory = "D:\\WinNT\\";  // a trailing backslash is not doubled
+    fake.files.files["D:\\WinNT\\EXPLORER.EXE"] = "MZ";
+    fake.files.files[kList] = "";
+    EntryStore store;
+    LoadEntries(store, fake.platform, kApp);
+    ASSERT_EQ(store.slots.size(), 2u);
+    EXPECT_EQ(store.slots[0].PathName, "D:\\");
+    EXPECT_EQ(store.slots[1].PathName, "D:\\WinNT\\EXPLORER.EXE");
+}
+
+TEST(ParseEntries, ShortLastRecordMiddleGapsAndLineEnds) {
+    // The last record has only three lines; the missing fields are empty.
+    EntryStore store = ParseEntries(Lines({"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0", "B", "C:\\b.exe", "/x"}));
+    ASSERT_EQ(store.slots.size(), 2u);
+    EXPECT_EQ(store.LastEntryIndex, 2);
+    EXPECT_EQ(store.slots[1], (LaunchEntry{"B", "C:\\b.exe", "/x", "", "", ""}));
+
+    // Unix and old Mac line ends from hand editing read the same.
+    const std::string unix = "A\nC:\\a.exe\n\n0\nC:\\a.exe\n0\n";
+    const std::string mac = "A\rC:\\a.exe\r\r0\rC:\\a.exe\r0\r";
+    const std::string noFinalBreak = "A\r\nC:\\a.exe\r\n\r\n0\r\nC:\\a.exe\r\n0";
+    for (const std::string& text : {unix, mac, noFinalBreak}) {
+        store = ParseEntries(text);
+        ASSERT_EQ(store.slots.size(), 1u);
+        EXPECT_EQ(store.slots[0], (LaunchEntry{"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"}));
+    }
+}
+
+TEST(FormatEntries, TrailingEmptySlotsAreDroppedMiddleOnesKept) {
+    EntryStore store;
+    store.slots = {{"A", "a", "", "0", "a", "0"}, {"", "", "", "", "", ""}, {"C", "c", "", "0", "c", "0"},
+                   {"  ", "", "", "", "", ""},    {"", "", "", "", "", ""}};
+    const std::string text = FormatEntries(store);
+    EXPECT_EQ(LineCount(text), 18u);
+    EXPECT_EQ(text, Lines({"A", "a", "", "0", "a", "0", "", "", "", "", "", "", "C", "c", "", "0", "c", "0"}));
+
+    const EntryStore back = ParseEntries(text);
+    ASSERT_EQ(back.slots.size(), 3u);
+    EXPECT_EQ(back.slots[1], LaunchEntry{});
+}
+
+TEST(FormatEntries, EveryTitleBlankWritesSlotZeroAndNoSlotsWriteNothing) {
+    EntryStore store;
+    store.slots = {{"", "", "", "", "old.ico", "3"}, {}};
+    EXPECT_EQ(FormatEntries(store), Lines({"", "", "", "", "old.ico", "3"}));
+    EXPECT_EQ(FormatEntries(EntryStore{}), "");
+}
+
+TEST(FormatEntries, AnEntryWithAPathButNoTitleIsNotLost) {
+    EntryStore store;
+    store.slots = {{"A", "a", "", "0", "a", "0"}, {"", "C:\\untitled.exe", "", "0", "", "0"}};
+    EXPECT_EQ(ParseEntries(FormatEntries(store)).slots, store.slots);
+}
+
+TEST(FormatEntries, LineBreaksInsideFieldsCannotShiftTheRecords) {
+    EntryStore store;
+    store.slots = {{"two\r\nlines", "C:\\a\nb.exe", "/x\r/y", "0", "", "0"}, {"Next", "n.exe", "", "0", "", "0"}};
+    const std::string text = FormatEntries(store);
+    EXPECT_EQ(LineCount(text), 12u);
+    const EntryStore back = ParseEntries(text);
+    ASSERT_EQ(back.slots.size(), 2u);
+    EXPECT_EQ(back.slots[0], (LaunchEntry{"two lines", "C:\\a b.exe", "/x /y", "0", "", "0"}));
+    EXPECT_EQ(back.slots[1].Title, "Next");
+}
+
+TEST(EntryStore, ResizeGrowsButNeverDropsEntries) {
+    EntryStore store = ParseEntries(Lines({"A", "a", "", "0", "a", "0", "B", "b", "", "0", "b", "0"}));
+    store.ResizeEntryArrays(5);
+    EXPECT_EQ(store.UpperBound(), 5);
+    EXPECT_EQ(store.LastEntryIndex, 5);
+    EXPECT_EQ(store.slots[1].Title, "B");
+    store.ResizeEntryArrays(0);
+    EXPECT_EQ(store.LastEntryIndex, 0);
+    EXPECT_EQ(store.slots[1].Title, "B");
+}
+
+TEST(EntryStore, MovingCarriesAllSixFieldsAndEmptiesTheSource) {
+    EntryStore store = ParseEntries(Lines({"A", "a.exe", "/p", "2", "i.ico", "3", "B", "b", "", "0", "b", "0"}));
+    store.MoveEntry(0, 1);
+    EXPECT_EQ(store.slots[0], LaunchEntry{});
+    EXPECT_EQ(store.slots[1], (LaunchEntry{"A", "a.exe", "/p", "2", "i.ico", "3"}));
+    store.MoveEntry(1, 7);  // past the end: the slots grow
+    EXPECT_EQ(store.UpperBound(), 7);
+    EXPECT_EQ(store.slots[7].Title, "A");
+    store.MoveEntry(7, 7);
+    EXPECT_EQ(store.slots[7].Title, "A");
+    store.ClearEntry(7);
+    EXPECT_EQ(store.slots[7], LaunchEntry{});
+}
+
+TEST(SaveEntries, AFailedWriteLeavesTheOldListAndSaysSo) {
+    FakePlatform fake;
+    fake.files.files[kList] = "old";
+    fake.files.failWrites = true;
+    EntryStore store = ParseEntries(Lines({"A", "a", "", "0", "a", "0"}));
+    EXPECT_FALSE(SaveEntries(store, fake.platform, kApp));
+    EXPECT_EQ(fake.files.files[kList], "old");
+}
+
+// Against real files in code page 932.
+class EntryFileTest : public ::testing::Test {
+protected:
+    fakes::TempFolder folder;
+    HostFileSystem files;
+    IconvCodePage codePage;
+    fakes::FakePlatform fake;
+    Platform platform{fake.profile, files, codePage, fake.system, fake.shell, fake.messages};
+
+    void WriteList(const std::string& bytes) {
+        ASSERT_TRUE(files.ReplaceAll(folder.Path() + "\\Launch.ini", bytes));
+    }
+    std::string ReadList() { return files.ReadAll(folder.Path() + "\\Launch.ini").value_or("<missing>"); }
+};
+
+TEST_F(EntryFileTest, AHandWrittenShiftJisListRoundTripsByteForByte) {
+    // "ﾒﾓ帳" / "日本語ﾌｫﾙﾀﾞ" in code page 932, an empty middle slot, a short last record.
+    const std::string sjis =
+        "\xD2\xD3\x92\xA0\r\nC:\\WINDOWS\\NOTEPAD.EXE\r\n\r\n0\r\nC:\\WINDOWS\\NOTEPAD.EXE\r\n0\r\n"
+        "\r\n\r\n\r\n\r\n\r\n\r\n"
+        "\x93\xFA\x96\x7B\x8C\xEA\xCC\xAB\xD9\xC0\xDE\r\nC:\\\x93\xFA\x96\x7B\x8C\xEA\\\r\n";
+    WriteList(sjis);
+    EntryStore store;
+    LoadEntries(store, platform, folder.Path());
+    ASSERT_EQ(store.slots.size(), 3u);
+    EXPECT_EQ(store.slots[0].Title, "ﾒﾓ帳");
+    EXPECT_EQ(store.slots[2].Title, "日本語ﾌｫﾙﾀﾞ");
+    EXPECT_EQ(store.slots[2].PathName, "C:\\日本語\\");
+    ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    EXPECT_EQ(ReadList(), sjis + "\r\n\r\n\r\n\r\n");  // the short record is completed, nothing else changes
+}
+
+TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
+    std::string bytes;
+    const std::string longPath = "C:\\" + std::string(5000, 'x') + ".exe";
+    for (int i = 0; i < 5000; ++i) {
+        const std::string title = i == 17 ? std::string("bad\x81\xFF" "byte") : "T" + std::to_string(i);
+        bytes += title + "\r\n" + (i == 3 ? longPath : "C:\\p" + std::to_string(i) + ".exe") + "\r\n\r\n0\r\n\r\n0\r\n";
+    }
+    WriteList(bytes);
+    EntryStore store;
+    LoadEntries(store, platform, folder.Path());
+    ASSERT_EQ(store.slots.size(), 5000u);
+    EXPECT_EQ(store.slots[3].PathName, longPath);
+    EXPECT_EQ(store.slots[17].PathName, "C:\\p17.exe");
+    EXPECT_TRUE(store.slots[17].Title.starts_with("bad"));
+    EXPECT_TRUE(store.slots[17].Title.ends_with("byte"));
+    EXPECT_EQ(store.slots[4999].Title, "T4999");
+
+    ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    EntryStore again;
+    LoadEntries(again, platform, folder.Path());
+    EXPECT_EQ(again.slots.size(), 5000u);
+    EXPECT_EQ(again.slots[3].PathName, longPath);
+}
+
+TEST_F(EntryFileTest, ReplacingLeavesNoTemporaryFileBehind) {
+    WriteList("old\r\n");
+    EntryStore store = ParseEntries(Lines({"New", "n.exe", "", "0", "n.exe", "0"}));
+    ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    EXPECT_EQ(ReadList(), Lines({"New", "n.exe", "", "0", "n.exe", "0"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "fakes/fakes.h"
+
+using namespace tavi;
+using fakes::RecordingProfile;
+
+namespace {
+
+const std::string kFile = "C:\\Tavi\\TaviLaunch.ini";
+
+Settings Load(RecordingProfile& profile) {
+    Settings s;
+    s.SaveX = "stale";  // loading must replace every field
+    LoadSettings(s, profile, kFile);
+    return s;
+}
+
+}  // namespace
+
+TEST(LoadSettings, MissingFileGivesEveryDefault) {
+    RecordingProfile profile;
+    const Settings s = Load(profile);
+    EXPECT_EQ(s.IniBuff, "103101011");
+    EXPECT_EQ(s.TopMost, "1");
+    EXPECT_EQ(s.EdgeCode, "3");
+    EXPECT_EQ(s.ToolTips, "1");
+    EXPECT_EQ(s.Horizontal, "0");
+    EXPECT_EQ(s.SaveOnExit, "1");
+    EXPECT_EQ(s.IconSizeIndex, "0");
+    EXPECT_EQ(s.AutoHide, "1");
+    EXPECT_EQ(s.AutoHideDelayIndex, "1");
+    EXPECT_EQ(s.SaveX, "0");
+    EXPECT_EQ(s.SaveY, "0");
+    EXPECT_EQ(s.Width, 0);
+    EXPECT_EQ(s.Height, 0);
+    EXPECT_EQ(s.ToolBox, "10");
+    EXPECT_EQ(s.DragDrop, "1");
+    EXPECT_EQ(s.WaveFile, "");
+    EXPECT_EQ(s.Time, std::string(40, ' '));
+    EXPECT_EQ(s.DispType, "1");
+    EXPECT_EQ(s.TargetDrop, "0");
+    EXPECT_EQ(s.SplashLogo, "0");
+    EXPECT_EQ(s.WallPaperChenge, "0");
+    EXPECT_EQ(s.WallPaperChengeTimer, "0");
+    EXPECT_EQ(s.MediaEject, "0");
+    EXPECT_EQ(s.ButtonFlat, "1");
+    EXPECT_EQ(s.ExMenuCount, "10");
+    for (const std::string& alarm : s.AlarmTimes) EXPECT_EQ(alarm, "  :  ");
+}
+
+TEST(LoadSettings, KeysAreReadInTheirFixedOrder) {
+    RecordingProfile profile;
+    Load(profile);
+    std::vector<std::string> order;
+    for (const auto& call : profile.calls) order.push_back(call.section + "/" + call.key);
+    const std::vector<std::string> expected = {
+        "IniBuff/IniBuff",         "Place/SaveX",        "Place/SaveY",       "ToolBox/ToolBox",
+        "DragDrop/DragDrop",       "Time/WaveFile",      "Time/Time",         "Option/DispType",
+        "Place/Width",             "Place/Height",       "Option/TargetDrop", "Option/SplashLogo",
+        "Option/WallPaperChenge",  "Option/WallPaperChengeTimer",             "Option/MediaEject",
+        "Option/ButtonFlat",       "Option/ExMenuCount",
+    };
+    EXPECT_EQ(order, expected);
+}
+
+TEST(LoadSettings, IniBuffDigitRules) {
+    const struct {
+        const char* stored;
+        const char* iniBuff;
+        const char* edgeCode;
+        const char* toolTips;
+        const char* autoHideDelay;
+    } cases[] = {
+        {"11", "110000000", "0", "0", "0"},                 // short: padded with zeros, flags digit by digit
+        {"101101012", "101101012", "3", "1", "2"},          // position 3 "1" reads as "3", the text keeps "1"
+        {"102111113", "102111113", "2", "1", "3"},
+        {"1031010119999", "103101011", "3", "1", "1"},      // long: cut to nine
+        {"ab3", "ab3000000", "3", "0", "0"},                // not digits: held as they are
+    };
+    for (const auto& c : cases) {
+        RecordingProfile profile;
+        profile.Set(kFile, "IniBuff", "IniBuff", c.stored);
+        const Settings s = Load(profile);
+        EXPECT_EQ(s.IniBuff, c.iniBuff) << c.stored;
+        EXPECT_EQ(s.EdgeCode, c.edgeCode) << c.stored;
+        EXPECT_EQ(s.ToolTips, c.toolTips) << c.stored;
+        EXPECT_EQ(s.AutoHideDelayIndex, c.autoHideDelay) << c.stored;
+    }
+}
+
+TEST(LoadSettings, TimeFieldIsFortyCharactersWide) {
+    RecordingProfile profile;
+    profile.Set(kFile, "Time", "Time", "0730121");
+    Settings s = Load(profile);
+    EXPECT_EQ(s.Time, "0730121" + std::string(33, ' '));
+    EXPECT_EQ(s.AlarmTimes[0], "07:30");
+    EXPECT_EQ(s.AlarmTimes[1], "12:1 ");
+    EXPECT_EQ(s.AlarmTimes[2], "  :  ");
+
+    profile.Set(kFile, "Time", "Time", std::string(44, '1'));
+    s = Load(profile);
+    EXPECT_EQ(s.Time, std::string(40, '1'));
+    EXPECT_EQ(s.AlarmTimes[9], "11:11");
+}
+
+TEST(LoadSettings, ValuesLoseLeadingSpacesAndNumbersTakeTheirLeadingDigits) {
+    RecordingProfile profile;
+    profile.Set(kFile, "Place", "SaveX", "  120");
+    profile.Set(kFile, "Time", "WaveFile", " C:\\音\\ding.wav ");
+    profile.Set(kFile, "Place", "Width", "12abc");
+    profile.Set(kFile, "Place", "Height", "abc");
+    profile.Set(kFile, "Option", "DispType", "5");
+    profile.Set(kFile, "Option", "ExMenuCount", "abc");
+    const Settings s = Load(profile);
+    EXPECT_EQ(s.SaveX, "120");
+    EXPECT_EQ(s.WaveFile, "C:\\音\\ding.wav ");
+    EXPECT_EQ(s.Width, 12);
+    EXPECT_EQ(s.Height, 0);
+    EXPECT_EQ(s.DispType, "1");       // any other display type is replaced
+    EXPECT_EQ(s.ExMenuCount, "abc");  // kept as text; start-up copes with it
+}
+
+TEST(LoadSettings, LongValuesAreNotCut) {
+    RecordingProfile profile;
+    const std::string longPath = "C:\\" + std::string(300, 'w') + "\\長い名前.wav";
+    profile.Set(kFile, "Time", "WaveFile", longPath);
+    EXPECT_EQ(Load(profile).WaveFile, longPath);
+}
+
+TEST(SaveSettings, WritesEveryKeyInOrderButNeverWidthOrHeight) {
+    RecordingProfile profile;
+    Settings s;
+    s.Width = 500;
+    s.Time = "0730" + std::string(36, ' ');
+    SaveSettings(s, profile, kFile);
+    std::vector<std::string> written;
+    for (const auto& call : profile.Writes()) written.push_back(call.section + "/" + call.key + "=" + call.value);
+    const std::vector<std::string> expected = {
+        "IniBuff/IniBuff=103101011",
+        "Place/SaveX=0",
+        "Place/SaveY=0",
+        "ToolBox/ToolBox=10",
+        "DragDrop/DragDrop=1",
+        "Time/WaveFile=",
+        "Time/Time=0730" + std::string(36, ' '),
+        "Option/DispType=1",
+        "Option/TargetDrop=0",
+        "Option/SplashLogo=0",
+        "Option/WallPaperChenge=0",
+        "Option/WallPaperChengeTimer=0",
+        "Option/MediaEject=0",
+        "Option/ButtonFlat=1",
+        "Option/ExMenuCount=10",
+    };
+    EXPECT_EQ(written, expected);
+}
+
+TEST(SaveSettings, KeepsThePositionThreeOneUntilTheOptionsAreConfirmed) {
+    RecordingProfile profile;
+    profile.Set(kFile, "IniBuff", "IniBuff", "101101011");
+    Settings s = Load(profile);
+    SaveSettings(s, profile, kFile);
+    EXPECT_EQ(profile.GetString(kFile, "IniBuff", "IniBuff"), "101101011");
+}
+
+namespace {
+
+OptionSetState DefaultDialog() {
+    OptionSetState o;
+    o.ChkTemae = 1;
+    o.ChkEndSave = 1;
+    o.cboSmallIcon = 2;
+    o.ChkAutoDelete = 1;
+    o.CmbAutoDelete = 4;
+    o.optPosition = 0;
+    o.ChkDispToolTip = 1;
+    return o;
+}
+
+}  // namespace
+
+TEST(StoreOptionSettings, RebuildsIniBuffFromTheControls) {
+    const struct {
+        int position;
+        const char* horizontal;
+        const char* edgeCode;
+        const char* iniBuff;
+    } cases[] = {
+        {0, "1", "2", "102111214"},  // top
+        {1, "1", "3", "103111214"},  // bottom
+        {2, "0", "3", "103101214"},  // left
+        {3, "0", "2", "102101214"},  // right
+    };
+    for (const auto& c : cases) {
+        Settings s;
+        s.SaveX = "345";
+        OptionSetState o = DefaultDialog();
+        o.optPosition = c.position;
+        StoreOptionSettings(s, o);
+        EXPECT_EQ(s.IniBuff, c.iniBuff) << "position " << c.position;
+        EXPECT_EQ(s.Horizontal, c.horizontal) << "position " << c.position;
+        EXPECT_EQ(s.EdgeCode, c.edgeCode) << "position " << c.position;
+        EXPECT_EQ(s.SaveX, "0");
+        EXPECT_EQ(s.SaveY, "0");
+    }
+}
+
+TEST(StoreOptionSettings, AlarmBoxesArePaddedAndEmptyBoxesBecomeZeros) {
+    Settings s;
+    s.Time = "9999" + std::string(36, 'x');
+    OptionSetState o = DefaultDialog();
+    o.TxtHour[0] = "7";
+    o.TxtMinute[0] = "5";
+    o.TxtHour[1] = "123";  // only the last two characters count
+    o.TxtMinute[1] = "45";
+    StoreOptionSettings(s, o);
+    EXPECT_EQ(s.Time, "0705234500000000000000000000000000000000");
+    EXPECT_EQ(s.AlarmTimes[0], "07:05");
+    EXPECT_EQ(s.AlarmTimes[1], "23:45");
+    EXPECT_EQ(s.AlarmTimes[9], "00:00");
+}
+
+TEST(StoreOptionSettings, CopiesTheOtherOptions) {
+    Settings s;
+    OptionSetState o = DefaultDialog();
+    o.TxtWavePath = "C:\\音\\ding.wav";
+    o.chkTarget = 1;
+    o.chkSplash = 1;
+    o.chkWallPaperChange = 1;
+    o.txtWallPaperChangeTimer = "  15 ";
+    o.chkButtonFlat = 0;
+    o.txtExMenuCount = "20";
+    o.chkMediaEject = 1;
+    o.ChkDispToolTip = 0;
+    StoreOptionSettings(s, o);
+    EXPECT_EQ(s.WaveFile, "C:\\音\\ding.wav");
+    EXPECT_EQ(s.TargetDrop, "1");
+    EXPECT_EQ(s.SplashLogo, "1");
+    EXPECT_EQ(s.WallPaperChenge, "1");
+    EXPECT_EQ(s.WallPaperChengeTimer, "15");
+    EXPECT_EQ(s.ButtonFlat, "0");
+    EXPECT_EQ(s.ExMenuCount, "20");
+    EXPECT_EQ(s.MediaEject, "1");
+    EXPECT_EQ(s.ToolTips, "0");
+    EXPECT_EQ(s.IniBuff.substr(3, 1), "0");
+    EXPECT_EQ(s.DispType, "1");
+}

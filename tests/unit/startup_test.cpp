@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "fakes/fakes.h"
+
+using namespace tavi;
+using fakes::FakePlatform;
+
+namespace {
+
+class FakeAppWindows final : public AppWindows {
+public:
+    MenuMain* state = nullptr;
+    std::vector<std::string> calls;
+    bool anotherInstance = false;
+    bool layoutFinishes = true;
+    BarLoadResult load;
+
+    bool AnotherInstanceRunning() override { return anotherInstance; }
+    void ShowSplash() override { calls.push_back("splash"); }
+    void CloseSplash() override { calls.push_back("close splash"); }
+    BarLoadResult ShowBar() override {
+        calls.push_back("show bar");
+        if (layoutFinishes && !load.controlFailed) state->BarReady = true;
+        return load;
+    }
+    void HideBar() override { calls.push_back("hide bar"); }
+    void UnloadBar() override { calls.push_back("unload bar"); }
+    void ApplyStartTopMost(bool topMost) override { calls.push_back(topMost ? "topmost" : "not topmost"); }
+    void StartTimers(bool wallpaper) override { calls.push_back(wallpaper ? "timers+wallpaper" : "timers"); }
+    void BuildWallpaperMenu() override { calls.push_back("wallpapers"); }
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    FakePlatform fake;
+    MenuMain state;
+    FakeAppWindows windows;
+    const std::string ini = "C:\\Tavi\\TaviLaunch.ini";
+
+    void SetUp() override {
+        state.ApplicationPath = "C:\\Tavi";
+        windows.state = &state;
+    }
+};
+
+}  // namespace
+
+TEST_F(StartupTest, ASecondCopyShowsTheRefusalAndTouchesNothing) {
+    windows.anotherInstance = true;
+    EXPECT_FALSE(RunMain(state, fake.platform, windows));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "既に起動中です　二重起動はできません");
+    EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(windows.calls.empty());
+    EXPECT_TRUE(fake.profile.calls.empty());
+    EXPECT_EQ(fake.files.replaceCalls, 0);
+}
+
+TEST_F(StartupTest, NormalStartInOrder) {
+    fake.profile.Set(ini, "Option", "WallPaperChenge", "1");
+    fake.system.drives = {{"A:\\", DriveType::Removable, "3.5 インチ FD (A:)"},
+                          {"C:\\", DriveType::Fixed, "ローカル ディスク (C:)"},
+                          {"E:\\", DriveType::Removable, "リムーバブル ディスク (E:)"},
+                          {"F:\\", DriveType::Removable, "MO (F:)"}};
+    state.WallpaperMinutes = 12;
+    EXPECT_TRUE(RunMain(state, fake.platform, windows));
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"splash", "show bar", "topmost", "timers+wallpaper",
+                                                       "wallpapers", "close splash"}));
+    EXPECT_EQ(state.RemovableDrives, (std::vector<std::string>{"E:\\", "F:\\"}));
+    EXPECT_EQ(state.OsType, 2);
+    EXPECT_EQ(state.ExMenuMax, 9);
+    EXPECT_EQ(state.WallpaperMinutes, 0);
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_TRUE(fake.profile.Writes().empty());  // settings are read, not written, at start
+}
+
+TEST_F(StartupTest, SplashTopMostAndWallpaperTimerFollowTheSettings) {
+    fake.profile.Set(ini, "Option", "SplashLogo", "1");
+    fake.profile.Set(ini, "IniBuff", "IniBuff", "003101011");
+    EXPECT_TRUE(RunMain(state, fake.platform, windows));
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"show bar", "not topmost", "timers", "wallpapers"}));
+
+    // A splash setting that is not a number counts as 0: the splash shows.
+    windows.calls.clear();
+    fake.profile.Set(ini, "Option", "SplashLogo", "abc");
+    EXPECT_TRUE(RunMain(state, fake.platform, windows));
+    EXPECT_EQ(windows.calls.front(), "splash");
+    EXPECT_EQ(windows.calls.back(), "close splash");
+}
+
+TEST_F(StartupTest, AControlThatFailsEndsTheProgramWithDetails) {
+    windows.load = {true, "クラスが登録されていません"};
+    EXPECT_FALSE(RunMain(state, fake.platform, windows));
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"splash", "show bar", "close splash", "unload bar"}));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text,
+              "起動に必要なランタイムが正しくインストールされていない可能性があります 処理を中断します\r\n\r\n詳細\r\n"
+              "クラスが登録されていません");
+    EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Error);
+}
+
+TEST_F(StartupTest, ABarThatDidNotFinishItsLayoutIsHiddenAndUnloaded) {
+    windows.layoutFinishes = false;
+    EXPECT_FALSE(RunMain(state, fake.platform, windows));
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"splash", "show bar", "hide bar", "close splash", "unload bar"}));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(fake.messages.shown[0].text.starts_with("起動に必要な"));
+}
+
+TEST(ExMenuMax, FromTheCountSetting) {
+    const struct {
+        const char* count;
+        int max;
+    } cases[] = {{"10", 9}, {"1", 0}, {"abc", 9}, {"", 9}, {" 5 ", 4}, {"2.5", 1}, {"0", -1}, {"99999999", 9}};
+    for (const auto& c : cases) EXPECT_EQ(ExMenuMaxFor(c.count), c.max) << '"' << c.count << '"';
+}
+
+TEST(RemovableDrives, FloppiesAreLeftOutAndNoneLeavesOneEmptyElement) {
+    fakes::FakeSystemInfo system;
+    EXPECT_EQ(CollectRemovableDrives(system), std::vector<std::string>{""});
+    system.drives = {{"A:\\", DriveType::Removable, "3.5 インチ FD (A:)"},
+                     {"D:\\", DriveType::CdRom, "CD (D:)"}};
+    EXPECT_EQ(CollectRemovableDrives(system), std::vector<std::string>{""});
+    system.drives.push_back({"G:\\", DriveType::Removable, "fd lower case (G:)"});  // the test is case-sensitive
+    EXPECT_EQ(CollectRemovableDrives(system), std::vector<std::string>{"G:\\"});
+}
+
+TEST(OsType, NtFamilyIsTwo) {
+    fakes::FakeSystemInfo system;
+    EXPECT_EQ(GetOsType(system), 2);
+    system.windowsNT = false;
+    EXPECT_EQ(GetOsType(system), 1);
+}
+
+namespace {
+
+class FakeBarShutdown final : public BarShutdown {
+public:
+    std::vector<std::string> calls;
+    void StopTimers() override { calls.push_back("timers off"); }
+    void EjectMedia() override { calls.push_back("eject"); }
+    std::pair<int, int> BarPositionTwips() override {
+        calls.push_back("position");
+        return {0, 450};
+    }
+    void RemoveTrayIcon() override { calls.push_back("tray"); }
+    void RemoveAppBar(bool autoHide) override { calls.push_back(autoHide ? "appbar autohide" : "appbar"); }
+};
+
+}  // namespace
+
+TEST(Shutdown, SavesPositionAndSettingsOnlyWhenAsked) {
+    FakePlatform fake;
+    MenuMain state;
+    state.ApplicationPath = "C:\\Tavi";
+    FakeBarShutdown bar;
+    RunShutdown(state, fake.platform, bar);
+    EXPECT_EQ(bar.calls, (std::vector<std::string>{"timers off", "position", "tray", "appbar autohide"}));
+    EXPECT_EQ(state.settings.SaveY, "450");
+    EXPECT_EQ(fake.profile.Writes().size(), 15u);
+    EXPECT_EQ(fake.profile.GetString("C:\\Tavi\\TaviLaunch.ini", "Place", "SaveY"), "450");
+    EXPECT_TRUE(state.Closing);
+
+    FakePlatform untouched;
+    MenuMain quiet;
+    quiet.settings.SaveOnExit = "0";
+    quiet.settings.MediaEject = "1";
+    quiet.settings.AutoHide = "0";
+    FakeBarShutdown other;
+    RunShutdown(quiet, untouched.platform, other);
+    EXPECT_EQ(other.calls, (std::vector<std::string>{"timers off", "eject", "tray", "appbar"}));
+    EXPECT_TRUE(untouched.profile.calls.empty());
+}
