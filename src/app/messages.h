@@ -5,8 +5,10 @@
 namespace tavi::text {
 
 inline constexpr std::string_view kAppTitle = "たびめにゅ～２－【多機能ランチャー】";
+inline constexpr std::string_view kShortTitle = "たびめにゅ～２";
+inline constexpr std::string_view kSubtitle = "【多機能ランチャー】";
 // Caption of the program's own message boxes.
-inline constexpr std::string_view kMessageCaption = "たびめにゅ～２";
+inline constexpr std::string_view kMessageCaption = kShortTitle;
 
 inline constexpr std::string_view kAlreadyRunning = "既に起動中です　二重起動はできません";
 inline constexpr std::string_view kStartupFailed =

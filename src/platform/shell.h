@@ -21,6 +21,13 @@ public:
     // The shell's result code: 33 or more on success, 0 when the system is
     // out of memory or resources, 1..32 for errors the shell reports.
     virtual int Open(const ShellOpenRequest& request) = 0;
+
+    struct Association {
+        int result = 0;       // 32 or more when a program was found
+        std::string program;  // as the shell gives it, quotes and all
+    };
+    // The program that opens a document (FindExecutable).
+    virtual Association AssociatedProgram(const std::string& document) = 0;
 };
 
 }  // namespace tavi

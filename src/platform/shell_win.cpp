@@ -16,4 +16,10 @@ int Win32Shell::Open(const ShellOpenRequest& request) {
     return static_cast<int>(reinterpret_cast<INT_PTR>(result));
 }
 
+Shell::Association Win32Shell::AssociatedProgram(const std::string& document) {
+    wchar_t program[MAX_PATH + 2] = {};
+    const HINSTANCE result = FindExecutableW(Widen(document).c_str(), L"", program);
+    return {static_cast<int>(reinterpret_cast<INT_PTR>(result)), Narrow(program)};
+}
+
 }  // namespace tavi

@@ -50,6 +50,7 @@ class Win32Shell final : public Shell {
 public:
     void SetOwner(HWND owner) { owner_ = owner; }
     int Open(const ShellOpenRequest& request) override;
+    Association AssociatedProgram(const std::string& document) override;
 
 private:
     HWND owner_ = nullptr;

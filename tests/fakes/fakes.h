@@ -80,9 +80,19 @@ class FakeShell final : public Shell {
 public:
     std::vector<ShellOpenRequest> opened;
     int result = 42;
+    // Document path (exact) -> associated program; anything else has none (31).
+    std::map<std::string, std::string> associations;
+    std::vector<std::string> lookedUp;
+
     int Open(const ShellOpenRequest& request) override {
         opened.push_back(request);
         return result;
+    }
+    Association AssociatedProgram(const std::string& document) override {
+        lookedUp.push_back(document);
+        const auto found = associations.find(document);
+        if (found == associations.end()) return {31, ""};
+        return {42, found->second};
     }
 };
 

@@ -1,0 +1,72 @@
+#include "app/app_windows_win.h"
+
+#include "platform/wide_win.h"
+
+namespace tavi {
+namespace {
+
+std::string LastErrorText() {
+    const DWORD error = GetLastError();
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length ? std::wstring(buffer, length) : L"Error " + std::to_wstring(error);
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
+    return Narrow(text);
+}
+
+}  // namespace
+
+Win32AppWindows::Win32AppWindows(MenuMain& state, Platform& platform) : state_(state), platform_(platform) {}
+
+Win32AppWindows::~Win32AppWindows() {
+    if (instanceMutex_) CloseHandle(instanceMutex_);
+}
+
+bool Win32AppWindows::AnotherInstanceRunning() {
+    // The mutex lives as long as this copy of the program; a second copy finds it.
+    instanceMutex_ = CreateMutexW(nullptr, FALSE, L"Local\\TaviMenu2.SingleInstance");
+    return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+void Win32AppWindows::ShowSplash() {
+    if (!splash_.Show()) return;
+    // Let the splash paint before the bar's load keeps the thread busy.
+    MSG message;
+    while (PeekMessageW(&message, splash_.Handle(), 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+void Win32AppWindows::CloseSplash() { splash_.Close(); }
+
+AppWindows::BarLoadResult Win32AppWindows::ShowBar() {
+    bar_ = std::make_unique<TaviMenu2>(state_, platform_);
+    if (!bar_->Load()) return {true, LastErrorText()};
+    return {};
+}
+
+void Win32AppWindows::HideBar() {
+    if (bar_ && bar_->Handle()) ShowWindow(bar_->Handle(), SW_HIDE);
+}
+
+void Win32AppWindows::UnloadBar() { bar_.reset(); }
+
+void Win32AppWindows::ApplyStartTopMost(bool topMost) {
+    if (!bar_ || !bar_->Handle()) return;
+    if (topMost) {
+        SetForegroundWindow(bar_->Handle());
+        BringWindowToTop(bar_->Handle());
+        SetWindowPos(bar_->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        SetWindowPos(bar_->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+}
+
+void Win32AppWindows::StartTimers(bool wallpaperTimer) {
+    if (bar_) bar_->StartTimers(wallpaperTimer);
+}
+
+void Win32AppWindows::BuildWallpaperMenu() {}
+
+}  // namespace tavi

@@ -1,0 +1,113 @@
+#include "bar/bar_buttons.h"
+
+#include <cstdio>
+
+#include "app/launcher.h"
+#include "app/messages.h"
+#include "app/text.h"
+
+namespace tavi {
+
+std::string TipFor(const MenuMain& state, int index) {
+    if (state.settings.ToolTips != "1" || !state.entries.Has(index)) return {};
+    return state.entries.slots[index].Title;
+}
+
+void RefreshButtons(const MenuMain& state, EntryButtons& buttons) {
+    for (int p = 0; p < state.VisibleCount; ++p) {
+        buttons.ClearButtonImage(p);
+        const int index = p + state.EntryOffset;
+        if (!state.entries.Has(index)) continue;
+        if (state.entries.slots[index].PathName.empty()) {
+            buttons.SetButtonTip(p, "");
+            continue;
+        }
+        buttons.ShowEntryIcon(p, true);
+        buttons.SetButtonTip(p, TipFor(state, index));
+    }
+}
+
+void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons) {
+    for (int p = 0; p < state.VisibleCount; ++p) {
+        const int index = p + state.EntryOffset;
+        if (!state.entries.Has(index) || state.entries.slots[index].PathName.empty())
+            buttons.ClearButtonImage(p);
+        else
+            buttons.ShowEntryIcon(p, true);
+    }
+}
+
+ClickOutcome ClickButton(MenuMain& state, Platform& platform, EntryButtons& buttons, int buttonNumber) {
+    state.CurrentEntryIndex = buttonNumber - 1 + state.EntryOffset;
+    const int index = state.CurrentEntryIndex;
+    const std::string path = state.entries.Has(index) ? TrimSpaces(state.entries.slots[index].PathName) : "";
+    if (path.empty()) {
+        ShellOpenRequest explorer;
+        explorer.verb = "open";
+        explorer.file = "explorer.exe";
+        explorer.parameters = CharMid(platform.system.SystemDirectory(), 0, 3);
+        explorer.directory = state.ApplicationPath;
+        explorer.show = ShowCommand::Normal;
+        platform.shell.Open(explorer);
+        return ClickOutcome::Handled;
+    }
+    if (IsGroupPath(path)) return ClickOutcome::OpenGroup;
+    StartBarEntry(state, platform, buttons);
+    return ClickOutcome::Handled;
+}
+
+PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command) {
+    constexpr int kEntryLimit = 1000;
+    switch (command) {
+        case PageCommand::Close:
+            return PageOutcome::Close;
+        case PageCommand::Next:
+            if (state.EntryOffset + state.VisibleCount > kEntryLimit) {
+                platform.messages.Show({std::string(text::kPageLimit), std::string(text::kMessageCaption),
+                                        MessageIcon::Warning, MessageButtons::Ok});
+                return PageOutcome::Unchanged;
+            }
+            state.EntryOffset += state.VisibleCount;
+            break;
+        case PageCommand::Previous:
+            state.EntryOffset = std::max(0, state.EntryOffset - state.VisibleCount);
+            break;
+    }
+    const int wanted = state.EntryOffset + state.VisibleCount;
+    if (state.entries.LastEntryIndex < wanted) state.entries.ResizeEntryArrays(wanted);
+    return PageOutcome::Refresh;
+}
+
+std::optional<PageCommand> WheelCommand(const MenuMain& state, uint32_t wParam) {
+    constexpr uint32_t kNotchAway = 120u << 16;             // one notch away from the user, no keys
+    constexpr uint32_t kNotchToward = 0xFF88u << 16;        // -120 in the high word, no keys
+    if (wParam == kNotchAway)
+        return state.EntryOffset - state.VisibleCount >= 0 ? std::optional(PageCommand::Previous) : std::nullopt;
+    if (wParam == kNotchToward) return PageCommand::Next;
+    return std::nullopt;
+}
+
+std::optional<KeyCommand> KeyDownCommand(int virtualKey) {
+    switch (virtualKey) {
+        case 112: return KeyCommand::PreviousPage;  // F1
+        case 113: return KeyCommand::NextPage;      // F2
+        case 116: return KeyCommand::Redraw;        // F5
+        default: return std::nullopt;
+    }
+}
+
+std::string RunTypeForShortcutStyle(int windowStyle) {
+    switch (windowStyle) {
+        case 7: return "1";  // minimised
+        case 3: return "2";  // maximised
+        default: return "0";
+    }
+}
+
+std::string TrayTip(int hour, int minute, int second) {
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", hour, minute, second);
+    return std::string(text::kTrayTipPrefix) + time;
+}
+
+}  // namespace tavi

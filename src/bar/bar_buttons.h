@@ -1,0 +1,44 @@
+#pragma once
+#include <optional>
+
+#include "app/entry_buttons.h"
+#include "app/menu_main.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+// Every button of the page gets its picture and tooltip for EntryOffset.
+void RefreshButtons(const MenuMain& state, EntryButtons& buttons);
+// Every button of the page gets its picture; tooltips stay.
+void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons);
+// The tooltip of entry `index` under the ToolTips setting.
+std::string TipFor(const MenuMain& state, int index);
+
+// What a click on a bar button asks of the bar beyond what was done here.
+enum class ClickOutcome { Handled, OpenGroup };
+
+// A click on button number `buttonNumber` (from 1): a free slot opens the
+// explorer on the system drive's root, an entry starts, a group is left to
+// the bar's group window.
+ClickOutcome ClickButton(MenuMain& state, Platform& platform, EntryButtons& buttons, int buttonNumber);
+
+enum class PageCommand { Close = 0, Next = 1, Previous = 2 };
+enum class PageOutcome { Close, Refresh, Unchanged };
+
+// Moves EntryOffset by a page. Past entry 1000 the user is told of the limit
+// and nothing moves; paging past the last entry grows the slots.
+PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command);
+
+// The paging command of a mouse wheel message, when it is one.
+std::optional<PageCommand> WheelCommand(const MenuMain& state, uint32_t wParam);
+
+enum class KeyCommand { PreviousPage, NextPage, Redraw };
+std::optional<KeyCommand> KeyDownCommand(int virtualKey);
+
+// Run type code ("0", "1", "2") of a shortcut's window style.
+std::string RunTypeForShortcutStyle(int windowStyle);
+
+// "たびめにゅ～２ " and the time as hh:mm:ss.
+std::string TrayTip(int hour, int minute, int second);
+
+}  // namespace tavi

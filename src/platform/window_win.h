@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+namespace tavi {
+
+// Base of the program's windows: keeps `this` from WM_NCCREATE on, sends each
+// message to HandleMessage, and never lets an exception cross the window
+// procedure (the system would swallow or crash on it).
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND Handle() const { return hwnd_; }
+
+protected:
+    // Registers the class once per process; returns false when it cannot.
+    static bool RegisterClassOnce(const wchar_t* className, HBRUSH background = nullptr, HICON icon = nullptr);
+    bool CreateWindowOf(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x, int y,
+                        int width, int height, HWND owner = nullptr);
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+// Twips per pixel of the screen, from its real DPI (15 at 96 DPI).
+int TwipsPerPixel(HWND window = nullptr);
+
+}  // namespace tavi
