@@ -1,0 +1,323 @@
+#include "bar/bar_geometry.h"
+
+#include <algorithm>
+
+namespace tavi {
+
+namespace {
+
+// The band before the buttons that holds the close box, and the slack around
+// the buttons, in twips.
+constexpr int32_t kHeader = 160;
+constexpr int32_t kWindowPad = 32;
+constexpr int32_t kTriggerThickness = 10;
+
+int32_t Factor(int32_t twipsPerPixel) { return UsableTwipsPerPixel(twipsPerPixel); }
+
+int32_t TaskbarWidthTwips(const ScreenInfo& screen) {
+    return Factor(screen.twipsPerPixelX) * screen.taskbarPixels.Width();
+}
+
+int32_t TaskbarInset(const ScreenInfo& screen) {
+    return Factor(screen.twipsPerPixelY) * screen.taskbarPixels.Height() - 30;
+}
+
+int32_t NonNegative(int32_t value) { return std::max<int32_t>(value, 0); }
+
+}  // namespace
+
+DockEdge DockEdgeFrom(std::string_view horizontal, std::string_view edgeCode) {
+    const bool alongTopOrBottom = horizontal == "1";
+    const bool rightOrTop = edgeCode == "2";
+    if (alongTopOrBottom) return rightOrTop ? DockEdge::Top : DockEdge::Bottom;
+    return rightOrTop ? DockEdge::Right : DockEdge::Left;
+}
+
+DockEdgeDigits DigitsFor(DockEdge edge) {
+    switch (edge) {
+        case DockEdge::Left: return {"0", "3"};
+        case DockEdge::Right: return {"0", "2"};
+        case DockEdge::Top: return {"1", "2"};
+        case DockEdge::Bottom: return {"1", "3"};
+    }
+    return {"0", "3"};
+}
+
+bool IsHorizontal(DockEdge edge) { return edge == DockEdge::Top || edge == DockEdge::Bottom; }
+
+int16_t LayoutCodeOf(DockEdge edge) {
+    switch (edge) {
+        case DockEdge::Left: return 0;
+        case DockEdge::Right: return 1;
+        case DockEdge::Top: return 2;
+        case DockEdge::Bottom: return 3;
+    }
+    return 0;
+}
+
+uint32_t ShellEdgeOf(DockEdge edge) {
+    switch (edge) {
+        case DockEdge::Left: return kShellEdgeLeft;
+        case DockEdge::Right: return kShellEdgeRight;
+        case DockEdge::Top: return kShellEdgeTop;
+        case DockEdge::Bottom: return kShellEdgeBottom;
+    }
+    return kShellEdgeLeft;
+}
+
+BarMetrics MetricsFor(int iconSizeIndex) {
+    switch (iconSizeIndex) {
+        case 0: return {32, 39, 600};
+        case 1: return {16, 23, 360};
+        default: return {24, 31, 480};
+    }
+}
+
+int IconSizeIndexFrom(std::string_view digit) {
+    if (digit == "0") return 0;
+    if (digit == "1") return 1;
+    return 2;
+}
+
+// 15 is the 96-dpi factor every display had when these numbers were chosen.
+int32_t UsableTwipsPerPixel(int32_t twipsPerPixel) { return twipsPerPixel > 0 ? twipsPerPixel : 15; }
+
+int32_t TwipsPerPixelFromDpi(int32_t dpi) {
+    if (dpi <= 0) return 15;
+    return std::max<int32_t>(1, (1440 + dpi / 2) / dpi);
+}
+
+ScreenInfo MakeScreenInfo(int32_t widthPixels, int32_t heightPixels, int32_t dpiX, int32_t dpiY,
+                          const Rect& taskbarPixels) {
+    ScreenInfo screen;
+    screen.twipsPerPixelX = TwipsPerPixelFromDpi(dpiX);
+    screen.twipsPerPixelY = TwipsPerPixelFromDpi(dpiY);
+    screen.widthTwips = widthPixels * screen.twipsPerPixelX;
+    screen.heightTwips = heightPixels * screen.twipsPerPixelY;
+    screen.taskbarPixels = taskbarPixels;
+    return screen;
+}
+
+TaskbarSide ClassifyTaskbar(const Rect& tb, int32_t twipsPerPixelX, int32_t screenWidthTwips) {
+    if (tb.left > 0) return TaskbarSide::Right;
+    if (tb.top >= 1) return TaskbarSide::Bottom;
+    if (Factor(twipsPerPixelX) * tb.Width() >= screenWidthTwips) return TaskbarSide::Top;
+    return TaskbarSide::Left;
+}
+
+TaskbarSide ClassifyTaskbar(const ScreenInfo& screen) {
+    return ClassifyTaskbar(screen.taskbarPixels, screen.twipsPerPixelX, screen.widthTwips);
+}
+
+BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen) {
+    const int32_t f = MetricsFor(iconSizeIndex).barThicknessTwips;
+    const int32_t sw = screen.widthTwips;
+    const int32_t sh = screen.heightTwips;
+    const int32_t tw = TaskbarWidthTwips(screen);
+    const int32_t t = TaskbarInset(screen);
+    const int32_t taskbarRight = Factor(screen.twipsPerPixelX) * screen.taskbarPixels.right;
+    const TaskbarSide side = ClassifyTaskbar(screen);
+
+    int32_t left = 0, top = 0, width = 0, height = 0;
+    if (!IsHorizontal(edge)) {
+        const bool right = edge == DockEdge::Right;
+        width = f;
+        switch (side) {
+            case TaskbarSide::Right:
+                top = 0;
+                height = sh;
+                // 32 twips into the taskbar, where earlier versions put it too.
+                left = right ? sw - tw - f + 32 : 0;
+                break;
+            case TaskbarSide::Left:
+                top = 0;
+                height = sh;
+                left = right ? sw - f : taskbarRight;
+                break;
+            case TaskbarSide::Top:
+                top = t;
+                height = sh - t;
+                left = right ? sw - f : 0;
+                break;
+            case TaskbarSide::Bottom:
+                top = 0;
+                height = sh - t;
+                left = right ? sw - f : 0;
+                break;
+        }
+    } else {
+        const bool bottom = edge == DockEdge::Bottom;
+        height = f;
+        switch (side) {
+            case TaskbarSide::Right:
+                left = 0;
+                width = sw - tw;
+                top = bottom ? sh - f : 0;
+                break;
+            case TaskbarSide::Left:
+                left = taskbarRight;
+                width = sw - tw;
+                top = bottom ? sh - f : 0;
+                break;
+            case TaskbarSide::Top:
+                left = 0;
+                width = sw;
+                top = bottom ? sh - f : t;
+                break;
+            case TaskbarSide::Bottom:
+                left = 0;
+                width = sw;
+                top = bottom ? sh - f - t : 0;
+                break;
+        }
+    }
+    return {MakeRect(left, top, width, height), t, side};
+}
+
+std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, int32_t twipsPerPixelX,
+                                  int32_t twipsPerPixelY, int16_t autoHideReserve) {
+    const int32_t px = Factor(twipsPerPixelX);
+    const int32_t py = Factor(twipsPerPixelY);
+    const int32_t x = barTwips.left / px;
+    const int32_t w = barTwips.Width() / px;
+    const int32_t y = barTwips.top / py;
+    const int32_t h = barTwips.Height() / py;
+    const int32_t r = autoHideReserve;
+    switch (layoutCode) {
+        case 0: return Rect{x, y, x + (r > 0 ? r : w), y + h};
+        case 1: return Rect{r > 0 ? x + w - r : x, y, x + w, y + h};
+        case 2: return Rect{x, y, x + w, y + (r > 0 ? r : h)};
+        case 3: return Rect{x, r > 0 ? y + h - r : y, x + w, y + h};
+        default: return std::nullopt;
+    }
+}
+
+Rect EdgeTriggerRect(DockEdge edge, const ScreenInfo& screen) {
+    const int32_t sw = screen.widthTwips;
+    const int32_t sh = screen.heightTwips;
+    const int32_t tw = TaskbarWidthTwips(screen);
+    const int32_t t = TaskbarInset(screen);
+    const int32_t taskbarRight = Factor(screen.twipsPerPixelX) * screen.taskbarPixels.right;
+    const TaskbarSide side = ClassifyTaskbar(screen);
+
+    if (!IsHorizontal(edge)) {
+        const bool besideTaskbar = side == TaskbarSide::Left || side == TaskbarSide::Right;
+        const int32_t height = besideTaskbar ? sh : sh - t;
+        const int32_t top = side == TaskbarSide::Top ? t : 0;
+        int32_t left = 0;
+        if (edge == DockEdge::Left)
+            left = side == TaskbarSide::Left ? taskbarRight : 0;
+        else
+            left = side == TaskbarSide::Right ? sw - tw - 60 : sw - 60;
+        return MakeRect(left, top, kTriggerThickness, height);
+    }
+
+    const bool besideTaskbar = side == TaskbarSide::Left || side == TaskbarSide::Right;
+    const int32_t left = side == TaskbarSide::Left ? taskbarRight : 0;
+    const int32_t width = besideTaskbar ? sw - tw + 30 : sw + 30;
+    int32_t top = 0;
+    if (edge == DockEdge::Bottom) {
+        if (side == TaskbarSide::Bottom)
+            top = sh - t - 60;
+        else if (side == TaskbarSide::Right)
+            top = sh - 32;
+        else
+            top = sh - 60;
+    }
+    return MakeRect(left, top, width, kTriggerThickness);
+}
+
+BarLayout LayoutBar(const LayoutInput& input) {
+    const ScreenInfo& screen = input.screen;
+    BarLayout layout;
+    layout.metrics = MetricsFor(input.iconSizeIndex);
+    const int32_t b = layout.metrics.buttonPixels * Factor(screen.twipsPerPixelY);
+    layout.buttonTwips = b;
+    layout.bar = CalcBarRect(input.edge, input.iconSizeIndex, screen);
+    const Rect& bar = layout.bar.rect;
+    const int32_t quarter = b / 4;
+
+    // A screen too small for one button gives a zero or negative count; no
+    // slots then, and nothing downstream pages by a negative amount.
+    int32_t slots = 0;
+    if (!IsHorizontal(input.edge)) {
+        slots = (bar.Height() - b - kHeader) / b;
+        const int32_t visible = NonNegative(slots);
+        const int32_t windowWidth = b + kWindowPad;
+        const int32_t h2 = windowWidth / 2;
+        layout.cmdMainEnd[kCmdClose] = MakeRect(b - quarter, 10, quarter, quarter);
+        layout.cmdMainEnd[kCmdNext] = MakeRect(0, kHeader, b + 16, h2);
+        layout.cmdMainEnd[kCmdPrevious] = MakeRect(0, kHeader + h2, b + 16, h2);
+        layout.window = MakeRect(bar.left, bar.top, windowWidth, NonNegative(bar.Height()));
+        layout.toolbar = MakeRect(0, kHeader + 2 * h2, windowWidth, visible * b);
+    } else {
+        slots = (bar.Width() - b - kHeader) / b;
+        const int32_t visible = NonNegative(slots);
+        const int32_t windowHeight = b + (input.toolbarFlat ? kWindowPad : 80);
+        const int32_t h2 = (windowHeight - kWindowPad) / 2;
+        layout.cmdMainEnd[kCmdClose] = MakeRect(10, 10, quarter, quarter);
+        layout.cmdMainEnd[kCmdNext] = MakeRect(kHeader, 0, b, h2);
+        layout.cmdMainEnd[kCmdPrevious] =
+            MakeRect(kHeader, h2, b, windowHeight - h2 - (input.toolbarFlat ? 16 : 32));
+        layout.window = MakeRect(bar.left, bar.top, NonNegative(bar.Width() + 30), windowHeight);
+        // The standard style draws wider buttons than the flat one.
+        const int32_t toolbarWidth = visible * b + (input.toolbarFlat ? 0 : 40);
+        layout.toolbar = MakeRect(layout.cmdMainEnd[kCmdNext].right, 0, toolbarWidth, windowHeight);
+    }
+    layout.visibleCount = static_cast<int16_t>(std::min<int32_t>(NonNegative(slots), INT16_MAX));
+
+    layout.saveX = std::to_string(layout.window.left);
+    layout.saveY = std::to_string(layout.window.top);
+    layout.layoutCode = LayoutCodeOf(input.edge);
+    layout.shellEdge = ShellEdgeOf(input.edge);
+    layout.autoHideReserve = input.autoHide ? kAutoHideReservePixels : 0;
+    layout.appBarPixels = *AppBarRectFor(layout.layoutCode, bar, screen.twipsPerPixelX, screen.twipsPerPixelY,
+                                         layout.autoHideReserve);
+    layout.placeEdgeTrigger = input.autoHide;
+    layout.edgeTrigger = EdgeTriggerRect(input.edge, screen);
+    layout.taskbarPixels = screen.taskbarPixels;
+    return layout;
+}
+
+Rect TwipsToPixels(const Rect& twips, int32_t twipsPerPixelX, int32_t twipsPerPixelY) {
+    const int32_t px = Factor(twipsPerPixelX);
+    const int32_t py = Factor(twipsPerPixelY);
+    return MakeRect(twips.left / px, twips.top / py, twips.Width() / px, twips.Height() / py);
+}
+
+std::vector<ButtonSlot> PlanButtonSlots(int visibleCount, int toolbarButtonCount, bool keepButtons,
+                                        int entryOffset, int highestEntryIndex, bool showToolTips) {
+    std::vector<ButtonSlot> slots;
+    int buttons = std::max(toolbarButtonCount, 0);
+    for (int i = 0; i < visibleCount; ++i) {
+        bool add = false;
+        if (buttons < i + 1) {
+            if (keepButtons) break;
+            add = true;
+            buttons = i + 1;
+        }
+        const int entry = entryOffset + i;
+        const int tooltip = (entry <= highestEntryIndex && showToolTips) ? entry : -1;
+        slots.push_back({i + 1, add, tooltip});
+    }
+    return slots;
+}
+
+std::vector<int> ButtonsToRemove(int toolbarButtonCount) {
+    std::vector<int> numbers;
+    for (int n = toolbarButtonCount; n >= 2; --n) numbers.push_back(n);
+    return numbers;
+}
+
+ReDockDecision DecideReDock(const Rect& taskbarNowPixels, const Rect& recordedTaskbarPixels, bool force,
+                            bool autoHide, DockEdge edge) {
+    ReDockDecision decision;
+    decision.reregister = force || taskbarNowPixels != recordedTaskbarPixels;
+    if (!decision.reregister) return decision;
+    decision.autoHideReserve = autoHide ? kAutoHideReservePixels : 0;
+    decision.hideEdgeTrigger = !autoHide;
+    decision.shellEdge = ShellEdgeOf(edge);
+    return decision;
+}
+
+}  // namespace tavi
