@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "bar/bar_buttons.h"
+#include "bar/button_icons.h"
+#include "fakes/fakes.h"
+
+using namespace tavi;
+using fakes::FakePlatform;
+
+namespace {
+
+IconPlan Plan(const LaunchEntry& entry, int index, FakePlatform& fake, const std::set<std::string>& cache = {},
+              bool useCache = true) {
+    return PlanButtonIcon(entry, index, useCache, [&](const std::string& key) { return cache.count(key) > 0; },
+                          fake.shell);
+}
+
+IconPlan StockPlan(StockImage image) { return {IconPlan::Kind::Stock, image, "", "", 0}; }
+IconPlan ExtractPlan(const char* key, const char* file, int index) {
+    return {IconPlan::Kind::Extract, StockImage::None, key, file, index};
+}
+
+}  // namespace
+
+TEST(ButtonIcons, StockPicturesForGroupsFoldersAndBatchFiles) {
+    FakePlatform fake;
+    EXPECT_EQ(Plan({"G", "[Games]", "", "0", "", "0"}, 0, fake), StockPlan(StockImage::Folder));
+    EXPECT_EQ(Plan({"G", " [Games] ", "", "0", "  ", "0"}, 0, fake), StockPlan(StockImage::Folder));
+    EXPECT_EQ(Plan({"D", "C:\\Docs\\", "", "0", "C:\\Docs\\", "0"}, 0, fake), StockPlan(StockImage::Folder));
+    EXPECT_EQ(Plan({"B", "C:\\run.bat", "", "0", "C:\\run.bat", "0"}, 0, fake), StockPlan(StockImage::Dos));
+    EXPECT_EQ(Plan({"B", "C:\\Run.Bat", "", "0", "C:\\Run.Bat", "0"}, 0, fake), StockPlan(StockImage::Dos));
+    EXPECT_TRUE(fake.shell.lookedUp.empty()) << "stock pictures need no association";
+}
+
+TEST(ButtonIcons, DocumentsShareOneImagePerExtension) {
+    FakePlatform fake;
+    fake.shell.associations["C:\\a.txt"] = "\"C:\\WINDOWS\\notepad.exe\"";
+    fake.shell.associations["C:\\b.txt"] = "\"C:\\WINDOWS\\notepad.exe\"";
+    EXPECT_EQ(Plan({"A", "C:\\a.txt", "", "0", "C:\\a.txt", "0"}, 0, fake),
+              ExtractPlan("k.txt", "C:\\WINDOWS\\notepad.exe", 0));
+    // The second document finds the first one's image under the same key.
+    const IconPlan second = Plan({"B", "C:\\b.txt", "", "0", "C:\\b.txt", "0"}, 1, fake, {"k.txt"});
+    EXPECT_EQ(second, (IconPlan{IconPlan::Kind::Cached, StockImage::None, "k.txt", "", 0}));
+    // Without the cache flag the store is not consulted.
+    EXPECT_EQ(Plan({"B", "C:\\b.txt", "", "0", "C:\\b.txt", "0"}, 1, fake, {"k.txt"}, false).kind,
+              IconPlan::Kind::Extract);
+}
+
+TEST(ButtonIcons, ProgramsGetOneImageEachKeyedByEntryIndexPlusFour) {
+    FakePlatform fake;
+    fake.shell.associations["C:\\x.exe"] = "C:\\x.exe";
+    fake.shell.associations["C:\\y.EXE"] = "C:\\y.EXE";
+    EXPECT_EQ(Plan({"X", "C:\\x.exe", "", "0", "C:\\x.exe", "0"}, 3, fake), ExtractPlan("k.exe7", "C:\\x.exe", 0));
+    EXPECT_EQ(Plan({"Y", "C:\\y.EXE", "", "0", "C:\\y.EXE", "0"}, 4, fake), ExtractPlan("k.EXE8", "C:\\y.EXE", 0));
+    // An icon file shows itself, not the program that opens it.
+    fake.shell.associations["C:\\pic.ico"] = "C:\\viewer.exe";
+    EXPECT_EQ(Plan({"I", "C:\\pic.ico", "", "0", "C:\\pic.ico", "0"}, 0, fake),
+              ExtractPlan("k.ico4", "C:\\pic.ico", 0));
+    // A program already drawn for this entry is reused.
+    EXPECT_EQ(Plan({"X", "C:\\x.exe", "", "0", "C:\\x.exe", "0"}, 3, fake, {"k.exe7"}).kind, IconPlan::Kind::Cached);
+}
+
+TEST(ButtonIcons, DocumentWithoutAProgramShowsNothing) {
+    FakePlatform fake;
+    EXPECT_EQ(Plan({"U", "C:\\data.xyz", "", "0", "C:\\data.xyz", "0"}, 0, fake), StockPlan(StockImage::Nothing));
+    EXPECT_EQ(fake.shell.lookedUp, std::vector<std::string>{"C:\\data.xyz"});
+}
+
+TEST(ButtonIcons, AnExplicitIconIsAlwaysExtractedFromItsFile) {
+    FakePlatform fake;
+    // Another icon file, or another icon number of the same file: no cache lookup.
+    EXPECT_EQ(Plan({"E", "C:\\ed.exe", "", "0", "C:\\icons.dll", "12"}, 2, fake, {"k.exe6"}),
+              ExtractPlan("k.exe6", "C:\\icons.dll", 12));
+    EXPECT_EQ(Plan({"E", "C:\\ed.exe", "", "0", "C:\\ed.exe", "2.5"}, 2, fake, {"k.exe6"}),
+              ExtractPlan("k.exe6", "C:\\ed.exe", 2));
+    EXPECT_EQ(Plan({"G", "[Games]", "", "0", "C:\\games.ico", "0"}, 0, fake), ExtractPlan("k4", "C:\\games.ico", 0));
+    EXPECT_TRUE(fake.shell.lookedUp.empty());
+}
+
+namespace {
+
+class PagingTest : public ::testing::Test {
+protected:
+    FakePlatform fake;
+    fakes::FakeEntryButtons buttons;
+    MenuMain state;
+
+    void SetUp() override {
+        state.ApplicationPath = "C:\\Tavi";
+        state.VisibleCount = 18;
+        state.entries.ResizeEntryArrays(19);
+    }
+};
+
+}  // namespace
+
+TEST_F(PagingTest, NextStopsAtTheThousandEntryLimitWithAWarning) {
+    state.EntryOffset = 990;
+    EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Next), PageOutcome::Unchanged);
+    EXPECT_EQ(state.EntryOffset, 990);
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text,
+              "現在の「たびめにゅ～２」は 登録アイテム数 1000 以下の仕様となっています");
+    EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Warning);
+
+    state.EntryOffset = 982;  // lands exactly on 1000: allowed
+    EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Next), PageOutcome::Refresh);
+    EXPECT_EQ(state.EntryOffset, 1000);
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
+}
+
+TEST_F(PagingTest, PagingGrowsTheSlotsAndNeverGoesBelowZero) {
+    EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Next), PageOutcome::Refresh);
+    EXPECT_EQ(state.EntryOffset, 18);
+    EXPECT_EQ(state.entries.LastEntryIndex, 36);
+    EXPECT_TRUE(state.entries.Has(35));
+    state.EntryOffset = 5;
+    EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Previous), PageOutcome::Refresh);
+    EXPECT_EQ(state.EntryOffset, 0);
+    EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Close), PageOutcome::Close);
+}
+
+TEST_F(PagingTest, WheelAndKeys) {
+    const uint32_t away = 120u << 16, toward = 0xFF88u << 16, withControl = (0xFF88u << 16) | 0x0008u;
+    state.EntryOffset = 0;
+    EXPECT_EQ(WheelCommand(state, away), std::nullopt) << "wheel up on the first page does nothing";
+    EXPECT_EQ(WheelCommand(state, toward), PageCommand::Next);
+    EXPECT_EQ(WheelCommand(state, withControl), std::nullopt) << "modifier keys are ignored";
+    EXPECT_EQ(WheelCommand(state, 240u << 16), std::nullopt) << "only single notches page";
+    state.EntryOffset = 18;
+    EXPECT_EQ(WheelCommand(state, away), PageCommand::Previous);
+
+    EXPECT_EQ(KeyDownCommand(112), KeyCommand::PreviousPage);
+    EXPECT_EQ(KeyDownCommand(113), KeyCommand::NextPage);
+    EXPECT_EQ(KeyDownCommand(116), KeyCommand::Redraw);
+    EXPECT_EQ(KeyDownCommand(114), std::nullopt);
+}
+
+TEST_F(PagingTest, RefreshGivesEachButtonOfThePageItsPictureAndTip) {
+    state.VisibleCount = 4;
+    state.EntryOffset = 1;
+    state.entries.slots.assign(4, LaunchEntry{});
+    state.entries.slots[1] = {"One", "C:\\one.exe", "", "0", "C:\\one.exe", "0"};
+    state.entries.slots[3] = {"Three", "C:\\three.exe", "", "0", "C:\\three.exe", "0"};
+    state.settings.ToolTips = "1";
+    RefreshButtons(state, buttons);
+    EXPECT_EQ(buttons.calls, (std::vector<std::string>{"clear 0", "icon 0 cached", "tip 0 One", "clear 1", "tip 1 ",
+                                                       "clear 2", "icon 2 cached", "tip 2 Three", "clear 3"}));
+    buttons.calls.clear();
+    state.settings.ToolTips = "0";
+    RefreshButtons(state, buttons);
+    EXPECT_EQ(buttons.calls[2], "tip 0 ");
+
+    buttons.calls.clear();
+    ReloadButtonIcons(state, buttons);
+    EXPECT_EQ(buttons.calls, (std::vector<std::string>{"icon 0 cached", "clear 1", "icon 2 cached", "clear 3"}));
+}
+
+TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
+    fake.system.systemDirectory = "D:\\WINNT\\system32";
+    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 3), ClickOutcome::Handled);
+    EXPECT_EQ(state.CurrentEntryIndex, 2);
+    state.EntryOffset = 990;  // far past the last slot: free too
+    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 1), ClickOutcome::Handled);
+    ASSERT_EQ(fake.shell.opened.size(), 2u);
+    for (const ShellOpenRequest& open : fake.shell.opened) {
+        EXPECT_EQ(open.verb, "open");
+        EXPECT_EQ(open.file, "explorer.exe");
+        EXPECT_EQ(open.parameters, "D:\\");
+        EXPECT_EQ(open.directory, "C:\\Tavi");
+        EXPECT_EQ(open.show, ShowCommand::Normal);
+    }
+}
+
+TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupIsLeftToTheGroupWindow) {
+    state.EntryOffset = 2;
+    state.entries.slots[2] = {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"};
+    state.entries.slots[3] = {"Games", "[Games]", "", "0", "", "0"};
+    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 1), ClickOutcome::Handled);
+    ASSERT_EQ(fake.shell.opened.size(), 1u);
+    EXPECT_EQ(fake.shell.opened[0].file, "C:\\ed.exe");
+    EXPECT_EQ(fake.shell.opened[0].parameters, "-n");
+    EXPECT_EQ(fake.shell.opened[0].show, ShowCommand::Maximized);
+    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 2), ClickOutcome::OpenGroup);
+    EXPECT_EQ(state.CurrentEntryIndex, 3);
+    EXPECT_EQ(fake.shell.opened.size(), 1u);
+}
+
+TEST(BarText, ShortcutStylesAndTrayTip) {
+    EXPECT_EQ(RunTypeForShortcutStyle(1), "0");
+    EXPECT_EQ(RunTypeForShortcutStyle(7), "1");
+    EXPECT_EQ(RunTypeForShortcutStyle(3), "2");
+    EXPECT_EQ(RunTypeForShortcutStyle(2), "0") << "style 2 is not a run type";
+    EXPECT_EQ(TrayTip(9, 5, 7), "たびめにゅ～２ 09:05:07");
+}
