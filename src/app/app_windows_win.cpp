@@ -53,14 +53,7 @@ void Win32AppWindows::HideBar() {
 void Win32AppWindows::UnloadBar() { bar_.reset(); }
 
 void Win32AppWindows::ApplyStartTopMost(bool topMost) {
-    if (!bar_ || !bar_->Handle()) return;
-    if (topMost) {
-        SetForegroundWindow(bar_->Handle());
-        BringWindowToTop(bar_->Handle());
-        SetWindowPos(bar_->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    } else {
-        SetWindowPos(bar_->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    }
+    if (bar_ && bar_->Handle()) bar_->ApplyStartTopMost(topMost);
 }
 
 void Win32AppWindows::StartTimers(bool wallpaperTimer) {

@@ -28,6 +28,8 @@ inline constexpr std::string_view kCloseButton = "閉じる";
 inline constexpr std::string_view kNextButton = "次へ(F2)";
 inline constexpr std::string_view kPreviousButton = "前へ(F1)";
 
+inline constexpr std::string_view kMenuExit = "終了(&X)";
+
 inline constexpr std::string_view kTrayTipPrefix = "たびめにゅ～２ ";
 
 }  // namespace tavi::text

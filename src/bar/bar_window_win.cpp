@@ -1,6 +1,14 @@
+// The bar window's life: load, the first showing, paging, keys and wheel,
+// the auto-hide timer, the tray icon, shell notices and closing.
 #include "bar/bar_window_win.h"
 
+#include <commctrl.h>
+#include <ctime>
+
+#include "app/launcher.h"
 #include "app/messages.h"
+#include "app/text.h"
+#include "bar/stock_icons_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -8,26 +16,70 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kTimWallPaper = 2;
+constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kMenuExit = 1001;
+constexpr int kCmdFirstId = 101;
+
+std::string TrayTipNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    return TrayTip(local.tm_hour, local.tm_min, local.tm_sec);
+}
 
 }  // namespace
 
 TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform) : state_(state), platform_(platform) {}
 
-TaviMenu2::~TaviMenu2() = default;
+TaviMenu2::~TaviMenu2() {
+    if (main2Small_) DestroyIcon(main2Small_);
+    if (main2Large_) DestroyIcon(main2Large_);
+}
 
 bool TaviMenu2::Load() {
-    if (!RegisterClassOnce(L"TaviMenu2")) return false;
-    LoadEntries(state_.entries, platform_, state_.ApplicationPath);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = (39 * 15 + 32) / 15;
-    if (!CreateWindowOf(L"TaviMenu2", Widen(text::kAppTitle).c_str(), WS_POPUP | WS_BORDER,
-                        WS_EX_TOOLWINDOW | WS_EX_TOPMOST, work.left, work.top, width, work.bottom - work.top))
+    if (started_) return true;
+    main2Small_ = CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXSMICON));
+    main2Large_ = CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXICON));
+    if (!RegisterClassOnce(L"TaviMenu2", nullptr, main2Large_)) return false;
+    if (!CreateWindowOf(L"TaviMenu2", Widen(text::kAppTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                        WS_EX_TOOLWINDOW, 0, 0, 0, 0))
         return false;
-    state_.BarReady = true;
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main2Small_));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main2Large_));
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+
+    state_.EntryOffset = 0;
+    state_.VisibleCount = 0;
+    autoHide_ = AutoHideState{};
+    autoHide_.lastReleasePosition = 20;
+    LoadEntries(state_.entries, platform_, state_.ApplicationPath);
+
+    toolbarFlat_ = state_.settings.ButtonFlat == "1";
+    if (!CreateControls()) return false;
+    const bool autoHide = state_.settings.AutoHide == "1";
+    if (autoHide) {
+        trigger_.Create(nullptr);
+        PlaceEdgeTrigger();
+    }
+    appBar_.Attach(Handle(), kAppBarCallbackMessage);
+    appBar_.SetEdge(ShellEdgeOf(Edge()));
+    appBar_.New();
+    Layout(false);
+    ResetImageLists();
+    ReloadButtonIcons(state_, *this);
+    if (autoHide) autoHide_.lastReleasePosition = -2;
+
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
+    Activate();
     return true;
+}
+
+// The first showing: the command buttons are painted and the tray icon added.
+void TaviMenu2::Activate() {
+    if (started_) return;
+    for (HWND button : cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
+    tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
 }
 
 void TaviMenu2::StartTimers(bool wallpaperTimer) {
@@ -35,9 +87,148 @@ void TaviMenu2::StartTimers(bool wallpaperTimer) {
     if (wallpaperTimer) SetTimer(Handle(), kTimWallPaper, 60 * 1000, nullptr);
 }
 
-void TaviMenu2::SetButtonTip(int, const std::string&) {}
-void TaviMenu2::ShowEntryIcon(int, bool) {}
-void TaviMenu2::ClearButtonImage(int) {}
+void TaviMenu2::ApplyStartTopMost(bool topMost) {
+    if (topMost)
+        BringBarToFront();
+    else
+        SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Windows refuses the foreground to a program that is not in it; joining the
+// input of the foreground thread for the moment of the call gets around that.
+// The threads are detached again so another program's hang cannot freeze the bar.
+void TaviMenu2::BringBarToFront() {
+    const DWORD barThread = GetWindowThreadProcessId(Handle(), nullptr);
+    HWND foreground = GetForegroundWindow();
+    const DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+    const bool attach = foregroundThread && foregroundThread != barThread &&
+                        AttachThreadInput(foregroundThread, barThread, TRUE);
+    BringWindowToTop(Handle());
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (attach) AttachThreadInput(foregroundThread, barThread, FALSE);
+}
+
+void TaviMenu2::ApplyTopMost() {
+    if (behindFullScreen_) return;  // a full-screen program keeps the front until it ends
+    if (state_.settings.TopMost != "1")
+        SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    else
+        BringBarToFront();
+    SetFocus(toolbar_);
+}
+
+void TaviMenu2::SetVisible() {
+    ShowWindow(Handle(), SW_SHOW);
+    ApplyTopMost();
+    if (!behindFullScreen_) SetForegroundWindow(Handle());
+    trigger_.Hide();
+    for (HWND button : cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
+}
+
+void TaviMenu2::OnTimer1() {
+    started_ = true;
+    TickInput input;
+    input.screen = CurrentScreen();
+    input.pointer = PointFromMessagePos(GetMessagePos());
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    input.barWindow = {window.left * input.screen.twipsPerPixelX, window.top * input.screen.twipsPerPixelY,
+                       window.right * input.screen.twipsPerPixelX, window.bottom * input.screen.twipsPerPixelY};
+    input.edge = Edge();
+    input.autoHide = state_.settings.AutoHide == "1";
+    input.delayIndex = LeadingInt(state_.settings.AutoHideDelayIndex);
+    // Re-docking and the tray can show or hide the windows between ticks.
+    autoHide_.barVisible = IsWindowVisible(Handle()) != FALSE;
+    autoHide_.triggerVisible = trigger_.Visible();
+    for (const AutoHideAction& action : autoHide_.Tick(input)) {
+        switch (action.kind) {
+            case AutoHideAction::ShowEdgeTrigger: trigger_.Show(); break;
+            case AutoHideAction::PlaceEdgeTrigger:
+                trigger_.Place(TwipsToPixels(action.rect, input.screen.twipsPerPixelX, input.screen.twipsPerPixelY));
+                break;
+            case AutoHideAction::EdgeTriggerTopmost: trigger_.MakeTopmost(); break;
+            case AutoHideAction::SetVisible: SetVisible(); break;
+            case AutoHideAction::ToolbarNotTopmost:
+                SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                break;
+            case AutoHideAction::HideBar: ShowWindow(Handle(), SW_HIDE); break;
+            case AutoHideAction::EdgeTriggerToBottom: trigger_.SendToBottom(); break;
+        }
+    }
+}
+
+void TaviMenu2::OnButtonClick(int buttonNumber) {
+    // No auto-hide while a click is handled: a message box may be up.
+    KillTimer(Handle(), kTimer1);
+    ClickButton(state_, platform_, *this, buttonNumber);
+    if (!state_.Closing) SetTimer(Handle(), kTimer1, 500, nullptr);
+}
+
+void TaviMenu2::Page(PageCommand command) {
+    switch (PageButtons(state_, platform_, command)) {
+        case PageOutcome::Close:
+            KillTimer(Handle(), kTimer1);
+            Close();
+            break;
+        case PageOutcome::Refresh: RefreshButtons(state_, *this); break;
+        case PageOutcome::Unchanged: break;
+    }
+}
+
+void TaviMenu2::OnKeyDown(int virtualKey) {
+    const std::optional<KeyCommand> command = KeyDownCommand(virtualKey);
+    if (!command) return;
+    switch (*command) {
+        case KeyCommand::PreviousPage: Page(PageCommand::Previous); break;
+        case KeyCommand::NextPage: Page(PageCommand::Next); break;
+        case KeyCommand::Redraw: Redraw(); break;
+    }
+}
+
+void TaviMenu2::OnTrayMessage(UINT mouseMessage) {
+    switch (mouseMessage) {
+        case WM_MOUSEMOVE: tray_.SetTip(TrayTipNow()); break;
+        case WM_LBUTTONDBLCLK: SetVisible(); break;
+        case WM_RBUTTONDOWN: ShowTrayMenu(); break;
+        default: break;
+    }
+}
+
+// `mnuPopUpMenu`. The foreground window must be ours while it is open, or it
+// does not close when the user clicks elsewhere.
+void TaviMenu2::ShowTrayMenu() {
+    if (inTrayMenu_) return;
+    SetForegroundWindow(Handle());
+    inTrayMenu_ = true;
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kMenuExit, Widen(text::kMenuExit).c_str());
+    POINT at{};
+    GetCursorPos(&at);
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Handle(), nullptr));
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    inTrayMenu_ = false;
+    if (chosen == kMenuExit) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TaviMenu2::OnFullScreenApp(bool entering) {
+    behindFullScreen_ = entering;
+    if (state_.settings.TopMost != "1") return;
+    if (entering) {
+        SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    } else {
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+// Explorer restarted: its appbar list and tray are new and empty.
+void TaviMenu2::OnShellRestarted() {
+    appBar_.New();
+    Layout(true);
+    tray_.Restore();
+}
 
 void TaviMenu2::StopTimers() {
     KillTimer(Handle(), kTimWallPaper);
@@ -49,32 +240,112 @@ void TaviMenu2::EjectMedia() {}
 std::pair<int, int> TaviMenu2::BarPositionTwips() {
     RECT rect{};
     GetWindowRect(Handle(), &rect);
-    const int twips = TwipsPerPixel(Handle());
-    return {rect.left * twips, rect.top * twips};
+    const ScreenInfo screen = CurrentScreen();
+    return {rect.left * screen.twipsPerPixelX, rect.top * screen.twipsPerPixelY};
 }
 
-void TaviMenu2::RemoveTrayIcon() {}
-void TaviMenu2::RemoveAppBar(bool) {}
+void TaviMenu2::RemoveTrayIcon() { tray_.Remove(); }
 
-void TaviMenu2::OnTimer(UINT_PTR id) {
-    if (id == kTimer1) started_ = true;
+void TaviMenu2::RemoveAppBar(bool autoHide) {
+    if (autoHide) appBar_.RemoveAutoHideClaim();
+    appBar_.Unregister();
+}
+
+void TaviMenu2::Close() {
+    if (state_.Closing) return;
+    RunShutdown(state_, platform_, *this);
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
+    DestroyWindow(trigger_.Handle());
+    DestroyWindow(Handle());
+}
+
+LRESULT CALLBACK TaviMenu2::ChildProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR bar) {
+    auto* self = reinterpret_cast<TaviMenu2*>(bar);
+    // Keys and the wheel belong to the bar whichever control has the focus.
+    if (message == WM_KEYDOWN && KeyDownCommand(static_cast<int>(wParam))) {
+        self->OnKeyDown(static_cast<int>(wParam));
+        return 0;
+    }
+    if (message == WM_MOUSEWHEEL) return SendMessageW(self->Handle(), message, wParam, lParam);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kAppBarCallbackMessage || message == WM_MOUSEWHEEL) {
+        // Paging and re-docking send further messages to this window; those
+        // are passed on without being handled again.
+        if (!inWndProc_) {
+            inWndProc_ = true;
+            if (message == WM_MOUSEWHEEL) {
+                if (const auto command = WheelCommand(state_, static_cast<uint32_t>(wParam))) Page(*command);
+            } else if (wParam == ABN_STATECHANGE || wParam == ABN_POSCHANGED) {
+                ReDock(false);
+            } else if (wParam == ABN_FULLSCREENAPP) {
+                OnFullScreenApp(lParam != 0);
+            }
+            inWndProc_ = false;
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        OnShellRestarted();
+        return 0;
+    }
     switch (message) {
+        case WM_COMMAND:
+            if (reinterpret_cast<HWND>(lParam) == toolbar_) {
+                OnButtonClick(LOWORD(wParam));
+            } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= kCmdFirstId &&
+                       LOWORD(wParam) < kCmdFirstId + 3) {
+                Page(static_cast<PageCommand>(LOWORD(wParam) - kCmdFirstId));
+            }
+            return 0;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->code == TTN_GETDISPINFOW) {
+                auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+                const size_t position = info->hdr.idFrom - 1;
+                info->lpszText = position < tips_.size() ? const_cast<wchar_t*>(tips_[position].c_str())
+                                                         : const_cast<wchar_t*>(L"");
+                return 0;
+            }
+            break;
+        }
+        case WM_DRAWITEM:
+            DrawCommandButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_KEYDOWN:
+            OnKeyDown(static_cast<int>(wParam));
+            return 0;
         case WM_TIMER:
-            OnTimer(wParam);
+            if (wParam == kTimer1) OnTimer1();
+            return 0;
+        case kTrayMessage:
+            OnTrayMessage(static_cast<UINT>(lParam));
+            return 0;
+        case WM_DISPLAYCHANGE:
+        case WM_DPICHANGED:
+            ReDock(true);
+            return 0;
+        case WM_SETTINGCHANGE:
+            // Only the taskbar's move matters; our own reservation changes the
+            // work area too, so this must not force a re-registration.
+            if (wParam == SPI_SETWORKAREA) ReDock(false);
+            return 0;
+        case WM_ENDSESSION:
+            if (wParam) Close();
             return 0;
         case WM_CLOSE:
-            RunShutdown(state_, platform_, *this);
-            DestroyWindow(Handle());
+            Close();
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
         default:
-            return Window::HandleMessage(message, wParam, lParam);
+            break;
     }
+    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tavi

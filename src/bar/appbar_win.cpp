@@ -1,0 +1,40 @@
+#include "bar/appbar_win.h"
+
+namespace tavi {
+
+void AppBar::Attach(HWND bar, UINT callbackMessage) {
+    data_.cbSize = sizeof data_;
+    data_.hWnd = bar;
+    data_.uCallbackMessage = callbackMessage;
+    data_.lParam = 0;
+}
+
+void AppBar::New() {
+    data_.lParam = 0;
+    registered_ = SHAppBarMessage(ABM_NEW, &data_) != 0 || registered_;
+}
+
+void AppBar::RemoveAutoHideClaim() {
+    data_.lParam = 0;
+    SHAppBarMessage(ABM_SETAUTOHIDEBAR, &data_);
+}
+
+void AppBar::Unregister() {
+    SHAppBarMessage(ABM_REMOVE, &data_);
+    registered_ = false;
+}
+
+void AppBar::Reserve(const Rect& pixels) {
+    data_.rc = RECT{pixels.left, pixels.top, pixels.right, pixels.bottom};
+    SHAppBarMessage(ABM_QUERYPOS, &data_);
+    SHAppBarMessage(ABM_SETPOS, &data_);
+}
+
+Rect AppBar::TaskbarPosition() {
+    APPBARDATA query{};
+    query.cbSize = sizeof query;
+    if (!SHAppBarMessage(ABM_GETTASKBARPOS, &query)) return {};
+    return {query.rc.left, query.rc.top, query.rc.right, query.rc.bottom};
+}
+
+}  // namespace tavi

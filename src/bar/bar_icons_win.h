@@ -1,0 +1,47 @@
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <unordered_map>
+
+#include "bar/button_icons.h"
+#include "platform/shell.h"
+
+namespace tavi {
+
+// The button image lists `imgIcon` and `imgSmallIcon` and the keys of the
+// pictures stored in them. Each icon is extracted once and reused by key.
+class BarIcons {
+public:
+    BarIcons() = default;
+    BarIcons(const BarIcons&) = delete;
+    BarIcons& operator=(const BarIcons&) = delete;
+    ~BarIcons();
+
+    // Clears both lists, sizes them for `iconSizeIndex` and puts the stock
+    // pictures first ("Dos", "Nothing", "Folder"). Returns the list the toolbar uses.
+    HIMAGELIST Reset(int iconSizeIndex);
+    HIMAGELIST Active() const { return iconSizeIndex_ == 1 ? small_ : large_; }
+
+    // The image index (0-based) for one button, or I_IMAGENONE.
+    int ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell);
+    bool HasKey(const std::string& key) const;
+    size_t StoredImages() const { return keys().size(); }
+
+private:
+    std::unordered_map<std::string, int>& keys() { return iconSizeIndex_ == 1 ? smallKeys_ : largeKeys_; }
+    const std::unordered_map<std::string, int>& keys() const {
+        return iconSizeIndex_ == 1 ? smallKeys_ : largeKeys_;
+    }
+    int Store(const std::string& key, const std::string& iconFile, int iconIndex);
+
+    HIMAGELIST small_ = nullptr;
+    HIMAGELIST large_ = nullptr;
+    int iconSizeIndex_ = 0;
+    std::unordered_map<std::string, int> smallKeys_;
+    std::unordered_map<std::string, int> largeKeys_;
+};
+
+}  // namespace tavi

@@ -1,0 +1,145 @@
+#include "bar/stock_icons_win.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace tavi {
+namespace {
+
+constexpr COLORREF kTransparent = RGB(255, 0, 255);
+
+// Draws on a 32×32 logical canvas scaled to `size` pixels; pixels left in the
+// key colour become transparent.
+HICON DrawIcon(int size, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HBITMAP colour = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dc || !colour || !bits) {
+        if (colour) DeleteObject(colour);
+        if (dc) DeleteDC(dc);
+        return nullptr;
+    }
+    HGDIOBJ previous = SelectObject(dc, colour);
+    RECT all{0, 0, size, size};
+    HBRUSH key = CreateSolidBrush(kTransparent);
+    FillRect(dc, &all, key);
+    DeleteObject(key);
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, 32, 32, nullptr);
+    SetViewportExtEx(dc, size, size, nullptr);
+    draw(dc);
+    GdiFlush();
+    SelectObject(dc, previous);
+
+    // Alpha from the key colour; the mask says the same for old displays.
+    auto* pixels = static_cast<uint32_t*>(bits);
+    const int maskStride = ((size + 15) / 16) * 2;
+    std::vector<BYTE> mask(static_cast<size_t>(maskStride * size), 0);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            uint32_t& pixel = pixels[y * size + x];
+            if ((pixel & 0x00FFFFFF) == 0x00FF00FF) {
+                pixel = 0;
+                mask[static_cast<size_t>(y * maskStride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
+            } else {
+                pixel |= 0xFF000000;
+            }
+        }
+    }
+    HBITMAP maskBitmap = CreateBitmap(size, size, 1, 1, mask.data());
+    ICONINFO icon{TRUE, 0, 0, maskBitmap, colour};
+    HICON result = CreateIconIndirect(&icon);
+    DeleteObject(maskBitmap);
+    DeleteObject(colour);
+    DeleteDC(dc);
+    return result;
+}
+
+void Shape(HDC dc, COLORREF fill, COLORREF line, const std::function<void()>& draw) {
+    HBRUSH brush = CreateSolidBrush(fill);
+    HPEN pen = CreatePen(PS_SOLID, 1, line);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    draw();
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+}
+
+void DrawDos(HDC dc) {
+    Shape(dc, RGB(20, 20, 20), RGB(90, 90, 90), [&] { Rectangle(dc, 2, 4, 30, 28); });
+    Shape(dc, RGB(0, 0, 160), RGB(0, 0, 160), [&] { Rectangle(dc, 3, 5, 29, 9); });
+    Shape(dc, RGB(230, 230, 230), RGB(230, 230, 230), [&] {
+        Rectangle(dc, 6, 13, 8, 15);   // a prompt and a cursor
+        Rectangle(dc, 9, 14, 11, 16);
+        Rectangle(dc, 6, 17, 8, 19);
+        Rectangle(dc, 13, 18, 19, 20);
+    });
+}
+
+void DrawNothing(HDC dc) {
+    const POINT page[] = {{6, 2}, {20, 2}, {26, 8}, {26, 30}, {6, 30}};
+    Shape(dc, RGB(255, 255, 255), RGB(110, 110, 110), [&] { Polygon(dc, page, 5); });
+    const POINT fold[] = {{20, 2}, {20, 8}, {26, 8}};
+    Shape(dc, RGB(210, 210, 210), RGB(110, 110, 110), [&] { Polygon(dc, fold, 3); });
+    Shape(dc, RGB(160, 160, 160), RGB(160, 160, 160), [&] {
+        Rectangle(dc, 12, 12, 20, 14);  // a question mark from blocks
+        Rectangle(dc, 18, 12, 20, 18);
+        Rectangle(dc, 15, 17, 19, 19);
+        Rectangle(dc, 15, 19, 17, 22);
+        Rectangle(dc, 15, 24, 17, 26);
+    });
+}
+
+void DrawFolder(HDC dc) {
+    const POINT tab[] = {{2, 7}, {12, 7}, {15, 10}, {30, 10}, {30, 27}, {2, 27}};
+    Shape(dc, RGB(220, 170, 40), RGB(140, 100, 20), [&] { Polygon(dc, tab, 6); });
+    const POINT front[] = {{2, 13}, {30, 13}, {30, 27}, {2, 27}};
+    Shape(dc, RGB(250, 210, 90), RGB(140, 100, 20), [&] { Polygon(dc, front, 4); });
+}
+
+void DrawMain2(HDC dc) {
+    Shape(dc, RGB(36, 92, 168), RGB(20, 50, 110), [&] { RoundRect(dc, 1, 1, 31, 31, 8, 8); });
+    Shape(dc, RGB(240, 240, 240), RGB(240, 240, 240), [&] { Rectangle(dc, 5, 5, 13, 27); });
+    const COLORREF colours[] = {RGB(250, 200, 60), RGB(240, 110, 90), RGB(120, 200, 120)};
+    for (int i = 0; i < 3; ++i)
+        Shape(dc, colours[i], colours[i], [&] { Rectangle(dc, 6, 6 + i * 7, 12, 12 + i * 7); });
+    Shape(dc, RGB(150, 200, 245), RGB(150, 200, 245), [&] { Rectangle(dc, 16, 9, 27, 12); });
+    Shape(dc, RGB(150, 200, 245), RGB(150, 200, 245), [&] { Rectangle(dc, 16, 16, 24, 19); });
+}
+
+void DrawDrag(HDC dc) {
+    const POINT arrow[] = {{3, 2}, {3, 22}, {8, 17}, {12, 26}, {15, 25}, {11, 16}, {18, 16}};
+    Shape(dc, RGB(255, 255, 255), RGB(0, 0, 0), [&] { Polygon(dc, arrow, 7); });
+    Shape(dc, RGB(255, 255, 255), RGB(0, 0, 0), [&] { Rectangle(dc, 17, 19, 29, 30); });
+    Shape(dc, RGB(0, 0, 0), RGB(0, 0, 0), [&] {
+        Rectangle(dc, 20, 24, 27, 25);
+        Rectangle(dc, 23, 21, 24, 28);
+    });
+}
+
+}  // namespace
+
+HICON CreateStockIcon(StockIcon icon, int size) {
+    switch (icon) {
+        case StockIcon::Dos: return DrawIcon(size, DrawDos);
+        case StockIcon::Nothing: return DrawIcon(size, DrawNothing);
+        case StockIcon::Folder: return DrawIcon(size, DrawFolder);
+        case StockIcon::Main2: return DrawIcon(size, DrawMain2);
+        case StockIcon::Drag: return DrawIcon(size, DrawDrag);
+    }
+    return nullptr;
+}
+
+}  // namespace tavi

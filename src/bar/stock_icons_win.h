@@ -1,0 +1,13 @@
+#pragma once
+#include <windows.h>
+
+namespace tavi {
+
+// The bar's own pictures, drawn in code at any size: "Dos" (batch files),
+// "Nothing" (no icon found), "Folder" (folders and groups), "Main2" (the
+// program and its tray icon) and "DRAG" (moving a button). The caller owns
+// the returned icon and destroys it.
+enum class StockIcon { Dos, Nothing, Folder, Main2, Drag };
+HICON CreateStockIcon(StockIcon icon, int size);
+
+}  // namespace tavi
