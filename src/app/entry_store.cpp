@@ -71,12 +71,10 @@ EntryStore ParseEntries(std::string_view text) {
     std::vector<std::string_view> lines;
     size_t start = 0;
     while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
+        size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
         lines.push_back(text.substr(start, end - start));
+        if (end == text.size()) break;
         start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
     EntryStore store;

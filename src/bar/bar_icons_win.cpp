@@ -57,7 +57,8 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
 int BarIcons::Store(const std::string& key, const std::string& iconFile, int iconIndex) {
     if (const auto found = keys().find(key); found != keys().end()) return found->second;
     HICON large = nullptr, small = nullptr;
-    ExtractIconExW(Widen(iconFile).c_str(), iconIndex, &large, &small, 1);
+    // Wine hands back a stray handle for a file with no icons; only the count is reliable.
+    if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, &large, &small, 1) == 0) large = small = nullptr;
     HIMAGELIST list = Active();
     int width = 0, height = 0;
     ImageList_GetIconSize(list, &width, &height);

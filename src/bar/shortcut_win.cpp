@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "bar/bar_buttons.h"
+#include "bar/shortcut_win.h"
+#include "platform/wide_win.h"
+
+namespace tavi {
+namespace {
+
+// Releases a COM interface when it goes out of scope.
+template <typename T>
+struct ComPtr {
+    T* p = nullptr;
+    ~ComPtr() {
+        if (p) p->Release();
+    }
+    T* operator->() const { return p; }
+};
+
+// The show command straight from the link header (ShowCommand at 0x3C of the
+// 0x4C-byte header): Wine's link object forgets it when it loads a file.
+bool ShowCommandFromHeader(const std::string& shortcutPath, int& show) {
+    HANDLE file = CreateFileW(Widen(shortcutPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    BYTE header[0x4C] = {};
+    DWORD read = 0;
+    const bool ok = ReadFile(file, header, sizeof header, &read, nullptr) && read == sizeof header &&
+                    header[0] == 0x4C && header[1] == 0 && header[2] == 0 && header[3] == 0;
+    CloseHandle(file);
+    if (ok) show = header[0x3C] | header[0x3D] << 8 | header[0x3E] << 16 | header[0x3F] << 24;
+    return ok;
+}
+
+}  // namespace
+
+bool ReadShortcut(const std::string& shortcutPath, ShortcutTarget& target) {
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link.p))))
+        return false;
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return false;
+    if (FAILED(file->Load(Widen(shortcutPath).c_str(), STGM_READ))) return false;
+
+    // Paths and arguments may be longer than MAX_PATH; INFOTIPSIZE covers what links hold.
+    std::wstring buffer(INFOTIPSIZE, L'\0');
+    if (SUCCEEDED(link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, SLGP_RAWPATH)))
+        target.targetPath = Narrow(buffer.c_str());
+    if (SUCCEEDED(link->GetArguments(buffer.data(), static_cast<int>(buffer.size()))))
+        target.arguments = Narrow(buffer.c_str());
+    int show = 0;
+    if (ShowCommandFromHeader(shortcutPath, show) || SUCCEEDED(link->GetShowCmd(&show)))
+        target.runType = RunTypeForShortcutStyle(show);
+    if (SUCCEEDED(link->GetWorkingDirectory(buffer.data(), static_cast<int>(buffer.size()))))
+        target.workingDirectory = Narrow(buffer.c_str());
+    return true;
+}
+
+}  // namespace tavi

@@ -1,0 +1,57 @@
+// How long the entry list and the settings take to load and save: the
+// launcher reads both on every start and writes the list after every change.
+#include <benchmark/benchmark.h>
+
+#include "app/entry_store.h"
+#include "app/settings.h"
+#include "fakes/fakes.h"
+
+using namespace tavi;
+
+namespace {
+
+EntryStore ThousandEntries() {
+    EntryStore store;
+    store.ResizeEntryArrays(999);
+    for (int i = 0; i < 1000; ++i) {
+        const std::string path = "C:\\Program Files\\ﾂｰﾙ" + std::to_string(i) + "\\アプリ" + std::to_string(i) + ".exe";
+        store.slots[i] = {"ｴﾝﾄﾘｰ " + std::to_string(i), path, "/p " + std::to_string(i), "0", path, "0"};
+    }
+    return store;
+}
+
+struct RealFiles {
+    fakes::TempFolder folder;
+    HostFileSystem files;
+    IconvCodePage codePage;
+    fakes::FakePlatform fake;
+    Platform platform{fake.profile, files, codePage, fake.system, fake.shell, fake.messages};
+};
+
+void SaveThousandEntries(benchmark::State& state) {
+    RealFiles real;
+    const EntryStore store = ThousandEntries();
+    for (auto _ : state) benchmark::DoNotOptimize(SaveEntries(store, real.platform, real.folder.Path()));
+}
+BENCHMARK(SaveThousandEntries)->Unit(benchmark::kMicrosecond);
+
+void LoadThousandEntries(benchmark::State& state) {
+    RealFiles real;
+    if (!SaveEntries(ThousandEntries(), real.platform, real.folder.Path())) state.SkipWithError("cannot write");
+    for (auto _ : state) {
+        EntryStore store;
+        LoadEntries(store, real.platform, real.folder.Path());
+        benchmark::DoNotOptimize(store.slots.data());
+    }
+}
+BENCHMARK(LoadThousandEntries)->Unit(benchmark::kMicrosecond);
+
+void FormatAndParseThousandEntries(benchmark::State& state) {
+    const EntryStore store = ThousandEntries();
+    for (auto _ : state) benchmark::DoNotOptimize(ParseEntries(FormatEntries(store)).slots.size());
+}
+BENCHMARK(FormatAndParseThousandEntries)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,114 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <gtest/gtest.h>
+
+#include "bar/bar_icons_win.h"
+#include "bar/stock_icons_win.h"
+#include "platform/wide_win.h"
+#include "platform/win32_adapters_win.h"
+
+using namespace tavi;
+
+namespace {
+
+// Counts the opaque pixels of one image of a list.
+int OpaquePixels(HIMAGELIST list, int index) {
+    IMAGEINFO info{};
+    if (!ImageList_GetImageInfo(list, index, &info)) return -1;
+    const int width = info.rcImage.right - info.rcImage.left, height = info.rcImage.bottom - info.rcImage.top;
+    BITMAPINFO bitmap{};
+    bitmap.bmiHeader.biSize = sizeof bitmap.bmiHeader;
+    bitmap.bmiHeader.biWidth = width;
+    bitmap.bmiHeader.biHeight = -height;
+    bitmap.bmiHeader.biPlanes = 1;
+    bitmap.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP target = CreateDIBSection(dc, &bitmap, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(dc, target);
+    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    int count = 0;
+    for (int i = 0; i < width * height; ++i) count += (static_cast<uint32_t*>(bits)[i] & 0x00FFFFFF) != 0;
+    SelectObject(dc, previous);
+    DeleteObject(target);
+    DeleteDC(dc);
+    return count;
+}
+
+std::string WindowsFile(const char* name) {
+    wchar_t folder[MAX_PATH];
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return Narrow(folder) + "\\" + name;
+}
+
+}  // namespace
+
+TEST(StockIcons, EveryPictureIsDrawnAtEverySize) {
+    for (int size : {16, 24, 32}) {
+        for (StockIcon icon : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder, StockIcon::Main2, StockIcon::Drag}) {
+            HICON handle = CreateStockIcon(icon, size);
+            ASSERT_NE(handle, nullptr) << "icon " << static_cast<int>(icon) << " at " << size;
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(handle, &info));
+            BITMAP bitmap{};
+            GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+            EXPECT_EQ(bitmap.bmWidth, size);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(handle);
+        }
+    }
+}
+
+TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
+    Win32Shell shell;
+    BarIcons icons;
+    for (int sizeIndex : {0, 1, 2}) {
+        HIMAGELIST list = icons.Reset(sizeIndex);
+        ASSERT_EQ(ImageList_GetImageCount(list), 3) << "size index " << sizeIndex;
+        int width = 0, height = 0;
+        ImageList_GetIconSize(list, &width, &height);
+        EXPECT_EQ(width, sizeIndex == 0 ? 32 : sizeIndex == 1 ? 16 : 24);
+        for (int stock = 0; stock < 3; ++stock) EXPECT_GT(OpaquePixels(list, stock), 10) << "stock " << stock;
+    }
+
+    icons.Reset(0);
+    const std::string notepad = WindowsFile("notepad.exe");
+    const LaunchEntry program{"Notepad", notepad, "", "0", notepad, "0"};
+    const int first = icons.ImageFor(program, 3, true, shell);
+    EXPECT_EQ(first, 3) << "the first extracted picture follows the three stock ones";
+    EXPECT_TRUE(icons.HasKey("k.exe7"));
+    EXPECT_GT(OpaquePixels(icons.Active(), first), 50) << "notepad's own icon is drawn";
+    EXPECT_EQ(icons.ImageFor(program, 3, true, shell), first) << "a stored key is reused";
+    EXPECT_EQ(ImageList_GetImageCount(icons.Active()), 4);
+    EXPECT_EQ(icons.ImageFor(program, 4, true, shell), 4) << "another entry gets its own picture";
+}
+
+TEST(BarIcons, AMissingIconFileStoresAnEmptyPicture) {
+    Win32Shell shell;
+    BarIcons icons;
+    icons.Reset(2);
+    const LaunchEntry entry{"Gone", "C:\\nowhere\\gone.exe", "", "0", "C:\\nowhere\\gone.ico", "0"};
+    const int index = icons.ImageFor(entry, 0, true, shell);
+    ASSERT_EQ(index, 3);
+    EXPECT_EQ(OpaquePixels(icons.Active(), index), 0);
+    // A document type nobody opens shows the "Nothing" picture.
+    const LaunchEntry unknown{"U", "C:\\x.unknownext", "", "0", "C:\\x.unknownext", "0"};
+    EXPECT_EQ(icons.ImageFor(unknown, 1, true, shell), 1);
+}
+
+TEST(BarIcons, AProgramWithoutIconsGetsAnEmptyPictureNotAStrayOne) {
+    // Wine's explorer.exe carries no icon resources at all.
+    Win32Shell shell;
+    BarIcons icons;
+    icons.Reset(0);
+    const std::string explorer = WindowsFile("explorer.exe");
+    const int index = icons.ImageFor({"Ex", explorer, "", "0", explorer, "0"}, 1, true, shell);
+    ASSERT_EQ(index, 3);
+    const int opaque = OpaquePixels(icons.Active(), index);
+    const UINT count = ExtractIconExW(Widen(explorer).c_str(), -1, nullptr, nullptr, 0);
+    EXPECT_EQ(count == 0, opaque == 0) << "icons in the file: " << count << ", opaque pixels: " << opaque;
+}
