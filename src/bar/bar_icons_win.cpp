@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "bar/bar_geometry.h"
 #include "bar/stock_icons_win.h"
 #include "platform/wide_win.h"
@@ -89,7 +91,17 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         if (!anyAlpha)
             for (int i = 0; i < width * height; ++i)
                 if (pixels[i] != 0) pixels[i] |= 0xFF000000;
-        index = ImageList_Add(list, colour, nullptr);
+        // An explicit mask: with no alpha anywhere, version 6 lists would
+        // otherwise show an empty picture as a black square.
+        const int stride = ((width + 15) / 16) * 2;
+        std::vector<BYTE> maskBits(static_cast<size_t>(stride * height), 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if ((pixels[y * width + x] >> 24) == 0)
+                    maskBits[static_cast<size_t>(y * stride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
+        HBITMAP mask = CreateBitmap(width, height, 1, 1, maskBits.data());
+        index = ImageList_Add(list, colour, mask);
+        if (mask) DeleteObject(mask);
     }
     if (colour) DeleteObject(colour);
     if (dc) DeleteDC(dc);

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "bar/bar_icons_win.h"
 #include "bar/stock_icons_win.h"
 #include "platform/wide_win.h"
@@ -13,7 +15,7 @@ using namespace tavi;
 
 namespace {
 
-// Counts the opaque pixels of one image of a list.
+// Counts the pixels one image of a list paints over a white background.
 int OpaquePixels(HIMAGELIST list, int index) {
     IMAGEINFO info{};
     if (!ImageList_GetImageInfo(list, index, &info)) return -1;
@@ -28,10 +30,12 @@ int OpaquePixels(HIMAGELIST list, int index) {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP target = CreateDIBSection(dc, &bitmap, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ previous = SelectObject(dc, target);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    std::fill(pixels, pixels + width * height, 0x00FFFFFFu);
     ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
     GdiFlush();
     int count = 0;
-    for (int i = 0; i < width * height; ++i) count += (static_cast<uint32_t*>(bits)[i] & 0x00FFFFFF) != 0;
+    for (int i = 0; i < width * height; ++i) count += (pixels[i] & 0x00FFFFFF) != 0x00FFFFFF;
     SelectObject(dc, previous);
     DeleteObject(target);
     DeleteDC(dc);
