@@ -6,7 +6,9 @@ namespace tavi {
 
 // Converts between UTF-8 (inside the program) and the system's ANSI code
 // page (in its files; 932 on Japanese Windows). Bytes that are not valid in
-// the code page become U+FFFD rather than ending the text.
+// the code page decode as Windows decodes them (a bad double-byte sequence
+// becomes U+30FB) rather than ending the text; characters the code page lacks
+// are written as Windows writes them (a look-alike or "?").
 class CodePage {
 public:
     virtual ~CodePage() = default;

@@ -8,12 +8,15 @@ namespace tavi {
 std::string Win32Profile::GetString(const std::string& file, const std::string& section, const std::string& key) {
     const std::wstring wideFile = Widen(file), wideSection = Widen(section), wideKey = Widen(key);
     // The call reports a cut value by filling the buffer to size - 1, so grow
-    // until the value fits: a long path must survive a load and a save.
+    // until the value fits: a long path must survive a load and a save. Wine
+    // also cuts a quoted value that is one character too long for the buffer
+    // to size - 2 (it drops the closing quote, then the last character), so
+    // only a value shorter than that is known to be whole.
     for (DWORD size = 256; size <= (1u << 24); size *= 4) {
         std::vector<wchar_t> buffer(size);
         const DWORD copied = GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), L"", buffer.data(), size,
                                                       wideFile.c_str());
-        if (copied < size - 1) return Narrow(std::wstring_view(buffer.data(), copied));
+        if (copied < size - 2) return Narrow(std::wstring_view(buffer.data(), copied));
     }
     return {};
 }

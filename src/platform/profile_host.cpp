@@ -1,0 +1,285 @@
+#include <algorithm>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/ini_profile.h"
+#include "platform/unicode.h"
+
+namespace tavi {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
+struct IniKey {
+    std::string name;
+    std::optional<std::string> value;  // none for a line without "="
+};
+
+struct IniSection {
+    std::string name;  // empty for the lines before the first header (and for "[]")
+    std::vector<IniKey> keys;
+};
+
+struct IniFile {
+    Encoding encoding = Encoding::Ansi;
+    std::vector<IniSection> sections;
+};
+
+// The profile functions' blanks: ASCII white space and ^Z (DOS end of file).
+// The full-width space U+3000 is data.
+bool IsProfileSpace(char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == ' '; }
+
+std::string_view TrimLeft(std::string_view text) {
+    while (!text.empty() && IsProfileSpace(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+std::string_view TrimRight(std::string_view text) {
+    while (!text.empty() && IsProfileSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+
+// The system keeps names and values as C strings, so a NUL ends them.
+std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+// Names compare without regard to case for ASCII letters only: "Ａ" and "ａ",
+// "Α" and "α" are different names.
+bool SameName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+std::string SanitizedUtf8(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (size_t offset = 0; offset < bytes.size();) AppendUtf8(text, NextCodePoint(bytes, offset));
+    return text;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string text;
+    const auto unit = [&](size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    // An odd last byte is no character.
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        AppendUtf8(text, c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c);
+    }
+    return text;
+}
+
+std::string Utf8ToUtf16(std::string_view text, bool bigEndian) {
+    std::string bytes;
+    const auto put = [&](char32_t u) {
+        const auto high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    };
+    for (size_t offset = 0; offset < text.size();) {
+        const char32_t c = NextCodePoint(text, offset);
+        if (c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
+    return bytes;
+}
+
+// Splits at every run of CR and LF, so blank lines vanish and a lone CR or LF
+// ends a line too.
+void ParseLines(std::string_view text, IniFile& file) {
+    file.sections.push_back({});
+    IniSection* section = &file.sections.back();
+    size_t position = 0;
+    while (position < text.size()) {
+        const size_t start = position;
+        while (position < text.size() && text[position] != '\r' && text[position] != '\n') ++position;
+        const std::string_view line = Trim(text.substr(start, position - start));
+        while (position < text.size() && (text[position] == '\r' || text[position] == '\n')) ++position;
+        if (line.empty()) continue;
+
+        if (line.front() == '[') {
+            // The name runs to the last "]"; anything after it is dropped. A
+            // "[" line without "]" is read as a key.
+            const size_t close = line.rfind(']');
+            if (close != std::string_view::npos) {
+                file.sections.push_back({std::string(UpToNul(Trim(line.substr(1, close - 1)))), {}});
+                section = &file.sections.back();
+                continue;
+            }
+        }
+
+        std::string_view name = line;
+        std::optional<std::string> value;
+        if (const size_t equals = line.find('='); equals != std::string_view::npos) {
+            name = TrimRight(line.substr(0, equals));
+            value = std::string(UpToNul(TrimLeft(line.substr(equals + 1))));
+        }
+        // Of consecutive lines with an empty name ("=x"), only the first is kept.
+        if (!name.empty() || section->keys.empty() || !section->keys.back().name.empty())
+            section->keys.push_back({std::string(UpToNul(name)), std::move(value)});
+    }
+}
+
+IniFile Parse(std::string_view bytes, CodePage& codePage) {
+    IniFile file;
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        file.encoding = Encoding::Utf8;
+        ParseLines(SanitizedUtf8(bytes.substr(kUtf8Bom.size())), file);
+    } else if (bytes.substr(0, 2) == kUtf16LeBom) {
+        file.encoding = Encoding::Utf16Le;
+        ParseLines(Utf16ToUtf8(bytes.substr(2), false), file);
+    } else if (bytes.substr(0, 2) == kUtf16BeBom) {
+        file.encoding = Encoding::Utf16Be;
+        ParseLines(Utf16ToUtf8(bytes.substr(2), true), file);
+    } else {
+        ParseLines(codePage.ToUtf8(bytes), file);
+    }
+    return file;
+}
+
+std::string Serialize(const IniFile& file, CodePage& codePage) {
+    std::string text;
+    for (const IniSection& section : file.sections) {
+        if (!section.name.empty()) text += "[" + section.name + "]\r\n";
+        for (const IniKey& key : section.keys) {
+            text += key.name;
+            if (key.value) text += "=" + *key.value;
+            text += "\r\n";
+        }
+    }
+    switch (file.encoding) {
+        case Encoding::Utf8: return std::string(kUtf8Bom) + text;
+        case Encoding::Utf16Le: return std::string(kUtf16LeBom) + Utf8ToUtf16(text, false);
+        case Encoding::Utf16Be: return std::string(kUtf16BeBom) + Utf8ToUtf16(text, true);
+        case Encoding::Ansi: break;
+    }
+    return codePage.FromUtf8(text);
+}
+
+// The file as parsed; a missing file is an empty one, and the first write
+// creates it. Nothing when the file exists but cannot be read, which the
+// system reports as a failure.
+std::optional<IniFile> Load(FileSystem& files, CodePage& codePage, const std::string& path) {
+    const std::optional<std::string> bytes = files.ReadAll(path);
+    if (!bytes) {
+        if (files.FileExists(path)) return std::nullopt;
+        return IniFile{};
+    }
+    return Parse(*bytes, codePage);
+}
+
+// Reads and writes look a name up with the blanks around it ignored, and take
+// the first section of that name only, even when a later one repeats it.
+IniSection* FindSection(IniFile& file, std::string_view trimmedName) {
+    for (IniSection& section : file.sections)
+        if (SameName(section.name, trimmedName)) return &section;
+    return nullptr;
+}
+
+IniKey* FindKey(IniSection& section, std::string_view trimmedName) {
+    for (IniKey& key : section.keys)
+        if (SameName(key.name, trimmedName)) return &key;
+    return nullptr;
+}
+
+// One pair of matching outer quotes is not part of the value.
+std::string Unquoted(std::string_view value) {
+    if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+}  // namespace
+
+std::string IniProfile::GetString(const std::string& file, const std::string& section, const std::string& key) {
+    std::optional<IniFile> ini = Load(files_, codePage_, file);
+    if (!ini) return {};
+    IniSection* found = FindSection(*ini, Trim(UpToNul(section)));
+    if (!found) return {};
+    const IniKey* entry = FindKey(*found, Trim(UpToNul(key)));
+    if (!entry || !entry->value) return {};
+    return Unquoted(*entry->value);
+}
+
+bool IniProfile::WriteString(const std::string& file, const std::string& section, const std::string& key,
+                             const std::string& value) {
+    std::optional<IniFile> ini = Load(files_, codePage_, file);
+    if (!ini) return false;
+    // A new section or key keeps the trailing blanks of the name it was given
+    // (they are trimmed when the file is read back); the value loses its
+    // leading blanks only.
+    const std::string_view sectionName = TrimLeft(UpToNul(section));
+    const std::string_view keyName = TrimLeft(UpToNul(key));
+    const std::string_view newValue = TrimLeft(UpToNul(value));
+
+    IniSection* target = FindSection(*ini, TrimRight(sectionName));
+    if (!target) {
+        ini->sections.push_back({std::string(sectionName), {}});
+        target = &ini->sections.back();
+    }
+    IniKey* entry = FindKey(*target, TrimRight(keyName));
+    if (!entry) {
+        target->keys.push_back({std::string(keyName), std::nullopt});
+        entry = &target->keys.back();
+    } else if (entry->value == newValue) {
+        // Unchanged: the file is left as it is, not rewritten in normal form.
+        return true;
+    }
+    entry->value = std::string(newValue);
+    return files_.ReplaceAll(file, Serialize(*ini, codePage_));
+}
+
+bool IniProfile::DeleteKey(const std::string& file, const std::string& section, const std::string& key) {
+    std::optional<IniFile> ini = Load(files_, codePage_, file);
+    if (!ini) return false;
+    // Unlike lookups, deleting compares the names as given, blanks and all,
+    // and goes on into later sections of the same name.
+    const std::string_view sectionName = UpToNul(section);
+    const std::string_view keyName = UpToNul(key);
+    for (IniSection& candidate : ini->sections) {
+        if (!SameName(candidate.name, sectionName)) continue;
+        const auto entry = std::find_if(candidate.keys.begin(), candidate.keys.end(),
+                                        [&](const IniKey& k) { return SameName(k.name, keyName); });
+        if (entry != candidate.keys.end()) {
+            candidate.keys.erase(entry);
+            return files_.ReplaceAll(file, Serialize(*ini, codePage_));
+        }
+    }
+    return true;
+}
+
+bool IniProfile::DeleteSection(const std::string& file, const std::string& section) {
+    std::optional<IniFile> ini = Load(files_, codePage_, file);
+    if (!ini) return false;
+    // Only the first section of the name goes; a repeat of it then shows.
+    const std::string_view name = UpToNul(section);
+    const auto found = std::find_if(ini->sections.begin(), ini->sections.end(),
+                                    [&](const IniSection& s) { return SameName(s.name, name); });
+    if (found == ini->sections.end()) return true;
+    ini->sections.erase(found);
+    return files_.ReplaceAll(file, Serialize(*ini, codePage_));
+}
+
+}  // namespace tavi

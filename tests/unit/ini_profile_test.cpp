@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "platform/host_adapters.h"
+#include "platform/ini_profile.h"
+
+using namespace tavi;
+using namespace std::string_literals;
+
+namespace {
+
+class IniProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() / ("ini_profile_test_" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+
+    // A new file holding `bytes`, or no file at all.
+    std::string NewFile(const std::optional<std::string>& bytes) {
+        const std::string path = PathOf("case" + std::to_string(++fileCount_) + ".ini");
+        if (bytes) std::ofstream(path, std::ios::binary) << *bytes;
+        return path;
+    }
+
+    std::optional<std::string> Bytes(const std::string& path) { return files_.ReadAll(path); }
+
+    std::filesystem::path folder_;
+    int fileCount_ = 0;
+    HostFileSystem files_;
+    IconvCodePage codePage_;
+    IniProfile profile_{files_, codePage_};
+};
+
+// The sample in code page 932: "設定" is 90 DD 92 E8, "ｴｸｽﾌﾟﾛｰﾗ" is B4 B8 BD CC DF DB B0 D7,
+// "全角" is 91 53 8A 70 and the full-width space is 81 40.
+const std::string kSample =
+    "top=before any section\r\n"
+    "[ \x90\xDD\x92\xE8 ] trailing\r\n"
+    "  Path  =  C:\\Program Files\\\xB4\xB8\xBD\xCC\xDF\xDB\xB0\xD7.exe  \r\n"
+    "Quoted=\"  spaced  \"\r\n"
+    "Single='x'\r\n"
+    "Mismatch=\"x'\r\n"
+    "Lone=\"\r\n"
+    "Empty=\r\n"
+    "NoEquals\r\n"
+    "  ;comment=read as a key\r\n"
+    "Wide=\x81\x40\x91\x53\x8A\x70\x81\x40\r\n"
+    "Dup=first\r\n"
+    "dup=second\r\n"
+    "\x82\x65=full-width F\r\n"
+    "tab\t=\ttabbed\t\r\n"
+    "[a]b]\r\n"
+    "k=bracket\r\n"
+    "[\x90\xDD\x92\xE8]\r\n"
+    "Path=shadowed\r\n"
+    "Only=in the repeated section\r\n";
+
+}  // namespace
+
+TEST_F(IniProfileTest, ReadsValuesAsTheSystemDoes) {
+    const std::string file = NewFile(kSample);
+    struct Case {
+        const char* what;
+        std::string section, key, expected;
+    };
+    const Case cases[] = {
+        {"blanks around name and value are trimmed", "設定", "Path", "C:\\Program Files\\ｴｸｽﾌﾟﾛｰﾗ.exe"},
+        {"names ignore ASCII case", "設定", "PATH", "C:\\Program Files\\ｴｸｽﾌﾟﾛｰﾗ.exe"},
+        {"blanks around the arguments are ignored", " 設定\t", " path ", "C:\\Program Files\\ｴｸｽﾌﾟﾛｰﾗ.exe"},
+        {"one pair of double quotes is stripped", "設定", "Quoted", "  spaced  "},
+        {"single quotes are stripped too", "設定", "Single", "x"},
+        {"mismatched quotes stay", "設定", "Mismatch", "\"x'"},
+        {"a lone quote stays", "設定", "Lone", "\""},
+        {"empty value", "設定", "Empty", ""},
+        {"a line without = has no value", "設定", "NoEquals", ""},
+        {"a comment line is a key like any other", "設定", ";comment", "read as a key"},
+        {"full-width spaces are data", "設定", "Wide", "\u3000全角\u3000"},
+        {"the first of duplicate keys wins", "設定", "DUP", "first"},
+        {"full-width letters keep their case", "設定", "ｆ", ""},
+        {"full-width letter itself", "設定", "Ｆ", "full-width F"},
+        {"tabs are blanks", "設定", "tab", "tabbed"},
+        {"the section name runs to the last ]", "a]b", "k", "bracket"},
+        {"a repeated section is never searched", "設定", "Only", ""},
+        {"lines before the first section", "", "top", "before any section"},
+        {"missing section", "nosuch", "Path", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(profile_.GetString(file, c.section, c.key), c.expected) << c.what;
+    EXPECT_EQ(profile_.GetString(PathOf("missing.ini"), "設定", "Path"), "") << "missing file";
+    EXPECT_EQ(Bytes(file), kSample) << "reading never writes";
+}
+
+TEST_F(IniProfileTest, AChangeRewritesTheWholeFileInNormalForm) {
+    // Blank lines, blanks around names, text after "]", a second "=x" line
+    // and lone LF or CR line ends all go; comments and lines without "=" stay.
+    const std::string file = NewFile(
+        "\r\n=x\n=y\r\r\n  ; note \r\n[ s ]junk\n\n  k  =  v  \nflag\r\n[t]\r\nz=1");
+    ASSERT_TRUE(profile_.WriteString(file, "S", "K", "new"));
+    EXPECT_EQ(Bytes(file), "=x\r\n; note\r\n[s]\r\nk=new\r\nflag\r\n[t]\r\nz=1\r\n");
+}
+
+TEST_F(IniProfileTest, WritesAndDeletes) {
+    using Operation = std::function<bool(IniProfile&, const std::string&)>;
+    const auto write = [](std::string s, std::string k, std::string v) -> Operation {
+        return [=](IniProfile& p, const std::string& f) { return p.WriteString(f, s, k, v); };
+    };
+    const auto deleteKey = [](std::string s, std::string k) -> Operation {
+        return [=](IniProfile& p, const std::string& f) { return p.DeleteKey(f, s, k); };
+    };
+    const auto deleteSection = [](std::string s) -> Operation {
+        return [=](IniProfile& p, const std::string& f) { return p.DeleteSection(f, s); };
+    };
+    const std::string longValue(5000, 'x');
+    struct Case {
+        const char* what;
+        std::optional<std::string> before;
+        Operation operation;
+        std::optional<std::string> after;
+    };
+    const Case cases[] = {
+        {"a write creates a missing file", std::nullopt, write("s", "k", "v"), "[s]\r\nk=v\r\n"},
+        {"deleting from a missing file creates nothing", std::nullopt, deleteKey("s", "k"), std::nullopt},
+        {"deleting a section of a missing file", std::nullopt, deleteSection("s"), std::nullopt},
+        {"a write to an empty file", "", write("s", "k", "v"), "[s]\r\nk=v\r\n"},
+        {"a new key goes to the end of its section", "[s]\r\na=1\r\n[t]\r\n", write("S", "b", "2"),
+         "[s]\r\na=1\r\nb=2\r\n[t]\r\n"},
+        {"a new section goes to the end", "[s]\r\na=1\r\n", write("t", "b", "2"), "[s]\r\na=1\r\n[t]\r\nb=2\r\n"},
+        {"an existing key keeps its case", "[Sec]\r\nKey=1\r\n", write("SEC", "key", "2"), "[Sec]\r\nKey=2\r\n"},
+        {"only the first duplicate key changes", "[s]\r\nk=1\r\nk=2\r\n", write("s", "k", "3"),
+         "[s]\r\nk=3\r\nk=2\r\n"},
+        {"a key only in a repeated section is added to the first", "[s]\r\n[s]\r\nk=1\r\n", write("s", "k", "2"),
+         "[s]\r\nk=2\r\n[s]\r\nk=1\r\n"},
+        {"a line without = gets the value", "[s]\r\nk\r\n", write("s", "k", "v"), "[s]\r\nk=v\r\n"},
+        {"the value loses leading blanks only", std::nullopt, write("s", "k", " \t v  "), "[s]\r\nk=v  \r\n"},
+        {"new names keep their trailing blanks", std::nullopt, write(" new ", " key ", "v"), "[new ]\r\nkey =v\r\n"},
+        {"a line break in a value is written raw", std::nullopt, write("s", "k", "a\r\nb"), "[s]\r\nk=a\r\nb\r\n"},
+        {"an unchanged value leaves the file as it was", "[s]\n\n k = v \n", write("s", "k", "v"),
+         "[s]\n\n k = v \n"},
+        {"a long value", std::nullopt, write("s", "k", longValue), "[s]\r\nk=" + longValue + "\r\n"},
+        {"Japanese text is written in code page 932", std::nullopt, write("設定", "ｷｰ", "全角\u3000値"),
+         "[\x90\xDD\x92\xE8]\r\n\xB7\xB0=\x91\x53\x8A\x70\x81\x40\x92\x6C\r\n"},
+        {"a character the code page lacks is written as Windows does", std::nullopt, write("s", "k", "caf\u00E9 \u2713"),
+         "[s]\r\nk=cafe ?\r\n"},
+        {"a UTF-8 file keeps its byte order mark", "\xEF\xBB\xBF[s]\r\n", write("s", "k", "\u00E9"),
+         "\xEF\xBB\xBF[s]\r\nk=\xC3\xA9\r\n"},
+        {"a UTF-16 file stays UTF-16", "\xFF\xFE[\0s\0]\0"s, write("s", "k", "v"),
+         "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s},
+        {"a stray lead byte swallows the CR after it", "[s]\r\nx=a\x81\r\ny=1\r\n", write("s", "z", "2"),
+         "[s]\r\nx=a\x81\x45\r\ny=1\r\nz=2\r\n"},
+        {"deleting a key", "[s]\r\na=1\r\nb=2\r\n", deleteKey("S", "A"), "[s]\r\nb=2\r\n"},
+        {"deleting a missing key leaves the file as it was", "[s]\n\na=1\n", deleteKey("s", "b"), "[s]\n\na=1\n"},
+        {"deleting does not trim the names", "[s]\r\nk=1\r\n", deleteKey(" s", "k "), "[s]\r\nk=1\r\n"},
+        {"deleting a key goes on into a repeated section", "[s]\r\na=1\r\n[s]\r\nk=2\r\n", deleteKey("s", "k"),
+         "[s]\r\na=1\r\n[s]\r\n"},
+        {"deleting the last key keeps the header", "[s]\r\nk=1\r\n", deleteKey("s", "k"), "[s]\r\n"},
+        {"deleting a section", "[s]\r\nk=1\r\n[t]\r\nj=2\r\n", deleteSection("S"), "[t]\r\nj=2\r\n"},
+        {"deleting one of repeated sections", "[s]\r\nk=1\r\n[S]\r\nk=2\r\n", deleteSection("s"), "[S]\r\nk=2\r\n"},
+        {"deleting the lines before the first section", "a=1\r\n[s]\r\n", deleteSection(""), "[s]\r\n"},
+        {"deleting the only section empties the file", "[s]\r\nk=1\r\n", deleteSection("s"), ""},
+        {"deleting a section does not trim the name", "[s]\r\n", deleteSection(" s"), "[s]\r\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string file = NewFile(c.before);
+        EXPECT_TRUE(c.operation(profile_, file)) << c.what;
+        EXPECT_EQ(Bytes(file), c.after) << c.what;
+    }
+}
+
+TEST_F(IniProfileTest, ValuesReadBackAfterWrites) {
+    const std::string file = NewFile(std::nullopt);
+    const std::string longValue = "C:\\" + std::string(3000, 'x') + "\\ｴｸｽﾌﾟﾛｰﾗ.exe";
+    ASSERT_TRUE(profile_.WriteString(file, "s", "long", longValue));
+    ASSERT_TRUE(profile_.WriteString(file, "s", "broken", "first\r\nsecond=2"));
+    ASSERT_TRUE(profile_.WriteString(file, "s", "quoted", "\"kept inside\""));
+    EXPECT_EQ(profile_.GetString(file, "s", "long"), longValue) << "a long value survives";
+    EXPECT_EQ(profile_.GetString(file, "s", "broken"), "first") << "a line break ends the value on reading";
+    EXPECT_EQ(profile_.GetString(file, "s", "second"), "2") << "the rest of the line is a key of its own";
+    EXPECT_EQ(profile_.GetString(file, "s", "quoted"), "kept inside") << "quotes written are stripped on reading";
+}
+
+TEST_F(IniProfileTest, FailsWhenTheFileCannotBeWritten) {
+    const std::string inMissingFolder = PathOf("no such folder/x.ini");
+    EXPECT_FALSE(profile_.WriteString(inMissingFolder, "s", "k", "v")) << "missing folder";
+    std::filesystem::create_directory(PathOf("folder.ini"));
+    EXPECT_FALSE(profile_.WriteString(PathOf("folder.ini"), "s", "k", "v")) << "a folder in the file's place";
+    EXPECT_EQ(profile_.GetString(PathOf("folder.ini"), "s", "k"), "") << "reading a folder";
+}
