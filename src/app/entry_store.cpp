@@ -66,8 +66,13 @@ std::string FormatEntries(const EntryStore& store) {
     return text;
 }
 
-EntryStore ParseEntries(std::string_view text) {
-    // Hand-edited files may end lines with CR LF, LF or CR alone.
+namespace {
+
+// Hand-edited files may end lines with CR LF, LF or CR alone. Splitting works
+// on the raw bytes: CR and LF never occur inside a valid code page 932
+// character, and decoding line by line keeps a stray lead byte at the end of
+// one line from swallowing the line break and shifting every record after it.
+std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     size_t start = 0;
     while (start < text.size()) {
@@ -77,22 +82,34 @@ EntryStore ParseEntries(std::string_view text) {
         if (end == text.size()) break;
         start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
+    return lines;
+}
+
+template <typename Decode>
+EntryStore EntriesFromLines(const std::vector<std::string_view>& lines, Decode decode) {
     EntryStore store;
     store.slots.reserve((lines.size() + 5) / 6);
     for (size_t first = 0; first < lines.size(); first += 6) {
         LaunchEntry e;
         std::array<std::string*, 6> fields = {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex};
-        for (size_t f = 0; f < fields.size() && first + f < lines.size(); ++f) *fields[f] = lines[first + f];
+        for (size_t f = 0; f < fields.size() && first + f < lines.size(); ++f) *fields[f] = decode(lines[first + f]);
         store.slots.push_back(std::move(e));
     }
     store.LastEntryIndex = static_cast<int>(store.slots.size());
     return store;
 }
 
+}  // namespace
+
+EntryStore ParseEntries(std::string_view text) {
+    return EntriesFromLines(SplitLines(text), [](std::string_view line) { return std::string(line); });
+}
+
 void LoadEntries(EntryStore& store, Platform& platform, const std::string& applicationPath) {
     const std::string path = EntryFilePath(applicationPath);
     const std::optional<std::string> bytes = platform.files.ReadAll(path);
-    store = ParseEntries(bytes ? platform.codePage.ToUtf8(*bytes) : std::string());
+    store = EntriesFromLines(SplitLines(bytes ? std::string_view(*bytes) : std::string_view()),
+                             [&](std::string_view line) { return platform.codePage.ToUtf8(line); });
     // A file that exists but cannot be read must not be overwritten with defaults.
     if (!store.slots.empty() || (!bytes && platform.files.FileExists(path))) return;
 

@@ -5,6 +5,7 @@
 #include "app/entry_store.h"
 #include "app/settings.h"
 #include "fakes/fakes.h"
+#include "platform/ini_profile.h"
 
 using namespace tavi;
 
@@ -51,6 +52,22 @@ void FormatAndParseThousandEntries(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ParseEntries(FormatEntries(store)).slots.size());
 }
 BENCHMARK(FormatAndParseThousandEntries)->Unit(benchmark::kMicrosecond);
+
+// What start-up reads and what closing (or re-docking) writes.
+void SettingsRoundTrip(benchmark::State& state) {
+    RealFiles real;
+    IniProfile profile(real.files, real.codePage);
+    const std::string path = SettingsFilePath(real.folder.Path());
+    Settings settings;
+    settings.WaveFile = "C:\\サウンド\\ｱﾗｰﾑ.wav";
+    for (auto _ : state) {
+        SaveSettings(settings, profile, path);
+        Settings back;
+        LoadSettings(back, profile, path);
+        benchmark::DoNotOptimize(back.IniBuff.data());
+    }
+}
+BENCHMARK(SettingsRoundTrip)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -220,6 +220,19 @@ TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
     EXPECT_EQ(again.slots[3].PathName, longPath);
 }
 
+TEST_F(EntryFileTest, AStrayLeadByteAtALineEndCannotJoinTwoRecords) {
+    // 0x81 starts a double-byte character; decoded with the line break after
+    // it, it would eat the break and shift every following record.
+    // With LF line ends (a hand-edited file) there is no second byte to save it.
+    WriteList("Broken\x81\nC:\\a.exe\n\n0\nC:\\a.exe\n0\nNext\nC:\\b.exe\n\n0\n\n0\n");
+    EntryStore store;
+    LoadEntries(store, platform, folder.Path());
+    ASSERT_EQ(store.slots.size(), 2u);
+    EXPECT_EQ(store.slots[0].PathName, "C:\\a.exe");
+    EXPECT_EQ(store.slots[1].Title, "Next");
+    EXPECT_EQ(store.slots[1].PathName, "C:\\b.exe");
+}
+
 TEST_F(EntryFileTest, ReplacingLeavesNoTemporaryFileBehind) {
     WriteList("old\r\n");
     EntryStore store = ParseEntries(Lines({"New", "n.exe", "", "0", "n.exe", "0"}));

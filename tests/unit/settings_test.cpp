@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings.h"
+#include "platform/ini_profile.h"
 #include "fakes/fakes.h"
 
 using namespace tavi;
@@ -246,4 +247,55 @@ TEST(StoreOptionSettings, CopiesTheOtherOptions) {
     EXPECT_EQ(s.ToolTips, "0");
     EXPECT_EQ(s.IniBuff.substr(3, 1), "0");
     EXPECT_EQ(s.DispType, "1");
+}
+
+TEST(SettingsFile, DefaultsAreWrittenInSaveOrderAndReadBackUnchanged) {
+    fakes::TempFolder folder;
+    HostFileSystem files;
+    IconvCodePage codePage;
+    IniProfile profile(files, codePage);
+    const std::string path = SettingsFilePath(folder.Path());
+
+    Settings defaults;
+    RebuildAlarmTimes(defaults);
+    SaveSettings(defaults, profile, path);
+    EXPECT_EQ(files.ReadAll(path).value_or(""),
+              "[IniBuff]\r\nIniBuff=103101011\r\n"
+              "[Place]\r\nSaveX=0\r\nSaveY=0\r\n"
+              "[ToolBox]\r\nToolBox=10\r\n"
+              "[DragDrop]\r\nDragDrop=1\r\n"
+              "[Time]\r\nWaveFile=\r\nTime=\r\n"  // forty spaces are all leading blanks to the profile
+              "[Option]\r\nDispType=1\r\nTargetDrop=0\r\nSplashLogo=0\r\nWallPaperChenge=0\r\n"
+              "WallPaperChengeTimer=0\r\nMediaEject=0\r\nButtonFlat=1\r\nExMenuCount=10\r\n");
+
+    Settings back;
+    LoadSettings(back, profile, path);
+    EXPECT_EQ(back.IniBuff, defaults.IniBuff);
+    EXPECT_EQ(back.Time, defaults.Time);
+    EXPECT_EQ(back.AlarmTimes, defaults.AlarmTimes);
+}
+
+TEST(SettingsFile, LongJapaneseValuesSurviveASaveAndALoad) {
+    fakes::TempFolder folder;
+    HostFileSystem files;
+    IconvCodePage codePage;
+    IniProfile profile(files, codePage);
+    const std::string path = SettingsFilePath(folder.Path());
+
+    Settings s;
+    s.WaveFile = "C:\\サウンド\\" + std::string(400, 'x') + "\\ｱﾗｰﾑ音.wav";
+    s.Time = "0730" + std::string(32, ' ') + "2359";
+    s.IniBuff = "102111214";
+    s.SaveX = "17730";
+    SaveSettings(s, profile, path);
+    Settings back;
+    LoadSettings(back, profile, path);
+    EXPECT_EQ(back.WaveFile, s.WaveFile);
+    EXPECT_EQ(back.Time, s.Time);
+    EXPECT_EQ(back.AlarmTimes[9], "23:59");
+    EXPECT_EQ(back.EdgeCode, "2");
+    EXPECT_EQ(back.Horizontal, "1");
+    EXPECT_EQ(back.SaveX, "17730");
+    // The file itself is in code page 932: "サウンド" is 83 54 83 45 83 93 83 68.
+    EXPECT_NE(files.ReadAll(path).value_or("").find("\x83\x54\x83\x45\x83\x93\x83\x68"), std::string::npos);
 }
