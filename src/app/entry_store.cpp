@@ -8,18 +8,18 @@
 namespace tavi {
 namespace {
 
-std::string OneLine(std::string_view field) {
-    std::string line;
-    line.reserve(field.size());
+// Appends a field as one line: each line break inside it becomes a space.
+void AppendLine(std::string& text, std::string_view field) {
+    size_t start = 0;
     for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\r' || field[i] == '\n') {
-            if (field[i] == '\r' && i + 1 < field.size() && field[i + 1] == '\n') ++i;
-            line += ' ';
-        } else {
-            line += field[i];
-        }
+        if (field[i] != '\r' && field[i] != '\n') continue;
+        text.append(field.substr(start, i - start));
+        text += ' ';
+        if (field[i] == '\r' && i + 1 < field.size() && field[i + 1] == '\n') ++i;
+        start = i + 1;
     }
-    return line;
+    text.append(field.substr(start));
+    text += "\r\n";
 }
 
 // A slot is worth writing when it has a title or something to open; a
@@ -58,10 +58,8 @@ std::string FormatEntries(const EntryStore& store) {
     std::string text;
     for (int i = 0; i <= last; ++i) {
         const LaunchEntry& e = store.slots[i];
-        for (const std::string* field : {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex}) {
-            text += OneLine(*field);
-            text += "\r\n";
-        }
+        for (const std::string* field : {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex})
+            AppendLine(text, *field);
     }
     return text;
 }
