@@ -1,0 +1,987 @@
+// tavidriver: serves window and process commands to the end-to-end harness.
+// One JSON object per line on stdin, one JSON reply per line on stdout.
+#include <windows.h>
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "mini_json.h"
+
+using minijson::Value;
+
+namespace {
+
+struct CommandError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// ---- text -------------------------------------------------------------------
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (n <= 0) throw CommandError("text is not valid UTF-8");
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string LastErrorText(const char* what) {
+  return std::string(what) + " failed, error " + std::to_string(GetLastError());
+}
+
+// ---- arguments --------------------------------------------------------------
+
+const Value& Required(const Value& req, const char* key) {
+  const Value* v = req.Find(key);
+  if (!v || v->IsNull()) throw CommandError(std::string("missing argument '") + key + "'");
+  return *v;
+}
+
+int64_t IntArg(const Value& req, const char* key) {
+  const Value& v = Required(req, key);
+  if (!v.IsInt()) throw CommandError(std::string("argument '") + key + "' must be an integer");
+  return v.AsInt();
+}
+
+int64_t OptInt(const Value& req, const char* key, int64_t fallback) {
+  const Value* v = req.Find(key);
+  if (!v || v->IsNull()) return fallback;
+  if (!v->IsInt()) throw CommandError(std::string("argument '") + key + "' must be an integer");
+  return v->AsInt();
+}
+
+bool OptBool(const Value& req, const char* key, bool fallback) {
+  const Value* v = req.Find(key);
+  if (!v || v->IsNull()) return fallback;
+  if (!v->IsBool()) throw CommandError(std::string("argument '") + key + "' must be true or false");
+  return v->AsBool();
+}
+
+std::string StrArg(const Value& req, const char* key) {
+  const Value& v = Required(req, key);
+  if (!v.IsString()) throw CommandError(std::string("argument '") + key + "' must be a string");
+  return v.AsString();
+}
+
+const Value* OptStr(const Value& req, const char* key) {
+  const Value* v = req.Find(key);
+  if (!v || v->IsNull()) return nullptr;
+  if (!v->IsString()) throw CommandError(std::string("argument '") + key + "' must be a string");
+  return v;
+}
+
+DWORD PidArg(const Value& req) {
+  int64_t pid = IntArg(req, "pid");
+  if (pid <= 0 || pid > 0xFFFFFFFFll) throw CommandError("argument 'pid' is out of range");
+  return static_cast<DWORD>(pid);
+}
+
+HWND HwndArg(const Value& req, const char* key = "hwnd") {
+  HWND hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(IntArg(req, key)));
+  if (!IsWindow(hwnd)) throw CommandError("no such window");
+  return hwnd;
+}
+
+RECT RectArg(const Value& req, const char* key) {
+  const Value& v = Required(req, key);
+  if (!v.IsArray() || v.Items().size() != 4) throw CommandError(std::string("argument '") + key + "' must be [left, top, right, bottom]");
+  long c[4];
+  for (size_t i = 0; i < 4; ++i) {
+    if (!v.Items()[i].IsInt()) throw CommandError(std::string("argument '") + key + "' must hold integers");
+    c[i] = static_cast<long>(v.Items()[i].AsInt());
+  }
+  return RECT{c[0], c[1], c[2], c[3]};
+}
+
+UINT EdgeArg(const Value& req) {
+  const Value& v = Required(req, "edge");
+  if (v.IsInt() && v.AsInt() >= ABE_LEFT && v.AsInt() <= ABE_BOTTOM) return static_cast<UINT>(v.AsInt());
+  if (v.IsString()) {
+    static const std::map<std::string, UINT> names = {
+        {"left", ABE_LEFT}, {"top", ABE_TOP}, {"right", ABE_RIGHT}, {"bottom", ABE_BOTTOM}};
+    auto it = names.find(v.AsString());
+    if (it != names.end()) return it->second;
+  }
+  throw CommandError("argument 'edge' must be left, top, right, bottom or 0..3");
+}
+
+int ShowArg(const Value& req) {
+  const Value* v = req.Find("show");
+  if (!v || v->IsNull()) return -1;
+  if (v->IsInt()) return static_cast<int>(v->AsInt());
+  if (v->IsString()) {
+    static const std::map<std::string, int> names = {
+        {"SW_HIDE", SW_HIDE}, {"SW_SHOWNORMAL", SW_SHOWNORMAL}, {"SW_NORMAL", SW_NORMAL},
+        {"SW_SHOWMINIMIZED", SW_SHOWMINIMIZED}, {"SW_SHOWMAXIMIZED", SW_SHOWMAXIMIZED},
+        {"SW_MAXIMIZE", SW_MAXIMIZE}, {"SW_SHOWNOACTIVATE", SW_SHOWNOACTIVATE}, {"SW_SHOW", SW_SHOW},
+        {"SW_MINIMIZE", SW_MINIMIZE}, {"SW_SHOWMINNOACTIVE", SW_SHOWMINNOACTIVE}, {"SW_SHOWNA", SW_SHOWNA},
+        {"SW_RESTORE", SW_RESTORE}, {"SW_SHOWDEFAULT", SW_SHOWDEFAULT}};
+    auto it = names.find(v->AsString());
+    if (it != names.end()) return it->second;
+  }
+  throw CommandError("argument 'show' must be an SW_ name or an integer");
+}
+
+// ---- values -----------------------------------------------------------------
+
+Value RectValue(const RECT& r) {
+  return Value::Array().Push(Value::Int(r.left)).Push(Value::Int(r.top)).Push(Value::Int(r.right)).Push(Value::Int(r.bottom));
+}
+
+Value HwndValue(HWND hwnd) { return Value::Int(static_cast<int64_t>(reinterpret_cast<intptr_t>(hwnd))); }
+
+std::wstring WindowClass(HWND hwnd) {
+  wchar_t buf[256] = {};
+  int n = GetClassNameW(hwnd, buf, 256);
+  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+// Reads a window's text without sending to a hung window for long.
+std::wstring WindowText(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+    return {};
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000, &copied)) {
+    return {};
+  }
+  text.resize(std::min<size_t>(copied, length));
+  return text;
+}
+
+Value WindowValue(HWND hwnd) {
+  RECT window{}, client{};
+  GetWindowRect(hwnd, &window);
+  GetClientRect(hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  OffsetRect(&client, origin.x, origin.y);
+  DWORD pid = 0;
+  DWORD tid = GetWindowThreadProcessId(hwnd, &pid);
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  LONG exstyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
+  Value v = Value::Object();
+  v.Set("hwnd", HwndValue(hwnd))
+      .Set("class", Value::String(Narrow(WindowClass(hwnd))))
+      .Set("caption", Value::String(Narrow(WindowText(hwnd))))
+      .Set("rect", RectValue(window))
+      .Set("client", RectValue(client))
+      .Set("visible", Value::Bool(IsWindowVisible(hwnd) != FALSE))
+      .Set("minimized", Value::Bool(IsIconic(hwnd) != FALSE))
+      .Set("maximized", Value::Bool(IsZoomed(hwnd) != FALSE))
+      .Set("enabled", Value::Bool(IsWindowEnabled(hwnd) != FALSE))
+      .Set("pid", Value::Int(pid))
+      .Set("tid", Value::Int(tid))
+      .Set("owner", HwndValue(GetWindow(hwnd, GW_OWNER)))
+      .Set("parent", HwndValue(GetAncestor(hwnd, GA_PARENT) == GetDesktopWindow() ? nullptr : GetAncestor(hwnd, GA_PARENT)))
+      .Set("id", Value::Int((style & WS_CHILD) ? GetDlgCtrlID(hwnd) : 0))
+      .Set("style", Value::Int(static_cast<uint32_t>(style)))
+      .Set("exstyle", Value::Int(static_cast<uint32_t>(exstyle)))
+      .Set("topmost", Value::Bool((exstyle & WS_EX_TOPMOST) != 0));
+  return v;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> found;
+  EnumWindows([](HWND hwnd, LPARAM lp) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(parent, [](HWND hwnd, LPARAM lp) -> BOOL {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// ---- state kept across commands ---------------------------------------------
+
+struct Handle {
+  HANDLE h = nullptr;
+  explicit Handle(HANDLE handle) : h(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() { if (h) CloseHandle(h); }
+};
+
+// Processes this driver started: the handle keeps the exit code readable after exit.
+std::map<DWORD, std::unique_ptr<Handle>> g_started;
+
+const wchar_t kProbeClass[] = L"TaviDriverAppBar";
+const UINT kAppBarCallback = WM_APP + 1;
+
+// Appbars this driver holds on behalf of a test.
+std::map<HWND, UINT> g_held_appbars;
+
+LRESULT CALLBACK ProbeWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void RegisterProbeClass() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ProbeWndProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kProbeClass;
+  RegisterClassW(&wc);
+}
+
+HWND CreateProbeWindow() {
+  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kProbeClass, L"tavidriver appbar", WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd) throw CommandError(LastErrorText("CreateWindowEx"));
+  return hwnd;
+}
+
+// Handles messages for the driver's own windows (its IME window, appbars):
+// a program under test that broadcasts with SendMessage waits for them.
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// Waits for a handle while still answering messages; WAIT_OBJECT_0 or WAIT_TIMEOUT.
+DWORD WaitPumping(HANDLE handle, DWORD timeout_ms) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    ULONGLONG now = GetTickCount64();
+    DWORD remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    DWORD wait = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_ALLINPUT);
+    if (wait == WAIT_OBJECT_0 + 1) {
+      PumpMessages();
+      continue;
+    }
+    return wait == WAIT_OBJECT_0 ? WAIT_OBJECT_0 : wait == WAIT_TIMEOUT ? WAIT_TIMEOUT : WAIT_FAILED;
+  }
+}
+
+bool OwnedByDriver(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid == GetCurrentProcessId();
+}
+
+// Messages whose parameters are pointers: Wine marshals them by reading the
+// sender's memory, so an integer from a test would crash the driver.
+bool IsPointerMessage(UINT msg) {
+  static const UINT pointer_messages[] = {
+      WM_CREATE, WM_SETTEXT, WM_GETTEXT, WM_WININICHANGE, WM_DEVMODECHANGE, WM_GETMINMAXINFO,
+      WM_DRAWITEM, WM_MEASUREITEM, WM_DELETEITEM, WM_COMPAREITEM, WM_WINDOWPOSCHANGING,
+      WM_WINDOWPOSCHANGED, WM_COPYDATA, WM_NOTIFY, WM_HELP, WM_STYLECHANGING, WM_STYLECHANGED,
+      WM_NCCREATE, WM_NCCALCSIZE, WM_GETDLGCODE, EM_GETSEL, EM_GETRECT, EM_SETRECT, EM_SETRECTNP,
+      EM_REPLACESEL, EM_GETLINE, EM_SETTABSTOPS, SBM_GETRANGE, SBM_SETSCROLLINFO, SBM_GETSCROLLINFO,
+      SBM_GETSCROLLBARINFO, CB_GETEDITSEL, CB_ADDSTRING, CB_DIR, CB_GETLBTEXT, CB_INSERTSTRING,
+      CB_FINDSTRING, CB_SELECTSTRING, CB_GETDROPPEDCONTROLRECT, CB_FINDSTRINGEXACT, LB_ADDSTRING,
+      LB_INSERTSTRING, LB_GETTEXT, LB_SELECTSTRING, LB_DIR, LB_FINDSTRING, LB_GETSELITEMS,
+      LB_SETTABSTOPS, LB_ADDFILE, LB_GETITEMRECT, LB_FINDSTRINGEXACT, WM_NEXTMENU, WM_SIZING,
+      WM_MOVING, WM_DEVICECHANGE, WM_MDICREATE, WM_MDIGETACTIVE, 0x022A, 0x022B, 0x022D, 0x022E,
+      0x022F, WM_ASKCBFORMATNAME};
+  for (UINT m : pointer_messages) {
+    if (m == msg) return true;
+  }
+  return false;
+}
+
+// ---- commands ---------------------------------------------------------------
+
+Value Ok() { return Value::Object().Set("ok", Value::Bool(true)); }
+
+Value CmdAcp(const Value&) {
+  return Ok().Set("acp", Value::Int(GetACP())).Set("oemcp", Value::Int(GetOEMCP()));
+}
+
+Value CmdScreen(const Value&) {
+  Value reply = Ok();
+  reply.Set("width", Value::Int(GetSystemMetrics(SM_CXSCREEN)))
+      .Set("height", Value::Int(GetSystemMetrics(SM_CYSCREEN)));
+  RECT work{};
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) reply.Set("work_area", RectValue(work));
+  APPBARDATA abd{};
+  abd.cbSize = sizeof abd;
+  if (SHAppBarMessage(ABM_GETTASKBARPOS, &abd)) {
+    reply.Set("taskbar", Value::Object().Set("rect", RectValue(abd.rc)).Set("edge", Value::Int(abd.uEdge)));
+  } else {
+    reply.Set("taskbar", Value::Null());
+  }
+  HDC screen = GetDC(nullptr);
+  reply.Set("dpi", Value::Int(GetDeviceCaps(screen, LOGPIXELSX)));
+  ReleaseDC(nullptr, screen);
+  return reply;
+}
+
+Value CmdStart(const Value& req) {
+  std::wstring exe = Widen(StrArg(req, "exe"));
+  std::wstring command_line;
+  if (const Value* raw = OptStr(req, "command_line")) {
+    command_line = Widen(raw->AsString());
+  } else {
+    command_line = L"\"" + exe + L"\"";
+    if (const Value* args = OptStr(req, "args")) {
+      if (!args->AsString().empty()) command_line += L" " + Widen(args->AsString());
+    }
+  }
+  std::wstring cwd;
+  if (const Value* dir = OptStr(req, "cwd")) cwd = Widen(dir->AsString());
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  int show = ShowArg(req);
+  if (show >= 0) {
+    si.dwFlags |= STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(show);
+  }
+  PROCESS_INFORMATION pi{};
+  std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
+  buffer.push_back(L'\0');
+  // A console child must not share the driver's console: its output would
+  // land in the reply stream. GUI children ignore the flag.
+  if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                      cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
+    throw CommandError(LastErrorText("CreateProcess"));
+  }
+  CloseHandle(pi.hThread);
+  g_started[pi.dwProcessId] = std::make_unique<Handle>(pi.hProcess);
+  return Ok().Set("pid", Value::Int(pi.dwProcessId));
+}
+
+// A handle to wait on: the one kept from `start`, else opened now.
+HANDLE ProcessHandle(DWORD pid, std::unique_ptr<Handle>& opened) {
+  auto it = g_started.find(pid);
+  if (it != g_started.end()) return it->second->h;
+  HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!h) throw CommandError("no such process");
+  opened = std::make_unique<Handle>(h);
+  return h;
+}
+
+Value CmdWaitExit(const Value& req) {
+  DWORD pid = PidArg(req);
+  int64_t timeout = OptInt(req, "timeout_ms", 10000);
+  if (timeout < 0 || timeout > 600000) throw CommandError("argument 'timeout_ms' must be 0..600000");
+  std::unique_ptr<Handle> opened;
+  HANDLE h = ProcessHandle(pid, opened);
+  DWORD wait = WaitPumping(h, static_cast<DWORD>(timeout));
+  if (wait == WAIT_TIMEOUT) return Ok().Set("exited", Value::Bool(false));
+  if (wait != WAIT_OBJECT_0) throw CommandError(LastErrorText("MsgWaitForMultipleObjects"));
+  DWORD code = 0;
+  if (!GetExitCodeProcess(h, &code)) throw CommandError(LastErrorText("GetExitCodeProcess"));
+  return Ok().Set("exited", Value::Bool(true)).Set("exit_code", Value::Int(code));
+}
+
+Value CmdAlive(const Value& req) {
+  DWORD pid = PidArg(req);
+  auto it = g_started.find(pid);
+  if (it != g_started.end()) {
+    return Ok().Set("alive", Value::Bool(WaitForSingleObject(it->second->h, 0) == WAIT_TIMEOUT));
+  }
+  Handle h(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  return Ok().Set("alive", Value::Bool(h.h && WaitForSingleObject(h.h, 0) == WAIT_TIMEOUT));
+}
+
+Value CmdKill(const Value& req) {
+  DWORD pid = PidArg(req);
+  auto it = g_started.find(pid);
+  if (it == g_started.end()) throw CommandError("only processes started by this driver can be killed");
+  if (!TerminateProcess(it->second->h, static_cast<UINT>(OptInt(req, "exit_code", 1)))) {
+    throw CommandError(LastErrorText("TerminateProcess"));
+  }
+  return Ok();
+}
+
+Value CmdWindows(const Value& req) {
+  int64_t pid_filter = OptInt(req, "pid", 0);
+  bool hidden = OptBool(req, "hidden", false);
+  bool children = OptBool(req, "children", false);
+  Value list = Value::Array();
+  for (HWND top : TopLevelWindows()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    if (pid_filter && pid != pid_filter) continue;
+    if (!hidden && !IsWindowVisible(top)) continue;
+    list.Push(WindowValue(top));
+    if (!children) continue;
+    for (HWND child : ChildWindows(top)) {
+      if (!hidden && !IsWindowVisible(child)) continue;
+      list.Push(WindowValue(child));
+    }
+  }
+  return Ok().Set("windows", std::move(list));
+}
+
+Value CmdWindow(const Value& req) {
+  return Ok().Set("window", WindowValue(HwndArg(req)));
+}
+
+// A 32-bit top-down DIB section of w x h pixels, selected into its own DC.
+struct Canvas {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+  uint32_t* bits = nullptr;
+  int width = 0, height = 0;
+  Canvas(int w, int h) : width(w), height(h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    dc = CreateCompatibleDC(nullptr);
+    void* p = nullptr;
+    bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    if (dc && bitmap) {
+      old = SelectObject(dc, bitmap);
+      bits = static_cast<uint32_t*>(p);
+    }
+  }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  ~Canvas() {
+    if (old) SelectObject(dc, old);
+    if (bitmap) DeleteObject(bitmap);
+    if (dc) DeleteDC(dc);
+  }
+};
+
+// Names the standard icon a message box shows by comparing the icon
+// control's pixels on screen with each standard icon drawn the same way
+// (another process's HICON cannot be inspected under Wine).
+Value MessageBoxIcon(HWND dialog) {
+  HWND icon_control = nullptr;
+  for (HWND child : ChildWindows(dialog)) {
+    LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (_wcsicmp(WindowClass(child).c_str(), L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) {
+      icon_control = child;
+      break;
+    }
+  }
+  if (!icon_control) return Value::String("none");
+  // Paint now, so the screen shows the icon even if the box has just opened.
+  DWORD_PTR ignored = 0;
+  if (!SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored)) return Value::String("unknown");
+  RedrawWindow(icon_control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  RECT client{};
+  GetClientRect(icon_control, &client);
+  POINT origin{0, 0};
+  ClientToScreen(icon_control, &origin);
+  int w = client.right, h = client.bottom;
+  if (w <= 0 || h <= 0 || w > 256 || h > 256) return Value::String("unknown");
+  Canvas shown(w, h);
+  if (!shown.bits) return Value::String("unknown");
+  HDC screen = GetDC(nullptr);
+  BOOL copied = BitBlt(shown.dc, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  if (!copied) return Value::String("unknown");
+  GdiFlush();
+  const uint32_t background = shown.bits[0] & 0xFFFFFF;
+  bool blank = true;
+  for (int i = 0; i < w * h && blank; ++i) blank = (shown.bits[i] & 0xFFFFFF) == background;
+  if (blank) return Value::String("none");  // Wine keeps an empty icon control for MB_ICON-less boxes
+  struct Candidate { const char* name; LPCWSTR id; };
+  static const Candidate candidates[] = {
+      {"error", IDI_HAND}, {"warning", IDI_EXCLAMATION}, {"information", IDI_ASTERISK}, {"question", IDI_QUESTION}};
+  const char* best = "unknown";
+  long best_diff = static_cast<long>(w) * h;
+  for (const Candidate& c : candidates) {
+    Canvas drawn(w, h);
+    if (!drawn.bits) continue;
+    for (int i = 0; i < w * h; ++i) drawn.bits[i] = background;
+    DrawIconEx(drawn.dc, 0, 0, LoadIconW(nullptr, c.id), w, h, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    long diff = 0;
+    for (int i = 0; i < w * h; ++i) {
+      if ((drawn.bits[i] & 0xFFFFFF) != (shown.bits[i] & 0xFFFFFF)) ++diff;
+    }
+    if (diff < best_diff) {
+      best_diff = diff;
+      best = c.name;
+    }
+  }
+  // Allow a few pixels of difference (e.g. a focus or blending artefact), no more.
+  if (best_diff * 20 > static_cast<long>(w) * h) return Value::String("unknown");
+  return Value::String(best);
+}
+
+Value CmdDialogTexts(const Value& req) {
+  HWND dialog = HwndArg(req);
+  Value controls = Value::Array();
+  Value buttons = Value::Array();
+  Value message = Value::Null();
+  for (HWND child : ChildWindows(dialog)) {
+    if (GetAncestor(child, GA_PARENT) != dialog) continue;
+    std::string cls = Narrow(WindowClass(child));
+    std::string text = Narrow(WindowText(child));
+    int id = GetDlgCtrlID(child);
+    bool visible = IsWindowVisible(child) != FALSE;
+    controls.Push(Value::Object()
+                      .Set("hwnd", HwndValue(child))
+                      .Set("id", Value::Int(id))
+                      .Set("class", Value::String(cls))
+                      .Set("text", Value::String(text))
+                      .Set("visible", Value::Bool(visible))
+                      .Set("style", Value::Int(static_cast<uint32_t>(GetWindowLongW(child, GWL_STYLE)))));
+    // The message text of a message box is the static control with id 0xFFFF.
+    if (id == 0xFFFF && _stricmp(cls.c_str(), "Static") == 0) message = Value::String(text);
+    if (_stricmp(cls.c_str(), "Button") == 0 && visible) {
+      buttons.Push(Value::Object().Set("id", Value::Int(id)).Set("text", Value::String(text)).Set("hwnd", HwndValue(child)));
+    }
+  }
+  return Ok()
+      .Set("class", Value::String(Narrow(WindowClass(dialog))))
+      .Set("caption", Value::String(Narrow(WindowText(dialog))))
+      .Set("message", std::move(message))
+      .Set("icon", MessageBoxIcon(dialog))
+      .Set("buttons", std::move(buttons))
+      .Set("controls", std::move(controls));
+}
+
+// "はい(&Y)" and "&Yes" are named as "はい" and "Yes".
+std::wstring PlainButtonText(std::wstring text) {
+  if (text.size() >= 4 && text.back() == L')' && text[text.size() - 4] == L'(' && text[text.size() - 3] == L'&') {
+    text.resize(text.size() - 4);
+  }
+  std::wstring out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&') {
+      if (i + 1 < text.size() && text[i + 1] == L'&') { out += L'&'; ++i; }
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+Value CmdPress(const Value& req) {
+  HWND dialog = HwndArg(req);
+  const Value* text_arg = OptStr(req, "text");
+  int64_t id_arg = OptInt(req, "id", -1);
+  if (!text_arg && id_arg < 0) throw CommandError("give 'text' or 'id' of the button");
+  std::wstring wanted = text_arg ? Widen(text_arg->AsString()) : std::wstring();
+  for (HWND child : ChildWindows(dialog)) {
+    if (GetAncestor(child, GA_PARENT) != dialog) continue;
+    if (_wcsicmp(WindowClass(child).c_str(), L"Button") != 0) continue;
+    int id = GetDlgCtrlID(child);
+    std::wstring text = WindowText(child);
+    bool match = text_arg ? (text == wanted || PlainButtonText(text) == wanted) : id == id_arg;
+    if (!match) continue;
+    // Posted, so a handler that opens another modal window cannot block the driver.
+    if (!PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(child))) {
+      throw CommandError(LastErrorText("PostMessage"));
+    }
+    return Ok().Set("id", Value::Int(id)).Set("text", Value::String(Narrow(text)));
+  }
+  throw CommandError("no such button");
+}
+
+Value CmdClose(const Value& req) {
+  HWND hwnd = HwndArg(req);
+  if (!PostMessageW(hwnd, WM_CLOSE, 0, 0)) throw CommandError(LastErrorText("PostMessage"));
+  return Ok();
+}
+
+void CheckMessageTarget(HWND hwnd, UINT msg) {
+  if (OwnedByDriver(hwnd)) throw CommandError("refusing to message the driver's own window");
+  if (IsPointerMessage(msg)) throw CommandError("message carries pointers; use a dedicated command");
+}
+
+Value CmdPost(const Value& req) {
+  HWND hwnd = HwndArg(req);
+  UINT msg = static_cast<UINT>(IntArg(req, "msg"));
+  CheckMessageTarget(hwnd, msg);
+  if (!PostMessageW(hwnd, msg, static_cast<WPARAM>(OptInt(req, "wparam", 0)), static_cast<LPARAM>(OptInt(req, "lparam", 0)))) {
+    throw CommandError(LastErrorText("PostMessage"));
+  }
+  return Ok();
+}
+
+Value CmdSend(const Value& req) {
+  HWND hwnd = HwndArg(req);
+  UINT msg = static_cast<UINT>(IntArg(req, "msg"));
+  CheckMessageTarget(hwnd, msg);
+  int64_t timeout = OptInt(req, "timeout_ms", 5000);
+  if (timeout < 0 || timeout > 600000) throw CommandError("argument 'timeout_ms' must be 0..600000");
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(hwnd, msg, static_cast<WPARAM>(OptInt(req, "wparam", 0)), static_cast<LPARAM>(OptInt(req, "lparam", 0)),
+                           SMTO_ABORTIFHUNG, static_cast<UINT>(timeout), &result)) {
+    throw CommandError(LastErrorText("SendMessageTimeout"));
+  }
+  return Ok().Set("result", Value::Int(static_cast<int64_t>(result)));
+}
+
+Value CmdGetText(const Value& req) {
+  return Ok().Set("text", Value::String(Narrow(WindowText(HwndArg(req)))));
+}
+
+Value CmdSetText(const Value& req) {
+  HWND hwnd = HwndArg(req);
+  std::wstring text = Widen(StrArg(req, "text"));
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &result)) {
+    throw CommandError(LastErrorText("SendMessageTimeout"));
+  }
+  return Ok().Set("result", Value::Int(static_cast<int64_t>(result)));
+}
+
+Value CmdCursor(const Value& req) {
+  int x = static_cast<int>(IntArg(req, "x"));
+  int y = static_cast<int>(IntArg(req, "y"));
+  if (!SetCursorPos(x, y)) throw CommandError(LastErrorText("SetCursorPos"));
+  return Ok();
+}
+
+Value CmdGetCursor(const Value&) {
+  POINT pt{};
+  if (!GetCursorPos(&pt)) throw CommandError(LastErrorText("GetCursorPos"));
+  return Ok().Set("x", Value::Int(pt.x)).Set("y", Value::Int(pt.y));
+}
+
+Value CmdGuiResources(const Value& req) {
+  Handle h(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, PidArg(req)));
+  if (!h.h) throw CommandError(LastErrorText("OpenProcess"));
+  SetLastError(0);
+  DWORD gdi = GetGuiResources(h.h, GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(h.h, GR_USEROBJECTS);
+  // Wine 8 stubs it (0, ERROR_CALL_NOT_IMPLEMENTED): say so rather than report no objects.
+  if (gdi == 0 && user == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+    throw CommandError("GetGuiResources is not implemented on this system");
+  }
+  return Ok().Set("gdi", Value::Int(gdi)).Set("user", Value::Int(user));
+}
+
+Value CmdWorkingSet(const Value& req) {
+  Handle h(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, PidArg(req)));
+  if (!h.h) throw CommandError(LastErrorText("OpenProcess"));
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  pmc.cb = sizeof pmc;
+  if (!GetProcessMemoryInfo(h.h, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc)) {
+    throw CommandError(LastErrorText("GetProcessMemoryInfo"));
+  }
+  return Ok()
+      .Set("working_set", Value::Int(static_cast<int64_t>(pmc.WorkingSetSize)))
+      .Set("peak_working_set", Value::Int(static_cast<int64_t>(pmc.PeakWorkingSetSize)))
+      .Set("pagefile_usage", Value::Int(static_cast<int64_t>(pmc.PagefileUsage)))
+      // Wine leaves PrivateUsage at 0; no real process has no private bytes.
+      .Set("private_usage", pmc.PrivateUsage ? Value::Int(static_cast<int64_t>(pmc.PrivateUsage)) : Value::Null());
+}
+
+APPBARDATA AppBarData(HWND hwnd, UINT edge, const RECT& rc) {
+  APPBARDATA abd{};
+  abd.cbSize = sizeof abd;
+  abd.hWnd = hwnd;
+  abd.uCallbackMessage = kAppBarCallback;
+  abd.uEdge = edge;
+  abd.rc = rc;
+  return abd;
+}
+
+Value CmdAppBarQuery(const Value& req) {
+  UINT edge = EdgeArg(req);
+  RECT rc = RectArg(req, "rect");
+  HWND probe = CreateProbeWindow();
+  APPBARDATA abd = AppBarData(probe, edge, rc);
+  if (!SHAppBarMessage(ABM_NEW, &abd)) {
+    DestroyWindow(probe);
+    throw CommandError("ABM_NEW failed (no shell appbar service?)");
+  }
+  abd = AppBarData(probe, edge, rc);
+  UINT_PTR queried = SHAppBarMessage(ABM_QUERYPOS, &abd);
+  RECT adjusted = abd.rc;
+  APPBARDATA remove = AppBarData(probe, edge, rc);
+  SHAppBarMessage(ABM_REMOVE, &remove);
+  DestroyWindow(probe);
+  PumpMessages();
+  if (!queried) throw CommandError("ABM_QUERYPOS failed");
+  return Ok().Set("rect", RectValue(adjusted)).Set("changed", Value::Bool(!EqualRect(&adjusted, &rc)));
+}
+
+Value CmdAppBarHold(const Value& req) {
+  UINT edge = EdgeArg(req);
+  RECT rc = RectArg(req, "rect");
+  HWND hwnd = CreateProbeWindow();
+  APPBARDATA abd = AppBarData(hwnd, edge, rc);
+  if (!SHAppBarMessage(ABM_NEW, &abd)) {
+    DestroyWindow(hwnd);
+    throw CommandError("ABM_NEW failed (no shell appbar service?)");
+  }
+  abd = AppBarData(hwnd, edge, rc);
+  SHAppBarMessage(ABM_QUERYPOS, &abd);
+  SHAppBarMessage(ABM_SETPOS, &abd);
+  g_held_appbars[hwnd] = edge;
+  PumpMessages();
+  return Ok().Set("hwnd", HwndValue(hwnd)).Set("rect", RectValue(abd.rc));
+}
+
+Value CmdAppBarRelease(const Value& req) {
+  HWND hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(IntArg(req, "hwnd")));
+  auto it = g_held_appbars.find(hwnd);
+  if (it == g_held_appbars.end()) throw CommandError("not an appbar held by this driver");
+  APPBARDATA abd = AppBarData(hwnd, it->second, RECT{});
+  SHAppBarMessage(ABM_REMOVE, &abd);
+  DestroyWindow(hwnd);
+  g_held_appbars.erase(it);
+  PumpMessages();
+  return Ok();
+}
+
+// Reads the tip of the tool `tool_window` from a tooltip window of another
+// process, or null when that tooltip has no such tool. The structures must
+// live in the tooltip's process, so they are allocated there.
+Value RemoteToolTip(HWND tooltip, HWND tool_window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tooltip, &pid);
+  Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process.h) return Value::Null();
+  const size_t text_chars = 1024;  // INFOTIPSIZE, the most a tooltip copies out
+  const size_t size = sizeof(TTTOOLINFOW) + text_chars * sizeof(wchar_t);
+  auto* remote = static_cast<BYTE*>(VirtualAllocEx(process.h, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) return Value::Null();
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.hwnd = tool_window;
+  info.uId = reinterpret_cast<UINT_PTR>(tool_window);
+  std::vector<wchar_t> text(text_chars, L'\0');
+  SIZE_T io = 0;
+  DWORD_PTR has_tool = 0;
+  DWORD_PTR ignored = 0;
+  Value result = Value::Null();
+  bool ok = WriteProcessMemory(process.h, remote, &info, sizeof info, &io) &&
+            SendMessageTimeoutW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &has_tool) &&
+            has_tool;
+  if (ok) {
+    info.lpszText = reinterpret_cast<wchar_t*>(remote + sizeof info);
+    ok = WriteProcessMemory(process.h, remote, &info, sizeof info, &io) &&
+         WriteProcessMemory(process.h, remote + sizeof info, text.data(), text_chars * sizeof(wchar_t), &io) &&
+         SendMessageTimeoutW(tooltip, TTM_GETTEXTW, text_chars, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &ignored) &&
+         ReadProcessMemory(process.h, remote + sizeof info, text.data(), text_chars * sizeof(wchar_t), &io);
+    if (ok) {
+      text.back() = L'\0';
+      result = Value::String(Narrow(text.data()));
+    }
+  }
+  VirtualFreeEx(process.h, remote, 0, MEM_RELEASE);
+  return result;
+}
+
+bool IsTrayClass(const std::wstring& cls) {
+  // Wine 8 draws a tray of its own in the X11 driver when the X server has no
+  // system tray; later Wine versions do it in explorer.
+  return cls == L"__winex11_standalone_tray" || cls == L"Shell_TrayWnd";
+}
+
+bool IsTrayIconClass(const std::wstring& cls) {
+  return cls == L"__winex11_tray_icon" || cls == L"__wine_tray_icon";
+}
+
+Value CmdTrayIcons(const Value&) {
+  std::vector<HWND> tops = TopLevelWindows();
+  std::vector<HWND> tooltips;
+  for (HWND top : tops) {
+    if (_wcsicmp(WindowClass(top).c_str(), TOOLTIPS_CLASSW) == 0) tooltips.push_back(top);
+  }
+  Value trays = Value::Array();
+  Value icons = Value::Array();
+  auto add_icon = [&](HWND icon) {
+    Value v = WindowValue(icon);
+    Value tip = Value::Null();
+    // A tooltip created for a child window is owned by that child's top-level window.
+    HWND root = GetAncestor(icon, GA_ROOT);
+    for (HWND tooltip : tooltips) {
+      HWND owner = GetWindow(tooltip, GW_OWNER);
+      if (owner != icon && owner != root) continue;
+      tip = RemoteToolTip(tooltip, icon);
+      if (!tip.IsNull()) {
+        v.Set("tooltip", HwndValue(tooltip));
+        break;
+      }
+    }
+    v.Set("tip", std::move(tip));
+    icons.Push(std::move(v));
+  };
+  for (HWND top : tops) {
+    std::wstring cls = WindowClass(top);
+    if (IsTrayClass(cls)) {
+      trays.Push(WindowValue(top));
+      for (HWND child : ChildWindows(top)) {
+        if (IsTrayIconClass(WindowClass(child))) add_icon(child);
+      }
+    } else if (IsTrayIconClass(cls)) {
+      add_icon(top);  // an icon docked elsewhere or not placed in a tray
+    }
+  }
+  return Ok().Set("trays", std::move(trays)).Set("icons", std::move(icons));
+}
+
+using Handler = std::function<Value(const Value&)>;
+
+const std::map<std::string, Handler>& Commands() {
+  static const std::map<std::string, Handler> commands = {
+      {"acp", CmdAcp},
+      {"screen", CmdScreen},
+      {"start", CmdStart},
+      {"wait_exit", CmdWaitExit},
+      {"alive", CmdAlive},
+      {"kill", CmdKill},
+      {"windows", CmdWindows},
+      {"window", CmdWindow},
+      {"dialog_texts", CmdDialogTexts},
+      {"press", CmdPress},
+      {"close", CmdClose},
+      {"post", CmdPost},
+      {"send", CmdSend},
+      {"get_text", CmdGetText},
+      {"set_text", CmdSetText},
+      {"cursor", CmdCursor},
+      {"get_cursor", CmdGetCursor},
+      {"gui_resources", CmdGuiResources},
+      {"working_set", CmdWorkingSet},
+      {"appbar_query", CmdAppBarQuery},
+      {"appbar_hold", CmdAppBarHold},
+      {"appbar_release", CmdAppBarRelease},
+      {"tray_icons", CmdTrayIcons},
+  };
+  return commands;
+}
+
+Value Error(const std::string& text) {
+  return Value::Object().Set("ok", Value::Bool(false)).Set("error", Value::String(text));
+}
+
+// Returns false when the driver should stop.
+bool HandleLine(const std::string& line, std::string& out) {
+  Value reply;
+  bool keep_going = true;
+  const Value* seq = nullptr;  // echoed, so a client can pair replies with requests
+  Value request;
+  try {
+    request = minijson::Parse(line);
+    if (!request.IsObject()) throw CommandError("a request must be a JSON object");
+    seq = request.Find("seq");
+    const Value* cmd = request.Find("cmd");
+    if (!cmd || !cmd->IsString()) throw CommandError("missing 'cmd'");
+    if (cmd->AsString() == "quit") {
+      reply = Ok();
+      keep_going = false;
+    } else {
+      auto it = Commands().find(cmd->AsString());
+      if (it == Commands().end()) throw CommandError("unknown command '" + cmd->AsString() + "'");
+      reply = it->second(request);
+    }
+  } catch (const std::exception& e) {
+    reply = Error(e.what());
+  } catch (...) {
+    reply = Error("unexpected failure");
+  }
+  if (seq) reply.Set("seq", *seq);
+  out = reply.Dump();
+  return keep_going;
+}
+
+// Request lines read by a thread of their own, so the main (window) thread
+// keeps answering messages while no request is pending.
+class RequestReader {
+ public:
+  RequestReader() : ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), thread_([this] { Run(); }) {}
+  RequestReader(const RequestReader&) = delete;
+  RequestReader& operator=(const RequestReader&) = delete;
+  ~RequestReader() {
+    thread_.detach();  // it may be blocked on stdin; process exit ends it
+  }
+
+  // Next line, or false at end of input.
+  bool Next(std::string& line) {
+    for (;;) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!lines_.empty()) {
+          line = std::move(lines_.front());
+          lines_.pop_front();
+          return true;
+        }
+        if (eof_) return false;
+      }
+      WaitPumping(ready_, INFINITE);
+    }
+  }
+
+ private:
+  void Run() {
+    std::string line;
+    int c;
+    bool more = true;
+    while (more) {
+      line.clear();
+      while ((c = std::fgetc(stdin)) != EOF && c != '\n') line += static_cast<char>(c);
+      more = c != EOF;
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (more || !line.empty()) lines_.push_back(line);
+      if (!more) eof_ = true;
+      SetEvent(ready_);
+    }
+  }
+
+  HANDLE ready_;
+  std::mutex mutex_;
+  std::deque<std::string> lines_;
+  bool eof_ = false;
+  std::thread thread_;
+};
+
+}  // namespace
+
+int wmain(int, wchar_t**) {
+  // Binary mode: replies are UTF-8 lines ending in a bare LF.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  RegisterProbeClass();
+  RequestReader reader;
+  std::string line;
+  std::string reply;
+  while (reader.Next(line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find_first_not_of(" \t") == std::string::npos) continue;
+    bool keep_going = HandleLine(line, reply);
+    reply += '\n';
+    std::fwrite(reply.data(), 1, reply.size(), stdout);
+    std::fflush(stdout);
+    if (!keep_going) break;
+  }
+  for (auto& held : g_held_appbars) {
+    APPBARDATA abd = AppBarData(held.first, held.second, RECT{});
+    SHAppBarMessage(ABM_REMOVE, &abd);
+    DestroyWindow(held.first);
+  }
+  std::fflush(stdout);
+  // The reader thread may still be blocked on stdin; end without waiting for it.
+  ExitProcess(0);
+}
