@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config googletest libgtest-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick xdotool
-  locales python3 fonts-ipafont-gothic
+  locales python3 fonts-ipafont-gothic fonts-wine
 )
 
 as_root() {

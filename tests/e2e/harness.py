@@ -372,6 +372,12 @@ class Session:
         # managed window it hides; unmanaged windows hide at once, and Wine draws
         # their captions and frames itself, as Windows would.
         self._wine_quietly("reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/d", "N", "/f")
+        # Debian's Wine keeps its own fonts (Marlett for frame-control glyphs,
+        # Tahoma) where this build does not look; Windows has them in its Fonts folder.
+        fonts = PREFIX_DIR / "drive_c" / "windows" / "Fonts"
+        for font in Path("/usr/share/wine/fonts").glob("*.ttf"):
+            if not (fonts / font.name).exists():
+                shutil.copyfile(font, fonts / font.name)
         _prefix_made_this_run = True
 
     def _wine_quietly(self, *args: str) -> None:

@@ -754,6 +754,95 @@ Value CmdAppBarRelease(const Value& req) {
   return Ok();
 }
 
+// The number a registered window message ("TaskbarCreated") has in this session.
+Value CmdRegisterMessage(const Value& req) {
+  const UINT id = RegisterWindowMessageW(Widen(StrArg(req, "name")).c_str());
+  if (!id) throw CommandError(LastErrorText("RegisterWindowMessage"));
+  return Ok().Set("id", Value::Int(id));
+}
+
+Value CmdHandleCount(const Value& req) {
+  Handle h(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, PidArg(req)));
+  if (!h.h) throw CommandError(LastErrorText("OpenProcess"));
+  DWORD count = 0;
+  if (!GetProcessHandleCount(h.h, &count)) throw CommandError(LastErrorText("GetProcessHandleCount"));
+  return Ok().Set("handles", Value::Int(count));
+}
+
+// The buttons of a toolbar in another process: command id, rectangle in
+// screen pixels, image index and tooltip text. TB_GETBUTTON and
+// TB_GETITEMRECT take pointers, so their structures live in that process.
+Value CmdToolbarButtons(const Value& req) {
+  HWND toolbar = HwndArg(req);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(toolbar, &pid);
+  Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+  if (!process.h) throw CommandError(LastErrorText("OpenProcess"));
+  const size_t size = 4096;
+  auto* remote = static_cast<BYTE*>(VirtualAllocEx(process.h, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) throw CommandError(LastErrorText("VirtualAllocEx"));
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(toolbar, TB_BUTTONCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+  HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+  Value list = Value::Array();
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR ok = 0;
+    SIZE_T io = 0;
+    TBBUTTON button{};
+    RECT rect{};
+    if (!SendMessageTimeoutW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &ok) ||
+        !ok || !ReadProcessMemory(process.h, remote, &button, sizeof button, &io))
+      continue;
+    if (SendMessageTimeoutW(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &ok) &&
+        ok && ReadProcessMemory(process.h, remote, &rect, sizeof rect, &io))
+      MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    Value tip = Value::Null();
+    if (tips) {
+      // A tool whose text comes from its owner answers TTM_GETTEXT by asking the owner.
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.hwnd = toolbar;
+      info.uId = static_cast<UINT_PTR>(button.idCommand);
+      info.lpszText = reinterpret_cast<wchar_t*>(remote + 1024);
+      std::vector<wchar_t> text(1024, L'\0');
+      DWORD_PTR ignored = 0;
+      if (WriteProcessMemory(process.h, remote, &info, sizeof info, &io) &&
+          WriteProcessMemory(process.h, remote + 1024, text.data(), 1024 * sizeof(wchar_t), &io) &&
+          SendMessageTimeoutW(tips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &ignored) &&
+          ReadProcessMemory(process.h, remote + 1024, text.data(), 1024 * sizeof(wchar_t), &io)) {
+        text.back() = L'\0';
+        tip = Value::String(Narrow(text.data()));
+      }
+    }
+    list.Push(Value::Object()
+                  .Set("id", Value::Int(button.idCommand))
+                  .Set("image", Value::Int(button.iBitmap))
+                  .Set("rect", RectValue(rect))
+                  .Set("tip", tip));
+  }
+  VirtualFreeEx(process.h, remote, 0, MEM_RELEASE);
+  return Ok().Set("buttons", list);
+}
+
+// The items of every popup menu on screen (menus are system objects, so
+// their texts can be read from here).
+Value CmdPopupMenus(const Value&) {
+  Value menus = Value::Array();
+  for (HWND top : TopLevelWindows()) {
+    if (WindowClass(top) != L"#32768" || !IsWindowVisible(top)) continue;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(top, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    Value items = Value::Array();
+    const int count = menu ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[256] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+      items.Push(Value::String(Narrow(text)));
+    }
+    menus.Push(Value::Object().Set("hwnd", HwndValue(top)).Set("items", items));
+  }
+  return Ok().Set("menus", menus);
+}
+
 // Reads the tip of the tool `tool_window` from a tooltip window of another
 // process, or null when that tooltip has no such tool. The structures must
 // live in the tooltip's process, so they are allocated there.
@@ -869,6 +958,10 @@ const std::map<std::string, Handler>& Commands() {
       {"appbar_hold", CmdAppBarHold},
       {"appbar_release", CmdAppBarRelease},
       {"tray_icons", CmdTrayIcons},
+      {"register_message", CmdRegisterMessage},
+      {"handle_count", CmdHandleCount},
+      {"toolbar_buttons", CmdToolbarButtons},
+      {"popup_menus", CmdPopupMenus},
   };
   return commands;
 }

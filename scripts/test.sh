@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test level, or the levels named:
+#   scripts/test.sh              unit, win and e2e
+#   scripts/test.sh unit         native tests of the core (ctest)
+#   scripts/test.sh win          Windows tests of the adapters under Wine
+#   scripts/test.sh e2e          the program under Wine on Xvfb, driven from outside
+set -euo pipefail
+cd "$(dirname "$0")/.."
+levels=("$@")
+[ ${#levels[@]} -eq 0 ] && levels=(unit win e2e)
+
+scripts/setup.sh
+scripts/check_includes.sh
+
+for level in "${levels[@]}"; do
+  case "$level" in
+    unit)
+      scripts/build.sh host
+      ctest --preset host --output-on-failure
+      ;;
+    win)
+      scripts/build.sh windows
+      python3 tests/e2e/wine_run.py tests build/windows/win_tests.exe
+      ;;
+    e2e)
+      scripts/build.sh windows
+      scripts/e2e.sh
+      ;;
+    *)
+      echo "unknown test level: $level (unit, win or e2e)" >&2
+      exit 2
+      ;;
+  esac
+done
+echo "test levels passed: ${levels[*]}"
