@@ -99,9 +99,6 @@ void TaviMenu2::Layout(bool keepButtons) {
     taskbarRect_ = layout.taskbarPixels;
     state_.VisibleCount = layout.visibleCount;
 
-    const int buttonPixels = layout.metrics.buttonPixels;
-    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(layout.metrics.iconPixels, layout.metrics.iconPixels));
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonPixels, buttonPixels));
     for (const ButtonSlot& slot : PlanButtonSlots(layout.visibleCount, ButtonCount(), keepButtons,
                                                   state_.EntryOffset, state_.entries.UpperBound(),
                                                   state_.settings.ToolTips == "1")) {
@@ -109,6 +106,7 @@ void TaviMenu2::Layout(bool keepButtons) {
         SetButtonTip(slot.buttonNumber - 1,
                      slot.tooltipEntry >= 0 ? state_.entries.slots[slot.tooltipEntry].Title : std::string());
     }
+    ApplyButtonSize();
 
     const int tx = input.screen.twipsPerPixelX;
     const int ty = input.screen.twipsPerPixelY;
@@ -156,10 +154,19 @@ void TaviMenu2::ReDock(bool force) {
     InvalidateRect(toolbar_, nullptr, TRUE);
 }
 
+// A new image list makes the toolbar size its buttons from the pictures and
+// their padding, one pixel short of the bar's button size; set it again.
+void TaviMenu2::ApplyButtonSize() {
+    const BarMetrics metrics = MetricsFor(IconSizeIndex());
+    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(metrics.iconPixels, metrics.iconPixels));
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(metrics.buttonPixels, metrics.buttonPixels));
+}
+
 void TaviMenu2::ResetImageLists() {
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
     HIMAGELIST active = icons_.Reset(IconSizeIndex());
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(active));
+    ApplyButtonSize();
 }
 
 // The redraw command: fresh pictures for the page as it is.

@@ -60,6 +60,7 @@ private:
     int ButtonCount() const;
     void AddButton(int number);
     void RemoveExtraButtons();
+    void ApplyButtonSize();
     void ResetImageLists();
     void Redraw();
     void DrawCommandButton(const DRAWITEMSTRUCT& item);

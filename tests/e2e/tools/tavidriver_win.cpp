@@ -824,21 +824,13 @@ Value CmdToolbarButtons(const Value& req) {
   return Ok().Set("buttons", list);
 }
 
-// The items of every popup menu on screen (menus are system objects, so
-// their texts can be read from here).
+// Every popup menu window on screen, with its owner process. Wine keeps a
+// menu's items in the process that made it, so only the window is visible here.
 Value CmdPopupMenus(const Value&) {
   Value menus = Value::Array();
   for (HWND top : TopLevelWindows()) {
     if (WindowClass(top) != L"#32768" || !IsWindowVisible(top)) continue;
-    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(top, 0x01E1 /* MN_GETHMENU */, 0, 0));
-    Value items = Value::Array();
-    const int count = menu ? GetMenuItemCount(menu) : 0;
-    for (int i = 0; i < count; ++i) {
-      wchar_t text[256] = {};
-      GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
-      items.Push(Value::String(Narrow(text)));
-    }
-    menus.Push(Value::Object().Set("hwnd", HwndValue(top)).Set("items", items));
+    menus.Push(WindowValue(top));
   }
   return Ok().Set("menus", menus);
 }
