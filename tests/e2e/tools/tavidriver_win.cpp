@@ -761,14 +761,6 @@ Value CmdRegisterMessage(const Value& req) {
   return Ok().Set("id", Value::Int(id));
 }
 
-Value CmdHandleCount(const Value& req) {
-  Handle h(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, PidArg(req)));
-  if (!h.h) throw CommandError(LastErrorText("OpenProcess"));
-  DWORD count = 0;
-  if (!GetProcessHandleCount(h.h, &count)) throw CommandError(LastErrorText("GetProcessHandleCount"));
-  return Ok().Set("handles", Value::Int(count));
-}
-
 // The buttons of a toolbar in another process: command id, rectangle in
 // screen pixels, image index and tooltip text. TB_GETBUTTON and
 // TB_GETITEMRECT take pointers, so their structures live in that process.
@@ -822,6 +814,25 @@ Value CmdToolbarButtons(const Value& req) {
   }
   VirtualFreeEx(process.h, remote, 0, MEM_RELEASE);
   return Ok().Set("buttons", list);
+}
+
+// What a restarted shell forgets: another window's tray icon and appbar
+// registration, dropped as the shell would drop them.
+Value CmdTrayDelete(const Value& req) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = HwndArg(req);
+  data.uID = static_cast<UINT>(IntArg(req, "uid"));
+  return Ok().Set("deleted", Value::Bool(Shell_NotifyIconW(NIM_DELETE, &data) != FALSE));
+}
+
+Value CmdAppBarRemove(const Value& req) {
+  APPBARDATA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = HwndArg(req);
+  SHAppBarMessage(ABM_REMOVE, &data);
+  PumpMessages();
+  return Ok();
 }
 
 // Every popup menu window on screen, with its owner process. Wine keeps a
@@ -951,9 +962,10 @@ const std::map<std::string, Handler>& Commands() {
       {"appbar_release", CmdAppBarRelease},
       {"tray_icons", CmdTrayIcons},
       {"register_message", CmdRegisterMessage},
-      {"handle_count", CmdHandleCount},
       {"toolbar_buttons", CmdToolbarButtons},
       {"popup_menus", CmdPopupMenus},
+      {"tray_delete", CmdTrayDelete},
+      {"appbar_remove", CmdAppBarRemove},
   };
   return commands;
 }

@@ -1,0 +1,104 @@
+"""TaviMenu2 as the end-to-end tests see it: its files and its bar window."""
+
+from __future__ import annotations
+
+from dataclasses import dataclass
+from typing import Iterable, Optional
+
+import harness
+
+BAR_CLASS = "TaviMenu2"
+TRIGGER_CLASS = "frmActiveDummy"
+TOOLBAR_CLASS = "ToolbarWindow32"
+APPBAR_CALLBACK = 1124
+ABN_FULLSCREENAPP = 2
+WM_KEYDOWN, WM_MOUSEWHEEL = 0x100, 0x20A
+WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN = 0x200, 0x203, 0x204
+VK_F1, VK_F2, VK_F5 = 0x70, 0x71, 0x74
+I_IMAGENONE = 0xFFFE  # as TB_GETBUTTON hands it back, 16 bits
+
+# IniBuff digits: topmost, 0, edge code, tooltips, horizontal, save on exit,
+# icon size, auto-hide, auto-hide delay.
+INIBUFF_DEFAULT = "103101011"
+INIBUFF_LEFT_SHOWN = "103101001"    # left edge, auto-hide off
+INIBUFF_RIGHT = "102101011"
+INIBUFF_TOP = "102111011"
+INIBUFF_BOTTOM = "103111011"
+
+
+def cp932_lines(lines: Iterable[str]) -> bytes:
+    return "".join(line + "\r\n" for line in lines).encode("cp932")
+
+
+def launch_ini(entries: Iterable[tuple]) -> bytes:
+    """Launch.ini bytes from (title, path, command, run type, icon path, icon index) records."""
+    lines = []
+    for entry in entries:
+        lines.extend(entry)
+    return cp932_lines(lines)
+
+
+def settings_ini(ini_buff: str, **options: str) -> bytes:
+    lines = ["[IniBuff]", f"IniBuff={ini_buff}"]
+    if options:
+        lines.append("[Option]")
+        lines.extend(f"{key}={value}" for key, value in options.items())
+    return cp932_lines(lines)
+
+
+@dataclass
+class Bar:
+    """One running TaviMenu2 and its bar window."""
+    session: harness.Session
+    folder: harness.ProgramFolder
+    pid: int
+    hwnd: int
+    toolbar: int
+
+    @classmethod
+    def start(cls, session: harness.Session, folder: harness.ProgramFolder, timeout: float = 30) -> "Bar":
+        pid = session.start_program(folder.file("TaviMenu2.exe"), cwd=folder.path)
+        bar = session.wait_window(pid, cls=BAR_CLASS, hidden=True, timeout=timeout)
+        toolbar = harness.wait_until(
+            lambda: next((w for w in session.windows(pid, hidden=True, children=True)
+                          if w["class"] == TOOLBAR_CLASS), None), 10, "the bar's toolbar")
+        started = cls(session, folder, pid, bar["hwnd"], toolbar["hwnd"])
+        harness.wait_until(lambda: started.buttons(), 10, "the bar's buttons")
+        return started
+
+    def window(self) -> dict:
+        return self.session.window(self.hwnd)
+
+    def buttons(self) -> list:
+        return self.session.call("toolbar_buttons", hwnd=self.toolbar)["buttons"]
+
+    def tips(self) -> list:
+        return [b["tip"] for b in self.buttons()]
+
+    def trigger(self) -> Optional[dict]:
+        return next(iter(self.session.windows(self.pid, cls=TRIGGER_CLASS, hidden=True)), None)
+
+    def click(self, position: int) -> None:
+        """A real left click on the button at 0-based `position`."""
+        left, top, right, bottom = self.buttons()[position]["rect"]
+        self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
+
+    def key(self, virtual_key: int) -> None:
+        self.session.call("post", hwnd=self.toolbar, msg=WM_KEYDOWN, wparam=virtual_key, lparam=0)
+
+    def wheel(self, notches: int) -> None:
+        """One notch away from the user is +1."""
+        delta = (120 * notches) & 0xFFFF
+        self.session.call("post", hwnd=self.hwnd, msg=WM_MOUSEWHEEL, wparam=delta << 16, lparam=0)
+
+    def close(self, timeout: float = 20) -> int:
+        return self.session.close_and_wait(self.hwnd, self.pid, timeout)
+
+    def stop(self) -> None:
+        """Ends the program whatever state it is in (tearDown)."""
+        if self.session.alive(self.pid):
+            self.session.call("close", hwnd=self.hwnd, check=False)
+            try:
+                self.session.wait_exit(self.pid, 10)
+            except harness.WaitTimeout:
+                self.session.call("kill", pid=self.pid, check=False)
