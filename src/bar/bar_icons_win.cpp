@@ -39,6 +39,7 @@ HIMAGELIST BarIcons::Reset(int iconSizeIndex) {
     AddStock(large_, MetricsFor(iconSizeIndex).iconPixels);
     smallKeys_.clear();
     largeKeys_.clear();
+    drawn_.clear();
     return Active();
 }
 
@@ -58,6 +59,10 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
 // A key already stored keeps its picture; the new drawing is not made at all.
 int BarIcons::Store(const std::string& key, const std::string& iconFile, int iconIndex) {
     if (const auto found = keys().find(key); found != keys().end()) return found->second;
+    if (const auto same = drawn_.find({iconFile, iconIndex}); same != drawn_.end()) {
+        keys()[key] = same->second;
+        return same->second;
+    }
     HICON large = nullptr, small = nullptr;
     // Wine hands back a stray handle for a file with no icons; only the count is reliable.
     if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, &large, &small, 1) == 0) large = small = nullptr;
@@ -109,6 +114,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     if (small) DestroyIcon(small);
     if (index < 0) return I_IMAGENONE;
     keys()[key] = index;
+    drawn_[{iconFile, iconIndex}] = index;
     return index;
 }
 

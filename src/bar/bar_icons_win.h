@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 #include <unordered_map>
 
@@ -42,6 +43,9 @@ private:
     int iconSizeIndex_ = 0;
     std::unordered_map<std::string, int> smallKeys_;
     std::unordered_map<std::string, int> largeKeys_;
+    // Pictures already drawn in the active list by file and icon number:
+    // several keys may share one picture, which is then extracted once.
+    std::map<std::pair<std::string, int>, int> drawn_;
 };
 
 }  // namespace tavi

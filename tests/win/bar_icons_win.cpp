@@ -88,7 +88,11 @@ TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
     EXPECT_GT(OpaquePixels(icons.Active(), first), 50) << "notepad's own icon is drawn";
     EXPECT_EQ(icons.ImageFor(program, 3, true, shell), first) << "a stored key is reused";
     EXPECT_EQ(ImageList_GetImageCount(icons.Active()), 4);
-    EXPECT_EQ(icons.ImageFor(program, 4, true, shell), 4) << "another entry gets its own picture";
+    // Another entry has a key of its own; the same icon of the same file is
+    // not extracted and stored a second time.
+    EXPECT_EQ(icons.ImageFor(program, 4, true, shell), first);
+    EXPECT_TRUE(icons.HasKey("k.exe8"));
+    EXPECT_EQ(ImageList_GetImageCount(icons.Active()), 4);
 }
 
 TEST(BarIcons, AMissingIconFileStoresAnEmptyPicture) {
