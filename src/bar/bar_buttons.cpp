@@ -37,6 +37,15 @@ void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons) {
     }
 }
 
+void FullRebuild(MenuMain& state, EntryButtons& buttons, const std::function<void()>& resetImageLists) {
+    const int offset = state.EntryOffset;
+    state.EntryOffset = 0;
+    resetImageLists();
+    ReloadButtonIcons(state, buttons);
+    state.EntryOffset = offset;
+    RefreshButtons(state, buttons);
+}
+
 ClickOutcome ClickButton(MenuMain& state, Platform& platform, EntryButtons& buttons, int buttonNumber) {
     state.CurrentEntryIndex = buttonNumber - 1 + state.EntryOffset;
     const int index = state.CurrentEntryIndex;

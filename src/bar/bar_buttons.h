@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 
 #include "app/entry_buttons.h"
@@ -11,6 +12,10 @@ namespace tavi {
 void RefreshButtons(const MenuMain& state, EntryButtons& buttons);
 // Every button of the page gets its picture; tooltips stay.
 void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons);
+// After entries moved, were deleted, pasted or registered: fresh image lists
+// filled from the first page (so per-entry keys start over), then the
+// current page with its tooltips.
+void FullRebuild(MenuMain& state, EntryButtons& buttons, const std::function<void()>& resetImageLists);
 // The tooltip of entry `index` under the ToolTips setting.
 std::string TipFor(const MenuMain& state, int index);
 

@@ -158,6 +158,25 @@ TEST_F(PagingTest, RefreshGivesEachButtonOfThePageItsPictureAndTip) {
     EXPECT_EQ(buttons.calls, (std::vector<std::string>{"icon 0 cached", "clear 1", "icon 2 cached", "clear 3"}));
 }
 
+TEST_F(PagingTest, AFullRebuildFillsTheFirstPageFirstThenShowsTheCurrentOne) {
+    state.VisibleCount = 2;
+    state.EntryOffset = 2;
+    state.entries.slots.assign(4, LaunchEntry{});
+    state.entries.slots[0] = {"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"};
+    state.entries.slots[3] = {"D", "C:\\d.exe", "", "0", "C:\\d.exe", "0"};
+    state.settings.ToolTips = "1";
+    int offsetAtReset = -1;
+    FullRebuild(state, buttons, [&] {
+        offsetAtReset = state.EntryOffset;
+        buttons.calls.push_back("reset");
+    });
+    EXPECT_EQ(offsetAtReset, 0);
+    EXPECT_EQ(state.EntryOffset, 2);
+    EXPECT_EQ(buttons.calls, (std::vector<std::string>{"reset", "icon 0 cached", "clear 1",   // page 0
+                                                       "clear 0", "tip 0 ", "clear 1", "icon 1 cached",
+                                                       "tip 1 D"}));                        // page 2
+}
+
 TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
     fake.system.systemDirectory = "D:\\WINNT\\system32";
     EXPECT_EQ(ClickButton(state, fake.platform, buttons, 3), ClickOutcome::Handled);
