@@ -2,10 +2,11 @@
 
 #include <shellapi.h>
 
-#include <vector>
+#include <algorithm>
 
 #include "bar/bar_geometry.h"
 #include "bar/stock_icons_win.h"
+#include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -73,43 +74,25 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
 
     // Drawn onto a cleared surface at the list's size, so a missing icon
     // stores an empty picture and a 32-pixel icon scales down to 24.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP colour = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    PixelCanvas canvas(width, height);
     int index = -1;
-    if (dc && colour) {
-        HGDIOBJ previous = SelectObject(dc, colour);
-        if (source) DrawIconEx(dc, 0, 0, source, width, height, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-        SelectObject(dc, previous);
+    if (canvas.Valid()) {
+        canvas.Fill(0);
+        if (source) DrawIconEx(canvas.Dc(), 0, 0, source, width, height, 0, nullptr, DI_NORMAL);
+        HBITMAP colour = canvas.Finish();
         // Icons without alpha (old 16-colour ones) leave it at zero: make the
         // drawn pixels opaque so the list does not treat them as transparent.
-        auto* pixels = static_cast<uint32_t*>(bits);
-        bool anyAlpha = false;
-        for (int i = 0; i < width * height; ++i) anyAlpha = anyAlpha || (pixels[i] >> 24) != 0;
+        uint32_t* pixels = canvas.Pixels();
+        const bool anyAlpha = std::any_of(pixels, pixels + width * height, [](uint32_t p) { return p >> 24; });
         if (!anyAlpha)
-            for (int i = 0; i < width * height; ++i)
-                if (pixels[i] != 0) pixels[i] |= 0xFF000000;
+            for (uint32_t* p = pixels; p != pixels + width * height; ++p)
+                if (*p != 0) *p |= 0xFF000000;
         // An explicit mask: with no alpha anywhere, version 6 lists would
         // otherwise show an empty picture as a black square.
-        const int stride = ((width + 15) / 16) * 2;
-        std::vector<BYTE> maskBits(static_cast<size_t>(stride * height), 0);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if ((pixels[y * width + x] >> 24) == 0)
-                    maskBits[static_cast<size_t>(y * stride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
-        HBITMAP mask = CreateBitmap(width, height, 1, 1, maskBits.data());
+        HBITMAP mask = canvas.MaskFromAlpha();
         index = ImageList_Add(list, colour, mask);
         if (mask) DeleteObject(mask);
     }
-    if (colour) DeleteObject(colour);
-    if (dc) DeleteDC(dc);
     if (large) DestroyIcon(large);
     if (small) DestroyIcon(small);
     if (index < 0) return I_IMAGENONE;

@@ -1,8 +1,9 @@
 #include "bar/stock_icons_win.h"
 
+#include "platform/pixel_canvas_win.h"
+
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 namespace tavi {
 namespace {
@@ -12,56 +13,25 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 // Draws on a 32×32 logical canvas scaled to `size` pixels; pixels left in the
 // key colour become transparent.
 HICON DrawIcon(int size, const std::function<void(HDC)>& draw) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HBITMAP colour = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dc || !colour || !bits) {
-        if (colour) DeleteObject(colour);
-        if (dc) DeleteDC(dc);
-        return nullptr;
-    }
-    HGDIOBJ previous = SelectObject(dc, colour);
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return nullptr;
     RECT all{0, 0, size, size};
     HBRUSH key = CreateSolidBrush(kTransparent);
-    FillRect(dc, &all, key);
+    FillRect(canvas.Dc(), &all, key);
     DeleteObject(key);
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, 32, 32, nullptr);
-    SetViewportExtEx(dc, size, size, nullptr);
-    draw(dc);
-    GdiFlush();
-    SelectObject(dc, previous);
+    SetMapMode(canvas.Dc(), MM_ANISOTROPIC);
+    SetWindowExtEx(canvas.Dc(), 32, 32, nullptr);
+    SetViewportExtEx(canvas.Dc(), size, size, nullptr);
+    draw(canvas.Dc());
+    HBITMAP colour = canvas.Finish();
 
     // Alpha from the key colour; the mask says the same for old displays.
-    auto* pixels = static_cast<uint32_t*>(bits);
-    const int maskStride = ((size + 15) / 16) * 2;
-    std::vector<BYTE> mask(static_cast<size_t>(maskStride * size), 0);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            uint32_t& pixel = pixels[y * size + x];
-            if ((pixel & 0x00FFFFFF) == 0x00FF00FF) {
-                pixel = 0;
-                mask[static_cast<size_t>(y * maskStride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
-            } else {
-                pixel |= 0xFF000000;
-            }
-        }
-    }
-    HBITMAP maskBitmap = CreateBitmap(size, size, 1, 1, mask.data());
-    ICONINFO icon{TRUE, 0, 0, maskBitmap, colour};
+    for (uint32_t* pixel = canvas.Pixels(); pixel != canvas.Pixels() + size * size; ++pixel)
+        *pixel = (*pixel & 0x00FFFFFF) == 0x00FF00FF ? 0 : *pixel | 0xFF000000;
+    HBITMAP mask = canvas.MaskFromAlpha();
+    ICONINFO icon{TRUE, 0, 0, mask, colour};
     HICON result = CreateIconIndirect(&icon);
-    DeleteObject(maskBitmap);
-    DeleteObject(colour);
-    DeleteDC(dc);
+    if (mask) DeleteObject(mask);
     return result;
 }
 

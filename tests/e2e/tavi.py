@@ -2,6 +2,7 @@
 
 from __future__ import annotations
 
+import unittest
 from dataclasses import dataclass
 from typing import Iterable, Optional
 
@@ -102,3 +103,21 @@ class Bar:
                 self.session.wait_exit(self.pid, 10)
             except harness.WaitTimeout:
                 self.session.call("kill", pid=self.pid, check=False)
+
+
+class BarTestCase(unittest.TestCase):
+    """Tests that start bars: every bar a test starts is ended afterwards.
+    The module sets `session` on the class before the tests run."""
+    session: harness.Session
+
+    def setUp(self):
+        self.bars = []
+
+    def tearDown(self):
+        for bar in self.bars:
+            bar.stop()
+
+    def start(self, folder: harness.ProgramFolder) -> Bar:
+        bar = Bar.start(self.session, folder)
+        self.bars.append(bar)
+        return bar

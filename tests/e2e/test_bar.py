@@ -17,25 +17,14 @@ TRAY_TIP = re.compile(r"^たびめにゅ～２ \d\d:\d\d:\d\d$")
 def setUpModule():
     global SESSION
     SESSION = harness.Session().start()
+    tavi.BarTestCase.session = SESSION
 
 
 def tearDownModule():
     SESSION.stop()
 
 
-class BarTestCase(unittest.TestCase):
-    def setUp(self):
-        self.bars = []
-
-    def tearDown(self):
-        for bar in self.bars:
-            bar.stop()
-
-    def start(self, folder) -> tavi.Bar:
-        bar = tavi.Bar.start(SESSION, folder)
-        self.bars.append(bar)
-        return bar
-
+class BarTestCase(tavi.BarTestCase):
     def folder(self, name: str, ini_buff: str, entries=None, extra_exes=()) -> harness.ProgramFolder:
         folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, *extra_exes])
         folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(ini_buff))

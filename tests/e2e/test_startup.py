@@ -13,6 +13,7 @@ SESSION: harness.Session
 def setUpModule():
     global SESSION
     SESSION = harness.Session().start()
+    tavi.BarTestCase.session = SESSION
 
 
 def tearDownModule():
@@ -35,19 +36,7 @@ DEFAULT_SETTINGS = tavi.cp932_lines([
 ])
 
 
-class StartupTest(unittest.TestCase):
-    def setUp(self):
-        self.bars = []
-
-    def tearDown(self):
-        for bar in self.bars:
-            bar.stop()
-
-    def start(self, folder) -> tavi.Bar:
-        bar = tavi.Bar.start(SESSION, folder)
-        self.bars.append(bar)
-        return bar
-
+class StartupTest(tavi.BarTestCase):
     def test_first_start_writes_the_first_run_entries_and_closing_writes_every_setting(self):
         folder = SESSION.program_folder("first-run", [harness.PROGRAM_EXE])
         bar = self.start(folder)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bar/auto_hide.h"
+#include "reference_screen.h"
 
 namespace tavi {
 void PrintTo(const AutoHideAction& a, std::ostream* os) {
@@ -17,23 +18,10 @@ void PrintTo(const AutoHideAction& a, std::ostream* os) {
 }  // namespace tavi
 
 using namespace tavi;
+using namespace tavi::reference;
 using Actions = std::vector<AutoHideAction>;
 
 namespace {
-
-// 1280×1024 at 15 twips a pixel (19200 × 15360 twips).
-constexpr Rect kTaskbarBottom{0, 994, 1280, 1024};
-constexpr Rect kTaskbarTop{0, 0, 1280, 30};
-constexpr Rect kTaskbarLeft{0, 0, 60, 1024};
-constexpr Rect kTaskbarRight{1220, 0, 1280, 1024};
-
-ScreenInfo Screen1280(const Rect& taskbar) {
-    ScreenInfo s;
-    s.widthTwips = 19200;
-    s.heightTwips = 15360;
-    s.taskbarPixels = taskbar;
-    return s;
-}
 
 const AutoHideAction kSetVisible{AutoHideAction::SetVisible, {}};
 const Actions kHide{{AutoHideAction::ToolbarNotTopmost, {}},

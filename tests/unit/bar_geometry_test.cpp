@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bar/bar_geometry.h"
+#include "reference_screen.h"
 
 namespace tavi {
 // Readable failures: "{l,t,r,b}" instead of a byte dump.
@@ -13,28 +14,9 @@ void PrintTo(const Rect& r, std::ostream* os) {
 }  // namespace tavi
 
 using namespace tavi;
+using namespace tavi::reference;
 
 namespace {
-
-// The reference display: 1280×1024 pixels at 96 dpi, 15 twips a pixel,
-// so the screen is 19200 × 15360 twips. Each taskbar is 30 px thick
-// (450 twips, T = 420) or 60 px wide (900 twips).
-constexpr int32_t kSW = 19200;
-constexpr int32_t kSH = 15360;
-constexpr Rect kTaskbarBottom{0, 994, 1280, 1024};
-constexpr Rect kTaskbarTop{0, 0, 1280, 30};
-constexpr Rect kTaskbarLeft{0, 0, 60, 1024};
-constexpr Rect kTaskbarRight{1220, 0, 1280, 1024};
-
-ScreenInfo Screen1280(const Rect& taskbar) {
-    ScreenInfo s;
-    s.twipsPerPixelX = 15;
-    s.twipsPerPixelY = 15;
-    s.widthTwips = kSW;
-    s.heightTwips = kSH;
-    s.taskbarPixels = taskbar;
-    return s;
-}
 
 Rect TaskbarAt(TaskbarSide side) {
     switch (side) {

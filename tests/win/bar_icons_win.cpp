@@ -8,6 +8,7 @@
 
 #include "bar/bar_icons_win.h"
 #include "bar/stock_icons_win.h"
+#include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 
@@ -19,27 +20,12 @@ namespace {
 int OpaquePixels(HIMAGELIST list, int index) {
     IMAGEINFO info{};
     if (!ImageList_GetImageInfo(list, index, &info)) return -1;
-    const int width = info.rcImage.right - info.rcImage.left, height = info.rcImage.bottom - info.rcImage.top;
-    BITMAPINFO bitmap{};
-    bitmap.bmiHeader.biSize = sizeof bitmap.bmiHeader;
-    bitmap.bmiHeader.biWidth = width;
-    bitmap.bmiHeader.biHeight = -height;
-    bitmap.bmiHeader.biPlanes = 1;
-    bitmap.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP target = CreateDIBSection(dc, &bitmap, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(dc, target);
-    auto* pixels = static_cast<uint32_t*>(bits);
-    std::fill(pixels, pixels + width * height, 0x00FFFFFFu);
-    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
-    GdiFlush();
-    int count = 0;
-    for (int i = 0; i < width * height; ++i) count += (pixels[i] & 0x00FFFFFF) != 0x00FFFFFF;
-    SelectObject(dc, previous);
-    DeleteObject(target);
-    DeleteDC(dc);
-    return count;
+    PixelCanvas canvas(info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top);
+    canvas.Fill(0x00FFFFFF);
+    ImageList_Draw(list, index, canvas.Dc(), 0, 0, ILD_NORMAL);
+    canvas.Finish();
+    return static_cast<int>(std::count_if(canvas.Pixels(), canvas.Pixels() + canvas.Width() * canvas.Height(),
+                                          [](uint32_t p) { return (p & 0x00FFFFFF) != 0x00FFFFFF; }));
 }
 
 std::string WindowsFile(const char* name) {
