@@ -11,6 +11,8 @@ import tavi
 
 SESSION: harness.Session
 
+WM_SETTINGCHANGE, WM_DISPLAYCHANGE, SPI_SETWORKAREA = 0x1A, 0x7E, 0x2F
+
 TRAY_TIP = re.compile(r"^たびめにゅ～２ \d\d:\d\d:\d\d$")
 
 
@@ -212,9 +214,16 @@ class TrayAndShellTest(BarTestCase):
         SESSION.call("post", hwnd=icon["hwnd"], msg=tavi.WM_LBUTTONDBLCLK, wparam=0, lparam=0)
         harness.wait_until(lambda: bar.window()["visible"], 5, "the bar restored by a double click")
 
+        def our_popup():
+            return next((m for m in SESSION.call("popup_menus")["menus"] if m["pid"] == bar.pid), None)
+
         SESSION.call("post", hwnd=icon["hwnd"], msg=tavi.WM_RBUTTONDOWN, wparam=0, lparam=0)
-        menu = harness.wait_until(lambda: next((m for m in SESSION.call("popup_menus")["menus"]
-                                                if m["pid"] == bar.pid), None), 10, "the tray popup")
+        menu = harness.wait_until(our_popup, 10, "the tray popup")
+        SESSION.xdotool("mousemove", "900", "700", "click", "1")
+        harness.wait_until(lambda: our_popup() is None, 10, "the popup closed by a click elsewhere")
+
+        SESSION.call("post", hwnd=icon["hwnd"], msg=tavi.WM_RBUTTONDOWN, wparam=0, lparam=0)
+        menu = harness.wait_until(our_popup, 10, "the tray popup again")
         SESSION.screenshot("bar-tray-popup")
         SESSION.xdotool("key", "x")  # 終了(&X)
         self.assertEqual(SESSION.wait_exit(bar.pid, 15), 0)
@@ -242,6 +251,20 @@ class TrayAndShellTest(BarTestCase):
         SESSION.call("post", hwnd=bar.hwnd, msg=taskbar_created, wparam=0, lparam=0)
         SESSION.call("send", hwnd=bar.hwnd, msg=0, wparam=0, lparam=0)  # WM_NULL: the notice has been handled
         self.assertEqual(len(self.our_tray_icons()), 1)
+
+    def test_a_display_change_docks_the_bar_again_and_our_own_work_area_change_does_not(self):
+        bar = self.start(self.folder("display-change", tavi.INIBUFF_LEFT_SHOWN))
+        probe = [0, 0, 100, 1024]
+        SESSION.call("appbar_remove", hwnd=bar.hwnd)
+        self.assertEqual(self.reserved("left", probe), probe)
+        # A work-area change with the taskbar where it was must not re-register:
+        # the bar's own reservation causes such notices.
+        SESSION.call("send", hwnd=bar.hwnd, msg=WM_SETTINGCHANGE, wparam=SPI_SETWORKAREA, lparam=0)
+        self.assertEqual(self.reserved("left", probe), probe)
+        SESSION.call("send", hwnd=bar.hwnd, msg=WM_DISPLAYCHANGE, wparam=32, lparam=(1024 << 16) | 1280)
+        harness.wait_until(lambda: self.reserved("left", probe)[0] == 40, 10, "the bar docked again")
+        self.assertEqual(bar.window()["rect"], [0, 0, 41, 1025])
+        self.assertTrue(bar.window()["visible"])
 
     def test_a_topmost_bar_steps_behind_a_full_screen_program_and_returns(self):
         bar = self.start(self.folder("full-screen", tavi.INIBUFF_LEFT_SHOWN))

@@ -610,15 +610,17 @@ Value CmdClose(const Value& req) {
   return Ok();
 }
 
-void CheckMessageTarget(HWND hwnd, UINT msg) {
+void CheckMessageTarget(HWND hwnd, UINT msg, LPARAM lparam) {
   if (OwnedByDriver(hwnd)) throw CommandError("refusing to message the driver's own window");
+  // A settings notice without its section name is common and carries nothing.
+  if (msg == WM_SETTINGCHANGE && lparam == 0) return;
   if (IsPointerMessage(msg)) throw CommandError("message carries pointers; use a dedicated command");
 }
 
 Value CmdPost(const Value& req) {
   HWND hwnd = HwndArg(req);
   UINT msg = static_cast<UINT>(IntArg(req, "msg"));
-  CheckMessageTarget(hwnd, msg);
+  CheckMessageTarget(hwnd, msg, static_cast<LPARAM>(OptInt(req, "lparam", 0)));
   if (!PostMessageW(hwnd, msg, static_cast<WPARAM>(OptInt(req, "wparam", 0)), static_cast<LPARAM>(OptInt(req, "lparam", 0)))) {
     throw CommandError(LastErrorText("PostMessage"));
   }
@@ -628,7 +630,7 @@ Value CmdPost(const Value& req) {
 Value CmdSend(const Value& req) {
   HWND hwnd = HwndArg(req);
   UINT msg = static_cast<UINT>(IntArg(req, "msg"));
-  CheckMessageTarget(hwnd, msg);
+  CheckMessageTarget(hwnd, msg, static_cast<LPARAM>(OptInt(req, "lparam", 0)));
   int64_t timeout = OptInt(req, "timeout_ms", 5000);
   if (timeout < 0 || timeout > 600000) throw CommandError("argument 'timeout_ms' must be 0..600000");
   DWORD_PTR result = 0;
