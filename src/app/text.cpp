@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/unicode.h"
+
 namespace tavi {
 
 std::string AddBackslash(std::string_view path) {
@@ -149,21 +151,10 @@ int32_t LeadingInt(std::string_view text, int32_t fallback) {
 
 namespace {
 
-// Byte length of the UTF-8 sequence starting with `lead` (1 for stray bytes).
-size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF7) return 4;
-    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
-
 // Byte offset of character `index`, or the text's size when there are fewer.
 size_t ByteOffset(std::string_view utf8, size_t index) {
     size_t offset = 0;
-    while (index > 0 && offset < utf8.size()) {
-        offset += SequenceLength(static_cast<unsigned char>(utf8[offset]));
-        --index;
-    }
+    for (; index > 0 && offset < utf8.size(); --index) NextCodePoint(utf8, offset);
     return offset < utf8.size() ? offset : utf8.size();
 }
 
@@ -171,8 +162,7 @@ size_t ByteOffset(std::string_view utf8, size_t index) {
 
 size_t CharCount(std::string_view utf8) {
     size_t count = 0;
-    for (size_t offset = 0; offset < utf8.size(); ++count)
-        offset += SequenceLength(static_cast<unsigned char>(utf8[offset]));
+    for (size_t offset = 0; offset < utf8.size(); ++count) NextCodePoint(utf8, offset);
     return count;
 }
 
@@ -193,7 +183,8 @@ std::string FixedWidth(std::string_view utf8, size_t width) {
 std::string ReplaceChar(std::string_view utf8, size_t index, std::string_view with) {
     if (with.empty() || index >= CharCount(utf8)) return std::string(utf8);
     const size_t begin = ByteOffset(utf8, index);
-    const size_t end = begin + SequenceLength(static_cast<unsigned char>(utf8[begin]));
+    size_t end = begin;
+    NextCodePoint(utf8, end);
     return std::string(utf8.substr(0, begin)) + CharMid(with, 0, 1) + std::string(utf8.substr(end));
 }
 

@@ -11,7 +11,7 @@ void AppBar::Attach(HWND bar, UINT callbackMessage) {
 
 void AppBar::New() {
     data_.lParam = 0;
-    registered_ = SHAppBarMessage(ABM_NEW, &data_) != 0 || registered_;
+    SHAppBarMessage(ABM_NEW, &data_);
 }
 
 void AppBar::RemoveAutoHideClaim() {
@@ -21,7 +21,6 @@ void AppBar::RemoveAutoHideClaim() {
 
 void AppBar::Unregister() {
     SHAppBarMessage(ABM_REMOVE, &data_);
-    registered_ = false;
 }
 
 void AppBar::Reserve(const Rect& pixels) {

@@ -21,14 +21,12 @@ public:
     // ABM_QUERYPOS then ABM_SETPOS; the shell may adjust the rectangle, but the
     // bar keeps its own position.
     void Reserve(const Rect& pixels);
-    bool Registered() const { return registered_; }
 
     // The taskbar rectangle in pixels.
     static Rect TaskbarPosition();
 
 private:
     APPBARDATA data_{};
-    bool registered_ = false;
 };
 
 }  // namespace tavi

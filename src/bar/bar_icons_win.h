@@ -29,7 +29,6 @@ public:
     // The image index (0-based) for one button, or I_IMAGENONE.
     int ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell);
     bool HasKey(const std::string& key) const;
-    size_t StoredImages() const { return keys().size(); }
 
 private:
     std::unordered_map<std::string, int>& keys() { return iconSizeIndex_ == 1 ? smallKeys_ : largeKeys_; }

@@ -11,7 +11,6 @@
 namespace tavi {
 namespace {
 
-constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
 
 int DpiOf(HWND window, int axis) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

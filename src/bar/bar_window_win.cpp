@@ -15,10 +15,10 @@ namespace tavi {
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
 constexpr UINT_PTR kTimWallPaper = 2;
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kMenuExit = 1001;
-constexpr int kCmdFirstId = 101;
 
 std::string TrayTipNow() {
     const std::time_t now = std::time(nullptr);
@@ -83,7 +83,7 @@ void TaviMenu2::Activate() {
 }
 
 void TaviMenu2::StartTimers(bool wallpaperTimer) {
-    SetTimer(Handle(), kTimer1, 500, nullptr);
+    SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
     if (wallpaperTimer) SetTimer(Handle(), kTimWallPaper, 60 * 1000, nullptr);
 }
 
@@ -161,7 +161,7 @@ void TaviMenu2::OnButtonClick(int buttonNumber) {
     // No auto-hide while a click is handled: a message box may be up.
     KillTimer(Handle(), kTimer1);
     ClickButton(state_, platform_, *this, buttonNumber);
-    if (!state_.Closing) SetTimer(Handle(), kTimer1, 500, nullptr);
+    if (!state_.Closing) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
 }
 
 void TaviMenu2::Page(PageCommand command) {

@@ -81,6 +81,8 @@ private:
     static LRESULT CALLBACK ChildProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR bar);
 
+    static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
+
     MenuMain& state_;
     Platform& platform_;
 

@@ -22,7 +22,6 @@ public:
     // The shell came back (explorer restarted): add the icon again, or modify
     // it when the shell kept the old one.
     void Restore();
-    bool Added() const { return added_; }
 
 private:
     NOTIFYICONDATAW data_{};

@@ -55,11 +55,4 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
 }
 
-int TwipsPerPixel(HWND window) {
-    HDC dc = GetDC(window);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(window, dc);
-    return dpi > 0 ? 1440 / dpi : 15;
-}
-
 }  // namespace tavi

@@ -27,7 +27,4 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Twips per pixel of the screen, from its real DPI (15 at 96 DPI).
-int TwipsPerPixel(HWND window = nullptr);
-
 }  // namespace tavi

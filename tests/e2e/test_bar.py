@@ -218,12 +218,12 @@ class TrayAndShellTest(BarTestCase):
             return next((m for m in SESSION.call("popup_menus")["menus"] if m["pid"] == bar.pid), None)
 
         SESSION.call("post", hwnd=icon["hwnd"], msg=tavi.WM_RBUTTONDOWN, wparam=0, lparam=0)
-        menu = harness.wait_until(our_popup, 10, "the tray popup")
+        harness.wait_until(our_popup, 10, "the tray popup")
         SESSION.xdotool("mousemove", "900", "700", "click", "1")
         harness.wait_until(lambda: our_popup() is None, 10, "the popup closed by a click elsewhere")
 
         SESSION.call("post", hwnd=icon["hwnd"], msg=tavi.WM_RBUTTONDOWN, wparam=0, lparam=0)
-        menu = harness.wait_until(our_popup, 10, "the tray popup again")
+        harness.wait_until(our_popup, 10, "the tray popup again")
         SESSION.screenshot("bar-tray-popup")
         SESSION.xdotool("key", "x")  # 終了(&X)
         self.assertEqual(SESSION.wait_exit(bar.pid, 15), 0)
