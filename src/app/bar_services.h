@@ -1,0 +1,44 @@
+#pragma once
+#include "app/entry_buttons.h"
+#include "app/rect.h"
+#include "platform/native_window.h"
+
+namespace tavi {
+
+// What the bar window offers the menus, commands and dialogs. They reach the
+// bar only through this, never through its members; core tests drive them
+// against a fake of it.
+class BarServices {
+public:
+    virtual ~BarServices() = default;
+
+    // Owner of the dialogs and message boxes opened from the bar.
+    virtual NativeWindow Handle() const = 0;
+    // One button's picture and tooltip.
+    virtual EntryButtons& Buttons() = 0;
+    // Pictures and tooltips of the page for EntryOffset.
+    virtual void RefreshButtons() = 0;
+    // Fresh image lists, then the pictures of the page as it is (the redraw command).
+    virtual void Redraw() = 0;
+    // After entries moved, were deleted, pasted or registered: fresh image
+    // lists filled from the first page, then the page with its tooltips.
+    virtual void FullRebuild() = 0;
+    // Lays the bar out again; `force` re-registers with the shell even when
+    // the taskbar did not move.
+    virtual void ReDock(bool force) = 0;
+    virtual void BringToFront() = 0;
+    // Timer1 (auto-hide and alarm polling) is paused while a modal window of
+    // ours is open and resumed on every way out.
+    virtual void PauseTimer() = 0;
+    virtual void ResumeTimer() = 0;
+    // The button at a 0-based page position, in screen pixels.
+    virtual Rect ButtonRect(int position) = 0;
+    // Paints the close, next and previous buttons again.
+    virtual void RepaintCommandButtons() = 0;
+    // The menu-driven move: the next drop on the bar moves CurrentEntryIndex.
+    virtual void BeginEntryMove() = 0;
+    // Ends the program the way the close button does.
+    virtual void Close() = 0;
+};
+
+}  // namespace tavi
