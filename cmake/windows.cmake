@@ -32,9 +32,14 @@ file(GLOB E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*_win.
 foreach(tool_source ${E2E_TOOLS})
   get_filename_component(tool ${tool_source} NAME_WE)
   string(REGEX REPLACE "_win$" "" tool ${tool})
-  # A tool with wWinMain is a GUI-subsystem program; one with wmain is a console program.
+  # A tool named *_dll is a DLL another tool loads into a process under test;
+  # one with wWinMain is a GUI-subsystem program; one with wmain is a console program.
   file(STRINGS ${tool_source} gui_entry REGEX "wWinMain")
-  if(gui_entry)
+  if(tool MATCHES "_dll$")
+    string(REGEX REPLACE "_dll$" "" tool ${tool})
+    add_library(${tool} SHARED ${tool_source})
+    set_target_properties(${tool} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
+  elseif(gui_entry)
     add_executable(${tool} WIN32 ${tool_source})
   else()
     add_executable(${tool} ${tool_source})

@@ -50,7 +50,8 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
     LoadSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath));
     state.ExMenuMax = ExMenuMaxFor(state.settings.ExMenuCount);
 
-    const bool splash = LeadingInt(state.settings.SplashLogo) == 0;
+    // Text that is not a number (even "1abc") counts as 0, so the splash shows.
+    const bool splash = !IsNumeric(state.settings.SplashLogo) || LeadingInt(state.settings.SplashLogo) == 0;
     if (splash) windows.ShowSplash();
 
     state.BarReady = false;

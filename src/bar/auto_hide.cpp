@@ -24,6 +24,12 @@ PixelPoint PointFromMessagePos(uint32_t packed) {
     return {x, y};
 }
 
+bool CoversMonitor(const Rect& window, const Rect& monitor, bool hasCaption) {
+    if (hasCaption || monitor.Width() <= 0 || monitor.Height() <= 0) return false;
+    return window.left <= monitor.left && window.top <= monitor.top && window.right >= monitor.right &&
+           window.bottom >= monitor.bottom;
+}
+
 bool InShowZone(DockEdge edge, int32_t mx, int32_t my, const ScreenInfo& screen) {
     const int32_t px = Factor(screen.twipsPerPixelX);
     const int32_t py = Factor(screen.twipsPerPixelY);
@@ -58,15 +64,19 @@ std::vector<AutoHideAction> AutoHideState::Tick(const TickInput& input) {
 
     if (input.autoHide && !barVisible && !triggerVisible) {
         emit(AutoHideAction::ShowEdgeTrigger);
-        emit(AutoHideAction::PlaceEdgeTrigger, EdgeTriggerRect(input.edge, input.screen));
-        emit(AutoHideAction::EdgeTriggerTopmost);
+        emit(AutoHideAction::PlaceEdgeTrigger, EdgeTriggerPixels(input.edge, input.screen));
+        if (!input.fullScreenApp) emit(AutoHideAction::EdgeTriggerTopmost);
         triggerVisible = true;
     }
 
     const int32_t mx = input.pointer.x * Factor(input.screen.twipsPerPixelX);
     const int32_t my = input.pointer.y * Factor(input.screen.twipsPerPixelY);
 
-    if (input.autoHide && !barVisible) {
+    if (input.autoHide && !barVisible && input.fullScreenApp) {
+        // No count runs up while the full-screen program is in front, so the
+        // bar does not appear the moment it leaves.
+        hideCounter = 0;
+    } else if (input.autoHide && !barVisible) {
         const bool inZone = InShowZone(input.edge, mx, my, input.screen);
         if (input.edge == DockEdge::Bottom) {
             // The bottom edge counts every tick and only looks at the pointer
@@ -106,6 +116,12 @@ std::vector<AutoHideAction> AutoHideState::Tick(const TickInput& input) {
     }
     lastReleasePosition = -2;
     return actions;
+}
+
+void AutoHideState::ShownByUser() {
+    hideCounter = 0;
+    barVisible = true;
+    triggerVisible = false;
 }
 
 }  // namespace tavi

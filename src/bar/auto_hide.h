@@ -24,12 +24,15 @@ struct TickInput {
     DockEdge edge = DockEdge::Left;
     bool autoHide = true;
     int delayIndex = 1;  // AutoHideDelayIndex, 0..9: waits of index + 1 ticks
+    // A full-screen program is in front: the pointer at the edge must not
+    // bring the bar (or its strip) over it.
+    bool fullScreenApp = false;
 };
 
 struct AutoHideAction {
     enum Kind {
         ShowEdgeTrigger,
-        PlaceEdgeTrigger,     // move it to `rect` (twips)
+        PlaceEdgeTrigger,     // move it to `rect` (pixels)
         EdgeTriggerTopmost,   // HWND_TOPMOST, no move, no size
         SetVisible,           // the bar's SetVisible: it also hides the trigger
         ToolbarNotTopmost,    // HWND_NOTOPMOST on the toolbar's window
@@ -54,7 +57,14 @@ struct AutoHideState {
 
     // One tick; the actions come in the order the view must perform them.
     std::vector<AutoHideAction> Tick(const TickInput& input);
+    // The bar was shown by the user (the tray icon): it stays for a whole
+    // hide delay counted from now, not from an earlier count.
+    void ShownByUser();
 };
+
+// A window covering a whole monitor without a caption is a full-screen
+// program (a game, a slide show, a video); a maximised window keeps its caption.
+bool CoversMonitor(const Rect& window, const Rect& monitor, bool hasCaption);
 
 // Whether a pointer (twips) is in the zone that brings a hidden bar back.
 bool InShowZone(DockEdge edge, int32_t mx, int32_t my, const ScreenInfo& screen);

@@ -87,12 +87,24 @@ PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command
     return PageOutcome::Refresh;
 }
 
-std::optional<PageCommand> WheelCommand(const MenuMain& state, uint32_t wParam) {
-    constexpr uint32_t kNotchAway = 120u << 16;             // one notch away from the user, no keys
-    constexpr uint32_t kNotchToward = 0xFF88u << 16;        // -120 in the high word, no keys
-    if (wParam == kNotchAway)
+int WheelSum::Notches(uint32_t wParam) {
+    constexpr int32_t kNotch = 120;
+    if ((wParam & 0xFFFFu) != 0) {
+        pending_ = 0;
+        return 0;
+    }
+    const auto delta = static_cast<int16_t>(static_cast<uint16_t>(wParam >> 16));
+    if ((delta > 0 && pending_ < 0) || (delta < 0 && pending_ > 0)) pending_ = 0;
+    pending_ += delta;
+    const int notches = pending_ / kNotch;  // toward zero, so the rest keeps its sign
+    pending_ -= notches * kNotch;
+    return notches;
+}
+
+std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch) {
+    if (notch > 0)
         return state.EntryOffset - state.VisibleCount >= 0 ? std::optional(PageCommand::Previous) : std::nullopt;
-    if (wParam == kNotchToward) return PageCommand::Next;
+    if (notch < 0) return PageCommand::Next;
     return std::nullopt;
 }
 

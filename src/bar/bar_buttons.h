@@ -34,8 +34,22 @@ enum class PageOutcome { Close, Refresh, Unchanged };
 // and nothing moves; paging past the last entry grows the slots.
 PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command);
 
-// The paging command of a mouse wheel message, when it is one.
-std::optional<PageCommand> WheelCommand(const MenuMain& state, uint32_t wParam);
+// High-resolution wheels and touchpads send parts of a notch (deltas under
+// 120): they add up, and a whole notch pages once, in either direction.
+class WheelSum {
+public:
+    // Whole notches of one WM_MOUSEWHEEL wParam: positive away from the user.
+    // With a key or button held (low word) nothing pages and the sum starts over,
+    // as it does when the direction turns.
+    int Notches(uint32_t wParam);
+
+private:
+    int32_t pending_ = 0;
+};
+
+// The paging command of one notch (+1 away from the user, -1 toward): away
+// pages back unless this is the first page, toward always pages on.
+std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch);
 
 enum class KeyCommand { PreviousPage, NextPage, Redraw };
 std::optional<KeyCommand> KeyDownCommand(int virtualKey);

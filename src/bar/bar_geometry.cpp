@@ -65,12 +65,24 @@ uint32_t ShellEdgeOf(DockEdge edge) {
     return kShellEdgeLeft;
 }
 
-BarMetrics MetricsFor(int iconSizeIndex) {
-    switch (iconSizeIndex) {
-        case 0: return {32, 39, 600};
-        case 1: return {16, 23, 360};
-        default: return {24, 31, 480};
+int32_t ScalePixels(int32_t pixelsAt96, int32_t dpi) {
+    if (dpi <= 0) dpi = 96;
+    const int64_t scaled = static_cast<int64_t>(pixelsAt96) * dpi;
+    const int64_t rounded = scaled >= 0 ? (scaled + 48) / 96 : (scaled - 48) / 96;
+    return static_cast<int32_t>(rounded);
+}
+
+BarMetrics MetricsFor(int iconSizeIndex, int32_t dpi, SystemIconSizes system) {
+    // Icon and bar thickness at 96 dpi; the button is the icon and a 7-pixel margin.
+    int32_t icon = 24, thickness = 32;
+    int32_t systemIcon = 0;
+    if (iconSizeIndex == 0) {
+        icon = 32, thickness = 40, systemIcon = system.large;
+    } else if (iconSizeIndex == 1) {
+        icon = 16, thickness = 24, systemIcon = system.small;
     }
+    const int32_t iconPixels = systemIcon > 0 ? systemIcon : ScalePixels(icon, dpi);
+    return {iconPixels, iconPixels + ScalePixels(7, dpi), ScalePixels(thickness, dpi) * TwipsPerPixelFromDpi(dpi)};
 }
 
 int IconSizeIndexFrom(std::string_view digit) {
@@ -90,6 +102,7 @@ int32_t TwipsPerPixelFromDpi(int32_t dpi) {
 ScreenInfo MakeScreenInfo(int32_t widthPixels, int32_t heightPixels, int32_t dpiX, int32_t dpiY,
                           const Rect& taskbarPixels) {
     ScreenInfo screen;
+    screen.dpi = dpiY > 0 ? dpiY : 96;
     screen.twipsPerPixelX = TwipsPerPixelFromDpi(dpiX);
     screen.twipsPerPixelY = TwipsPerPixelFromDpi(dpiY);
     screen.widthTwips = widthPixels * screen.twipsPerPixelX;
@@ -109,8 +122,8 @@ TaskbarSide ClassifyTaskbar(const ScreenInfo& screen) {
     return ClassifyTaskbar(screen.taskbarPixels, screen.twipsPerPixelX, screen.widthTwips);
 }
 
-BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen) {
-    const int32_t f = MetricsFor(iconSizeIndex).barThicknessTwips;
+BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen, SystemIconSizes system) {
+    const int32_t f = MetricsFor(iconSizeIndex, screen.dpi, system).barThicknessTwips;
     const int32_t sw = screen.widthTwips;
     const int32_t sh = screen.heightTwips;
     const int32_t tw = TaskbarWidthTwips(screen);
@@ -174,8 +187,8 @@ BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen) 
     return {MakeRect(left, top, width, height), t, side};
 }
 
-std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, int32_t twipsPerPixelX,
-                                  int32_t twipsPerPixelY, int16_t autoHideReserve) {
+std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, const Rect& windowPixels,
+                                  int32_t twipsPerPixelX, int32_t twipsPerPixelY, int16_t autoHideReserve) {
     const int32_t px = Factor(twipsPerPixelX);
     const int32_t py = Factor(twipsPerPixelY);
     const int32_t x = barTwips.left / px;
@@ -183,11 +196,14 @@ std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, int3
     const int32_t y = barTwips.top / py;
     const int32_t h = barTwips.Height() / py;
     const int32_t r = autoHideReserve;
+    // The window is a little thicker than the bar rectangle (its buttons plus
+    // a margin); at the far edges the surplus lies past the screen, at the
+    // near edges it lies inside and must be reserved too.
     switch (layoutCode) {
-        case 0: return Rect{x, y, x + (r > 0 ? r : w), y + h};
-        case 1: return Rect{r > 0 ? x + w - r : x, y, x + w, y + h};
-        case 2: return Rect{x, y, x + w, y + (r > 0 ? r : h)};
-        case 3: return Rect{x, r > 0 ? y + h - r : y, x + w, y + h};
+        case 0: return Rect{x, y, r > 0 ? x + r : windowPixels.right, y + h};
+        case 1: return Rect{r > 0 ? x + w - r : windowPixels.left, y, x + w, y + h};
+        case 2: return Rect{x, y, x + w, r > 0 ? y + r : windowPixels.bottom};
+        case 3: return Rect{x, r > 0 ? y + h - r : windowPixels.top, x + w, y + h};
         default: return std::nullopt;
     }
 }
@@ -227,13 +243,23 @@ Rect EdgeTriggerRect(DockEdge edge, const ScreenInfo& screen) {
     return MakeRect(left, top, width, kTriggerThickness);
 }
 
+Rect EdgeTriggerPixels(DockEdge edge, const ScreenInfo& screen) {
+    Rect strip = TwipsToPixels(EdgeTriggerRect(edge, screen), screen.twipsPerPixelX, screen.twipsPerPixelY);
+    const int32_t thickness = std::max<int32_t>(1, ScalePixels(1, screen.dpi));
+    if (IsHorizontal(edge))
+        strip.bottom = strip.top + std::max(strip.Height(), thickness);
+    else
+        strip.right = strip.left + std::max(strip.Width(), thickness);
+    return strip;
+}
+
 BarLayout LayoutBar(const LayoutInput& input) {
     const ScreenInfo& screen = input.screen;
     BarLayout layout;
-    layout.metrics = MetricsFor(input.iconSizeIndex);
+    layout.metrics = MetricsFor(input.iconSizeIndex, screen.dpi, input.systemIcons);
     const int32_t b = layout.metrics.buttonPixels * Factor(screen.twipsPerPixelY);
     layout.buttonTwips = b;
-    layout.bar = CalcBarRect(input.edge, input.iconSizeIndex, screen);
+    layout.bar = CalcBarRect(input.edge, input.iconSizeIndex, screen, input.systemIcons);
     const Rect& bar = layout.bar.rect;
     const int32_t quarter = b / 4;
 
@@ -270,11 +296,14 @@ BarLayout LayoutBar(const LayoutInput& input) {
     layout.saveY = std::to_string(layout.window.top);
     layout.layoutCode = LayoutCodeOf(input.edge);
     layout.shellEdge = ShellEdgeOf(input.edge);
-    layout.autoHideReserve = input.autoHide ? kAutoHideReservePixels : 0;
-    layout.appBarPixels = *AppBarRectFor(layout.layoutCode, bar, screen.twipsPerPixelX, screen.twipsPerPixelY,
-                                         layout.autoHideReserve);
+    layout.autoHideReserve =
+        input.autoHide ? static_cast<int16_t>(ScalePixels(kAutoHideReservePixels, screen.dpi)) : int16_t{0};
+    layout.windowPixels = TwipsToPixels(layout.window, screen.twipsPerPixelX, screen.twipsPerPixelY);
+    layout.appBarPixels = *AppBarRectFor(layout.layoutCode, bar, layout.windowPixels, screen.twipsPerPixelX,
+                                         screen.twipsPerPixelY, layout.autoHideReserve);
     layout.placeEdgeTrigger = input.autoHide;
     layout.edgeTrigger = EdgeTriggerRect(input.edge, screen);
+    layout.edgeTriggerPixels = EdgeTriggerPixels(input.edge, screen);
     layout.taskbarPixels = screen.taskbarPixels;
     return layout;
 }
@@ -314,7 +343,6 @@ ReDockDecision DecideReDock(const Rect& taskbarNowPixels, const Rect& recordedTa
     ReDockDecision decision;
     decision.reregister = force || taskbarNowPixels != recordedTaskbarPixels;
     if (!decision.reregister) return decision;
-    decision.autoHideReserve = autoHide ? kAutoHideReservePixels : 0;
     decision.hideEdgeTrigger = !autoHide;
     decision.shellEdge = ShellEdgeOf(edge);
     return decision;

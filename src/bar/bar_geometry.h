@@ -41,20 +41,37 @@ uint32_t ShellEdgeOf(DockEdge edge);
 
 // The bar's APPBARDATA callback message.
 inline constexpr uint32_t kAppBarCallbackMessage = 1124;
-// Pixels left reserved at the screen edge while the bar hides itself.
+// Pixels (at 96 dpi) left reserved at the screen edge while the bar hides itself.
 inline constexpr int16_t kAutoHideReservePixels = 5;
+
+// A size designed in pixels at 96 dpi, at `dpi`, rounded as MulDiv rounds
+// (half away from zero). A missing dpi is taken as 96.
+int32_t ScalePixels(int32_t pixelsAt96, int32_t dpi);
+
+// The system's icon sizes for the bar's dpi (SM_CXICON and SM_CXSMICON for
+// that dpi); zero where the system did not say, so the 96-dpi size is scaled.
+struct SystemIconSizes {
+    int32_t large = 0;
+    int32_t small = 0;
+};
 
 struct BarMetrics {
     int32_t iconPixels;
     int32_t buttonPixels;
+    // Across the edge; a whole number of pixels at the bar's dpi, so the bar
+    // rectangle's outer side lies exactly on a pixel.
     int32_t barThicknessTwips;
 };
-// 0 = 32×32, 1 = 16×16; every other index is the 24×24 row.
-BarMetrics MetricsFor(int iconSizeIndex);
+// 0 = 32×32, 1 = 16×16; every other index is the 24×24 row (sizes at 96 dpi:
+// buttons 39, 23, 31 px; thickness 600, 360, 480 twips). At other dpis icons
+// take the system's size, buttons keep their 7-pixel margin scaled, and the
+// thickness follows the scaled pixels.
+BarMetrics MetricsFor(int iconSizeIndex, int32_t dpi = 96, SystemIconSizes system = {});
 // The IconSizeIndex settings digit as the index MetricsFor expects (0, 1 or 2).
 int IconSizeIndexFrom(std::string_view digit);
 
 struct ScreenInfo {
+    int32_t dpi = 96;  // of the monitor the bar is on; pixel sizes scale with it
     int32_t twipsPerPixelX = 15;
     int32_t twipsPerPixelY = 15;
     int32_t widthTwips = 0;
@@ -77,16 +94,21 @@ struct BarRect {
     int32_t taskbarInset;  // T: the taskbar's thickness in twips less 30
     TaskbarSide taskbar;
 };
-BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen);
+BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen, SystemIconSizes system = {});
 
 // The rectangle reserved with ABM_QUERYPOS / ABM_SETPOS, in screen pixels.
-// A non-zero reserve keeps only that many pixels at the edge. Codes other than
-// 0..3 reserve nothing.
-std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, int32_t twipsPerPixelX,
-                                  int32_t twipsPerPixelY, int16_t autoHideReserve);
+// Along the edge it is the bar rectangle; across it, from the bar's outer side
+// to the window's inner side, so the strip is exactly as thick as the part of
+// the window on the screen. A non-zero reserve keeps only that many pixels at
+// the edge. Codes other than 0..3 reserve nothing.
+std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, const Rect& windowPixels,
+                                  int32_t twipsPerPixelX, int32_t twipsPerPixelY, int16_t autoHideReserve);
 
 // The strip of frmActiveDummy, 10 twips thick, along the docking edge.
 Rect EdgeTriggerRect(DockEdge edge, const ScreenInfo& screen);
+// The same strip in pixels, at least one 96-dpi pixel (scaled) thick: 10
+// twips is less than a pixel at every dpi.
+Rect EdgeTriggerPixels(DockEdge edge, const ScreenInfo& screen);
 
 struct LayoutInput {
     DockEdge edge = DockEdge::Left;
@@ -94,6 +116,7 @@ struct LayoutInput {
     bool toolbarFlat = true;  // the toolbar's style as set at load, not the live ButtonFlat
     bool autoHide = true;
     ScreenInfo screen;
+    SystemIconSizes systemIcons;
 };
 
 inline constexpr int kCmdClose = 0;
@@ -105,6 +128,7 @@ struct BarLayout {
     int32_t buttonTwips = 0;  // B
     BarRect bar{};
     Rect window;                    // twips, screen coordinates
+    Rect windowPixels;              // the window as it is moved
     std::array<Rect, 3> cmdMainEnd;  // twips, inside the window
     Rect toolbar;                   // twips, inside the window
     int16_t visibleCount = 0;       // never negative
@@ -116,6 +140,7 @@ struct BarLayout {
     Rect appBarPixels;
     bool placeEdgeTrigger = false;  // only auto-hide uses the strip
     Rect edgeTrigger;               // twips
+    Rect edgeTriggerPixels;
     Rect taskbarPixels;             // to be recorded as TaskbarRect
 };
 BarLayout LayoutBar(const LayoutInput& input);
@@ -141,7 +166,6 @@ std::vector<int> ButtonsToRemove(int toolbarButtonCount);
 
 struct ReDockDecision {
     bool reregister = false;  // false: only place the edge trigger again
-    int16_t autoHideReserve = 0;
     bool hideEdgeTrigger = false;
     uint32_t shellEdge = 0;
 };

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "bar/bar_geometry.h"
 #include "bar/stock_icons_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
@@ -32,12 +31,12 @@ BarIcons::~BarIcons() {
     if (large_) ImageList_Destroy(large_);
 }
 
-HIMAGELIST BarIcons::Reset(int iconSizeIndex) {
+HIMAGELIST BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels) {
     iconSizeIndex_ = iconSizeIndex;
-    small_ = MakeList(small_, 16);
-    large_ = MakeList(large_, MetricsFor(iconSizeIndex).iconPixels);
-    AddStock(small_, 16);
-    AddStock(large_, MetricsFor(iconSizeIndex).iconPixels);
+    small_ = MakeList(small_, smallPixels);
+    large_ = MakeList(large_, iconPixels);
+    AddStock(small_, smallPixels);
+    AddStock(large_, iconPixels);
     smallKeys_.clear();
     largeKeys_.clear();
     drawn_.clear();

@@ -21,9 +21,10 @@ public:
     BarIcons& operator=(const BarIcons&) = delete;
     ~BarIcons();
 
-    // Clears both lists, sizes them for `iconSizeIndex` and puts the stock
-    // pictures first ("Dos", "Nothing", "Folder"). Returns the list the toolbar uses.
-    HIMAGELIST Reset(int iconSizeIndex);
+    // Clears both lists, sizes them (the small list `smallPixels`, the other
+    // `iconPixels`, both for the bar's dpi) and puts the stock pictures first
+    // ("Dos", "Nothing", "Folder"). Returns the list the toolbar uses.
+    HIMAGELIST Reset(int iconSizeIndex, int iconPixels, int smallPixels);
     HIMAGELIST Active() const { return iconSizeIndex_ == 1 ? small_ : large_; }
 
     // The image index (0-based) for one button, or I_IMAGENONE.

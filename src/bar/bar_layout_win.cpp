@@ -25,6 +25,16 @@ int DpiOf(HWND window, int axis) {
     return dpi > 0 ? dpi : 96;
 }
 
+// The system's icon sizes at `dpi`; zero (scale the 96-dpi sizes) where the
+// system is too old to say.
+SystemIconSizes SystemIconsFor(int dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    if (!forDpi) return {};
+    return {forDpi(SM_CXICON, static_cast<UINT>(dpi)), forDpi(SM_CXSMICON, static_cast<UINT>(dpi))};
+}
+
 void MoveTo(HWND control, const Rect& pixels) {
     // A layout with no room gives empty or negative sizes; such moves are skipped.
     if (!control || pixels.Width() < 0 || pixels.Height() < 0) return;
@@ -94,8 +104,12 @@ void TaviMenu2::Layout(bool keepButtons) {
     input.toolbarFlat = toolbarFlat_;
     input.autoHide = state_.settings.AutoHide == "1";
     input.screen = CurrentScreen();
+    input.systemIcons = SystemIconsFor(input.screen.dpi);
     const BarLayout layout = LayoutBar(input);
     taskbarRect_ = layout.taskbarPixels;
+    dpi_ = input.screen.dpi;
+    metrics_ = layout.metrics;
+    smallIconPixels_ = MetricsFor(1, dpi_, input.systemIcons).iconPixels;
     state_.VisibleCount = layout.visibleCount;
 
     for (const ButtonSlot& slot : PlanButtonSlots(layout.visibleCount, ButtonCount(), keepButtons,
@@ -109,7 +123,7 @@ void TaviMenu2::Layout(bool keepButtons) {
 
     const int tx = input.screen.twipsPerPixelX;
     const int ty = input.screen.twipsPerPixelY;
-    const Rect window = TwipsToPixels(layout.window, tx, ty);
+    const Rect& window = layout.windowPixels;
     SetWindowPos(Handle(), nullptr, window.left, window.top, std::max(0, window.Width()),
                  std::max(0, window.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
     for (int i = 0; i < 3; ++i) MoveTo(cmdMainEnd_[i], TwipsToPixels(layout.cmdMainEnd[i], tx, ty));
@@ -119,14 +133,15 @@ void TaviMenu2::Layout(bool keepButtons) {
     state_.settings.SaveY = layout.saveY;
     appBar_.SetEdge(layout.shellEdge);
     appBar_.Reserve(layout.appBarPixels);
-    if (layout.placeEdgeTrigger) trigger_.Place(TwipsToPixels(layout.edgeTrigger, tx, ty));
+    if (layout.placeEdgeTrigger) trigger_.Place(layout.edgeTriggerPixels);
     state_.BarReady = true;
 }
 
-void TaviMenu2::PlaceEdgeTrigger() {
-    const ScreenInfo screen = CurrentScreen();
-    trigger_.Place(TwipsToPixels(EdgeTriggerRect(Edge(), screen), screen.twipsPerPixelX, screen.twipsPerPixelY));
-}
+void TaviMenu2::PlaceEdgeTrigger() { trigger_.Place(EdgeTriggerPixels(Edge(), CurrentScreen())); }
+
+// Windows 11 sends no WM_DPICHANGED to tool windows, so the scale is looked
+// at again whenever the display or its settings change.
+bool TaviMenu2::DpiChanged() const { return CurrentScreen().dpi != dpi_; }
 
 void TaviMenu2::ReDock(bool force) {
     const bool autoHide = state_.settings.AutoHide == "1";
@@ -156,14 +171,14 @@ void TaviMenu2::ReDock(bool force) {
 // A new image list makes the toolbar size its buttons from the pictures and
 // their padding, one pixel short of the bar's button size; set it again.
 void TaviMenu2::ApplyButtonSize() {
-    const BarMetrics metrics = MetricsFor(IconSizeIndex());
-    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(metrics.iconPixels, metrics.iconPixels));
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(metrics.buttonPixels, metrics.buttonPixels));
+    const int image = IconSizeIndex() == 1 ? smallIconPixels_ : metrics_.iconPixels;
+    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(metrics_.buttonPixels, metrics_.buttonPixels));
 }
 
 void TaviMenu2::ResetImageLists() {
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
-    HIMAGELIST active = icons_.Reset(IconSizeIndex());
+    HIMAGELIST active = icons_.Reset(IconSizeIndex(), metrics_.iconPixels, smallIconPixels_);
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(active));
     ApplyButtonSize();
 }

@@ -129,7 +129,12 @@ void TaviMenu2::OnTimer1() {
     started_ = true;
     TickInput input;
     input.screen = CurrentScreen();
-    input.pointer = PointFromMessagePos(GetMessagePos());
+    // Where the pointer is now, not where it was when the last message was
+    // stamped: over windows of other programs (or, under Wine, over no window
+    // at all) the message positions can lag behind, and a bar that polls them
+    // may wait for ever for the pointer to leave.
+    POINT cursor{};
+    input.pointer = GetCursorPos(&cursor) ? PixelPoint{cursor.x, cursor.y} : PointFromMessagePos(GetMessagePos());
     RECT window{};
     GetWindowRect(Handle(), &window);
     input.barWindow = {window.left * input.screen.twipsPerPixelX, window.top * input.screen.twipsPerPixelY,
@@ -137,15 +142,14 @@ void TaviMenu2::OnTimer1() {
     input.edge = Edge();
     input.autoHide = state_.settings.AutoHide == "1";
     input.delayIndex = LeadingInt(state_.settings.AutoHideDelayIndex);
+    input.fullScreenApp = FullScreenInFront();
     // Re-docking and the tray can show or hide the windows between ticks.
     autoHide_.barVisible = IsWindowVisible(Handle()) != FALSE;
     autoHide_.triggerVisible = trigger_.Visible();
     for (const AutoHideAction& action : autoHide_.Tick(input)) {
         switch (action.kind) {
             case AutoHideAction::ShowEdgeTrigger: trigger_.Show(); break;
-            case AutoHideAction::PlaceEdgeTrigger:
-                trigger_.Place(TwipsToPixels(action.rect, input.screen.twipsPerPixelX, input.screen.twipsPerPixelY));
-                break;
+            case AutoHideAction::PlaceEdgeTrigger: trigger_.Place(action.rect); break;
             case AutoHideAction::EdgeTriggerTopmost: trigger_.MakeTopmost(); break;
             case AutoHideAction::SetVisible: SetVisible(); break;
             case AutoHideAction::ToolbarNotTopmost:
@@ -185,10 +189,23 @@ void TaviMenu2::OnKeyDown(int virtualKey) {
     }
 }
 
+void TaviMenu2::OnWheel(uint32_t wParam) {
+    const int notches = wheel_.Notches(wParam);
+    const int step = notches > 0 ? 1 : -1;
+    for (int left = notches; left != 0 && !state_.Closing; left -= step)
+        if (const auto command = WheelCommand(state_, step)) Page(*command);
+}
+
 void TaviMenu2::OnTrayMessage(UINT mouseMessage) {
     switch (mouseMessage) {
         case WM_MOUSEMOVE: tray_.SetTip(TrayTipNow()); break;
-        case WM_LBUTTONDBLCLK: SetVisible(); break;
+        case WM_LBUTTONDBLCLK:
+            SetVisible();
+            // The pointer is at the tray, far from the bar: the hide delay
+            // starts now, with a fresh timer period, not at the next tick.
+            autoHide_.ShownByUser();
+            if (!state_.Closing) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+            break;
         case WM_RBUTTONDOWN: ShowTrayMenu(); break;
         default: break;
     }
@@ -223,10 +240,33 @@ void TaviMenu2::OnFullScreenApp(bool entering) {
     }
 }
 
-// Explorer restarted: its appbar list and tray are new and empty.
+// A window in front that covers the bar's whole monitor without a caption is
+// a full-screen program: a second signal beside ABN_FULLSCREENAPP, which the
+// shell does not always send.
+bool TaviMenu2::FullScreenInFront() const {
+    if (behindFullScreen_) return true;
+    HWND front = GetForegroundWindow();
+    if (!front || front == GetDesktopWindow() || front == GetShellWindow()) return false;
+    DWORD process = 0;
+    GetWindowThreadProcessId(front, &process);
+    if (process == GetCurrentProcessId()) return false;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT window{};
+    if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor) ||
+        !GetWindowRect(front, &window))
+        return false;
+    const LONG style = GetWindowLongW(front, GWL_STYLE);
+    return CoversMonitor({window.left, window.top, window.right, window.bottom},
+                         {monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
+                          monitor.rcMonitor.bottom},
+                         (style & WS_CAPTION) == WS_CAPTION);
+}
+
+// Explorer restarted, perhaps with the taskbar elsewhere: its appbar list and
+// tray are new and empty, so the bar registers and lays itself out in full.
 void TaviMenu2::OnShellRestarted() {
-    appBar_.New();
-    Layout(true);
+    ReDock(true);
     tray_.Restore();
 }
 
@@ -278,7 +318,7 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!inWndProc_) {
             inWndProc_ = true;
             if (message == WM_MOUSEWHEEL) {
-                if (const auto command = WheelCommand(state_, static_cast<uint32_t>(wParam))) Page(*command);
+                OnWheel(static_cast<uint32_t>(wParam));
             } else if (wParam == ABN_STATECHANGE || wParam == ABN_POSCHANGED) {
                 ReDock(false);
             } else if (wParam == ABN_FULLSCREENAPP) {
@@ -330,8 +370,12 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SETTINGCHANGE:
             // Only the taskbar's move matters; our own reservation changes the
-            // work area too, so this must not force a re-registration.
-            if (wParam == SPI_SETWORKAREA) ReDock(false);
+            // work area too, so this must not force a re-registration. A new
+            // display scale does.
+            if (DpiChanged())
+                ReDock(true);
+            else if (wParam == SPI_SETWORKAREA)
+                ReDock(false);
             return 0;
         case WM_ENDSESSION:
             if (wParam) Close();

@@ -57,6 +57,7 @@ private:
     void Layout(bool keepButtons);
     void ReDock(bool force);
     void PlaceEdgeTrigger();
+    bool DpiChanged() const;
     int ButtonCount() const;
     void AddButton(int number);
     void RemoveExtraButtons();
@@ -77,6 +78,8 @@ private:
     void OnTrayMessage(UINT mouseMessage);
     void ShowTrayMenu();
     void OnFullScreenApp(bool entering);
+    bool FullScreenInFront() const;
+    void OnWheel(uint32_t wParam);
     void OnShellRestarted();
     static LRESULT CALLBACK ChildProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR bar);
@@ -95,6 +98,10 @@ private:
     AppBar appBar_;
     AutoHideState autoHide_;
     Rect taskbarRect_;                       // TaskbarRect of the last layout
+    int dpi_ = 96;                           // of the last layout
+    BarMetrics metrics_ = MetricsFor(0);     // of the last layout, at its dpi
+    int smallIconPixels_ = 16;
+    WheelSum wheel_;
     HICON main2Small_ = nullptr;
     HICON main2Large_ = nullptr;
     bool toolbarFlat_ = true;

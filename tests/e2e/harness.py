@@ -417,6 +417,13 @@ class Session:
         self.depth = depth or self.depth
         self.start()
 
+    def set_dpi(self, dpi: int) -> None:
+        """Sets the display scale of the prefix (LogPixels) and starts over so
+        every program sees it; the prefix keeps it until set again."""
+        self._wine_quietly("reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
+                           "/t", "REG_DWORD", "/d", str(dpi), "/f")
+        self.restart()
+
     def __enter__(self) -> "Session":
         return self.start()
 
@@ -567,6 +574,28 @@ class Session:
 
     def screen(self) -> dict:
         return self.call("screen")
+
+    # -- popup menus --
+
+    def popup_menus(self, pid: Optional[int] = None) -> list:
+        """Popup menu windows (#32768) on screen, of one process if given."""
+        return [m for m in self.call("popup_menus")["menus"] if pid is None or m["pid"] == pid]
+
+    def wait_popup_menu(self, pid: int, timeout: float = 10.0) -> dict:
+        return wait_until(lambda: next(iter(self.popup_menus(pid)), None), timeout, f"a popup menu of process {pid}")
+
+    def menu_items(self, popup_hwnd: int) -> list:
+        """The items of a shown popup menu, read in its own process: text, enabled, checked,
+        separator, id, rect (screen pixels, shown items only) and items of submenus."""
+        return self.call("menu_items", hwnd=popup_hwnd)["items"]
+
+    def click_menu_item(self, popup_hwnd: int, text: str) -> None:
+        """Clicks the shown item captioned `text` (a real click: no keyboard focus needed)."""
+        item = next((i for i in self.menu_items(popup_hwnd) if i["text"] == text), None)
+        if item is None or "rect" not in item:
+            raise HarnessError(f"no shown menu item {text!r}")
+        left, top, right, bottom = item["rect"]
+        self.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
 
     # -- pictures --
 

@@ -12,6 +12,8 @@ import tavi
 SESSION: harness.Session
 
 WM_SETTINGCHANGE, WM_DISPLAYCHANGE, SPI_SETWORKAREA = 0x1A, 0x7E, 0x2F
+WM_TIMER, TIMER1 = 0x113, 1
+TB_DELETEBUTTON = 0x416
 
 TRAY_TIP = re.compile(r"^たびめにゅ～２ \d\d:\d\d:\d\d$")
 
@@ -138,8 +140,13 @@ class PagingTest(BarTestCase):
         bar = self.start(self.folder("paging", tavi.INIBUFF_LEFT_SHOWN, entries))
         first_tip = lambda: bar.tips()[0]
         self.assertEqual(first_tip(), "E0")
+        def touchpad(delta):
+            for _ in range(3):
+                SESSION.call("post", hwnd=bar.hwnd, msg=tavi.WM_MOUSEWHEEL, wparam=(delta & 0xFFFF) << 16, lparam=0)
+
         for action, expected in [(lambda: bar.key(tavi.VK_F2), "E25"), (lambda: bar.key(tavi.VK_F1), "E0"),
-                                 (lambda: bar.wheel(-1), "E25"), (lambda: bar.wheel(+1), "E0")]:
+                                 (lambda: bar.wheel(-1), "E25"), (lambda: bar.wheel(+1), "E0"),
+                                 (lambda: touchpad(-40), "E25"), (lambda: touchpad(+40), "E0")]:
             action()
             harness.wait_until(lambda: first_tip() == expected, 10, f"the page starting at {expected}")
 
@@ -215,7 +222,7 @@ class TrayAndShellTest(BarTestCase):
         harness.wait_until(lambda: bar.window()["visible"], 5, "the bar restored by a double click")
 
         def our_popup():
-            return next((m for m in SESSION.call("popup_menus")["menus"] if m["pid"] == bar.pid), None)
+            return next(iter(SESSION.popup_menus(bar.pid)), None)
 
         SESSION.call("post", hwnd=icon["hwnd"], msg=tavi.WM_RBUTTONDOWN, wparam=0, lparam=0)
         harness.wait_until(our_popup, 10, "the tray popup")
@@ -223,19 +230,27 @@ class TrayAndShellTest(BarTestCase):
         harness.wait_until(lambda: our_popup() is None, 10, "the popup closed by a click elsewhere")
 
         SESSION.call("post", hwnd=icon["hwnd"], msg=tavi.WM_RBUTTONDOWN, wparam=0, lparam=0)
-        harness.wait_until(our_popup, 10, "the tray popup again")
+        popup = harness.wait_until(our_popup, 10, "the tray popup again")
         SESSION.screenshot("bar-tray-popup")
-        SESSION.xdotool("key", "x")  # 終了(&X)
+        # A click, not the access key: a key reaches the menu only once X has
+        # given its window the focus, which a loaded machine may not have done yet.
+        SESSION.click_menu_item(popup["hwnd"], "終了(&X)")
         self.assertEqual(SESSION.wait_exit(bar.pid, 15), 0)
         self.assertTrue(folder.exists("TaviLaunch.ini"), "leaving from the tray saves the settings")
         self.assertEqual(self.our_tray_icons(), [], "the icon goes with the program")
 
-    def test_a_restarted_shell_gets_the_icon_and_the_registration_back(self):
+    def test_a_restarted_shell_gets_the_icon_the_registration_and_the_whole_layout_back(self):
         bar = self.start(self.folder("shell-restart", tavi.INIBUFF_LEFT_SHOWN))
         harness.wait_until(lambda: self.our_tray_icons(), 10, "the tray icon")
+        buttons = bar.buttons()
+        self.assertEqual(len(buttons), 25)
+        # Take the toolbar apart, as a shell that restarted elsewhere would
+        # leave it wrongly laid out: the notice must rebuild it, not only register.
+        for _ in range(len(buttons) - 1):
+            SESSION.call("send", hwnd=bar.toolbar, msg=TB_DELETEBUTTON, wparam=1, lparam=0)
+        self.assertEqual(len(bar.buttons()), 1)
         probe = [0, 0, 100, 1024]
-        # The reservation is the bar's thickness (600 twips), a pixel less than its window.
-        self.assertEqual(self.reserved("left", probe)[0], 40, "the whole bar is reserved without auto-hide")
+        self.assertEqual(self.reserved("left", probe)[0], 41, "the whole window is reserved without auto-hide")
         SESSION.call("tray_delete", hwnd=bar.hwnd, uid=1)
         SESSION.call("appbar_remove", hwnd=bar.hwnd)
         harness.wait_until(lambda: not self.our_tray_icons(), 10, "the icon gone with the old shell")
@@ -244,8 +259,10 @@ class TrayAndShellTest(BarTestCase):
         taskbar_created = SESSION.call("register_message", name="TaskbarCreated")["id"]
         SESSION.call("post", hwnd=bar.hwnd, msg=taskbar_created, wparam=0, lparam=0)
         harness.wait_until(lambda: len(self.our_tray_icons()) == 1, 10, "the icon back, once")
-        harness.wait_until(lambda: self.reserved("left", probe)[0] == 40, 10, "the strip reserved again")
+        harness.wait_until(lambda: self.reserved("left", probe)[0] == 41, 10, "the strip reserved again")
         self.assertEqual(bar.window()["rect"], [0, 0, 41, 1025])
+        harness.wait_until(lambda: len(bar.buttons()) == 25, 10, "every button laid out again")
+        self.assertEqual([b["image"] for b in bar.buttons()], [b["image"] for b in buttons], "pictures back")
 
         # A second notice while the shell kept the icon must not add another one.
         SESSION.call("post", hwnd=bar.hwnd, msg=taskbar_created, wparam=0, lparam=0)
@@ -262,9 +279,25 @@ class TrayAndShellTest(BarTestCase):
         SESSION.call("send", hwnd=bar.hwnd, msg=WM_SETTINGCHANGE, wparam=SPI_SETWORKAREA, lparam=0)
         self.assertEqual(self.reserved("left", probe), probe)
         SESSION.call("send", hwnd=bar.hwnd, msg=WM_DISPLAYCHANGE, wparam=32, lparam=(1024 << 16) | 1280)
-        harness.wait_until(lambda: self.reserved("left", probe)[0] == 40, 10, "the bar docked again")
+        harness.wait_until(lambda: self.reserved("left", probe)[0] == 41, 10, "the bar docked again")
         self.assertEqual(bar.window()["rect"], [0, 0, 41, 1025])
         self.assertTrue(bar.window()["visible"])
+
+    def test_a_full_screen_program_keeps_the_hidden_bar_from_coming_out(self):
+        bar = self.start(self.folder("full-screen-hidden", tavi.INIBUFF_DEFAULT))  # auto-hide, 1 s
+        SESSION.call("cursor", x=640, y=500)
+        harness.wait_until(lambda: not bar.window()["visible"], 5, "the bar to hide")
+        SESSION.call("send", hwnd=bar.hwnd, msg=tavi.APPBAR_CALLBACK, wparam=tavi.ABN_FULLSCREENAPP, lparam=1)
+        SESSION.call("cursor", x=0, y=500)
+        # Each sent WM_TIMER is one whole tick, done when the call returns: three
+        # times the two ticks that would bring the bar out, whatever the load.
+        for _ in range(6):
+            SESSION.call("send", hwnd=bar.hwnd, msg=WM_TIMER, wparam=TIMER1, lparam=0)
+        self.assertFalse(bar.window()["visible"], "the bar stayed hidden behind the full-screen program")
+        SESSION.call("send", hwnd=bar.hwnd, msg=tavi.APPBAR_CALLBACK, wparam=tavi.ABN_FULLSCREENAPP, lparam=0)
+        for _ in range(2):
+            SESSION.call("send", hwnd=bar.hwnd, msg=WM_TIMER, wparam=TIMER1, lparam=0)
+        self.assertTrue(bar.window()["visible"], "back at the edge once the program left")
 
     def test_a_topmost_bar_steps_behind_a_full_screen_program_and_returns(self):
         bar = self.start(self.folder("full-screen", tavi.INIBUFF_LEFT_SHOWN))

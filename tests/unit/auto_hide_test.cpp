@@ -141,7 +141,7 @@ TEST(AutoHideTick, HiddenBarRaisesTriggerFirst) {
     AutoHideState s = Hidden();
     s.triggerVisible = false;
     const Actions expected{{AutoHideAction::ShowEdgeTrigger, {}},
-                           {AutoHideAction::PlaceEdgeTrigger, MakeRect(0, 0, 10, 14940)},
+                           {AutoHideAction::PlaceEdgeTrigger, Rect{0, 0, 1, 996}},
                            {AutoHideAction::EdgeTriggerTopmost, {}},
                            kSetVisible};
     EXPECT_EQ(s.Tick(DefaultTick(0, 500, 0)), expected);
@@ -313,4 +313,59 @@ TEST(AutoHideTick, HighDpiConvertsPointerWithTenTwips) {
     EXPECT_TRUE(s.Tick(in).empty()) << "19150 twips";
     in.pointer = {1916, 500};
     EXPECT_EQ(s.Tick(in), Actions{kSetVisible}) << "19160 twips";
+}
+
+TEST(AutoHideTick, FullScreenProgramKeepsTheBarAway) {
+    // Hidden bar, pointer resting at the edge while a full-screen program is
+    // in front: no show, no count, and the strip is not raised over it.
+    AutoHideState s = Hidden();
+    s.triggerVisible = false;
+    TickInput atEdge = DefaultTick(0, 500, 0);
+    atEdge.fullScreenApp = true;
+    const Actions stripOnly{{AutoHideAction::ShowEdgeTrigger, {}},
+                            {AutoHideAction::PlaceEdgeTrigger, Rect{0, 0, 1, 996}}};
+    EXPECT_EQ(s.Tick(atEdge), stripOnly);
+    for (int tick = 0; tick < 5; ++tick) EXPECT_TRUE(s.Tick(atEdge).empty()) << "tick " << tick;
+    EXPECT_FALSE(s.barVisible);
+    EXPECT_EQ(s.hideCounter, 0) << "nothing counted toward showing";
+
+    // The program left: the bar comes back as before, after its delay.
+    TickInput after = DefaultTick(0, 500, 1);
+    EXPECT_TRUE(s.Tick(after).empty());
+    EXPECT_EQ(s.Tick(after), Actions{kSetVisible});
+}
+
+TEST(AutoHideTick, ShownByTheUserStaysForTheWholeDelay) {
+    // The hide count had run up before the bar hid; a double click on the
+    // tray icon shows it, and it stays delay + 1 ticks with the pointer away.
+    AutoHideState s = Shown();
+    s.hideCounter = 2;
+    s.barVisible = false;
+    s.triggerVisible = true;
+    s.ShownByUser();
+    EXPECT_TRUE(s.barVisible);
+    EXPECT_FALSE(s.triggerVisible);
+    for (int tick = 1; tick <= 2; ++tick)
+        EXPECT_TRUE(s.Tick(DefaultTick(600, 500, 2)).empty()) << "tick " << tick << " of the delay";
+    EXPECT_EQ(s.Tick(DefaultTick(600, 500, 2)), kHide);
+}
+
+TEST(FullScreenWindow, CoversTheWholeMonitorWithoutACaption) {
+    const Rect monitor{0, 0, 1920, 1080};
+    struct Case {
+        const char* what;
+        Rect window;
+        bool caption;
+        bool fullScreen;
+    } cases[] = {
+        {"exactly the monitor", {0, 0, 1920, 1080}, false, true},
+        {"past every side", {-8, -8, 1928, 1088}, false, true},
+        {"maximised, caption kept", {-8, -8, 1928, 1048}, true, false},
+        {"monitor-sized but with a caption", {0, 0, 1920, 1080}, true, false},
+        {"one pixel short at the bottom", {0, 0, 1920, 1079}, false, false},
+        {"one pixel short at the left", {1, 0, 1920, 1080}, false, false},
+        {"on another monitor", {1920, 0, 3840, 1080}, false, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CoversMonitor(c.window, monitor, c.caption), c.fullScreen) << c.what;
+    EXPECT_FALSE(CoversMonitor({0, 0, 10, 10}, Rect{}, false)) << "no monitor known";
 }

@@ -123,19 +123,43 @@ TEST_F(PagingTest, PagingGrowsTheSlotsAndNeverGoesBelowZero) {
 }
 
 TEST_F(PagingTest, WheelAndKeys) {
-    const uint32_t away = 120u << 16, toward = 0xFF88u << 16, withControl = (0xFF88u << 16) | 0x0008u;
     state.EntryOffset = 0;
-    EXPECT_EQ(WheelCommand(state, away), std::nullopt) << "wheel up on the first page does nothing";
-    EXPECT_EQ(WheelCommand(state, toward), PageCommand::Next);
-    EXPECT_EQ(WheelCommand(state, withControl), std::nullopt) << "modifier keys are ignored";
-    EXPECT_EQ(WheelCommand(state, 240u << 16), std::nullopt) << "only single notches page";
+    EXPECT_EQ(WheelCommand(state, +1), std::nullopt) << "wheel up on the first page does nothing";
+    EXPECT_EQ(WheelCommand(state, -1), PageCommand::Next);
     state.EntryOffset = 18;
-    EXPECT_EQ(WheelCommand(state, away), PageCommand::Previous);
+    EXPECT_EQ(WheelCommand(state, +1), PageCommand::Previous);
 
     EXPECT_EQ(KeyDownCommand(112), KeyCommand::PreviousPage);
     EXPECT_EQ(KeyDownCommand(113), KeyCommand::NextPage);
     EXPECT_EQ(KeyDownCommand(116), KeyCommand::Redraw);
     EXPECT_EQ(KeyDownCommand(114), std::nullopt);
+}
+
+// Deltas of one message each, and the notches each message pages.
+TEST(WheelSumTest, PartsOfANotchAddUp) {
+    const auto wheel = [](int delta, uint32_t keys = 0) {
+        return (static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(delta))) << 16) | keys;
+    };
+    struct Case {
+        const char* what;
+        std::vector<uint32_t> messages;
+        std::vector<int> notches;
+    } cases[] = {
+        {"one notch each way", {wheel(120), wheel(-120)}, {1, -1}},
+        {"two notches at once", {wheel(240)}, {2}},
+        {"touchpad thirds", {wheel(40), wheel(40), wheel(40), wheel(40)}, {0, 0, 1, 0}},
+        {"touchpad toward", {wheel(-60), wheel(-60), wheel(-30)}, {0, -1, 0}},
+        {"rest carried", {wheel(100), wheel(100), wheel(100), wheel(60)}, {0, 1, 1, 1}},
+        {"turning starts over", {wheel(100), wheel(-30), wheel(-90)}, {0, 0, -1}},
+        {"keys held: nothing, and the sum is dropped", {wheel(100), wheel(120, 0x0008), wheel(40)}, {0, 0, 0}},
+        {"odd sizes", {wheel(7), wheel(113), wheel(119), wheel(1)}, {0, 1, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        WheelSum sum;
+        std::vector<int> got;
+        for (uint32_t message : c.messages) got.push_back(sum.Notches(message));
+        EXPECT_EQ(got, c.notches) << c.what;
+    }
 }
 
 TEST_F(PagingTest, RefreshGivesEachButtonOfThePageItsPictureAndTip) {

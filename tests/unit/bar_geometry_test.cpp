@@ -126,6 +126,39 @@ TEST(BarMetricsTable, IconSizeRows) {
     EXPECT_EQ(MetricsFor(-3).buttonPixels, 31) << "index -3 as a number";
 }
 
+// Icons take the display's size, buttons keep their margin scaled, and the
+// thickness is a whole number of pixels at the display's twips per pixel.
+TEST(BarMetricsTable, ScaledWithTheDisplay) {
+    struct Case {
+        int32_t dpi;
+        int index;
+        int icon, button, thickness;
+    } cases[] = {
+        {96, 0, 32, 39, 600},   {96, 1, 16, 23, 360},   {96, 2, 24, 31, 480},
+        {120, 0, 40, 49, 600},  {120, 1, 20, 29, 360},  {120, 2, 30, 39, 480},
+        {144, 0, 48, 59, 600},  {144, 1, 24, 35, 360},  {144, 2, 36, 47, 480},
+        {192, 0, 64, 78, 640},  {192, 1, 32, 46, 384},  {192, 2, 48, 62, 512},
+        {0, 0, 32, 39, 600},  // no dpi reported: 96
+    };
+    for (const Case& c : cases) {
+        const BarMetrics m = MetricsFor(c.index, c.dpi);
+        const std::string where = std::to_string(c.dpi) + " dpi, index " + std::to_string(c.index);
+        EXPECT_EQ(m.iconPixels, c.icon) << where;
+        EXPECT_EQ(m.buttonPixels, c.button) << where;
+        EXPECT_EQ(m.barThicknessTwips, c.thickness) << where;
+    }
+    // The system's own icon sizes win; the 24-pixel row has no system size.
+    const SystemIconSizes system{42, 21};
+    EXPECT_EQ(MetricsFor(0, 120, system).iconPixels, 42);
+    EXPECT_EQ(MetricsFor(0, 120, system).buttonPixels, 51);
+    EXPECT_EQ(MetricsFor(1, 120, system).iconPixels, 21);
+    EXPECT_EQ(MetricsFor(2, 120, system).iconPixels, 30);
+
+    EXPECT_EQ(ScalePixels(7, 144), 11) << "10.5 rounds away from zero, as MulDiv";
+    EXPECT_EQ(ScalePixels(5, 120), 6) << "6.25";
+    EXPECT_EQ(ScalePixels(1, 96), 1);
+}
+
 TEST(ScreenFactors, TwipsPerPixelFromDpi) {
     EXPECT_EQ(TwipsPerPixelFromDpi(96), 15);
     EXPECT_EQ(TwipsPerPixelFromDpi(120), 12);
@@ -167,8 +200,9 @@ TEST(TaskbarClassification, SidesInOrder) {
     for (const Case& c : cases) EXPECT_EQ(ClassifyTaskbar(c.tb, 15, kSW), c.expected) << c.what;
 }
 
-// Every edge × taskbar side × icon size against the placement and reserve
-// tables, on the 1280×1024 reference screen.
+// Every edge × taskbar side × icon size against the placement table and the
+// 5-pixel auto-hide strip, on the 1280×1024 reference screen at 96 dpi. What
+// is reserved without auto-hide is checked as an invariant further down.
 //
 //   left edge, taskbar left        right edge, taskbar right
 //   +--+---+---------------+       +---------------+---+--+
@@ -185,59 +219,58 @@ TEST(BarPlacement, EveryEdgeTaskbarAndIconSize) {
         int32_t x, y, w, h;  // twips
         int16_t visible;
         Rect reservedAutoHide;  // pixels
-        Rect reservedWhole;     // pixels
     } cases[] = {
-        {E::Left, S::Bottom, 0, 0, 0, 600, 14940, 24, {0, 0, 5, 996}, {0, 0, 40, 996}},
-        {E::Left, S::Top, 0, 0, 420, 600, 14940, 24, {0, 28, 5, 1024}, {0, 28, 40, 1024}},
-        {E::Left, S::Left, 0, 900, 0, 600, 15360, 24, {60, 0, 65, 1024}, {60, 0, 100, 1024}},
-        {E::Left, S::Right, 0, 0, 0, 600, 15360, 24, {0, 0, 5, 1024}, {0, 0, 40, 1024}},
-        {E::Left, S::Bottom, 1, 0, 0, 360, 14940, 41, {0, 0, 5, 996}, {0, 0, 24, 996}},
-        {E::Left, S::Top, 1, 0, 420, 360, 14940, 41, {0, 28, 5, 1024}, {0, 28, 24, 1024}},
-        {E::Left, S::Left, 1, 900, 0, 360, 15360, 43, {60, 0, 65, 1024}, {60, 0, 84, 1024}},
-        {E::Left, S::Right, 1, 0, 0, 360, 15360, 43, {0, 0, 5, 1024}, {0, 0, 24, 1024}},
-        {E::Left, S::Bottom, 2, 0, 0, 480, 14940, 30, {0, 0, 5, 996}, {0, 0, 32, 996}},
-        {E::Left, S::Top, 2, 0, 420, 480, 14940, 30, {0, 28, 5, 1024}, {0, 28, 32, 1024}},
-        {E::Left, S::Left, 2, 900, 0, 480, 15360, 31, {60, 0, 65, 1024}, {60, 0, 92, 1024}},
-        {E::Left, S::Right, 2, 0, 0, 480, 15360, 31, {0, 0, 5, 1024}, {0, 0, 32, 1024}},
+        {E::Left, S::Bottom, 0, 0, 0, 600, 14940, 24, {0, 0, 5, 996}},
+        {E::Left, S::Top, 0, 0, 420, 600, 14940, 24, {0, 28, 5, 1024}},
+        {E::Left, S::Left, 0, 900, 0, 600, 15360, 24, {60, 0, 65, 1024}},
+        {E::Left, S::Right, 0, 0, 0, 600, 15360, 24, {0, 0, 5, 1024}},
+        {E::Left, S::Bottom, 1, 0, 0, 360, 14940, 41, {0, 0, 5, 996}},
+        {E::Left, S::Top, 1, 0, 420, 360, 14940, 41, {0, 28, 5, 1024}},
+        {E::Left, S::Left, 1, 900, 0, 360, 15360, 43, {60, 0, 65, 1024}},
+        {E::Left, S::Right, 1, 0, 0, 360, 15360, 43, {0, 0, 5, 1024}},
+        {E::Left, S::Bottom, 2, 0, 0, 480, 14940, 30, {0, 0, 5, 996}},
+        {E::Left, S::Top, 2, 0, 420, 480, 14940, 30, {0, 28, 5, 1024}},
+        {E::Left, S::Left, 2, 900, 0, 480, 15360, 31, {60, 0, 65, 1024}},
+        {E::Left, S::Right, 2, 0, 0, 480, 15360, 31, {0, 0, 5, 1024}},
 
-        {E::Right, S::Bottom, 0, 18600, 0, 600, 14940, 24, {1275, 0, 1280, 996}, {1240, 0, 1280, 996}},
-        {E::Right, S::Top, 0, 18600, 420, 600, 14940, 24, {1275, 28, 1280, 1024}, {1240, 28, 1280, 1024}},
-        {E::Right, S::Left, 0, 18600, 0, 600, 15360, 24, {1275, 0, 1280, 1024}, {1240, 0, 1280, 1024}},
-        {E::Right, S::Right, 0, 17732, 0, 600, 15360, 24, {1217, 0, 1222, 1024}, {1182, 0, 1222, 1024}},
-        {E::Right, S::Bottom, 1, 18840, 0, 360, 14940, 41, {1275, 0, 1280, 996}, {1256, 0, 1280, 996}},
-        {E::Right, S::Top, 1, 18840, 420, 360, 14940, 41, {1275, 28, 1280, 1024}, {1256, 28, 1280, 1024}},
-        {E::Right, S::Left, 1, 18840, 0, 360, 15360, 43, {1275, 0, 1280, 1024}, {1256, 0, 1280, 1024}},
-        {E::Right, S::Right, 1, 17972, 0, 360, 15360, 43, {1217, 0, 1222, 1024}, {1198, 0, 1222, 1024}},
-        {E::Right, S::Bottom, 2, 18720, 0, 480, 14940, 30, {1275, 0, 1280, 996}, {1248, 0, 1280, 996}},
-        {E::Right, S::Top, 2, 18720, 420, 480, 14940, 30, {1275, 28, 1280, 1024}, {1248, 28, 1280, 1024}},
-        {E::Right, S::Left, 2, 18720, 0, 480, 15360, 31, {1275, 0, 1280, 1024}, {1248, 0, 1280, 1024}},
-        {E::Right, S::Right, 2, 17852, 0, 480, 15360, 31, {1217, 0, 1222, 1024}, {1190, 0, 1222, 1024}},
+        {E::Right, S::Bottom, 0, 18600, 0, 600, 14940, 24, {1275, 0, 1280, 996}},
+        {E::Right, S::Top, 0, 18600, 420, 600, 14940, 24, {1275, 28, 1280, 1024}},
+        {E::Right, S::Left, 0, 18600, 0, 600, 15360, 24, {1275, 0, 1280, 1024}},
+        {E::Right, S::Right, 0, 17732, 0, 600, 15360, 24, {1217, 0, 1222, 1024}},
+        {E::Right, S::Bottom, 1, 18840, 0, 360, 14940, 41, {1275, 0, 1280, 996}},
+        {E::Right, S::Top, 1, 18840, 420, 360, 14940, 41, {1275, 28, 1280, 1024}},
+        {E::Right, S::Left, 1, 18840, 0, 360, 15360, 43, {1275, 0, 1280, 1024}},
+        {E::Right, S::Right, 1, 17972, 0, 360, 15360, 43, {1217, 0, 1222, 1024}},
+        {E::Right, S::Bottom, 2, 18720, 0, 480, 14940, 30, {1275, 0, 1280, 996}},
+        {E::Right, S::Top, 2, 18720, 420, 480, 14940, 30, {1275, 28, 1280, 1024}},
+        {E::Right, S::Left, 2, 18720, 0, 480, 15360, 31, {1275, 0, 1280, 1024}},
+        {E::Right, S::Right, 2, 17852, 0, 480, 15360, 31, {1217, 0, 1222, 1024}},
 
-        {E::Top, S::Bottom, 0, 0, 0, 19200, 600, 31, {0, 0, 1280, 5}, {0, 0, 1280, 40}},
-        {E::Top, S::Top, 0, 0, 420, 19200, 600, 31, {0, 28, 1280, 33}, {0, 28, 1280, 68}},
-        {E::Top, S::Left, 0, 900, 0, 18300, 600, 30, {60, 0, 1280, 5}, {60, 0, 1280, 40}},
-        {E::Top, S::Right, 0, 0, 0, 18300, 600, 30, {0, 0, 1220, 5}, {0, 0, 1220, 40}},
-        {E::Top, S::Bottom, 1, 0, 0, 19200, 360, 54, {0, 0, 1280, 5}, {0, 0, 1280, 24}},
-        {E::Top, S::Top, 1, 0, 420, 19200, 360, 54, {0, 28, 1280, 33}, {0, 28, 1280, 52}},
-        {E::Top, S::Left, 1, 900, 0, 18300, 360, 51, {60, 0, 1280, 5}, {60, 0, 1280, 24}},
-        {E::Top, S::Right, 1, 0, 0, 18300, 360, 51, {0, 0, 1220, 5}, {0, 0, 1220, 24}},
-        {E::Top, S::Bottom, 2, 0, 0, 19200, 480, 39, {0, 0, 1280, 5}, {0, 0, 1280, 32}},
-        {E::Top, S::Top, 2, 0, 420, 19200, 480, 39, {0, 28, 1280, 33}, {0, 28, 1280, 60}},
-        {E::Top, S::Left, 2, 900, 0, 18300, 480, 38, {60, 0, 1280, 5}, {60, 0, 1280, 32}},
-        {E::Top, S::Right, 2, 0, 0, 18300, 480, 38, {0, 0, 1220, 5}, {0, 0, 1220, 32}},
+        {E::Top, S::Bottom, 0, 0, 0, 19200, 600, 31, {0, 0, 1280, 5}},
+        {E::Top, S::Top, 0, 0, 420, 19200, 600, 31, {0, 28, 1280, 33}},
+        {E::Top, S::Left, 0, 900, 0, 18300, 600, 30, {60, 0, 1280, 5}},
+        {E::Top, S::Right, 0, 0, 0, 18300, 600, 30, {0, 0, 1220, 5}},
+        {E::Top, S::Bottom, 1, 0, 0, 19200, 360, 54, {0, 0, 1280, 5}},
+        {E::Top, S::Top, 1, 0, 420, 19200, 360, 54, {0, 28, 1280, 33}},
+        {E::Top, S::Left, 1, 900, 0, 18300, 360, 51, {60, 0, 1280, 5}},
+        {E::Top, S::Right, 1, 0, 0, 18300, 360, 51, {0, 0, 1220, 5}},
+        {E::Top, S::Bottom, 2, 0, 0, 19200, 480, 39, {0, 0, 1280, 5}},
+        {E::Top, S::Top, 2, 0, 420, 19200, 480, 39, {0, 28, 1280, 33}},
+        {E::Top, S::Left, 2, 900, 0, 18300, 480, 38, {60, 0, 1280, 5}},
+        {E::Top, S::Right, 2, 0, 0, 18300, 480, 38, {0, 0, 1220, 5}},
 
-        {E::Bottom, S::Bottom, 0, 0, 14340, 19200, 600, 31, {0, 991, 1280, 996}, {0, 956, 1280, 996}},
-        {E::Bottom, S::Top, 0, 0, 14760, 19200, 600, 31, {0, 1019, 1280, 1024}, {0, 984, 1280, 1024}},
-        {E::Bottom, S::Left, 0, 900, 14760, 18300, 600, 30, {60, 1019, 1280, 1024}, {60, 984, 1280, 1024}},
-        {E::Bottom, S::Right, 0, 0, 14760, 18300, 600, 30, {0, 1019, 1220, 1024}, {0, 984, 1220, 1024}},
-        {E::Bottom, S::Bottom, 1, 0, 14580, 19200, 360, 54, {0, 991, 1280, 996}, {0, 972, 1280, 996}},
-        {E::Bottom, S::Top, 1, 0, 15000, 19200, 360, 54, {0, 1019, 1280, 1024}, {0, 1000, 1280, 1024}},
-        {E::Bottom, S::Left, 1, 900, 15000, 18300, 360, 51, {60, 1019, 1280, 1024}, {60, 1000, 1280, 1024}},
-        {E::Bottom, S::Right, 1, 0, 15000, 18300, 360, 51, {0, 1019, 1220, 1024}, {0, 1000, 1220, 1024}},
-        {E::Bottom, S::Bottom, 2, 0, 14460, 19200, 480, 39, {0, 991, 1280, 996}, {0, 964, 1280, 996}},
-        {E::Bottom, S::Top, 2, 0, 14880, 19200, 480, 39, {0, 1019, 1280, 1024}, {0, 992, 1280, 1024}},
-        {E::Bottom, S::Left, 2, 900, 14880, 18300, 480, 38, {60, 1019, 1280, 1024}, {60, 992, 1280, 1024}},
-        {E::Bottom, S::Right, 2, 0, 14880, 18300, 480, 38, {0, 1019, 1220, 1024}, {0, 992, 1220, 1024}},
+        {E::Bottom, S::Bottom, 0, 0, 14340, 19200, 600, 31, {0, 991, 1280, 996}},
+        {E::Bottom, S::Top, 0, 0, 14760, 19200, 600, 31, {0, 1019, 1280, 1024}},
+        {E::Bottom, S::Left, 0, 900, 14760, 18300, 600, 30, {60, 1019, 1280, 1024}},
+        {E::Bottom, S::Right, 0, 0, 14760, 18300, 600, 30, {0, 1019, 1220, 1024}},
+        {E::Bottom, S::Bottom, 1, 0, 14580, 19200, 360, 54, {0, 991, 1280, 996}},
+        {E::Bottom, S::Top, 1, 0, 15000, 19200, 360, 54, {0, 1019, 1280, 1024}},
+        {E::Bottom, S::Left, 1, 900, 15000, 18300, 360, 51, {60, 1019, 1280, 1024}},
+        {E::Bottom, S::Right, 1, 0, 15000, 18300, 360, 51, {0, 1019, 1220, 1024}},
+        {E::Bottom, S::Bottom, 2, 0, 14460, 19200, 480, 39, {0, 991, 1280, 996}},
+        {E::Bottom, S::Top, 2, 0, 14880, 19200, 480, 39, {0, 1019, 1280, 1024}},
+        {E::Bottom, S::Left, 2, 900, 14880, 18300, 480, 38, {60, 1019, 1280, 1024}},
+        {E::Bottom, S::Right, 2, 0, 14880, 18300, 480, 38, {0, 1019, 1220, 1024}},
     };
     for (const Case& c : cases) {
         const std::string where = std::string(Name(c.edge)) + " edge, taskbar " + Name(c.taskbar) +
@@ -254,9 +287,6 @@ TEST(BarPlacement, EveryEdgeTaskbarAndIconSize) {
         EXPECT_EQ(on.window.top, c.y) << where;
         EXPECT_EQ(on.saveX, std::to_string(c.x)) << where;
         EXPECT_EQ(on.saveY, std::to_string(c.y)) << where;
-
-        const BarLayout off = LayoutBar(Input(c.edge, c.icon, tb, false));
-        EXPECT_EQ(off.appBarPixels, c.reservedWhole) << where << ", auto-hide off";
     }
 }
 
@@ -453,39 +483,12 @@ TEST(BarLayoutCases, ScreenTooSmallForOneButton) {
     }
 }
 
-TEST(BarLayoutCases, HighDpiTenTwipsPerPixel) {
-    // 1920×1080 at 144 dpi: 19200 × 10800 twips; a 40 px taskbar gives T = 370.
-    const Rect taskbar{0, 1040, 1920, 1080};
-    LayoutInput in;
-    in.edge = DockEdge::Left;
-    in.iconSizeIndex = 0;
-    in.screen = MakeScreenInfo(1920, 1080, 144, 144, taskbar);
-    const BarLayout left = LayoutBar(in);
-    EXPECT_EQ(left.buttonTwips, 390);
-    EXPECT_EQ(left.bar.rect, (Rect{0, 0, 600, 10430}));
-    EXPECT_EQ(left.window, (Rect{0, 0, 422, 10430}));
-    EXPECT_EQ(left.visibleCount, 25);  // (10430 - 390 - 160) / 390
-    EXPECT_EQ(left.appBarPixels, (Rect{0, 0, 5, 1043}));
-
-    in.edge = DockEdge::Right;
-    in.autoHide = false;
-    const BarLayout right = LayoutBar(in);
-    EXPECT_EQ(right.appBarPixels, (Rect{1860, 0, 1920, 1043}));
-    EXPECT_EQ(right.edgeTrigger, MakeRect(19140, 0, 10, 10430));
-
-    in.edge = DockEdge::Bottom;
-    const BarLayout bottom = LayoutBar(in);
-    EXPECT_EQ(bottom.bar.rect, MakeRect(0, 9830, 19200, 600));
-    EXPECT_EQ(bottom.appBarPixels, (Rect{0, 983, 1920, 1043}));
-
-    EXPECT_EQ(TwipsToPixels(left.window, 10, 10), (Rect{0, 0, 42, 1043}));
-}
-
 TEST(AppBarReserve, CodesOutsideTheTableReserveNothing) {
     const Rect bar = MakeRect(0, 0, 600, 14940);
-    EXPECT_FALSE(AppBarRectFor(4, bar, 15, 15, 5).has_value());
-    EXPECT_FALSE(AppBarRectFor(-1, bar, 15, 15, 0).has_value());
-    EXPECT_TRUE(AppBarRectFor(3, bar, 15, 15, 0).has_value());
+    const Rect window{0, 0, 41, 996};
+    EXPECT_FALSE(AppBarRectFor(4, bar, window, 15, 15, 5).has_value());
+    EXPECT_FALSE(AppBarRectFor(-1, bar, window, 15, 15, 0).has_value());
+    EXPECT_TRUE(AppBarRectFor(3, bar, window, 15, 15, 0).has_value());
 }
 
 TEST(TwipsToPixelsConversion, EachValueDividedSeparately) {
@@ -557,11 +560,9 @@ TEST(ReDock, RegistrationFields) {
     // although the taskbar stayed where it was.
     const ReDockDecision toLeft = DecideReDock(kTaskbarBottom, kTaskbarBottom, true, true, DockEdge::Left);
     EXPECT_EQ(toLeft.shellEdge, kShellEdgeLeft);
-    EXPECT_EQ(toLeft.autoHideReserve, 5);
     EXPECT_FALSE(toLeft.hideEdgeTrigger);
 
     const ReDockDecision noHide = DecideReDock(kTaskbarTop, kTaskbarBottom, false, false, DockEdge::Top);
     EXPECT_EQ(noHide.shellEdge, kShellEdgeTop);
-    EXPECT_EQ(noHide.autoHideReserve, 0);
     EXPECT_TRUE(noHide.hideEdgeTrigger);
 }

@@ -59,6 +59,15 @@ TEST_F(LaunchTest, OpensWithTheShellInTheEntrysFolderAndWindowState) {
     EXPECT_TRUE(fake.messages.shown.empty());
 }
 
+TEST_F(LaunchTest, ResultsFromThirtyThreeUpAreSuccesses) {
+    for (int code : {33, 34, 42, 65535}) {
+        fake.shell.result = code;
+        EXPECT_TRUE(StartEntry(fake.platform, {"C:\\x.exe", "", "0"}, [] { FAIL() << "nothing to delete"; }))
+            << code;
+    }
+    EXPECT_TRUE(fake.messages.shown.empty());
+}
+
 TEST_F(LaunchTest, OutOfResourcesIsReportedWithoutAnOfferToDelete) {
     fake.shell.result = 0;
     bool deleted = false;

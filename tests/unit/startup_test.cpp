@@ -82,12 +82,22 @@ TEST_F(StartupTest, SplashTopMostAndWallpaperTimerFollowTheSettings) {
     EXPECT_TRUE(RunMain(state, fake.platform, windows));
     EXPECT_EQ(windows.calls, (std::vector<std::string>{"show bar", "not topmost", "timers", "wallpapers"}));
 
-    // A splash setting that is not a number counts as 0: the splash shows.
-    windows.calls.clear();
-    fake.profile.Set(ini, "Option", "SplashLogo", "abc");
-    EXPECT_TRUE(RunMain(state, fake.platform, windows));
-    EXPECT_EQ(windows.calls.front(), "splash");
-    EXPECT_EQ(windows.calls.back(), "close splash");
+    // A splash setting that is not a number counts as 0: the splash shows,
+    // even when it starts with a digit.
+    for (const char* value : {"abc", "1abc", "", " ", "0", "0.0"}) {
+        windows.calls.clear();
+        fake.profile.Set(ini, "Option", "SplashLogo", value);
+        EXPECT_TRUE(RunMain(state, fake.platform, windows)) << '"' << value << '"';
+        ASSERT_FALSE(windows.calls.empty());
+        EXPECT_EQ(windows.calls.front(), "splash") << '"' << value << '"';
+        EXPECT_EQ(windows.calls.back(), "close splash") << '"' << value << '"';
+    }
+    for (const char* value : {"1", " 1 ", "2", "-1"}) {
+        windows.calls.clear();
+        fake.profile.Set(ini, "Option", "SplashLogo", value);
+        EXPECT_TRUE(RunMain(state, fake.platform, windows)) << '"' << value << '"';
+        EXPECT_EQ(windows.calls.front(), "show bar") << '"' << value << '"';
+    }
 }
 
 TEST_F(StartupTest, AControlThatFailsEndsTheProgramWithDetails) {

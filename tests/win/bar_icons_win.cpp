@@ -56,16 +56,20 @@ TEST(StockIcons, EveryPictureIsDrawnAtEverySize) {
 TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
     Win32Shell shell;
     BarIcons icons;
-    for (int sizeIndex : {0, 1, 2}) {
-        HIMAGELIST list = icons.Reset(sizeIndex);
-        ASSERT_EQ(ImageList_GetImageCount(list), 3) << "size index " << sizeIndex;
+    // Sizes of the three rows at 96 and at 144 dpi.
+    const struct {
+        int sizeIndex, icon, small;
+    } rows[] = {{0, 32, 16}, {1, 16, 16}, {2, 24, 16}, {0, 48, 24}, {1, 24, 24}, {2, 36, 24}};
+    for (const auto& row : rows) {
+        HIMAGELIST list = icons.Reset(row.sizeIndex, row.icon, row.small);
+        ASSERT_EQ(ImageList_GetImageCount(list), 3) << "size index " << row.sizeIndex;
         int width = 0, height = 0;
         ImageList_GetIconSize(list, &width, &height);
-        EXPECT_EQ(width, sizeIndex == 0 ? 32 : sizeIndex == 1 ? 16 : 24);
+        EXPECT_EQ(width, row.sizeIndex == 1 ? row.small : row.icon) << "size index " << row.sizeIndex;
         for (int stock = 0; stock < 3; ++stock) EXPECT_GT(OpaquePixels(list, stock), 10) << "stock " << stock;
     }
 
-    icons.Reset(0);
+    icons.Reset(0, 32, 16);
     const std::string notepad = WindowsFile("notepad.exe");
     const LaunchEntry program{"Notepad", notepad, "", "0", notepad, "0"};
     const int first = icons.ImageFor(program, 3, true, shell);
@@ -84,7 +88,7 @@ TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
 TEST(BarIcons, AMissingIconFileStoresAnEmptyPicture) {
     Win32Shell shell;
     BarIcons icons;
-    icons.Reset(2);
+    icons.Reset(2, 24, 16);
     const LaunchEntry entry{"Gone", "C:\\nowhere\\gone.exe", "", "0", "C:\\nowhere\\gone.ico", "0"};
     const int index = icons.ImageFor(entry, 0, true, shell);
     ASSERT_EQ(index, 3);
@@ -98,7 +102,7 @@ TEST(BarIcons, AProgramWithoutIconsGetsAnEmptyPictureNotAStrayOne) {
     // Wine's explorer.exe carries no icon resources at all.
     Win32Shell shell;
     BarIcons icons;
-    icons.Reset(0);
+    icons.Reset(0, 32, 16);
     const std::string explorer = WindowsFile("explorer.exe");
     const int index = icons.ImageFor({"Ex", explorer, "", "0", explorer, "0"}, 1, true, shell);
     ASSERT_EQ(index, 3);

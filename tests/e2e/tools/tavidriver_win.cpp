@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "menuprobe.h"
 #include "mini_json.h"
 
 using minijson::Value;
@@ -877,6 +878,86 @@ Value CmdPopupMenus(const Value&) {
   return Ok().Set("menus", menus);
 }
 
+// The file of this driver's own folder called `name`.
+std::wstring BesideDriver(const wchar_t* name) {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(n);
+  return path.substr(0, path.find_last_of(L'\\') + 1) + name;
+}
+
+// The base address of module `file` (full path) in another process.
+uintptr_t RemoteModuleBase(HANDLE process, const std::wstring& file) {
+  HMODULE modules[512];
+  DWORD needed = 0;
+  if (!EnumProcessModules(process, modules, sizeof modules, &needed)) return 0;
+  for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+    wchar_t name[MAX_PATH];
+    if (GetModuleFileNameExW(process, modules[i], name, MAX_PATH) && lstrcmpiW(name, file.c_str()) == 0)
+      return reinterpret_cast<uintptr_t>(modules[i]);
+  }
+  return 0;
+}
+
+// Runs `start` in another process with `parameter` and waits for it.
+void RunRemoteThread(HANDLE process, uintptr_t start, void* parameter, const char* what) {
+  Handle thread(CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), parameter, 0, nullptr));
+  if (!thread.h) throw CommandError(LastErrorText(what));
+  if (WaitForSingleObject(thread.h, 15000) != WAIT_OBJECT_0) throw CommandError(std::string(what) + " did not finish");
+}
+
+// The items of a popup menu on screen, read inside its process by
+// menuprobe.dll: Wine keeps menus per process, so another process cannot
+// ask for them. Submenus are listed too; only the shown items have rects.
+Value CmdMenuItems(const Value& req) {
+  HWND popup = HwndArg(req);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(popup, &pid);
+  Handle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
+  if (!process.h) throw CommandError(LastErrorText("OpenProcess"));
+  const std::wstring dll = BesideDriver(L"menuprobe.dll");
+  HMODULE local = LoadLibraryW(dll.c_str());
+  if (!local) throw CommandError(LastErrorText("LoadLibrary menuprobe.dll"));
+  const uintptr_t offset = reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(GetProcAddress(local, "ProbeMenu"))) -
+                           reinterpret_cast<uintptr_t>(local);
+
+  MenuProbeRequest request{};
+  request.popup = reinterpret_cast<uintptr_t>(popup);
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring out = std::wstring(temp) + L"menuprobe-" + std::to_wstring(pid) + L".json";
+  lstrcpynW(request.out, out.c_str(), static_cast<int>(std::size(request.out)));
+  DeleteFileW(out.c_str());
+
+  const size_t size = sizeof request + (dll.size() + 1) * sizeof(wchar_t);
+  auto* remote = static_cast<BYTE*>(VirtualAllocEx(process.h, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) throw CommandError(LastErrorText("VirtualAllocEx"));
+  SIZE_T io = 0;
+  WriteProcessMemory(process.h, remote, &request, sizeof request, &io);
+  WriteProcessMemory(process.h, remote + sizeof request, dll.c_str(), (dll.size() + 1) * sizeof(wchar_t), &io);
+  uintptr_t base = RemoteModuleBase(process.h, dll);
+  if (!base) {
+    // kernel32 lies at the same address in every process of the session.
+    RunRemoteThread(process.h, reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(&LoadLibraryW)),
+                    remote + sizeof request, "LoadLibrary in the target");
+    base = RemoteModuleBase(process.h, dll);
+  }
+  if (!base) throw CommandError("menuprobe.dll did not load in the target");
+  RunRemoteThread(process.h, base + offset, remote, "ProbeMenu");
+  VirtualFreeEx(process.h, remote, 0, MEM_RELEASE);
+
+  FILE* file = _wfopen(out.c_str(), L"rb");
+  if (!file) throw CommandError("menuprobe.dll wrote nothing");
+  std::string text;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  fclose(file);
+  DeleteFileW(out.c_str());
+  Value result = minijson::Parse(text);
+  if (const Value* error = result.Find("error")) throw CommandError(error->AsString());
+  return Ok().Set("items", *result.Find("items"));
+}
+
 // Reads the tip of the tool `tool_window` from a tooltip window of another
 // process, or null when that tooltip has no such tool. The structures must
 // live in the tooltip's process, so they are allocated there.
@@ -995,6 +1076,7 @@ const std::map<std::string, Handler>& Commands() {
       {"register_message", CmdRegisterMessage},
       {"toolbar_buttons", CmdToolbarButtons},
       {"popup_menus", CmdPopupMenus},
+      {"menu_items", CmdMenuItems},
       {"tray_delete", CmdTrayDelete},
       {"start_timed", CmdStartTimed},
       {"appbar_remove", CmdAppBarRemove},

@@ -1,0 +1,78 @@
+// menuprobe.dll: loaded by tavidriver into a program that shows a popup menu,
+// it reads the menu there, where the menu handle is valid (Wine keeps menus
+// per process), and writes it as JSON to a file the driver names.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "mini_json.h"
+#include "menuprobe.h"
+
+using minijson::Value;
+
+namespace {
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+Value RectValue(const RECT& r) {
+  return Value::Array().Push(Value::Int(r.left)).Push(Value::Int(r.top)).Push(Value::Int(r.right)).Push(Value::Int(r.bottom));
+}
+
+// Items of `menu`; `shown` when it is the popup on screen, whose item
+// rectangles can be clicked.
+Value Items(HMENU menu, bool shown, int depth) {
+  Value items = Value::Array();
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    std::wstring text(1024, L'\0');
+    info.dwTypeData = text.data();
+    info.cch = static_cast<UINT>(text.size() - 1);
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    text.resize(info.cch);
+    Value item = Value::Object();
+    item.Set("separator", Value::Bool((info.fType & MFT_SEPARATOR) != 0));
+    item.Set("text", Value::String(Utf8(text)));
+    item.Set("enabled", Value::Bool((info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0));
+    item.Set("checked", Value::Bool((info.fState & MFS_CHECKED) != 0));
+    item.Set("id", Value::Int(static_cast<int64_t>(info.wID)));
+    if (shown) {
+      RECT rect{};
+      if (GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &rect)) item.Set("rect", RectValue(rect));
+    }
+    if (info.hSubMenu && depth < 8) item.Set("items", Items(info.hSubMenu, false, depth + 1));
+    items.Push(std::move(item));
+  }
+  return items;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) DWORD WINAPI ProbeMenu(void* parameter) {
+  auto* request = static_cast<MenuProbeRequest*>(parameter);
+  HWND popup = reinterpret_cast<HWND>(static_cast<uintptr_t>(request->popup));
+  DWORD_PTR menu = 0;
+  Value reply = Value::Object();
+  if (!SendMessageTimeoutW(popup, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 5000, &menu) || !menu) {
+    reply.Set("error", Value::String("the window holds no menu"));
+  } else {
+    reply.Set("items", Items(reinterpret_cast<HMENU>(menu), true, 0));
+  }
+  FILE* out = _wfopen(request->out, L"wb");
+  if (!out) return 0;
+  const std::string text = reply.Dump();
+  fwrite(text.data(), 1, text.size(), out);
+  fclose(out);
+  return 1;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
