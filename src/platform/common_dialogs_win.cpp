@@ -1,0 +1,262 @@
+#include "platform/common_dialogs_win.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <array>
+#include <cwchar>
+#include <vector>
+
+#include "platform/wide_win.h"
+
+namespace tavi {
+
+namespace {
+
+HWND WindowOf(NativeWindow window) { return reinterpret_cast<HWND>(window); }
+
+// The open dialog may leave the current folder where the user browsed to
+// (OFN_NOCHANGEDIR is documented as ineffective for it), and the program
+// resolves bare names against its own. Put it back whatever the dialog did.
+class CurrentFolderKeeper {
+public:
+    CurrentFolderKeeper() {
+        const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+        if (needed == 0) return;
+        saved_.resize(needed);
+        const DWORD length = GetCurrentDirectoryW(needed, saved_.data());
+        saved_.resize(length < needed ? length : 0);
+    }
+    ~CurrentFolderKeeper() {
+        if (!saved_.empty()) SetCurrentDirectoryW(saved_.c_str());
+    }
+    CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
+    CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
+
+private:
+    std::wstring saved_;
+};
+
+// The shell's browser needs COM on this thread; join whatever is there.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
+
+// Memory the print dialogs hand back.
+void FreeDeviceHandles(HGLOBAL devMode, HGLOBAL devNames) {
+    if (devMode) GlobalFree(devMode);
+    if (devNames) GlobalFree(devNames);
+}
+
+const wchar_t* NullWhenEmpty(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+std::string NarrowUpToNul(const wchar_t* text, size_t capacity) { return Narrow({text, wcsnlen(text, capacity)}); }
+
+}  // namespace
+
+FileDialogResult Win32CommonDialogs::PickFile(const FileDialogRequest& request) {
+    // The converted list's own NUL and c_str()'s make the closing pair.
+    const std::wstring filter = Widen(request.filter);
+    const std::wstring initialFolder = Widen(request.initialFolder);
+    const std::wstring title = Widen(request.title);
+    const std::wstring defaultExtension = Widen(request.defaultExtension);
+
+    // At least one character so the dialog always gets a real buffer; a size
+    // of 0 is passed on for the system to refuse.
+    std::vector<wchar_t> file(std::max<size_t>(request.bufferSize, 1), L'\0');
+    const std::wstring initialFile = Widen(request.initialFile);
+    std::copy_n(initialFile.begin(), std::min(initialFile.size(), file.size() - 1), file.begin());
+
+    std::wstring fileTitle = Widen(request.fileTitle);
+    const DWORD fileTitleSize = static_cast<DWORD>(fileTitle.size());
+    fileTitle.push_back(L'\0');
+
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = WindowOf(request.owner);
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(std::max<int32_t>(request.filterIndex, 0));
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = request.bufferSize;
+    ofn.lpstrFileTitle = fileTitleSize > 0 ? fileTitle.data() : nullptr;
+    ofn.nMaxFileTitle = fileTitleSize;
+    ofn.lpstrInitialDir = NullWhenEmpty(initialFolder);
+    ofn.lpstrTitle = NullWhenEmpty(title);
+    ofn.Flags = request.flags;
+    ofn.lpstrDefExt = defaultExtension.c_str();
+
+    BOOL confirmed = FALSE;
+    {
+        CurrentFolderKeeper keeper;
+        confirmed = request.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    }
+    FileDialogResult result;
+    result.confirmed = confirmed != FALSE;
+    if (!result.confirmed) {
+        result.extendedError = CommDlgExtendedError();
+        return result;
+    }
+    result.fileBuffer = Narrow({file.data(), file.size()});
+    result.severalFiles = ofn.nFileOffset > 0 && ofn.nFileOffset < file.size() && file[ofn.nFileOffset - 1] == L'\0';
+    result.fileTitleBuffer = Narrow({fileTitle.data(), fileTitle.size()});
+    return result;
+}
+
+ColorDialogResult Win32CommonDialogs::PickColor(const ColorDialogRequest& request) {
+    std::array<COLORREF, 16> custom;
+    custom.fill(RGB(255, 255, 255));
+
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = WindowOf(request.owner);
+    cc.rgbResult = request.color;
+    cc.lpCustColors = custom.data();
+    cc.Flags = request.flags;
+
+    CurrentFolderKeeper keeper;
+    ColorDialogResult result;
+    result.confirmed = ChooseColorW(&cc) != FALSE;
+    if (result.confirmed)
+        result.color = cc.rgbResult;
+    else
+        result.extendedError = CommDlgExtendedError();
+    return result;
+}
+
+FontDialogResult Win32CommonDialogs::PickFont(const FontDialogRequest& request) {
+    const HWND owner = WindowOf(request.owner);
+    int pixelsPerInch = 0;
+    if (const HDC dc = GetDC(owner)) {
+        pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(owner, dc);
+    }
+
+    LOGFONTW font{};
+    if (pixelsPerInch > 0) font.lfHeight = -MulDiv(request.initial.pointSize, pixelsPerInch, 72);
+    font.lfWeight = request.initial.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = request.initial.italic;
+    font.lfUnderline = request.initial.underline;
+    font.lfStrikeOut = request.initial.strikethru;
+    font.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring face = Widen(request.initial.name);
+    std::copy_n(face.begin(), std::min<size_t>(face.size(), LF_FACESIZE - 1), font.lfFaceName);
+
+    CHOOSEFONTW cf{};
+    cf.lStructSize = sizeof(cf);
+    cf.hwndOwner = owner;
+    cf.lpLogFont = &font;
+    cf.Flags = request.flags;
+    cf.rgbColors = request.color;
+    cf.nFontType = SCREEN_FONTTYPE;
+    cf.nSizeMin = request.minSize;
+    cf.nSizeMax = request.maxSize;
+
+    CurrentFolderKeeper keeper;
+    FontDialogResult result;
+    result.confirmed = ChooseFontW(&cf) != FALSE;
+    if (!result.confirmed) {
+        result.extendedError = CommDlgExtendedError();
+        return result;
+    }
+    result.faceName = NarrowUpToNul(font.lfFaceName, LF_FACESIZE);
+    result.height = font.lfHeight;
+    result.weight = font.lfWeight;
+    result.italic = font.lfItalic != 0;
+    result.underline = font.lfUnderline != 0;
+    result.strikethru = font.lfStrikeOut != 0;
+    result.color = cf.rgbColors;
+    result.pixelsPerInchY = pixelsPerInch;
+    return result;
+}
+
+PrintDialogResult Win32CommonDialogs::Print(const PrintDialogRequest& request) {
+    const HDC given = reinterpret_cast<HDC>(request.deviceContext);
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof(pd);
+    pd.hwndOwner = WindowOf(request.owner);
+    pd.hDC = given;
+    pd.Flags = request.flags;
+    pd.nFromPage = request.fromPage;
+    pd.nToPage = request.toPage;
+    pd.nMinPage = request.minPage;
+    pd.nMaxPage = request.maxPage;
+    pd.nCopies = request.copies;
+
+    CurrentFolderKeeper keeper;
+    PrintDialogResult result;
+    result.confirmed = PrintDlgW(&pd) != FALSE;
+    if (!result.confirmed) result.extendedError = CommDlgExtendedError();
+    FreeDeviceHandles(pd.hDevMode, pd.hDevNames);
+    // Nobody reads back a context the dialog made; do not leak it.
+    if (pd.hDC && pd.hDC != given) DeleteDC(pd.hDC);
+    if (result.confirmed) {
+        result.fromPage = pd.nFromPage;
+        result.toPage = pd.nToPage;
+        result.minPage = pd.nMinPage;
+        result.maxPage = pd.nMaxPage;
+        result.copies = pd.nCopies;
+    }
+    return result;
+}
+
+DialogOutcome Win32CommonDialogs::PageSetup(NativeWindow owner, uint32_t flags) {
+    PAGESETUPDLGW ps{};
+    ps.lStructSize = sizeof(ps);
+    ps.hwndOwner = WindowOf(owner);
+    ps.Flags = flags;
+
+    CurrentFolderKeeper keeper;
+    DialogOutcome result;
+    result.confirmed = PageSetupDlgW(&ps) != FALSE;
+    if (!result.confirmed) result.extendedError = CommDlgExtendedError();
+    FreeDeviceHandles(ps.hDevMode, ps.hDevNames);
+    return result;
+}
+
+void Win32CommonDialogs::Help(NativeWindow owner, const std::string& file, uint32_t command) {
+    WinHelpW(WindowOf(owner), Widen(file).c_str(), command, 0);
+}
+
+FolderBrowseResult Win32CommonDialogs::BrowseForFolder(const FolderBrowseRequest& request) {
+    ComApartment apartment;
+    CurrentFolderKeeper keeper;
+    const HWND owner = WindowOf(request.owner);
+
+    PIDLIST_ABSOLUTE root = nullptr;
+    if (request.rootFolder != 0 && FAILED(SHGetSpecialFolderLocation(owner, request.rootFolder, &root)))
+        root = nullptr;
+
+    std::array<wchar_t, MAX_PATH> displayName{};
+    const std::wstring prompt = Widen(request.prompt);
+    BROWSEINFOW bi{};
+    bi.hwndOwner = owner;
+    bi.pidlRoot = root;
+    bi.pszDisplayName = displayName.data();
+    bi.lpszTitle = prompt.c_str();
+    bi.ulFlags = request.flags;
+
+    const PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&bi);
+    if (root) CoTaskMemFree(root);
+    FolderBrowseResult result;
+    if (!item) return result;
+
+    std::array<wchar_t, MAX_PATH> path{};
+    if (!SHGetPathFromIDListW(item, path.data())) path[0] = L'\0';
+    CoTaskMemFree(item);
+    result.chosen = true;
+    result.displayName = NarrowUpToNul(displayName.data(), displayName.size());
+    result.path = NarrowUpToNul(path.data(), path.size());
+    return result;
+}
+
+}  // namespace tavi

@@ -1,0 +1,296 @@
+#include "platform/common_dlg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "app/messages.h"
+#include "app/text.h"
+#include "platform/unicode.h"
+
+namespace tavi {
+
+namespace {
+
+std::string TrimTrailingSpaces(std::string_view text) {
+    const size_t last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
+}
+
+// The longest start of the text that fits in `units` UTF-16 characters (the
+// unit the dialogs count their buffers in), never half of a surrogate pair.
+std::string CutToUtf16Units(std::string_view utf8, size_t units) {
+    size_t offset = 0;
+    size_t used = 0;
+    while (offset < utf8.size()) {
+        size_t next = offset;
+        const size_t width = NextCodePoint(utf8, next) > 0xFFFF ? 2 : 1;
+        if (used + width > units) break;
+        used += width;
+        offset = next;
+    }
+    return std::string(utf8.substr(0, offset));
+}
+
+std::string UpToFirst(std::string_view text, std::string_view end) {
+    return std::string(text.substr(0, text.find(end)));
+}
+
+// The selection from the file buffer. A list of several files is folder and
+// names separated by NULs and ends in two; a single path ends at its NUL, and
+// what follows may be left over from the initial name.
+std::string FileNameFromBuffer(std::string_view buffer, bool severalFiles) {
+    using namespace std::string_view_literals;
+    return severalFiles ? UpToFirst(buffer, "\0\0"sv) : UpToFirst(buffer, "\0"sv);
+}
+
+int16_t ClampToInt16(int32_t value) {
+    return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
+                                                    std::numeric_limits<int16_t>::max()));
+}
+
+// The print record holds 16-bit page numbers and copies.
+uint16_t ClampToWord(int32_t value) { return static_cast<uint16_t>(std::clamp<int32_t>(value, 0, 0xFFFF)); }
+
+// Points from a logical font height on a display with that many pixels per
+// inch, rounded half to even; false when it cannot be told.
+bool PointsFromHeight(int32_t height, int32_t pixelsPerInch, int16_t& points) {
+    if (pixelsPerInch <= 0) return false;
+    int32_t rounded = 0;
+    if (!RoundToInt32(std::fabs(72.0 / pixelsPerInch * height), rounded)) return false;
+    if (rounded > std::numeric_limits<int16_t>::max()) return false;
+    points = static_cast<int16_t>(rounded);
+    return true;
+}
+
+}  // namespace
+
+std::string ConvertFilter(std::string_view filter) {
+    std::string converted(filter);
+    std::replace(converted.begin(), converted.end(), '|', '\0');
+    if (converted.empty() || converted.back() != '\0') converted += '\0';
+    return converted;
+}
+
+MappedError MapExtendedError(uint32_t extendedError, bool cancelError) {
+    if (extendedError == 0) return cancelError ? MappedError{kDlgErrCancelled, true} : MappedError{};
+    if (extendedError >= 0x1001 && extendedError <= 0x100B)
+        return {28670 - static_cast<int32_t>(extendedError - 0x1001), false};
+    switch (extendedError) {
+        case 2: return {32765, false};
+        case 5:
+        case 7: return {32760, false};
+        case 6: return {32761, false};
+        case 8: return {32759, false};
+        case 9: return {32758, false};
+        case 10: return {32757, false};
+        case 0x1000: return {28671, false};
+        case 0x2001: return {24574, false};
+        case 0x3001: return {20478, false};
+        case 0x3002: return {20477, false};
+        case 0x3003: return {20476, false};
+        default: return {kDlgErrCannotLoad, false};
+    }
+}
+
+std::string_view ErrDescriptionOf(int32_t errNumber) {
+    switch (errNumber) {
+        case 0: return {};
+        case kDlgErrCannotLoad: return text::kDlgCannotLoad;
+        case 20476: return text::kDlgBufferTooSmall;
+        case 20477: return text::kDlgInvalidFileName;
+        case 20478: return text::kDlgSubclassFailure;
+        case 24574: return text::kDlgNoFonts;
+        case 28660: return text::kDlgPrinterNotFound;
+        case 28661: return text::kDlgCreateIcFailure;
+        case 28662: return text::kDlgDevModeMismatch;
+        case 28663: return text::kDlgNoDefaultPrinter;
+        case 28664: return text::kDlgNoPrinterDriver;
+        case 28665: return text::kDlgPrintInitFailure;
+        case 28666: return text::kDlgDevModeFailure;
+        case 28667: return text::kDlgLoadDriverFailure;
+        case 28668:
+        case 28671: return text::kDlgReturnDefaultFailure;
+        case 28669: return text::kDlgParseFailure;
+        case 28670: return text::kDlgLoadResources;
+        case 32751: return text::kDlgHelpFailure;
+        case 32752: return text::kDlgNoMemoryForNames;
+        case 32755: return text::kDlgCancelled;
+        case 32757: return text::kDlgMemLockFailure;
+        case 32758: return text::kDlgMemAllocFailure;
+        case 32759: return text::kDlgLockResFailure;
+        case 32760:
+        case 32761: return text::kDlgLoadResFailure;
+        case 32765: return text::kDlgInitialization;
+        default: return text::kDlgUnknownError;
+    }
+}
+
+void CommonDlg::SetForm(NativeWindow form, const FontDescription& font) {
+    form_ = form;
+    fontBold_ = font.bold;
+    fontItalic_ = font.italic;
+    fontName_ = font.name;
+    fontSize_ = ClampToInt16(font.pointSize);
+    fontStrikethru_ = font.strikethru;
+    fontUnderline_ = font.underline;
+}
+
+void CommonDlg::SetFileName(std::string_view name) { fileName_ = TrimTrailingSpaces(name); }
+
+void CommonDlg::SetFileTitle(std::string_view title) { fileTitle_ = TrimTrailingSpaces(title); }
+
+void CommonDlg::SetAction(int16_t action) {
+    switch (action) {
+        case kActionOpen: ShowOpen(); break;
+        case kActionSave: ShowSave(); break;
+        case kActionColor: ShowColor(); break;
+        case kActionFont: ShowFont(); break;
+        case kActionPrint: ShowPrinter(); break;
+        case kActionHelp: ShowHelp(); break;
+        default: break;
+    }
+}
+
+void CommonDlg::Begin(int16_t action) {
+    action_ = action;
+    confirmed_ = false;
+    errNumber_ = 0;
+    cancelButton_ = false;
+}
+
+void CommonDlg::SetExtendedError(uint32_t extendedError) {
+    const MappedError mapped = MapExtendedError(extendedError, cancelError_);
+    errNumber_ = mapped.errNumber;
+    if (mapped.cancelButton) cancelButton_ = true;
+}
+
+void CommonDlg::ShowOpenSave(int16_t action) {
+    Begin(action);
+    try {
+        FileDialogRequest request;
+        request.owner = form_;
+        request.save = action == kActionSave;
+        request.filter = filter_;
+        request.filterIndex = filterIndex_;
+        // The buffer holds MaxFileSize characters, the last one a NUL.
+        const uint32_t size = static_cast<uint32_t>(std::max<int32_t>(maxFileSize_, 0));
+        request.initialFile = size > 0 ? CutToUtf16Units(fileName_, size - 1) : std::string();
+        request.bufferSize = size;
+        request.fileTitle = fileTitle_;
+        request.initialFolder = initDir_;
+        request.title = dialogTitle_;
+        request.flags = flags_;
+        request.defaultExtension = defaultExt_;
+
+        const FileDialogResult result = dialogs_.PickFile(request);
+        confirmed_ = result.confirmed;
+        if (result.confirmed) {
+            fileName_ = FileNameFromBuffer(result.fileBuffer, result.severalFiles);
+            fileTitle_ = UpToFirst(result.fileTitleBuffer, std::string_view("\0", 1));
+        } else {
+            SetExtendedError(result.extendedError);
+        }
+    } catch (...) {
+        // Buffers that cannot be had: report it rather than leave the
+        // initial name looking like the user's choice.
+        confirmed_ = false;
+        errNumber_ = kDlgErrNoMemoryForNames;
+    }
+}
+
+void CommonDlg::ShowColor() {
+    Begin(kActionColor);
+    try {
+        const ColorDialogResult result = dialogs_.PickColor({form_, color_, flags_});
+        confirmed_ = result.confirmed;
+        if (result.confirmed)
+            color_ = result.color;
+        else
+            SetExtendedError(result.extendedError);
+    } catch (...) {
+        // A fault ends the operation with the properties as they stand.
+    }
+}
+
+void CommonDlg::ShowFont() {
+    Begin(kActionFont);
+    try {
+        FontDialogRequest request;
+        request.owner = form_;
+        request.initial = {fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_, fontStrikethru_};
+        request.flags = flags_ | kCfInitToLogFont;
+        request.color = color_;
+        request.minSize = min_;
+        request.maxSize = max_;
+
+        const FontDialogResult result = dialogs_.PickFont(request);
+        confirmed_ = result.confirmed;
+        if (!result.confirmed) {
+            SetExtendedError(result.extendedError);
+            return;
+        }
+        fontBold_ = selBold_ = result.weight >= 500;
+        fontItalic_ = selItalic_ = result.italic;
+        fontUnderline_ = selUnderline_ = result.underline;
+        fontStrikethru_ = selStrikethru_ = result.strikethru;
+        fontName_ = result.faceName;
+        int16_t points = 0;
+        if (PointsFromHeight(result.height, result.pixelsPerInchY, points)) fontSize_ = points;
+        color_ = result.color;
+    } catch (...) {
+        // A fault ends the operation with the properties as they stand.
+    }
+}
+
+void CommonDlg::ShowPrinter() {
+    Begin(kActionPrint);
+    try {
+        PrintDialogRequest request;
+        request.owner = form_;
+        request.deviceContext = hdc_;
+        request.flags = flags_;
+        request.fromPage = ClampToWord(fromPage_);
+        request.toPage = ClampToWord(toPage_);
+        request.minPage = ClampToWord(min_);
+        request.maxPage = ClampToWord(max_);
+        request.copies = ClampToWord(copies_);
+
+        const PrintDialogResult result = dialogs_.Print(request);
+        confirmed_ = result.confirmed;
+        if (!result.confirmed) {
+            SetExtendedError(result.extendedError);
+            return;
+        }
+        fromPage_ = result.fromPage;
+        toPage_ = result.toPage;
+        min_ = result.minPage;
+        max_ = result.maxPage;
+        copies_ = result.copies;
+    } catch (...) {
+        // A fault ends the operation with the properties as they stand.
+    }
+}
+
+void CommonDlg::ShowPrinterEx() {
+    Begin(kActionPrint);
+    try {
+        const DialogOutcome result = dialogs_.PageSetup(form_, flags_);
+        confirmed_ = result.confirmed;
+        if (!result.confirmed) SetExtendedError(result.extendedError);
+    } catch (...) {
+        // A fault ends the operation with the properties as they stand.
+    }
+}
+
+void CommonDlg::ShowHelp() {
+    Begin(kActionHelp);
+    if (helpFile_.empty() || helpCommand_ == 0) return;
+    try {
+        dialogs_.Help(form_, helpFile_, static_cast<uint32_t>(helpCommand_));
+    } catch (...) {
+        // Help records no error.
+    }
+}
+
+}  // namespace tavi
