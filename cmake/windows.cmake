@@ -49,3 +49,8 @@ foreach(tool_source ${E2E_TOOLS})
   target_link_options(${tool} PRIVATE ${STATIC_RUNTIME} -municode)
   set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 endforeach()
+
+# The help command opens this page from the program's folder.
+add_custom_command(TARGET TaviMenu2 POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/help/TaviMenu2.html
+          ${CMAKE_BINARY_DIR}/TaviMenu2.html)

@@ -61,5 +61,51 @@ inline constexpr std::string_view kDlgLockResFailure = "関数が指定したﾘ
 inline constexpr std::string_view kDlgLoadResFailure = "関数が指定したﾘｿｰｽをﾛｰﾄﾞできません。";
 inline constexpr std::string_view kDlgInitialization = "関数を初期化できません。";
 inline constexpr std::string_view kDlgUnknownError = "未知のｴﾗｰです。";
+// Menus: both popup menus, their run-time lists and commands.
+inline constexpr std::string_view kAppMenuCaption = "アプリケーション登録";
+inline constexpr std::string_view kPopUpMenuCaption = "タスクトレイ用ポップアップ";
+inline constexpr std::string_view kMenuNewIn = "新規登録(&N)...";
+inline constexpr std::string_view kMenuEdit = "編集(&E)...";
+inline constexpr std::string_view kMenuDelete = "削除(&D)";
+inline constexpr std::string_view kMenuMove = "同列内で移動(&V)";
+inline constexpr std::string_view kMenuCut = "切り取り(&C)";
+inline constexpr std::string_view kMenuPaste = "貼り付け(&P)";
+inline constexpr std::string_view kMenuFolder = "ﾌｫﾙﾀﾞ(&A)...";
+inline constexpr std::string_view kMenuProperty = "ﾌﾟﾛﾊﾟﾃｨ(&R)...";
+inline constexpr std::string_view kMenuOption = "ｵﾌﾟｼｮﾝ(&O)...";
+inline constexpr std::string_view kMenuReDraw = "再表示(&W)";
+inline constexpr std::string_view kMenuSearch = "ﾌｧｲﾙの検索(&I)...";
+inline constexpr std::string_view kMenuHelp = "ﾍﾙﾌﾟ(&H)...";
+inline constexpr std::string_view kMenuDeskTop = "ﾃﾞｽｸﾄｯﾌﾟ(&T)...";
+inline constexpr std::string_view kMenuDrive = "ｴｸｽﾌﾟﾛｰﾗ(&L)...";
+inline constexpr std::string_view kMenuScreenSaver = "ｽｸﾘｰﾝｾｲﾊﾞｰ(&V)...";
+inline constexpr std::string_view kMenuWallPaper = "壁紙(&W)...";
+inline constexpr std::string_view kMenuMemorySpace = "ﾒﾓﾘ使用量(&E)";
+inline constexpr std::string_view kMenuSettings = "設定...";
+inline constexpr std::string_view kMenuDisplay = "画面(&G)...";
+inline constexpr std::string_view kMenuDisplayProperties = "ﾃﾞｨｽﾌﾟﾚｲﾌﾟﾛﾊﾟﾃｨの設定...";
+inline constexpr std::string_view kMenuControlPanel = "ｺﾝﾄﾛｰﾙﾊﾟﾈﾙ(&C)...";
+inline constexpr std::string_view kMenuPrint = "ﾌﾟﾘﾝﾀ設定(&P)...";
+inline constexpr std::string_view kMenuWizard = "ｲﾝｽﾄｰﾙ(&I)...";
+inline constexpr std::string_view kMenuNetWork = "ﾈｯﾄﾜｰｸﾄﾞｲﾌﾞの割当て(&Z)...";
+inline constexpr std::string_view kMenuNetWorkClose = "ﾈｯﾄﾜｰｸﾄﾞｲﾌﾞの切断(&W)...";
+inline constexpr std::string_view kMenuFormat = "ﾃﾞｨｽｸﾌｫｰﾏｯﾄ(&F)...";
+inline constexpr std::string_view kMenuMediaOpenClose = "CD-ROMﾄﾚｲの開閉(&M)...";
+inline constexpr std::string_view kMenuMediaOut = "CD-ROMﾄﾚｲのﾄﾞｱを開く(&M)";
+inline constexpr std::string_view kMenuMediaClose = "CD-ROMﾄﾚｲのﾄﾞｱを閉じる(&L)";
+inline constexpr std::string_view kMenuMOEject = "MO取り出し(&B)";
+inline constexpr std::string_view kMenuShutDown = "ｼｬｯﾄﾀﾞｳﾝ(&S)...";
+// The exit item's caption is kMenuExit above.
+inline constexpr std::string_view kShortcutNewIn = "Ctrl+N";
+inline constexpr std::string_view kShortcutReDraw = "F5";
+inline constexpr std::string_view kListNone = "(なし)";
+
+inline constexpr std::string_view kConfirmDeleteSuffix = " を削除します　よろしいですか";
+// A move asks: "title" を "target" へ移動します; an empty target is named 未定義 and its index.
+inline constexpr std::string_view kConfirmMoveMiddle = " を ";
+inline constexpr std::string_view kConfirmMoveSuffix = " へ移動します";
+inline constexpr std::string_view kUndefinedEntry = "未定義";
+inline constexpr std::string_view kOptionLoadFailed = "注意！！　ｺﾝﾄﾛｰﾙの読み込みに失敗しました Err#:";
+inline constexpr std::string_view kOptionLoadHint = "ﾒﾆｭｰ上でｵﾌﾟｼｮﾝを選択してみてください";
 
 }  // namespace tavi::text

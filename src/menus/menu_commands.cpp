@@ -1,0 +1,219 @@
+#include "menus/menu_commands.h"
+
+#include "app/messages.h"
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+using C = MenuCommand;
+
+// Fixed command lines; no text from entries ever goes into one.
+constexpr const char* kControlPanel = "RUNDLL32.EXE shell32.dll,Control_RunDLL";
+constexpr const char* kAddRemovePrograms = "RUNDLL32.EXE shell32.dll,Control_RunDLL appwiz.cpl";
+constexpr const char* kDisplayProperties = "RUNDLL32.EXE shell32.dll,Control_RunDLL desk.cpl";
+constexpr const char* kCdDoorOpen = "set cdaudio door open";
+constexpr const char* kCdDoorClosed = "set cdaudio door closed";
+constexpr int kOptionAttempts = 3;
+constexpr int kOptionRetryDelayMs = 500;
+
+// Sets a flag for the lifetime of a scope, also when an exception leaves it.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// The explorer reads a comma as the end of one argument, so a folder with a
+// comma is quoted. A double quote cannot be part of a real folder name; such
+// text is refused rather than handed on.
+std::optional<std::string> ExplorerArgument(const std::string& folder) {
+    if (Contains(folder, "\"")) return std::nullopt;
+    if (Contains(folder, ",")) return "\"" + folder + "\"";
+    return folder;
+}
+
+}  // namespace
+
+MenuCommands::MenuCommands(const MenuCommandPorts& ports) : ports_(ports) {}
+
+MenuInputs MenuCommands::Inputs() const {
+    const bool search =
+        ports_.platform.files.FileExists(AddBackslash(ports_.state.ApplicationPath) + "TaviSearch.exe");
+    return MenuInputs{ports_.state, lists_, clipboard_.CutPending, search, busy_};
+}
+
+EntryCommandContext MenuCommands::EntryContext() {
+    return EntryCommandContext{ports_.state, ports_.platform, ports_.bar, clipboard_};
+}
+
+void MenuCommands::RebuildLists() {
+    lists_.deskTop = DeskTopPopUpMake(ports_.folders);
+    lists_.drives = DrivePopUpMake(ports_.platform.system);
+    lists_.screenSavers = ScreenSaverPopUpMake(ports_.platform.system, ports_.platform.profile, ports_.folders);
+    ports_.listHandlers.BuildWallpaperMenu(lists_.wallPapers);
+}
+
+MenuModel MenuCommands::PrepareEntryMenu(int position) {
+    // A running command may hold an index into the lists: they stay as they are.
+    if (!busy_) {
+        RebuildLists();
+        ports_.state.CurrentEntryIndex = position + ports_.state.EntryOffset;
+    }
+    return BuildEntryMenu(Inputs());
+}
+
+MenuModel MenuCommands::PrepareTrayMenu() {
+    if (!busy_) RebuildLists();
+    return BuildTrayMenu(Inputs());
+}
+
+DispatchResult MenuCommands::Dispatch(uint32_t id) {
+    if (busy_) return DispatchResult::Refused;
+    const std::optional<ListItemRef> listItem = ListItemOf(id);
+    if (listItem) {
+        const RunTimeList& list = lists_.Of(listItem->list);
+        const auto index = static_cast<size_t>(listItem->index);
+        if (index >= list.items.size()) return DispatchResult::Unknown;
+        if (!list.items[index].enabled || list.items[index].caption == "-") return DispatchResult::Refused;
+    } else {
+        const std::optional<MenuCommand> command = CommandOf(id);
+        if (!command) return DispatchResult::Unknown;
+        if (!IsCommandEnabled(*command, Inputs())) return DispatchResult::Refused;
+    }
+    FlagScope running(busy_);
+    try {
+        if (listItem)
+            RunListItem(*listItem);
+        else
+            Run(static_cast<MenuCommand>(id));
+    } catch (...) {
+        // A failing command is skipped like any failing step; the bar goes on.
+    }
+    return DispatchResult::Done;
+}
+
+void MenuCommands::RestorePendingCut() { (void)tavi::RestorePendingCut(EntryContext()); }
+
+template <typename Body>
+void MenuCommands::Modal(Body body) {
+    ports_.bar.PauseTimer();
+    struct Resume {
+        MenuCommands& self;
+        ~Resume() {
+            if (!self.ports_.state.Closing) self.ports_.bar.ResumeTimer();
+        }
+    } resume{*this};
+    body();
+}
+
+void MenuCommands::Run(MenuCommand command) {
+    BarServices& bar = ports_.bar;
+    SystemCommands& system = ports_.system;
+    CommandWindows& windows = ports_.windows;
+    switch (command) {
+        case C::mnuAppNewIn:
+        case C::mnuAppin: Modal([&] { windows.ShowNewApp(); }); break;
+        case C::mnuAppDel: Modal([&] { DeleteEntry(EntryContext()); }); break;
+        case C::mnuAppMove: bar.BeginEntryMove(); break;
+        case C::mnuAppOneTimeDelete: CutEntry(EntryContext()); break;
+        case C::mnuAppOneTimeCopy: Modal([&] { PasteEntry(EntryContext()); }); break;
+        case C::mnuFolder:
+        case C::mnuPopupFolder: OpenFolder(); break;
+        case C::mnuAppProperty: {
+            const int index = ports_.state.CurrentEntryIndex;
+            if (ports_.state.entries.Has(index) && !IsBlank(ports_.state.entries.slots[index].PathName))
+                Modal([&] { windows.ShowFileInfomation(); });
+            break;
+        }
+        case C::mnuAppOption:
+            Modal([&] { (void)windows.ShowOptionSet(); });
+            bar.RepaintCommandButtons();
+            break;
+        case C::mnuPopupOption: Modal([&] { TrayOptions(); }); break;
+        case C::mnuAppReDraw: bar.Redraw(); break;
+        case C::mnuAppSearch:
+        case C::mnuPopupSearch: OpenInProgramFolder("TaviSearch.exe"); break;
+        case C::mnuHelp:
+        case C::mnuPopUpHelp: OpenInProgramFolder("TaviMenu2.html"); break;
+        case C::mnuAppControlPanel:
+        case C::mnuPopupControlPanel: (void)system.RunProgram(kControlPanel); break;
+        case C::mnuAppWizard:
+        case C::mnuPopupAppWizard: (void)system.RunProgram(kAddRemovePrograms); break;
+        case C::mnuAppPrint:
+        case C::mnuPopupPrint: Modal([&] { (void)system.PrinterSetup(bar.Handle()); }); break;
+        case C::mnuNetWork:
+        case C::mnuPopupNetWork: Modal([&] { (void)system.ConnectNetworkDrive(bar.Handle()); }); break;
+        case C::mnuNetWorkClose:
+        case C::mnuPopupNetWorkClose: Modal([&] { (void)system.DisconnectNetworkDrive(bar.Handle()); }); break;
+        case C::mnuFormat:
+        case C::mnuPopupFormat: Modal([&] { windows.ShowFDFormat(); }); break;
+        case C::mnuMediaOut:
+        case C::mnuPopupMediaOut: (void)system.SendMediaCommand(kCdDoorOpen); break;
+        case C::mnuMediaClose:
+        case C::mnuPopupMediaClose: (void)system.SendMediaCommand(kCdDoorClosed); break;
+        case C::mnuMOEject:
+        case C::mnuPopUpMOEject: ports_.media.EjectRemovableDrives(true); break;
+        case C::mnuPopupMemorySpace: windows.ShowMemorySpace(); break;
+        case C::mnuShutDown:
+        case C::mnuPopupShutDown: (void)system.CloseProgramManager(); break;
+        case C::mnuExit:
+        case C::mnuPopupExit: bar.Close(); break;
+        case C::None: break;
+    }
+}
+
+void MenuCommands::RunListItem(ListItemRef item) {
+    switch (item.list) {
+        case ListKind::Drives: OpenDrive(item.index); break;
+        case ListKind::DeskTop: ports_.listHandlers.OpenDeskTopItem(lists_.deskTop, item.index); break;
+        case ListKind::ScreenSavers: ports_.listHandlers.SelectScreenSaver(lists_.screenSavers, item.index); break;
+        case ListKind::WallPapers: ports_.listHandlers.SelectWallPaper(lists_.wallPapers, item.index); break;
+        case ListKind::DisplayModes:
+            if (item.index == 0)
+                (void)ports_.system.RunProgram(kDisplayProperties);
+            else
+                ports_.listHandlers.ChgDisplaySet(lists_.displayModes.items[static_cast<size_t>(item.index)].caption);
+            break;
+    }
+}
+
+void MenuCommands::OpenFolder() {
+    const MenuMain& state = ports_.state;
+    const int index = state.CurrentEntryIndex;
+    const std::string path = state.entries.Has(index) ? state.entries.slots[index].PathName : std::string();
+    std::optional<std::string> folder;
+    if (!IsBlank(path)) folder = ExplorerArgument(GetFolderName(path, ports_.platform.files.CurrentDirectory()));
+    if (!folder) folder = CharMid(ports_.platform.system.SystemDirectory(), 0, 3);
+    ports_.platform.shell.Open({"open", "explorer.exe", *folder, state.ApplicationPath, ShowCommand::Normal});
+}
+
+void MenuCommands::OpenDrive(int index) {
+    const std::string root = CharMid(lists_.drives.items[static_cast<size_t>(index)].path, 0, 3);
+    if (IsBlank(root)) return;
+    ports_.platform.shell.Open({"open", "explorer.exe", root, ports_.state.ApplicationPath, ShowCommand::Normal});
+}
+
+void MenuCommands::OpenInProgramFolder(const char* fileName) {
+    const std::string& folder = ports_.state.ApplicationPath;
+    ports_.platform.shell.Open({"open", AddBackslash(folder) + fileName, "", folder, ShowCommand::Normal});
+}
+
+void MenuCommands::TrayOptions() {
+    int error = 0;
+    for (int attempt = 1; attempt <= kOptionAttempts; ++attempt) {
+        error = ports_.windows.ShowOptionSet();
+        if (error == 0) return;
+        if (attempt < kOptionAttempts) ports_.system.Wait(kOptionRetryDelayMs);
+    }
+    ports_.platform.messages.Show({std::string(text::kOptionLoadFailed) + std::to_string(error) + "\r\n" +
+                                       std::string(text::kOptionLoadHint),
+                                   std::string(text::kMessageCaption), MessageIcon::Error, MessageButtons::Ok});
+}
+
+}  // namespace tavi

@@ -1,0 +1,80 @@
+#pragma once
+#include <cstdint>
+
+#include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "menus/command_windows.h"
+#include "menus/entry_commands.h"
+#include "menus/list_handlers.h"
+#include "menus/media_tools.h"
+#include "menus/menu_model.h"
+#include "platform/folder_listing.h"
+#include "platform/platform.h"
+#include "platform/system_commands.h"
+
+namespace tavi {
+
+// Everything the menu commands reach.
+struct MenuCommandPorts {
+    MenuMain& state;
+    Platform& platform;
+    BarServices& bar;
+    CommandWindows& windows;
+    SystemCommands& system;
+    FolderListing& folders;
+    MediaTools& media;
+    ListHandlers& listHandlers;
+};
+
+enum class DispatchResult {
+    Done,
+    Refused,  // a command is still running, or the item is disabled now
+    Unknown,  // no item has this id
+};
+
+// The command core of both popup menus: it builds their models, owns the
+// run-time lists and the cut clipboard, and carries out the chosen item.
+class MenuCommands {
+public:
+    explicit MenuCommands(const MenuCommandPorts& ports);
+
+    // A right press on the bar button at 0-based page position `position`:
+    // the run-time lists are rebuilt, CurrentEntryIndex becomes that entry,
+    // and the entry menu comes back with its item states.
+    MenuModel PrepareEntryMenu(int position);
+    // The tray icon's right press: lists rebuilt, the tray menu with its states.
+    MenuModel PrepareTrayMenu();
+    // Carries out the item with this id from either menu. While a command is
+    // running (a modal window of it is open) every other command is refused.
+    DispatchResult Dispatch(uint32_t id);
+
+    // For the bar's closing, while its window still exists: a cut entry that
+    // was never pasted is written back to the list, never lost.
+    void RestorePendingCut();
+
+    bool Busy() const { return busy_; }
+    RunTimeLists& Lists() { return lists_; }
+    const CutClipboard& Clipboard() const { return clipboard_; }
+
+private:
+    MenuInputs Inputs() const;
+    EntryCommandContext EntryContext();
+    void RebuildLists();
+    void Run(MenuCommand command);
+    void RunListItem(ListItemRef item);
+    // Runs a command that opens a modal window, with the bar's timer paused.
+    template <typename Body>
+    void Modal(Body body);
+
+    void OpenFolder();
+    void OpenDrive(int index);
+    void OpenInProgramFolder(const char* fileName);
+    void TrayOptions();
+
+    MenuCommandPorts ports_;
+    RunTimeLists lists_;
+    CutClipboard clipboard_;
+    bool busy_ = false;
+};
+
+}  // namespace tavi

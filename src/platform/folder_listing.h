@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace tavi {
+
+// Folder contents for the menus' run-time lists. Paths are UTF-8 with "\".
+class FolderListing {
+public:
+    virtual ~FolderListing() = default;
+    // The user's desktop folder; empty when the shell cannot name one.
+    virtual std::string DesktopDirectory() = 0;
+    // Names in `folder` matching `pattern` ("*.*", "*.scr"), files and folders
+    // alike, in the order the system lists them; "." and ".." come as the
+    // system gives them. Empty when the folder cannot be read.
+    virtual std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) = 0;
+    // The short (8.3) form of an existing path; the path itself when the
+    // system has no short form for it.
+    virtual std::string ShortPathName(const std::string& path) = 0;
+};
+
+}  // namespace tavi

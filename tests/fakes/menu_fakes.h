@@ -1,0 +1,124 @@
+#pragma once
+// Recording doubles of what the menu commands reach: the bar, the windows
+// they open, the system commands, folder listings, media and list tools.
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/fakes.h"
+#include "menus/menu_commands.h"
+
+namespace tavi::fakes {
+
+// Every call lands in one log, in order, so tests can check what came before what.
+using CallLog = std::vector<std::string>;
+
+class FakeBarServices final : public BarServices {
+public:
+    explicit FakeBarServices(CallLog& log) : log_(log) {}
+    FakeEntryButtons buttons;
+    NativeWindow Handle() const override { return 0x1234; }
+    EntryButtons& Buttons() override { return buttons; }
+    void RefreshButtons() override { log_.push_back("bar refresh"); }
+    void Redraw() override { log_.push_back("bar redraw"); }
+    void FullRebuild() override { log_.push_back("bar rebuild"); }
+    void ReDock(bool force) override { log_.push_back(force ? "bar redock force" : "bar redock"); }
+    void BringToFront() override { log_.push_back("bar front"); }
+    void PauseTimer() override { log_.push_back("timer pause"); }
+    void ResumeTimer() override { log_.push_back("timer resume"); }
+    Rect ButtonRect(int) override { return {}; }
+    void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
+    void BeginEntryMove() override { log_.push_back("bar move"); }
+    void Close() override { log_.push_back("bar close"); }
+
+private:
+    CallLog& log_;
+};
+
+class FakeCommandWindows final : public CommandWindows {
+public:
+    explicit FakeCommandWindows(CallLog& log) : log_(log) {}
+    std::deque<int> optionResults;          // ShowOptionSet answers in order; 0 when empty
+    std::function<void()> whileModalOpen;   // runs inside every modal window
+
+    void ShowNewApp() override { Modal("NewApp"); }
+    void ShowFileInfomation() override { Modal("FileInfomation"); }
+    int ShowOptionSet() override;
+    void ShowFDFormat() override { Modal("FDFormat"); }
+    void ShowMemorySpace() override { log_.push_back("window frmMemorySpace"); }
+
+private:
+    void Modal(const std::string& name);
+    CallLog& log_;
+};
+
+class FakeSystemCommands final : public SystemCommands {
+public:
+    explicit FakeSystemCommands(CallLog& log) : log_(log) {}
+    bool RunProgram(const std::string& commandLine) override;
+    PrinterSetupResult PrinterSetup(NativeWindow owner) override;
+    uint32_t ConnectNetworkDrive(NativeWindow owner) override;
+    uint32_t DisconnectNetworkDrive(NativeWindow owner) override;
+    uint32_t SendMediaCommand(const std::string& command) override;
+    bool CloseProgramManager() override;
+    void Wait(int milliseconds) override;
+
+private:
+    CallLog& log_;
+};
+
+// Folders in memory: folder path -> names as the system would list them.
+class FakeFolderListing final : public FolderListing {
+public:
+    std::string desktop = "C:\\Users\\me\\Desktop";
+    std::map<std::string, std::vector<std::string>> folders;
+    std::map<std::string, std::string> shortNames;  // long path -> short path
+    std::vector<std::string> queries;               // "folder|pattern"
+
+    std::string DesktopDirectory() override { return desktop; }
+    std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) override;
+    std::string ShortPathName(const std::string& path) override;
+};
+
+class FakeMediaTools final : public MediaTools {
+public:
+    explicit FakeMediaTools(CallLog& log) : log_(log) {}
+    void EjectRemovableDrives(bool force) override { log_.push_back(force ? "eject force" : "eject"); }
+
+private:
+    CallLog& log_;
+};
+
+class FakeListHandlers final : public ListHandlers {
+public:
+    explicit FakeListHandlers(CallLog& log) : log_(log) {}
+    std::vector<ListItem> wallPapers;  // what BuildWallpaperMenu puts after "(なし)"
+
+    void BuildWallpaperMenu(RunTimeList& list) override;
+    void OpenDeskTopItem(const RunTimeList& list, int index) override;
+    void SelectScreenSaver(RunTimeList& list, int index) override;
+    void SelectWallPaper(RunTimeList& list, int index) override;
+    void ChgDisplaySet(const std::string& caption) override { log_.push_back("display " + caption); }
+
+private:
+    CallLog& log_;
+};
+
+// The command core over fakes; `log` holds every call in order.
+struct MenuFixture {
+    CallLog log;
+    FakePlatform fake;
+    FakeBarServices bar{log};
+    FakeCommandWindows windows{log};
+    FakeSystemCommands system{log};
+    FakeFolderListing folders;
+    FakeMediaTools media{log};
+    FakeListHandlers listHandlers{log};
+    MenuMain state;
+    MenuCommands commands{
+        MenuCommandPorts{state, fake.platform, bar, windows, system, folders, media, listHandlers}};
+};
+
+}  // namespace tavi::fakes

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include "fakes/menu_fakes.h"
+
+using namespace tavi;
+using C = MenuCommand;
+
+namespace {
+
+class MenuCommandTest : public ::testing::Test {
+protected:
+    fakes::MenuFixture f;
+
+    void SetUp() override {
+        f.state.ApplicationPath = "C:\\Tavi";
+        f.state.ExMenuMax = 0;
+        f.state.entries.slots = {{"Memo", "C:\\Tools\\memo.exe", "", "0", "", "0"},
+                                 {"Docs", "C:\\My Docs,2024\\a.txt", "", "0", "", "0"},
+                                 {},
+                                 {"Odd", "C:\\a\"b\\x.exe", "", "0", "", "0"}};
+        f.state.entries.LastEntryIndex = 4;
+        f.state.RemovableDrives = {"E:\\"};
+        f.fake.files.files["C:\\Tavi\\TaviSearch.exe"] = "";
+    }
+    DispatchResult Run(C command, int entry = 0) {
+        f.state.CurrentEntryIndex = entry;
+        f.log.clear();
+        return f.commands.Dispatch(static_cast<uint32_t>(command));
+    }
+    std::vector<std::string> Opened() {
+        std::vector<std::string> opened;
+        for (const ShellOpenRequest& r : f.fake.shell.opened)
+            opened.push_back(r.verb + "|" + r.file + "|" + r.parameters + "|" + r.directory + "|" +
+                             std::to_string(static_cast<int>(r.show)));
+        f.fake.shell.opened.clear();
+        return opened;
+    }
+};
+
+using Log = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(MenuCommandTest, EachCommandCallsWhatItStandsFor) {
+    const struct {
+        C command;
+        int entry;
+        Log log;
+    } cases[] = {
+        {C::mnuAppNewIn, 2, {"timer pause", "window NewApp", "timer resume"}},
+        {C::mnuAppin, 0, {"timer pause", "window NewApp", "timer resume"}},
+        {C::mnuAppMove, 0, {"bar move"}},
+        {C::mnuAppProperty, 0, {"timer pause", "window FileInfomation", "timer resume"}},
+        {C::mnuAppOption, 0, {"timer pause", "window OptionSet", "timer resume", "bar repaint"}},
+        {C::mnuAppReDraw, 0, {"bar redraw"}},
+        {C::mnuAppControlPanel, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL"}},
+        {C::mnuPopupControlPanel, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL"}},
+        {C::mnuAppWizard, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL appwiz.cpl"}},
+        {C::mnuPopupAppWizard, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL appwiz.cpl"}},
+        {C::mnuAppPrint, 0, {"timer pause", "printer 4660", "timer resume"}},
+        {C::mnuPopupPrint, 0, {"timer pause", "printer 4660", "timer resume"}},
+        {C::mnuNetWork, 0, {"timer pause", "net connect 4660", "timer resume"}},
+        {C::mnuPopupNetWork, 0, {"timer pause", "net connect 4660", "timer resume"}},
+        {C::mnuNetWorkClose, 0, {"timer pause", "net disconnect 4660", "timer resume"}},
+        {C::mnuPopupNetWorkClose, 0, {"timer pause", "net disconnect 4660", "timer resume"}},
+        {C::mnuFormat, 0, {"timer pause", "window FDFormat", "timer resume"}},
+        {C::mnuPopupFormat, 0, {"timer pause", "window FDFormat", "timer resume"}},
+        {C::mnuMediaOut, 0, {"mci set cdaudio door open"}},
+        {C::mnuPopupMediaOut, 0, {"mci set cdaudio door open"}},
+        {C::mnuMediaClose, 0, {"mci set cdaudio door closed"}},
+        {C::mnuPopupMediaClose, 0, {"mci set cdaudio door closed"}},
+        {C::mnuMOEject, 0, {"eject force"}},
+        {C::mnuPopUpMOEject, 0, {"eject force"}},
+        {C::mnuPopupMemorySpace, 0, {"window frmMemorySpace"}},
+        {C::mnuShutDown, 0, {"progman close"}},
+        {C::mnuPopupShutDown, 0, {"progman close"}},
+        {C::mnuExit, 0, {"bar close"}},
+        {C::mnuPopupExit, 0, {"bar close"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.command, c.entry), DispatchResult::Done) << static_cast<int>(c.command);
+        EXPECT_EQ(f.log, c.log) << static_cast<int>(c.command);
+    }
+    EXPECT_TRUE(f.fake.shell.opened.empty());
+}
+
+TEST_F(MenuCommandTest, FolderSearchAndHelpOpenThroughTheShell) {
+    const struct {
+        C command;
+        int entry;
+        const char* opened;
+    } cases[] = {
+        {C::mnuFolder, 0, "open|explorer.exe|C:\\Tools|C:\\Tavi|1"},
+        {C::mnuPopupFolder, 0, "open|explorer.exe|C:\\Tools|C:\\Tavi|1"},
+        {C::mnuFolder, 1, "open|explorer.exe|\"C:\\My Docs,2024\"|C:\\Tavi|1"},  // a comma would split it
+        {C::mnuFolder, 2, "open|explorer.exe|C:\\|C:\\Tavi|1"},                  // no path: the system drive
+        {C::mnuFolder, 9, "open|explorer.exe|C:\\|C:\\Tavi|1"},
+        {C::mnuFolder, 3, "open|explorer.exe|C:\\|C:\\Tavi|1"},                  // a quote is no folder
+        {C::mnuAppSearch, 0, "open|C:\\Tavi\\TaviSearch.exe||C:\\Tavi|1"},
+        {C::mnuPopupSearch, 0, "open|C:\\Tavi\\TaviSearch.exe||C:\\Tavi|1"},
+        {C::mnuHelp, 0, "open|C:\\Tavi\\TaviMenu2.html||C:\\Tavi|1"},
+        {C::mnuPopUpHelp, 0, "open|C:\\Tavi\\TaviMenu2.html||C:\\Tavi|1"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.command, c.entry), DispatchResult::Done);
+        EXPECT_EQ(Opened(), Log{c.opened}) << static_cast<int>(c.command) << " at " << c.entry;
+    }
+}
+
+TEST_F(MenuCommandTest, TrayOptionsTriesThreeTimesThenReports) {
+    f.windows.optionResults = {339, 339, 339};
+    Run(C::mnuPopupOption);
+    EXPECT_EQ(f.log, (Log{"timer pause", "window OptionSet", "wait 500", "window OptionSet", "wait 500",
+                          "window OptionSet", "timer resume"}));
+    ASSERT_EQ(f.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(f.fake.messages.shown[0].text,
+              "注意！！　ｺﾝﾄﾛｰﾙの読み込みに失敗しました Err#:339\r\nﾒﾆｭｰ上でｵﾌﾟｼｮﾝを選択してみてください");
+    EXPECT_EQ(f.fake.messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_EQ(f.fake.messages.shown[0].buttons, MessageButtons::Ok);
+
+    f.fake.messages.shown.clear();
+    f.windows.optionResults = {7, 0};
+    Run(C::mnuPopupOption);
+    EXPECT_EQ(f.log, (Log{"timer pause", "window OptionSet", "wait 500", "window OptionSet", "timer resume"}));
+    EXPECT_TRUE(f.fake.messages.shown.empty());
+}
+
+TEST_F(MenuCommandTest, PreparingAMenuRebuildsTheListsAndPicksTheEntry) {
+    f.fake.system.drives = {{"C:\\", DriveType::Fixed, "ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)"}};
+    f.folders.folders[f.folders.desktop] = {"Mail.lnk", "Work"};
+    f.folders.folders["C:\\WINDOWS"] = {"Mystify.scr"};
+    f.listHandlers.wallPapers = {{"Clouds", "C:\\WINDOWS\\CLOUDS.BMP"}};
+    f.state.EntryOffset = 10;
+    const MenuModel menu = f.commands.PrepareEntryMenu(3);
+    EXPECT_EQ(f.state.CurrentEntryIndex, 13);
+    EXPECT_TRUE(menu.items[0].enabled) << "slot 13 is free: new entry";
+    EXPECT_EQ(f.log, Log{"wallpaper build"});
+    const RunTimeLists& lists = f.commands.Lists();
+    EXPECT_EQ(lists.drives.items.size(), 1u);
+    EXPECT_EQ(lists.deskTop.items.size(), 2u);
+    EXPECT_EQ(lists.screenSavers.items.size(), 2u);
+    EXPECT_EQ(lists.wallPapers.items.size(), 2u);
+
+    f.commands.Lists().displayModes.items.push_back({"-", ""});
+    f.commands.Lists().displayModes.items.push_back({" 800x600 (256色)", ""});
+    const struct {
+        ListKind list;
+        int index;
+        DispatchResult result;
+        Log log;
+        Log opened;
+    } cases[] = {
+        {ListKind::Drives, 0, DispatchResult::Done, {}, {"open|explorer.exe|C:\\|C:\\Tavi|1"}},
+        {ListKind::DeskTop, 1, DispatchResult::Done, {"desktop C:\\Users\\me\\Desktop\\Work"}, {}},
+        {ListKind::ScreenSavers, 1, DispatchResult::Done, {"screensaver C:\\WINDOWS\\Mystify.scr"}, {}},
+        {ListKind::WallPapers, 1, DispatchResult::Done, {"wallpaper C:\\WINDOWS\\CLOUDS.BMP"}, {}},
+        {ListKind::DisplayModes, 0, DispatchResult::Done, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL desk.cpl"}, {}},
+        {ListKind::DisplayModes, 1, DispatchResult::Refused, {}, {}},  // a separator
+        {ListKind::DisplayModes, 2, DispatchResult::Done, {"display  800x600 (256色)"}, {}},
+        {ListKind::DeskTop, 2, DispatchResult::Unknown, {}, {}},
+    };
+    for (const auto& c : cases) {
+        f.log.clear();
+        EXPECT_EQ(f.commands.Dispatch(ListItemId(c.list, c.index)), c.result) << static_cast<int>(c.list) << c.index;
+        EXPECT_EQ(f.log, c.log);
+        EXPECT_EQ(Opened(), c.opened);
+    }
+    f.folders.folders.clear();
+    f.commands.PrepareTrayMenu();
+    EXPECT_EQ(f.commands.Dispatch(ListItemId(ListKind::DeskTop, 0)), DispatchResult::Refused) << "(なし)";
+}
+
+TEST_F(MenuCommandTest, DisabledAndUnknownItemsAreRefused) {
+    f.fake.files.files.clear();
+    f.state.RemovableDrives = {""};
+    const std::pair<C, int> disabled[] = {
+        {C::mnuAppOneTimeCopy, 0}, {C::mnuAppSearch, 0}, {C::mnuPopupSearch, 0}, {C::mnuMOEject, 0},
+        {C::mnuPopUpMOEject, 0},   {C::mnuAppin, 2},     {C::mnuAppDel, 2},      {C::mnuAppNewIn, 0},
+    };
+    for (const auto& [command, entry] : disabled)
+        EXPECT_EQ(Run(command, entry), DispatchResult::Refused) << static_cast<int>(command);
+    EXPECT_TRUE(f.log.empty());
+    EXPECT_EQ(f.commands.Dispatch(0), DispatchResult::Unknown);
+    EXPECT_EQ(f.commands.Dispatch(99), DispatchResult::Unknown);
+    EXPECT_EQ(f.commands.Dispatch(0x9000), DispatchResult::Unknown);
+}
+
+TEST_F(MenuCommandTest, NoSecondCommandStartsWhileAModalWindowIsOpen) {
+    std::vector<DispatchResult> inner;
+    MenuModel trayDuring;
+    f.windows.whileModalOpen = [&] {
+        inner.push_back(f.commands.Dispatch(static_cast<uint32_t>(C::mnuPopupExit)));
+        inner.push_back(f.commands.Dispatch(ListItemId(ListKind::DisplayModes, 0)));
+        trayDuring = f.commands.PrepareTrayMenu();
+    };
+    EXPECT_EQ(Run(C::mnuAppNewIn, 2), DispatchResult::Done);
+    EXPECT_EQ(inner, (std::vector<DispatchResult>{DispatchResult::Refused, DispatchResult::Refused}));
+    EXPECT_EQ(f.log, (Log{"timer pause", "window NewApp", "timer resume"})) << "nothing ran, no list was rebuilt";
+    for (const MenuItem& item : trayDuring.items) EXPECT_FALSE(item.enabled) << item.name;
+    EXPECT_FALSE(f.commands.Busy());
+    f.windows.whileModalOpen = nullptr;
+    EXPECT_EQ(Run(C::mnuPopupExit), DispatchResult::Done);
+    EXPECT_EQ(f.log, Log{"bar close"});
+}
+
+TEST_F(MenuCommandTest, TheTimerStaysOffWhenTheBarClosedMeanwhileAndACutSurvivesExit) {
+    f.windows.whileModalOpen = [&] { f.state.Closing = true; };
+    Run(C::mnuAppin);
+    EXPECT_EQ(f.log, (Log{"timer pause", "window NewApp"}));
+
+    EXPECT_EQ(Run(C::mnuAppOneTimeDelete, 0), DispatchResult::Done);
+    EXPECT_TRUE(f.commands.Clipboard().CutPending);
+    EXPECT_EQ(f.state.entries.slots[0].Title, "");
+    f.commands.RestorePendingCut();
+    EXPECT_EQ(f.state.entries.slots[0].Title, "Memo");
+    EXPECT_FALSE(f.commands.Clipboard().CutPending);
+    EXPECT_NE(f.fake.files.files["C:\\Tavi\\Launch.ini"].find("Memo"), std::string::npos);
+}
