@@ -1,5 +1,5 @@
 # Windows build: the program, its adapters and views, and the tests that run under Wine.
-set(WIN_LIBS user32 gdi32 msimg32 shell32 comctl32 comdlg32 ole32 oleaut32 uuid advapi32 winmm mpr shlwapi psapi)
+set(WIN_LIBS user32 gdi32 msimg32 shell32 comctl32 comdlg32 ole32 oleaut32 uuid uxtheme advapi32 winmm mpr shlwapi psapi)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
@@ -11,8 +11,11 @@ add_executable(TaviMenu2 WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${CMAKE_
 target_link_libraries(TaviMenu2 PRIVATE tavi_win)
 target_link_options(TaviMenu2 PRIVATE ${STATIC_RUNTIME} -municode)
 set_target_properties(TaviMenu2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# windres does not report what a .rc file includes.
+set(DIALOG_RESOURCES ${CMAKE_SOURCE_DIR}/res/new_app.rc ${CMAKE_SOURCE_DIR}/res/icon_change.rc
+  ${CMAKE_SOURCE_DIR}/src/dialogs/new_app_ids.h ${CMAKE_SOURCE_DIR}/src/dialogs/icon_change_ids.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest;${DIALOG_RESOURCES}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 # GoogleTest from Debian's source package, cross-compiled.
@@ -26,6 +29,8 @@ target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(win_tests PRIVATE tavi_win gtest)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME} -municode)
 set_target_properties(win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/tests.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest;${DIALOG_RESOURCES}")
 
 # The end-to-end driver and the small programs the end-to-end tests start.
 file(GLOB E2E_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/tools/*_win.cpp)

@@ -107,5 +107,30 @@ inline constexpr std::string_view kConfirmMoveSuffix = " へ移動します";
 inline constexpr std::string_view kUndefinedEntry = "未定義";
 inline constexpr std::string_view kOptionLoadFailed = "注意！！　ｺﾝﾄﾛｰﾙの読み込みに失敗しました Err#:";
 inline constexpr std::string_view kOptionLoadHint = "ﾒﾆｭｰ上でｵﾌﾟｼｮﾝを選択してみてください";
+// Entry dialogs: the registration dialog (NewApp) and the icon picker (IconChange).
+inline constexpr std::string_view kNewAppCaption = "ｱﾌﾟﾘｹｰｼｮﾝの登録";
+inline constexpr std::string_view kNewAppTab = "ｱﾌﾟﾘｹｰｼｮﾝ情報";
+inline constexpr std::string_view kNewAppProgramFrame = "ﾌﾟﾛｸﾞﾗﾑの指定";
+inline constexpr std::string_view kNewAppKindFile = "ﾌｧｲﾙ(&F)";
+inline constexpr std::string_view kNewAppKindFolder = "ﾌｫﾙﾀﾞ(&Z)";
+inline constexpr std::string_view kNewAppKindGroup = "ｸﾞﾙｰﾌﾟ(&G)";
+inline constexpr std::string_view kNewAppTitleLabel = "ﾀｲﾄﾙ名(&T)";
+inline constexpr std::string_view kNewAppCommandLabel = "ｺﾏﾝﾄﾞﾗｲﾝ(&L)";
+inline constexpr std::string_view kNewAppRunSizeLabel = "実行時の大きさ(&B)";
+inline constexpr std::string_view kRunSizeNormal = "通常のｳｨﾝﾄﾞｳ";
+inline constexpr std::string_view kRunSizeMinimized = "最小化";
+inline constexpr std::string_view kRunSizeMaximized = "最大化";
+inline constexpr std::string_view kNewAppIconTip = "ｱｲｺﾝの変更";
+inline constexpr std::string_view kNewAppChangeIcon = "ｱｲｺﾝの変更(&H)...";
+inline constexpr std::string_view kNewAppBrowseTitle = "登録ｱﾌﾟﾘｹｰｼｮﾝの指定";
+inline constexpr std::string_view kNewAppFolderPrompt = "ﾌｫﾙﾀﾞを選択して下さい";
+inline constexpr std::string_view kProgramFileFilter =
+    "Exe Files (*.exe)|*.exe|Com Files (*.com)|*.com|All Files (*.*)|*.*";
+inline constexpr std::string_view kIconChangeCaption = "ｱｲｺﾝの変更";
+inline constexpr std::string_view kIconChangeFileLabel = "ﾌｧｲﾙ名(&F)";
+inline constexpr std::string_view kIconChangeBrowseTitle = "変更ﾌｧｲﾙ名の指定";
+inline constexpr std::string_view kEntryDialogBrowse = "...";
+inline constexpr std::string_view kEntryDialogOk = "&OK";
+inline constexpr std::string_view kEntryDialogCancel = "ｷｬﾝｾﾙ(&C)";
 
 }  // namespace tavi::text

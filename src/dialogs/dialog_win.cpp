@@ -1,0 +1,72 @@
+#include "dialogs/dialog_win.h"
+
+#include "platform/wide_win.h"
+
+namespace tavi {
+
+INT_PTR ModalDialog::Run(HWND owner, int templateId) {
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
+        dialog->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    }
+    auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!dialog) return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        dialog->hwnd_ = nullptr;
+        return FALSE;
+    }
+    try {
+        return dialog->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // A failing handler leaves the dialog as it was; the dialog manager
+        // does the default.
+        return FALSE;
+    }
+}
+
+std::string ModalDialog::ItemText(int id) const { return WindowText(Item(id)); }
+
+void ModalDialog::SetItemText(int id, std::string_view text) const { SetWindowTextW(Item(id), Widen(text).c_str()); }
+
+int ModalDialog::Dpi() const {
+    // GetDpiForWindow came with Windows 10 1607; older systems have one dpi for all.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && hwnd_)
+        if (const UINT dpi = getDpiForWindow(hwnd_)) return static_cast<int>(dpi);
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+std::string WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return Narrow(text);
+}
+
+void SelectAllOnFocus(HWND textBox) { PostMessageW(textBox, EM_SETSEL, 0, -1); }
+
+void SetClientSize(HWND control, int width, int height) {
+    RECT window{}, client{};
+    GetWindowRect(control, &window);
+    GetClientRect(control, &client);
+    const int borderX = (window.right - window.left) - client.right;
+    const int borderY = (window.bottom - window.top) - client.bottom;
+    SetWindowPos(control, nullptr, 0, 0, width + borderX, height + borderY,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace tavi

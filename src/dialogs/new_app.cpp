@@ -1,0 +1,163 @@
+#include "dialogs/new_app.h"
+
+#include "app/entry_buttons.h"
+#include "app/messages.h"
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+bool IsNewEntry(const MenuMain& state) {
+    const int index = state.CurrentEntryIndex;
+    return index > state.entries.LastEntryIndex || !state.entries.Has(index);
+}
+
+EntryKind KindOf(const std::string& pathName) {
+    if (EndsWith(pathName, "\\")) return EntryKind::Folder;
+    if (IsGroupPath(pathName)) return EntryKind::Group;
+    return EntryKind::File;
+}
+
+int RunSizeIndexOf(const std::string& runType) {
+    if (IsBlank(runType)) return 0;
+    // A number the list does not have leaves it without a selection; storing
+    // that writes "0".
+    const int32_t index = LeadingInt(runType, -1);
+    return index >= 0 && index <= 2 ? index : -1;
+}
+
+std::string WithoutSurroundingQuotes(std::string text) {
+    if (!StartsWith(text, "\"")) return text;
+    text.erase(0, 1);
+    if (EndsWith(text, "\"")) text.pop_back();
+    return text;
+}
+
+// A document is registered as the program that opens it, with the document
+// as its command line.
+void ResolveDocument(NewAppView& view, Shell& shell) {
+    const std::string upper = ToUpperAscii(view.path);
+    if (Contains(upper, ".EXE") || Contains(upper, ".COM")) return;
+    const Shell::Association association = shell.AssociatedProgram(view.path);
+    // 32 and below are the shell's error codes, 32 itself included.
+    if (association.result <= 32) return;
+    const std::string program = WithoutSurroundingQuotes(TrimSpaces(association.program));
+    if (program.empty() || ToUpperAscii(program) == ToUpperAscii(TrimSpaces(view.path))) return;
+    view.command = QuoteIfSpaced(view.path);
+    view.path = program;
+}
+
+}  // namespace
+
+NewAppView NewAppLoad(const MenuMain& state) {
+    NewAppView view;
+    if (!IsNewEntry(state)) {
+        const LaunchEntry& entry = state.entries.slots[state.CurrentEntryIndex];
+        view.kind = KindOf(entry.PathName);
+        view.path = view.kind == EntryKind::Group ? entry.PathName.substr(1, entry.PathName.size() - 2) : entry.PathName;
+        view.title = entry.Title;
+        view.command = entry.Command;
+        view.runSizeIndex = RunSizeIndexOf(entry.RunType);
+        view.icon = {entry.IconPath, entry.IconIndex};
+    }
+    view.browseEnabled = view.kind != EntryKind::Group;
+    view.okEnabled = !view.path.empty();
+    return view;
+}
+
+void NewAppKindChanged(NewAppView& view, EntryKind kind) {
+    view.kind = kind;
+    view.browseEnabled = kind != EntryKind::Group;
+}
+
+void NewAppPathChanged(NewAppView& view, std::string_view path) {
+    view.path = std::string(path);
+    view.okEnabled = !view.path.empty();
+}
+
+bool NewAppBrowse(NewAppView& view, Platform& platform, FileChooser& chooser, NativeWindow owner,
+                  const std::string& applicationPath) {
+    std::string chosen;
+    if (view.kind == EntryKind::File) {
+        const std::string current = TrimSpaces(view.path);
+        FileChoice choice;
+        choice.owner = owner;
+        choice.title = std::string(text::kNewAppBrowseTitle);
+        choice.filter = std::string(text::kProgramFileFilter);
+        choice.filterIndex = 1;
+        choice.initialName = current.empty() ? std::string() : GetFileName(current);
+        choice.initialFolder =
+            current.empty() ? applicationPath : GetFolderName(current, platform.files.CurrentDirectory());
+        chosen = chooser.ChooseFile(choice);
+    } else if (view.kind == EntryKind::Folder) {
+        chosen = chooser.ChooseFolder(owner, std::string(text::kNewAppFolderPrompt));
+        if (!chosen.empty()) chosen = AddBackslash(chosen);
+    }
+    if (chosen.empty()) return false;
+
+    NewAppPathChanged(view, chosen);
+    view.command.clear();
+    if (IsBlank(view.title)) {
+        view.title = GetFileName(view.path);
+        // A folder's name ends in "\": its title is the whole path.
+        if (IsBlank(view.title)) view.title = TrimSpaces(view.path);
+    }
+    if (view.kind == EntryKind::File) ResolveDocument(view, platform.shell);
+    return true;
+}
+
+bool NewAppChangeIcon(NewAppView& view, const IconPicker& pick) {
+    if (IsBlank(view.path)) return false;
+    const std::optional<IconChoice> chosen = pick({view.icon, view.path, view.kind == EntryKind::Group});
+    if (!chosen) return false;
+    view.icon = *chosen;
+    return true;
+}
+
+IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons) {
+    const std::string path = TrimSpaces(view.path);
+    if (path.empty()) return {};
+    std::string file = TrimSpaces(view.icon.iconPath);
+    const int index = IconNumberOf(view.icon.iconIndex);
+    if (view.kind == EntryKind::Group) {
+        if (file.empty()) return {IconPreview::Kind::Folder, {}, 0};
+    } else {
+        // An entry without an icon of its own is stored with its path as the icon file.
+        if (file.empty()) file = path;
+        if (EndsWith(path, "\\") && file == path && index == 0) return {IconPreview::Kind::Folder, {}, 0};
+    }
+    // Only the count is trusted: some systems hand back a picture for a file
+    // that holds none.
+    if (index >= icons.IconCount(file)) return {};
+    return {IconPreview::Kind::Extract, file, index};
+}
+
+bool NewAppOk(const NewAppView& view, MenuMain& state, Platform& platform, BarServices& bar) {
+    const int index = state.CurrentEntryIndex;
+    const std::string path = TrimSpaces(view.path);
+    if (path.empty() || index < 0) return false;
+    const bool group = view.kind == EntryKind::Group;
+
+    // A new slot past the end exists before anything is written into it.
+    EntryStore& entries = state.entries;
+    if (index >= entries.LastEntryIndex || !entries.Has(index)) entries.ResizeEntryArrays(index);
+    LaunchEntry& entry = entries.slots[index];
+    entry.IconPath = view.icon.iconPath;
+    entry.IconIndex = view.icon.iconIndex;
+    if (path != TrimSpaces(entry.PathName)) {
+        entry.PathName = path;
+        if (IsBlank(entry.IconPath) && !group) entry.IconPath = path;
+    }
+    if (entry.IconIndex.empty()) entry.IconIndex = "0";
+
+    StoreEntry(state, platform, bar.Buttons(), {view.path, view.title, view.command, group, view.runSizeIndex});
+
+    // The bar never replaces a picture stored under a key, so an icon other
+    // than the path's own shows only once the image lists are built again.
+    const LaunchEntry& stored = entries.slots[index];
+    if (LeadingNumber(stored.IconIndex) > 0 || TrimSpaces(stored.IconPath) != TrimSpaces(stored.PathName))
+        bar.FullRebuild();
+    return true;
+}
+
+}  // namespace tavi

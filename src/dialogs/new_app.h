@@ -1,0 +1,60 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "dialogs/icon_change.h"
+#include "platform/file_chooser.h"
+#include "platform/icon_files.h"
+#include "platform/platform.h"
+
+// The registration dialog `NewApp`: registers a new bar entry at
+// CurrentEntryIndex or edits the one there. Nothing reaches the entry before
+// OK; Cancel simply closes the dialog.
+namespace tavi {
+
+// The kind options, in their order on the dialog.
+enum class EntryKind { File = 0, Folder = 1, Group = 2 };
+
+struct NewAppView {
+    EntryKind kind = EntryKind::File;
+    std::string path;     // Text1: a file or folder path, or a group's name without brackets
+    std::string title;    // Text2
+    std::string command;  // Text3: the command line
+    int runSizeIndex = 0;  // Combo1: 0 normal, 1 minimised, 2 maximised, -1 none
+    IconChoice icon;       // the entry's icon as it will be stored
+    bool browseEnabled = true;
+    bool okEnabled = false;
+};
+
+// What the 32 x 32 preview shows.
+struct IconPreview {
+    enum class Kind { None, Extract, Folder };
+    Kind kind = Kind::None;
+    std::string file;  // Extract: the file and the icon number in it
+    int index = 0;
+    bool operator==(const IconPreview&) const = default;
+};
+
+// Shows the icon picker and returns its choice, or nothing when it was cancelled.
+using IconPicker = std::function<std::optional<IconChoice>(const IconChangeInput&)>;
+
+NewAppView NewAppLoad(const MenuMain& state);
+void NewAppKindChanged(NewAppView& view, EntryKind kind);
+void NewAppPathChanged(NewAppView& view, std::string_view path);
+// Browses for a file or folder by kind; a chosen document becomes its program
+// with the document as command line. False when nothing was chosen.
+bool NewAppBrowse(NewAppView& view, Platform& platform, FileChooser& chooser, NativeWindow owner,
+                  const std::string& applicationPath);
+// Opens the picker when there is a path; true when it returned a choice.
+bool NewAppChangeIcon(NewAppView& view, const IconPicker& pick);
+// The preview of what the entry will show once stored.
+IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons);
+// Stores the dialog into entry CurrentEntryIndex, saves the list and brings the
+// bar up to date. False when there was no path to store.
+bool NewAppOk(const NewAppView& view, MenuMain& state, Platform& platform, BarServices& bar);
+
+}  // namespace tavi

@@ -1,0 +1,18 @@
+#pragma once
+// Template and control ids of the registration dialog, shared by res/new_app.rc and its view.
+#define IDD_NEW_APP 1100
+#define IDC_NEWAPP_TAB 1101
+#define IDC_NEWAPP_PROGRAM_FRAME 1102
+#define IDC_NEWAPP_KIND_FILE 1103
+#define IDC_NEWAPP_KIND_FOLDER 1104
+#define IDC_NEWAPP_KIND_GROUP 1105
+#define IDC_NEWAPP_PATH 1106
+#define IDC_NEWAPP_BROWSE 1107
+#define IDC_NEWAPP_TITLE_LABEL 1108
+#define IDC_NEWAPP_TITLE 1109
+#define IDC_NEWAPP_COMMAND_LABEL 1110
+#define IDC_NEWAPP_COMMAND 1111
+#define IDC_NEWAPP_RUN_SIZE_LABEL 1112
+#define IDC_NEWAPP_RUN_SIZE 1113
+#define IDC_NEWAPP_ICON 1114
+#define IDC_NEWAPP_CHANGE_ICON 1115

@@ -1,0 +1,268 @@
+#include "dialogs/new_app_win.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <array>
+#include <utility>
+
+#include "app/messages.h"
+#include "bar/stock_icons_win.h"
+#include "dialogs/dialog_win.h"
+#include "dialogs/icon_change_win.h"
+#include "dialogs/new_app.h"
+#include "dialogs/new_app_ids.h"
+#include "platform/icon_files_win.h"
+#include "platform/wide_win.h"
+
+namespace tavi {
+namespace {
+
+constexpr std::array<std::pair<int, EntryKind>, 3> kKindOptions{{
+    {IDC_NEWAPP_KIND_FILE, EntryKind::File},
+    {IDC_NEWAPP_KIND_FOLDER, EntryKind::Folder},
+    {IDC_NEWAPP_KIND_GROUP, EntryKind::Group},
+}};
+
+// Posted after the system has scaled the dialog for a new monitor.
+constexpr UINT kRescale = WM_APP + 1;
+constexpr int kIconPixels96 = 32;
+
+// The registration dialog `NewApp`.
+class NewApp final : public ModalDialog {
+public:
+    NewApp(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser, IconFiles& icons)
+        : state_(state), platform_(platform), bar_(bar), chooser_(chooser), icons_(icons) {}
+    ~NewApp() override { SetPreview(nullptr); }
+
+    bool Stored() const { return stored_; }
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnInit();
+    void OnCommand(int id, int code);
+    void AddTooltip();
+    void Read();
+    void Write();
+    void WriteEnabled();
+    void UpdatePreview();
+    void SetPreview(HICON icon);
+    void SizePreview();
+    void DrawPreview(const DRAWITEMSTRUCT& item) const;
+    void ChangeIcon();
+
+    MenuMain& state_;
+    Platform& platform_;
+    BarServices& bar_;
+    FileChooser& chooser_;
+    IconFiles& icons_;
+    NewAppView view_;
+    HICON preview_ = nullptr;
+    bool writing_ = false;
+    bool stored_ = false;
+};
+
+INT_PTR NewApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInit();
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_DRAWITEM:
+            if (wParam != IDC_NEWAPP_ICON) return FALSE;
+            DrawPreview(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_DPICHANGED:
+            PostMessageW(Handle(), kRescale, 0, 0);
+            return FALSE;  // the dialog manager scales the template's controls
+        case kRescale:
+            SizePreview();
+            UpdatePreview();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void NewApp::OnInit() {
+    const std::pair<int, std::string_view> captions[] = {
+        {IDC_NEWAPP_PROGRAM_FRAME, text::kNewAppProgramFrame},
+        {IDC_NEWAPP_KIND_FILE, text::kNewAppKindFile},
+        {IDC_NEWAPP_KIND_FOLDER, text::kNewAppKindFolder},
+        {IDC_NEWAPP_KIND_GROUP, text::kNewAppKindGroup},
+        {IDC_NEWAPP_BROWSE, text::kEntryDialogBrowse},
+        {IDC_NEWAPP_TITLE_LABEL, text::kNewAppTitleLabel},
+        {IDC_NEWAPP_COMMAND_LABEL, text::kNewAppCommandLabel},
+        {IDC_NEWAPP_RUN_SIZE_LABEL, text::kNewAppRunSizeLabel},
+        {IDC_NEWAPP_CHANGE_ICON, text::kNewAppChangeIcon},
+        {IDOK, text::kEntryDialogOk},
+        {IDCANCEL, text::kEntryDialogCancel},
+    };
+    SetWindowTextW(Handle(), Widen(text::kNewAppCaption).c_str());
+    for (const auto& [id, caption] : captions) SetItemText(id, caption);
+
+    // The tab's page colour behind the controls, as with visual styles on.
+    EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
+    std::wstring tab = Widen(text::kNewAppTab);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = tab.data();
+    SendDlgItemMessageW(Handle(), IDC_NEWAPP_TAB, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SetWindowPos(Item(IDC_NEWAPP_TAB), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    for (std::string_view size : {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized})
+        SendDlgItemMessageW(Handle(), IDC_NEWAPP_RUN_SIZE, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(Widen(size).c_str()));
+    AddTooltip();
+
+    view_ = NewAppLoad(state_);
+    Write();
+    SizePreview();
+    UpdatePreview();
+    // An entry being edited starts with its title selected.
+    if (!view_.path.empty()) SendDlgItemMessageW(Handle(), IDC_NEWAPP_TITLE, EM_SETSEL, 0, -1);
+}
+
+void NewApp::AddTooltip() {
+    HWND tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip) return;  // destroyed with the dialog, its owner
+    std::wstring tip = Widen(text::kNewAppIconTip);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(Item(IDC_NEWAPP_ICON));
+    tool.lpszText = tip.data();
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void NewApp::OnCommand(int id, int code) {
+    if (writing_) return;
+    switch (id) {
+        case IDC_NEWAPP_KIND_FILE:
+        case IDC_NEWAPP_KIND_FOLDER:
+        case IDC_NEWAPP_KIND_GROUP:
+            if (code != BN_CLICKED) return;
+            Read();
+            NewAppKindChanged(view_, view_.kind);
+            WriteEnabled();
+            return;
+        case IDC_NEWAPP_PATH:
+        case IDC_NEWAPP_TITLE:
+        case IDC_NEWAPP_COMMAND:
+            if (code == EN_SETFOCUS) SelectAllOnFocus(Item(id));
+            if (code == EN_CHANGE && id == IDC_NEWAPP_PATH) {
+                NewAppPathChanged(view_, ItemText(IDC_NEWAPP_PATH));
+                WriteEnabled();
+            }
+            return;
+        case IDC_NEWAPP_BROWSE:
+            Read();
+            if (NewAppBrowse(view_, platform_, chooser_, reinterpret_cast<NativeWindow>(Handle()),
+                             state_.ApplicationPath)) {
+                Write();
+                UpdatePreview();
+            }
+            return;
+        case IDC_NEWAPP_ICON:
+            if (code == STN_CLICKED) ChangeIcon();
+            return;
+        case IDC_NEWAPP_CHANGE_ICON:
+            ChangeIcon();
+            return;
+        case IDOK:
+            // Enter reaches here even while the OK button is disabled.
+            if (!IsWindowEnabled(Item(IDOK))) return;
+            Read();
+            stored_ = NewAppOk(view_, state_, platform_, bar_);
+            EndDialog(Handle(), IDOK);
+            return;
+        case IDCANCEL:
+            EndDialog(Handle(), IDCANCEL);
+            return;
+        default:
+            return;
+    }
+}
+
+void NewApp::ChangeIcon() {
+    Read();
+    const auto pick = [this](const IconChangeInput& input) {
+        return ShowIconChange(reinterpret_cast<NativeWindow>(Handle()), input, platform_, chooser_, icons_);
+    };
+    if (NewAppChangeIcon(view_, pick)) UpdatePreview();
+}
+
+void NewApp::Read() {
+    for (const auto& [id, kind] : kKindOptions)
+        if (IsDlgButtonChecked(Handle(), id) == BST_CHECKED) view_.kind = kind;
+    view_.path = ItemText(IDC_NEWAPP_PATH);
+    view_.title = ItemText(IDC_NEWAPP_TITLE);
+    view_.command = ItemText(IDC_NEWAPP_COMMAND);
+    view_.runSizeIndex = static_cast<int>(SendDlgItemMessageW(Handle(), IDC_NEWAPP_RUN_SIZE, CB_GETCURSEL, 0, 0));
+}
+
+void NewApp::Write() {
+    writing_ = true;
+    for (const auto& [id, kind] : kKindOptions) CheckDlgButton(Handle(), id, view_.kind == kind ? BST_CHECKED : BST_UNCHECKED);
+    SetItemText(IDC_NEWAPP_PATH, view_.path);
+    SetItemText(IDC_NEWAPP_TITLE, view_.title);
+    SetItemText(IDC_NEWAPP_COMMAND, view_.command);
+    SendDlgItemMessageW(Handle(), IDC_NEWAPP_RUN_SIZE, CB_SETCURSEL, static_cast<WPARAM>(view_.runSizeIndex), 0);
+    writing_ = false;
+    WriteEnabled();
+}
+
+void NewApp::WriteEnabled() {
+    EnableItem(IDC_NEWAPP_BROWSE, view_.browseEnabled);
+    EnableItem(IDOK, view_.okEnabled);
+}
+
+void NewApp::SizePreview() {
+    const int size = Scale(kIconPixels96);
+    SetClientSize(Item(IDC_NEWAPP_ICON), size, size);
+}
+
+void NewApp::UpdatePreview() {
+    const int size = Scale(kIconPixels96);
+    const IconPreview preview = NewAppPreview(view_, icons_);
+    switch (preview.kind) {
+        case IconPreview::Kind::None: SetPreview(nullptr); break;
+        case IconPreview::Kind::Extract: SetPreview(LoadFileIcon(preview.file, preview.index, size)); break;
+        case IconPreview::Kind::Folder: SetPreview(CreateStockIcon(StockIcon::Folder, size)); break;
+    }
+    InvalidateRect(Item(IDC_NEWAPP_ICON), nullptr, TRUE);
+}
+
+void NewApp::SetPreview(HICON icon) {
+    if (preview_) DestroyIcon(preview_);
+    preview_ = icon;
+}
+
+void NewApp::DrawPreview(const DRAWITEMSTRUCT& item) const {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    if (!preview_) return;
+    const int size = Scale(kIconPixels96);
+    const int left = item.rcItem.left + (item.rcItem.right - item.rcItem.left - size) / 2;
+    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
+    DrawIconEx(item.hDC, left, top, preview_, size, size, 0, nullptr, DI_NORMAL);
+}
+
+}  // namespace
+
+bool ShowNewApp(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
+                IconFiles& icons) {
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
+    NewApp dialog(state, platform, bar, chooser, icons);
+    return dialog.Run(reinterpret_cast<HWND>(owner), IDD_NEW_APP) == IDOK && dialog.Stored();
+}
+
+}  // namespace tavi
