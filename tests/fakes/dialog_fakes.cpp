@@ -26,9 +26,5 @@ int FakeIconFiles::IconCount(const std::string& path) {
     return found == counts.end() ? 0 : found->second;
 }
 
-Rect FakeBarServices::ButtonRect(int position) {
-    calls.push_back("rect " + std::to_string(position));
-    return MakeRect(position * 32, 0, 32, 32);
-}
 
 }  // namespace tavi::fakes

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/bar_services.h"
+#include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
 #include "platform/file_chooser.h"
 #include "platform/icon_files.h"
@@ -36,26 +36,5 @@ public:
     int IconCount(const std::string& path) override;
 };
 
-// Records what the dialogs ask of the bar.
-class FakeBarServices final : public BarServices {
-public:
-    FakeEntryButtons buttons;
-    std::vector<std::string> calls;  // "full-rebuild", "refresh", ...
-    NativeWindow handle = 0x1234;
-
-    NativeWindow Handle() const override { return handle; }
-    EntryButtons& Buttons() override { return buttons; }
-    void RefreshButtons() override { calls.push_back("refresh"); }
-    void Redraw() override { calls.push_back("redraw"); }
-    void FullRebuild() override { calls.push_back("full-rebuild"); }
-    void ReDock(bool force) override { calls.push_back(force ? "redock force" : "redock"); }
-    void BringToFront() override { calls.push_back("front"); }
-    void PauseTimer() override { calls.push_back("pause"); }
-    void ResumeTimer() override { calls.push_back("resume"); }
-    Rect ButtonRect(int position) override;
-    void RepaintCommandButtons() override { calls.push_back("command-buttons"); }
-    void BeginEntryMove() override { calls.push_back("move"); }
-    void Close() override { calls.push_back("close"); }
-};
 
 }  // namespace tavi::fakes

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
 #include "menus/menu_commands.h"
 
@@ -14,28 +15,6 @@ namespace tavi::fakes {
 
 // Every call lands in one log, in order, so tests can check what came before what.
 using CallLog = std::vector<std::string>;
-
-class FakeBarServices final : public BarServices {
-public:
-    explicit FakeBarServices(CallLog& log) : log_(log) {}
-    FakeEntryButtons buttons;
-    NativeWindow Handle() const override { return 0x1234; }
-    EntryButtons& Buttons() override { return buttons; }
-    void RefreshButtons() override { log_.push_back("bar refresh"); }
-    void Redraw() override { log_.push_back("bar redraw"); }
-    void FullRebuild() override { log_.push_back("bar rebuild"); }
-    void ReDock(bool force) override { log_.push_back(force ? "bar redock force" : "bar redock"); }
-    void BringToFront() override { log_.push_back("bar front"); }
-    void PauseTimer() override { log_.push_back("timer pause"); }
-    void ResumeTimer() override { log_.push_back("timer resume"); }
-    Rect ButtonRect(int) override { return {}; }
-    void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
-    void BeginEntryMove() override { log_.push_back("bar move"); }
-    void Close() override { log_.push_back("bar close"); }
-
-private:
-    CallLog& log_;
-};
 
 class FakeCommandWindows final : public CommandWindows {
 public:

@@ -330,7 +330,7 @@ TEST_F(NewAppTest, OkStoresKindsAndIconsAndRebuildsWhenTheIconIsNotThePaths) {
         ASSERT_TRUE(NewAppOk(view, state, fake.platform, bar)) << c.what;
         EXPECT_EQ(state.entries.slots[c.index], c.stored) << c.what;
         EXPECT_EQ(Stored()[c.index], c.stored) << c.what;
-        EXPECT_EQ(bar.calls, c.rebuild ? std::vector<std::string>{"full-rebuild"} : std::vector<std::string>{})
+        EXPECT_EQ(bar.calls, c.rebuild ? std::vector<std::string>{"bar rebuild"} : std::vector<std::string>{})
             << c.what;
     }
 }

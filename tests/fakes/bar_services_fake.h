@@ -1,0 +1,41 @@
+#pragma once
+// The bar as the menus, commands and dialogs see it, recording what they ask.
+#include <string>
+#include <vector>
+
+#include "app/bar_services.h"
+#include "fakes/fakes.h"
+
+namespace tavi::fakes {
+
+class FakeBarServices final : public BarServices {
+public:
+    // Records into `calls`, or into a log shared with other fakes so tests
+    // can check what came before what.
+    FakeBarServices() : log_(calls) {}
+    explicit FakeBarServices(std::vector<std::string>& log) : log_(log) {}
+
+    std::vector<std::string> calls;
+    FakeEntryButtons buttons;
+    NativeWindow handle = 0x1234;
+
+    NativeWindow Handle() const override { return handle; }
+    EntryButtons& Buttons() override { return buttons; }
+    void RefreshButtons() override { log_.push_back("bar refresh"); }
+    void Redraw() override { log_.push_back("bar redraw"); }
+    void FullRebuild() override { log_.push_back("bar rebuild"); }
+    void ReDock(bool force) override { log_.push_back(force ? "bar redock force" : "bar redock"); }
+    void BringToFront() override { log_.push_back("bar front"); }
+    void PauseTimer() override { log_.push_back("timer pause"); }
+    void ResumeTimer() override { log_.push_back("timer resume"); }
+    // Buttons 32 pixels square in a row from the screen's corner.
+    Rect ButtonRect(int position) override { return MakeRect(position * 32, 0, 32, 32); }
+    void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
+    void BeginEntryMove() override { log_.push_back("bar move"); }
+    void Close() override { log_.push_back("bar close"); }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+}  // namespace tavi::fakes
