@@ -1,6 +1,7 @@
 #pragma once
 #include "app/entry_buttons.h"
 #include "app/rect.h"
+#include "bar/bar_geometry.h"
 #include "platform/native_window.h"
 
 namespace tavi {
@@ -33,6 +34,17 @@ public:
     virtual void ResumeTimer() = 0;
     // The button at a 0-based page position, in screen pixels.
     virtual Rect ButtonRect(int position) = 0;
+    // The bar window's rectangle in screen pixels, as it really is.
+    virtual Rect WindowRect() const = 0;
+    // The layout the bar computed last (edge, metrics, command buttons, toolbar).
+    virtual const BarLayout& CurrentLayout() const = 0;
+    // Whether the bar is shown (auto-hide may have hidden it), and showing it again.
+    virtual bool Visible() const = 0;
+    virtual void Show() = 0;
+    // TopMost on: the bar comes to the front; off: it is no longer topmost.
+    virtual void ApplyTopMost(bool topMost) = 0;
+    // TimWallPaper: `running` restarts its period, otherwise it stops.
+    virtual void SetWallpaperTimer(bool running) = 0;
     // Paints the close, next and previous buttons again.
     virtual void RepaintCommandButtons() = 0;
     // The menu-driven move: the next drop on the bar moves CurrentEntryIndex.

@@ -18,6 +18,9 @@ public:
     std::vector<std::string> calls;
     FakeEntryButtons buttons;
     NativeWindow handle = 0x1234;
+    Rect windowRect{0, 0, 41, 1025};
+    BarLayout layout;
+    bool visible = true;
 
     NativeWindow Handle() const override { return handle; }
     EntryButtons& Buttons() override { return buttons; }
@@ -30,6 +33,17 @@ public:
     void ResumeTimer() override { log_.push_back("timer resume"); }
     // Buttons 32 pixels square in a row from the screen's corner.
     Rect ButtonRect(int position) override { return MakeRect(position * 32, 0, 32, 32); }
+    Rect WindowRect() const override { return windowRect; }
+    const BarLayout& CurrentLayout() const override { return layout; }
+    bool Visible() const override { return visible; }
+    void Show() override {
+        visible = true;
+        log_.push_back("bar show");
+    }
+    void ApplyTopMost(bool topMost) override { log_.push_back(topMost ? "bar topmost" : "bar not topmost"); }
+    void SetWallpaperTimer(bool running) override {
+        log_.push_back(running ? "wallpaper timer restart" : "wallpaper timer off");
+    }
     void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
     void BeginEntryMove() override { log_.push_back("bar move"); }
     void Close() override { log_.push_back("bar close"); }
