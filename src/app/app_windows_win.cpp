@@ -19,7 +19,8 @@ std::string LastErrorText() {
 
 }  // namespace
 
-Win32AppWindows::Win32AppWindows(MenuMain& state, Platform& platform) : state_(state), platform_(platform) {}
+Win32AppWindows::Win32AppWindows(MenuMain& state, Platform& platform, BarTools& tools)
+    : state_(state), platform_(platform), tools_(tools) {}
 
 Win32AppWindows::~Win32AppWindows() {
     if (instanceMutex_) CloseHandle(instanceMutex_);
@@ -41,7 +42,7 @@ void Win32AppWindows::ShowSplash() {
 void Win32AppWindows::CloseSplash() { splash_.Close(); }
 
 AppWindows::BarLoadResult Win32AppWindows::ShowBar() {
-    bar_ = std::make_unique<TaviMenu2>(state_, platform_);
+    bar_ = std::make_unique<TaviMenu2>(state_, platform_, tools_);
     if (!bar_->Load()) return {true, LastErrorText()};
     return {};
 }

@@ -10,7 +10,7 @@ namespace tavi {
 // The windows of the program as start-up sees them.
 class Win32AppWindows final : public AppWindows {
 public:
-    Win32AppWindows(MenuMain& state, Platform& platform);
+    Win32AppWindows(MenuMain& state, Platform& platform, BarTools& tools);
     ~Win32AppWindows() override;
 
     bool AnotherInstanceRunning() override;
@@ -28,6 +28,7 @@ public:
 private:
     MenuMain& state_;
     Platform& platform_;
+    BarTools& tools_;
     HANDLE instanceMutex_ = nullptr;
     Openning splash_;
     std::unique_ptr<TaviMenu2> bar_;

@@ -3,7 +3,14 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <ole2.h>
+
 #include "app/app_windows_win.h"
+#include "platform/common_dialogs_win.h"
+#include "platform/file_dialogs.h"
+#include "platform/folder_listing_win.h"
+#include "platform/icon_files_win.h"
+#include "platform/system_commands_win.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 
@@ -25,11 +32,26 @@ std::string ProgramFolder() {
     return Narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
 }
 
+// Until the drive and desktop tools are in: nothing to eject, no wallpapers.
+class PendingMediaTools final : public MediaTools {
+public:
+    void EjectRemovableDrives(bool) override {}
+};
+class PendingListHandlers final : public ListHandlers {
+public:
+    void BuildWallpaperMenu(RunTimeList&) override {}
+    void OpenDeskTopItem(const RunTimeList&, int) override {}
+    void SelectScreenSaver(RunTimeList&, int) override {}
+    void SelectWallPaper(RunTimeList&, int) override {}
+    void ChgDisplaySet(const std::string&) override {}
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Shell extensions that ShellExecute may load expect a single-threaded apartment.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // A single-threaded apartment with OLE: shell extensions that ShellExecute
+    // loads expect one, and the bar takes files dropped from the shell.
+    const HRESULT com = OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -40,12 +62,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32Shell shell;
     Win32MessageBoxes messages;
     Platform platform{profile, files, codePage, system, shell, messages};
+    Win32CommonDialogs commonDialogs;
+    DialogFileChooser fileChooser(commonDialogs, messages);
+    Win32IconFiles iconFiles;
+    Win32SystemCommands systemCommands;
+    Win32FolderListing folders;
+    PendingMediaTools media;
+    PendingListHandlers lists;
+    BarTools tools{fileChooser, iconFiles, systemCommands, folders, media, lists};
 
     MenuMain state;
     state.ApplicationPath = ProgramFolder();
     int exitCode = 0;
     {
-        Win32AppWindows windows(state, platform);
+        Win32AppWindows windows(state, platform, tools);
         if (RunMain(state, platform, windows)) {
             if (TaviMenu2* bar = windows.Bar()) {
                 shell.SetOwner(bar->Handle());
@@ -59,6 +89,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             exitCode = static_cast<int>(message.wParam);
         }
     }
-    if (SUCCEEDED(com)) CoUninitialize();
+    if (SUCCEEDED(com)) OleUninitialize();
     return exitCode;
 }

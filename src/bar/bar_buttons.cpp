@@ -108,7 +108,8 @@ std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch) {
     return std::nullopt;
 }
 
-std::optional<KeyCommand> KeyDownCommand(int virtualKey) {
+std::optional<KeyCommand> KeyDownCommand(int virtualKey, bool control) {
+    if (control) return virtualKey == 'N' ? std::optional(KeyCommand::NewEntry) : std::nullopt;
     switch (virtualKey) {
         case 112: return KeyCommand::PreviousPage;  // F1
         case 113: return KeyCommand::NextPage;      // F2

@@ -51,8 +51,9 @@ private:
 // pages back unless this is the first page, toward always pages on.
 std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch);
 
-enum class KeyCommand { PreviousPage, NextPage, Redraw };
-std::optional<KeyCommand> KeyDownCommand(int virtualKey);
+enum class KeyCommand { PreviousPage, NextPage, Redraw, NewEntry };
+// F1, F2, F5; Ctrl+N, the shortcut of "新規登録(&N)...".
+std::optional<KeyCommand> KeyDownCommand(int virtualKey, bool control = false);
 
 // Run type code ("0", "1", "2") of a shortcut's window style.
 std::string RunTypeForShortcutStyle(int windowStyle);

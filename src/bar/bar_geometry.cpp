@@ -256,7 +256,9 @@ Rect EdgeTriggerPixels(DockEdge edge, const ScreenInfo& screen) {
 BarLayout LayoutBar(const LayoutInput& input) {
     const ScreenInfo& screen = input.screen;
     BarLayout layout;
+    layout.dpi = screen.dpi;
     layout.metrics = MetricsFor(input.iconSizeIndex, screen.dpi, input.systemIcons);
+    layout.smallIconPixels = MetricsFor(1, screen.dpi, input.systemIcons).iconPixels;
     const int32_t b = layout.metrics.buttonPixels * Factor(screen.twipsPerPixelY);
     layout.buttonTwips = b;
     layout.bar = CalcBarRect(input.edge, input.iconSizeIndex, screen, input.systemIcons);

@@ -124,7 +124,9 @@ inline constexpr int kCmdNext = 1;
 inline constexpr int kCmdPrevious = 2;
 
 struct BarLayout {
-    BarMetrics metrics{};
+    int32_t dpi = 96;
+    BarMetrics metrics = MetricsFor(0);
+    int32_t smallIconPixels = 16;  // the small image list's size at this dpi
     int32_t buttonTwips = 0;  // B
     BarRect bar{};
     Rect window;                    // twips, screen coordinates

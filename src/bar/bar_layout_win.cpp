@@ -105,11 +105,8 @@ void TaviMenu2::Layout(bool keepButtons) {
     input.autoHide = state_.settings.AutoHide == "1";
     input.screen = CurrentScreen();
     input.systemIcons = SystemIconsFor(input.screen.dpi);
-    const BarLayout layout = LayoutBar(input);
-    taskbarRect_ = layout.taskbarPixels;
-    dpi_ = input.screen.dpi;
-    metrics_ = layout.metrics;
-    smallIconPixels_ = MetricsFor(1, dpi_, input.systemIcons).iconPixels;
+    layout_ = LayoutBar(input);
+    const BarLayout& layout = layout_;
     state_.VisibleCount = layout.visibleCount;
 
     for (const ButtonSlot& slot : PlanButtonSlots(layout.visibleCount, ButtonCount(), keepButtons,
@@ -141,12 +138,12 @@ void TaviMenu2::PlaceEdgeTrigger() { trigger_.Place(EdgeTriggerPixels(Edge(), Cu
 
 // Windows 11 sends no WM_DPICHANGED to tool windows, so the scale is looked
 // at again whenever the display or its settings change.
-bool TaviMenu2::DpiChanged() const { return CurrentScreen().dpi != dpi_; }
+bool TaviMenu2::DpiChanged() const { return CurrentScreen().dpi != layout_.dpi; }
 
 void TaviMenu2::ReDock(bool force) {
     const bool autoHide = state_.settings.AutoHide == "1";
     const ReDockDecision decision =
-        DecideReDock(AppBar::TaskbarPosition(), taskbarRect_, force, autoHide, Edge());
+        DecideReDock(AppBar::TaskbarPosition(), layout_.taskbarPixels, force, autoHide, Edge());
     if (!decision.reregister) {
         PlaceEdgeTrigger();
         return;
@@ -171,14 +168,14 @@ void TaviMenu2::ReDock(bool force) {
 // A new image list makes the toolbar size its buttons from the pictures and
 // their padding, one pixel short of the bar's button size; set it again.
 void TaviMenu2::ApplyButtonSize() {
-    const int image = IconSizeIndex() == 1 ? smallIconPixels_ : metrics_.iconPixels;
+    const int image = IconSizeIndex() == 1 ? layout_.smallIconPixels : layout_.metrics.iconPixels;
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(metrics_.buttonPixels, metrics_.buttonPixels));
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(layout_.metrics.buttonPixels, layout_.metrics.buttonPixels));
 }
 
 void TaviMenu2::ResetImageLists() {
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
-    HIMAGELIST active = icons_.Reset(IconSizeIndex(), metrics_.iconPixels, smallIconPixels_);
+    HIMAGELIST active = icons_.Reset(IconSizeIndex(), layout_.metrics.iconPixels, layout_.smallIconPixels);
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(active));
     ApplyButtonSize();
 }

@@ -9,16 +9,15 @@
 #include "app/messages.h"
 #include "app/text.h"
 #include "bar/stock_icons_win.h"
+#include "menus/popup_menu_win.h"
 #include "platform/wide_win.h"
+
+#include <windowsx.h>
 
 namespace tavi {
 namespace {
 
-constexpr UINT_PTR kTimer1 = 1;
-constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
-constexpr UINT_PTR kTimWallPaper = 2;
 constexpr UINT kTrayMessage = WM_APP + 1;
-constexpr UINT kMenuExit = 1001;
 
 std::string TrayTipNow() {
     const std::time_t now = std::time(nullptr);
@@ -29,7 +28,12 @@ std::string TrayTipNow() {
 
 }  // namespace
 
-TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform) : state_(state), platform_(platform) {}
+TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools)
+    : state_(state),
+      platform_(platform),
+      windows_(state, platform, services_, tools.files, tools.icons),
+      commands_(MenuCommandPorts{state, platform, services_, windows_, tools.system, tools.folders, tools.media,
+                                 tools.lists}) {}
 
 TaviMenu2::~TaviMenu2() {
     if (main2Small_) DestroyIcon(main2Small_);
@@ -84,7 +88,7 @@ void TaviMenu2::Activate() {
 
 void TaviMenu2::StartTimers(bool wallpaperTimer) {
     SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
-    if (wallpaperTimer) SetTimer(Handle(), kTimWallPaper, 60 * 1000, nullptr);
+    if (wallpaperTimer) SetTimer(Handle(), kTimWallPaper, kTimWallPaperInterval, nullptr);
 }
 
 void TaviMenu2::ApplyStartTopMost(bool topMost) {
@@ -161,11 +165,16 @@ void TaviMenu2::OnTimer1() {
     }
 }
 
+void TaviMenu2::ResumeTimer1() {
+    if (!state_.Closing) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+}
+
 void TaviMenu2::OnButtonClick(int buttonNumber) {
+    if (menuOpen_) return;
     // No auto-hide while a click is handled: a message box may be up.
     KillTimer(Handle(), kTimer1);
     ClickButton(state_, platform_, *this, buttonNumber);
-    if (!state_.Closing) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+    ResumeTimer1();
 }
 
 void TaviMenu2::Page(PageCommand command) {
@@ -180,12 +189,13 @@ void TaviMenu2::Page(PageCommand command) {
 }
 
 void TaviMenu2::OnKeyDown(int virtualKey) {
-    const std::optional<KeyCommand> command = KeyDownCommand(virtualKey);
+    const std::optional<KeyCommand> command = KeyDownCommand(virtualKey, GetKeyState(VK_CONTROL) < 0);
     if (!command) return;
     switch (*command) {
         case KeyCommand::PreviousPage: Page(PageCommand::Previous); break;
         case KeyCommand::NextPage: Page(PageCommand::Next); break;
-        case KeyCommand::Redraw: Redraw(); break;
+        case KeyCommand::Redraw: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppReDraw)); break;
+        case KeyCommand::NewEntry: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppNewIn)); break;
     }
 }
 
@@ -204,29 +214,38 @@ void TaviMenu2::OnTrayMessage(UINT mouseMessage) {
             // The pointer is at the tray, far from the bar: the hide delay
             // starts now, with a fresh timer period, not at the next tick.
             autoHide_.ShownByUser();
-            if (!state_.Closing) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+            ResumeTimer1();
             break;
         case WM_RBUTTONDOWN: ShowTrayMenu(); break;
         default: break;
     }
 }
 
-// `mnuPopUpMenu`. The foreground window must be ours while it is open, or it
-// does not close when the user clicks elsewhere.
-void TaviMenu2::ShowTrayMenu() {
-    if (inTrayMenu_) return;
-    SetForegroundWindow(Handle());
-    inTrayMenu_ = true;
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kMenuExit, Widen(text::kMenuExit).c_str());
+// Pops a menu up at the pointer and carries out the chosen item once it has
+// closed, so the command's own windows are not nested in the menu's loop.
+void TaviMenu2::RunMenu(const MenuModel& model) {
     POINT at{};
     GetCursorPos(&at);
-    const UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Handle(), nullptr));
-    PostMessageW(Handle(), WM_NULL, 0, 0);
-    DestroyMenu(menu);
+    if (const uint32_t id = ShowPopupMenu(Handle(), model, at)) commands_.Dispatch(id);
+}
+
+// `mnuPopUpMenu`. While one of our modal windows is open the core refuses
+// its commands, so a tray click cannot start one a second time.
+void TaviMenu2::ShowTrayMenu() {
+    if (inTrayMenu_) return;
+    inTrayMenu_ = true;
+    RunMenu(commands_.PrepareTrayMenu());
     inTrayMenu_ = false;
-    if (chosen == kMenuExit) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+// `mnuAppMenu`: a right press on the button at page position `position`.
+void TaviMenu2::ShowEntryMenu(int position) {
+    if (menuOpen_ || inTrayMenu_) return;
+    KillTimer(Handle(), kTimer1);
+    menuOpen_ = true;
+    RunMenu(commands_.PrepareEntryMenu(position));
+    menuOpen_ = false;
+    ResumeTimer1();
 }
 
 void TaviMenu2::OnFullScreenApp(bool entering) {
@@ -293,6 +312,7 @@ void TaviMenu2::RemoveAppBar(bool autoHide) {
 
 void TaviMenu2::Close() {
     if (state_.Closing) return;
+    commands_.RestorePendingCut();
     RunShutdown(state_, platform_, *this);
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
     DestroyWindow(trigger_.Handle());
@@ -303,8 +323,14 @@ LRESULT CALLBACK TaviMenu2::ChildProcedure(HWND hwnd, UINT message, WPARAM wPara
                                            DWORD_PTR bar) {
     auto* self = reinterpret_cast<TaviMenu2*>(bar);
     // Keys and the wheel belong to the bar whichever control has the focus.
-    if (message == WM_KEYDOWN && KeyDownCommand(static_cast<int>(wParam))) {
+    if (message == WM_KEYDOWN && KeyDownCommand(static_cast<int>(wParam), GetKeyState(VK_CONTROL) < 0)) {
         self->OnKeyDown(static_cast<int>(wParam));
+        return 0;
+    }
+    if (message == WM_RBUTTONDOWN && hwnd == self->toolbar_) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const int position = static_cast<int>(SendMessageW(hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&at)));
+        if (position >= 0) self->ShowEntryMenu(position);
         return 0;
     }
     if (message == WM_MOUSEWHEEL) return SendMessageW(self->Handle(), message, wParam, lParam);

@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/bar_services.h"
 #include "app/entry_buttons.h"
 #include "app/menu_main.h"
 #include "app/startup.h"
@@ -13,17 +15,29 @@
 #include "bar/bar_icons_win.h"
 #include "bar/edge_trigger_win.h"
 #include "bar/tray_icon_win.h"
+#include "menus/command_windows_win.h"
+#include "menus/menu_commands.h"
 #include "platform/platform.h"
 #include "platform/window_win.h"
 
 namespace tavi {
+
+// The ports and tools the bar's menus and windows use beyond the Platform bundle.
+struct BarTools {
+    FileChooser& files;
+    IconFiles& icons;
+    SystemCommands& system;
+    FolderListing& folders;
+    MediaTools& media;
+    ListHandlers& lists;
+};
 
 // The bar window `TaviMenu2`: the toolbar `tbrIcon` of entry buttons, the
 // three command buttons `CmdMainEnd`, its shell registration, tray icon,
 // timers and the edge strip it leaves while hidden.
 class TaviMenu2 final : public Window, public EntryButtons, private BarShutdown {
 public:
-    TaviMenu2(MenuMain& state, Platform& platform);
+    TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools);
     ~TaviMenu2() override;
 
     // Creates the window and its controls, loads the entries, registers with
@@ -41,6 +55,34 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // What the bar offers the menus, commands and dialogs (bar_services_win.cpp).
+    class Services final : public BarServices {
+    public:
+        explicit Services(TaviMenu2& bar) : bar_(bar) {}
+        NativeWindow Handle() const override;
+        EntryButtons& Buttons() override { return bar_; }
+        void RefreshButtons() override;
+        void Redraw() override;
+        void FullRebuild() override;
+        void ReDock(bool force) override;
+        void BringToFront() override;
+        void PauseTimer() override;
+        void ResumeTimer() override;
+        Rect ButtonRect(int position) override;
+        Rect WindowRect() const override;
+        const BarLayout& CurrentLayout() const override { return bar_.layout_; }
+        bool Visible() const override;
+        void Show() override;
+        void ApplyTopMost(bool topMost) override;
+        void SetWallpaperTimer(bool running) override;
+        void RepaintCommandButtons() override;
+        void BeginEntryMove() override;
+        void Close() override;
+
+    private:
+        TaviMenu2& bar_;
+    };
+
     // Shutdown, in the order the closing sequence calls them.
     void StopTimers() override;
     void EjectMedia() override;
@@ -77,6 +119,9 @@ private:
     void BringBarToFront();
     void OnTrayMessage(UINT mouseMessage);
     void ShowTrayMenu();
+    void ShowEntryMenu(int position);
+    void RunMenu(const MenuModel& model);
+    void ResumeTimer1();
     void OnFullScreenApp(bool entering);
     bool FullScreenInFront() const;
     void OnWheel(uint32_t wParam);
@@ -85,9 +130,17 @@ private:
                                            DWORD_PTR bar);
 
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
+    static constexpr UINT_PTR kTimer1 = 1;
+    static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
+    static constexpr UINT_PTR kTimWallPaper = 2;
+    static constexpr UINT kTimWallPaperInterval = 60 * 1000;
 
     MenuMain& state_;
     Platform& platform_;
+    Services services_{*this};
+    Win32CommandWindows windows_;
+    MenuCommands commands_;
+    BarLayout layout_;                       // the last layout: TaskbarRect, dpi, metrics
 
     HWND toolbar_ = nullptr;                 // tbrIcon
     std::array<HWND, 3> cmdMainEnd_{};       // close, next, previous
@@ -97,10 +150,6 @@ private:
     frmActiveDummy trigger_;
     AppBar appBar_;
     AutoHideState autoHide_;
-    Rect taskbarRect_;                       // TaskbarRect of the last layout
-    int dpi_ = 96;                           // of the last layout
-    BarMetrics metrics_ = MetricsFor(0);     // of the last layout, at its dpi
-    int smallIconPixels_ = 16;
     WheelSum wheel_;
     HICON main2Small_ = nullptr;
     HICON main2Large_ = nullptr;
@@ -108,6 +157,7 @@ private:
     bool started_ = false;
     bool inWndProc_ = false;
     bool inTrayMenu_ = false;
+    bool menuOpen_ = false;                  // MenuOpen: the entry menu is up, clicks are ignored
     bool behindFullScreen_ = false;
     UINT taskbarCreated_ = 0;
 };

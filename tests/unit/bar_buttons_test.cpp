@@ -133,6 +133,9 @@ TEST_F(PagingTest, WheelAndKeys) {
     EXPECT_EQ(KeyDownCommand(113), KeyCommand::NextPage);
     EXPECT_EQ(KeyDownCommand(116), KeyCommand::Redraw);
     EXPECT_EQ(KeyDownCommand(114), std::nullopt);
+    EXPECT_EQ(KeyDownCommand('N', true), KeyCommand::NewEntry) << "Ctrl+N";
+    EXPECT_EQ(KeyDownCommand('N'), std::nullopt) << "N alone";
+    EXPECT_EQ(KeyDownCommand(113, true), std::nullopt) << "Ctrl+F2";
 }
 
 // Deltas of one message each, and the notches each message pages.

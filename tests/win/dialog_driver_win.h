@@ -157,6 +157,7 @@ public:
 class RecordingBar final : public tavi::BarServices {
 public:
     RecordingButtons buttons;
+    tavi::BarLayout layout;
     std::vector<std::string> calls;
     tavi::NativeWindow Handle() const override { return 0; }
     tavi::EntryButtons& Buttons() override { return buttons; }
@@ -168,6 +169,12 @@ public:
     void PauseTimer() override { calls.push_back("pause"); }
     void ResumeTimer() override { calls.push_back("resume"); }
     tavi::Rect ButtonRect(int) override { return {}; }
+    tavi::Rect WindowRect() const override { return {}; }
+    const tavi::BarLayout& CurrentLayout() const override { return layout; }
+    bool Visible() const override { return true; }
+    void Show() override {}
+    void ApplyTopMost(bool) override {}
+    void SetWallpaperTimer(bool) override {}
     void RepaintCommandButtons() override {}
     void BeginEntryMove() override {}
     void Close() override {}

@@ -1,0 +1,65 @@
+// What the bar offers its menus, commands and dialogs.
+#include "bar/bar_window_win.h"
+
+#include <commctrl.h>
+
+#include "bar/bar_buttons.h"
+
+namespace tavi {
+
+NativeWindow TaviMenu2::Services::Handle() const { return reinterpret_cast<NativeWindow>(bar_.Handle()); }
+
+void TaviMenu2::Services::RefreshButtons() { tavi::RefreshButtons(bar_.state_, bar_); }
+
+void TaviMenu2::Services::Redraw() { bar_.Redraw(); }
+
+void TaviMenu2::Services::FullRebuild() { tavi::FullRebuild(bar_.state_, bar_, [this] { bar_.ResetImageLists(); }); }
+
+void TaviMenu2::Services::ReDock(bool force) { bar_.ReDock(force); }
+
+void TaviMenu2::Services::BringToFront() { bar_.BringBarToFront(); }
+
+void TaviMenu2::Services::PauseTimer() { KillTimer(bar_.Handle(), kTimer1); }
+
+void TaviMenu2::Services::ResumeTimer() { bar_.ResumeTimer1(); }
+
+Rect TaviMenu2::Services::ButtonRect(int position) {
+    RECT rect{};
+    if (!SendMessageW(bar_.toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&rect)))
+        return {};
+    MapWindowPoints(bar_.toolbar_, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+Rect TaviMenu2::Services::WindowRect() const {
+    RECT rect{};
+    GetWindowRect(bar_.Handle(), &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+bool TaviMenu2::Services::Visible() const { return IsWindowVisible(bar_.Handle()) != FALSE; }
+
+void TaviMenu2::Services::Show() { bar_.SetVisible(); }
+
+void TaviMenu2::Services::ApplyTopMost(bool topMost) {
+    if (topMost)
+        bar_.BringBarToFront();
+    else
+        SetWindowPos(bar_.Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TaviMenu2::Services::SetWallpaperTimer(bool running) {
+    KillTimer(bar_.Handle(), kTimWallPaper);
+    if (running && !bar_.state_.Closing) SetTimer(bar_.Handle(), kTimWallPaper, kTimWallPaperInterval, nullptr);
+}
+
+void TaviMenu2::Services::RepaintCommandButtons() {
+    for (HWND button : bar_.cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
+}
+
+void TaviMenu2::Services::BeginEntryMove() {}
+
+// Posted: the command that asks for it is still running inside the menus.
+void TaviMenu2::Services::Close() { PostMessageW(bar_.Handle(), WM_CLOSE, 0, 0); }
+
+}  // namespace tavi

@@ -1,0 +1,31 @@
+#pragma once
+#include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "menus/command_windows.h"
+#include "platform/file_chooser.h"
+#include "platform/icon_files.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+// The windows the menu commands open, each over the bar window.
+class Win32CommandWindows final : public CommandWindows {
+public:
+    Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& files, IconFiles& icons)
+        : state_(state), platform_(platform), bar_(bar), files_(files), icons_(icons) {}
+
+    void ShowNewApp() override;
+    void ShowFileInfomation() override;
+    int ShowOptionSet() override;
+    void ShowFDFormat() override;
+    void ShowMemorySpace() override;
+
+private:
+    MenuMain& state_;
+    Platform& platform_;
+    BarServices& bar_;
+    FileChooser& files_;
+    IconFiles& icons_;
+};
+
+}  // namespace tavi
