@@ -597,6 +597,18 @@ class Session:
         left, top, right, bottom = item["rect"]
         self.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
 
+    def choose_menu(self, pid: int, *captions: str, timeout: float = 10.0) -> None:
+        """Clicks through the open popup menus of `pid`: each caption opens a submenu
+        (which must then appear), the last one is chosen."""
+        for caption in captions:
+            def showing():
+                for popup in self.popup_menus(pid):
+                    if any(i["text"] == caption and "rect" in i for i in self.menu_items(popup["hwnd"])):
+                        return popup
+                return None
+            popup = wait_until(showing, timeout, f"a menu showing {caption!r}")
+            self.click_menu_item(popup["hwnd"], caption)
+
     # -- pictures --
 
     def screenshot(self, name: str) -> Path:

@@ -16,7 +16,8 @@ ABN_FULLSCREENAPP = 2
 WM_KEYDOWN, WM_MOUSEWHEEL = 0x100, 0x20A
 WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN = 0x200, 0x203, 0x204
 VK_F1, VK_F2, VK_F5 = 0x70, 0x71, 0x74
-I_IMAGENONE = 0xFFFE  # as TB_GETBUTTON hands it back, 16 bits
+I_IMAGENONE = 0xFFFE
+TRAY_TIP_PREFIX = "たびめにゅ～２ "  # as TB_GETBUTTON hands it back, 16 bits
 
 # IniBuff digits: topmost, 0, edge code, tooltips, horizontal, save on exit,
 # icon size, auto-hide, auto-hide delay.
@@ -83,6 +84,51 @@ class Bar:
         """A real left click on the button at 0-based `position`."""
         left, top, right, bottom = self.buttons()[position]["rect"]
         self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
+
+    def right_click(self, position: int) -> dict:
+        """A real right press on the button at `position`; returns the entry menu's window."""
+        left, top, right, bottom = self.buttons()[position]["rect"]
+        self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "3")
+        return self.session.wait_popup_menu(self.pid)
+
+    def entry_menu(self, position: int) -> list:
+        """The entry menu of the button at `position`, read from the menu itself, then closed."""
+        popup = self.right_click(position)
+        items = self.session.menu_items(popup["hwnd"])
+        self.close_menus()
+        return items
+
+    def choose(self, position: int, *captions: str) -> None:
+        """Chooses an item of the entry menu of the button at `position`."""
+        self.right_click(position)
+        self.session.choose_menu(self.pid, *captions)
+
+    def tray_icon(self) -> dict:
+        return harness.wait_until(
+            lambda: next((i for i in self.session.tray_icons() if (i["tip"] or "").startswith(TRAY_TIP_PREFIX)), None),
+            10, "the tray icon")
+
+    def tray_menu(self) -> dict:
+        """Opens the tray menu; returns its window."""
+        self.session.call("post", hwnd=self.tray_icon()["hwnd"], msg=WM_RBUTTONDOWN, wparam=0, lparam=0)
+        return self.session.wait_popup_menu(self.pid)
+
+    def close_menus(self) -> None:
+        """Closes open menus with a click on a part of the screen no menu covers
+        (a menu opens at the pointer, which may rest where the last click was)."""
+        menus = [m["rect"] for m in self.session.popup_menus(self.pid)]
+        bar = self.window()["rect"]
+        for x, y in ((900, 700), (400, 300), (1200, 150), (300, 900)):
+            if not any(l <= x < r and t <= y < b for l, t, r, b in menus + [bar]):
+                break
+        self.session.xdotool("mousemove", str(x), str(y), "click", "1")
+        harness.wait_until(lambda: not self.session.popup_menus(self.pid), 10, "the menus to close")
+
+    def dialog(self, caption: str, timeout: float = 10) -> dict:
+        """A dialog box of the program with this caption, with its controls by id."""
+        window = self.session.wait_window(self.pid, cls="#32770", caption=caption, timeout=timeout)
+        texts = self.session.call("dialog_texts", hwnd=window["hwnd"])
+        return {"hwnd": window["hwnd"], "controls": {c["id"]: c for c in texts["controls"]}}
 
     def key(self, virtual_key: int) -> None:
         self.session.call("post", hwnd=self.toolbar, msg=WM_KEYDOWN, wparam=virtual_key, lparam=0)
