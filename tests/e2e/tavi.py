@@ -86,10 +86,15 @@ class Bar:
         self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
 
     def right_click(self, position: int) -> dict:
-        """A real right press on the button at `position`; returns the entry menu's window."""
+        """A real right press on the button at `position`; returns the entry menu's window.
+        The button is let go once the menu is up, as a hand does: a release that
+        reaches the bar before its menu is shown would close the menu at once."""
         left, top, right, bottom = self.buttons()[position]["rect"]
-        self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "3")
-        return self.session.wait_popup_menu(self.pid)
+        self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "mousedown", "3")
+        try:
+            return self.session.wait_popup_menu(self.pid)
+        finally:
+            self.session.xdotool("mouseup", "3")
 
     def entry_menu(self, position: int) -> list:
         """The entry menu of the button at `position`, read from the menu itself, then closed."""
