@@ -793,6 +793,36 @@ Value CmdStartTimed(const Value& req) {
   }
 }
 
+// Posts a right press at client point (x, y) of `hwnd` and times it until a
+// popup menu of that window's process is on screen: from the press to the menu.
+Value CmdTimePopup(const Value& req) {
+  HWND target = HwndArg(req);
+  const LPARAM point = MAKELPARAM(static_cast<WORD>(IntArg(req, "x")), static_cast<WORD>(IntArg(req, "y")));
+  const int64_t timeout_ms = OptInt(req, "timeout_ms", 10000);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(target, &pid);
+  LARGE_INTEGER frequency, began, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&began);
+  PostMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, point);
+  for (;;) {
+    for (HWND top : TopLevelWindows()) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(top, &owner);
+      if (owner == pid && IsWindowVisible(top) && WindowClass(top) == L"#32768") {
+        QueryPerformanceCounter(&now);
+        const double ms = 1000.0 * static_cast<double>(now.QuadPart - began.QuadPart) /
+                          static_cast<double>(frequency.QuadPart);
+        PostMessageW(target, WM_RBUTTONUP, 0, point);
+        return Ok().Set("hwnd", HwndValue(top)).Set("ms", Value::Double(ms));
+      }
+    }
+    QueryPerformanceCounter(&now);
+    if ((now.QuadPart - began.QuadPart) * 1000 / frequency.QuadPart > timeout_ms)
+      throw CommandError("no popup menu in time");
+  }
+}
+
 // The buttons of a toolbar in another process: command id, rectangle in
 // screen pixels, image index and tooltip text. TB_GETBUTTON and
 // TB_GETITEMRECT take pointers, so their structures live in that process.
@@ -1077,6 +1107,7 @@ const std::map<std::string, Handler>& Commands() {
       {"toolbar_buttons", CmdToolbarButtons},
       {"popup_menus", CmdPopupMenus},
       {"menu_items", CmdMenuItems},
+      {"time_popup", CmdTimePopup},
       {"tray_delete", CmdTrayDelete},
       {"start_timed", CmdStartTimed},
       {"appbar_remove", CmdAppBarRemove},
