@@ -28,16 +28,6 @@ Rect TaskbarAt(TaskbarSide side) {
     return {};
 }
 
-const char* Name(DockEdge e) {
-    switch (e) {
-        case DockEdge::Left: return "left";
-        case DockEdge::Right: return "right";
-        case DockEdge::Top: return "top";
-        case DockEdge::Bottom: return "bottom";
-    }
-    return "?";
-}
-
 const char* Name(TaskbarSide s) {
     switch (s) {
         case TaskbarSide::Left: return "left";

@@ -15,23 +15,15 @@
 #include <string>
 
 #include "bar/bar_geometry.h"
+#include "reference_screen.h"
 
 using namespace tavi;
+using tavi::reference::Name;
 
 namespace {
 
 constexpr int32_t kWidth = 1920;
 constexpr int32_t kHeight = 1080;
-
-const char* Name(DockEdge e) {
-    switch (e) {
-        case DockEdge::Left: return "left";
-        case DockEdge::Right: return "right";
-        case DockEdge::Top: return "top";
-        case DockEdge::Bottom: return "bottom";
-    }
-    return "?";
-}
 
 struct Taskbar {
     const char* name;

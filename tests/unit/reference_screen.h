@@ -23,4 +23,14 @@ inline ScreenInfo Screen1280(const Rect& taskbar) {
     return s;
 }
 
+inline const char* Name(DockEdge e) {
+    switch (e) {
+        case DockEdge::Left: return "left";
+        case DockEdge::Right: return "right";
+        case DockEdge::Top: return "top";
+        case DockEdge::Bottom: return "bottom";
+    }
+    return "?";
+}
+
 }  // namespace tavi::reference

@@ -67,7 +67,7 @@ protected:
 
 TEST_F(IconChangeWin, ShowsEveryIconOfTheFileScrollsAndStoresTheChosenNumber) {
     const std::string library = folder.PathOf("ｱｲｺﾝ集.dll");
-    ASSERT_TRUE(icon_library::Write(library, 11));
+    ASSERT_TRUE(icon_library::Write(Widen(library), 11));
     ASSERT_EQ(icons.IconCount(library), 11);
 
     struct Seen {
@@ -120,9 +120,9 @@ TEST_F(IconChangeWin, ShowsEveryIconOfTheFileScrollsAndStoresTheChosenNumber) {
 
 TEST_F(IconChangeWin, EightIconsFitWithoutScrollingAndCancelHandsBackNothing) {
     const std::string library = folder.PathOf("八つ.dll");
-    ASSERT_TRUE(icon_library::Write(library, 8));
+    ASSERT_TRUE(icon_library::Write(Widen(library), 8));
     const std::string other = folder.PathOf("三つ.dll");
-    ASSERT_TRUE(icon_library::Write(other, 3));
+    ASSERT_TRUE(icon_library::Write(Widen(other), 3));
     chooser.answers = {other};
 
     struct Seen {

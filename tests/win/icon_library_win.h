@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/wide_win.h"
-
 namespace icon_library {
 
 // The colour (0xRRGGBB) of icon number i.
@@ -17,11 +15,10 @@ inline uint32_t ColourOf(int i) {
            (static_cast<uint32_t>(90 + 53 * i) % 256);
 }
 
-// Writes `count` solid 32 x 32 icons into a copy of this test program at `path`.
-inline bool Write(const std::string& path, int count) {
+// Writes `count` solid 32 x 32 icons into a copy of this program at `target`.
+inline bool Write(const std::wstring& target, int count) {
     wchar_t self[MAX_PATH] = {};
     if (!GetModuleFileNameW(nullptr, self, MAX_PATH)) return false;
-    const std::wstring target = tavi::Widen(path);
     if (!CopyFileW(self, target.c_str(), FALSE)) return false;
     HANDLE update = BeginUpdateResourceW(target.c_str(), TRUE);
     if (!update) return false;
