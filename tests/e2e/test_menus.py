@@ -150,6 +150,21 @@ class MenuItemsTest(MenuTestCase):
         bar.close_menus()
         self.assertEqual(got, want)
 
+    def test_while_a_dialog_of_ours_is_open_the_tray_starts_nothing(self):
+        bar = self.start(self.folder("tray-busy", [NOTEPAD]))
+        bar.choose(0, "編集(&E)...")
+        dialog = bar.dialog(NEW_APP)
+        popup = bar.tray_menu()
+        items = SESSION.menu_items(popup["hwnd"])
+        self.assertEqual([i["text"] for i in items if not i["separator"] and i["enabled"]], [],
+                         "every command waits for the open dialog")
+        bar.close_menus()
+        SESSION.press(dialog["hwnd"], id=IDCANCEL)
+        harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="#32770"), 10, "the dialog closed")
+        items = SESSION.menu_items(bar.tray_menu()["hwnd"])
+        bar.close_menus()
+        self.assertIn("ﾍﾙﾌﾟ(&H)...", [i["text"] for i in items if i["enabled"]], "commands back once it closed")
+
     def test_the_desktop_list_shows_the_items_of_the_desktop_folder(self):
         desktop = SESSION.program_folder("desktop", [])
         desktop.write_bytes("Mail.lnk", b"L\0\0\0")
