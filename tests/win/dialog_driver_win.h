@@ -158,6 +158,7 @@ class RecordingBar final : public tavi::BarServices {
 public:
     RecordingButtons buttons;
     std::vector<std::string> calls;
+    tavi::BarLayout layout;
     tavi::NativeWindow Handle() const override { return 0; }
     tavi::EntryButtons& Buttons() override { return buttons; }
     void RefreshButtons() override { calls.push_back("refresh"); }
@@ -168,6 +169,12 @@ public:
     void PauseTimer() override { calls.push_back("pause"); }
     void ResumeTimer() override { calls.push_back("resume"); }
     tavi::Rect ButtonRect(int) override { return {}; }
+    tavi::Rect WindowRect() const override { return {}; }
+    const tavi::BarLayout& CurrentLayout() const override { return layout; }
+    bool Visible() const override { return true; }
+    void Show() override { calls.push_back("show"); }
+    void ApplyTopMost(bool) override { calls.push_back("topmost"); }
+    void SetWallpaperTimer(bool) override { calls.push_back("wallpaper-timer"); }
     void RepaintCommandButtons() override {}
     void BeginEntryMove() override {}
     void Close() override {}
