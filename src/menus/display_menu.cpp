@@ -16,10 +16,11 @@ ListItem Separator() { return {"-", "", true, false}; }
 
 // A whole text of decimal digits, surrounding spaces allowed; -1 otherwise.
 int WholeNumber(std::string_view text) {
-    const std::string trimmed = TrimSpaces(text);
-    if (trimmed.empty() || trimmed.size() > 9) return -1;
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.empty() || text.size() > 9) return -1;
     int value = 0;
-    for (const char c : trimmed) {
+    for (const char c : text) {
         if (c < '0' || c > '9') return -1;
         value = value * 10 + (c - '0');
     }

@@ -94,32 +94,6 @@ TEST(SetChgDisplay, NoModesGiveADisabledNoneAndRepeatedModesAreListedOnce) {
     EXPECT_EQ(list.items, (std::vector<ListItem>{kProperties, {"(なし)", "", false, false}}));
 }
 
-TEST(DisplayModeMessage, TellsRefusalsAndFailuresOnly) {
-    const std::string caption = " 800x600 (60 kHz) (256色)";
-    const auto refused = DisplayModeMessage({DisplayModeOutcome::Refused, DisplayChange::BadMode}, caption);
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->text,
-              "ﾃﾞｨｽﾌﾟﾚｲがこの画面ﾓｰﾄﾞに対応していないため変更できません\r\n\r\n800x600 (60 kHz) (256色) (ｺｰﾄﾞ -2)");
-    EXPECT_EQ(refused->caption, "たびめにゅ～２");
-    EXPECT_EQ(refused->icon, MessageIcon::Warning);
-    EXPECT_EQ(refused->buttons, MessageButtons::Ok);
-
-    const auto failed = DisplayModeMessage({DisplayModeOutcome::Failed, DisplayChange::NotUpdated}, caption);
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->text, "画面ﾓｰﾄﾞを変更できませんでした\r\n\r\n800x600 (60 kHz) (256色) (ｺｰﾄﾞ -3)");
-    EXPECT_EQ(failed->icon, MessageIcon::Error);
-    const auto restart = DisplayModeMessage({DisplayModeOutcome::RestartFailed}, caption);
-    ASSERT_TRUE(restart);
-    EXPECT_EQ(restart->text,
-              "ｺﾝﾋﾟｭｰﾀを再起動できませんでした 新しい画面ﾓｰﾄﾞは次回の起動時に有効になります\r\n\r\n"
-              "800x600 (60 kHz) (256色)");
-
-    for (const DisplayModeOutcome quiet : {DisplayModeOutcome::NotFound, DisplayModeOutcome::Applied,
-                                           DisplayModeOutcome::Stored, DisplayModeOutcome::Restarting,
-                                           DisplayModeOutcome::Cancelled})
-        EXPECT_EQ(DisplayModeMessage({quiet}, caption), std::nullopt) << static_cast<int>(quiet);
-}
-
 TEST(FrmReboot, OkAnswersByTheSelectedOptionAndCancelChangesNothing) {
     EXPECT_FALSE(FrmRebootLoad().optRestart) << "storing without a restart is preselected";
     EXPECT_EQ(FrmRebootOk({true}), RebootChoice::RestartNow);
@@ -210,7 +184,11 @@ TEST_F(ChgDisplaySetTest, WhatTheSystemRefusesIsNeverAppliedAndIsTold) {
         handlers.ChgDisplaySet(" 800x600 (60 kHz) (256色)");
         EXPECT_EQ(log, c.log) << c.message;
         ASSERT_EQ(fake.messages.shown.size(), 1u);
-        EXPECT_EQ(fake.messages.shown[0].text, c.message);
+        const MessageRequest& shown = fake.messages.shown[0];
+        EXPECT_EQ(shown.text, c.message);
+        EXPECT_EQ(shown.caption, "たびめにゅ～２");
+        EXPECT_EQ(shown.icon, c.test == DisplayChange::Successful ? MessageIcon::Error : MessageIcon::Warning);
+        EXPECT_EQ(shown.buttons, MessageButtons::Ok);
         EXPECT_EQ(display.current, (DisplayMode{1024, 768, 32, 60}));
         EXPECT_EQ(Checked(), std::vector<std::string>{" 1024x768 (32 ﾋﾞｯﾄ)"});
     }
