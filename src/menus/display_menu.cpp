@@ -58,19 +58,19 @@ std::optional<DisplayMode> FindMode(DisplayModes& display, const DisplayMode& wa
 
 // A change the system carried out or stored: a mode that needs a restart is
 // stored by the same call.
-bool Stored(DisplayChange change) { return change == DisplayChange::Successful || change == DisplayChange::Restart; }
+bool IsStored(DisplayChange change) { return change == DisplayChange::Successful || change == DisplayChange::Restart; }
 
 DisplayModeResult OfferRestart(const DisplayMode& request, const DisplayModePorts& ports) {
     switch (ports.prompt.Ask(ports.owner)) {
         case RebootChoice::Cancel: return {DisplayModeOutcome::Cancelled};
         case RebootChoice::StoreOnly: {
             const DisplayChange stored = ports.display.Change(request, DisplayChangeKind::StoreOnly);
-            if (!Stored(stored)) return {DisplayModeOutcome::Failed, stored};
+            if (!IsStored(stored)) return {DisplayModeOutcome::Failed, stored};
             return {DisplayModeOutcome::Stored};
         }
         case RebootChoice::RestartNow: {
             const DisplayChange stored = ports.display.Change(request, DisplayChangeKind::Apply);
-            if (!Stored(stored)) return {DisplayModeOutcome::Failed, stored};
+            if (!IsStored(stored)) return {DisplayModeOutcome::Failed, stored};
             return {ports.restart.Restart() ? DisplayModeOutcome::Restarting : DisplayModeOutcome::RestartFailed};
         }
     }
