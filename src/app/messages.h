@@ -133,4 +133,26 @@ inline constexpr std::string_view kEntryDialogBrowse = "...";
 inline constexpr std::string_view kEntryDialogOk = "&OK";
 inline constexpr std::string_view kEntryDialogCancel = "ｷｬﾝｾﾙ(&C)";
 
+// Display modes, wallpapers, screen savers: the restart question frmReboot
+// and what a display mode change that did not happen tells the user.
+inline constexpr std::string_view kFrmRebootCaption = "互換性の警告";
+inline constexpr std::string_view kFrmRebootWarning =
+    "ｺﾝﾋﾟｭｰﾀをここで再起動しないと選択された設定が原因でﾌﾟﾛｸﾞﾗﾑが正常に動作しないことがあります";
+inline constexpr std::string_view kFrmRebootChoose = "どちらかを選んでください";
+inline constexpr std::string_view kFrmRebootRestart = "新しい設定でｺﾝﾋﾟｭｰﾀを再起動する(&R)";
+inline constexpr std::string_view kFrmRebootStoreOnly = "再起動せずに設定を更新する(&A)";
+// frmReboot's buttons are kEntryDialogOk and kEntryDialogCancel.
+// Parts of a display mode's caption, " 800x600 (60 kHz) (256色)" or " 1024x768 (32 ﾋﾞｯﾄ)".
+inline constexpr std::string_view kModeColours16 = "(16色)";
+inline constexpr std::string_view kModeColours256 = "(256色)";
+inline constexpr std::string_view kModeBitsUnit = "ﾋﾞｯﾄ";
+inline constexpr std::string_view kModeRateUnit = "kHz";
+inline constexpr std::string_view kDisplayModeRefused = "ﾃﾞｨｽﾌﾟﾚｲがこの画面ﾓｰﾄﾞに対応していないため変更できません";
+inline constexpr std::string_view kDisplayModeFailed = "画面ﾓｰﾄﾞを変更できませんでした";
+inline constexpr std::string_view kRestartFailed =
+    "ｺﾝﾋﾟｭｰﾀを再起動できませんでした 新しい画面ﾓｰﾄﾞは次回の起動時に有効になります";
+// The system's result code, after the mode's caption: "(ｺｰﾄﾞ -2)".
+inline constexpr std::string_view kDisplayChangeCodePrefix = "(ｺｰﾄﾞ ";
+inline constexpr std::string_view kDisplayChangeCodeSuffix = ")";
+
 }  // namespace tavi::text

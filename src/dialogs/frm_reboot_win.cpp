@@ -1,0 +1,80 @@
+#include "dialogs/frm_reboot_win.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "app/messages.h"
+#include "dialogs/dialog_win.h"
+#include "dialogs/frm_reboot_ids.h"
+#include "platform/wide_win.h"
+
+namespace tavi {
+namespace {
+
+class FrmReboot final : public ModalDialog {
+public:
+    RebootChoice Choice() const { return choice_; }
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
+        switch (message) {
+            case WM_INITDIALOG:
+                OnInit();
+                return FALSE;  // the focus is set
+            case WM_COMMAND:
+                return OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
+            default:
+                return FALSE;
+        }
+    }
+
+private:
+    void OnInit() {
+        const std::pair<int, std::string_view> captions[] = {
+            {IDC_FRMREBOOT_WARNING, text::kFrmRebootWarning},
+            {IDC_FRMREBOOT_CHOOSE, text::kFrmRebootChoose},
+            {IDC_FRMREBOOT_RESTART, text::kFrmRebootRestart},
+            {IDC_FRMREBOOT_STOREONLY, text::kFrmRebootStoreOnly},
+            {IDOK, text::kEntryDialogOk},
+            {IDCANCEL, text::kEntryDialogCancel},
+        };
+        SetWindowTextW(Handle(), Widen(text::kFrmRebootCaption).c_str());
+        for (const auto& [id, caption] : captions) SetItemText(id, caption);
+        // A shared system icon: it is not destroyed.
+        SendMessageW(Item(IDC_FRMREBOOT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)),
+                     0);
+        const FrmRebootView view = FrmRebootLoad();
+        CheckRadioButton(Handle(), IDC_FRMREBOOT_RESTART, IDC_FRMREBOOT_STOREONLY,
+                         view.optRestart ? IDC_FRMREBOOT_RESTART : IDC_FRMREBOOT_STOREONLY);
+        // On OK rather than on the first option button, which would select it.
+        SetFocus(Item(IDOK));
+    }
+
+    bool OnCommand(int id) {
+        switch (id) {
+            case IDOK:
+                choice_ = FrmRebootOk({IsDlgButtonChecked(Handle(), IDC_FRMREBOOT_RESTART) == BST_CHECKED});
+                EndDialog(Handle(), IDOK);
+                return true;
+            case IDCANCEL:
+                choice_ = FrmRebootCancel();
+                EndDialog(Handle(), IDCANCEL);
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    RebootChoice choice_ = RebootChoice::Cancel;
+};
+
+}  // namespace
+
+RebootChoice ShowFrmReboot(NativeWindow owner) {
+    FrmReboot dialog;
+    if (dialog.Run(reinterpret_cast<HWND>(owner), IDD_FRM_REBOOT) == -1) return RebootChoice::Cancel;
+    return dialog.Choice();
+}
+
+}  // namespace tavi

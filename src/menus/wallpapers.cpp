@@ -1,0 +1,73 @@
+#include "menus/wallpapers.h"
+
+#include "app/messages.h"
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+bool IsNoWallpaper(const std::string& path) { return path.empty() || path == text::kListNone; }
+
+// The name before ".BMP" of its upper-cased form; the whole name without one.
+std::string BitmapCaption(const std::string& name) {
+    const size_t at = ToUpperAscii(name).find(".BMP");
+    return at == std::string::npos ? name : name.substr(0, at);
+}
+
+}  // namespace
+
+std::string CurrentWallpaper(const WallpaperPorts& ports) {
+    if (const std::optional<std::string> current = ports.desktop.Wallpaper()) return TrimSpaces(*current);
+    const std::string windows = ports.system.WindowsDirectory();
+    if (windows.empty()) return {};
+    return TrimSpaces(ports.profile.GetString(AddBackslash(windows) + "win.ini", "Desktop", "Wallpaper"));
+}
+
+void BuildWallpaperMenu(MenuMain& state, RunTimeList& list, const WallpaperPorts& ports) {
+    const std::string none(text::kListNone);
+    list.items.assign(1, ListItem{none, none, true, false});
+    state.WallpaperPaths.assign(1, none);
+
+    const std::string current = CurrentWallpaper(ports);
+    const bool noWallpaper = IsNoWallpaper(current);
+    list.items[0].checked = noWallpaper;
+    if (noWallpaper) state.WallpaperPosition = 0;
+
+    const std::string windows = TrimSpaces(ports.system.WindowsDirectory());
+    if (windows.empty()) return;
+    const std::string currentUpper = ToUpperAscii(current);
+    for (const std::string& name : ports.folders.FindFiles(windows, "*.bmp")) {
+        if (name == "." || name == "..") continue;
+        std::string path = ports.folders.ShortPathName(AddBackslash(windows) + name);
+        const bool checked = !noWallpaper && ToUpperAscii(path) == currentUpper;
+        if (checked) state.WallpaperPosition = static_cast<int>(list.items.size());
+        state.WallpaperPaths.push_back(path);
+        list.items.push_back({BitmapCaption(name), std::move(path), true, checked});
+    }
+}
+
+bool SetWallpaper(DesktopParameters& desktop, const std::string& path) {
+    return desktop.SetWallpaper(IsNoWallpaper(path) ? std::string() : path);
+}
+
+void SelectWallPaper(MenuMain& state, RunTimeList& list, int index, DesktopParameters& desktop) {
+    if (index < 0 || static_cast<size_t>(index) >= list.items.size()) return;
+    if (!SetWallpaper(desktop, list.items[static_cast<size_t>(index)].path)) return;
+    for (ListItem& item : list.items) item.checked = false;
+    list.items[static_cast<size_t>(index)].checked = true;
+    state.WallpaperPosition = index + 1;
+}
+
+void TimWallPaperTick(MenuMain& state, DesktopParameters& desktop) {
+    ++state.WallpaperMinutes;
+    if (state.WallpaperMinutes < LeadingInt(state.settings.WallPaperChengeTimer)) return;
+    const int highest = static_cast<int>(state.WallpaperPaths.size()) - 1;
+    ++state.WallpaperPosition;
+    if (state.WallpaperPosition > highest) state.WallpaperPosition = 1;
+    // With only "(なし)" in the list there is nothing to rotate to.
+    if (state.WallpaperPosition <= highest)
+        (void)SetWallpaper(desktop, state.WallpaperPaths[static_cast<size_t>(state.WallpaperPosition)]);
+    state.WallpaperMinutes = 0;
+}
+
+}  // namespace tavi
