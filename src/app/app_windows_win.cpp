@@ -61,6 +61,8 @@ void Win32AppWindows::StartTimers(bool wallpaperTimer) {
     if (bar_) bar_->StartTimers(wallpaperTimer);
 }
 
-void Win32AppWindows::BuildWallpaperMenu() {}
+void Win32AppWindows::BuildWallpaperMenu() {
+    if (bar_) bar_->BuildWallpaperMenu();
+}
 
 }  // namespace tavi

@@ -6,7 +6,11 @@
 #include <ole2.h>
 
 #include "app/app_windows_win.h"
+#include "dialogs/frm_reboot_win.h"
 #include "platform/common_dialogs_win.h"
+#include "platform/desktop_parameters_win.h"
+#include "platform/display_modes_win.h"
+#include "platform/system_restart_win.h"
 #include "platform/file_dialogs.h"
 #include "platform/folder_listing_win.h"
 #include "platform/icon_files_win.h"
@@ -32,18 +36,10 @@ std::string ProgramFolder() {
     return Narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
 }
 
-// Until the drive and desktop tools are in: nothing to eject, no wallpapers.
+// Until the drive tools are in: nothing to eject.
 class PendingMediaTools final : public MediaTools {
 public:
     void EjectRemovableDrives(bool) override {}
-};
-class PendingListHandlers final : public ListHandlers {
-public:
-    void BuildWallpaperMenu(RunTimeList&) override {}
-    void OpenDeskTopItem(const RunTimeList&, int) override {}
-    void SelectScreenSaver(RunTimeList&, int) override {}
-    void SelectWallPaper(RunTimeList&, int) override {}
-    void ChgDisplaySet(const std::string&) override {}
 };
 
 }  // namespace
@@ -68,8 +64,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32SystemCommands systemCommands;
     Win32FolderListing folders;
     PendingMediaTools media;
-    PendingListHandlers lists;
-    BarTools tools{fileChooser, iconFiles, systemCommands, folders, media, lists};
+    Win32DesktopParameters desktop;
+    Win32DisplayModes display;
+    Win32SystemRestart restart;
+    Win32RebootPrompt rebootPrompt;
+    BarTools tools{fileChooser, iconFiles, systemCommands, folders, media, desktop, display, restart, rebootPrompt};
 
     MenuMain state;
     state.ApplicationPath = ProgramFolder();

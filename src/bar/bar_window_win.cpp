@@ -32,8 +32,12 @@ TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools)
     : state_(state),
       platform_(platform),
       windows_(state, platform, services_, tools.files, tools.icons),
+      lists_(DesktopListPorts{state, platform, tools.folders, tools.desktop, tools.display, tools.restart,
+                              tools.rebootPrompt, services_}),
       commands_(MenuCommandPorts{state, platform, services_, windows_, tools.system, tools.folders, tools.media,
-                                 tools.lists}) {}
+                                 lists_}) {
+    lists_.AttachDisplayList(commands_.Lists().displayModes);
+}
 
 TaviMenu2::~TaviMenu2() {
     if (main2Small_) DestroyIcon(main2Small_);
@@ -72,6 +76,7 @@ bool TaviMenu2::Load() {
     ResetImageLists();
     ReloadButtonIcons(state_, *this);
     if (autoHide) autoHide_.lastReleasePosition = -2;
+    lists_.SetChgDisplay();
 
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
@@ -90,6 +95,8 @@ void TaviMenu2::StartTimers(bool wallpaperTimer) {
     SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
     if (wallpaperTimer) SetTimer(Handle(), kTimWallPaper, kTimWallPaperInterval, nullptr);
 }
+
+void TaviMenu2::BuildWallpaperMenu() { lists_.BuildWallpaperMenu(commands_.Lists().wallPapers); }
 
 void TaviMenu2::ApplyStartTopMost(bool topMost) {
     if (topMost)
@@ -386,11 +393,16 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER:
             if (wParam == kTimer1) OnTimer1();
+            if (wParam == kTimWallPaper) lists_.TimWallPaperTick();
             return 0;
         case kTrayMessage:
             OnTrayMessage(static_cast<UINT>(lParam));
             return 0;
         case WM_DISPLAYCHANGE:
+            // The check mark follows a mode changed by another program.
+            lists_.SetChgDisplay();
+            ReDock(true);
+            return 0;
         case WM_DPICHANGED:
             ReDock(true);
             return 0;

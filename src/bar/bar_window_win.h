@@ -16,6 +16,7 @@
 #include "bar/edge_trigger_win.h"
 #include "bar/tray_icon_win.h"
 #include "menus/command_windows_win.h"
+#include "menus/desktop_list_handlers.h"
 #include "menus/menu_commands.h"
 #include "platform/platform.h"
 #include "platform/window_win.h"
@@ -29,7 +30,10 @@ struct BarTools {
     SystemCommands& system;
     FolderListing& folders;
     MediaTools& media;
-    ListHandlers& lists;
+    DesktopParameters& desktop;
+    DisplayModes& display;
+    SystemRestart& restart;
+    RebootPrompt& rebootPrompt;
 };
 
 // The bar window `TaviMenu2`: the toolbar `tbrIcon` of entry buttons, the
@@ -45,6 +49,8 @@ public:
     // not be created (GetLastError tells why).
     bool Load();
     void StartTimers(bool wallpaperTimer);
+    // The wallpaper list of the tray menu, at start-up.
+    void BuildWallpaperMenu();
     void ApplyStartTopMost(bool topMost);
 
     void SetButtonTip(int position, const std::string& tip) override;
@@ -139,6 +145,7 @@ private:
     Platform& platform_;
     Services services_{*this};
     Win32CommandWindows windows_;
+    DesktopListHandlers lists_;
     MenuCommands commands_;
     BarLayout layout_;                       // the last layout: TaskbarRect, dpi, metrics
 
