@@ -133,4 +133,12 @@ inline constexpr std::string_view kEntryDialogBrowse = "...";
 inline constexpr std::string_view kEntryDialogOk = "&OK";
 inline constexpr std::string_view kEntryDialogCancel = "ｷｬﾝｾﾙ(&C)";
 
+// Drive tools: the format dialog (FDFormat).
+inline constexpr std::string_view kFDFormatCaption = "ﾃﾞｨｽｸﾌｫｰﾏｯﾄ";
+inline constexpr std::string_view kFDFormatDriveLabel = "ﾄﾞﾗｲﾌﾞ選択(&D)";
+// A drive list line: "(" number ")" root and this, as in "(0)A:\ ドライブ".
+inline constexpr std::string_view kFDFormatDriveSuffix = " ドライブ";
+inline constexpr std::string_view kFDFormatOk = "&OK";
+inline constexpr std::string_view kFDFormatCancel = "ｷｬﾝｾﾙ(&C)";
+
 }  // namespace tavi::text

@@ -1,9 +1,9 @@
-"""Screenshots of the entry dialogs at 96 and 144 dpi, for a person to look at.
+"""Screenshots of the dialogs at 96 and 144 dpi, for a person to look at.
 
   python3 tests/e2e/dialog_shots.py [OUT_FOLDER]     (default build/e2e/dialogs)
 
-Runs the Windows tests that open the registration dialog and the icon picker
-with TAVI_DIALOG_SHOTS set: each test writes <name>-<dpi>.shown (the dialog's
+Runs the Windows tests that open the registration dialog, the icon picker and
+the format dialog with TAVI_DIALOG_SHOTS set: each test writes <name>-<dpi>.shown (the dialog's
 rectangle) once its dialog is up and waits for <name>-<dpi>.taken, which this
 script writes after cropping the dialog out of a screenshot. Then the prefix
 is switched to 144 dpi (LogPixels, a new wineserver) and the same is done
@@ -19,8 +19,8 @@ from pathlib import Path
 
 import harness
 
-TESTS = "NewAppWin.*:IconChangeWin.*"
-NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library"}
+TESTS = "NewAppWin.*:IconChangeWin.*:FDFormatWin.*"
+NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library", "fd_format", "fd_format_empty"}
 
 
 def set_dpi(session: harness.Session, dpi: int) -> None:
