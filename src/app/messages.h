@@ -154,5 +154,12 @@ inline constexpr std::string_view kRestartFailed =
 // The system's result code, after the mode's caption: "(ｺｰﾄﾞ -2)".
 inline constexpr std::string_view kDisplayChangeCodePrefix = "(ｺｰﾄﾞ ";
 inline constexpr std::string_view kDisplayChangeCodeSuffix = ")";
+// Drive tools: the format dialog (FDFormat).
+inline constexpr std::string_view kFDFormatCaption = "ﾃﾞｨｽｸﾌｫｰﾏｯﾄ";
+inline constexpr std::string_view kFDFormatDriveLabel = "ﾄﾞﾗｲﾌﾞ選択(&D)";
+// A drive list line: "(" number ")" root and this, as in "(0)A:\ ドライブ".
+inline constexpr std::string_view kFDFormatDriveSuffix = " ドライブ";
+inline constexpr std::string_view kFDFormatOk = "&OK";
+inline constexpr std::string_view kFDFormatCancel = "ｷｬﾝｾﾙ(&C)";
 
 }  // namespace tavi::text

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/code_page.h"
+#include "platform/drive_space.h"
 #include "platform/file_system.h"
 
 namespace tavi {
@@ -12,6 +13,12 @@ public:
     [[nodiscard]] bool ReplaceAll(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;
     std::string CurrentDirectory() override;
+};
+
+// Sizes of the file system that holds a path, through the C++ library.
+class HostDriveSpaces final : public DriveSpaces {
+public:
+    std::optional<DriveSpace> SpaceOf(const std::string& root) override;
 };
 
 #ifndef _WIN32

@@ -3,7 +3,7 @@
   python3 tests/e2e/dialog_shots.py [OUT_FOLDER]     (default build/e2e/dialogs)
 
 Runs the Windows tests that open the registration dialog, the icon picker and
-frmReboot
+frmReboot and the format dialog
 with TAVI_DIALOG_SHOTS set: each test writes <name>-<dpi>.shown (the dialog's
 rectangle) once its dialog is up and waits for <name>-<dpi>.taken, which this
 script writes after cropping the dialog out of a screenshot. Then the prefix
@@ -20,8 +20,9 @@ from pathlib import Path
 
 import harness
 
-TESTS = "NewAppWin.*:IconChangeWin.*:FrmRebootWin.*"
-NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library", "frm_reboot"}
+TESTS = "NewAppWin.*:IconChangeWin.*:FrmRebootWin.*:FDFormatWin.*"
+NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library", "frm_reboot", "fd_format",
+         "fd_format_empty"}
 
 
 def set_dpi(session: harness.Session, dpi: int) -> None:

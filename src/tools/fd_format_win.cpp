@@ -1,0 +1,84 @@
+#include "tools/fd_format_win.h"
+
+#include <windows.h>
+
+#include <string_view>
+#include <utility>
+
+#include "app/messages.h"
+#include "dialogs/dialog_win.h"
+#include "platform/wide_win.h"
+#include "tools/fd_format.h"
+#include "tools/fd_format_ids.h"
+
+namespace tavi {
+namespace {
+
+class FDFormat final : public ModalDialog {
+public:
+    FDFormat(SystemInfo& system, DiskFormatter& formatter) : system_(system), formatter_(formatter) {}
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
+        switch (message) {
+            case WM_INITDIALOG:
+                OnInit();
+                return TRUE;
+            case WM_COMMAND:
+                OnCommand(LOWORD(wParam));
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    }
+
+private:
+    void OnInit() {
+        const std::pair<int, std::string_view> captions[] = {
+            {IDC_FDFORMAT_DRIVE_LABEL, text::kFDFormatDriveLabel},
+            {IDOK, text::kFDFormatOk},
+            {IDCANCEL, text::kFDFormatCancel},
+        };
+        SetWindowTextW(Handle(), Widen(text::kFDFormatCaption).c_str());
+        for (const auto& [id, caption] : captions) SetItemText(id, caption);
+
+        view_ = FDFormatLoad(system_);
+        HWND list = Item(IDC_FDFORMAT_DRIVE);
+        SendMessageW(list, CB_RESETCONTENT, 0, 0);
+        for (const FormatDrive& drive : view_.drives)
+            SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(drive.caption).c_str()));
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(view_.selected), 0);
+        EnableItem(IDC_FDFORMAT_DRIVE, view_.listEnabled);
+        EnableItem(IDOK, view_.okEnabled);
+        if (!view_.okEnabled) SendMessageW(Handle(), DM_SETDEFID, IDCANCEL, 0);
+    }
+
+    void OnCommand(int id) {
+        switch (id) {
+            case IDOK: {
+                if (!view_.okEnabled) return;  // Enter on a dialog without drives
+                const auto selected = static_cast<int>(SendMessageW(Item(IDC_FDFORMAT_DRIVE), CB_GETCURSEL, 0, 0));
+                FDFormatOk(view_, selected, formatter_, reinterpret_cast<NativeWindow>(Handle()));
+                return;
+            }
+            case IDCANCEL:
+                EndDialog(Handle(), IDCANCEL);
+                return;
+            default:
+                return;
+        }
+    }
+
+    SystemInfo& system_;
+    DiskFormatter& formatter_;
+    FDFormatView view_;
+};
+
+}  // namespace
+
+void ShowFDFormat(NativeWindow owner, SystemInfo& system, DiskFormatter& formatter) {
+    FDFormat dialog(system, formatter);
+    dialog.Run(reinterpret_cast<HWND>(owner), IDD_FD_FORMAT);
+}
+
+}  // namespace tavi
