@@ -11,6 +11,8 @@
 #include "platform/desktop_parameters_win.h"
 #include "platform/display_modes_win.h"
 #include "platform/system_restart_win.h"
+#include "platform/tool_adapters_win.h"
+#include "tools/media_eject.h"
 #include "platform/file_dialogs.h"
 #include "platform/folder_listing_win.h"
 #include "platform/icon_files_win.h"
@@ -36,12 +38,6 @@ std::string ProgramFolder() {
     return Narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
 }
 
-// Until the drive tools are in: nothing to eject.
-class PendingMediaTools final : public MediaTools {
-public:
-    void EjectRemovableDrives(bool) override {}
-};
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -63,15 +59,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32IconFiles iconFiles;
     Win32SystemCommands systemCommands;
     Win32FolderListing folders;
-    PendingMediaTools media;
+    MenuMain state;
+    state.ApplicationPath = ProgramFolder();
+    Win32VolumeDevices volumes;
+    MediaEject media(state, system, volumes, [&systemCommands](int ms) { systemCommands.Wait(ms); });
     Win32DesktopParameters desktop;
     Win32DisplayModes display;
     Win32SystemRestart restart;
     Win32RebootPrompt rebootPrompt;
-    BarTools tools{fileChooser, iconFiles, systemCommands, folders, media, desktop, display, restart, rebootPrompt};
+    Win32Sound sound;
+    Win32DriveSpaces driveSpaces;
+    Win32DiskFormatter formatter;
+    BarTools tools{fileChooser, iconFiles, systemCommands, folders, media,   desktop,
+                   display,     restart,   rebootPrompt,   sound,   driveSpaces, formatter};
 
-    MenuMain state;
-    state.ApplicationPath = ProgramFolder();
     int exitCode = 0;
     {
         Win32AppWindows windows(state, platform, tools);

@@ -10,6 +10,7 @@
 #include "app/text.h"
 #include "bar/stock_icons_win.h"
 #include "menus/popup_menu_win.h"
+#include "tools/local_time_win.h"
 #include "platform/wide_win.h"
 
 #include <windowsx.h>
@@ -31,11 +32,13 @@ std::string TrayTipNow() {
 TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools)
     : state_(state),
       platform_(platform),
-      windows_(state, platform, services_, tools.files, tools.icons),
+      tools_(tools),
+      windows_(state, platform, services_, tools),
       lists_(DesktopListPorts{state, platform, tools.folders, tools.desktop, tools.display, tools.restart,
                               tools.rebootPrompt, services_}),
       commands_(MenuCommandPorts{state, platform, services_, windows_, tools.system, tools.folders, tools.media,
-                                 lists_}) {
+                                 lists_}),
+      alarm_(state.settings, tools.sound) {
     lists_.AttachDisplayList(commands_.Lists().displayModes);
 }
 
@@ -138,6 +141,7 @@ void TaviMenu2::SetVisible() {
 
 void TaviMenu2::OnTimer1() {
     started_ = true;
+    alarm_.Tick(CurrentLocalTime());
     TickInput input;
     input.screen = CurrentScreen();
     // Where the pointer is now, not where it was when the last message was
@@ -301,7 +305,7 @@ void TaviMenu2::StopTimers() {
     KillTimer(Handle(), kTimer1);
 }
 
-void TaviMenu2::EjectMedia() {}
+void TaviMenu2::EjectMedia() { tools_.media.EjectRemovableDrives(false); }
 
 std::pair<int, int> TaviMenu2::BarPositionTwips() {
     RECT rect{};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/bar_services.h"
+#include "app/bar_tools.h"
 #include "app/entry_buttons.h"
 #include "app/menu_main.h"
 #include "app/startup.h"
@@ -20,21 +21,10 @@
 #include "menus/menu_commands.h"
 #include "platform/platform.h"
 #include "platform/window_win.h"
+#include "tools/alarm.h"
 
 namespace tavi {
 
-// The ports and tools the bar's menus and windows use beyond the Platform bundle.
-struct BarTools {
-    FileChooser& files;
-    IconFiles& icons;
-    SystemCommands& system;
-    FolderListing& folders;
-    MediaTools& media;
-    DesktopParameters& desktop;
-    DisplayModes& display;
-    SystemRestart& restart;
-    RebootPrompt& rebootPrompt;
-};
 
 // The bar window `TaviMenu2`: the toolbar `tbrIcon` of entry buttons, the
 // three command buttons `CmdMainEnd`, its shell registration, tray icon,
@@ -143,10 +133,12 @@ private:
 
     MenuMain& state_;
     Platform& platform_;
+    BarTools& tools_;
     Services services_{*this};
     Win32CommandWindows windows_;
     DesktopListHandlers lists_;
     MenuCommands commands_;
+    AlarmTimer alarm_;
     BarLayout layout_;                       // the last layout: TaskbarRect, dpi, metrics
 
     HWND toolbar_ = nullptr;                 // tbrIcon

@@ -1,9 +1,8 @@
 #pragma once
 #include "app/bar_services.h"
+#include "app/bar_tools.h"
 #include "app/menu_main.h"
 #include "menus/command_windows.h"
-#include "platform/file_chooser.h"
-#include "platform/icon_files.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -11,8 +10,8 @@ namespace tavi {
 // The windows the menu commands open, each over the bar window.
 class Win32CommandWindows final : public CommandWindows {
 public:
-    Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& files, IconFiles& icons)
-        : state_(state), platform_(platform), bar_(bar), files_(files), icons_(icons) {}
+    Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools)
+        : state_(state), platform_(platform), bar_(bar), tools_(tools) {}
 
     void ShowNewApp() override;
     void ShowFileInfomation() override;
@@ -24,8 +23,7 @@ private:
     MenuMain& state_;
     Platform& platform_;
     BarServices& bar_;
-    FileChooser& files_;
-    IconFiles& icons_;
+    BarTools& tools_;
 };
 
 }  // namespace tavi

@@ -14,7 +14,8 @@ TOOLBAR_CLASS = "ToolbarWindow32"
 APPBAR_CALLBACK = 1124
 ABN_FULLSCREENAPP = 2
 WM_KEYDOWN, WM_MOUSEWHEEL = 0x100, 0x20A
-WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN = 0x200, 0x203, 0x204
+WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x200, 0x203, 0x204, 0x205
+MK_RBUTTON = 0x2
 VK_F1, VK_F2, VK_F5 = 0x70, 0x71, 0x74
 I_IMAGENONE = 0xFFFE
 TRAY_TIP_PREFIX = "たびめにゅ～２ "  # as TB_GETBUTTON hands it back, 16 bits
@@ -86,15 +87,21 @@ class Bar:
         self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
 
     def right_click(self, position: int) -> dict:
-        """A real right press on the button at `position`; returns the entry menu's window.
-        The button is let go once the menu is up, as a hand does: a release that
-        reaches the bar before its menu is shown would close the menu at once."""
+        """A right press on the button at `position`, with the pointer on it; returns
+        the entry menu's window. The press is posted to the toolbar rather than
+        made in X: Wine loses an X press now and then right after a menu closed
+        (its pointer grab outlives the menu), and a release that overtakes the
+        menu would close it at once."""
         left, top, right, bottom = self.buttons()[position]["rect"]
-        self.session.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "mousedown", "3")
+        x, y = (left + right) // 2, (top + bottom) // 2
+        self.session.xdotool("mousemove", str(x), str(y))
+        origin = self.session.window(self.toolbar)["client"]
+        point = ((y - origin[1]) << 16) | (x - origin[0])
+        self.session.call("post", hwnd=self.toolbar, msg=WM_RBUTTONDOWN, wparam=MK_RBUTTON, lparam=point)
         try:
             return self.session.wait_popup_menu(self.pid)
         finally:
-            self.session.xdotool("mouseup", "3")
+            self.session.call("post", hwnd=self.toolbar, msg=WM_RBUTTONUP, wparam=0, lparam=point)
 
     def entry_menu(self, position: int) -> list:
         """The entry menu of the button at `position`, read from the menu itself, then closed."""
