@@ -1,5 +1,5 @@
 # Windows build: the program, its adapters and views, and the tests that run under Wine.
-set(WIN_LIBS user32 gdi32 msimg32 shell32 comctl32 comdlg32 ole32 oleaut32 uuid uxtheme advapi32 winmm mpr shlwapi psapi)
+set(WIN_LIBS user32 gdi32 msimg32 shell32 comctl32 comdlg32 ole32 oleaut32 uuid uxtheme advapi32 winmm mpr shlwapi psapi version)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
@@ -14,6 +14,9 @@ set_target_properties(TaviMenu2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 # windres does not report what a .rc file includes.
 set(DIALOG_RESOURCES ${CMAKE_SOURCE_DIR}/res/new_app.rc ${CMAKE_SOURCE_DIR}/res/icon_change.rc
   ${CMAKE_SOURCE_DIR}/src/dialogs/new_app_ids.h ${CMAKE_SOURCE_DIR}/src/dialogs/icon_change_ids.h)
+list(APPEND DIALOG_RESOURCES ${CMAKE_SOURCE_DIR}/res/option_set.rc ${CMAKE_SOURCE_DIR}/res/file_infomation.rc
+  ${CMAKE_SOURCE_DIR}/res/memory_space.rc ${CMAKE_SOURCE_DIR}/src/tools/option_set_ids.h
+  ${CMAKE_SOURCE_DIR}/src/dialogs/file_infomation_ids.h ${CMAKE_SOURCE_DIR}/src/tools/memory_space_ids.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest;${DIALOG_RESOURCES}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")

@@ -48,7 +48,7 @@ std::string GetTypeName(const std::string& path, FileDetails& details, Registry&
     return ToUpperAscii(extension.substr(1)) + " " + std::string(text::kTypeFile);
 }
 
-std::string FormatFileTime(const LocalTime& t) {
+std::string FormatFileTime(const FileStamp& t) {
     const int weekday = t.dayOfWeek >= 0 && t.dayOfWeek < 7 ? t.dayOfWeek : 0;
     return std::to_string(t.year) + std::string(text::kDateYear) + std::to_string(t.month) +
            std::string(text::kDateMonth) + std::to_string(t.day) + std::string(text::kDateDay) + " " +
@@ -88,7 +88,7 @@ FileInfomationView FileInfomationLoad(const LaunchEntry& entry, FileDetails& det
     static constexpr uint32_t kBits[] = {kAttributeReadOnly, kAttributeHidden, kAttributeArchive, kAttributeSystem,
                                          kAttributeCompressed};
     for (size_t i = 0; i < view.attributes.size(); ++i) view.attributes[i] = (facts->attributes & kBits[i]) != 0;
-    const std::optional<LocalTime>* times[] = {&facts->created, &facts->modified, &facts->accessed};
+    const std::optional<FileStamp>* times[] = {&facts->created, &facts->modified, &facts->accessed};
     for (size_t i = 0; i < 3; ++i)
         if (*times[i]) view.access[i + 1] = FormatFileTime(**times[i]);
     view.place[2] = FormatFileSize(facts->size, separator);

@@ -33,7 +33,7 @@ FileInfomationView FileInfomationLoad(const LaunchEntry& entry, FileDetails& det
 std::string GetTypeName(const std::string& path, FileDetails& details, Registry& registry);
 
 // "2003年4月5日 土曜日 9:5:7"
-std::string FormatFileTime(const LocalTime& time);
+std::string FormatFileTime(const FileStamp& time);
 // The whole size with thousands separators, then "ﾊﾞｲﾄ"; zero shows no digits.
 std::string FormatFileSize(uint64_t bytes, std::string_view thousandsSeparator = ",");
 // The path up to its last separator: the folder that holds the file.

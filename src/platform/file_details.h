@@ -5,8 +5,8 @@
 
 namespace tavi {
 
-// A moment in the local time of the system, as the file properties show it.
-struct LocalTime {
+// When something happened to a file, in the local time of the system.
+struct FileStamp {
     int year = 0;
     int month = 0;
     int day = 0;
@@ -28,9 +28,9 @@ inline constexpr uint32_t kAttributeCompressed = 0x800;
 struct FileFacts {
     uint64_t size = 0;
     uint32_t attributes = 0;
-    std::optional<LocalTime> created;
-    std::optional<LocalTime> modified;
-    std::optional<LocalTime> accessed;
+    std::optional<FileStamp> created;
+    std::optional<FileStamp> modified;
+    std::optional<FileStamp> accessed;
 };
 
 // Facts about one file or folder for the properties dialog.

@@ -71,7 +71,7 @@ TEST(FileInfomationFormats, SizesInFullWithSeparatorsAndNoDigitsForZero) {
 
 TEST(FileInfomationFormats, TimesWithoutLeadingZerosAndTheWeekday) {
     const struct {
-        LocalTime time;
+        FileStamp time;
         const char* expected;
     } cases[] = {
         {{2003, 4, 5, 6, 9, 5, 7}, "2003年4月5日 土曜日 9:5:7"},
@@ -104,8 +104,8 @@ TEST(FileInfomationLoad, AFileShowsEverything) {
     FileFacts facts;
     facts.size = 3221225472ull;
     facts.attributes = kAttributeReadOnly | kAttributeHidden | kAttributeArchive | kAttributeCompressed;
-    facts.created = LocalTime{2003, 4, 5, 6, 9, 5, 7};
-    facts.modified = LocalTime{2003, 4, 6, 0, 10, 0, 0};
+    facts.created = FileStamp{2003, 4, 5, 6, 9, 5, 7};
+    facts.modified = FileStamp{2003, 4, 6, 0, 10, 0, 0};
     facts.accessed = std::nullopt;  // a system that keeps no access times
     details.facts[path] = facts;
     FakeRegistry registry;
