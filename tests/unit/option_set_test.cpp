@@ -271,7 +271,7 @@ TEST(OptionSetOk, AMemberCountThatReadsAsZeroBecomesOne) {
 
 // Through the real file: the options are stored, the re-dock writes the
 // file, the next start reads it and the dialog shows it again.
-TEST(OptionSetOk, AlarmTimesComeBackExactlyAfterARestart) {
+TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     fakes::TempFolder folder;
     HostFileSystem files;
     IconvCodePage codePage;
@@ -279,8 +279,14 @@ TEST(OptionSetOk, AlarmTimesComeBackExactlyAfterARestart) {
     const std::string path = SettingsFilePath(folder.Path());
 
     MenuMain state;
+    state.settings.SaveX = "1234";
     FakeBarServices bar;
     OptionSetState controls = OptionSetLoad(state.settings).controls;
+    controls.optPosition = 0;  // top
+    controls.cboSmallIcon = 1;
+    controls.ChkEndSave = 0;
+    controls.TxtWavePath = "C:\\ｻｳﾝﾄﾞ\\ding.wav";
+    controls.txtExMenuCount = "00";
     controls.TxtHour[0] = " 7";  // trimmed text is numeric, so the box keeps its blank
     controls.TxtMinute[0] = "30";
     controls.TxtHour[1] = "12";
@@ -298,46 +304,17 @@ TEST(OptionSetOk, AlarmTimesComeBackExactlyAfterARestart) {
     EXPECT_EQ(restarted.AlarmTimes[0], "07:30");
     EXPECT_EQ(restarted.AlarmTimes[1], "12:05");
     EXPECT_EQ(restarted.AlarmTimes[9], "23:59");
+    EXPECT_EQ(restarted.IniBuff, "102110111");
+    EXPECT_EQ(restarted.SaveX, "0");
+    EXPECT_EQ(restarted.SaveY, "0");
+    EXPECT_EQ(restarted.WaveFile, "C:\\ｻｳﾝﾄﾞ\\ding.wav");
+    EXPECT_EQ(restarted.ExMenuCount, "1");
     const OptionSetState shown = OptionSetLoad(restarted).controls;
     EXPECT_EQ(shown.TxtHour[0], "07");
     EXPECT_EQ(shown.TxtMinute[0], "30");
     EXPECT_EQ(shown.TxtHour[2], "");
     EXPECT_EQ(shown.TxtMinute[2], "");
-}
-
-TEST(OptionSetOk, ConfirmingWritesEveryOptionTheNextStartReads) {
-    fakes::TempFolder folder;
-    HostFileSystem files;
-    IconvCodePage codePage;
-    IniProfile profile(files, codePage);
-    const std::string path = SettingsFilePath(folder.Path());
-
-    MenuMain state;
-    state.settings.SaveX = "1234";
-    state.settings.SaveOnExit = "0";
-    FakeBarServices bar;
-    OptionSetView view = OptionSetLoad(state.settings);
-    view.controls.optPosition = 0;  // top
-    view.controls.cboSmallIcon = 1;
-    view.controls.ChkEndSave = 0;
-    view.controls.TxtWavePath = "C:\\ｻｳﾝﾄﾞ\\ding.wav";
-    view.controls.chkWallPaperChange = 1;
-    view.controls.txtWallPaperChangeTimer = " 15 ";
-    view.controls.txtExMenuCount = "00";
-    OptionSetOk(view.controls, state, bar);
-    SaveSettings(state.settings, profile, path);
-
-    Settings back;
-    LoadSettings(back, profile, path);
-    EXPECT_EQ(back.IniBuff, "102110111");
-    EXPECT_EQ(back.SaveX, "0");
-    EXPECT_EQ(back.SaveY, "0");
-    EXPECT_EQ(back.WaveFile, "C:\\ｻｳﾝﾄﾞ\\ding.wav");
-    EXPECT_EQ(back.WallPaperChenge, "1");
-    EXPECT_EQ(back.WallPaperChengeTimer, "15");
-    EXPECT_EQ(back.ExMenuCount, "1");
-    const OptionSetView again = OptionSetLoad(back);
-    EXPECT_EQ(again.controls.optPosition, 0);
-    EXPECT_EQ(again.controls.cboSmallIcon, 1);
-    EXPECT_EQ(again.controls.ChkEndSave, 0);
+    EXPECT_EQ(shown.optPosition, 0);
+    EXPECT_EQ(shown.cboSmallIcon, 1);
+    EXPECT_EQ(shown.ChkEndSave, 0);
 }
