@@ -161,5 +161,90 @@ inline constexpr std::string_view kFDFormatDriveLabel = "ﾄﾞﾗｲﾌﾞ選�
 inline constexpr std::string_view kFDFormatDriveSuffix = " ドライブ";
 inline constexpr std::string_view kFDFormatOk = "&OK";
 inline constexpr std::string_view kFDFormatCancel = "ｷｬﾝｾﾙ(&C)";
+// Options and tools: the options dialog (OptionSet), the file properties
+// (FileInfomation), the memory meter (frmMemorySpace) and the update-check registration.
+inline constexpr std::string_view kOptionSetCaption = "ｵﾌﾟｼｮﾝ";
+inline constexpr std::string_view kOptionTabDisplay = "表示";
+inline constexpr std::string_view kOptionTabBehaviour = "動作";
+inline constexpr std::string_view kOptionTabTimer = "ﾀｲﾏｰ";
+inline constexpr std::string_view kOptionTabVersion = "ﾊﾞｰｼﾞｮﾝ情報";
+inline constexpr std::string_view kOptionButtonFlat = "ﾎﾞﾀﾝをﾌﾗｯﾄにする(&F) ※次回起動時有効";
+inline constexpr std::string_view kOptionSmallIcon = "でｱｲｺﾝを表示する";
+inline constexpr std::string_view kOptionIconSizes[] = {"32×32", "16×16", "24×24"};
+inline constexpr std::string_view kOptionPosition = "表示位置(&P)";
+inline constexpr std::string_view kOptionPositions[] = {"上端", "下端", "左端", "右端"};
+inline constexpr std::string_view kOptionTopMost = "常に手前に表示する(&T)";
+inline constexpr std::string_view kOptionAutoHide = "自動的に隠す(&A)";
+inline constexpr std::string_view kOptionAutoHideDelays[] = {"0.5", "1.0", "1.5", "2.0", "2.5",
+                                                              "3.0", "3.5", "4.0", "4.5", "5.0"};
+inline constexpr std::string_view kOptionSeconds = "秒後";
+inline constexpr std::string_view kOptionToolTips = "ﾂｰﾙﾁｯﾌﾟを表示する(D)";
+inline constexpr std::string_view kOptionExMenuCount = "拡張ﾒﾆｭｰ登録可能ｱｲﾃﾑ数(&K)";
+inline constexpr std::string_view kOptionNextStart = "※再起同時有効";
+inline constexpr std::string_view kOptionTargetDrop = "ﾀｰｹﾞｯﾄﾄﾞﾛｯﾌﾟを有効にする(&R)";
+inline constexpr std::string_view kOptionMediaEject = "終了時ﾘﾑｰﾊﾞﾌﾞﾙﾒﾃﾞｨｱをｲｼﾞｪｸﾄする(&V)";
+inline constexpr std::string_view kOptionEndSave = "終了時の状態を保存する(&S)";
+inline constexpr std::string_view kOptionWallPaperFrame = "壁紙";
+inline constexpr std::string_view kOptionWallPaperChange = "壁紙を自動的に切り替える(&W)";
+inline constexpr std::string_view kOptionMinutes = "分毎";
+inline constexpr std::string_view kOptionNoSplash = "ｽﾌﾟﾗｯｼｭﾛｺﾟを表示しない(&N)";
+inline constexpr std::string_view kOptionWaveLabel = "お知らせﾀｲﾏｰ用のｳｪｰﾌﾞﾌｧｲﾙを指定して下さい";
+inline constexpr std::string_view kOptionWaveTest = "ﾃｽﾄ";
+inline constexpr std::string_view kOptionWaveStop = "ｽﾄｯﾌﾟ";
+inline constexpr std::string_view kOptionAlarmNumberSuffix = ".";
+inline constexpr std::string_view kOptionTimeSeparator = ":";
+inline constexpr std::string_view kOptionWaveBrowseTitle = "WAVEﾌｧｲﾙの参照";
+inline constexpr std::string_view kOptionWaveFilter = "Wave Files (*.wav)|*.wav";
+inline constexpr std::string_view kOptionFixedDrive = "(ﾊｰﾄﾞﾃﾞｨｽｸ)    ";
+inline constexpr std::string_view kOptionNetworkDrive = "(ﾈｯﾄﾜｰｸ)       ";
+inline constexpr std::string_view kOptionMegabytes = " MB";
+inline constexpr std::string_view kOptionDriveSpace = "ﾃﾞｨｽｸの空き容量";
+inline constexpr std::string_view kOptionVersionPrefix = "Version ";
+inline constexpr std::string_view kOptionNotice = "ご意見・ご要望は下記までお寄せください";
+inline constexpr std::string_view kOptionLinks[] = {"https://tavimenu2.example/", "mailto:support@tavimenu2.example"};
+
+inline constexpr std::string_view kFileInfoCaptionSuffix = "のﾌﾟﾛﾊﾟﾃｨ";
+inline constexpr std::string_view kFileInfoTab = "全般";
+inline constexpr std::string_view kFileInfoPlaceCaptions[] = {"種類：", "場所：", "ｻｲｽﾟ："};
+inline constexpr std::string_view kFileInfoDateCaptions[] = {"MS-DOS ﾌｧｲﾙ名：", "作成日時：", "更新日時：",
+                                                             "ｱｸｾｽ日時："};
+inline constexpr std::string_view kFileInfoAttributeCaption = "属性：";
+inline constexpr std::string_view kFileInfoAttributes[] = {"読み取り専用", "隠しﾌｧｲﾙ", "ｱｰｶｲﾌﾞ", "ｼｽﾃﾑ", "圧縮"};
+inline constexpr std::string_view kFileInfoUnknown = "<不明>";
+inline constexpr std::string_view kFileInfoBytes = "ﾊﾞｲﾄ";
+inline constexpr std::string_view kTypeRecycleBin = "ごみ箱";
+inline constexpr std::string_view kTypeFolder = "ﾌｧｲﾙ ﾌｫﾙﾀﾞ";
+inline constexpr std::string_view kTypeFile = "ﾌｧｲﾙ";
+// A date reads 2003年4月5日 土曜日 9:5:7.
+inline constexpr std::string_view kDateYear = "年";
+inline constexpr std::string_view kDateMonth = "月";
+inline constexpr std::string_view kDateDay = "日";
+inline constexpr std::string_view kDateWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
+inline constexpr std::string_view kDateWeekdaySuffix = "曜日 ";
+
+inline constexpr std::string_view kMemorySpaceCaption = "ﾒﾓﾘ使用量";
+inline constexpr std::string_view kMemoryLoadLabel = "ﾒﾓﾘ使用率";
+inline constexpr std::string_view kSystemResourceLabel = "ｼｽﾃﾑﾘｿｰｽ";
+inline constexpr std::string_view kUserResourceLabel = "Userﾘｿｰｽ";
+inline constexpr std::string_view kGdiResourceLabel = "GDIﾘｿｰｽ";
+inline constexpr std::string_view kTotalPhysLabel = "全物理ﾒﾓﾘ";
+inline constexpr std::string_view kAvailPhysLabel = "空き物理ﾒﾓﾘ";
+inline constexpr std::string_view kKilobytes = " KB";
+inline constexpr std::string_view kResourceLibraryMissing = "        rsrc32.dllが見つかりません";
+
+inline constexpr std::string_view kUpCheckNotInstalled = "更新風鐸がインストールされていないのでソフトの情報が書き込めません";
+inline constexpr std::string_view kUpCheckNoMailAddress = "メールアドレスが指定されていません";
+inline constexpr std::string_view kUpCheckNoAuthor = "開発者名が指定されていません";
+inline constexpr std::string_view kUpCheckNoInfoUrl = "アップデート情報ファイルのアドレスが指定されていません";
+inline constexpr std::string_view kUpCheckNoName =
+    "App.Productname からソフト名が取得できません。Distinctnameを指定してください";
+inline constexpr std::string_view kUpCheckNegativeIcon = "IconIndex には負の値は設定できません";
+inline constexpr std::string_view kUpCheckRegistryError = "レジストリに原因不明のエラーが発生しアクセスできません";
+inline constexpr std::string_view kNewerVersionExists = "最新バージョンが存在します";
+// Who we are to the update checker.
+inline constexpr std::string_view kDeveloperMail = "support@tavimenu2.example";
+inline constexpr std::string_view kDeveloperName = "TaviMenu2 開発チーム";
+inline constexpr std::string_view kDeveloperHost = "tavimenu2.example";
+inline constexpr std::string_view kUpdateInfoUrl = "https://tavimenu2.example/update/TaviMenu2.txt";
 
 }  // namespace tavi::text

@@ -29,6 +29,16 @@ void ReadIniBuff(Settings& s, Profile& profile, const std::string& file) {
     s.AutoHideDelayIndex = digit(9);
 }
 
+// What an alarm box adds to Time: its digits without surrounding spaces, or
+// nothing. A blank kept in Time would be lost as a leading blank when the
+// profile reads the file back, shifting every later slot.
+std::string AlarmDigits(const std::string& box) {
+    const std::string trimmed = TrimSpaces(box);
+    for (const char c : trimmed)
+        if (c < '0' || c > '9') return {};
+    return trimmed;
+}
+
 }  // namespace
 
 std::string SettingsFilePath(const std::string& applicationPath) {
@@ -118,8 +128,8 @@ void StoreOptionSettings(Settings& s, const OptionSetState& o) {
     s.WaveFile = o.TxtWavePath;
     std::string time = FixedWidth(s.Time, kTimeFieldWidth);
     for (size_t i = 0; i < kAlarmSlots; ++i) {
-        const std::string hour = "00" + o.TxtHour[i];
-        const std::string minute = "00" + o.TxtMinute[i];
+        const std::string hour = "00" + AlarmDigits(o.TxtHour[i]);
+        const std::string minute = "00" + AlarmDigits(o.TxtMinute[i]);
         const size_t hourLength = CharCount(hour), minuteLength = CharCount(minute);
         const std::string slot = CharMid(hour, hourLength - 2, 2) + CharMid(minute, minuteLength - 2, 2);
         time = CharMid(time, 0, 4 * i) + slot + CharMid(time, 4 * i + 4);

@@ -2,9 +2,9 @@
 
   python3 tests/e2e/dialog_shots.py [OUT_FOLDER]     (default build/e2e/dialogs)
 
-Runs the Windows tests that open the registration dialog, the icon picker and
-frmReboot and the format dialog
-with TAVI_DIALOG_SHOTS set: each test writes <name>-<dpi>.shown (the dialog's
+Runs the Windows tests that open the registration dialog, the icon picker,
+frmReboot, the format dialog, the options dialog (each of its pages), the file
+properties and the memory meter with TAVI_DIALOG_SHOTS set: each test writes <name>-<dpi>.shown (the dialog's
 rectangle) once its dialog is up and waits for <name>-<dpi>.taken, which this
 script writes after cropping the dialog out of a screenshot. Then the prefix
 is switched to 144 dpi (LogPixels, a new wineserver) and the same is done
@@ -20,9 +20,13 @@ from pathlib import Path
 
 import harness
 
-TESTS = "NewAppWin.*:IconChangeWin.*:FrmRebootWin.*:FDFormatWin.*"
+TESTS = ("NewAppWin.*:IconChangeWin.*:FrmRebootWin.*:FDFormatWin.*:"
+         "OptionSetWin.EveryPageShowsItsControlsAndTheSettings:"
+         "FileInfomationWin.AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttributes:"
+         "MemorySpaceWin.ShowsThisSystemsMemoryAndClosesWithEscape")
 NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library", "frm_reboot", "fd_format",
-         "fd_format_empty"}
+         "fd_format_empty", "option_set_display", "option_set_behaviour", "option_set_timer",
+         "option_set_version", "file_infomation", "memory_space"}
 
 
 def set_dpi(session: harness.Session, dpi: int) -> None:

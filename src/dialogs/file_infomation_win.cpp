@@ -1,0 +1,128 @@
+#include "dialogs/file_infomation_win.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <string>
+#include <utility>
+
+#include "app/messages.h"
+#include "dialogs/dialog_win.h"
+#include "dialogs/file_infomation.h"
+#include "dialogs/file_infomation_ids.h"
+#include "platform/icon_files_win.h"
+#include "platform/program_version_win.h"
+#include "platform/wide_win.h"
+
+namespace tavi {
+namespace {
+
+constexpr UINT kRescale = WM_APP + 1;
+constexpr int kIconPixels96 = 32;
+
+// The file properties `FileInfomation`.
+class FileInfomation final : public ModalDialog {
+public:
+    explicit FileInfomation(FileInfomationView view) : view_(std::move(view)) {}
+    ~FileInfomation() override { SetIcon(nullptr); }
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnInit();
+    void PrepareIcon();
+    void SetIcon(HICON icon);
+    void DrawEntryIcon(const DRAWITEMSTRUCT& item) const;
+
+    FileInfomationView view_;
+    HICON icon_ = nullptr;
+};
+
+INT_PTR FileInfomation::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInit();
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(Handle(), IDOK);
+            return TRUE;
+        case WM_DRAWITEM:
+            if (wParam != IDC_FILEINFO_ICON) return FALSE;
+            DrawEntryIcon(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_DPICHANGED:
+            PostMessageW(Handle(), kRescale, 0, 0);
+            return FALSE;
+        case kRescale:
+            PrepareIcon();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void FileInfomation::OnInit() {
+    EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
+    std::wstring tab = Widen(text::kFileInfoTab);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = tab.data();
+    SendDlgItemMessageW(Handle(), IDC_FILEINFO_TAB, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    SetWindowPos(Item(IDC_FILEINFO_TAB), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    SetWindowTextW(Handle(), Widen(view_.caption).c_str());
+    SetItemText(IDC_FILEINFO_NAME, view_.fileName);
+    for (int i = 0; i < 3; ++i) {
+        SetItemText(IDC_FILEINFO_ETC0 + i, text::kFileInfoPlaceCaptions[i]);
+        SetItemText(IDC_FILEINFO_PLACE0 + i, view_.place[static_cast<size_t>(i)]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        SetItemText(IDC_FILEINFO_DATE0 + i, text::kFileInfoDateCaptions[i]);
+        SetItemText(IDC_FILEINFO_ACSESS0 + i, view_.access[static_cast<size_t>(i)]);
+    }
+    SetItemText(IDC_FILEINFO_ARCHIVE, text::kFileInfoAttributeCaption);
+    for (int i = 0; i < 5; ++i) {
+        SetItemText(IDC_FILEINFO_ATTRIBUTE0 + i, text::kFileInfoAttributes[i]);
+        EnableItem(IDC_FILEINFO_ATTRIBUTE0 + i, view_.attributes[static_cast<size_t>(i)]);
+    }
+    SetItemText(IDOK, text::kEntryDialogOk);
+    PrepareIcon();
+}
+
+void FileInfomation::PrepareIcon() {
+    const int size = Scale(kIconPixels96);
+    SetClientSize(Item(IDC_FILEINFO_ICON), size, size);
+    Win32IconFiles files;
+    const bool has = !view_.iconPath.empty() && view_.iconIndex < files.IconCount(view_.iconPath);
+    SetIcon(has ? LoadFileIcon(view_.iconPath, view_.iconIndex, size) : nullptr);
+    InvalidateRect(Item(IDC_FILEINFO_ICON), nullptr, TRUE);
+}
+
+void FileInfomation::SetIcon(HICON icon) {
+    if (icon_) DestroyIcon(icon_);
+    icon_ = icon;
+}
+
+void FileInfomation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
+    RECT area = item.rcItem;
+    DrawThemeParentBackground(item.hwndItem, item.hDC, &area);
+    if (!icon_) return;
+    const int size = Scale(kIconPixels96);
+    DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, icon_, size, size, 0, nullptr, DI_NORMAL);
+}
+
+}  // namespace
+
+void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry) {
+    if (!state.entries.Has(state.CurrentEntryIndex)) return;
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
+    FileInfomation dialog(FileInfomationLoad(state.entries.slots[static_cast<size_t>(state.CurrentEntryIndex)],
+                                             details, registry, ThousandsSeparator()));
+    (void)dialog.Run(reinterpret_cast<HWND>(owner), IDD_FILE_INFOMATION);
+}
+
+}  // namespace tavi

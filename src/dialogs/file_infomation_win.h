@@ -1,0 +1,13 @@
+#pragma once
+#include "app/menu_main.h"
+#include "platform/file_details.h"
+#include "platform/native_window.h"
+#include "platform/registry.h"
+
+namespace tavi {
+
+// Shows the properties of the file of entry CurrentEntryIndex modally over
+// `owner`; nothing when there is no such entry. It changes nothing.
+void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry);
+
+}  // namespace tavi

@@ -1,0 +1,62 @@
+#include "platform/file_details_win.h"
+
+#include <string>
+
+#include "platform/wide_win.h"
+
+namespace tavi {
+namespace {
+
+std::optional<FileStamp> ToLocalTime(const FILETIME& universal) {
+    FILETIME local{};
+    SYSTEMTIME time{};
+    if (!FileTimeToLocalFileTime(&universal, &local) || !FileTimeToSystemTime(&local, &time)) return std::nullopt;
+    return FileStamp{time.wYear, time.wMonth, time.wDay, time.wDayOfWeek, time.wHour, time.wMinute, time.wSecond};
+}
+
+}  // namespace
+
+std::optional<uint32_t> Win32FileDetails::Attributes(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return static_cast<uint32_t>(attributes);
+}
+
+std::string Win32FileDetails::ShortPath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD length = GetShortPathNameW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return Narrow(buffer);
+        }
+        buffer.assign(length, L'\0');  // the size needed, its NUL included
+    }
+    return {};
+}
+
+std::optional<FileFacts> Win32FileDetails::Open(const std::string& path) {
+    SECURITY_ATTRIBUTES security{};
+    security.nLength = sizeof security;
+    security.bInheritHandle = FALSE;
+    const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, &security, OPEN_EXISTING, 0,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(file, &info) != FALSE;
+    CloseHandle(file);
+    if (!known) return std::nullopt;
+    FileFacts facts;
+    facts.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    facts.attributes = info.dwFileAttributes;
+    facts.created = ToLocalTime(info.ftCreationTime);
+    facts.modified = ToLocalTime(info.ftLastWriteTime);
+    facts.accessed = ToLocalTime(info.ftLastAccessTime);
+    return facts;
+}
+
+void Win32FileDetails::Wait(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+}  // namespace tavi

@@ -1,0 +1,155 @@
+#include "tools/memory_space_win.h"
+
+#include <string>
+
+#include "app/messages.h"
+#include "dialogs/dialog_win.h"
+#include "platform/program_version_win.h"
+#include "platform/wide_win.h"
+#include "tools/memory_space_ids.h"
+
+namespace tavi {
+namespace {
+
+constexpr UINT_PTR kStatusTimer = 1;  // timStatus
+// PDxn: the pattern and the screen combined as R2_NOTXORPEN combines a pen.
+constexpr DWORD kNotXorPattern = 0x00A50065;
+
+}  // namespace
+
+frmMemorySpace::frmMemorySpace(Platform& platform, MemoryStatus& memory, SystemResources& resources)
+    : platform_(platform), memory_(memory), resources_(resources) {}
+
+frmMemorySpace::~frmMemorySpace() { Close(); }
+
+bool frmMemorySpace::Show(NativeWindow owner) {
+    if (hwnd_) {
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+        SetForegroundWindow(hwnd_);
+        return true;
+    }
+    const HWND created = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MEMORY_SPACE),
+                                            reinterpret_cast<HWND>(owner), Procedure, reinterpret_cast<LPARAM>(this));
+    if (!created) return false;
+    ShowWindow(created, SW_SHOWNORMAL);
+    return true;
+}
+
+void frmMemorySpace::Close() {
+    if (!hwnd_) return;
+    KillTimer(hwnd_, kStatusTimer);
+    DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
+}
+
+INT_PTR CALLBACK frmMemorySpace::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<frmMemorySpace*>(lParam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    }
+    auto* self = reinterpret_cast<frmMemorySpace*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self) return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+        return FALSE;
+    }
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;  // a failing refresh leaves the window as it was
+    }
+}
+
+INT_PTR frmMemorySpace::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInit();
+            return TRUE;
+        case WM_TIMER:
+            if (wParam == kStatusTimer) Refresh();
+            return TRUE;
+        case WM_COMMAND:
+            // OK, and Escape, which the dialog manager turns into IDCANCEL.
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) Close();
+            return TRUE;
+        case WM_CLOSE:
+            Close();
+            return TRUE;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.CtlID < IDC_MEMORY_BAR0 || item.CtlID > IDC_MEMORY_BAR0 + 3) return FALSE;
+            DrawBar(item);
+            return TRUE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+void frmMemorySpace::OnInit() {
+    const std::string_view labels[] = {text::kMemoryLoadLabel, text::kSystemResourceLabel, text::kUserResourceLabel,
+                                       text::kGdiResourceLabel};
+    SetWindowTextW(hwnd_, Widen(text::kMemorySpaceCaption).c_str());
+    for (int i = 0; i < 4; ++i) SetDlgItemTextW(hwnd_, IDC_MEMORY_LABEL0 + i, Widen(labels[i]).c_str());
+    SetDlgItemTextW(hwnd_, IDC_MEMORY_TOTAL_LABEL, Widen(text::kTotalPhysLabel).c_str());
+    SetDlgItemTextW(hwnd_, IDC_MEMORY_AVAIL_LABEL, Widen(text::kAvailPhysLabel).c_str());
+    SetDlgItemTextW(hwnd_, IDOK, Widen(text::kEntryDialogOk).c_str());
+    Refresh();
+    SetTimer(hwnd_, kStatusTimer, kMemorySpaceRefreshMs, nullptr);
+}
+
+void frmMemorySpace::Refresh() {
+    const MemorySpaceView view =
+        MemorySpaceRefresh(memory_, resources_, platform_.system, platform_.files, ThousandsSeparator());
+    if (view.totalPhys) SetDlgItemTextW(hwnd_, IDC_MEMORY_TOTAL, Widen(*view.totalPhys).c_str());
+    if (view.availPhys) SetDlgItemTextW(hwnd_, IDC_MEMORY_AVAIL, Widen(*view.availPhys).c_str());
+    if (view.load) bars_[0] = view.load;
+    for (size_t i = 1; i < 4; ++i) {
+        if (view.resources == MemorySpaceView::Resources::Unchanged) break;
+        missing_[i] = view.resources == MemorySpaceView::Resources::Missing;
+        if (!missing_[i]) bars_[i] = view.resourceBars[i - 1];
+    }
+    for (int i = 0; i < 4; ++i) InvalidateRect(GetDlgItem(hwnd_, IDC_MEMORY_BAR0 + i), nullptr, FALSE);
+}
+
+// White box, dark blue text centred, and the filled part drawn inverting so
+// that the text under it shows white on blue. Each refresh starts from a
+// white box: inverting over the last picture would undo it.
+void frmMemorySpace::DrawBar(const DRAWITEMSTRUCT& item) const {
+    const size_t index = item.CtlID - IDC_MEMORY_BAR0;
+    const HDC dc = item.hDC;
+    const RECT box = item.rcItem;
+    HBRUSH back = CreateSolidBrush(kPercentBarBack);
+    HBRUSH fore = CreateSolidBrush(kPercentBarFore);
+    if (back) FillRect(dc, &box, back);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kPercentBarFore);
+    const HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    if (missing_[index]) {
+        const std::wstring message = Widen(text::kResourceLibraryMissing);
+        RECT line = box;
+        DrawTextW(dc, message.c_str(), static_cast<int>(message.size()), &line,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    } else if (bars_[index]) {
+        const PercentBar& bar = *bars_[index];
+        const std::wstring caption = Widen(bar.Text());
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        const PercentBarLayout layout = LayOutPercentBar(bar, width, height, extent.cx, extent.cy);
+        TextOutW(dc, box.left + layout.text.left, box.top + layout.text.top, caption.c_str(),
+                 static_cast<int>(caption.size()));
+        if (fore && layout.fill.Width() > 0) {
+            const HGDIOBJ previousBrush = SelectObject(dc, fore);
+            PatBlt(dc, box.left + layout.fill.left, box.top + layout.fill.top, layout.fill.Width(),
+                   layout.fill.Height(), kNotXorPattern);
+            SelectObject(dc, previousBrush);
+        }
+    }
+    if (previousFont) SelectObject(dc, previousFont);
+    if (back) DeleteObject(back);
+    if (fore) DeleteObject(fore);
+}
+
+}  // namespace tavi

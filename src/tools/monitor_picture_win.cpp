@@ -1,0 +1,54 @@
+#include "tools/monitor_picture_win.h"
+
+#include "tools/option_set.h"
+
+namespace tavi {
+namespace {
+
+// The picture in its own twips, mapped onto the area.
+class PictureScale {
+public:
+    explicit PictureScale(const RECT& area) : area_(area) {}
+    RECT Map(const Rect& twips) const {
+        return RECT{X(twips.left), Y(twips.top), X(twips.right), Y(twips.bottom)};
+    }
+    RECT Offset(const Rect& pixels) const {
+        return RECT{area_.left + pixels.left, area_.top + pixels.top, area_.left + pixels.right,
+                    area_.top + pixels.bottom};
+    }
+
+private:
+    int X(int twips) const { return area_.left + MulDiv(twips, area_.right - area_.left, kMonitorPictureWidth); }
+    int Y(int twips) const { return area_.top + MulDiv(twips, area_.bottom - area_.top, kMonitorPictureHeight); }
+    RECT area_;
+};
+
+void Box(HDC dc, const RECT& box, COLORREF fill, COLORREF edge) {
+    HBRUSH brush = CreateSolidBrush(fill);
+    HBRUSH frame = CreateSolidBrush(edge);
+    if (brush) FillRect(dc, &box, brush);
+    if (frame) FrameRect(dc, &box, frame);
+    if (brush) DeleteObject(brush);
+    if (frame) DeleteObject(frame);
+}
+
+}  // namespace
+
+void DrawMonitorPicture(HDC dc, const RECT& area, int position) {
+    const PictureScale scale(area);
+    const COLORREF edge = RGB(64, 64, 64);
+    const COLORREF casing = RGB(212, 208, 200);
+    Box(dc, scale.Map({810, 1755, 1485, 1875}), casing, edge);  // neck
+    Box(dc, scale.Map({450, 1860, 1845, 1965}), casing, edge);  // foot
+    Box(dc, scale.Map({60, 60, 2235, 1770}), casing, edge);     // front
+    Box(dc, scale.Map({1965, 1635, 2085, 1695}), RGB(0, 160, 0), edge);  // power lamp
+    const Rect screen = MonitorScreenTwips();
+    RECT glass = scale.Map(screen);
+    InflateRect(&glass, 1, 1);
+    Box(dc, glass, RGB(0, 128, 128), RGB(0, 0, 0));
+    const Rect preview =
+        PreviewOnPicture(position, area.right - area.left, area.bottom - area.top);
+    Box(dc, scale.Offset(preview), RGB(192, 192, 192), RGB(0, 0, 128));
+}
+
+}  // namespace tavi

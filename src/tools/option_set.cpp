@@ -1,0 +1,134 @@
+#include "tools/option_set.h"
+
+#include "app/messages.h"
+#include "app/number_format.h"
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+// A flag of the settings as a check box value: anything that does not read
+// as a non-zero number is unchecked.
+int CheckValue(const std::string& flag) { return LeadingInt(flag) != 0 ? 1 : 0; }
+
+// A list index from the settings; one the list does not have selects the
+// index the settings file would give by default.
+int ListIndex(const std::string& value, int count, int fallback) {
+    const int index = IsNumeric(value) ? LeadingInt(value, -1) : -1;
+    return index >= 0 && index < count ? index : fallback;
+}
+
+int64_t ScaleTwips(int64_t twips, int64_t pixels, int64_t total) { return (twips * pixels + total / 2) / total; }
+
+}  // namespace
+
+int PositionFor(const Settings& s) {
+    if (s.Horizontal == "0") return s.EdgeCode == "2" ? 3 : 2;
+    return s.EdgeCode == "2" ? 0 : 1;
+}
+
+OptionSetView OptionSetLoad(const Settings& s) {
+    OptionSetView view;
+    OptionSetState& c = view.controls;
+    c.ChkTemae = CheckValue(s.TopMost);
+    c.ChkEndSave = CheckValue(s.SaveOnExit);
+    c.cboSmallIcon = ListIndex(s.IconSizeIndex, static_cast<int>(std::size(text::kOptionIconSizes)), 0);
+    c.ChkAutoDelete = s.AutoHide == "1" ? 1 : 0;
+    view.autoHideDelayEnabled = c.ChkAutoDelete == 1;
+    c.CmbAutoDelete = ListIndex(s.AutoHideDelayIndex, static_cast<int>(std::size(text::kOptionAutoHideDelays)), 1);
+    c.chkMediaEject = CheckValue(s.MediaEject);
+    c.ChkDispToolTip = CheckValue(s.ToolTips);
+    c.chkButtonFlat = CheckValue(s.ButtonFlat);
+    c.optPosition = PositionFor(s);
+    c.TxtWavePath = TrimSpaces(s.WaveFile);
+    for (size_t i = 0; i < kAlarmSlots; ++i) {
+        const std::string hour = CharMid(s.Time, 4 * i, 2);
+        const std::string minute = CharMid(s.Time, 4 * i + 2, 2);
+        const bool midnight = hour == "00" && minute == "00";
+        c.TxtHour[i] = midnight ? std::string() : TrimSpaces(hour);
+        c.TxtMinute[i] = midnight ? std::string() : TrimSpaces(minute);
+    }
+    c.chkTarget = CheckValue(s.TargetDrop);
+    c.chkSplash = CheckValue(s.SplashLogo);
+    c.chkWallPaperChange = CheckValue(s.WallPaperChenge);
+    c.txtWallPaperChangeTimer = s.WallPaperChengeTimer;
+    view.wallPaperTimerEnabled = s.WallPaperChenge != "0";
+    c.txtExMenuCount = s.ExMenuCount;
+    return view;
+}
+
+std::vector<std::string> DriveSpaceLines(SystemInfo& system, DriveSpaces& drives, std::string_view separator) {
+    std::vector<std::string> lines;
+    for (const std::string& root : system.LogicalDriveRoots()) {
+        const DriveType type = system.DriveTypeOf(root);
+        if (type != DriveType::Fixed && type != DriveType::Remote) continue;
+        // A drive that cannot be asked shows no free space rather than no line.
+        const uint64_t freeBytes = drives.SpaceOf(root).value_or(DriveSpace{}).freeBytes;
+        const std::string kind(type == DriveType::Fixed ? text::kOptionFixedDrive : text::kOptionNetworkDrive);
+        lines.push_back(" " + root + kind + AlignRight(GroupThousands(freeBytes / 1048576, separator), 20) +
+                        std::string(text::kOptionMegabytes));
+    }
+    return lines;
+}
+
+Rect MonitorScreenTwips() { return Rect{240, 240, 2055, 1575}; }
+
+Rect PreviewOnPicture(int position, int pictureWidth, int pictureHeight) {
+    static constexpr Rect kPreviews[] = {
+        MakeRect(240, 240, 1815, 135),   // top
+        MakeRect(240, 1440, 1815, 135),  // bottom
+        MakeRect(240, 240, 135, 1335),   // left
+        MakeRect(1920, 240, 135, 1335),  // right
+    };
+    const Rect twips = kPreviews[position >= 0 && position < 4 ? position : 2];
+    auto x = [&](int32_t v) { return static_cast<int32_t>(ScaleTwips(v, pictureWidth, kMonitorPictureWidth)); };
+    auto y = [&](int32_t v) { return static_cast<int32_t>(ScaleTwips(v, pictureHeight, kMonitorPictureHeight)); };
+    return Rect{x(twips.left), y(twips.top), x(twips.right), y(twips.bottom)};
+}
+
+bool NumberBoxAccepts(uint32_t character) { return (character >= '0' && character <= '9') || character == 8; }
+
+TimeBoxKey TimeBoxKeyPressed(uint32_t character, std::string_view text) {
+    if (character != 13) return {};
+    return {true, !IsNumeric(TrimSpaces(text))};
+}
+
+void OptionSetWaveTest(Sound& sound, const std::string& wavePath) {
+    if (!IsBlank(wavePath)) (void)sound.PlayWave(wavePath, true);
+}
+
+void OptionSetWaveStop(Sound& sound) { sound.StopWave(); }
+
+void OptionSetBrowseWave(OptionSetView& view, FileChooser& chooser, NativeWindow owner) {
+    FileChoice choice;
+    choice.owner = owner;
+    choice.title = text::kOptionWaveBrowseTitle;
+    choice.filter = text::kOptionWaveFilter;
+    choice.filterIndex = 1;
+    const std::string chosen = chooser.ChooseFile(choice);
+    if (!chosen.empty()) view.controls.TxtWavePath = chosen;
+}
+
+void OptionSetOpenLink(Shell& shell, std::string_view caption) {
+    (void)shell.Open({"open", std::string(caption), "", "", ShowCommand::Normal});
+}
+
+void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& bar) {
+    state.WallpaperMinutes = 0;
+    state.settings.ToolBox = "10";
+    state.EntryOffset = 0;
+    OptionSetState stored = controls;
+    // Any count that reads as 0 would leave a group no member slot at all.
+    if (IsBlank(stored.txtExMenuCount) || (IsNumeric(stored.txtExMenuCount) && LeadingInt(stored.txtExMenuCount) < 1))
+        stored.txtExMenuCount = "1";
+    if (bar.Visible()) bar.ApplyTopMost(stored.ChkTemae != 0);
+    StoreOptionSettings(state.settings, stored);
+    bar.SetWallpaperTimer(state.settings.WallPaperChenge != "0");
+}
+
+void OptionSetAfterOk(BarServices& bar) {
+    bar.ReDock(true);
+    if (!bar.Visible()) bar.Show();
+}
+
+}  // namespace tavi

@@ -1,0 +1,80 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "app/rect.h"
+#include "app/settings.h"
+#include "platform/drive_space.h"
+#include "platform/file_chooser.h"
+#include "platform/shell.h"
+#include "platform/sound.h"
+#include "platform/system_info.h"
+
+// The options dialog `OptionSet`: every setting of "TaviLaunch.ini" on four
+// pages. Nothing reaches the settings before OK; Cancel simply closes it.
+namespace tavi {
+
+inline constexpr int kOptionPages = 4;
+inline constexpr size_t kHourMinuteLimit = 2;
+inline constexpr size_t kExMenuCountLimit = 2;
+inline constexpr size_t kWallPaperTimerLimit = 3;
+
+// The dialog's controls: what StoreOptionSettings takes, and what is only
+// shown or enabled.
+struct OptionSetView {
+    OptionSetState controls;
+    bool autoHideDelayEnabled = false;   // CmbAutoDelete
+    bool wallPaperTimerEnabled = false;  // txtWallPaperChangeTimer
+    std::vector<std::string> driveSpaceLines;  // LstDriveSpace
+};
+
+// The controls as the settings fill them when the dialog opens.
+OptionSetView OptionSetLoad(const Settings& settings);
+
+// One line per fixed or network drive, in the system's order: the root, its
+// kind and the free megabytes right-aligned in 20 characters.
+std::vector<std::string> DriveSpaceLines(SystemInfo& system, DriveSpaces& drives, std::string_view separator = ",");
+
+// The option button for a docking edge, from Horizontal and EdgeCode.
+int PositionFor(const Settings& settings);
+
+// Where the preview bar lies on the picture of a monitor for a position,
+// scaled from the picture's own twips to a client area of the given pixels.
+Rect PreviewOnPicture(int position, int pictureWidth, int pictureHeight);
+// The picture's size and its screen in twips, from which it is drawn.
+inline constexpr int kMonitorPictureWidth = 2295;
+inline constexpr int kMonitorPictureHeight = 2025;
+Rect MonitorScreenTwips();
+
+// Key filters, on the character a key types. The number boxes take digits and
+// Backspace only.
+bool NumberBoxAccepts(uint32_t character);
+// The hour and minute boxes swallow Enter, which empties a box whose text is
+// not a number; every other key passes.
+struct TimeBoxKey {
+    bool discard = false;
+    bool clear = false;
+};
+TimeBoxKey TimeBoxKeyPressed(uint32_t character, std::string_view text);
+
+// The test buttons: a path that is not blank plays without waiting for the end.
+void OptionSetWaveTest(Sound& sound, const std::string& wavePath);
+void OptionSetWaveStop(Sound& sound);
+// Browses for a wave file; a chosen path replaces the box's text.
+void OptionSetBrowseWave(OptionSetView& view, FileChooser& chooser, NativeWindow owner);
+// A link label's caption, opened by the shell.
+void OptionSetOpenLink(Shell& shell, std::string_view caption);
+
+// OK, while the dialog is still open: the settings take the controls and the
+// bar's front-most state and wallpaper timer follow them. The settings file
+// is written by the re-dock that follows once the dialog has closed.
+void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& bar);
+// OK, after the dialog has closed: the bar is laid out again at once (which
+// writes "TaviLaunch.ini") and shown when it was hidden.
+void OptionSetAfterOk(BarServices& bar);
+
+}  // namespace tavi

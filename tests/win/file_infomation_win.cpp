@@ -1,0 +1,190 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/menu_main.h"
+#include "app/text.h"
+#include "dialog_driver_win.h"
+#include "dialogs/file_infomation.h"
+#include "dialogs/file_infomation_ids.h"
+#include "dialogs/file_infomation_win.h"
+#include "platform/file_details_win.h"
+#include "platform/registry_win.h"
+#include "temp_folder_win.h"
+
+using namespace tavi;
+using namespace dialog_driver;
+
+namespace {
+
+// A file type registered for the test, removed afterwards.
+class RegisteredType {
+public:
+    RegisteredType() {
+        Set(L".tavitype", L"TaviTestFile");
+        Set(L"TaviTestFile", L"たびテスト文書");
+    }
+    ~RegisteredType() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".tavitype");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TaviTestFile");
+    }
+    RegisteredType(const RegisteredType&) = delete;
+    RegisteredType& operator=(const RegisteredType&) = delete;
+
+private:
+    static void Set(const wchar_t* key, const std::wstring& value) {
+        HKEY created = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(created, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(created);
+    }
+};
+
+// A file of `size` bytes; sizes past what is written are left as a hole.
+void MakeFile(const std::string& path, int64_t size) {
+    const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end{};
+    end.QuadPart = size;
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
+// Sets a file's times to local times, and gives back what the dialog will show.
+FILETIME LocalToFileTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME local{year, month, 0, day, hour, minute, second, 0};
+    FILETIME localFile{}, universal{};
+    SystemTimeToFileTime(&local, &localFile);
+    LocalFileTimeToFileTime(&localFile, &universal);
+    return universal;
+}
+
+// A file time as the dialog writes it, read by the test on its own.
+std::string Shown(const FILETIME& universal) {
+    FILETIME local{};
+    SYSTEMTIME t{};
+    FileTimeToLocalFileTime(&universal, &local);
+    FileTimeToSystemTime(&local, &t);
+    return FormatFileTime({t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond});
+}
+
+std::string CreatedAsShown(const std::string& path) {
+    const HANDLE file = CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME created{};
+    GetFileTime(file, &created, nullptr, nullptr);
+    CloseHandle(file);
+    return Shown(created);
+}
+
+std::string ShortNameOf(const std::string& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    if (!GetShortPathNameW(Widen(path).c_str(), buffer, MAX_PATH)) return "<none>";
+    return GetFileName(Narrow(buffer));
+}
+
+LaunchEntry EntryFor(const std::string& path) { return LaunchEntry{"t", path, "", "0", path, "0"}; }
+
+}  // namespace
+
+TEST(FileInfomationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttributes) {
+    TempFolder folder;
+    RegisteredType type;
+    const std::string path = folder.PathOf("日本語のﾃｽﾄ.tavitype");
+    MakeFile(path, 1234567);
+    {
+        const HANDLE file = CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                        nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const FILETIME created = LocalToFileTime(2003, 4, 5, 9, 5, 7);
+        const FILETIME written = LocalToFileTime(2024, 12, 31, 23, 59, 58);
+        const FILETIME accessed = LocalToFileTime(2025, 1, 2, 0, 0, 0);
+        ASSERT_TRUE(SetFileTime(file, &created, &accessed, &written));
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+
+    MenuMain state;
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    LaunchEntry entry = EntryFor(path);
+    entry.IconPath = Narrow(windows) + "\\notepad.exe";
+    state.entries.slots = {EntryFor("C:\\other.exe"), entry};
+    state.CurrentEntryIndex = 1;
+    Win32FileDetails details;
+    Win32Registry registry;
+    const std::wstring caption = Widen("日本語のﾃｽﾄ.tavitypeのﾌﾟﾛﾊﾟﾃｨ");
+    struct Seen {
+        std::vector<std::string> texts;
+        std::vector<bool> enabled;
+        int iconPixels = 0;
+    } seen;
+    WhileShown shown(caption, [&](HWND dialog) {
+        for (int id = IDC_FILEINFO_NAME; id <= IDC_FILEINFO_ATTRIBUTE0 + 4; ++id)
+            seen.texts.push_back(ItemText(dialog, id));
+        for (int i = 0; i < 5; ++i) seen.enabled.push_back(Enabled(dialog, IDC_FILEINFO_ATTRIBUTE0 + i));
+        seen.texts.push_back(ItemText(dialog, IDOK));
+        const auto icon = Render(GetDlgItem(dialog, IDC_FILEINFO_ICON));
+        for (int y = 0; y < icon->Height(); ++y)
+            for (int x = 0; x < icon->Width(); ++x)
+                if (Pixel(*icon, x, y) != SystemColour(COLOR_BTNFACE)) ++seen.iconPixels;
+        AwaitScreenshot(dialog, "file_infomation");
+        Click(dialog, IDOK);
+    });
+    const std::string created = CreatedAsShown(path);
+    ShowFileInfomation(0, state, details, registry);
+    ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
+    SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const std::vector<std::string> expected = {
+        "日本語のﾃｽﾄ.tavitype",
+        "種類：", "場所：", "ｻｲｽﾟ：",
+        "たびテスト文書", GetFolderName(path, ""), "1,234,567ﾊﾞｲﾄ",
+        "MS-DOS ﾌｧｲﾙ名：", "作成日時：", "更新日時：", "ｱｸｾｽ日時：",
+        // Wine keeps no creation time of its own: it reports another of the file's times.
+        ShortNameOf(path), created, "2024年12月31日 火曜日 23:59:58", "2025年1月2日 木曜日 0:0:0",
+        "属性：", "読み取り専用", "隠しﾌｧｲﾙ", "ｱｰｶｲﾌﾞ", "ｼｽﾃﾑ", "圧縮",
+        "&OK",
+    };
+    EXPECT_EQ(seen.texts, expected);
+    EXPECT_EQ(seen.enabled, (std::vector<bool>{true, true, true, false, false}));
+    EXPECT_GT(seen.iconPixels, 100) << "the entry's icon is drawn";
+}
+
+TEST(FileInfomationWin, AFileOverFourGigabytesShowsItsFullSize) {
+    TempFolder folder;
+    const std::string path = folder.PathOf("大きい.bin");
+    const int64_t size = 5LL * 1073741824 + 12345;  // a sparse file: the hole takes no disk
+    MakeFile(path, size);
+    Win32FileDetails details;
+    const auto facts = details.Open(path);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->size, static_cast<uint64_t>(size));
+    Win32Registry registry;
+    EXPECT_EQ(FileInfomationLoad(EntryFor(path), details, registry).place[2], "5,368,721,465ﾊﾞｲﾄ");
+}
+
+TEST(FileInfomationWin, AFolderHasItsTypeAndNoTimes) {
+    TempFolder folder;
+    const std::string path = folder.PathOf("ﾌｫﾙﾀﾞ") + "\\";
+    ASSERT_TRUE(CreateDirectoryW(Widen(path).c_str(), nullptr));
+    Win32FileDetails details;
+    Win32Registry registry;
+    const FileInfomationView view = FileInfomationLoad(EntryFor(path), details, registry);
+    EXPECT_EQ(view.caption, "のﾌﾟﾛﾊﾟﾃｨ");
+    EXPECT_EQ(view.place[0], "ﾌｧｲﾙ ﾌｫﾙﾀﾞ");
+    EXPECT_EQ(view.place[2], "<不明>");
+    EXPECT_EQ(view.access[1], "<不明>");
+}
+
+TEST(FileInfomationWin, TheRegistryGivesTypeNamesAndNothingForMissingOnes) {
+    RegisteredType type;
+    Win32Registry registry;
+    EXPECT_EQ(registry.ReadText(RegistryRoot::ClassesRoot, ".tavitype", ""), "TaviTestFile");
+    EXPECT_EQ(registry.ReadText(RegistryRoot::ClassesRoot, "TaviTestFile", ""), "たびテスト文書");
+    EXPECT_FALSE(registry.ReadText(RegistryRoot::ClassesRoot, ".tavi-none", ""));
+    Win32FileDetails details;
+    EXPECT_EQ(GetTypeName("C:\\x.tavi-none", details, registry), "TAVI-NONE ﾌｧｲﾙ");
+}
