@@ -5,6 +5,9 @@
 #include "platform/disk_format.h"
 #include "platform/display_modes.h"
 #include "platform/drive_space.h"
+#include "platform/file_details.h"
+#include "platform/memory_status.h"
+#include "platform/registry.h"
 #include "platform/file_chooser.h"
 #include "platform/folder_listing.h"
 #include "platform/icon_files.h"
@@ -29,6 +32,10 @@ struct BarTools {
     Sound& sound;
     DriveSpaces& driveSpaces;
     DiskFormatter& formatter;
+    FileDetails& fileDetails;
+    Registry& registry;
+    MemoryStatus& memory;
+    SystemResources& resources;
 };
 
 }  // namespace tavi

@@ -10,6 +10,10 @@
 #include "platform/common_dialogs_win.h"
 #include "platform/desktop_parameters_win.h"
 #include "platform/display_modes_win.h"
+#include "platform/file_details_win.h"
+#include "platform/memory_status_win.h"
+#include "platform/registry_win.h"
+#include "platform/up_check_win.h"
 #include "platform/system_restart_win.h"
 #include "platform/tool_adapters_win.h"
 #include "tools/media_eject.h"
@@ -70,19 +74,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32Sound sound;
     Win32DriveSpaces driveSpaces;
     Win32DiskFormatter formatter;
-    BarTools tools{fileChooser, iconFiles, systemCommands, folders, media,   desktop,
-                   display,     restart,   rebootPrompt,   sound,   driveSpaces, formatter};
+    Win32FileDetails fileDetails;
+    Win32Registry registry;
+    Win32MemoryStatus memory;
+    Win32SystemResources resources;
+    BarTools tools{fileChooser, iconFiles,   systemCommands, folders,     media,    desktop, display,
+                   restart,     rebootPrompt, sound,          driveSpaces, formatter, fileDetails, registry,
+                   memory,      resources};
 
     int exitCode = 0;
     {
         Win32AppWindows windows(state, platform, tools);
         if (RunMain(state, platform, windows)) {
-            if (TaviMenu2* bar = windows.Bar()) {
-                shell.SetOwner(bar->Handle());
-                messages.SetOwner(bar->Handle());
-            }
+            TaviMenu2* bar = windows.Bar();
+            shell.SetOwner(bar->Handle());
+            messages.SetOwner(bar->Handle());
+            RegisterUpCheckAtStart(messages, state.ApplicationPath);
             MSG message;
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+                if (HWND meter = bar->ModelessWindow(); meter && IsDialogMessageW(meter, &message)) continue;
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }

@@ -39,6 +39,9 @@ public:
     // not be created (GetLastError tells why).
     bool Load();
     void StartTimers(bool wallpaperTimer);
+    // A modeless window of the bar's (the memory meter) that takes its keys
+    // through IsDialogMessage, or null.
+    HWND ModelessWindow() const { return windows_.ModelessWindow(); }
     // The wallpaper list of the tray menu, at start-up.
     void BuildWallpaperMenu();
     void ApplyStartTopMost(bool topMost);

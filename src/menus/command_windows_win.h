@@ -4,6 +4,7 @@
 #include "app/menu_main.h"
 #include "menus/command_windows.h"
 #include "platform/platform.h"
+#include "tools/memory_space_win.h"
 
 namespace tavi {
 
@@ -11,7 +12,7 @@ namespace tavi {
 class Win32CommandWindows final : public CommandWindows {
 public:
     Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools)
-        : state_(state), platform_(platform), bar_(bar), tools_(tools) {}
+        : state_(state), platform_(platform), bar_(bar), tools_(tools), meter_(platform, tools.memory, tools.resources) {}
 
     void ShowNewApp() override;
     void ShowFileInfomation() override;
@@ -19,11 +20,16 @@ public:
     void ShowFDFormat() override;
     void ShowMemorySpace() override;
 
+    // The modeless memory meter, whose keys the message loop passes through
+    // IsDialogMessage; null while it is not open.
+    HWND ModelessWindow() const { return meter_.Handle(); }
+
 private:
     MenuMain& state_;
     Platform& platform_;
     BarServices& bar_;
     BarTools& tools_;
+    frmMemorySpace meter_;
 };
 
 }  // namespace tavi

@@ -157,8 +157,9 @@ public:
 class RecordingBar final : public tavi::BarServices {
 public:
     RecordingButtons buttons;
-    tavi::BarLayout layout;
     std::vector<std::string> calls;
+    tavi::BarLayout layout;
+    bool visible = true;
     tavi::NativeWindow Handle() const override { return 0; }
     tavi::EntryButtons& Buttons() override { return buttons; }
     void RefreshButtons() override { calls.push_back("refresh"); }
@@ -171,10 +172,13 @@ public:
     tavi::Rect ButtonRect(int) override { return {}; }
     tavi::Rect WindowRect() const override { return {}; }
     const tavi::BarLayout& CurrentLayout() const override { return layout; }
-    bool Visible() const override { return true; }
-    void Show() override {}
-    void ApplyTopMost(bool) override {}
-    void SetWallpaperTimer(bool) override {}
+    bool Visible() const override { return visible; }
+    void Show() override {
+        visible = true;
+        calls.push_back("show");
+    }
+    void ApplyTopMost(bool topMost) override { calls.push_back(topMost ? "topmost" : "not-topmost"); }
+    void SetWallpaperTimer(bool running) override { calls.push_back(running ? "wallpaper-on" : "wallpaper-off"); }
     void RepaintCommandButtons() override {}
     void BeginEntryMove() override {}
     void Close() override {}
