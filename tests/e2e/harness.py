@@ -46,6 +46,7 @@ SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED = 0, 1, 2, 3
 SW_SHOWNOACTIVATE, SW_SHOW, SW_MINIMIZE, SW_SHOWMINNOACTIVE = 4, 5, 6, 7
 STARTF_USESHOWWINDOW = 0x1
 WM_CLOSE, WM_COMMAND, WM_LBUTTONUP, WM_RBUTTONUP = 0x10, 0x111, 0x202, 0x205
+WM_LBUTTONDOWN, MK_LBUTTON = 0x201, 0x1
 
 
 class HarnessError(RuntimeError):
@@ -304,12 +305,13 @@ class Session:
     """Wine prefix + Xvfb + driver for one test run."""
 
     def __init__(self, width: int = 1280, height: int = 1024, depth: int = 24,
-                 fresh_prefix: Optional[bool] = None):
+                 fresh_prefix: Optional[bool] = None, env: Optional[dict] = None):
         # TAVI_E2E_REUSE_PREFIX=1 keeps an existing prefix, to iterate faster by hand.
         if fresh_prefix is None:
             fresh_prefix = os.environ.get("TAVI_E2E_REUSE_PREFIX") != "1"
         self.width, self.height, self.depth = width, height, depth
         self.fresh_prefix = fresh_prefix
+        self.extra_env = dict(env or {})  # e.g. HOME with an ALSA configuration
         self.xvfb: Optional[Xvfb] = None
         self.driver: Optional[Driver] = None
         self.env: dict = {}
@@ -357,6 +359,7 @@ class Session:
             env.pop(name, None)
         env.update(WINEPREFIX=str(PREFIX_DIR), WINEARCH="win64", WINEDEBUG="-all",
                    WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL="ja_JP.UTF-8", DISPLAY=display)
+        env.update(self.extra_env)
         return env
 
     def _make_prefix(self) -> None:
@@ -416,6 +419,24 @@ class Session:
         self.height = height or self.height
         self.depth = depth or self.depth
         self.start()
+
+    def declare_drive(self, letter: str, kind: str, folder: Path) -> None:
+        """Makes `letter`: a drive of `kind` ("cdrom" or "floppy") on `folder`; call
+        restart() afterwards, as Wine reads drive types when its server starts."""
+        folder.mkdir(parents=True, exist_ok=True)
+        link = PREFIX_DIR / "dosdevices" / f"{letter.lower()}:"
+        if link.is_symlink():
+            link.unlink()
+        link.symlink_to(folder)
+        self._wine_quietly("reg", "add", "HKLM\\Software\\Wine\\Drives", "/v", f"{letter.lower()}:",
+                           "/t", "REG_SZ", "/d", kind, "/f")
+
+    def forget_drive(self, letter: str) -> None:
+        """Undoes declare_drive (then restart())."""
+        link = PREFIX_DIR / "dosdevices" / f"{letter.lower()}:"
+        if link.is_symlink():
+            link.unlink()
+        self._wine_quietly("reg", "delete", "HKLM\\Software\\Wine\\Drives", "/v", f"{letter.lower()}:", "/f")
 
     def set_dpi(self, dpi: int) -> None:
         """Sets the display scale of the prefix (LogPixels) and starts over so
@@ -589,25 +610,38 @@ class Session:
         separator, id, rect (screen pixels, shown items only) and items of submenus."""
         return self.call("menu_items", hwnd=popup_hwnd)["items"]
 
-    def click_menu_item(self, popup_hwnd: int, text: str) -> None:
-        """Clicks the shown item captioned `text` (a real click: no keyboard focus needed)."""
+    def click_menu_item(self, popup_hwnd: int, owner_hwnd: int, text: str) -> None:
+        """Clicks the shown item captioned `text` of a menu tracked for `owner_hwnd`
+        (the window given to TrackPopupMenu, which holds the capture): the pointer
+        is put on the item and the button's press and release are posted to the
+        owner, whose menu loop takes them. An X click could be lost right after
+        another menu closed (Wine's pointer grab outlives it); a key needs X focus."""
         item = next((i for i in self.menu_items(popup_hwnd) if i["text"] == text), None)
         if item is None or "rect" not in item:
             raise HarnessError(f"no shown menu item {text!r}")
         left, top, right, bottom = item["rect"]
-        self.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
+        x, y = (left + right) // 2, (top + bottom) // 2
+        self.call("cursor", x=x, y=y)
+        origin = self.window(owner_hwnd)["client"]
+        point = (((y - origin[1]) & 0xFFFF) << 16) | ((x - origin[0]) & 0xFFFF)
+        self.call("post", hwnd=owner_hwnd, msg=WM_LBUTTONDOWN, wparam=MK_LBUTTON, lparam=point)
+        self.call("post", hwnd=owner_hwnd, msg=WM_LBUTTONUP, wparam=0, lparam=point)
 
-    def choose_menu(self, pid: int, *captions: str, timeout: float = 10.0) -> None:
-        """Clicks through the open popup menus of `pid`: each caption opens a submenu
-        (which must then appear), the last one is chosen."""
+    def choose_menu(self, pid: int, owner_hwnd: int, *captions: str, timeout: float = 10.0) -> None:
+        """Clicks through the open popup menus of `pid`, tracked for `owner_hwnd`:
+        each caption opens a submenu (which must then appear), the last one is chosen."""
         for caption in captions:
             def showing():
                 for popup in self.popup_menus(pid):
-                    if any(i["text"] == caption and "rect" in i for i in self.menu_items(popup["hwnd"])):
+                    try:
+                        items = self.menu_items(popup["hwnd"])
+                    except DriverError:
+                        continue  # a menu that closed meanwhile
+                    if any(i["text"] == caption and "rect" in i for i in items):
                         return popup
                 return None
             popup = wait_until(showing, timeout, f"a menu showing {caption!r}")
-            self.click_menu_item(popup["hwnd"], caption)
+            self.click_menu_item(popup["hwnd"], owner_hwnd, caption)
 
     # -- pictures --
 

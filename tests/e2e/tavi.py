@@ -113,7 +113,7 @@ class Bar:
     def choose(self, position: int, *captions: str) -> None:
         """Chooses an item of the entry menu of the button at `position`."""
         self.right_click(position)
-        self.session.choose_menu(self.pid, *captions)
+        self.session.choose_menu(self.pid, self.hwnd, *captions)
 
     def tray_icon(self) -> dict:
         return harness.wait_until(
@@ -127,13 +127,18 @@ class Bar:
 
     def close_menus(self) -> None:
         """Closes open menus with a click on a part of the screen no menu covers
-        (a menu opens at the pointer, which may rest where the last click was)."""
+        (a menu opens at the pointer, which may rest where the last click was),
+        posted to the bar whose menu loop takes it, as click_menu_item does."""
         menus = [m["rect"] for m in self.session.popup_menus(self.pid)]
         bar = self.window()["rect"]
         for x, y in ((900, 700), (400, 300), (1200, 150), (300, 900)):
             if not any(l <= x < r and t <= y < b for l, t, r, b in menus + [bar]):
                 break
-        self.session.xdotool("mousemove", str(x), str(y), "click", "1")
+        self.session.call("cursor", x=x, y=y)
+        origin = self.window()["client"]
+        point = (((y - origin[1]) & 0xFFFF) << 16) | ((x - origin[0]) & 0xFFFF)
+        self.session.call("post", hwnd=self.hwnd, msg=harness.WM_LBUTTONDOWN, wparam=harness.MK_LBUTTON, lparam=point)
+        self.session.call("post", hwnd=self.hwnd, msg=harness.WM_LBUTTONUP, wparam=0, lparam=point)
         harness.wait_until(lambda: not self.session.popup_menus(self.pid), 10, "the menus to close")
 
     def dialog(self, caption: str, timeout: float = 10) -> dict:

@@ -234,7 +234,7 @@ class TrayAndShellTest(BarTestCase):
         SESSION.screenshot("bar-tray-popup")
         # A click, not the access key: a key reaches the menu only once X has
         # given its window the focus, which a loaded machine may not have done yet.
-        SESSION.click_menu_item(popup["hwnd"], "終了(&X)")
+        SESSION.click_menu_item(popup["hwnd"], bar.hwnd, "終了(&X)")
         self.assertEqual(SESSION.wait_exit(bar.pid, 15), 0)
         self.assertTrue(folder.exists("TaviLaunch.ini"), "leaving from the tray saves the settings")
         self.assertEqual(self.our_tray_icons(), [], "the icon goes with the program")

@@ -793,6 +793,42 @@ Value CmdStartTimed(const Value& req) {
   }
 }
 
+// The display modes the system reports, in its order, and the current one.
+Value CmdDisplayModes(const Value&) {
+  auto mode = [](const DEVMODEW& m) {
+    return Value::Object()
+        .Set("width", Value::Int(m.dmPelsWidth))
+        .Set("height", Value::Int(m.dmPelsHeight))
+        .Set("bits", Value::Int(m.dmBitsPerPel))
+        .Set("frequency", Value::Int(m.dmDisplayFrequency));
+  };
+  Value modes = Value::Array();
+  DEVMODEW m{};
+  m.dmSize = sizeof m;
+  for (DWORD i = 0; EnumDisplaySettingsW(nullptr, i, &m); ++i) modes.Push(mode(m));
+  DEVMODEW current{};
+  current.dmSize = sizeof current;
+  if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &current)) throw CommandError(LastErrorText("EnumDisplaySettings"));
+  return Ok().Set("modes", modes).Set("current", mode(current));
+}
+
+// The desktop wallpaper as the system tells it, and setting it.
+Value CmdWallpaper(const Value& req) {
+  if (const Value* set = OptStr(req, "set")) {
+    std::wstring path = Widen(set->AsString());
+    if (!SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE))
+      throw CommandError(LastErrorText("SPI_SETDESKWALLPAPER"));
+  }
+  // Read where the system keeps it: SPI_GETDESKWALLPAPER answers from a copy
+  // this process made when it last set or read the value.
+  wchar_t path[MAX_PATH] = {};
+  DWORD size = sizeof path;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr, path, &size) !=
+      ERROR_SUCCESS)
+    path[0] = L'\0';
+  return Ok().Set("path", Value::String(Narrow(path)));
+}
+
 // Posts a right press at client point (x, y) of `hwnd` and times it until a
 // popup menu of that window's process is on screen: from the press to the menu.
 Value CmdTimePopup(const Value& req) {
@@ -1108,6 +1144,8 @@ const std::map<std::string, Handler>& Commands() {
       {"popup_menus", CmdPopupMenus},
       {"menu_items", CmdMenuItems},
       {"time_popup", CmdTimePopup},
+      {"display_modes", CmdDisplayModes},
+      {"wallpaper", CmdWallpaper},
       {"tray_delete", CmdTrayDelete},
       {"start_timed", CmdStartTimed},
       {"appbar_remove", CmdAppBarRemove},
