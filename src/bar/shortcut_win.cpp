@@ -35,6 +35,19 @@ bool ShowCommandFromHeader(const std::string& shortcutPath, int& show) {
     return ok;
 }
 
+// A raw path keeps "%ProgramFiles%" and the like, which the shell does not
+// expand when it is asked to open the path; a name that is no variable stays.
+std::wstring Expanded(const std::wstring& text) {
+    if (text.find(L'%') == std::wstring::npos) return text;
+    const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    if (needed == 0) return text;
+    std::wstring expanded(needed, L'\0');
+    const DWORD written = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed);
+    if (written == 0 || written > needed) return text;
+    expanded.resize(written - 1);
+    return expanded;
+}
+
 }  // namespace
 
 bool ReadShortcut(const std::string& shortcutPath, ShortcutTarget& target) {
@@ -49,14 +62,14 @@ bool ReadShortcut(const std::string& shortcutPath, ShortcutTarget& target) {
     // Paths and arguments may be longer than MAX_PATH; INFOTIPSIZE covers what links hold.
     std::wstring buffer(INFOTIPSIZE, L'\0');
     if (SUCCEEDED(link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, SLGP_RAWPATH)))
-        target.targetPath = Narrow(buffer.c_str());
+        target.targetPath = Narrow(Expanded(buffer.c_str()));
     if (SUCCEEDED(link->GetArguments(buffer.data(), static_cast<int>(buffer.size()))))
         target.arguments = Narrow(buffer.c_str());
     int show = 0;
     if (ShowCommandFromHeader(shortcutPath, show) || SUCCEEDED(link->GetShowCmd(&show)))
         target.runType = RunTypeForShortcutStyle(show);
     if (SUCCEEDED(link->GetWorkingDirectory(buffer.data(), static_cast<int>(buffer.size()))))
-        target.workingDirectory = Narrow(buffer.c_str());
+        target.workingDirectory = Narrow(Expanded(buffer.c_str()));
     return true;
 }
 
