@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bar/entry_drag.h"
 #include "dialogs/group_box.h"
 #include "platform/shortcuts.h"
 
@@ -44,6 +45,19 @@ public:
     bool throwInside = false;
 
     void Run(GroupBox& box, const GroupBoxLayout& layout) override;
+
+private:
+    std::vector<std::string>& log_;
+};
+
+// Records the drag's timer and cursor in a log shared with other fakes.
+class FakeDragFeedback final : public DragFeedback {
+public:
+    explicit FakeDragFeedback(std::vector<std::string>& log) : log_(log) {}
+    void StartDelayTimer() override { log_.push_back("drag timer on"); }
+    void StopDelayTimer() override { log_.push_back("drag timer off"); }
+    void ShowDragCursor() override { log_.push_back("drag cursor"); }
+    void RestoreCursor() override { log_.push_back("arrow cursor"); }
 
 private:
     std::vector<std::string>& log_;
