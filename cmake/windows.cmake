@@ -13,7 +13,8 @@ target_link_options(TaviMenu2 PRIVATE ${STATIC_RUNTIME} -municode)
 set_target_properties(TaviMenu2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # windres does not report what a .rc file includes.
 set(DIALOG_RESOURCES ${CMAKE_SOURCE_DIR}/res/new_app.rc ${CMAKE_SOURCE_DIR}/res/icon_change.rc
-  ${CMAKE_SOURCE_DIR}/src/dialogs/new_app_ids.h ${CMAKE_SOURCE_DIR}/src/dialogs/icon_change_ids.h)
+  ${CMAKE_SOURCE_DIR}/src/dialogs/new_app_ids.h ${CMAKE_SOURCE_DIR}/src/dialogs/icon_change_ids.h
+  ${CMAKE_SOURCE_DIR}/res/new_app_ex.rc ${CMAKE_SOURCE_DIR}/src/dialogs/new_app_ex_ids.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest;${DIALOG_RESOURCES}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")

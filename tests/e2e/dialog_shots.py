@@ -1,4 +1,4 @@
-"""Screenshots of the entry dialogs at 96 and 144 dpi, for a person to look at.
+"""Screenshots of the entry dialogs and the group box at 96 and 144 dpi, for a person to look at.
 
   python3 tests/e2e/dialog_shots.py [OUT_FOLDER]     (default build/e2e/dialogs)
 
@@ -19,8 +19,8 @@ from pathlib import Path
 
 import harness
 
-TESTS = "NewAppWin.*:IconChangeWin.*"
-NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library"}
+TESTS = "NewAppWin.*:IconChangeWin.*:NewAppExWin.*:GroupBoxWin.TheBox*"
+NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library", "new_app_ex", "group_box"}
 
 
 def set_dpi(session: harness.Session, dpi: int) -> None:

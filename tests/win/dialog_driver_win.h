@@ -158,7 +158,11 @@ class RecordingBar final : public tavi::BarServices {
 public:
     RecordingButtons buttons;
     std::vector<std::string> calls;
-    tavi::NativeWindow Handle() const override { return 0; }
+    tavi::NativeWindow handle = 0;
+    tavi::Rect windowRect;
+    tavi::BarLayout layout;
+    std::vector<tavi::Rect> buttonRects;  // by page position
+    tavi::NativeWindow Handle() const override { return handle; }
     tavi::EntryButtons& Buttons() override { return buttons; }
     void RefreshButtons() override { calls.push_back("refresh"); }
     void Redraw() override { calls.push_back("redraw"); }
@@ -167,7 +171,16 @@ public:
     void BringToFront() override { calls.push_back("front"); }
     void PauseTimer() override { calls.push_back("pause"); }
     void ResumeTimer() override { calls.push_back("resume"); }
-    tavi::Rect ButtonRect(int) override { return {}; }
+    tavi::Rect ButtonRect(int position) override {
+        return position >= 0 && static_cast<size_t>(position) < buttonRects.size() ? buttonRects[position]
+                                                                                   : tavi::Rect{};
+    }
+    tavi::Rect WindowRect() const override { return windowRect; }
+    const tavi::BarLayout& CurrentLayout() const override { return layout; }
+    bool Visible() const override { return true; }
+    void Show() override {}
+    void ApplyTopMost(bool) override {}
+    void SetWallpaperTimer(bool) override {}
     void RepaintCommandButtons() override {}
     void BeginEntryMove() override {}
     void Close() override {}
