@@ -194,10 +194,9 @@ protected:
         state.ApplicationPath = "C:\\Tavi";
         state.ExMenuMax = 3;
         state.EntryOffset = 10;
-        state.entries.ResizeEntryArrays(120);
+        state.entries.ResizeEntryArrays(20);
         state.entries.slots[12] = {"Tools", "[Tools]", "", "0", "", "0"};
         state.entries.slots[13] = {"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"};
-        state.entries.slots[112] = {"More", "[More]", "", "0", "", "0"};
         fake.shell.associations = {{"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe"}};
         ExMenuSlots members = EmptyExMenu(3);
         members[1] = editor;
@@ -367,15 +366,4 @@ TEST_F(GroupBoxTest, EveryWayOutResumesTheTimerAndOnlyGroupsOpen) {
     state.Closing = true;
     OpenGroupBox(bar, state, fake.platform, window, 2);
     EXPECT_EQ(log.back(), "box closed") << "a closing bar keeps its timer off";
-}
-
-TEST_F(GroupBoxTest, AGroupFromIndexOneHundredOnHasItsOwnMembers) {
-    ExMenuSlots far = EmptyExMenu(3);
-    far[0] = {"Far", "C:\\far.exe", "", "0"};
-    SaveExMenu(fake.profile, "C:\\Tavi", 112, far, 3);
-    GroupBox near(state, fake.platform, 12);
-    GroupBox farBox(state, fake.platform, 112);
-    EXPECT_EQ(near.Members()[1], editor);
-    EXPECT_EQ(near.Members()[0], ExMenuEntry{});
-    EXPECT_EQ(farBox.Members(), far);
 }

@@ -44,15 +44,6 @@ TEST_F(NewAppExTest, LoadingShowsTheMemberAndItsWindowSize) {
     }
 }
 
-TEST_F(NewAppExTest, OkFollowsTheProgramText) {
-    NewAppExView view;
-    for (const auto& [text, ok] : std::vector<std::pair<const char*, bool>>{
-             {"C:\\a.exe", true}, {"", false}, {"  ", false}, {" x", true}}) {
-        NewAppExProgramChanged(view, text);
-        EXPECT_EQ(view.okEnabled, ok) << "[" << text << "]";
-    }
-}
-
 TEST_F(NewAppExTest, BrowsingStartsAtTheProgramAndAChosenProgramReplacesTheCommand) {
     NewAppExView view = NewAppExLoad({"", " C:\\Tools\\old.exe ", "-x", "0"});
     chooser.answers = {"D:\\Games\\ﾃﾄﾘｽ.exe"};

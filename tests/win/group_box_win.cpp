@@ -243,3 +243,33 @@ TEST_F(GroupBoxWin, AClickOnAnEmptySlotRegistersAMemberThroughNewAppEx) {
     EXPECT_EQ(profile.GetString(file, "ExMenu02", "00ExPathName"), notepad) << "the other members stay";
     EXPECT_TRUE(shell.opened.empty());
 }
+
+TEST_F(GroupBoxWin, ARightClickOnAMemberOffersEditAndDeleteOnly) {
+    std::vector<UINT> states;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        const RECT r = WindowRectOf(box);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        HWND used = ButtonsOf(box).members[0];
+        PostMessageW(used, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(used, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+        HWND popup = nullptr;
+        WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(popup); });
+        if (popup) {
+            const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) states.push_back(GetMenuState(menu, i, MF_BYPOSITION));
+            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            WaitUntil([&] { return !IsWindowVisible(popup); });
+        }
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntil([&] { return !IsWindow(box); });
+    });
+    Open();
+    driver.join();
+    ASSERT_EQ(states.size(), 3u) << "新規登録, 編集, 削除";
+    EXPECT_TRUE(states[0] & MF_GRAYED);
+    EXPECT_FALSE(states[1] & MF_GRAYED);
+    EXPECT_FALSE(states[2] & MF_GRAYED);
+    EXPECT_TRUE(shell.opened.empty());
+}
