@@ -185,17 +185,24 @@ void BarDragDrop::OnDrop(std::vector<std::string> files, POINT screen) {
     // The dropping program waits inside its drag loop until Drop returns:
     // the drop is handled a moment later, so a message box of ours never
     // holds it (or the shell) up.
-    pendingFiles_ = std::move(files);
-    pendingPosition_ = ButtonAtScreen(screen);
+    pending_.push_back({std::move(files), ButtonAtScreen(screen)});
     SetTimer(toolbar_, kDropTimerId, USER_TIMER_MINIMUM, TimerProc);
 }
 
-void BarDragDrop::HandlePendingDrop() {
-    std::vector<std::string> files = std::move(pendingFiles_);
-    pendingFiles_.clear();
-    const std::optional<int> position = pendingPosition_;
-    pendingPosition_.reset();
-    (void)DropFiles({state_, platform_, bar_, shortcuts_}, position, files);
+void BarDragDrop::HandlePendingDrops() {
+    // A message box of one drop lets the next one arrive meanwhile: it waits
+    // its turn in the loop that is already running.
+    if (handlingDrops_) return;
+    handlingDrops_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{handlingDrops_};
+    while (!pending_.empty()) {
+        const PendingDrop drop = std::move(pending_.front());
+        pending_.erase(pending_.begin());
+        (void)DropFiles({state_, platform_, bar_, shortcuts_}, drop.position, drop.files);
+    }
 }
 
 void CALLBACK BarDragDrop::TimerProc(HWND window, UINT, UINT_PTR id, DWORD) {
@@ -209,7 +216,7 @@ void CALLBACK BarDragDrop::TimerProc(HWND window, UINT, UINT_PTR id, DWORD) {
             self->drag_.DelayElapsed();
         } else if (id == kDropTimerId) {
             KillTimer(window, id);
-            self->HandlePendingDrop();
+            self->HandlePendingDrops();
         }
     } catch (...) {
         // A failing step is skipped like any failing handler; the bar goes on.

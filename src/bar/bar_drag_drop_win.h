@@ -55,7 +55,7 @@ private:
 
     std::optional<int> ButtonAtScreen(POINT screen) const;
     void OnDrop(std::vector<std::string> files, POINT screen);
-    void HandlePendingDrop();
+    void HandlePendingDrops();
     static void CALLBACK TimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 
     HWND toolbar_;
@@ -67,8 +67,12 @@ private:
     HCURSOR dragCursor_ = nullptr;
     FileDropTarget* target_ = nullptr;
     DropRegistration registration_;
-    std::vector<std::string> pendingFiles_;
-    std::optional<int> pendingPosition_;
+    struct PendingDrop {
+        std::vector<std::string> files;
+        std::optional<int> position;
+    };
+    std::vector<PendingDrop> pending_;  // drops not handled yet, in order
+    bool handlingDrops_ = false;
     PixelPoint pressedAt_;
 };
 
