@@ -185,6 +185,25 @@ TEST_F(DragDropWin, FilesDroppedFromAnotherProgramAreRegisteredOnTheButtonsInTur
     EXPECT_EQ(saved.slots[2].PathName, second);
 }
 
+TEST_F(DragDropWin, ADroppedShortcutIsRegisteredAsItsTarget) {
+    ASSERT_TRUE(dragDrop->RegisterDrops());
+    const std::string link = folder.PathOf("ﾒﾓ帳.lnk");
+    const std::string target = state.entries.slots[0].PathName;
+    std::wstring command = L"\"" + DragSourcePath() + L"\" --make-shortcut \"" + Widen(link) + L"\" \"" +
+                           Widen(target) + L"\" \"/p x.txt\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    CloseHandle(process.hThread);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(process.hProcess);
+
+    EXPECT_EQ(DragFrom({link}, OnScreen(Centre(3)), [&] { return !state.entries.slots[3].PathName.empty(); }), 0);
+    EXPECT_EQ(state.entries.slots[3], (LaunchEntry{"notepad.exe", target, "/p x.txt", "0", target, "0"}));
+}
+
 TEST_F(DragDropWin, WhatIsNotAFileListOrNotOnAButtonIsRefused) {
     ASSERT_TRUE(dragDrop->RegisterDrops());
     const std::string file = MakeFile("a.txt");

@@ -1,6 +1,7 @@
 // dragsource: drags files onto a point of the screen the way the shell does.
 //
 //   dragsource.exe [--text] [--timeout MS] X Y FILE...
+//   dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS]
 //
 // Offers a data object with a CF_HDROP list of the files (with --text only
 // CF_UNICODETEXT of them, which a file target must refuse), calls
@@ -11,6 +12,7 @@
 //   1  the drop was made but refused (effect none)
 //   2  no drop within the time limit (default 10000 ms)
 //   3  bad arguments or a failing system call
+// --make-shortcut writes a shortcut file to drop (exit code 0, else 3).
 #include <windows.h>
 
 #include <ole2.h>
@@ -183,14 +185,39 @@ private:
     DWORD lastEffect_ = DROPEFFECT_NONE;
 };
 
+int MakeShortcut(const wchar_t* link, const wchar_t* target, const wchar_t* arguments) {
+    IShellLinkW* shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&shellLink))))
+        return 3;
+    shellLink->SetPath(target);
+    shellLink->SetArguments(arguments);
+    IPersistFile* file = nullptr;
+    HRESULT saved = E_FAIL;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        saved = file->Save(link, TRUE);
+        file->Release();
+    }
+    shellLink->Release();
+    return SUCCEEDED(saved) ? 0 : 3;
+}
+
 int Usage() {
-    std::fputs("usage: dragsource.exe [--text] [--timeout MS] X Y FILE...\n", stderr);
+    std::fputs("usage: dragsource.exe [--text] [--timeout MS] X Y FILE...\n"
+               "       dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS]\n",
+               stderr);
     return 3;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc >= 4 && std::wcscmp(argv[1], L"--make-shortcut") == 0) {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
+        const int code = MakeShortcut(argv[2], argv[3], argc >= 5 ? argv[4] : L"");
+        CoUninitialize();
+        return code;
+    }
     bool asText = false;
     ULONGLONG timeout = 10000;
     int next = 1;
