@@ -18,6 +18,10 @@ struct LaunchEntry {
     bool operator==(const LaunchEntry&) const = default;
 };
 
+// The bar holds entries 0..999 at most: paging stops there, and nothing
+// grows the list past it.
+inline constexpr int kEntryLimit = 1000;
+
 // A path of the form "[" name "]" names a group of entries.
 bool IsGroupPath(std::string_view pathName);
 

@@ -30,9 +30,15 @@ bool StartEntry(Platform& platform, const StartRequest& request, const std::func
         return false;
     }
     if (result < 0) return false;
+    if (!deleteEntry) {
+        // Nothing of ours failed (a file dropped onto an entry): nothing to offer to delete.
+        platform.messages.Show(
+            {request.path + std::string(text::kLaunchFailed), caption, MessageIcon::Error, MessageButtons::Ok});
+        return false;
+    }
     const MessageAnswer answer = platform.messages.Show(
         {request.path + std::string(text::kOfferDelete), caption, MessageIcon::Question, MessageButtons::YesNo});
-    if (answer == MessageAnswer::Yes && deleteEntry) deleteEntry();
+    if (answer == MessageAnswer::Yes) deleteEntry();
     return false;
 }
 

@@ -17,7 +17,8 @@ ShowCommand ShowCommandForRunType(const std::string& runType);
 
 // Opens what an entry names with the shell's "open" verb, in its own folder.
 // On an error the shell reports, offers to delete the entry and calls
-// `deleteEntry` on Yes. Returns true when the shell started it.
+// `deleteEntry` on Yes; without `deleteEntry` there is nothing to delete and
+// the failure is only reported. Returns true when the shell started it.
 bool StartEntry(Platform& platform, const StartRequest& request, const std::function<void()>& deleteEntry);
 
 struct MenuMain;

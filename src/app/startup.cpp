@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 #include "app/text.h"
+#include "menus/ex_menu_store.h"
 
 namespace tavi {
 namespace {
@@ -24,7 +25,8 @@ int ExMenuMaxFor(const std::string& exMenuCount) {
     int32_t count = 0;
     // A count too large for the slot numbers is treated like any other nonsense.
     if (!RoundToInt32(LeadingNumber(exMenuCount), count) || count > 32767 || count < -32767) return 9;
-    return count - 1;
+    // Member keys hold two digits of the slot number: more slots would overwrite the first ones.
+    return UsableExMenuMax(count - 1);
 }
 
 std::vector<std::string> CollectRemovableDrives(SystemInfo& system) {
@@ -65,6 +67,8 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
         windows.UnloadBar();
         return false;
     }
+    // The entries are loaded now; groups of an older file get their own sections.
+    (void)SeparateSharedGroupSections(state.entries, platform.profile, state.ApplicationPath);
     windows.ApplyStartTopMost(state.settings.TopMost == "1");
     state.OsType = GetOsType(platform.system);
     windows.StartTimers(state.settings.WallPaperChenge != "0");

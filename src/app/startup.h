@@ -34,7 +34,7 @@ public:
 
 // 2 on the Windows NT family, 1 otherwise.
 int GetOsType(SystemInfo& system);
-// ExMenuCount - 1 when it is numeric, else 9.
+// ExMenuCount - 1 when it is numeric, else 9; at most 99 (100 member slots).
 int ExMenuMaxFor(const std::string& exMenuCount);
 // Roots of removable drives whose display name has no "FD" (floppy drives
 // are left out); one empty element when there are none.

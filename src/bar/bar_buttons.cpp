@@ -66,7 +66,6 @@ ClickOutcome ClickButton(MenuMain& state, Platform& platform, EntryButtons& butt
 }
 
 PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command) {
-    constexpr int kEntryLimit = 1000;
     switch (command) {
         case PageCommand::Close:
             return PageOutcome::Close;

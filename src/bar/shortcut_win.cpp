@@ -37,6 +37,18 @@ bool ShowCommandFromHeader(const std::string& shortcutPath, int& show) {
 
 }  // namespace
 
+std::string ExpandEnvironment(const std::string& text) {
+    if (text.find('%') == std::string::npos) return text;
+    const std::wstring wide = Widen(text);
+    const DWORD needed = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
+    if (needed == 0) return text;
+    std::wstring expanded(needed, L'\0');
+    const DWORD written = ExpandEnvironmentStringsW(wide.c_str(), expanded.data(), needed);
+    if (written == 0 || written > needed) return text;
+    expanded.resize(written - 1);
+    return Narrow(expanded);
+}
+
 bool ReadShortcut(const std::string& shortcutPath, ShortcutTarget& target) {
     ComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -49,14 +61,14 @@ bool ReadShortcut(const std::string& shortcutPath, ShortcutTarget& target) {
     // Paths and arguments may be longer than MAX_PATH; INFOTIPSIZE covers what links hold.
     std::wstring buffer(INFOTIPSIZE, L'\0');
     if (SUCCEEDED(link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, SLGP_RAWPATH)))
-        target.targetPath = Narrow(buffer.c_str());
+        target.targetPath = ExpandEnvironment(Narrow(buffer.c_str()));
     if (SUCCEEDED(link->GetArguments(buffer.data(), static_cast<int>(buffer.size()))))
         target.arguments = Narrow(buffer.c_str());
     int show = 0;
     if (ShowCommandFromHeader(shortcutPath, show) || SUCCEEDED(link->GetShowCmd(&show)))
         target.runType = RunTypeForShortcutStyle(show);
     if (SUCCEEDED(link->GetWorkingDirectory(buffer.data(), static_cast<int>(buffer.size()))))
-        target.workingDirectory = Narrow(buffer.c_str());
+        target.workingDirectory = ExpandEnvironment(Narrow(buffer.c_str()));
     return true;
 }
 

@@ -18,6 +18,15 @@ EntryKind KindOf(const std::string& pathName) {
     return EntryKind::File;
 }
 
+std::string WithoutSurroundingQuotes(std::string text) {
+    if (!StartsWith(text, "\"")) return text;
+    text.erase(0, 1);
+    if (EndsWith(text, "\"")) text.pop_back();
+    return text;
+}
+
+}  // namespace
+
 int RunSizeIndexOf(const std::string& runType) {
     if (IsBlank(runType)) return 0;
     // A number the list does not have leaves it without a selection; storing
@@ -26,28 +35,17 @@ int RunSizeIndexOf(const std::string& runType) {
     return index >= 0 && index <= 2 ? index : -1;
 }
 
-std::string WithoutSurroundingQuotes(std::string text) {
-    if (!StartsWith(text, "\"")) return text;
-    text.erase(0, 1);
-    if (EndsWith(text, "\"")) text.pop_back();
-    return text;
-}
-
-// A document is registered as the program that opens it, with the document
-// as its command line.
-void ResolveDocument(NewAppView& view, Shell& shell) {
-    const std::string upper = ToUpperAscii(view.path);
+void ResolveDocument(std::string& path, std::string& command, Shell& shell) {
+    const std::string upper = ToUpperAscii(path);
     if (Contains(upper, ".EXE") || Contains(upper, ".COM")) return;
-    const Shell::Association association = shell.AssociatedProgram(view.path);
+    const Shell::Association association = shell.AssociatedProgram(path);
     // 32 and below are the shell's error codes, 32 itself included.
     if (association.result <= 32) return;
     const std::string program = WithoutSurroundingQuotes(TrimSpaces(association.program));
-    if (program.empty() || ToUpperAscii(program) == ToUpperAscii(TrimSpaces(view.path))) return;
-    view.command = QuoteIfSpaced(view.path);
-    view.path = program;
+    if (program.empty() || ToUpperAscii(program) == ToUpperAscii(TrimSpaces(path))) return;
+    command = QuoteIfSpaced(path);
+    path = program;
 }
-
-}  // namespace
 
 NewAppView NewAppLoad(const MenuMain& state) {
     NewAppView view;
@@ -102,7 +100,7 @@ bool NewAppBrowse(NewAppView& view, Platform& platform, FileChooser& chooser, Na
         // A folder's name ends in "\": its title is the whole path.
         if (IsBlank(view.title)) view.title = TrimSpaces(view.path);
     }
-    if (view.kind == EntryKind::File) ResolveDocument(view, platform.shell);
+    if (view.kind == EntryKind::File) ResolveDocument(view.path, view.command, platform.shell);
     return true;
 }
 

@@ -42,6 +42,14 @@ struct IconPreview {
 // Shows the icon picker and returns its choice, or nothing when it was cancelled.
 using IconPicker = std::function<std::optional<IconChoice>(const IconChangeInput&)>;
 
+// The run-size list index of a stored run type: 0 for a blank one, -1 (no
+// selection) for a number the list does not have.
+int RunSizeIndexOf(const std::string& runType);
+// A chosen document is registered as the program that opens it, with the
+// document as its command line; programs and files without an association
+// stay as they are.
+void ResolveDocument(std::string& path, std::string& command, Shell& shell);
+
 NewAppView NewAppLoad(const MenuMain& state);
 void NewAppKindChanged(NewAppView& view, EntryKind kind);
 void NewAppPathChanged(NewAppView& view, std::string_view path);

@@ -36,6 +36,14 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 
 }  // namespace
 
+std::string MoveQuestion(const std::string& title, const EntryStore& entries, int target) {
+    const std::string targetTitle = entries.Has(target) ? entries.slots[target].Title : std::string();
+    const std::string targetName =
+        IsBlank(targetTitle) ? std::string(text::kUndefinedEntry) + std::to_string(target) : targetTitle;
+    return Quoted(title) + std::string(text::kConfirmMoveMiddle) + Quoted(targetName) +
+           std::string(text::kConfirmMoveSuffix);
+}
+
 void DeleteEntry(const EntryCommandContext& c) {
     const int index = c.state.CurrentEntryIndex;
     if (!c.state.entries.Has(index)) return;
@@ -68,12 +76,9 @@ void PasteEntry(const EntryCommandContext& c) {
     const int target = c.state.CurrentEntryIndex;
     if (target < 0) return;
     if (c.state.entries.Has(target) && !IsBlank(c.state.entries.slots[target].PathName)) {
-        const std::string& title = c.state.entries.slots[target].Title;
-        const std::string targetName = IsBlank(title) ? std::string(text::kUndefinedEntry) + std::to_string(target) : title;
         const MessageAnswer answer = c.platform.messages.Show(
-            {Quoted(c.clipboard.entry.Title) + std::string(text::kConfirmMoveMiddle) + Quoted(targetName) +
-                 std::string(text::kConfirmMoveSuffix),
-             std::string(text::kMessageCaption), MessageIcon::Question, MessageButtons::OkCancel});
+            {MoveQuestion(c.clipboard.entry.Title, c.state.entries, target), std::string(text::kMessageCaption),
+             MessageIcon::Question, MessageButtons::OkCancel});
         if (answer != MessageAnswer::Ok) return;
     }
     if (!c.state.entries.Has(target)) c.state.entries.ResizeEntryArrays(target);

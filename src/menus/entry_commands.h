@@ -23,6 +23,10 @@ struct EntryCommandContext {
     CutClipboard& clipboard;
 };
 
+// The question before an entry titled `title` replaces what is at `target`:
+// "title" を "target title" へ移動します, an untitled target named 未定義 and its index.
+std::string MoveQuestion(const std::string& title, const EntryStore& entries, int target);
+
 // mnuAppDel: asks, then empties the slot of CurrentEntryIndex and its group members.
 void DeleteEntry(const EntryCommandContext& context);
 // mnuAppOneTimeDelete: moves the entry of CurrentEntryIndex into the

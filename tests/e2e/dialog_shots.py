@@ -1,4 +1,4 @@
-"""Screenshots of the dialogs at 96 and 144 dpi, for a person to look at.
+"""Screenshots of the dialogs and the group box at 96 and 144 dpi, for a person to look at.
 
   python3 tests/e2e/dialog_shots.py [OUT_FOLDER]     (default build/e2e/dialogs)
 
@@ -20,13 +20,13 @@ from pathlib import Path
 
 import harness
 
-TESTS = ("NewAppWin.*:IconChangeWin.*:FrmRebootWin.*:FDFormatWin.*:"
+TESTS = ("NewAppWin.*:IconChangeWin.*:FrmRebootWin.*:FDFormatWin.*:NewAppExWin.*:GroupBoxWin.TheBox*:"
          "OptionSetWin.EveryPageShowsItsControlsAndTheSettings:"
          "FileInfomationWin.AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttributes:"
          "MemorySpaceWin.ShowsThisSystemsMemoryAndClosesWithEscape")
 NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library", "frm_reboot", "fd_format",
          "fd_format_empty", "option_set_display", "option_set_behaviour", "option_set_timer",
-         "option_set_version", "file_infomation", "memory_space"}
+         "option_set_version", "file_infomation", "memory_space", "new_app_ex", "group_box"}
 
 
 def set_dpi(session: harness.Session, dpi: int) -> None:

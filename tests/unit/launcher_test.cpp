@@ -112,6 +112,15 @@ TEST_F(LaunchTest, YesEmptiesTheSlotKeepsItsIconAndRewritesTheList) {
     EXPECT_EQ(buttons.calls, (std::vector<std::string>{"tip 1 ", "clear 1"}));
 }
 
+TEST_F(LaunchTest, WithNothingToDeleteAFailureIsOnlyReported) {
+    fake.shell.result = 2;
+    EXPECT_FALSE(StartEntry(fake.platform, {"C:\\gone.exe", "\"D:\\a b.txt\"", "0"}, nullptr));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "C:\\gone.exe起動失敗");
+    EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::Ok);
+}
+
 TEST_F(LaunchTest, StartingAnEntryThatIsNotThereDoesNothing) {
     state.CurrentEntryIndex = 9;
     EXPECT_FALSE(StartBarEntry(state, fake.platform, buttons));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "menus/ex_menu_store.h"
 #include "fakes/fakes.h"
 
 using namespace tavi;
@@ -19,8 +20,10 @@ public:
     bool AnotherInstanceRunning() override { return anotherInstance; }
     void ShowSplash() override { calls.push_back("splash"); }
     void CloseSplash() override { calls.push_back("close splash"); }
+    EntryStore entriesToLoad;
     BarLoadResult ShowBar() override {
         calls.push_back("show bar");
+        state->entries = entriesToLoad;
         if (layoutFinishes && !load.controlFailed) state->BarReady = true;
         return load;
     }
@@ -124,7 +127,8 @@ TEST(ExMenuMax, FromTheCountSetting) {
     const struct {
         const char* count;
         int max;
-    } cases[] = {{"10", 9}, {"1", 0}, {"abc", 9}, {"", 9}, {" 5 ", 4}, {"2.5", 1}, {"0", -1}, {"99999999", 9}};
+    } cases[] = {{"10", 9}, {"1", 0}, {"abc", 9}, {"", 9}, {" 5 ", 4}, {"2.5", 1}, {"0", -1}, {"99999999", 9},
+               {"150", 99}, {"100", 99}};
     for (const auto& c : cases) EXPECT_EQ(ExMenuMaxFor(c.count), c.max) << '"' << c.count << '"';
 }
 
@@ -183,4 +187,14 @@ TEST(Shutdown, SavesPositionAndSettingsOnlyWhenAsked) {
     RunShutdown(quiet, untouched.platform, other);
     EXPECT_EQ(other.calls, (std::vector<std::string>{"timers off", "eject", "tray", "appbar"}));
     EXPECT_TRUE(untouched.profile.calls.empty());
+}
+
+TEST_F(StartupTest, GroupsOfAnOlderFileGetTheirOwnSectionOnceTheEntriesAreLoaded) {
+    const std::string members = "C:\\Tavi\\TaviMenu2.INI";
+    fake.profile.Set(members, "ExMenu07", "00ExPathName", "C:\\a.exe");
+    windows.entriesToLoad.ResizeEntryArrays(107);
+    windows.entriesToLoad.slots[107] = {"Tools", "[Tools]", "", "0", "", "0"};
+    ASSERT_TRUE(RunMain(state, fake.platform, windows));
+    EXPECT_EQ(fake.profile.GetString(members, "ExMenu107", "00ExPathName"), "C:\\a.exe");
+    EXPECT_EQ(LoadExMenu(fake.profile, "C:\\Tavi", 107, 0)[0].ExPathName, "C:\\a.exe");
 }

@@ -69,3 +69,27 @@ TEST(ReadShortcut, AnUnreadableFileLeavesTheOutputsAlone) {
     EXPECT_EQ(target.targetPath, "keep");
     EXPECT_EQ(target.runType, "2");
 }
+
+TEST(ReadShortcut, EnvironmentStringsAreExpandedAndATargetThatIsGoneIsReadAsItIs) {
+    ComApartment com;
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    SetEnvironmentVariableW(L"TAVI_TOOLS", windows);
+    // What the link object hands back raw for a target kept as an environment string.
+    const std::pair<const char*, std::string> raw[] = {
+        {"%TAVI_TOOLS%\\notepad.exe", Narrow(windows) + "\\notepad.exe"},
+        {"%NO_SUCH_VARIABLE_OF_TAVI%\\x.exe", "%NO_SUCH_VARIABLE_OF_TAVI%\\x.exe"},
+        {"C:\\100% sure\\a.exe", "C:\\100% sure\\a.exe"},
+        {"", ""},
+    };
+    for (const auto& [text, expanded] : raw) EXPECT_EQ(ExpandEnvironment(text), expanded) << text;
+
+    // A target that no longer exists is read as the shortcut holds it.
+    const std::string gone = TempPath("消えた.lnk");
+    MakeShortcut(gone, "C:\\no\\such\\program.exe", "-x", SW_SHOWNORMAL, "C:\\no");
+    ShortcutTarget missing;
+    ASSERT_TRUE(ReadShortcut(gone, missing));
+    EXPECT_EQ(missing.targetPath, "C:\\no\\such\\program.exe");
+    EXPECT_EQ(missing.arguments, "-x");
+    DeleteFileW(Widen(gone).c_str());
+}

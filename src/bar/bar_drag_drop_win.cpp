@@ -1,0 +1,226 @@
+#include "bar/bar_drag_drop_win.h"
+
+#include <commctrl.h>
+
+#include "bar/file_drop.h"
+#include "bar/stock_icons_win.h"
+
+namespace tavi {
+namespace {
+
+// Timers of the toolbar with a procedure of their own; the ids keep clear of
+// whatever the toolbar control itself uses.
+constexpr UINT_PTR kDragTimerId = 0x7A01;  // timDrag
+constexpr UINT_PTR kDropTimerId = 0x7A02;  // a drop handled once the source's drag loop has ended
+constexpr wchar_t kOwnerProperty[] = L"TaviBarDragDrop";
+
+// The "DRAG" picture as a cursor with its hot spot in the middle.
+HCURSOR CreateDragCursor() {
+    const int size = GetSystemMetrics(SM_CXCURSOR) > 0 ? GetSystemMetrics(SM_CXCURSOR) : 32;
+    HICON icon = CreateStockIcon(StockIcon::Drag, size);
+    if (!icon) return nullptr;
+    ICONINFO info{};
+    HCURSOR cursor = nullptr;
+    if (GetIconInfo(icon, &info)) {
+        info.fIcon = FALSE;
+        info.xHotspot = static_cast<DWORD>(size / 2);
+        info.yHotspot = static_cast<DWORD>(size / 2);
+        cursor = CreateIconIndirect(&info);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+    }
+    DestroyIcon(icon);
+    return cursor;
+}
+
+PixelPoint ClientPoint(LPARAM lParam) {
+    // Signed: with the mouse captured, points left of or above the toolbar are negative.
+    return {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+}
+
+MouseButton ButtonOf(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP: return MouseButton::Left;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP: return MouseButton::Right;
+        default: return MouseButton::Other;
+    }
+}
+
+}  // namespace
+
+BarDragDrop::BarDragDrop(HWND toolbar, MenuMain& state, Platform& platform, BarServices& bar,
+                         AutoHideState& autoHide, Shortcuts& shortcuts)
+    : toolbar_(toolbar),
+      state_(state),
+      platform_(platform),
+      bar_(bar),
+      shortcuts_(shortcuts),
+      drag_({state, platform, bar, autoHide, *this}),
+      dragCursor_(CreateDragCursor()) {
+    SetPropW(toolbar_, kOwnerProperty, this);
+}
+
+BarDragDrop::~BarDragDrop() {
+    registration_.Revoke();
+    if (target_) {
+        target_->Disconnect();
+        target_->Release();
+    }
+    KillTimer(toolbar_, kDragTimerId);
+    KillTimer(toolbar_, kDropTimerId);
+    RemovePropW(toolbar_, kOwnerProperty);
+    if (drag_.MenuMoveActive() && GetCapture() == toolbar_) ReleaseCapture();
+    if (dragCursor_) {
+        if (GetCursor() == dragCursor_) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        DestroyCursor(dragCursor_);
+    }
+}
+
+bool BarDragDrop::RegisterDrops() {
+    if (!target_) {
+        FileDropTarget::Handlers handlers;
+        handlers.accepts = [this](POINT screen) {
+            // Not while a modal window of ours has the bar disabled.
+            return IsWindowEnabled(GetAncestor(toolbar_, GA_ROOT)) && ButtonAtScreen(screen).has_value();
+        };
+        handlers.hover = [this](POINT screen) {
+            const std::optional<int> position = ButtonAtScreen(screen);
+            SendMessageW(toolbar_, TB_SETHOTITEM, position ? static_cast<WPARAM>(*position) : static_cast<WPARAM>(-1),
+                         0);
+        };
+        handlers.leave = [this] { SendMessageW(toolbar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0); };
+        handlers.drop = [this](std::vector<std::string> files, POINT screen) { OnDrop(std::move(files), screen); };
+        target_ = FileDropTarget::Create(std::move(handlers));
+    }
+    return registration_.Register(toolbar_, target_);
+}
+
+std::optional<int> BarDragDrop::ButtonAt(int x, int y) const {
+    const int count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
+    std::vector<Rect> buttons;
+    for (int i = 0; i < count; ++i) {
+        RECT r{};
+        if (!SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) break;
+        buttons.push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return ButtonAtPoint(buttons, state_.VisibleCount, {x, y});
+}
+
+std::optional<int> BarDragDrop::ButtonAtScreen(POINT screen) const {
+    POINT client = screen;
+    if (!ScreenToClient(toolbar_, &client)) return std::nullopt;
+    return ButtonAt(client.x, client.y);
+}
+
+bool BarDragDrop::ToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
+            const PixelPoint at = ClientPoint(lParam);
+            if (drag_.MenuMoveActive()) {
+                // The click that ends a move from the menu is the move's, not the toolbar's.
+                if (message == WM_LBUTTONDOWN)
+                    drag_.DropMenuMove(ButtonAt(at.x, at.y));
+                else
+                    drag_.CancelMenuMove();
+                if (GetCapture() == toolbar_) ReleaseCapture();
+                return true;
+            }
+            pressedAt_ = at;
+            drag_.Press(ButtonOf(message), ButtonAt(at.x, at.y));
+            return false;
+        }
+        case WM_MOUSEMOVE: {
+            // The system may report a move right after the press without one.
+            const PixelPoint at = ClientPoint(lParam);
+            if (at.x != pressedAt_.x || at.y != pressedAt_.y) drag_.Move();
+            return false;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            const PixelPoint at = ClientPoint(lParam);
+            drag_.Release(ButtonOf(message), ButtonAt(at.x, at.y));
+            return false;
+        }
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse (a menu, another program): no
+            // release will come, so whatever was under way ends here.
+            if (drag_.MenuMoveActive()) drag_.CancelMenuMove();
+            if (drag_.DragArmed() && reinterpret_cast<HWND>(lParam) != toolbar_)
+                drag_.Release(MouseButton::Other, std::nullopt);
+            return false;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE && drag_.MenuMoveActive()) {
+                drag_.CancelMenuMove();
+                if (GetCapture() == toolbar_) ReleaseCapture();
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+void BarDragDrop::BeginMenuMove() {
+    // The pointer may be anywhere when the menu closes: the next click,
+    // wherever it is, comes to the toolbar.
+    if (drag_.BeginMenuMove()) SetCapture(toolbar_);
+}
+
+void BarDragDrop::StartDelayTimer() { SetTimer(toolbar_, kDragTimerId, kDragDelayMs, TimerProc); }
+
+void BarDragDrop::StopDelayTimer() { KillTimer(toolbar_, kDragTimerId); }
+
+void BarDragDrop::ShowDragCursor() {
+    if (dragCursor_) SetCursor(dragCursor_);
+}
+
+void BarDragDrop::RestoreCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
+
+void BarDragDrop::OnDrop(std::vector<std::string> files, POINT screen) {
+    // The dropping program waits inside its drag loop until Drop returns:
+    // the drop is handled a moment later, so a message box of ours never
+    // holds it (or the shell) up.
+    pending_.push_back({std::move(files), ButtonAtScreen(screen)});
+    SetTimer(toolbar_, kDropTimerId, USER_TIMER_MINIMUM, TimerProc);
+}
+
+void BarDragDrop::HandlePendingDrops() {
+    // A message box of one drop lets the next one arrive meanwhile: it waits
+    // its turn in the loop that is already running.
+    if (handlingDrops_) return;
+    handlingDrops_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{handlingDrops_};
+    while (!pending_.empty()) {
+        const PendingDrop drop = std::move(pending_.front());
+        pending_.erase(pending_.begin());
+        (void)DropFiles({state_, platform_, bar_, shortcuts_}, drop.position, drop.files);
+    }
+}
+
+void CALLBACK BarDragDrop::TimerProc(HWND window, UINT, UINT_PTR id, DWORD) {
+    auto* self = static_cast<BarDragDrop*>(GetPropW(window, kOwnerProperty));
+    if (!self) {
+        KillTimer(window, id);
+        return;
+    }
+    try {
+        if (id == kDragTimerId) {
+            self->drag_.DelayElapsed();
+        } else if (id == kDropTimerId) {
+            KillTimer(window, id);
+            self->HandlePendingDrops();
+        }
+    } catch (...) {
+        // A failing step is skipped like any failing handler; the bar goes on.
+    }
+}
+
+}  // namespace tavi

@@ -1,0 +1,120 @@
+#include "bar/entry_drag.h"
+
+#include <algorithm>
+
+#include "app/entry_buttons.h"
+#include "app/messages.h"
+#include "app/text.h"
+#include "menus/entry_commands.h"
+#include "menus/ex_menu_store.h"
+
+namespace tavi {
+
+std::optional<int> ButtonAtPoint(const std::vector<Rect>& buttons, int visibleCount, PixelPoint point) {
+    const int count = std::min(visibleCount, static_cast<int>(buttons.size()));
+    for (int i = 0; i < count; ++i) {
+        const Rect& b = buttons[static_cast<size_t>(i)];
+        if (point.x >= b.left && point.x < b.right && point.y >= b.top && point.y < b.bottom) return i;
+    }
+    return std::nullopt;
+}
+
+void MoveEntryTo(MenuMain& state, Platform& platform, BarServices& bar, int source, int target) {
+    if (source == target || !state.entries.Has(source) || target < 0) return;
+    state.entries.MoveEntry(source, target);
+    // One save; the source's button is emptied, then every picture is built again.
+    state.CurrentEntryIndex = source;
+    RefreshEntryButton(state, platform, bar.Buttons());
+    bar.FullRebuild();
+    MoveExMenu(platform.profile, state.ApplicationPath, source, target, state.ExMenuMax);
+    state.CurrentEntryIndex = target;
+}
+
+bool EntryDrag::Registered(int index) const {
+    return c_.state.entries.Has(index) && !IsBlank(c_.state.entries.slots[index].PathName);
+}
+
+void EntryDrag::EndDrag() {
+    if (timerRunning_) c_.feedback.StopDelayTimer();
+    if (cursorShown_) c_.feedback.RestoreCursor();
+    timerRunning_ = cursorShown_ = false;
+    dragArmed_ = dragStarted_ = false;
+}
+
+void EntryDrag::Press(MouseButton button, std::optional<int> position) {
+    pressedPosition_ = position;
+    clickArmed_ = true;
+    // A drag the last release did not see end (the pointer left the window
+    // with the button held) is over now.
+    EndDrag();
+    if (button != MouseButton::Left || !position) return;
+    const int index = *position + c_.state.EntryOffset;
+    EntryStore& entries = c_.state.entries;
+    if (!entries.Has(index)) entries.ResizeEntryArrays(index);
+    if (!Registered(index)) return;
+    dragArmed_ = true;
+    source_ = index;
+    c_.state.CurrentEntryIndex = index;
+}
+
+void EntryDrag::Move() {
+    if (!dragArmed_ || dragStarted_) return;
+    dragStarted_ = true;
+    timerRunning_ = true;
+    c_.feedback.StartDelayTimer();
+}
+
+void EntryDrag::DelayElapsed() {
+    if (timerRunning_) c_.feedback.StopDelayTimer();
+    timerRunning_ = false;
+    if (!dragArmed_ || cursorShown_) return;
+    cursorShown_ = true;
+    c_.feedback.ShowDragCursor();
+}
+
+void EntryDrag::Release(MouseButton, std::optional<int> position) {
+    pressedPosition_ = position;
+    const bool armed = dragArmed_;
+    EndDrag();
+    if (armed && position) {
+        const int target = *position + c_.state.EntryOffset;
+        // A release on the pressed button itself moves nothing.
+        if (target != source_ && Registered(source_)) {
+            const MessageAnswer answer = c_.platform.messages.Show(
+                {MoveQuestion(c_.state.entries.slots[source_].Title, c_.state.entries, target),
+                 std::string(text::kMessageCaption), MessageIcon::Question, MessageButtons::OkCancel});
+            if (answer == MessageAnswer::Ok) {
+                MoveEntryTo(c_.state, c_.platform, c_.bar, source_, target);
+                clickArmed_ = false;
+            }
+        }
+    }
+    c_.autoHide.hideCounter = 0;
+    c_.autoHide.lastReleasePosition = static_cast<int16_t>(position ? *position : -1);
+}
+
+bool EntryDrag::BeginMenuMove() {
+    EndDrag();
+    const int index = c_.state.CurrentEntryIndex;
+    if (!Registered(index)) return false;
+    source_ = index;
+    menuMove_ = true;
+    cursorShown_ = true;
+    c_.feedback.ShowDragCursor();
+    return true;
+}
+
+void EntryDrag::DropMenuMove(std::optional<int> position) {
+    if (!menuMove_) return;
+    CancelMenuMove();
+    pressedPosition_ = position;
+    if (!position || !Registered(source_)) return;
+    MoveEntryTo(c_.state, c_.platform, c_.bar, source_, *position + c_.state.EntryOffset);
+}
+
+void EntryDrag::CancelMenuMove() {
+    menuMove_ = false;
+    EndDrag();
+}
+
+}  // namespace tavi

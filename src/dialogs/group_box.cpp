@@ -1,0 +1,217 @@
+#include "dialogs/group_box.h"
+
+#include "app/launcher.h"
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+std::string WithoutSurroundingQuotes(std::string text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+    return text;
+}
+
+// Counts an open window of the box's own for the lifetime of a scope; when
+// it closes, the mouse-leave wait starts over.
+class ChildWindowScope {
+public:
+    ChildWindowScope(int& count, GroupBoxView& view) : count_(count), view_(view) { ++count_; }
+    ~ChildWindowScope() {
+        if (--count_ == 0) view_.RestartLeaveTimer();
+    }
+    ChildWindowScope(const ChildWindowScope&) = delete;
+    ChildWindowScope& operator=(const ChildWindowScope&) = delete;
+
+private:
+    int& count_;
+    GroupBoxView& view_;
+};
+
+}  // namespace
+
+GroupBoxPlacement PlacementFromBar(const BarLayout& layout, DockEdge edge, const Rect& barWindow,
+                                   const Rect& groupButton, int slots) {
+    GroupBoxPlacement placement;
+    placement.edge = edge;
+    placement.barWindow = barWindow;
+    placement.groupButton = groupButton;
+    placement.slots = slots < 0 ? 0 : slots;
+    const int32_t buttonPixels = layout.metrics.buttonPixels;
+    placement.buttonPixels = buttonPixels > 0 ? buttonPixels
+                                              : (IsHorizontal(edge) ? groupButton.Width() : groupButton.Height());
+    // The layout keeps the button in twips and in pixels: their ratio is the
+    // bar's twips per pixel, so the close button scales with the bar.
+    const int32_t twipsPerPixel =
+        buttonPixels > 0 && layout.buttonTwips > 0 ? layout.buttonTwips / buttonPixels : 15;
+    placement.exitPixels = kGroupExitTwips / UsableTwipsPerPixel(twipsPerPixel);
+    return placement;
+}
+
+GroupBoxLayout LayoutGroupBox(const GroupBoxPlacement& p) {
+    GroupBoxLayout layout;
+    const int32_t w = p.buttonPixels;
+    const int32_t e = p.exitPixels;
+    const int n = p.slots;
+    const int32_t length = n * w + e;
+    layout.members.resize(static_cast<size_t>(n));
+    for (int slot = 0; slot < n; ++slot) {
+        const int32_t fromBar = slot * w;                // counted from the bar side
+        const int32_t fromFar = e + (n - 1 - slot) * w;  // counted from the far end
+        Rect& member = layout.members[static_cast<size_t>(slot)];
+        switch (p.edge) {
+            case DockEdge::Left: member = MakeRect(fromBar, 0, w, w); break;
+            case DockEdge::Right: member = MakeRect(fromFar, 0, w, w); break;
+            case DockEdge::Top: member = MakeRect(0, fromBar, w, w); break;
+            case DockEdge::Bottom: member = MakeRect(0, fromFar, w, w); break;
+        }
+    }
+    switch (p.edge) {
+        case DockEdge::Left:
+            layout.box = MakeRect(p.barWindow.right, p.groupButton.top, length, w);
+            layout.exit = MakeRect(n * w, 0, e, w);
+            layout.exitGlyph = '3';
+            break;
+        case DockEdge::Right:
+            layout.box = MakeRect(p.barWindow.left - length, p.groupButton.top, length, w);
+            layout.exit = MakeRect(0, 0, e, w);
+            layout.exitGlyph = '4';
+            break;
+        case DockEdge::Top:
+            layout.box = MakeRect(p.groupButton.left, p.barWindow.bottom, w, length);
+            layout.exit = MakeRect(0, n * w, w, e);
+            layout.exitGlyph = '5';
+            break;
+        case DockEdge::Bottom:
+            layout.box = MakeRect(p.groupButton.left, p.barWindow.top - length, w, length);
+            layout.exit = MakeRect(0, 0, w, e);
+            layout.exitGlyph = '6';
+            break;
+    }
+    return layout;
+}
+
+bool PointerOutside(const Rect& box, PixelPoint pointer) {
+    return pointer.y < box.top || pointer.y > box.bottom || pointer.x < box.left || pointer.x > box.right;
+}
+
+GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell) {
+    const std::string path = TrimSpaces(member.ExPathName);
+    if (path.empty()) return {};
+    const Shell::Association association = shell.AssociatedProgram(path);
+    // 32 and below are the shell's error codes.
+    if (association.result <= 32) return {};
+    const std::string program = WithoutSurroundingQuotes(TrimSpaces(association.program));
+    if (program.empty()) return {};
+    return {program, member.ExTitle};
+}
+
+GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex)
+    : state_(state),
+      platform_(platform),
+      entryIndex_(entryIndex),
+      members_(LoadExMenu(platform.profile, state.ApplicationPath, entryIndex, state.ExMenuMax)) {}
+
+bool GroupBox::Used(int slot) const {
+    return slot >= 0 && slot < Slots() && !members_[static_cast<size_t>(slot)].ExPathName.empty();
+}
+
+void GroupBox::Save() { SaveExMenu(platform_.profile, state_.ApplicationPath, entryIndex_, members_, state_.ExMenuMax); }
+
+void GroupBox::Load(GroupBoxView& view) {
+    choice_.reset();
+    closing_ = false;
+    for (int slot = 0; slot < Slots(); ++slot)
+        if (Used(slot)) view.ShowMember(slot, GroupButtonFor(members_[static_cast<size_t>(slot)], platform_.shell));
+}
+
+void GroupBox::MemberClicked(GroupBoxView& view, int slot) {
+    if (closing_ || ChildWindowOpen() || slot < 0 || slot >= Slots()) return;
+    exMenuIndex_ = slot;
+    if (!Used(slot)) {
+        AddOrEdit(view, slot);
+        return;
+    }
+    choice_ = slot;
+    closing_ = true;
+    view.Close(true);
+}
+
+void GroupBox::MemberMenu(GroupBoxView& view, int slot) {
+    if (closing_ || ChildWindowOpen() || slot < 0 || slot >= Slots()) return;
+    exMenuIndex_ = slot;
+    const bool used = Used(slot);
+    GroupMenuCommand command = GroupMenuCommand::None;
+    {
+        ChildWindowScope menu(childWindows_, view);
+        command = view.ShowMenu({!used, used, used});
+    }
+    // Only what the menu offered for this slot is carried out.
+    if (command == GroupMenuCommand::Add && !used) AddOrEdit(view, slot);
+    if (command == GroupMenuCommand::Edit && used) AddOrEdit(view, slot);
+    if (command == GroupMenuCommand::Delete && used) Delete(view, slot);
+}
+
+void GroupBox::AddOrEdit(GroupBoxView& view, int slot) {
+    std::optional<ExMenuEntry> edited;
+    {
+        ChildWindowScope dialog(childWindows_, view);
+        edited = view.EditMember(members_[static_cast<size_t>(slot)]);
+    }
+    if (!edited) return;
+    members_[static_cast<size_t>(slot)] = *edited;
+    Save();
+    if (Used(slot)) view.ShowMember(slot, GroupButtonFor(*edited, platform_.shell));
+}
+
+void GroupBox::Delete(GroupBoxView& view, int slot) {
+    members_[static_cast<size_t>(slot)] = ExMenuEntry{};
+    Save();
+    view.ShowMember(slot, {});
+}
+
+void GroupBox::Dismiss(GroupBoxView& view) {
+    if (closing_ || ChildWindowOpen()) return;
+    closing_ = true;
+    view.Close(false);
+}
+
+void GroupBox::MouseLeaveTick(GroupBoxView& view, const Rect& box, PixelPoint pointer) {
+    if (closing_ || ChildWindowOpen() || !PointerOutside(box, pointer)) return;
+    closing_ = true;
+    view.Close(false);
+}
+
+bool GroupBox::StartChoice() {
+    if (!choice_ || !Used(*choice_)) return false;
+    const int slot = *choice_;
+    const ExMenuEntry member = members_[static_cast<size_t>(slot)];
+    return StartEntry(platform_, {member.ExPathName, member.ExCommand, member.ExRunType}, [this, slot] {
+        members_[static_cast<size_t>(slot)] = ExMenuEntry{};
+        Save();
+    });
+}
+
+void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position) {
+    const int index = position + state.EntryOffset;
+    if (!state.entries.Has(index) || !IsGroupPath(TrimSpaces(state.entries.slots[index].PathName))) return;
+    state.CurrentEntryIndex = index;
+
+    // No auto-hide while the box is open; the timer runs again however this ends.
+    bar.PauseTimer();
+    struct Resume {
+        BarServices& bar;
+        const MenuMain& state;
+        ~Resume() {
+            if (!state.Closing) bar.ResumeTimer();
+        }
+    } resume{bar, state};
+
+    GroupBox box(state, platform, index);
+    const GroupBoxPlacement placement =
+        PlacementFromBar(bar.CurrentLayout(), DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode),
+                         bar.WindowRect(), bar.ButtonRect(position), box.Slots());
+    window.Run(box, LayoutGroupBox(placement));
+    (void)box.StartChoice();
+}
+
+}  // namespace tavi

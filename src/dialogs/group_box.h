@@ -1,0 +1,149 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "app/rect.h"
+#include "bar/auto_hide.h"
+#include "bar/bar_geometry.h"
+#include "menus/ex_menu_store.h"
+#include "platform/platform.h"
+
+// The group box `frmRectangle`: the members of one group entry as a row or
+// column of buttons beside the group's button on the bar, with a close
+// button at the far end. Everything it decides lives here; the window only
+// shows it and reports clicks, keys and timer ticks.
+namespace tavi {
+
+// The long side of the close button.
+inline constexpr int32_t kGroupExitTwips = 495;
+// The box closes when the pointer is outside it at one of these ticks.
+inline constexpr uint32_t kGroupLeaveIntervalMs = 2500;
+// A chosen member's button stays pressed this long before the box closes.
+inline constexpr uint32_t kGroupChoiceDelayMs = 500;
+
+struct GroupBoxPlacement {
+    DockEdge edge = DockEdge::Left;
+    Rect barWindow;           // the bar window as it really is, screen pixels
+    Rect groupButton;         // the group's button, screen pixels
+    int32_t buttonPixels = 0;  // every member button is this square
+    int32_t exitPixels = 0;    // the long side of the close button
+    int slots = 0;             // ExMenuMax + 1
+};
+
+struct GroupBoxLayout {
+    Rect box;                   // screen pixels
+    std::vector<Rect> members;  // inside the box, index = slot; slot 0 lies nearest the bar
+    Rect exit;                  // inside the box, at the far end
+    // The arrow back toward the bar, as the Marlett glyph that draws it:
+    // '3' left, '4' right, '5' up, '6' down.
+    char exitGlyph = '3';
+};
+
+// The placement from what the bar reports: the button size of its layout (its
+// real button when the layout has none) and 495 twips at the bar's scale.
+GroupBoxPlacement PlacementFromBar(const BarLayout& layout, DockEdge edge, const Rect& barWindow,
+                                   const Rect& groupButton, int slots);
+// Right of a left bar, left of a right bar, below a top bar, above a bottom
+// bar, flush with the bar window and in line with the group's button.
+GroupBoxLayout LayoutGroupBox(const GroupBoxPlacement& placement);
+// A point exactly on an edge of the box counts as inside.
+bool PointerOutside(const Rect& box, PixelPoint pointer);
+
+// What one member button shows (SetGroupButton).
+struct GroupButtonPicture {
+    std::string iconFile;  // its icon 0 is the picture; empty: no picture
+    std::string tip;       // empty: no tooltip
+    bool operator==(const GroupButtonPicture&) const = default;
+};
+// A member shows the first icon of the program that opens it and its title as
+// tooltip; a member whose file has no such program shows neither.
+GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell);
+
+enum class GroupMenuCommand { None, Add, Edit, Delete };
+struct GroupMenuStates {
+    bool add = false;
+    bool edit = false;
+    bool remove = false;
+    bool operator==(const GroupMenuStates&) const = default;
+};
+
+// The box's window as the core sees it.
+class GroupBoxView {
+public:
+    virtual ~GroupBoxView() = default;
+    virtual void ShowMember(int slot, const GroupButtonPicture& picture) = 0;
+    // NewAppEx over the box, modal: the member as OK stores it, nothing on Cancel.
+    virtual std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) = 0;
+    // mnuAppMenu at the pointer: the chosen item, None when it was dismissed.
+    virtual GroupMenuCommand ShowMenu(const GroupMenuStates& states) = 0;
+    // The mouse-leave wait starts over (a window of the box's own has closed).
+    virtual void RestartLeaveTimer() = 0;
+    // Unloads the box, at once or after kGroupChoiceDelayMs.
+    virtual void Close(bool afterChoiceDelay) = 0;
+};
+
+// One showing of the box for the group at an entry index.
+class GroupBox {
+public:
+    // Loads the group's members, slots 0..ExMenuMax.
+    GroupBox(MenuMain& state, Platform& platform, int entryIndex);
+
+    int EntryIndex() const { return entryIndex_; }
+    int Slots() const { return static_cast<int>(members_.size()); }
+    const ExMenuSlots& Members() const { return members_; }
+    // ExMenuIndex: the slot the last click acted on.
+    int ExMenuIndex() const { return exMenuIndex_; }
+    // ExMenuChoice: the member chosen for starting.
+    std::optional<int> Choice() const { return choice_; }
+    bool ChildWindowOpen() const { return childWindows_ > 0; }
+
+    // Loading: no choice yet, every used slot drawn.
+    void Load(GroupBoxView& view);
+    // Left button: a used slot is chosen and the box closes; an empty one is
+    // registered through NewAppEx.
+    void MemberClicked(GroupBoxView& view, int slot);
+    // Right button: the menu, add for an empty slot, edit and delete for a used one.
+    void MemberMenu(GroupBoxView& view, int slot);
+    // cmdExit and Escape: closes without a choice.
+    void Dismiss(GroupBoxView& view);
+    // timMouse: closes the box when the pointer is outside it, but never
+    // while a window of the box's own is open over it.
+    void MouseLeaveTick(GroupBoxView& view, const Rect& box, PixelPoint pointer);
+
+    // After the box has closed: starts the chosen member. When the start
+    // fails, the offer to delete names that member and removes only it.
+    bool StartChoice();
+
+private:
+    void AddOrEdit(GroupBoxView& view, int slot);
+    void Delete(GroupBoxView& view, int slot);
+    void Save();
+    bool Used(int slot) const;
+
+    MenuMain& state_;
+    Platform& platform_;
+    int entryIndex_;
+    ExMenuSlots members_;
+    int exMenuIndex_ = 0;
+    std::optional<int> choice_;
+    bool closing_ = false;
+    int childWindows_ = 0;
+};
+
+// Shows a box modally and returns once it has been unloaded.
+class GroupBoxWindow {
+public:
+    virtual ~GroupBoxWindow() = default;
+    virtual void Run(GroupBox& box, const GroupBoxLayout& layout) = 0;
+};
+
+// A click on the group button at 0-based page position `position`: Timer1
+// paused, the box shown beside the button, the chosen member started, Timer1
+// resumed on every way out. Nothing happens when that entry is no group.
+void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position);
+
+}  // namespace tavi

@@ -1,0 +1,322 @@
+#include "dialogs/group_box_win.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "dialogs/group_box.h"
+#include "dialogs/new_app_ex_win.h"
+#include "platform/icon_files_win.h"
+#include "platform/wide_win.h"
+#include "platform/window_win.h"
+
+namespace tavi {
+namespace {
+
+constexpr UINT_PTR kLeaveTimer = 1;   // timMouse
+constexpr UINT_PTR kChoiceTimer = 2;  // the pause before a chosen member's box closes
+constexpr int kExitId = 1;
+constexpr int kFirstMemberId = 100;   // member slot s has id kFirstMemberId + s
+constexpr UINT kMenuAdd = 1;
+constexpr UINT kMenuEdit = 2;
+constexpr UINT kMenuDelete = 3;
+
+UINT ArrowOf(char glyph) {
+    switch (glyph) {
+        case '4': return DFCS_SCROLLRIGHT;
+        case '5': return DFCS_SCROLLUP;
+        case '6': return DFCS_SCROLLDOWN;
+        default: return DFCS_SCROLLLEFT;
+    }
+}
+
+// `frmRectangle`. The close arrow is drawn as a frame control rather than
+// with the Marlett font, so it shows on systems without that font.
+class frmRectangle final : public Window, public GroupBoxView, public GroupBoxWindow {
+public:
+    frmRectangle(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, int iconPixels)
+        : owner_(owner), platform_(platform), chooser_(chooser), icons_(icons), iconPixels_(iconPixels) {}
+    ~frmRectangle() override { ReleaseIcons(); }
+
+    void Run(GroupBox& box, const GroupBoxLayout& layout) override;
+
+    void ShowMember(int slot, const GroupButtonPicture& picture) override;
+    std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
+    GroupMenuCommand ShowMenu(const GroupMenuStates& states) override;
+    void RestartLeaveTimer() override { SetTimer(Handle(), kLeaveTimer, kGroupLeaveIntervalMs, nullptr); }
+    void Close(bool afterChoiceDelay) override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool Create(const GroupBoxLayout& layout);
+    void ModalLoop();
+    bool IsEscape(const MSG& message) const;
+    int SlotOf(HWND control) const;
+    void OnLeaveTick();
+    void DrawExit(const DRAWITEMSTRUCT& item) const;
+    void ReleaseIcons();
+
+    HWND owner_;
+    Platform& platform_;
+    FileChooser& chooser_;
+    IconFiles& icons_;
+    int iconPixels_;
+    GroupBox* box_ = nullptr;
+    std::vector<HWND> members_;
+    std::vector<HICON> pictures_;
+    std::vector<std::wstring> tips_;
+    HWND exit_ = nullptr;
+    HWND tooltip_ = nullptr;
+    char glyph_ = '3';
+    bool closed_ = false;
+};
+
+// The owner is disabled while the box is up and enabled again however Run ends.
+class DisabledOwner {
+public:
+    explicit DisabledOwner(HWND owner) : owner_(owner && IsWindowEnabled(owner) ? owner : nullptr) {
+        if (owner_) EnableWindow(owner_, FALSE);
+    }
+    ~DisabledOwner() {
+        if (owner_) EnableWindow(owner_, TRUE);
+    }
+    DisabledOwner(const DisabledOwner&) = delete;
+    DisabledOwner& operator=(const DisabledOwner&) = delete;
+
+private:
+    HWND owner_;
+};
+
+void frmRectangle::Run(GroupBox& box, const GroupBoxLayout& layout) {
+    box_ = &box;
+    closed_ = false;
+    if (!Create(layout)) {
+        box_ = nullptr;
+        return;
+    }
+    {
+        DisabledOwner disabled(owner_);
+        box.Load(*this);
+        ShowWindow(Handle(), SW_SHOW);
+        SetForegroundWindow(Handle());
+        SetFocus(Handle());
+        RestartLeaveTimer();
+        ModalLoop();
+        // The owner is enabled before the box goes, so the activation returns to it.
+    }
+    KillTimer(Handle(), kLeaveTimer);
+    KillTimer(Handle(), kChoiceTimer);
+    DestroyWindow(Handle());
+    box_ = nullptr;
+}
+
+bool frmRectangle::Create(const GroupBoxLayout& layout) {
+    if (!RegisterClassOnce(kGroupBoxClass)) return false;
+    const Rect& r = layout.box;
+    if (!CreateWindowOf(kGroupBoxClass, Widen(text::kAppMenuCaption).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                        WS_EX_TOOLWINDOW | WS_EX_TOPMOST, r.left, r.top, r.Width(), r.Height(), owner_))
+        return false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, instance, nullptr);
+    const size_t slots = layout.members.size();
+    members_.assign(slots, nullptr);
+    pictures_.assign(slots, nullptr);
+    tips_.assign(slots, std::wstring());
+    for (size_t s = 0; s < slots; ++s) {
+        const Rect& m = layout.members[s];
+        members_[s] = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_ICON, m.left,
+                                      m.top, m.Width(), m.Height(), Handle(),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstMemberId + s)), instance,
+                                      nullptr);
+        if (!tooltip_ || !members_[s]) continue;
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = Handle();
+        tool.uId = reinterpret_cast<UINT_PTR>(members_[s]);
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    glyph_ = layout.exitGlyph;
+    const wchar_t caption[2] = {static_cast<wchar_t>(glyph_), L'\0'};
+    const Rect& e = layout.exit;
+    exit_ = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, e.left, e.top, e.Width(),
+                            e.Height(), Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kExitId)), instance,
+                            nullptr);
+    return true;
+}
+
+bool frmRectangle::IsEscape(const MSG& message) const {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
+    return message.hwnd == Handle() || IsChild(Handle(), message.hwnd);
+}
+
+// The box's own loop, as under a modal window: it returns once the box is
+// unloaded. A WM_QUIT is handed on to the loop outside.
+void frmRectangle::ModalLoop() {
+    MSG message;
+    while (!closed_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (got < 0) return;
+        // Escape reaches whichever of the box's buttons has the focus.
+        if (IsEscape(message)) {
+            if (box_) box_->Dismiss(*this);
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+int frmRectangle::SlotOf(HWND control) const {
+    for (size_t s = 0; s < members_.size(); ++s)
+        if (members_[s] == control) return static_cast<int>(s);
+    return -1;
+}
+
+void frmRectangle::ShowMember(int slot, const GroupButtonPicture& picture) {
+    if (slot < 0 || static_cast<size_t>(slot) >= members_.size()) return;
+    const auto s = static_cast<size_t>(slot);
+    HICON icon = nullptr;
+    // Only numbers below the count are asked for: Wine can hand back a stray
+    // handle for a file without icons.
+    if (!picture.iconFile.empty() && icons_.IconCount(picture.iconFile) > 0)
+        icon = LoadFileIcon(picture.iconFile, 0, iconPixels_);
+    SendMessageW(members_[s], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    if (pictures_[s]) DestroyIcon(pictures_[s]);
+    pictures_[s] = icon;
+    tips_[s] = Widen(picture.tip);
+    InvalidateRect(members_[s], nullptr, TRUE);
+}
+
+std::optional<ExMenuEntry> frmRectangle::EditMember(const ExMenuEntry& member) {
+    return ShowNewAppEx(reinterpret_cast<NativeWindow>(Handle()), member, platform_, chooser_, icons_);
+}
+
+GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return GroupMenuCommand::None;
+    const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
+    AppendMenuW(menu, flags(states.add), kMenuAdd, Widen(text::kMenuNewIn).c_str());
+    AppendMenuW(menu, flags(states.edit), kMenuEdit, Widen(text::kMenuEdit).c_str());
+    AppendMenuW(menu, flags(states.remove), kMenuDelete, Widen(text::kMenuDelete).c_str());
+    POINT at{};
+    GetCursorPos(&at);
+    // The menu closes on a click elsewhere only while its owner is in front.
+    SetForegroundWindow(Handle());
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Handle(), nullptr));
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    switch (chosen) {
+        case kMenuAdd: return GroupMenuCommand::Add;
+        case kMenuEdit: return GroupMenuCommand::Edit;
+        case kMenuDelete: return GroupMenuCommand::Delete;
+        default: return GroupMenuCommand::None;
+    }
+}
+
+void frmRectangle::Close(bool afterChoiceDelay) {
+    KillTimer(Handle(), kLeaveTimer);
+    if (afterChoiceDelay)
+        SetTimer(Handle(), kChoiceTimer, kGroupChoiceDelayMs, nullptr);
+    else
+        closed_ = true;
+}
+
+void frmRectangle::OnLeaveTick() {
+    if (!box_) return;
+    // Where the pointer is now: over other programs' windows message
+    // positions can lag behind.
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) {
+        const DWORD packed = GetMessagePos();
+        cursor = {static_cast<int16_t>(LOWORD(packed)), static_cast<int16_t>(HIWORD(packed))};
+    }
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    box_->MouseLeaveTick(*this, {window.left, window.top, window.right, window.bottom}, {cursor.x, cursor.y});
+}
+
+void frmRectangle::DrawExit(const DRAWITEMSTRUCT& item) const {
+    RECT area = item.rcItem;
+    FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
+    const UINT pushed = (item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0;
+    DrawFrameControl(item.hDC, &area, DFC_SCROLL, ArrowOf(glyph_) | pushed);
+}
+
+void frmRectangle::ReleaseIcons() {
+    for (HICON& icon : pictures_) {
+        if (icon) DestroyIcon(icon);
+        icon = nullptr;
+    }
+}
+
+LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            if (!box_ || HIWORD(wParam) != BN_CLICKED) return 0;
+            const int id = LOWORD(wParam);
+            if (id == kExitId)
+                box_->Dismiss(*this);
+            else if (id >= kFirstMemberId)
+                box_->MemberClicked(*this, id - kFirstMemberId);
+            return 0;
+        }
+        case WM_CONTEXTMENU: {
+            const int slot = SlotOf(reinterpret_cast<HWND>(wParam));
+            if (box_ && slot >= 0) box_->MemberMenu(*this, slot);
+            return 0;
+        }
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->code != TTN_GETDISPINFOW) break;
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+            const int slot = SlotOf(reinterpret_cast<HWND>(info->hdr.idFrom));
+            info->lpszText = slot >= 0 ? tips_[static_cast<size_t>(slot)].data() : const_cast<wchar_t*>(L"");
+            return 0;
+        }
+        case WM_DRAWITEM:
+            DrawExit(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_TIMER:
+            if (wParam == kLeaveTimer) {
+                OnLeaveTick();
+            } else if (wParam == kChoiceTimer) {
+                KillTimer(Handle(), kChoiceTimer);
+                closed_ = true;
+            }
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE && box_) box_->Dismiss(*this);
+            return 0;
+        case WM_CLOSE:
+            if (box_) box_->Dismiss(*this);
+            return 0;
+        default:
+            break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace
+
+void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
+               int position) {
+    const int iconPixels = bar.CurrentLayout().metrics.iconPixels > 0 ? bar.CurrentLayout().metrics.iconPixels : 32;
+    frmRectangle window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, iconPixels);
+    OpenGroupBox(bar, state, platform, window, position);
+}
+
+}  // namespace tavi

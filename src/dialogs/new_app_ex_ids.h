@@ -1,0 +1,14 @@
+#pragma once
+// Template and control ids of the member dialog, shared by res/new_app_ex.rc and its view.
+#define IDD_NEW_APP_EX 1650
+#define IDC_NEWAPPEX_TAB 1651
+#define IDC_NEWAPPEX_TITLE_LABEL 1652
+#define IDC_NEWAPPEX_TITLE 1653
+#define IDC_NEWAPPEX_PROGRAM_LABEL 1654
+#define IDC_NEWAPPEX_PROGRAM 1655
+#define IDC_NEWAPPEX_BROWSE 1656
+#define IDC_NEWAPPEX_ICON 1657
+#define IDC_NEWAPPEX_COMMAND_LABEL 1658
+#define IDC_NEWAPPEX_COMMAND 1659
+#define IDC_NEWAPPEX_RUN_SIZE_LABEL 1660
+#define IDC_NEWAPPEX_RUN_SIZE 1661

@@ -1,0 +1,275 @@
+// The group box window from its layout beside a bar that only exists as
+// numbers (a recording BarServices), driven from a second thread while
+// OpenGroup runs the box's own loop on the test's thread.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "app/menu_main.h"
+#include "bar/bar_geometry.h"
+#include "dialog_driver_win.h"
+#include "dialogs/group_box.h"
+#include "dialogs/group_box_win.h"
+#include "dialogs/new_app_ex_ids.h"
+#include "menus/ex_menu_store.h"
+#include "platform/icon_files_win.h"
+#include "platform/win32_adapters_win.h"
+#include "temp_folder_win.h"
+
+using namespace tavi;
+using namespace dialog_driver;
+
+namespace {
+
+// The shell's associations, but starts are only recorded.
+class RecordingShell final : public Shell {
+public:
+    Win32Shell real;
+    std::vector<ShellOpenRequest> opened;
+    int Open(const ShellOpenRequest& request) override {
+        opened.push_back(request);
+        return 42;
+    }
+    Association AssociatedProgram(const std::string& document) override { return real.AssociatedProgram(document); }
+};
+
+HWND FindBox(DWORD thread) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM data) -> BOOL {
+                wchar_t name[32] = {};
+                GetClassNameW(window, name, 32);
+                if (std::wstring(name) != kGroupBoxClass || !IsWindowVisible(window)) return TRUE;
+                *reinterpret_cast<HWND*>(data) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found != nullptr;
+    });
+    return found;
+}
+
+struct Buttons {
+    std::vector<HWND> members;
+    HWND exit = nullptr;
+};
+
+Buttons ButtonsOf(HWND box) {
+    Buttons buttons;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW)
+            buttons.exit = child;
+        else
+            buttons.members.push_back(child);
+    }
+    return buttons;
+}
+
+RECT WindowRectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+class GroupBoxWin : public ::testing::Test {
+protected:
+    TempFolder folder;
+    Win32Profile profile;
+    Win32FileSystem files;
+    Win32CodePage codePage;
+    Win32SystemInfo system;
+    RecordingShell shell;
+    Win32MessageBoxes messages;
+    Platform platform{profile, files, codePage, system, shell, messages};
+    Win32IconFiles icons;
+    QueuedChooser chooser;
+    RecordingBar bar;
+    MenuMain state;
+    std::string notepad;
+    const DWORD thread = GetCurrentThreadId();
+
+    void SetUp() override {
+        wchar_t windows[MAX_PATH];
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        notepad = Narrow(windows) + "\\notepad.exe";
+        state.ApplicationPath = folder.PathOf("");
+        state.ExMenuMax = 3;
+        state.settings.Horizontal = "0";
+        state.settings.EdgeCode = "2";  // a right-edge bar
+        state.entries.ResizeEntryArrays(4);
+        state.entries.slots[2] = {"ﾂｰﾙ", "[ﾂｰﾙ]", "", "0", "", "0"};
+        ExMenuSlots members = EmptyExMenu(3);
+        members[0] = {"ﾒﾓ帳", notepad, "/p \"a b.txt\"", "1"};
+        SaveExMenu(profile, state.ApplicationPath, 2, members, 3);
+
+        // The bar's sizes at the display's scale, as its layout gives them.
+        const int dpi = static_cast<int>(GetDpiForSystem());
+        w = MulDiv(39, dpi, 96);
+        exit = 495 / TwipsPerPixelFromDpi(dpi);
+        bar.windowRect = {1000, 0, 1000 + w + 2, 900};
+        bar.layout.metrics.buttonPixels = w;
+        bar.layout.metrics.iconPixels = MulDiv(32, dpi, 96);
+        bar.layout.buttonTwips = w * TwipsPerPixelFromDpi(dpi);
+        for (int i = 0; i < 5; ++i) bar.buttonRects.push_back(MakeRect(1001, 100 + i * w, w, w));
+    }
+    int w = 39;
+    int exit = 33;
+    void Open() { OpenGroup(bar, state, platform, chooser, icons, 2); }
+};
+
+}  // namespace
+
+TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
+    struct Seen {
+        RECT box{};
+        size_t members = 0;
+        std::string exitCaption;
+        bool usedHasIcon = false, emptyHasIcon = true, barDisabled = false;
+    } seen;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        seen.box = WindowRectOf(box);
+        // On the box, so the mouse-leave timer leaves it open for the picture.
+        SetCursorPos((seen.box.left + seen.box.right) / 2, (seen.box.top + seen.box.bottom) / 2);
+        AwaitScreenshot(box, "group_box");
+        const Buttons buttons = ButtonsOf(box);
+        seen.members = buttons.members.size();
+        seen.exitCaption = Text(buttons.exit);
+        if (buttons.members.size() == 4) {
+            seen.usedHasIcon = SendMessageW(buttons.members[0], BM_GETIMAGE, IMAGE_ICON, 0) != 0;
+            seen.emptyHasIcon = SendMessageW(buttons.members[1], BM_GETIMAGE, IMAGE_ICON, 0) != 0;
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(buttons.members[0]), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(buttons.members[0]));
+        }
+        if (!WaitUntil([&] { return !IsWindow(box); })) PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Open();
+    driver.join();
+
+    // Four button-sized slots and the 495-twip close button, ending at the bar's left edge
+    // (39 and 33 pixels at 96 dpi).
+    EXPECT_EQ(seen.box.left, 1000 - (4 * w + exit));
+    EXPECT_EQ(seen.box.right, 1000);
+    EXPECT_EQ(seen.box.top, 100 + 2 * w);
+    EXPECT_EQ(seen.box.bottom, 100 + 3 * w);
+    EXPECT_EQ(seen.members, 4u);
+    EXPECT_EQ(seen.exitCaption, "4") << "the arrow points back to the bar on the right";
+    EXPECT_TRUE(seen.usedHasIcon);
+    EXPECT_FALSE(seen.emptyHasIcon);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0].file, notepad);
+    EXPECT_EQ(shell.opened[0].parameters, "/p \"a b.txt\"");
+    EXPECT_EQ(shell.opened[0].show, ShowCommand::Minimized);
+    EXPECT_EQ(bar.calls, (std::vector<std::string>{"pause", "resume"}));
+}
+
+TEST_F(GroupBoxWin, EscapeClosesWithoutAChoiceAndTheOwnerIsEnabledAgain) {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"bar", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    bar.handle = reinterpret_cast<NativeWindow>(owner);
+    std::atomic<bool> ownerDisabled{false};
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        ownerDisabled = !IsWindowEnabled(owner);
+        // The key goes to whichever of the box's windows has the focus.
+        PostMessageW(ButtonsOf(box).members[2], WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntil([&] { return !IsWindow(box); });
+    });
+    Open();
+    driver.join();
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(bar.calls, (std::vector<std::string>{"pause", "resume"}));
+    DestroyWindow(owner);
+}
+
+TEST_F(GroupBoxWin, ThePointerLeavingClosesTheBox) {
+    bool closedByItself = false;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        SetCursorPos(5, 5);
+        closedByItself = WaitUntil([&] { return !IsWindow(box); }, std::chrono::seconds(10));
+        if (!closedByItself) PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Open();
+    driver.join();
+    EXPECT_TRUE(closedByItself);
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(GroupBoxWin, AClickOnAnEmptySlotRegistersAMemberThroughNewAppEx) {
+    struct Seen {
+        bool dialog = false, iconAfter = false, boxStayed = false;
+    } seen;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        // Keep the pointer on the box so the mouse-leave timer has no say.
+        const RECT r = WindowRectOf(box);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        HWND slot = ButtonsOf(box).members[3];
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(slot), BN_CLICKED), reinterpret_cast<LPARAM>(slot));
+        HWND dialog = WaitForDialog(thread, L"ｱﾌﾟﾘｹｰｼｮﾝの登録");
+        seen.dialog = dialog != nullptr;
+        if (dialog) {
+            SetItemText(dialog, IDC_NEWAPPEX_PROGRAM, notepad);
+            SetItemText(dialog, IDC_NEWAPPEX_COMMAND, "\"C:\\My Docs\\x.txt\"");
+            Click(dialog, IDOK, true);
+            seen.iconAfter =
+                WaitUntil([&] { return SendMessageW(slot, BM_GETIMAGE, IMAGE_ICON, 0) != 0; });
+        }
+        seen.boxStayed = IsWindow(box) != FALSE;
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntil([&] { return !IsWindow(box); });
+    });
+    Open();
+    driver.join();
+    EXPECT_TRUE(seen.dialog);
+    EXPECT_TRUE(seen.iconAfter);
+    EXPECT_TRUE(seen.boxStayed);
+    const std::string file = ExMenuFilePath(state.ApplicationPath);
+    EXPECT_EQ(profile.GetString(file, "ExMenu02", "03ExTitle"), "notepad.exe");
+    EXPECT_EQ(profile.GetString(file, "ExMenu02", "03ExPathName"), notepad);
+    EXPECT_EQ(profile.GetString(file, "ExMenu02", "03ExCommand"), "\"C:\\My Docs\\x.txt\"")
+        << "a quoted command reads back with its quotes";
+    EXPECT_EQ(profile.GetString(file, "ExMenu02", "03ExRunType"), "0");
+    EXPECT_EQ(profile.GetString(file, "ExMenu02", "00ExPathName"), notepad) << "the other members stay";
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(GroupBoxWin, ARightClickOnAMemberOffersEditAndDeleteOnly) {
+    std::vector<UINT> states;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        const RECT r = WindowRectOf(box);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        HWND used = ButtonsOf(box).members[0];
+        PostMessageW(used, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(used, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+        HWND popup = nullptr;
+        WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(popup); });
+        if (popup) {
+            const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+            for (int i = 0; i < GetMenuItemCount(menu); ++i) states.push_back(GetMenuState(menu, i, MF_BYPOSITION));
+            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            WaitUntil([&] { return !IsWindowVisible(popup); });
+        }
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntil([&] { return !IsWindow(box); });
+    });
+    Open();
+    driver.join();
+    ASSERT_EQ(states.size(), 3u) << "新規登録, 編集, 削除";
+    EXPECT_TRUE(states[0] & MF_GRAYED);
+    EXPECT_FALSE(states[1] & MF_GRAYED);
+    EXPECT_FALSE(states[2] & MF_GRAYED);
+    EXPECT_TRUE(shell.opened.empty());
+}
