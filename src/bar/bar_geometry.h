@@ -125,7 +125,7 @@ inline constexpr int kCmdPrevious = 2;
 
 struct BarLayout {
     int32_t dpi = 96;
-    BarMetrics metrics = MetricsFor(0);
+    BarMetrics metrics{};
     int32_t smallIconPixels = 16;  // the small image list's size at this dpi
     int32_t buttonTwips = 0;  // B
     BarRect bar{};

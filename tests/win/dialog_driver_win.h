@@ -158,9 +158,12 @@ class RecordingBar final : public tavi::BarServices {
 public:
     RecordingButtons buttons;
     std::vector<std::string> calls;
+    tavi::NativeWindow handle = 0;
+    tavi::Rect windowRect;
     tavi::BarLayout layout;
+    std::vector<tavi::Rect> buttonRects;  // by page position
     bool visible = true;
-    tavi::NativeWindow Handle() const override { return 0; }
+    tavi::NativeWindow Handle() const override { return handle; }
     tavi::EntryButtons& Buttons() override { return buttons; }
     void RefreshButtons() override { calls.push_back("refresh"); }
     void Redraw() override { calls.push_back("redraw"); }
@@ -169,8 +172,11 @@ public:
     void BringToFront() override { calls.push_back("front"); }
     void PauseTimer() override { calls.push_back("pause"); }
     void ResumeTimer() override { calls.push_back("resume"); }
-    tavi::Rect ButtonRect(int) override { return {}; }
-    tavi::Rect WindowRect() const override { return {}; }
+    tavi::Rect ButtonRect(int position) override {
+        return position >= 0 && static_cast<size_t>(position) < buttonRects.size() ? buttonRects[position]
+                                                                                   : tavi::Rect{};
+    }
+    tavi::Rect WindowRect() const override { return windowRect; }
     const tavi::BarLayout& CurrentLayout() const override { return layout; }
     bool Visible() const override { return visible; }
     void Show() override {
@@ -183,7 +189,6 @@ public:
     void BeginEntryMove() override {}
     void Close() override {}
 };
-
 // Answers with queued paths; empty text (a cancel) once they run out.
 class QueuedChooser final : public tavi::FileChooser {
 public:
