@@ -57,7 +57,9 @@ void TaviMenu2::Services::RepaintCommandButtons() {
     for (HWND button : bar_.cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
 }
 
-void TaviMenu2::Services::BeginEntryMove() {}
+void TaviMenu2::Services::BeginEntryMove() {
+    if (bar_.dragDrop_) bar_.dragDrop_->BeginMenuMove();
+}
 
 // Posted: the command that asks for it is still running inside the menus.
 void TaviMenu2::Services::Close() { PostMessageW(bar_.Handle(), WM_CLOSE, 0, 0); }

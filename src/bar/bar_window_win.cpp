@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "app/text.h"
 #include "bar/stock_icons_win.h"
+#include "dialogs/group_box_win.h"
 #include "menus/popup_menu_win.h"
 #include "tools/local_time_win.h"
 #include "platform/wide_win.h"
@@ -67,6 +68,8 @@ bool TaviMenu2::Load() {
 
     toolbarFlat_ = state_.settings.ButtonFlat == "1";
     if (!CreateControls()) return false;
+    dragDrop_ = std::make_unique<BarDragDrop>(toolbar_, state_, platform_, services_, autoHide_, shortcuts_);
+    dragDrop_->RegisterDrops();
     const bool autoHide = state_.settings.AutoHide == "1";
     if (autoHide) {
         trigger_.Create(nullptr);
@@ -181,10 +184,15 @@ void TaviMenu2::ResumeTimer1() {
 }
 
 void TaviMenu2::OnButtonClick(int buttonNumber) {
-    if (menuOpen_) return;
+    // A click that ended a move by dragging does not start the entry too.
+    if (menuOpen_ || (dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
     KillTimer(Handle(), kTimer1);
-    ClickButton(state_, platform_, *this, buttonNumber);
+    if (ClickButton(state_, platform_, *this, buttonNumber) == ClickOutcome::OpenGroup) {
+        // The group box pauses and resumes Timer1 itself, on every way out.
+        OpenGroup(services_, state_, platform_, tools_.files, tools_.icons, buttonNumber - 1);
+        return;
+    }
     ResumeTimer1();
 }
 
@@ -325,6 +333,7 @@ void TaviMenu2::Close() {
     if (state_.Closing) return;
     commands_.RestorePendingCut();
     RunShutdown(state_, platform_, *this);
+    dragDrop_.reset();  // revokes the drop registration while the toolbar still exists
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
     DestroyWindow(trigger_.Handle());
     DestroyWindow(Handle());
@@ -333,15 +342,19 @@ void TaviMenu2::Close() {
 LRESULT CALLBACK TaviMenu2::ChildProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR bar) {
     auto* self = reinterpret_cast<TaviMenu2*>(bar);
+    // Drags see the toolbar's mouse first; a move from the menu may use up a click.
+    if (hwnd == self->toolbar_ && self->dragDrop_ && self->dragDrop_->ToolbarMessage(message, wParam, lParam))
+        return 0;
     // Keys and the wheel belong to the bar whichever control has the focus.
     if (message == WM_KEYDOWN && KeyDownCommand(static_cast<int>(wParam), GetKeyState(VK_CONTROL) < 0)) {
         self->OnKeyDown(static_cast<int>(wParam));
         return 0;
     }
     if (message == WM_RBUTTONDOWN && hwnd == self->toolbar_) {
-        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const int position = static_cast<int>(SendMessageW(hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&at)));
-        if (position >= 0) self->ShowEntryMenu(position);
+        // Off every button there is no entry to act on: no menu.
+        if (const std::optional<int> position =
+                self->dragDrop_ ? self->dragDrop_->ButtonAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) : std::nullopt)
+            self->ShowEntryMenu(*position);
         return 0;
     }
     if (message == WM_MOUSEWHEEL) return SendMessageW(self->Handle(), message, wParam, lParam);

@@ -12,9 +12,11 @@
 #include "bar/appbar_win.h"
 #include "bar/auto_hide.h"
 #include "bar/bar_buttons.h"
+#include "bar/bar_drag_drop_win.h"
 #include "bar/bar_geometry.h"
 #include "bar/bar_icons_win.h"
 #include "bar/edge_trigger_win.h"
+#include "bar/shortcut_win.h"
 #include "bar/tray_icon_win.h"
 #include "menus/command_windows_win.h"
 #include "menus/desktop_list_handlers.h"
@@ -152,6 +154,8 @@ private:
     frmActiveDummy trigger_;
     AppBar appBar_;
     AutoHideState autoHide_;
+    Win32Shortcuts shortcuts_;
+    std::unique_ptr<BarDragDrop> dragDrop_;  // after the toolbar, gone before it
     WheelSum wheel_;
     HICON main2Small_ = nullptr;
     HICON main2Large_ = nullptr;
