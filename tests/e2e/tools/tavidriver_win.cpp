@@ -698,6 +698,17 @@ Value CmdWorkingSet(const Value& req) {
       .Set("private_usage", pmc.PrivateUsage ? Value::Int(static_cast<int64_t>(pmc.PrivateUsage)) : Value::Null());
 }
 
+// The system's memory as every program sees it, to compare a program's figures with.
+Value CmdMemoryStatus(const Value&) {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  if (!GlobalMemoryStatusEx(&status)) throw CommandError(LastErrorText("GlobalMemoryStatusEx"));
+  return Ok()
+      .Set("load", Value::Int(static_cast<int64_t>(status.dwMemoryLoad)))
+      .Set("total_phys", Value::Int(static_cast<int64_t>(status.ullTotalPhys)))
+      .Set("avail_phys", Value::Int(static_cast<int64_t>(status.ullAvailPhys)));
+}
+
 APPBARDATA AppBarData(HWND hwnd, UINT edge, const RECT& rc) {
   APPBARDATA abd{};
   abd.cbSize = sizeof abd;
@@ -1135,6 +1146,7 @@ const std::map<std::string, Handler>& Commands() {
       {"get_cursor", CmdGetCursor},
       {"gui_resources", CmdGuiResources},
       {"working_set", CmdWorkingSet},
+      {"memory_status", CmdMemoryStatus},
       {"appbar_query", CmdAppBarQuery},
       {"appbar_hold", CmdAppBarHold},
       {"appbar_release", CmdAppBarRelease},
