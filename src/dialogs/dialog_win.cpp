@@ -1,8 +1,17 @@
 #include "dialogs/dialog_win.h"
 
+#include <commctrl.h>
+#include <uxtheme.h>
+
 #include "platform/wide_win.h"
 
 namespace tavi {
+namespace {
+
+// Posted once the system has scaled the dialog for a new monitor.
+constexpr UINT kRescale = WM_APP + 0x3FF0;
+
+}  // namespace
 
 INT_PTR ModalDialog::Run(HWND owner, int templateId) {
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, Procedure,
@@ -23,6 +32,11 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
         return FALSE;
     }
     try {
+        if (message == WM_DPICHANGED) PostMessageW(hwnd, kRescale, 0, 0);
+        if (message == kRescale) {
+            dialog->OnRescale();
+            return TRUE;
+        }
         return dialog->HandleMessage(message, wParam, lParam);
     } catch (...) {
         // A failing handler leaves the dialog as it was; the dialog manager
@@ -34,6 +48,31 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
 std::string ModalDialog::ItemText(int id) const { return WindowText(Item(id)); }
 
 void ModalDialog::SetItemText(int id, std::string_view text) const { SetWindowTextW(Item(id), Widen(text).c_str()); }
+
+void ModalDialog::SetTexts(std::string_view caption,
+                           std::initializer_list<std::pair<int, std::string_view>> items) const {
+    SetWindowTextW(hwnd_, Widen(caption).c_str());
+    for (const auto& [id, text] : items) SetItemText(id, text);
+}
+
+void ModalDialog::AddTabs(int tabId, std::initializer_list<std::string_view> tabs) const {
+    EnableThemeDialogTexture(hwnd_, ETDT_ENABLETAB);
+    int index = 0;
+    for (std::string_view tab : tabs) {
+        std::wstring caption = Widen(tab);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendDlgItemMessageW(hwnd_, tabId, TCM_INSERTITEMW, static_cast<WPARAM>(index++),
+                            reinterpret_cast<LPARAM>(&item));
+    }
+    SetWindowPos(Item(tabId), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ModalDialog::AddListItems(int listId, std::initializer_list<std::string_view> items) const {
+    for (std::string_view item : items)
+        SendDlgItemMessageW(hwnd_, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+}
 
 int ModalDialog::Dpi() const {
     // GetDpiForWindow came with Windows 10 1607; older systems have one dpi for all.

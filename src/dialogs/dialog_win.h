@@ -1,8 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tavi {
 
@@ -24,6 +26,17 @@ public:
 protected:
     // The dialog manager's meaning: TRUE when the message was handled.
     virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // After the system has scaled the template's controls for a monitor of
+    // another dpi: what the dialog sized in pixels itself is sized again.
+    virtual void OnRescale() {}
+
+    // The dialog's caption and its controls' texts.
+    void SetTexts(std::string_view caption, std::initializer_list<std::pair<int, std::string_view>> items) const;
+    // The tab strip `tabId` gets these tabs and lies behind the other controls,
+    // on the page colour of visual styles.
+    void AddTabs(int tabId, std::initializer_list<std::string_view> tabs) const;
+    // A list's items, in order.
+    void AddListItems(int listId, std::initializer_list<std::string_view> items) const;
 
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     std::string ItemText(int id) const;

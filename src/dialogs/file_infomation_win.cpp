@@ -19,7 +19,6 @@
 namespace tavi {
 namespace {
 
-constexpr UINT kRescale = WM_APP + 1;
 constexpr int kIconPixels96 = 32;
 
 // The file properties `FileInfomation`.
@@ -30,6 +29,7 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnRescale() override { PrepareIcon(); }
 
 private:
     void OnInit();
@@ -53,25 +53,13 @@ INT_PTR FileInfomation::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             if (wParam != IDC_FILEINFO_ICON) return FALSE;
             DrawEntryIcon(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        case WM_DPICHANGED:
-            PostMessageW(Handle(), kRescale, 0, 0);
-            return FALSE;
-        case kRescale:
-            PrepareIcon();
-            return TRUE;
         default:
             return FALSE;
     }
 }
 
 void FileInfomation::OnInit() {
-    EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
-    std::wstring tab = Widen(text::kFileInfoTab);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = tab.data();
-    SendDlgItemMessageW(Handle(), IDC_FILEINFO_TAB, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    SetWindowPos(Item(IDC_FILEINFO_TAB), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    AddTabs(IDC_FILEINFO_TAB, {text::kFileInfoTab});
 
     SetWindowTextW(Handle(), Widen(view_.caption).c_str());
     SetItemText(IDC_FILEINFO_NAME, view_.fileName);

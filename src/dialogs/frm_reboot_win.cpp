@@ -31,16 +31,15 @@ protected:
 
 private:
     void OnInit() {
-        const std::pair<int, std::string_view> captions[] = {
-            {IDC_FRMREBOOT_WARNING, text::kFrmRebootWarning},
-            {IDC_FRMREBOOT_CHOOSE, text::kFrmRebootChoose},
-            {IDC_FRMREBOOT_RESTART, text::kFrmRebootRestart},
-            {IDC_FRMREBOOT_STOREONLY, text::kFrmRebootStoreOnly},
-            {IDOK, text::kEntryDialogOk},
-            {IDCANCEL, text::kEntryDialogCancel},
-        };
-        SetWindowTextW(Handle(), Widen(text::kFrmRebootCaption).c_str());
-        for (const auto& [id, caption] : captions) SetItemText(id, caption);
+        SetTexts(text::kFrmRebootCaption,
+                 {
+                     {IDC_FRMREBOOT_WARNING, text::kFrmRebootWarning},
+                     {IDC_FRMREBOOT_CHOOSE, text::kFrmRebootChoose},
+                     {IDC_FRMREBOOT_RESTART, text::kFrmRebootRestart},
+                     {IDC_FRMREBOOT_STOREONLY, text::kFrmRebootStoreOnly},
+                     {IDOK, text::kEntryDialogOk},
+                     {IDCANCEL, text::kEntryDialogCancel},
+                 });
         // A shared system icon: it is not destroyed.
         SendMessageW(Item(IDC_FRMREBOOT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)),
                      0);

@@ -17,8 +17,6 @@ namespace tavi {
 namespace {
 
 constexpr const wchar_t* kStripClass = L"" ICONCHANGE_STRIP_CLASS;
-// Posted after the system has scaled the dialog for a new monitor.
-constexpr UINT kRescale = WM_APP + 1;
 constexpr int kIconPixels96 = 32;
 
 // The icon picker `IconChange`. The strip is one window that draws the
@@ -35,6 +33,10 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnRescale() override {
+        LayoutStrip();
+        LoadCells();
+    }
 
 private:
     static LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,27 +85,19 @@ INT_PTR IconChange::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (reinterpret_cast<HWND>(lParam) != Item(IDC_ICONCHANGE_SCROLL)) return FALSE;
             OnScroll(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
-        case WM_DPICHANGED:
-            PostMessageW(Handle(), kRescale, 0, 0);
-            return FALSE;  // the dialog manager scales the template's controls
-        case kRescale:
-            LayoutStrip();
-            LoadCells();
-            return TRUE;
         default:
             return FALSE;
     }
 }
 
 void IconChange::OnInit() {
-    const std::pair<int, std::string_view> captions[] = {
-        {IDC_ICONCHANGE_FILE_LABEL, text::kIconChangeFileLabel},
-        {IDC_ICONCHANGE_BROWSE, text::kEntryDialogBrowse},
-        {IDOK, text::kEntryDialogOk},
-        {IDCANCEL, text::kEntryDialogCancel},
-    };
-    SetWindowTextW(Handle(), Widen(text::kIconChangeCaption).c_str());
-    for (const auto& [id, caption] : captions) SetItemText(id, caption);
+    SetTexts(text::kIconChangeCaption,
+             {
+                 {IDC_ICONCHANGE_FILE_LABEL, text::kIconChangeFileLabel},
+                 {IDC_ICONCHANGE_BROWSE, text::kEntryDialogBrowse},
+                 {IDOK, text::kEntryDialogOk},
+                 {IDCANCEL, text::kEntryDialogCancel},
+             });
     SetWindowLongPtrW(Item(IDC_ICONCHANGE_STRIP), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
     view_ = IconChangeLoad(input_, platform_, icons_);

@@ -12,14 +12,13 @@
 #include "dialogs/icon_change_win.h"
 #include "dialogs/new_app_ex.h"
 #include "dialogs/new_app_ex_ids.h"
+#include "dialogs/preview_icon_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
 namespace {
 
-// Posted after the system has scaled the dialog for a new monitor.
-constexpr UINT kRescale = WM_APP + 1;
 constexpr int kIconPixels96 = 32;
 
 // The member dialog `NewAppEx`.
@@ -27,12 +26,12 @@ class NewAppEx final : public ModalDialog {
 public:
     NewAppEx(const ExMenuEntry& member, Platform& platform, FileChooser& chooser, IconFiles& icons)
         : member_(member), platform_(platform), chooser_(chooser), icons_(icons) {}
-    ~NewAppEx() override { SetPreview(nullptr); }
 
     const std::optional<ExMenuEntry>& Stored() const { return stored_; }
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnRescale() override { UpdatePreview(); }
 
 private:
     void OnInit();
@@ -40,9 +39,6 @@ private:
     void Read();
     void Write();
     void UpdatePreview();
-    void SetPreview(HICON icon);
-    void SizePreview();
-    void DrawPreview(const DRAWITEMSTRUCT& item) const;
     void ShowIcons();
 
     const ExMenuEntry member_;
@@ -50,7 +46,7 @@ private:
     FileChooser& chooser_;
     IconFiles& icons_;
     NewAppExView view_;
-    HICON preview_ = nullptr;
+    PreviewIcon preview_;
     bool writing_ = false;
     std::optional<ExMenuEntry> stored_;
 };
@@ -65,14 +61,7 @@ INT_PTR NewAppEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_DRAWITEM:
             if (wParam != IDC_NEWAPPEX_ICON) return FALSE;
-            DrawPreview(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        case WM_DPICHANGED:
-            PostMessageW(Handle(), kRescale, 0, 0);
-            return FALSE;  // the dialog manager scales the template's controls
-        case kRescale:
-            SizePreview();
-            UpdatePreview();
+            preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
             return TRUE;
         default:
             return FALSE;
@@ -80,33 +69,21 @@ INT_PTR NewAppEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void NewAppEx::OnInit() {
-    const std::pair<int, std::string_view> captions[] = {
-        {IDC_NEWAPPEX_TITLE_LABEL, text::kNewAppTitleLabel},
-        {IDC_NEWAPPEX_PROGRAM_LABEL, text::kNewAppProgramFrame},
-        {IDC_NEWAPPEX_BROWSE, text::kEntryDialogBrowse},
-        {IDC_NEWAPPEX_COMMAND_LABEL, text::kNewAppCommandLabel},
-        {IDC_NEWAPPEX_RUN_SIZE_LABEL, text::kNewAppRunSizeLabel},
-        {IDOK, text::kEntryDialogOk},
-        {IDCANCEL, text::kEntryDialogCancel},
-    };
-    SetWindowTextW(Handle(), Widen(text::kNewAppCaption).c_str());
-    for (const auto& [id, caption] : captions) SetItemText(id, caption);
-
-    EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
-    std::wstring tab = Widen(text::kNewAppTab);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = tab.data();
-    SendDlgItemMessageW(Handle(), IDC_NEWAPPEX_TAB, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    SetWindowPos(Item(IDC_NEWAPPEX_TAB), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-    for (std::string_view size : {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized})
-        SendDlgItemMessageW(Handle(), IDC_NEWAPPEX_RUN_SIZE, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(Widen(size).c_str()));
+    SetTexts(text::kNewAppCaption,
+             {
+                 {IDC_NEWAPPEX_TITLE_LABEL, text::kNewAppTitleLabel},
+                 {IDC_NEWAPPEX_PROGRAM_LABEL, text::kNewAppProgramFrame},
+                 {IDC_NEWAPPEX_BROWSE, text::kEntryDialogBrowse},
+                 {IDC_NEWAPPEX_COMMAND_LABEL, text::kNewAppCommandLabel},
+                 {IDC_NEWAPPEX_RUN_SIZE_LABEL, text::kNewAppRunSizeLabel},
+                 {IDOK, text::kEntryDialogOk},
+                 {IDCANCEL, text::kEntryDialogCancel},
+             });
+    AddTabs(IDC_NEWAPPEX_TAB, {text::kNewAppTab});
+    AddListItems(IDC_NEWAPPEX_RUN_SIZE, {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized});
 
     view_ = NewAppExLoad(member_);
     Write();
-    SizePreview();
     UpdatePreview();
 }
 
@@ -170,31 +147,11 @@ void NewAppEx::Write() {
     EnableItem(IDOK, view_.okEnabled);
 }
 
-void NewAppEx::SizePreview() {
-    const int size = Scale(kIconPixels96);
-    SetClientSize(Item(IDC_NEWAPPEX_ICON), size, size);
-}
-
 void NewAppEx::UpdatePreview() {
-    const IconPreview preview = NewAppExPreview(view_, icons_);
-    SetPreview(preview.kind == IconPreview::Kind::Extract ? LoadFileIcon(preview.file, preview.index,
-                                                                         Scale(kIconPixels96))
-                                                          : nullptr);
-    InvalidateRect(Item(IDC_NEWAPPEX_ICON), nullptr, TRUE);
-}
-
-void NewAppEx::SetPreview(HICON icon) {
-    if (preview_) DestroyIcon(preview_);
-    preview_ = icon;
-}
-
-void NewAppEx::DrawPreview(const DRAWITEMSTRUCT& item) const {
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    if (!preview_) return;
-    const int size = Scale(kIconPixels96);
-    const int left = item.rcItem.left + (item.rcItem.right - item.rcItem.left - size) / 2;
-    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
-    DrawIconEx(item.hDC, left, top, preview_, size, size, 0, nullptr, DI_NORMAL);
+    // A member shows no folder picture: only a file's own icons.
+    IconPreview preview = NewAppExPreview(view_, icons_);
+    if (preview.kind != IconPreview::Kind::Extract) preview = {};
+    preview_.Show(Item(IDC_NEWAPPEX_ICON), preview, Scale(kIconPixels96));
 }
 
 }  // namespace

@@ -3,17 +3,16 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <array>
 #include <utility>
 
 #include "app/messages.h"
-#include "bar/stock_icons_win.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/icon_change_win.h"
 #include "dialogs/new_app.h"
 #include "dialogs/new_app_ids.h"
+#include "dialogs/preview_icon_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/wide_win.h"
 
@@ -26,8 +25,6 @@ constexpr std::array<std::pair<int, EntryKind>, 3> kKindOptions{{
     {IDC_NEWAPP_KIND_GROUP, EntryKind::Group},
 }};
 
-// Posted after the system has scaled the dialog for a new monitor.
-constexpr UINT kRescale = WM_APP + 1;
 constexpr int kIconPixels96 = 32;
 
 // The registration dialog `NewApp`.
@@ -35,12 +32,12 @@ class NewApp final : public ModalDialog {
 public:
     NewApp(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser, IconFiles& icons)
         : state_(state), platform_(platform), bar_(bar), chooser_(chooser), icons_(icons) {}
-    ~NewApp() override { SetPreview(nullptr); }
 
     bool Stored() const { return stored_; }
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnRescale() override { UpdatePreview(); }
 
 private:
     void OnInit();
@@ -50,9 +47,6 @@ private:
     void Write();
     void WriteEnabled();
     void UpdatePreview();
-    void SetPreview(HICON icon);
-    void SizePreview();
-    void DrawPreview(const DRAWITEMSTRUCT& item) const;
     void ChangeIcon();
 
     MenuMain& state_;
@@ -61,7 +55,7 @@ private:
     FileChooser& chooser_;
     IconFiles& icons_;
     NewAppView view_;
-    HICON preview_ = nullptr;
+    PreviewIcon preview_;
     bool writing_ = false;
     bool stored_ = false;
 };
@@ -76,14 +70,7 @@ INT_PTR NewApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_DRAWITEM:
             if (wParam != IDC_NEWAPP_ICON) return FALSE;
-            DrawPreview(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        case WM_DPICHANGED:
-            PostMessageW(Handle(), kRescale, 0, 0);
-            return FALSE;  // the dialog manager scales the template's controls
-        case kRescale:
-            SizePreview();
-            UpdatePreview();
+            preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
             return TRUE;
         default:
             return FALSE;
@@ -91,39 +78,26 @@ INT_PTR NewApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void NewApp::OnInit() {
-    const std::pair<int, std::string_view> captions[] = {
-        {IDC_NEWAPP_PROGRAM_FRAME, text::kNewAppProgramFrame},
-        {IDC_NEWAPP_KIND_FILE, text::kNewAppKindFile},
-        {IDC_NEWAPP_KIND_FOLDER, text::kNewAppKindFolder},
-        {IDC_NEWAPP_KIND_GROUP, text::kNewAppKindGroup},
-        {IDC_NEWAPP_BROWSE, text::kEntryDialogBrowse},
-        {IDC_NEWAPP_TITLE_LABEL, text::kNewAppTitleLabel},
-        {IDC_NEWAPP_COMMAND_LABEL, text::kNewAppCommandLabel},
-        {IDC_NEWAPP_RUN_SIZE_LABEL, text::kNewAppRunSizeLabel},
-        {IDC_NEWAPP_CHANGE_ICON, text::kNewAppChangeIcon},
-        {IDOK, text::kEntryDialogOk},
-        {IDCANCEL, text::kEntryDialogCancel},
-    };
-    SetWindowTextW(Handle(), Widen(text::kNewAppCaption).c_str());
-    for (const auto& [id, caption] : captions) SetItemText(id, caption);
-
-    // The tab's page colour behind the controls, as with visual styles on.
-    EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
-    std::wstring tab = Widen(text::kNewAppTab);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = tab.data();
-    SendDlgItemMessageW(Handle(), IDC_NEWAPP_TAB, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    SetWindowPos(Item(IDC_NEWAPP_TAB), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-    for (std::string_view size : {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized})
-        SendDlgItemMessageW(Handle(), IDC_NEWAPP_RUN_SIZE, CB_ADDSTRING, 0,
-                            reinterpret_cast<LPARAM>(Widen(size).c_str()));
+    SetTexts(text::kNewAppCaption,
+             {
+                 {IDC_NEWAPP_PROGRAM_FRAME, text::kNewAppProgramFrame},
+                 {IDC_NEWAPP_KIND_FILE, text::kNewAppKindFile},
+                 {IDC_NEWAPP_KIND_FOLDER, text::kNewAppKindFolder},
+                 {IDC_NEWAPP_KIND_GROUP, text::kNewAppKindGroup},
+                 {IDC_NEWAPP_BROWSE, text::kEntryDialogBrowse},
+                 {IDC_NEWAPP_TITLE_LABEL, text::kNewAppTitleLabel},
+                 {IDC_NEWAPP_COMMAND_LABEL, text::kNewAppCommandLabel},
+                 {IDC_NEWAPP_RUN_SIZE_LABEL, text::kNewAppRunSizeLabel},
+                 {IDC_NEWAPP_CHANGE_ICON, text::kNewAppChangeIcon},
+                 {IDOK, text::kEntryDialogOk},
+                 {IDCANCEL, text::kEntryDialogCancel},
+             });
+    AddTabs(IDC_NEWAPP_TAB, {text::kNewAppTab});
+    AddListItems(IDC_NEWAPP_RUN_SIZE, {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized});
     AddTooltip();
 
     view_ = NewAppLoad(state_);
     Write();
-    SizePreview();
     UpdatePreview();
     // An entry being edited starts with its title selected.
     if (!view_.path.empty()) SendDlgItemMessageW(Handle(), IDC_NEWAPP_TITLE, EM_SETSEL, 0, -1);
@@ -225,34 +199,8 @@ void NewApp::WriteEnabled() {
     EnableItem(IDOK, view_.okEnabled);
 }
 
-void NewApp::SizePreview() {
-    const int size = Scale(kIconPixels96);
-    SetClientSize(Item(IDC_NEWAPP_ICON), size, size);
-}
-
 void NewApp::UpdatePreview() {
-    const int size = Scale(kIconPixels96);
-    const IconPreview preview = NewAppPreview(view_, icons_);
-    switch (preview.kind) {
-        case IconPreview::Kind::None: SetPreview(nullptr); break;
-        case IconPreview::Kind::Extract: SetPreview(LoadFileIcon(preview.file, preview.index, size)); break;
-        case IconPreview::Kind::Folder: SetPreview(CreateStockIcon(StockIcon::Folder, size)); break;
-    }
-    InvalidateRect(Item(IDC_NEWAPP_ICON), nullptr, TRUE);
-}
-
-void NewApp::SetPreview(HICON icon) {
-    if (preview_) DestroyIcon(preview_);
-    preview_ = icon;
-}
-
-void NewApp::DrawPreview(const DRAWITEMSTRUCT& item) const {
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-    if (!preview_) return;
-    const int size = Scale(kIconPixels96);
-    const int left = item.rcItem.left + (item.rcItem.right - item.rcItem.left - size) / 2;
-    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
-    DrawIconEx(item.hDC, left, top, preview_, size, size, 0, nullptr, DI_NORMAL);
+    preview_.Show(Item(IDC_NEWAPP_ICON), NewAppPreview(view_, icons_), Scale(kIconPixels96));
 }
 
 }  // namespace

@@ -34,13 +34,12 @@ protected:
 
 private:
     void OnInit() {
-        const std::pair<int, std::string_view> captions[] = {
-            {IDC_FDFORMAT_DRIVE_LABEL, text::kFDFormatDriveLabel},
-            {IDOK, text::kFDFormatOk},
-            {IDCANCEL, text::kFDFormatCancel},
-        };
-        SetWindowTextW(Handle(), Widen(text::kFDFormatCaption).c_str());
-        for (const auto& [id, caption] : captions) SetItemText(id, caption);
+        SetTexts(text::kFDFormatCaption,
+                 {
+                     {IDC_FDFORMAT_DRIVE_LABEL, text::kFDFormatDriveLabel},
+                     {IDOK, text::kFDFormatOk},
+                     {IDCANCEL, text::kFDFormatCancel},
+                 });
 
         view_ = FDFormatLoad(system_);
         HWND list = Item(IDC_FDFORMAT_DRIVE);

@@ -20,8 +20,6 @@
 namespace tavi {
 namespace {
 
-// Posted after the system has scaled the dialog for a new monitor.
-constexpr UINT kRescale = WM_APP + 1;
 constexpr COLORREF kLinkBlue = 0xFF0000;  // BGR values
 constexpr COLORREF kLinkRed = 0x0000FF;
 
@@ -90,6 +88,10 @@ public:
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnRescale() override {
+        MakeFonts();
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
 
 private:
     void OnInit();
@@ -143,13 +145,6 @@ INT_PTR OptionSet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             return FALSE;
-        case WM_DPICHANGED:
-            PostMessageW(Handle(), kRescale, 0, 0);
-            return FALSE;  // the dialog manager scales the template's controls
-        case kRescale:
-            MakeFonts();
-            InvalidateRect(Handle(), nullptr, TRUE);
-            return TRUE;
         default:
             return FALSE;
     }
@@ -158,19 +153,8 @@ INT_PTR OptionSet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void OptionSet::OnInit() {
     WaitCursor hourglass;
     SetCaptions();
-    // The tab's page colour behind the controls, as with visual styles on.
-    EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
-    const std::string_view tabs[] = {text::kOptionTabDisplay, text::kOptionTabBehaviour, text::kOptionTabTimer,
-                                     text::kOptionTabVersion};
-    for (int i = 0; i < kOptionPages; ++i) {
-        std::wstring caption = Widen(tabs[i]);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption.data();
-        SendDlgItemMessageW(Handle(), IDC_OPTION_TAB, TCM_INSERTITEMW, static_cast<WPARAM>(i),
-                            reinterpret_cast<LPARAM>(&item));
-    }
-    SetWindowPos(Item(IDC_OPTION_TAB), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    AddTabs(IDC_OPTION_TAB,
+            {text::kOptionTabDisplay, text::kOptionTabBehaviour, text::kOptionTabTimer, text::kOptionTabVersion});
     for (std::string_view size : text::kOptionIconSizes)
         SendDlgItemMessageW(Handle(), IDC_OPTION_SMALL_ICON, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(Widen(size).c_str()));
