@@ -353,13 +353,14 @@ class Session:
             raise HarnessError(f"Wine's ANSI code page is {acp}, not 932: is the ja_JP.UTF-8 locale generated "
                                "(locale -a) and LC_ALL=ja_JP.UTF-8 reaching Wine?")
 
-    def _wine_env(self, display: str) -> dict:
+    def _wine_env(self, display: str, extras: bool = True) -> dict:
         env = dict(os.environ)
         for name in ("WAYLAND_DISPLAY", "XAUTHORITY", "LANG", "LANGUAGE"):
             env.pop(name, None)
         env.update(WINEPREFIX=str(PREFIX_DIR), WINEARCH="win64", WINEDEBUG="-all",
                    WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL="ja_JP.UTF-8", DISPLAY=display)
-        env.update(self.extra_env)
+        if extras:
+            env.update(self.extra_env)
         return env
 
     def _make_prefix(self) -> None:
@@ -367,8 +368,11 @@ class Session:
         if self.fresh_prefix and PREFIX_DIR.exists():
             self._wineserver_kill()  # a server left by an interrupted run still holds the old prefix
             shutil.rmtree(PREFIX_DIR)
+        # The prefix is made with the usual environment whatever this session
+        # adds (another HOME would become the home of the prefix's user folders).
+        boot_env = self._wine_env(self.env["DISPLAY"], extras=False)
         with open(LOG_DIR / "wineboot.log", "ab") as log:
-            result = subprocess.run(["wineboot", "-i"], env=self.env, stdout=log, stderr=log, timeout=180)
+            result = subprocess.run(["wineboot", "-i"], env=boot_env, stdout=log, stderr=log, timeout=180)
         if result.returncode != 0:
             raise HarnessError(f"wineboot -i failed with {result.returncode}; see {LOG_DIR / 'wineboot.log'}")
         # Xvfb has no window manager. Wine waits up to 2 s for one to withdraw each

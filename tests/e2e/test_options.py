@@ -184,7 +184,7 @@ class OptionsBase(tavi.BarTestCase):
 class OptionsDialogTest(OptionsBase):
     def open_options(self, bar: tavi.Bar) -> dict:
         bar.tray_menu()
-        SESSION.choose_menu(bar.pid, OPTIONS_ITEM)
+        SESSION.choose_menu(bar.pid, bar.hwnd, OPTIONS_ITEM)
         return bar.dialog(OPTIONS)
 
     def choose(self, dialog: dict, control: int, caption: str) -> None:
@@ -370,7 +370,7 @@ class FilePropertiesTest(OptionsBase):
 class MemoryMeterTest(OptionsBase):
     def open_meter(self, bar: tavi.Bar) -> dict:
         bar.tray_menu()
-        SESSION.choose_menu(bar.pid, METER_ITEM)
+        SESSION.choose_menu(bar.pid, bar.hwnd, METER_ITEM)
         dialog = bar.dialog(METER)
         harness.wait_until(lambda: self.text(dialog["controls"][IDC_MEMORY_TOTAL]["hwnd"]), AT_ONCE_S, "the figures")
         return dialog

@@ -488,6 +488,11 @@ Value MessageBoxIcon(HWND dialog) {
     }
   }
   if (!icon_control) return Value::String("none");
+  // Wine keeps an empty icon control for MB_ICON-less boxes. Its handle says
+  // so at once, where the screen may still show the last box's icon there.
+  DWORD_PTR handle = 0;
+  if (SendMessageTimeoutW(icon_control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle) && handle == 0)
+    return Value::String("none");
   // Paint now, so the screen shows the icon even if the box has just opened.
   DWORD_PTR ignored = 0;
   if (!SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored)) return Value::String("unknown");
