@@ -117,13 +117,13 @@ class GroupBoxTest(GroupTestCase):
         SESSION.screenshot("groups-new-member")
         SESSION.press(dialog["hwnd"], id=harness.IDOK)
         ini = lambda: folder.read_text("TaviMenu2.INI") if folder.exists("TaviMenu2.INI") else ""
-        harness.wait_until(lambda: "02ExPathName=C:\\windows\\notepad.exe" in ini(), 10, "the member written")
-        text = ini()
-        self.assertIn("[ExMenu01]", text)
         # A value in quotes is written in a second pair: the profile functions
-        # take one pair off when they read it, so it reads back as typed.
-        for line in ("02ExTitle=メモ帳", "02ExCommand=\"\"a b.txt\"\"", "02ExRunType=0"):
-            self.assertIn(line, text)
+        # take one pair off when they read it, so it reads back as typed. The
+        # keys are written one by one: wait for the last.
+        keys = ("02ExTitle=メモ帳", "02ExPathName=C:\\windows\\notepad.exe", "02ExCommand=\"\"a b.txt\"\"",
+                "02ExRunType=0")
+        harness.wait_until(lambda: all(key in ini() for key in keys), 10, "the member's four keys written")
+        self.assertIn("[ExMenu01]", ini())
         self.assertTrue(SESSION.windows(bar.pid, cls=BOX_CLASS), "adding keeps the box open")
         SESSION.call("post", hwnd=box["hwnd"], msg=WM_KEYDOWN, wparam=VK_ESCAPE, lparam=0)
         self.wait_closed(bar)
