@@ -93,12 +93,6 @@ TimeBoxKey TimeBoxKeyPressed(uint32_t character, std::string_view text) {
     return {true, !IsNumeric(TrimSpaces(text))};
 }
 
-void OptionSetWaveTest(Sound& sound, const std::string& wavePath) {
-    if (!IsBlank(wavePath)) (void)sound.PlayWave(wavePath, true);
-}
-
-void OptionSetWaveStop(Sound& sound) { sound.StopWave(); }
-
 void OptionSetBrowseWave(OptionSetView& view, FileChooser& chooser, NativeWindow owner) {
     FileChoice choice;
     choice.owner = owner;

@@ -62,8 +62,6 @@ struct TimeBoxKey {
 TimeBoxKey TimeBoxKeyPressed(uint32_t character, std::string_view text);
 
 // The test buttons: a path that is not blank plays without waiting for the end.
-void OptionSetWaveTest(Sound& sound, const std::string& wavePath);
-void OptionSetWaveStop(Sound& sound);
 // Browses for a wave file; a chosen path replaces the box's text.
 void OptionSetBrowseWave(OptionSetView& view, FileChooser& chooser, NativeWindow owner);
 // A link label's caption, opened by the shell.

@@ -13,6 +13,7 @@
 #include "dialogs/dialog_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
+#include "tools/alarm.h"
 #include "tools/monitor_picture_win.h"
 #include "tools/option_set.h"
 #include "tools/option_set_ids.h"
@@ -256,10 +257,10 @@ void OptionSet::OnCommand(int id, int code) {
             SetItemText(IDC_OPTION_WAVE_PATH, view_.controls.TxtWavePath);
             return;
         case IDC_OPTION_WAVE_TEST:
-            OptionSetWaveTest(sound_, ItemText(IDC_OPTION_WAVE_PATH));
+            TestWaveStart(sound_, ItemText(IDC_OPTION_WAVE_PATH));
             return;
         case IDC_OPTION_WAVE_STOP:
-            OptionSetWaveStop(sound_);
+            TestWaveStop(sound_);
             return;
         case IDC_OPTION_LINK1:
         case IDC_OPTION_LINK2:

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/file_infomation.h"
-#include "fakes/tools_fakes.h"
+#include "fakes/info_fakes.h"
 
 using namespace tavi;
-using tool_fakes::FakeFileDetails;
-using tool_fakes::FakeRegistry;
+using fakes::FakeFileDetails;
+using fakes::FakeRegistry;
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
-#include "fakes/tools_fakes.h"
+#include "fakes/info_fakes.h"
 #include "tools/memory_space.h"
 
 using namespace tavi;
-using tool_fakes::FakeMemoryStatus;
-using tool_fakes::FakeSystemResources;
+using fakes::FakeMemoryStatus;
+using fakes::FakeSystemResources;
 
 TEST(PercentBar, WholePercentNeverZeroOrHundredUnlessExact) {
     const struct {

@@ -3,14 +3,14 @@
 #include "app/settings.h"
 #include "fakes/dialog_fakes.h"
 #include "fakes/fakes.h"
-#include "fakes/tools_fakes.h"
+#include "fakes/tool_fakes.h"
+#include "fakes/info_fakes.h"
 #include "platform/ini_profile.h"
 #include "tools/option_set.h"
 
 using namespace tavi;
 using fakes::FakeBarServices;
-using tool_fakes::FakeDriveSpaces;
-using tool_fakes::FakeSound;
+using fakes::FakeDriveSpaces;
 
 namespace {
 
@@ -119,9 +119,9 @@ TEST(DriveSpaceLines, FixedAndNetworkDrivesWithFreeMegabytesInFull) {
                      {"F:\\", DriveType::Remote, ""},    {"G:\\", DriveType::Fixed, ""},
                      {"H:\\", DriveType::RamDisk, ""}};
     FakeDriveSpaces drives;
-    drives.spaces["C:\\"] = {0, 3ull * 1024 * 1024 * 1024 * 1024 + 5 * 1048576 + 1048575};  // 3 TB and a bit
-    drives.spaces["E:\\"] = {0, 1048575};                                                    // under 1 MB
-    drives.spaces["F:\\"] = {0, 2500ull * 1048576};
+    drives.drives["C:\\"] = {0, 3ull * 1024 * 1024 * 1024 * 1024 + 5 * 1048576 + 1048575};  // 3 TB and a bit
+    drives.drives["E:\\"] = {0, 1048575};                                                    // under 1 MB
+    drives.drives["F:\\"] = {0, 2500ull * 1048576};
     // G: cannot be asked.
     const std::vector<std::string> lines = DriveSpaceLines(system, drives);
     const std::vector<std::string> expected = {
@@ -182,14 +182,6 @@ TEST(OptionSetKeys, EnterInATimeBoxEmptiesItUnlessItIsANumber) {
         EXPECT_EQ(key.discard, c.discard) << c.key << " on \"" << c.text << "\"";
         EXPECT_EQ(key.clear, c.clear) << c.key << " on \"" << c.text << "\"";
     }
-}
-
-TEST(OptionSetWave, TestPlaysWithoutWaitingOnlyANonBlankPathAndStopStops) {
-    FakeSound sound;
-    OptionSetWaveTest(sound, "   ");
-    OptionSetWaveTest(sound, "C:\\音\\ding.wav");
-    OptionSetWaveStop(sound);
-    EXPECT_EQ(sound.calls, (std::vector<std::string>{"play C:\\音\\ding.wav async", "stop"}));
 }
 
 TEST(OptionSetWave, BrowseAsksForWaveFilesAndKeepsTheBoxOnCancel) {

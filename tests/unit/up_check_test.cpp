@@ -3,11 +3,11 @@
 #include <functional>
 
 #include "fakes/fakes.h"
-#include "fakes/tools_fakes.h"
+#include "fakes/info_fakes.h"
 #include "platform/up_check.h"
 
 using namespace tavi;
-using tool_fakes::FakeRegistry;
+using fakes::FakeRegistry;
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "fakes/tools_fakes.h"
+#include "fakes/info_fakes.h"
 
-namespace tavi::tool_fakes {
+namespace tavi::fakes {
 namespace {
 
 std::string Lower(std::string text) {
@@ -107,15 +107,4 @@ std::optional<int> FakeSystemResources::FreePercent(ResourceKind kind) {
     return found->second;
 }
 
-std::optional<DriveSpace> FakeDriveSpaces::SpaceOf(const std::string& root) {
-    const auto found = spaces.find(root);
-    if (found == spaces.end()) return std::nullopt;
-    return found->second;
-}
-
-bool FakeSound::PlayWave(const std::string& path, bool asynchronous) {
-    calls.push_back("play " + path + (asynchronous ? " async" : " sync"));
-    return true;
-}
-
-}  // namespace tavi::tool_fakes
+}  // namespace tavi::fakes

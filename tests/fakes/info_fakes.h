@@ -1,20 +1,17 @@
 #pragma once
-// Doubles of the ports behind the options dialog, the file properties, the
-// memory meter and the update-check registration. Their own namespace keeps
-// them apart from doubles of the same ports that other tools' tests bring.
+// Doubles of the ports behind the file properties, the memory meter and the
+// update-check registration. The sound and drive-size doubles are in tool_fakes.h.
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "platform/drive_space.h"
 #include "platform/file_details.h"
 #include "platform/memory_status.h"
 #include "platform/registry.h"
-#include "platform/sound.h"
 
-namespace tavi::tool_fakes {
+namespace tavi::fakes {
 
 // Keys and values in memory, names compared without case as the registry
 // does. Every change is recorded as "create KEY", "text KEY|NAME=VALUE" or
@@ -78,18 +75,4 @@ public:
     std::optional<int> FreePercent(ResourceKind kind) override;
 };
 
-class FakeDriveSpaces final : public DriveSpaces {
-public:
-    std::map<std::string, DriveSpace> spaces;  // by root; others cannot be asked
-    std::optional<DriveSpace> SpaceOf(const std::string& root) override;
-};
-
-// Records "play PATH async|sync" and "stop".
-class FakeSound final : public Sound {
-public:
-    std::vector<std::string> calls;
-    bool PlayWave(const std::string& path, bool asynchronous) override;
-    void StopWave() override { calls.push_back("stop"); }
-};
-
-}  // namespace tavi::tool_fakes
+}  // namespace tavi::fakes
