@@ -11,20 +11,6 @@
 namespace tavi {
 namespace {
 
-
-int DpiOf(HWND window, int axis) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (window && getDpiForWindow) {
-        if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-    }
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, axis) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return dpi > 0 ? dpi : 96;
-}
-
 // The system's icon sizes at `dpi`; zero (scale the 96-dpi sizes) where the
 // system is too old to say.
 SystemIconSizes SystemIconsFor(int dpi) {
@@ -48,8 +34,9 @@ DockEdge TaviMenu2::Edge() const { return DockEdgeFrom(state_.settings.Horizonta
 int TaviMenu2::IconSizeIndex() const { return IconSizeIndexFrom(state_.settings.IconSizeIndex); }
 
 ScreenInfo TaviMenu2::CurrentScreen() const {
-    return MakeScreenInfo(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), DpiOf(Handle(), LOGPIXELSX),
-                          DpiOf(Handle(), LOGPIXELSY), AppBar::TaskbarPosition());
+    const int dpi = WindowDpi(Handle());
+    return MakeScreenInfo(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dpi, dpi,
+                          AppBar::TaskbarPosition());
 }
 
 bool TaviMenu2::CreateControls() {

@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 
 #include "platform/wide_win.h"
+#include "platform/window_win.h"
 
 namespace tavi {
 namespace {
@@ -74,18 +75,7 @@ void ModalDialog::AddListItems(int listId, std::initializer_list<std::string_vie
         SendDlgItemMessageW(hwnd_, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
 }
 
-int ModalDialog::Dpi() const {
-    // GetDpiForWindow came with Windows 10 1607; older systems have one dpi for all.
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow && hwnd_)
-        if (const UINT dpi = getDpiForWindow(hwnd_)) return static_cast<int>(dpi);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
+int ModalDialog::Dpi() const { return WindowDpi(hwnd_); }
 
 std::string WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);

@@ -27,4 +27,8 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// The dots per inch of the monitor `window` is on (the system's when the
+// window is null or the system predates per-monitor scaling).
+int WindowDpi(HWND window);
+
 }  // namespace tavi
