@@ -233,8 +233,8 @@ class FileDropTest(GroupTestCase):
         self.assertEqual(self.drop(bar, folder, 0, folder.win_file(document.name)), 0)
         record = harness.wait_until(lambda: folder.marker_records(), 15, "the entry started with the file")[0]
         self.assertEqual(record["args"], f"/open \"{folder.win_file(document.name)}\"")
-        self.assertEqual(len(tavi.launch_ini([("ﾏｰｶｰ", marker, "/open", "0", marker, "0")])),
-                         len(folder.read_bytes("Launch.ini")), "nothing registered")
+        self.assertEqual(folder.read_bytes("Launch.ini"),
+                         tavi.launch_ini([("ﾏｰｶｰ", marker, "/open", "0", marker, "0")]), "nothing registered")
 
     def test_a_drop_of_text_is_refused(self):
         folder = self.folder_with_source("drop-text", [NOTEPAD])
