@@ -3,6 +3,8 @@
 #include "bar/bar_window_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
 #include <ctime>
 
 #include "app/launcher.h"
@@ -11,10 +13,8 @@
 #include "bar/stock_icons_win.h"
 #include "dialogs/group_box_win.h"
 #include "menus/popup_menu_win.h"
-#include "tools/local_time_win.h"
 #include "platform/wide_win.h"
-
-#include <windowsx.h>
+#include "tools/local_time_win.h"
 
 namespace tavi {
 namespace {
