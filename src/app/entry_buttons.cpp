@@ -1,12 +1,13 @@
 #include "app/entry_buttons.h"
 
 #include "app/menu_main.h"
+#include "app/save_notice.h"
 #include "app/text.h"
 
 namespace tavi {
 
 void RefreshEntryButton(MenuMain& state, Platform& platform, EntryButtons& buttons) {
-    (void)SaveEntries(state.entries, platform, state.ApplicationPath);
+    (void)NoteSave(state, platform.messages, SaveEntries(state.entries, platform, state.ApplicationPath));
     const int index = state.CurrentEntryIndex;
     if (!state.entries.Has(index)) return;
     const LaunchEntry& entry = state.entries.slots[index];

@@ -4,6 +4,7 @@
 
 #include "app/messages.h"
 #include "app/text.h"
+#include "platform/unicode.h"
 
 namespace tavi {
 namespace {
@@ -83,6 +84,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
+// `decode(line, n)` makes the text of line n.
 template <typename Decode>
 EntryStore EntriesFromLines(const std::vector<std::string_view>& lines, Decode decode) {
     EntryStore store;
@@ -90,7 +92,7 @@ EntryStore EntriesFromLines(const std::vector<std::string_view>& lines, Decode d
     for (size_t first = 0; first < lines.size(); first += 6) {
         LaunchEntry e;
         std::array<std::string*, 6> fields = {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex};
-        for (size_t f = 0; f < fields.size() && first + f < lines.size(); ++f) *fields[f] = decode(lines[first + f]);
+        for (size_t f = 0; f < fields.size() && first + f < lines.size(); ++f) *fields[f] = decode(lines[first + f], first + f);
         store.slots.push_back(std::move(e));
     }
     store.LastEntryIndex = static_cast<int>(store.slots.size());
@@ -100,14 +102,26 @@ EntryStore EntriesFromLines(const std::vector<std::string_view>& lines, Decode d
 }  // namespace
 
 EntryStore ParseEntries(std::string_view text) {
-    return EntriesFromLines(SplitLines(text), [](std::string_view line) { return std::string(line); });
+    return EntriesFromLines(SplitLines(text), [](std::string_view line, size_t) { return std::string(line); });
 }
+
+std::string EntryUnicodeFilePath(const std::string& applicationPath) { return EntryFilePath(applicationPath) + ".utf8"; }
 
 void LoadEntries(EntryStore& store, Platform& platform, const std::string& applicationPath) {
     const std::string path = EntryFilePath(applicationPath);
     const std::optional<std::string> bytes = platform.files.ReadAll(path);
+    const std::optional<std::string> unicode = platform.files.ReadAll(EntryUnicodeFilePath(applicationPath));
+    const std::vector<std::string_view> unicodeLines = unicode ? SplitLines(*unicode) : std::vector<std::string_view>();
     store = EntriesFromLines(SplitLines(bytes ? std::string_view(*bytes) : std::string_view()),
-                             [&](std::string_view line) { return platform.codePage.ToUtf8(line); });
+                             [&](std::string_view line, size_t n) {
+                                 // The UTF-8 line stands for its line of the list only while
+                                 // it still says the same there: a program that knows only
+                                 // the list may have changed it since.
+                                 if (n < unicodeLines.size() && IsValidUtf8(unicodeLines[n]) &&
+                                     platform.codePage.FromUtf8(unicodeLines[n]) == line)
+                                     return std::string(unicodeLines[n]);
+                                 return platform.codePage.ToUtf8(line);
+                             });
     // A file that exists but cannot be read must not be overwritten with defaults.
     if (!store.slots.empty() || (!bytes && platform.files.FileExists(path))) return;
 
@@ -124,7 +138,20 @@ void LoadEntries(EntryStore& store, Platform& platform, const std::string& appli
 }
 
 bool SaveEntries(const EntryStore& store, Platform& platform, const std::string& applicationPath) {
-    return platform.files.ReplaceAll(EntryFilePath(applicationPath), platform.codePage.FromUtf8(FormatEntries(store)));
+    const std::string text = FormatEntries(store);
+    const std::string ansi = platform.codePage.FromUtf8(text);
+    const std::string unicodePath = EntryUnicodeFilePath(applicationPath);
+    if (platform.codePage.ToUtf8(ansi) == text) {
+        if (!platform.files.ReplaceAll(EntryFilePath(applicationPath), ansi)) return false;
+        // Nothing the code page lacks is left. A copy that cannot be removed
+        // is read only for lines where it still says what the list says.
+        (void)platform.files.RemoveFile(unicodePath);
+        return true;
+    }
+    // The UTF-8 copy goes first: should the list not follow, the lines where
+    // the two disagree are read from the old list.
+    return platform.files.ReplaceAll(unicodePath, text) &&
+           platform.files.ReplaceAll(EntryFilePath(applicationPath), ansi);
 }
 
 }  // namespace tavi

@@ -43,6 +43,9 @@ struct EntryStore {
 };
 
 std::string EntryFilePath(const std::string& applicationPath);
+// Beside the list, only while it holds text the code page cannot: the same
+// lines in UTF-8. Programs that know only the list read it as before.
+std::string EntryUnicodeFilePath(const std::string& applicationPath);
 
 // Text of the six-line records, CR LF ended. A line break inside a field
 // would shift every record after it, so each becomes a space.

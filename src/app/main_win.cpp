@@ -20,6 +20,8 @@
 #include "platform/file_dialogs.h"
 #include "platform/folder_listing_win.h"
 #include "platform/icon_files_win.h"
+#include "platform/ini_profile.h"
+#include "platform/own_files_profile.h"
 #include "platform/system_commands_win.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
@@ -51,9 +53,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 
-    Win32Profile profile;
+    Win32Profile systemProfile;
     Win32FileSystem files;
     Win32CodePage codePage;
+    // The program's own files are replaced whole in one step, so a crash
+    // never leaves half of one, and keep text the code page lacks.
+    IniProfile ownProfile(files, codePage, true);
+    OwnFilesProfile profile(ownProfile, systemProfile, ProgramFolder());
     Win32SystemInfo system;
     Win32Shell shell;
     Win32MessageBoxes messages;

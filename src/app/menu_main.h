@@ -24,6 +24,7 @@ struct MenuMain {
     int ExMenuMax = 9;  // highest group member slot
     bool BarReady = false;
     bool Closing = false;
+    bool SaveFailed = false;  // the last save failed and the user has been told
 
     int WallpaperMinutes = 0;
     int WallpaperPosition = 0;

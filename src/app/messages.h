@@ -247,4 +247,11 @@ inline constexpr std::string_view kDeveloperName = "TaviMenu2 開発チーム";
 inline constexpr std::string_view kDeveloperHost = "tavimenu2.example";
 inline constexpr std::string_view kUpdateInfoUrl = "https://tavimenu2.example/update/TaviMenu2.txt";
 
+// A save that failed; the program's folder follows.
+inline constexpr std::string_view kSaveFailed =
+    "変更を保存できませんでした。\n\n"
+    "ファイルに書き込めません (読み取り専用のフォルダー、ディスクの空き不足、ほかのプログラムが使用中など)。\n"
+    "前に保存した内容はそのまま残っています。書き込めるようになると、次の保存で今の内容が保存されます。\n\n"
+    "保存先: ";
+
 }  // namespace tavi::text

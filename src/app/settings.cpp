@@ -51,6 +51,7 @@ void RebuildAlarmTimes(Settings& s) {
 }
 
 void LoadSettings(Settings& s, Profile& profile, const std::string& file) {
+    ProfileBatch batch(profile);  // one read of the file for all the keys
     ReadIniBuff(s, profile, file);
     s.SaveX = ReadKey(profile, file, "Place", "SaveX", "0");
     s.SaveY = ReadKey(profile, file, "Place", "SaveY", "0");
@@ -72,7 +73,7 @@ void LoadSettings(Settings& s, Profile& profile, const std::string& file) {
     s.ExMenuCount = ReadKey(profile, file, "Option", "ExMenuCount", "10");
 }
 
-void SaveSettings(const Settings& s, Profile& profile, const std::string& file) {
+bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) {
     const struct {
         const char* section;
         const char* key;
@@ -94,7 +95,9 @@ void SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
         {"Option", "ButtonFlat", s.ButtonFlat},
         {"Option", "ExMenuCount", s.ExMenuCount},
     };
+    ProfileBatch batch(profile);
     for (const auto& item : order) (void)profile.WriteString(file, item.section, item.key, item.value);
+    return batch.End();
 }
 
 void StoreOptionSettings(Settings& s, const OptionSetState& o) {

@@ -69,8 +69,9 @@ struct OptionSetState {
 std::string SettingsFilePath(const std::string& applicationPath);
 
 void LoadSettings(Settings& settings, Profile& profile, const std::string& file);
-// Failing writes are ignored: the program never reports a settings-file error.
-void SaveSettings(const Settings& settings, Profile& profile, const std::string& file);
+// Writes every key in one replacement of the file; false when that failed
+// (the file is then as it was).
+[[nodiscard]] bool SaveSettings(const Settings& settings, Profile& profile, const std::string& file);
 void StoreOptionSettings(Settings& settings, const OptionSetState& options);
 void RebuildAlarmTimes(Settings& settings);
 

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/messages.h"
+#include "app/save_notice.h"
 #include "app/text.h"
 #include "menus/ex_menu_store.h"
 
@@ -86,7 +87,8 @@ void RunShutdown(MenuMain& state, Platform& platform, BarShutdown& bar) {
         const auto [left, top] = bar.BarPositionTwips();
         state.settings.SaveX = std::to_string(left);
         state.settings.SaveY = std::to_string(top);
-        SaveSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath));
+        (void)NoteSave(state, platform.messages,
+                       SaveSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath)));
     }
     bar.RemoveTrayIcon();
     bar.RemoveAppBar(state.settings.AutoHide == "1");

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/messages.h"
+#include "app/save_notice.h"
 #include "bar/stock_icons_win.h"
 #include "platform/wide_win.h"
 
@@ -147,7 +148,8 @@ void TaviMenu2::ReDock(bool force) {
     Layout(false);
     ResetImageLists();
     ReloadButtonIcons(state_, *this);
-    SaveSettings(state_.settings, platform_.profile, SettingsFilePath(state_.ApplicationPath));
+    (void)NoteSave(state_, platform_.messages,
+                   SaveSettings(state_.settings, platform_.profile, SettingsFilePath(state_.ApplicationPath)));
     ShowWindow(Handle(), SW_SHOWNA);
     InvalidateRect(toolbar_, nullptr, TRUE);
 }

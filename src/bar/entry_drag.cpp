@@ -4,6 +4,7 @@
 
 #include "app/entry_buttons.h"
 #include "app/messages.h"
+#include "app/save_notice.h"
 #include "app/text.h"
 #include "menus/entry_commands.h"
 #include "menus/ex_menu_store.h"
@@ -26,7 +27,8 @@ void MoveEntryTo(MenuMain& state, Platform& platform, BarServices& bar, int sour
     state.CurrentEntryIndex = source;
     RefreshEntryButton(state, platform, bar.Buttons());
     bar.FullRebuild();
-    MoveExMenu(platform.profile, state.ApplicationPath, source, target, state.ExMenuMax);
+    (void)NoteSave(state, platform.messages,
+                   MoveExMenu(platform.profile, state.ApplicationPath, source, target, state.ExMenuMax));
     state.CurrentEntryIndex = target;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/launcher.h"
 #include "app/messages.h"
+#include "app/save_notice.h"
 #include "app/text.h"
 
 namespace tavi {
@@ -69,7 +70,7 @@ DropOutcome Drop::Run(int position, const std::vector<std::string>& files) {
         }
     }
     if (!outcome_.registered.empty()) {
-        (void)SaveEntries(entries_, c_.platform, c_.state.ApplicationPath);
+        (void)NoteSave(c_.state, c_.platform.messages, SaveEntries(entries_, c_.platform, c_.state.ApplicationPath));
         // A button's old picture may be kept under its key: the pictures are
         // built again, so each button shows its own entry.
         c_.bar.FullRebuild();

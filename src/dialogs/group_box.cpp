@@ -1,6 +1,7 @@
 #include "dialogs/group_box.h"
 
 #include "app/launcher.h"
+#include "app/save_notice.h"
 #include "app/text.h"
 
 namespace tavi {
@@ -115,7 +116,10 @@ bool GroupBox::Used(int slot) const {
     return slot >= 0 && slot < Slots() && !members_[static_cast<size_t>(slot)].ExPathName.empty();
 }
 
-void GroupBox::Save() { SaveExMenu(platform_.profile, state_.ApplicationPath, entryIndex_, members_, state_.ExMenuMax); }
+void GroupBox::Save() {
+    (void)NoteSave(state_, platform_.messages,
+                   SaveExMenu(platform_.profile, state_.ApplicationPath, entryIndex_, members_, state_.ExMenuMax));
+}
 
 void GroupBox::Load(GroupBoxView& view) {
     choice_.reset();

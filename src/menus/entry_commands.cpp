@@ -2,6 +2,7 @@
 
 #include "app/entry_buttons.h"
 #include "app/messages.h"
+#include "app/save_notice.h"
 #include "app/text.h"
 #include "menus/menu_model.h"
 
@@ -19,7 +20,8 @@ void RefreshSlot(const EntryCommandContext& c, int index) {
 }
 
 void SaveMembers(const EntryCommandContext& c, int index, const ExMenuSlots& members) {
-    SaveExMenu(c.platform.profile, c.state.ApplicationPath, index, members, c.state.ExMenuMax);
+    (void)NoteSave(c.state, c.platform.messages,
+                   SaveExMenu(c.platform.profile, c.state.ApplicationPath, index, members, c.state.ExMenuMax));
 }
 
 // After a group moved from `source` to `target`, the members stored for the

@@ -71,14 +71,16 @@ std::string ExMenuKey(int slot, std::string_view field) { return LastTwoDigits(s
 ExMenuSlots EmptyExMenu(int exMenuMax) { return ExMenuSlots(static_cast<size_t>(UsableExMenuMax(exMenuMax) + 1)); }
 
 ExMenuSlots LoadExMenu(Profile& profile, const std::string& applicationPath, int entryIndex, int exMenuMax) {
+    ProfileBatch batch(profile);  // one read of the file for all the keys
     return LoadSection(profile, ExMenuFilePath(applicationPath), ExMenuSection(entryIndex), exMenuMax);
 }
 
-void SaveExMenu(Profile& profile, const std::string& applicationPath, int entryIndex, const ExMenuSlots& members,
+bool SaveExMenu(Profile& profile, const std::string& applicationPath, int entryIndex, const ExMenuSlots& members,
                 int exMenuMax) {
     const std::string file = ExMenuFilePath(applicationPath);
     const std::string section = ExMenuSection(entryIndex);
-    // Failed writes are ignored, as every group-member write is.
+    // The writes report through the batch: the file is replaced once, whole.
+    ProfileBatch batch(profile);
     if (entryIndex >= kExMenuSlotLimit)
         (void)profile.WriteString(file, section, std::string(kOwnSectionKey), std::to_string(entryIndex));
     const int last = UsableExMenuMax(exMenuMax);
@@ -91,12 +93,16 @@ void SaveExMenu(Profile& profile, const std::string& applicationPath, int entryI
                                       kProtected[f] ? ProtectedProfileValue(value) : value);
         }
     }
+    return batch.End();
 }
 
-void MoveExMenu(Profile& profile, const std::string& applicationPath, int from, int to, int exMenuMax) {
-    if (from == to || ExMenuSection(from) == ExMenuSection(to)) return;
-    SaveExMenu(profile, applicationPath, to, LoadExMenu(profile, applicationPath, from, exMenuMax), exMenuMax);
-    SaveExMenu(profile, applicationPath, from, EmptyExMenu(exMenuMax), exMenuMax);
+bool MoveExMenu(Profile& profile, const std::string& applicationPath, int from, int to, int exMenuMax) {
+    if (from == to || ExMenuSection(from) == ExMenuSection(to)) return true;
+    // One batch: the members are never in both places or in neither on disk.
+    ProfileBatch batch(profile);
+    (void)SaveExMenu(profile, applicationPath, to, LoadExMenu(profile, applicationPath, from, exMenuMax), exMenuMax);
+    (void)SaveExMenu(profile, applicationPath, from, EmptyExMenu(exMenuMax), exMenuMax);
+    return batch.End();
 }
 
 std::string ProtectedProfileValue(std::string_view value) {
@@ -111,6 +117,9 @@ std::vector<int> SeparateSharedGroupSections(const EntryStore& entries, Profile&
                                              const std::string& applicationPath) {
     std::vector<int> separated;
     const std::string file = ExMenuFilePath(applicationPath);
+    // One read and one write of the file, however many groups there are. A
+    // copy that cannot be written is made again at the next start.
+    ProfileBatch batch(profile);
     for (int index = kExMenuSlotLimit; index <= entries.UpperBound(); ++index) {
         if (!IsGroupPath(TrimSpaces(entries.slots[index].PathName)) || HasOwnSection(profile, file, index)) continue;
         const std::string own = ExMenuSection(index);

@@ -48,12 +48,13 @@ ExMenuSlots EmptyExMenu(int exMenuMax);
 // whole; missing keys read as empty.
 ExMenuSlots LoadExMenu(Profile& profile, const std::string& applicationPath, int entryIndex, int exMenuMax);
 // Writes slots 0..exMenuMax (a slot `members` lacks is written empty); keys
-// of higher slots in the file are left as they are.
-void SaveExMenu(Profile& profile, const std::string& applicationPath, int entryIndex, const ExMenuSlots& members,
+// of higher slots in the file are left as they are. False when the file
+// could not be written; it is then as it was.
+[[nodiscard]] bool SaveExMenu(Profile& profile, const std::string& applicationPath, int entryIndex, const ExMenuSlots& members,
                 int exMenuMax);
 // After an entry moved from `from` to `to`: its members go along and the
-// section of `from` is emptied.
-void MoveExMenu(Profile& profile, const std::string& applicationPath, int from, int to, int exMenuMax);
+// section of `from` is emptied, in one write of the file.
+[[nodiscard]] bool MoveExMenu(Profile& profile, const std::string& applicationPath, int from, int to, int exMenuMax);
 
 // A value as it must be written so the profile functions give it back
 // unchanged: they drop one pair of outer quotes and the blanks around a

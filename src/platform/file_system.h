@@ -15,6 +15,8 @@ public:
     // `path`, so that readers see either the old or the new file, never half.
     [[nodiscard]] virtual bool ReplaceAll(const std::string& path, std::string_view bytes) = 0;
     virtual bool FileExists(const std::string& path) = 0;
+    // True when the file is gone afterwards (also when it never existed).
+    virtual bool RemoveFile(const std::string& path) = 0;
     virtual std::string CurrentDirectory() = 0;
 };
 

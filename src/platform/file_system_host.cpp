@@ -68,6 +68,12 @@ bool HostFileSystem::FileExists(const std::string& path) {
     return std::filesystem::is_regular_file(ToPath(path), error);
 }
 
+bool HostFileSystem::RemoveFile(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove(ToPath(path), error);
+    return !error;
+}
+
 std::string HostFileSystem::CurrentDirectory() {
     std::error_code error;
     return std::filesystem::current_path(error).string();

@@ -69,6 +69,10 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+    return DeleteFileW(Widen(path).c_str()) != FALSE || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 std::string Win32FileSystem::CurrentDirectory() {
     const DWORD length = GetCurrentDirectoryW(0, nullptr);
     std::wstring directory(length, L'\0');

@@ -1,4 +1,6 @@
 #pragma once
+#include <map>
+#include <memory>
 #include <string>
 
 #include "platform/code_page.h"
@@ -13,19 +15,38 @@ namespace tavi {
 // without a byte order mark are in `codePage`. Paths go to `files` as given,
 // so pass full paths (the system would look for a bare name in the Windows
 // folder).
+//
+// With `keepUnicode`, text the code page cannot hold is not written as "?":
+// such a file is written in UTF-16 with a byte order mark, the form the
+// system's profile functions read and write without loss. A file whose text
+// the code page holds stays in it, byte for byte as the system writes it.
 class IniProfile final : public Profile {
 public:
-    IniProfile(FileSystem& files, CodePage& codePage) : files_(files), codePage_(codePage) {}
+    IniProfile(FileSystem& files, CodePage& codePage, bool keepUnicode = false);
+    ~IniProfile() override;
 
     std::string GetString(const std::string& file, const std::string& section, const std::string& key) override;
     [[nodiscard]] bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                                    const std::string& value) override;
     [[nodiscard]] bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) override;
     [[nodiscard]] bool DeleteSection(const std::string& file, const std::string& section) override;
+    void BeginBatch() override;
+    [[nodiscard]] bool EndBatch() override;
+
+    struct CachedFile;
 
 private:
+    CachedFile* Open(const std::string& path);
+    bool Changed(const std::string& path, CachedFile& file);
+    // Ends a call that wrote nothing (false: the file could not be read).
+    bool Unchanged(const std::string& path, bool result = false);
+
     FileSystem& files_;
     CodePage& codePage_;
+    bool keepUnicode_;
+    int batchDepth_ = 0;
+    bool batchFailed_ = false;
+    std::map<std::string, std::unique_ptr<CachedFile>> cache_;  // only while a batch is open
 };
 
 }  // namespace tavi

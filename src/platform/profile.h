@@ -17,6 +17,34 @@ public:
     [[nodiscard]] virtual bool DeleteKey(const std::string& file, const std::string& section,
                                          const std::string& key) = 0;
     [[nodiscard]] virtual bool DeleteSection(const std::string& file, const std::string& section) = 0;
+
+    // Between these, a profile may keep the files it touches in memory and
+    // write each changed one once, whole, at the end: a save of many keys
+    // then replaces its file in one step. Batches nest; the outermost end
+    // writes and tells whether every change reached its file (writes inside a
+    // batch may report success before that).
+    virtual void BeginBatch() {}
+    [[nodiscard]] virtual bool EndBatch() { return true; }
+};
+
+// A batch for one scope: End() tells whether its changes were written; a
+// batch left without End() is still ended.
+class ProfileBatch {
+public:
+    explicit ProfileBatch(Profile& profile) : profile_(profile) { profile_.BeginBatch(); }
+    ~ProfileBatch() {
+        if (open_) (void)profile_.EndBatch();
+    }
+    ProfileBatch(const ProfileBatch&) = delete;
+    ProfileBatch& operator=(const ProfileBatch&) = delete;
+    [[nodiscard]] bool End() {
+        open_ = false;
+        return profile_.EndBatch();
+    }
+
+private:
+    Profile& profile_;
+    bool open_ = true;
 };
 
 }  // namespace tavi

@@ -159,7 +159,7 @@ IniFile Parse(std::string_view bytes, CodePage& codePage) {
     return file;
 }
 
-std::string Serialize(const IniFile& file, CodePage& codePage) {
+std::string Serialize(IniFile& file, CodePage& codePage, bool keepUnicode) {
     std::string text;
     for (const IniSection& section : file.sections) {
         if (!section.name.empty()) text += "[" + section.name + "]\r\n";
@@ -175,7 +175,13 @@ std::string Serialize(const IniFile& file, CodePage& codePage) {
         case Encoding::Utf16Be: return std::string(kUtf16BeBom) + Utf8ToUtf16(text, true);
         case Encoding::Ansi: break;
     }
-    return codePage.FromUtf8(text);
+    std::string ansi = codePage.FromUtf8(text);
+    if (keepUnicode && codePage.ToUtf8(ansi) != text) {
+        // From now on the file stays in UTF-16, like one the system made.
+        file.encoding = Encoding::Utf16Le;
+        return std::string(kUtf16LeBom) + Utf8ToUtf16(text, false);
+    }
+    return ansi;
 }
 
 // The file as parsed; a missing file is an empty one, and the first write
@@ -213,20 +219,65 @@ std::string Unquoted(std::string_view value) {
 
 }  // namespace
 
+struct IniProfile::CachedFile {
+    std::optional<IniFile> ini;  // nothing when the file exists but cannot be read
+    bool changed = false;
+};
+
+IniProfile::IniProfile(FileSystem& files, CodePage& codePage, bool keepUnicode)
+    : files_(files), codePage_(codePage), keepUnicode_(keepUnicode) {}
+
+IniProfile::~IniProfile() = default;
+
+// Outside a batch every call loads the file afresh, as the system does; in a
+// batch the first call loads it and the others share it.
+IniProfile::CachedFile* IniProfile::Open(const std::string& path) {
+    std::unique_ptr<CachedFile>& slot = cache_[path];
+    if (!slot) slot = std::make_unique<CachedFile>(CachedFile{Load(files_, codePage_, path), false});
+    if (!slot->ini && batchDepth_ > 0) batchFailed_ = true;
+    return slot.get();
+}
+
+bool IniProfile::Changed(const std::string& path, CachedFile& file) {
+    if (batchDepth_ > 0) {
+        file.changed = true;
+        return true;
+    }
+    const bool written = files_.ReplaceAll(path, Serialize(*file.ini, codePage_, keepUnicode_));
+    cache_.erase(path);
+    return written;
+}
+
+void IniProfile::BeginBatch() { ++batchDepth_; }
+
+bool IniProfile::EndBatch() {
+    if (batchDepth_ == 0 || --batchDepth_ > 0) return true;
+    bool written = !batchFailed_;
+    for (auto& [path, file] : cache_)
+        if (file->changed && !files_.ReplaceAll(path, Serialize(*file->ini, codePage_, keepUnicode_))) written = false;
+    cache_.clear();
+    batchFailed_ = false;
+    return written;
+}
+
 std::string IniProfile::GetString(const std::string& file, const std::string& section, const std::string& key) {
-    std::optional<IniFile> ini = Load(files_, codePage_, file);
-    if (!ini) return {};
-    IniSection* found = FindSection(*ini, Trim(UpToNul(section)));
-    if (!found) return {};
-    const IniKey* entry = FindKey(*found, Trim(UpToNul(key)));
-    if (!entry || !entry->value) return {};
-    return Unquoted(*entry->value);
+    CachedFile* cached = Open(file);
+    std::string value;
+    if (cached->ini) {
+        if (IniSection* found = FindSection(*cached->ini, Trim(UpToNul(section)))) {
+            const IniKey* entry = FindKey(*found, Trim(UpToNul(key)));
+            if (entry && entry->value) value = Unquoted(*entry->value);
+        }
+    }
+    if (batchDepth_ == 0) cache_.erase(file);
+    return value;
 }
 
 bool IniProfile::WriteString(const std::string& file, const std::string& section, const std::string& key,
                              const std::string& value) {
-    std::optional<IniFile> ini = Load(files_, codePage_, file);
-    if (!ini) return false;
+    CachedFile* cached = Open(file);
+    if (!cached->ini) return Unchanged(file);
+    IniFile* ini = &*cached->ini;
     // A new section or key keeps the trailing blanks of the name it was given
     // (they are trimmed when the file is read back); the value loses its
     // leading blanks only.
@@ -245,41 +296,47 @@ bool IniProfile::WriteString(const std::string& file, const std::string& section
         entry = &target->keys.back();
     } else if (entry->value == newValue) {
         // Unchanged: the file is left as it is, not rewritten in normal form.
-        return true;
+        return Unchanged(file, true);
     }
     entry->value = std::string(newValue);
-    return files_.ReplaceAll(file, Serialize(*ini, codePage_));
+    return Changed(file, *cached);
 }
 
 bool IniProfile::DeleteKey(const std::string& file, const std::string& section, const std::string& key) {
-    std::optional<IniFile> ini = Load(files_, codePage_, file);
-    if (!ini) return false;
+    CachedFile* cached = Open(file);
+    if (!cached->ini) return Unchanged(file);
     // Unlike lookups, deleting compares the names as given, blanks and all,
     // and goes on into later sections of the same name.
     const std::string_view sectionName = UpToNul(section);
     const std::string_view keyName = UpToNul(key);
-    for (IniSection& candidate : ini->sections) {
+    for (IniSection& candidate : cached->ini->sections) {
         if (!SameName(candidate.name, sectionName)) continue;
         const auto entry = std::find_if(candidate.keys.begin(), candidate.keys.end(),
                                         [&](const IniKey& k) { return SameName(k.name, keyName); });
         if (entry != candidate.keys.end()) {
             candidate.keys.erase(entry);
-            return files_.ReplaceAll(file, Serialize(*ini, codePage_));
+            return Changed(file, *cached);
         }
     }
-    return true;
+    return Unchanged(file, true);
 }
 
 bool IniProfile::DeleteSection(const std::string& file, const std::string& section) {
-    std::optional<IniFile> ini = Load(files_, codePage_, file);
-    if (!ini) return false;
+    CachedFile* cached = Open(file);
+    if (!cached->ini) return Unchanged(file);
     // Only the first section of the name goes; a repeat of it then shows.
     const std::string_view name = UpToNul(section);
-    const auto found = std::find_if(ini->sections.begin(), ini->sections.end(),
+    std::vector<IniSection>& sections = cached->ini->sections;
+    const auto found = std::find_if(sections.begin(), sections.end(),
                                     [&](const IniSection& s) { return SameName(s.name, name); });
-    if (found == ini->sections.end()) return true;
-    ini->sections.erase(found);
-    return files_.ReplaceAll(file, Serialize(*ini, codePage_));
+    if (found == sections.end()) return Unchanged(file, true);
+    sections.erase(found);
+    return Changed(file, *cached);
+}
+
+bool IniProfile::Unchanged(const std::string& path, bool result) {
+    if (batchDepth_ == 0) cache_.erase(path);
+    return result;
 }
 
 }  // namespace tavi

@@ -61,3 +61,16 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
 }
 
 }  // namespace tavi
+
+namespace tavi {
+
+bool IsValidUtf8(std::string_view text) {
+    for (size_t offset = 0; offset < text.size();) {
+        const size_t start = offset;
+        // A bad byte also reads as U+FFFD, but costs one byte, not three.
+        if (NextCodePoint(text, offset) == 0xFFFD && offset - start != 3) return false;
+    }
+    return true;
+}
+
+}  // namespace tavi

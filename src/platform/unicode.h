@@ -9,5 +9,7 @@ namespace tavi {
 // byte, so bad input never stops a loop.
 char32_t NextCodePoint(std::string_view utf8, size_t& offset);
 void AppendUtf8(std::string& out, char32_t codePoint);
+// True when every byte belongs to a well-formed UTF-8 sequence.
+bool IsValidUtf8(std::string_view text);
 
 }  // namespace tavi

@@ -23,6 +23,12 @@ bool MemoryFileSystem::ReplaceAll(const std::string& path, std::string_view byte
     return true;
 }
 
+bool MemoryFileSystem::RemoveFile(const std::string& path) {
+    if (failWrites) return false;
+    files.erase(path);
+    return true;
+}
+
 bool MemoryFileSystem::FileExists(const std::string& path) {
     return files.count(path) > 0 || std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end();
 }

@@ -24,6 +24,7 @@ public:
     std::optional<std::string> ReadAll(const std::string& path) override;
     [[nodiscard]] bool ReplaceAll(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
     std::string CurrentDirectory() override { return currentDirectory; }
 };
 

@@ -240,3 +240,49 @@ TEST_F(EntryFileTest, ReplacingLeavesNoTemporaryFileBehind) {
     EXPECT_EQ(ReadList(), Lines({"New", "n.exe", "", "0", "n.exe", "0"}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
+
+// Text code page 932 lacks: Hangul, an emoji, accented Latin (which Windows
+// writes as a plain look-alike), next to Japanese it has.
+TEST_F(EntryFileTest, TextTheCodePageLacksSurvivesASaveAndOldProgramsStillReadTheList) {
+    const std::string unicodePath = folder.Path() + "\\Launch.ini.utf8";
+    EntryStore store = ParseEntries(Lines({"한국어 메모", "C:\\도구\\편집기.exe", "--open \"😀 café.txt\"", "0",
+                                           "C:\\도구\\편집기.exe", "0", "日本語", "C:\\日本語\\a.exe", "", "0", "", "0"}));
+    ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    EntryStore again;
+    LoadEntries(again, platform, folder.Path());
+    EXPECT_EQ(again.slots, store.slots);
+    // The list itself is what the system would have written, so a program
+    // that knows only the list reads it as before.
+    EXPECT_EQ(ReadList(), codePage.FromUtf8(FormatEntries(store)));
+    EXPECT_EQ(ReadList().find("\x93\xFA\x96\x7B\x8C\xEA") != std::string::npos, true);
+    EXPECT_TRUE(files.FileExists(unicodePath));
+
+    // Once nothing needs it, the copy goes and the list is plain again.
+    store.slots[0] = {"メモ", "C:\\メモ.exe", "", "0", "", "0"};
+    ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    EXPECT_FALSE(files.FileExists(unicodePath));
+    EXPECT_EQ(ReadList(), codePage.FromUtf8(FormatEntries(store)));
+}
+
+TEST_F(EntryFileTest, TheListWinsWhereAnotherProgramChangedItSinceTheCopyWasWritten) {
+    EntryStore store = ParseEntries(Lines({"한 A", "C:\\한\\a.exe", "", "0", "", "0", "한 B", "C:\\한\\b.exe", "", "0",
+                                           "", "0"}));
+    ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    // An older version renames the second entry and moves it; the first stays.
+    std::string list = ReadList();
+    const std::string oldTitle = codePage.FromUtf8("한 B"), oldPath = codePage.FromUtf8("C:\\한\\b.exe");
+    list.replace(list.find(oldTitle), oldTitle.size(), "New B");
+    list.replace(list.find(oldPath), oldPath.size(), "C:\\b.exe");
+    WriteList(list);
+    EntryStore again;
+    LoadEntries(again, platform, folder.Path());
+    ASSERT_EQ(again.slots.size(), 2u);
+    EXPECT_EQ(again.slots[0], store.slots[0]);
+    EXPECT_EQ(again.slots[1].Title, "New B");
+    EXPECT_EQ(again.slots[1].PathName, "C:\\b.exe");
+
+    // A copy that is not UTF-8 (damaged) is not trusted.
+    ASSERT_TRUE(files.ReplaceAll(folder.Path() + "\\Launch.ini.utf8", "\xFF\xFE\r\n"));
+    LoadEntries(again, platform, folder.Path());
+    EXPECT_EQ(again.slots[0].Title, codePage.ToUtf8(codePage.FromUtf8("한 A")));
+}

@@ -195,3 +195,50 @@ TEST_F(IniProfileTest, FailsWhenTheFileCannotBeWritten) {
     EXPECT_FALSE(profile_.WriteString(PathOf("folder.ini"), "s", "k", "v")) << "a folder in the file's place";
     EXPECT_EQ(profile_.GetString(PathOf("folder.ini"), "s", "k"), "") << "reading a folder";
 }
+
+TEST_F(IniProfileTest, ABatchReadsOnceWritesEachChangedFileOnceAndReportsAFailedWriteAtItsEnd) {
+    const std::string a = NewFile("[s]\r\nk=old\r\n"s), b = NewFile("[s]\r\nk=same\r\n"s);
+    {
+        ProfileBatch batch(profile_);
+        EXPECT_TRUE(profile_.WriteString(a, "s", "k", "new"));
+        EXPECT_TRUE(profile_.WriteString(a, "t", "n", "1"));
+        EXPECT_TRUE(profile_.WriteString(b, "s", "k", "same"));
+        EXPECT_EQ(profile_.GetString(a, "s", "k"), "new") << "reads inside a batch see its writes";
+        EXPECT_EQ(Bytes(a), "[s]\r\nk=old\r\n"s) << "nothing is written before the end";
+        ProfileBatch inner(profile_);
+        EXPECT_TRUE(inner.End());
+        EXPECT_EQ(Bytes(a), "[s]\r\nk=old\r\n"s) << "an inner batch does not write";
+        EXPECT_TRUE(batch.End());
+    }
+    EXPECT_EQ(Bytes(a), "[s]\r\nk=new\r\n[t]\r\nn=1\r\n"s);
+    EXPECT_EQ(Bytes(b), "[s]\r\nk=same\r\n"s) << "an unchanged file is not rewritten";
+
+    std::filesystem::create_directory(PathOf("folder.ini"));
+    ProfileBatch failing(profile_);
+    EXPECT_TRUE(profile_.WriteString(a, "s", "k", "newer"));
+    (void)profile_.WriteString(PathOf("folder.ini"), "s", "k", "v");
+    EXPECT_FALSE(failing.End());
+    EXPECT_EQ(Bytes(a), "[s]\r\nk=newer\r\n[t]\r\nn=1\r\n"s) << "the files that could be written are";
+}
+
+TEST_F(IniProfileTest, KeepingUnicodeWritesUtf16OnlyWhenTheCodePageLacksATextsCharacter) {
+    IniProfile keeping(files_, codePage_, true);
+    const std::string sjis = "[\x90\xDD\x92\xE8]\r\nPath=C:\\\x93\xFA\x96\x7B\\a.exe\r\n";
+    const std::string plain = NewFile(sjis), kept = NewFile(sjis);
+    // Text the code page holds, old files: byte for byte what the system writes.
+    EXPECT_EQ(keeping.GetString(kept, "設定", "Path"), "C:\\日本\\a.exe");
+    ASSERT_TRUE(profile_.WriteString(plain, "設定", "Title", "ﾒﾓ帳"));
+    ASSERT_TRUE(keeping.WriteString(kept, "設定", "Title", "ﾒﾓ帳"));
+    EXPECT_EQ(Bytes(kept), Bytes(plain));
+
+    for (const std::string value : {"C:\\도구\\편집기.exe", "😀.txt", "café", "Ωmega ½"}) {
+        SCOPED_TRACE(value);
+        const std::string file = NewFile(sjis);
+        ASSERT_TRUE(keeping.WriteString(file, "設定", "Path", value));
+        EXPECT_EQ(Bytes(file)->substr(0, 2), "\xFF\xFE");
+        EXPECT_EQ(keeping.GetString(file, "設定", "Path"), value);
+        EXPECT_EQ(profile_.GetString(file, "設定", "Path"), value) << "the system's own reading agrees";
+        ASSERT_TRUE(keeping.WriteString(file, "設定", "Path", "plain"));
+        EXPECT_EQ(Bytes(file)->substr(0, 2), "\xFF\xFE") << "it stays in UTF-16, as the system keeps it";
+    }
+}

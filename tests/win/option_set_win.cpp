@@ -355,7 +355,7 @@ TEST_F(OptionSetWin, OkStoresTheOptionsLaysTheBarOutAndTheFileReadsBackExactly) 
 
     // What the re-dock writes, through the system's own profile functions.
     const std::string file = SettingsFilePath(state.ApplicationPath);
-    SaveSettings(state.settings, profile, file);
+    ASSERT_TRUE(SaveSettings(state.settings, profile, file));
     Settings restarted;
     LoadSettings(restarted, profile, file);
     EXPECT_EQ(restarted.AlarmTimes[0], "07:30");

@@ -773,6 +773,21 @@ Value CmdAppBarRelease(const Value& req) {
   return Ok();
 }
 
+// Holds a file open with no sharing, as another program that locks it would,
+// until file_release; returns the handle.
+Value CmdFileHold(const Value& req) {
+  HANDLE file = CreateFileW(Widen(StrArg(req, "path")).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw CommandError(LastErrorText("CreateFile"));
+  return Ok().Set("handle", Value::Int(reinterpret_cast<intptr_t>(file)));
+}
+
+Value CmdFileRelease(const Value& req) {
+  if (!CloseHandle(reinterpret_cast<HANDLE>(static_cast<intptr_t>(IntArg(req, "handle")))))
+    throw CommandError(LastErrorText("CloseHandle"));
+  return Ok();
+}
+
 // The number a registered window message ("TaskbarCreated") has in this session.
 Value CmdRegisterMessage(const Value& req) {
   const UINT id = RegisterWindowMessageW(Widen(StrArg(req, "name")).c_str());
@@ -1166,6 +1181,8 @@ const std::map<std::string, Handler>& Commands() {
       {"tray_delete", CmdTrayDelete},
       {"start_timed", CmdStartTimed},
       {"appbar_remove", CmdAppBarRemove},
+      {"file_hold", CmdFileHold},
+      {"file_release", CmdFileRelease},
   };
   return commands;
 }

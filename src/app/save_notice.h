@@ -1,0 +1,13 @@
+#pragma once
+#include "app/menu_main.h"
+#include "platform/message_box.h"
+
+namespace tavi {
+
+// Tells the user, once, that a change could not be saved: a folder that
+// cannot be written, a full disk or a file another program holds would
+// otherwise lose it without a word. The next save that succeeds makes a
+// later failure heard again. Returns `saved`.
+bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved);
+
+}  // namespace tavi

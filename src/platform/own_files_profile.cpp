@@ -1,0 +1,56 @@
+#include "platform/own_files_profile.h"
+
+#include <algorithm>
+
+namespace tavi {
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+OwnFilesProfile::OwnFilesProfile(Profile& own, Profile& system, const std::string& folder)
+    : own_(own), system_(system), folder_(folder) {
+    if (folder_.empty() || !IsSeparator(folder_.back())) folder_ += '\\';
+}
+
+Profile& OwnFilesProfile::For(const std::string& file) {
+    // Only a file directly in the folder is ours; names compare as the file
+    // system does, without case.
+    if (file.size() <= folder_.size()) return system_;
+    const bool inFolder = std::equal(folder_.begin(), folder_.end(), file.begin(), [](char a, char b) {
+        return LowerAscii(a) == LowerAscii(b) || (IsSeparator(a) && IsSeparator(b));
+    });
+    const bool direct = std::none_of(file.begin() + static_cast<std::ptrdiff_t>(folder_.size()), file.end(), IsSeparator);
+    return inFolder && direct ? own_ : system_;
+}
+
+std::string OwnFilesProfile::GetString(const std::string& file, const std::string& section, const std::string& key) {
+    return For(file).GetString(file, section, key);
+}
+
+bool OwnFilesProfile::WriteString(const std::string& file, const std::string& section, const std::string& key,
+                                  const std::string& value) {
+    return For(file).WriteString(file, section, key, value);
+}
+
+bool OwnFilesProfile::DeleteKey(const std::string& file, const std::string& section, const std::string& key) {
+    return For(file).DeleteKey(file, section, key);
+}
+
+bool OwnFilesProfile::DeleteSection(const std::string& file, const std::string& section) {
+    return For(file).DeleteSection(file, section);
+}
+
+void OwnFilesProfile::BeginBatch() {
+    own_.BeginBatch();
+    system_.BeginBatch();
+}
+
+bool OwnFilesProfile::EndBatch() {
+    const bool own = own_.EndBatch();
+    return system_.EndBatch() && own;
+}
+
+}  // namespace tavi
