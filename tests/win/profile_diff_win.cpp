@@ -279,3 +279,24 @@ TEST(ProfileDifferential, MatchesTheSystemOnGeneratedFiles) {
     EXPECT_TRUE(differences.empty()) << differences.size() << " of " << count << " cases differ; the first:\n"
                                      << shown;
 }
+
+// What the program writes when a value holds text code page 932 lacks: the
+// system's functions read it back whole, and write on in the same form.
+TEST(ProfileDifferential, TheSystemReadsTheUnicodeFilesWeWrite) {
+    TempFolder folder;
+    Win32FileSystem files;
+    Win32CodePage codePage;
+    IniProfile ours(files, codePage, true);
+    Win32Profile system;
+    const std::string file = folder.PathOf("TaviMenu2.INI");
+    const std::string hangul = "C:\\도구\\편집기 😀.exe", japanese = "ｴｸｽﾌﾟﾛｰﾗ";
+    ASSERT_TRUE(ours.WriteString(file, "ExMenu01", "00ExTitle", japanese));
+    EXPECT_NE(files.ReadAll(file)->substr(0, 2), std::string("\xFF\xFE")) << "plain while the code page holds the text";
+    ASSERT_TRUE(ours.WriteString(file, "ExMenu01", "00ExPathName", hangul));
+    EXPECT_EQ(files.ReadAll(file)->substr(0, 2), std::string("\xFF\xFE"));
+    EXPECT_EQ(system.GetString(file, "ExMenu01", "00ExPathName"), hangul);
+    EXPECT_EQ(system.GetString(file, "ExMenu01", "00ExTitle"), japanese);
+    ASSERT_TRUE(system.WriteString(file, "ExMenu01", "01ExTitle", "한"));
+    EXPECT_EQ(ours.GetString(file, "ExMenu01", "01ExTitle"), "한");
+    EXPECT_EQ(ours.GetString(file, "ExMenu01", "00ExPathName"), hangul);
+}
