@@ -318,6 +318,35 @@ class ShellAndDisplayTest(SurvivalTestCase):
 
 
 
+    def test_a_real_change_of_the_screen_size(self):
+        """In one of Wine's virtual desktops, where a mode change is real,
+        modechange.exe starts the bar, changes the screen's size under it and back."""
+        folder = self.bar_folder("survive-mode")
+        marker = folder.win_file("marker.exe")
+        entries = [("ﾏｰｶｰ", marker, "", "0", marker, "0")]
+        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
+        tool = folder.copy_in(harness.TOOLS_DIR / "modechange.exe")
+        report = folder.path / "modechange.txt"
+        explorer = harness.PREFIX_DIR / "drive_c" / "windows" / "explorer.exe"
+        pid = SESSION.start_program(explorer, args=f"/desktop=TaviHostile,{SESSION.width}x{SESSION.height} "
+                                    f"\"{SESSION.to_windows(tool)}\" \"{folder.win_file('TaviMenu2.exe')}\" "
+                                    f"\"{SESSION.to_windows(report)}\"")
+        harness.wait_until(lambda: report.exists() and report.read_text("utf-8").endswith("\n")
+                           and "exit_code=" in report.read_text("utf-8"), 120, "the mode change report")
+        SESSION.wait_exit(pid, 30)
+        seen = dict(line.split("=", 1) for line in report.read_text("utf-8").splitlines())
+        self.assertNotIn("error", seen, seen)
+        width, height = (int(n) for n in seen["screen_changed"].split("x"))
+        self.assertNotEqual((width, height), (SESSION.width, SESSION.height))
+        self.assertEqual(seen["rect_before"], f"0,0,41,{SESSION.height + 1}")
+        self.assertEqual(seen["rect_changed"], f"0,0,41,{height + 1}", "docked along the new screen's edge")
+        self.assertEqual(seen["reserved_changed"].split(",")[0], "41", "its strip reserved on the new screen")
+        self.assertEqual(seen["answered_changed"], "1")
+        self.assertEqual(seen["rect_back"], seen["rect_before"], "docked again on the old screen")
+        self.assertEqual(seen["exit_code"], "0", "the bar closed normally")
+        self.assertEqual(folder.read_bytes("Launch.ini"), tavi.launch_ini(entries), "the entries kept")
+
+
 class DriveGoneTest(SurvivalTestCase):
     """A removable drive A: that is taken away while its menu or dialog is open.
     drivechange.exe has Wine's mount manager define the drive before each test
