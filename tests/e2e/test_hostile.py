@@ -148,7 +148,7 @@ class HostilePathTest(HostileTestCase):
         self.assertEqual(record["long_cwd"].rstrip("\\").lower(), SESSION.to_windows(where).lower())
         self.assertFalse(SESSION.windows(bar.pid, cls="#32770"), "no failure reported")
 
-    def test_documents_and_folders_open_with_their_programs_whatever_their_paths_hold(self):
+    def test_documents_open_with_their_program_whatever_their_paths_hold(self):
         folder = self.bar_folder("hostile-documents")
         handler = folder.path / "handler"
         self.associate_with_marker(self.marker_in(handler))
