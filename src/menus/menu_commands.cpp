@@ -196,6 +196,9 @@ void MenuCommands::OpenFolder() {
 void MenuCommands::OpenDrive(int index) {
     const std::string root = CharMid(lists_.drives.items[static_cast<size_t>(index)].path, 0, 3);
     if (IsBlank(root)) return;
+    // The list was made when the menu opened; a drive taken away since then
+    // (a stick pulled out, a network drive dropped) is not offered to the shell.
+    if (ports_.platform.system.DriveTypeOf(root) == DriveType::NoRootDir) return;
     ports_.platform.shell.Open({"open", "explorer.exe", root, ports_.state.ApplicationPath, ShowCommand::Normal});
 }
 

@@ -2,18 +2,156 @@
 
 #include <shellapi.h>
 
+#include <optional>
+#include <vector>
+
+#include "platform/shell_start.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
+namespace {
+
+// The short (8.3) form of a path too long for the calls that start things.
+// "\\?\" lets GetShortPathNameW read a path past MAX_PATH; the answer keeps
+// the prefix, which the starting calls do not take, so it is dropped again.
+// Where the volume keeps no short names the long path is all there is, and
+// the start fails as it would have anyway.
+std::wstring ShortPathOf(const std::wstring& path) {
+    static constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
+    static constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
+    const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
+    const std::wstring extended = unc ? std::wstring(kLongUncPrefix) + path.substr(2) : std::wstring(kLongPrefix) + path;
+    const DWORD needed = GetShortPathNameW(extended.c_str(), nullptr, 0);
+    if (needed == 0) return path;
+    std::vector<wchar_t> buffer(needed + 1);
+    const DWORD length = GetShortPathNameW(extended.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) return path;
+    std::wstring shortPath(buffer.data(), length);
+    if (shortPath.starts_with(kLongUncPrefix)) return L"\\\\" + shortPath.substr(kLongUncPrefix.size());
+    if (shortPath.starts_with(kLongPrefix)) return shortPath.substr(kLongPrefix.size());
+    return shortPath;
+}
+
+// A file past MAX_PATH by its short folder and its own long name: a short
+// name keeps only three letters of the extension (".html" becomes ".HTM"),
+// which the shell's association would then miss, and a program sees its
+// real name. Only when even that is too long is the whole path shortened.
+std::wstring ShortFilePathOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 == path.size()) return ShortPathOf(path);
+    const std::wstring candidate = ShortPathOf(path.substr(0, slash)) + path.substr(slash);
+    return FilePathTooLong(Narrow(candidate)) ? ShortPathOf(path) : candidate;
+}
+
+// The process's current folder for the length of a scope.
+class CurrentFolderScope {
+public:
+    explicit CurrentFolderScope(const std::wstring& folder) {
+        const DWORD length = GetCurrentDirectoryW(0, nullptr);
+        if (length == 0) return;
+        std::vector<wchar_t> buffer(length + 1);
+        const DWORD written = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (written == 0 || written >= buffer.size()) return;
+        previous_.assign(buffer.data(), written);
+        entered_ = SetCurrentDirectoryW(folder.c_str()) != FALSE;
+    }
+    bool Entered() const { return entered_; }
+    ~CurrentFolderScope() {
+        if (entered_) SetCurrentDirectoryW(previous_.c_str());
+    }
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+private:
+    std::wstring previous_;
+    bool entered_ = false;
+};
+
+// The full path the system's program search finds for a bare name, or empty.
+std::wstring SearchProgram(const std::wstring& name) {
+    const DWORD needed = SearchPathW(nullptr, name.c_str(), nullptr, 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::vector<wchar_t> buffer(needed + 1);
+    const DWORD length =
+        SearchPathW(nullptr, name.c_str(), nullptr, static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    return length == 0 || length >= buffer.size() ? std::wstring() : std::wstring(buffer.data(), length);
+}
+
+constexpr int kNeedsShell = -1;
+// ERROR_ELEVATION_REQUIRED, which not every SDK's headers name.
+constexpr DWORD kElevationRequired = 740;
+
+// CreateProcessW with the program's own path: unlike the shell (which under
+// Wine expands "%NAME%" in the file, the parameters and the folder) it hands
+// the command line over untouched, and no command interpreter reads it.
+// A program past MAX_PATH comes here by its short folder. Wine's
+// CreateProcessW loses such an absolute path (it turns it back into the long
+// name in a MAX_PATH buffer), so the program is named relative to its own
+// folder made current for the call, which Windows documents as completed
+// from the current folder and which works on both.
+int StartProgram(const std::wstring& program, const std::wstring& parameters, const std::wstring& directory,
+                 ShowCommand show, bool shortened) {
+    std::wstring line = Widen(ProgramCommandLine(Narrow(program), Narrow(parameters)));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process{};
+    const size_t slash = program.find_last_of(L'\\');
+    std::optional<CurrentFolderScope> inFolder;
+    std::wstring application = program;
+    if (shortened && slash != std::wstring::npos) {
+        inFolder.emplace(program.substr(0, slash));
+        // Never a name relative to another folder: that could start a different program.
+        if (inFolder->Entered()) application = program.substr(slash + 1);
+    }
+    if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
+        const DWORD error = GetLastError();
+        // A program that asks for elevation is started by the shell, which offers it.
+        if (error == kElevationRequired) return kNeedsShell;
+        return ShellResultForStartError(error);
+    }
+    // Without this the new window would open behind the one that has the focus.
+    AllowSetForegroundWindow(process.dwProcessId);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 33;
+}
+
+}  // namespace
 
 int Win32Shell::Open(const ShellOpenRequest& request) {
-    const std::wstring verb = Widen(request.verb), file = Widen(request.file),
-                       parameters = Widen(request.parameters), directory = Widen(request.directory);
-    const HINSTANCE result =
-        ShellExecuteW(owner_, verb.empty() ? nullptr : verb.c_str(), file.c_str(),
-                      parameters.empty() ? nullptr : parameters.c_str(), directory.empty() ? nullptr : directory.c_str(),
-                      static_cast<int>(request.show));
-    return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+    std::wstring file = Widen(ShellFileName(request.file));
+    std::wstring directory = Widen(WorkingFolder(request.directory));
+    const std::wstring parameters = Widen(request.parameters);
+    const bool shortened = FilePathTooLong(request.file);
+    if (shortened) file = ShortFilePathOf(file);
+    if (FolderPathTooLong(request.directory)) directory = ShortPathOf(directory);
+
+    std::wstring program;
+    if (IsDirectProgram(request.verb, request.file))
+        program = file;
+    else if (IsBareProgramName(request.verb, request.file))
+        program = SearchProgram(file);
+    if (!program.empty()) {
+        const int result = StartProgram(program, parameters, directory, request.show, shortened);
+        if (result != kNeedsShell) return result;
+    }
+
+    const std::wstring verb = Widen(request.verb);
+    SHELLEXECUTEINFOW execute{};
+    execute.cbSize = sizeof execute;
+    // The bar reports failures itself; the shell's own error boxes would come twice.
+    execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    execute.hwnd = owner_;
+    execute.lpVerb = verb.empty() ? nullptr : verb.c_str();
+    execute.lpFile = file.c_str();
+    execute.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    execute.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    execute.nShow = static_cast<int>(request.show);
+    ShellExecuteExW(&execute);
+    return static_cast<int>(reinterpret_cast<INT_PTR>(execute.hInstApp));
 }
 
 Shell::Association Win32Shell::AssociatedProgram(const std::string& document) {

@@ -23,6 +23,23 @@ FDFormatView FDFormatLoad(SystemInfo& system) {
     return view;
 }
 
+FDFormatView FDFormatReload(SystemInfo& system, const FDFormatView& shown, int selected) {
+    FDFormatView view = FDFormatLoad(system);
+    if (selected < 0 || selected >= static_cast<int>(shown.drives.size())) return view;
+    const int number = shown.drives[static_cast<size_t>(selected)].number;
+    for (size_t i = 0; i < view.drives.size(); ++i)
+        if (view.drives[i].number == number) view.selected = static_cast<int>(i);
+    return view;
+}
+
+bool FDFormatDrivePresent(SystemInfo& system, const FDFormatView& view, int selected) {
+    if (selected < 0 || selected >= static_cast<int>(view.drives.size())) return false;
+    const int number = view.drives[static_cast<size_t>(selected)].number;
+    for (const FormatDrive& drive : FDFormatLoad(system).drives)
+        if (drive.number == number) return true;
+    return false;
+}
+
 std::optional<uint32_t> FDFormatOk(const FDFormatView& view, int selected, DiskFormatter& formatter,
                                    NativeWindow owner) {
     if (selected < 0 || selected >= static_cast<int>(view.drives.size())) return std::nullopt;

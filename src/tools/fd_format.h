@@ -29,6 +29,15 @@ struct FDFormatView {
 // list and OK are disabled.
 FDFormatView FDFormatLoad(SystemInfo& system);
 
+// Drives came or went while the dialog was open: the list is read again and
+// the drive selected before stays selected while it is still there (else
+// the first one), so OK never names a drive that has gone.
+FDFormatView FDFormatReload(SystemInfo& system, const FDFormatView& shown, int selected);
+
+// The drive at list position `selected` is still one of the system's
+// removable drives: checked again at OK, as a notice of its going may be missed.
+bool FDFormatDrivePresent(SystemInfo& system, const FDFormatView& view, int selected);
+
 // CmdOK: the shell's format dialog for the drive at list position
 // `selected`, owned by the format dialog `owner`, which stays open. Nothing
 // happens (and nothing is returned) when no drive is selected.

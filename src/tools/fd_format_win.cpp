@@ -1,6 +1,7 @@
 #include "tools/fd_format_win.h"
 
 #include <windows.h>
+#include <dbt.h>
 
 #include <string_view>
 #include <utility>
@@ -27,6 +28,10 @@ protected:
             case WM_COMMAND:
                 OnCommand(LOWORD(wParam));
                 return TRUE;
+            case WM_DEVICECHANGE:
+                // A drive taken away while the dialog is open leaves no line behind to format.
+                if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) OnDrivesChanged();
+                return TRUE;
             default:
                 return FALSE;
         }
@@ -41,7 +46,16 @@ private:
                      {IDCANCEL, text::kFDFormatCancel},
                  });
 
-        view_ = FDFormatLoad(system_);
+        Show(FDFormatLoad(system_));
+    }
+
+    void OnDrivesChanged() {
+        const auto selected = static_cast<int>(SendMessageW(Item(IDC_FDFORMAT_DRIVE), CB_GETCURSEL, 0, 0));
+        Show(FDFormatReload(system_, view_, selected));
+    }
+
+    void Show(FDFormatView view) {
+        view_ = std::move(view);
         HWND list = Item(IDC_FDFORMAT_DRIVE);
         SendMessageW(list, CB_RESETCONTENT, 0, 0);
         for (const FormatDrive& drive : view_.drives)
@@ -49,7 +63,7 @@ private:
         SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(view_.selected), 0);
         EnableItem(IDC_FDFORMAT_DRIVE, view_.listEnabled);
         EnableItem(IDOK, view_.okEnabled);
-        if (!view_.okEnabled) SendMessageW(Handle(), DM_SETDEFID, IDCANCEL, 0);
+        SendMessageW(Handle(), DM_SETDEFID, view_.okEnabled ? IDOK : IDCANCEL, 0);
     }
 
     void OnCommand(int id) {
@@ -57,6 +71,10 @@ private:
             case IDOK: {
                 if (!view_.okEnabled) return;  // Enter on a dialog without drives
                 const auto selected = static_cast<int>(SendMessageW(Item(IDC_FDFORMAT_DRIVE), CB_GETCURSEL, 0, 0));
+                if (!FDFormatDrivePresent(system_, view_, selected)) {
+                    OnDrivesChanged();  // the drive went unnoticed: show what is there, format nothing
+                    return;
+                }
                 FDFormatOk(view_, selected, formatter_, reinterpret_cast<NativeWindow>(Handle()));
                 return;
             }

@@ -273,14 +273,14 @@ def parse_marker_records(text: str) -> list:
     records, current = [], None
     for line in text.split("\n"):
         if line == "[marker]":
-            current = {"arg": []}
+            current = {"arg": [], "long_arg": []}
         elif line == "end" and current is not None:
             records.append(current)
             current = None
         elif current is not None and "=" in line:
             key, value = line.split("=", 1)
-            if key == "arg":
-                current["arg"].append(value)
+            if key in ("arg", "long_arg"):
+                current[key].append(value)
             else:
                 current[key] = value
     return records

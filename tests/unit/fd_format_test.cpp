@@ -57,3 +57,38 @@ TEST(FDFormatTest, NothingIsFormattedWithoutADriveSelected) {
     for (int selected : {-1, 1, 7}) EXPECT_EQ(FDFormatOk(one, selected, formatter, 1), std::nullopt) << selected;
     EXPECT_TRUE(formatter.calls.empty());
 }
+
+// A drive that goes while the dialog is open: the list follows, the selected
+// drive keeps its selection while it is there, and a vanished one is never formatted.
+TEST(FDFormatTest, ADriveThatGoesLeavesTheListAndIsNotFormatted) {
+    fakes::FakeSystemInfo system;
+    system.drives = {{"A:\\", DriveType::Removable, ""}, {"C:\\", DriveType::Fixed, ""},
+                     {"E:\\", DriveType::Removable, ""}, {"F:\\", DriveType::Removable, ""}};
+    const FDFormatView shown = FDFormatLoad(system);
+    ASSERT_EQ(shown.drives.size(), 3u);
+    for (int selected : {0, 1, 2}) EXPECT_TRUE(FDFormatDrivePresent(system, shown, selected)) << selected;
+
+    system.drives = {{"A:\\", DriveType::Removable, ""}, {"C:\\", DriveType::Fixed, ""},
+                     {"F:\\", DriveType::Removable, ""}};
+    EXPECT_FALSE(FDFormatDrivePresent(system, shown, 1)) << "E: has gone";
+    EXPECT_TRUE(FDFormatDrivePresent(system, shown, 2)) << "F: is still there";
+    EXPECT_FALSE(FDFormatDrivePresent(system, shown, -1));
+    EXPECT_FALSE(FDFormatDrivePresent(system, shown, 3));
+
+    const struct {
+        int selectedBefore;
+        int selectedAfter;
+    } cases[] = {{2, 1}, {0, 0}, {1, 0}, {-1, 0}};  // F: moves up; A: stays; E: gone: the first
+    for (const auto& c : cases) {
+        const FDFormatView reloaded = FDFormatReload(system, shown, c.selectedBefore);
+        EXPECT_EQ(Captions(reloaded), (std::vector<std::string>{"(0)A:\\ ドライブ", "(5)F:\\ ドライブ"}));
+        EXPECT_EQ(reloaded.selected, c.selectedAfter) << c.selectedBefore;
+    }
+
+    system.drives = {{"C:\\", DriveType::Fixed, ""}};
+    const FDFormatView empty = FDFormatReload(system, shown, 0);
+    EXPECT_TRUE(empty.drives.empty());
+    EXPECT_EQ(empty.selected, -1);
+    EXPECT_FALSE(empty.okEnabled);
+    EXPECT_FALSE(empty.listEnabled);
+}

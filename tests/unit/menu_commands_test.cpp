@@ -216,3 +216,15 @@ TEST_F(MenuCommandTest, TheTimerStaysOffWhenTheBarClosedMeanwhileAndACutSurvives
     EXPECT_FALSE(f.commands.Clipboard().CutPending);
     EXPECT_NE(f.fake.files.files["C:\\Tavi\\Launch.ini"].find("Memo"), std::string::npos);
 }
+
+TEST_F(MenuCommandTest, ADriveThatWentAwayWhileItsMenuWasOpenIsNotOpened) {
+    f.fake.system.drives = {{"C:\\", DriveType::Fixed, "ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)"},
+                            {"F:\\", DriveType::Removable, "ﾘﾑｰﾊﾞﾌﾞﾙ ﾃﾞｨｽｸ (F:)"}};
+    f.commands.PrepareTrayMenu();
+    ASSERT_EQ(f.commands.Lists().drives.items.size(), 2u);
+    f.fake.system.drives.pop_back();  // F: is pulled out with the menu on screen
+    EXPECT_EQ(f.commands.Dispatch(ListItemId(ListKind::Drives, 1)), DispatchResult::Done);
+    EXPECT_EQ(Opened(), Log{});
+    EXPECT_EQ(f.commands.Dispatch(ListItemId(ListKind::Drives, 0)), DispatchResult::Done);
+    EXPECT_EQ(Opened(), Log{"open|explorer.exe|C:\\|C:\\Tavi|1"});
+}

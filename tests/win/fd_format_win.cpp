@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <dbt.h>
 
 #include <gtest/gtest.h>
 
@@ -136,4 +137,50 @@ TEST(FDFormatWin, WithoutRemovableDrivesTheListAndOkAreDisabled) {
     EXPECT_FALSE(seen.listEnabled);
     EXPECT_FALSE(seen.okEnabled);
     EXPECT_TRUE(formatter.calls.empty());
+}
+
+// A drive pulled out with the dialog open: the system's notice makes the list
+// follow, keeping the drive that was chosen; a drive that goes without a
+// notice is found gone at OK and not formatted.
+TEST(FDFormatWin, DrivesThatGoWhileTheDialogIsOpenLeaveTheListAndAreNeverFormatted) {
+    ListedDrives system;
+    system.drives = {{"A:\\", DriveType::Removable}, {"C:\\", DriveType::Fixed}, {"E:\\", DriveType::Removable},
+                     {"F:\\", DriveType::Removable}};
+    RecordingFormatter formatter;
+    struct Seen {
+        std::vector<std::string> afterNotice, afterOk;
+        int selectedAfterNotice = -2, selectedAfterOk = -2;
+        bool okEnabledAtEnd = true;
+    } seen;
+    WhileShown shown(kCaption, [&](HWND dialog) {
+        SendDlgItemMessageW(dialog, IDC_FDFORMAT_DRIVE, CB_SETCURSEL, 2, 0);  // F:
+        system.drives.erase(system.drives.begin());                            // A: pulled out
+        DEV_BROADCAST_VOLUME volume{};
+        volume.dbcv_size = sizeof volume;
+        volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+        volume.dbcv_unitmask = 1u << 0;
+        SendMessageW(dialog, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&volume));
+        seen.afterNotice = ComboLines(dialog, IDC_FDFORMAT_DRIVE);
+        seen.selectedAfterNotice = Selection(dialog);
+
+        system.drives.pop_back();  // F: goes too, and no notice comes
+        Click(dialog, IDOK);
+        seen.afterOk = ComboLines(dialog, IDC_FDFORMAT_DRIVE);
+        seen.selectedAfterOk = Selection(dialog);
+
+        system.drives.pop_back();  // and E:, with a notice: nothing is left
+        SendMessageW(dialog, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(&volume));
+        seen.okEnabledAtEnd = Enabled(dialog, IDOK);
+        Click(dialog, IDOK);
+        Click(dialog, IDCANCEL);
+    });
+    ShowFDFormat(0, system, formatter);
+    ASSERT_TRUE(shown.Join());
+
+    EXPECT_EQ(seen.afterNotice, (std::vector<std::string>{"(4)E:\\ ドライブ", "(5)F:\\ ドライブ"}));
+    EXPECT_EQ(seen.selectedAfterNotice, 1) << "F: stays chosen";
+    EXPECT_EQ(seen.afterOk, std::vector<std::string>{"(4)E:\\ ドライブ"});
+    EXPECT_EQ(seen.selectedAfterOk, 0);
+    EXPECT_FALSE(seen.okEnabledAtEnd);
+    EXPECT_TRUE(formatter.calls.empty()) << "no drive that has gone is formatted";
 }

@@ -6,9 +6,11 @@
 //   command_line=<GetCommandLineW, whole>
 //   args=<the command line after the program name>
 //   arg=<each argument as CommandLineToArgvW splits it, one line each>
+//   long_arg=<each argument with its short (8.3) names made long, one line each>
 //   show_window=<STARTUPINFO.wShowWindow>
 //   startup_flags=<STARTUPINFO.dwFlags>
 //   cwd=<current directory>
+//   long_cwd=<the current directory with its short names made long>
 //   end
 #include <windows.h>
 #include <shellapi.h>
@@ -50,6 +52,31 @@ std::wstring ModulePath() {
   }
 }
 
+// A path given by its short (8.3) names, made long again one name at a time
+// (FindFirstFileW answers with the long name of what it finds; Wine's
+// GetLongPathNameW gives up on results past MAX_PATH): a program started
+// from a path past MAX_PATH sees short names. Anything else comes back as it is.
+std::wstring LongPath(const std::wstring& path) {
+  if (path.size() < 3 || path[1] != L':' || path[2] != L'\\') return path;
+  std::wstring result = path.substr(0, 2);
+  size_t start = 3;
+  while (start <= path.size()) {
+    size_t end = path.find(L'\\', start);
+    if (end == std::wstring::npos) end = path.size();
+    const std::wstring name = path.substr(start, end - start);
+    if (!name.empty()) {
+      WIN32_FIND_DATAW found{};
+      HANDLE search = FindFirstFileW((L"\\\\?\\" + result + L"\\" + name).c_str(), &found);
+      if (search == INVALID_HANDLE_VALUE) return path;
+      FindClose(search);
+      result += L"\\";
+      result += found.cFileName;
+    }
+    start = end + 1;
+  }
+  return result;
+}
+
 std::wstring CurrentDirectory() {
   DWORD n = GetCurrentDirectoryW(0, nullptr);
   std::wstring dir(n, L'\0');
@@ -75,11 +102,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
   if (wchar_t** argv = CommandLineToArgvW(command_line, &argc)) {
     for (int i = 1; i < argc; ++i) record += "arg=" + Utf8(argv[i]) + "\n";
+    for (int i = 1; i < argc; ++i) record += "long_arg=" + Utf8(LongPath(argv[i])) + "\n";
     LocalFree(argv);
   }
   record += "show_window=" + std::to_string(si.wShowWindow) + "\n";
   record += "startup_flags=" + std::to_string(si.dwFlags) + "\n";
   record += "cwd=" + Utf8(CurrentDirectory()) + "\n";
+  record += "long_cwd=" + Utf8(LongPath(CurrentDirectory())) + "\n";
   record += "end\n";
 
   std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
