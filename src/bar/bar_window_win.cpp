@@ -287,7 +287,10 @@ void TaviMenu2::ShowEntryMenu(int position) {
     if (menuOpen_ || inTrayMenu_) return;
     KillTimer(Handle(), kTimer1);
     menuOpen_ = true;
-    RunMenu(commands_.PrepareEntryMenu(position));
+    TracePhase("entry menu");
+    const MenuModel model = commands_.PrepareEntryMenu(position);
+    TracePhase("menu built");
+    RunMenu(model);
     menuOpen_ = false;
     ResumeTimer1();
 }

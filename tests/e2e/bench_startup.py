@@ -147,9 +147,11 @@ def main(rounds: int, trace: bool) -> None:
                 results[name].append(reply["ms"])
                 time.sleep(2)  # settle: the bar finishes its deferred start work
                 memory[name].append(session.call("working_set", pid=reply["pid"])["working_set"])
-                if name.startswith("bar") and not buttons:
-                    toolbar = next(w for w in session.windows(reply["pid"], hidden=True, children=True)
-                                   if w["class"] == tavi.TOOLBAR_CLASS)
+                if name.startswith("bar,") and not buttons:
+                    windows = session.windows(reply["pid"], hidden=True, children=True)
+                    toolbar = next((w for w in windows if w["class"] == tavi.TOOLBAR_CLASS), None)
+                    if toolbar is None:
+                        raise harness.HarnessError(f"{name}: no toolbar among {windows}")
                     buttons = session.call("toolbar_buttons", hwnd=toolbar["hwnd"])["buttons"]
                 session.close_and_wait(reply["hwnd"], reply["pid"], 20)
 
