@@ -1,5 +1,6 @@
 #include "app/app_windows_win.h"
 
+#include "platform/up_check_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -64,5 +65,17 @@ void Win32AppWindows::StartTimers(bool wallpaperTimer) {
 void Win32AppWindows::BuildWallpaperMenu() {
     if (bar_) bar_->BuildWallpaperMenu();
 }
+
+void Win32AppWindows::AfterFirstPaint(std::function<void()> work) {
+    if (bar_) bar_->AfterFirstPaint(std::move(work));
+}
+
+void Win32AppWindows::FinishBar() {
+    // The drop target needs the apartment; the library loads only now.
+    if (FAILED(ole_.result)) ole_.result = OleInitialize(nullptr);
+    if (bar_) bar_->FinishStart();
+}
+
+void Win32AppWindows::RegisterUpCheck() { RegisterUpCheckAtStart(platform_.messages, state_.ApplicationPath); }
 
 }  // namespace tavi

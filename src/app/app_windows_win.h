@@ -1,4 +1,8 @@
 #pragma once
+#include <windows.h>
+
+#include <ole2.h>
+
 #include <memory>
 
 #include "app/splash_win.h"
@@ -22,14 +26,28 @@ public:
     void ApplyStartTopMost(bool topMost) override;
     void StartTimers(bool wallpaperTimer) override;
     void BuildWallpaperMenu() override;
+    void AfterFirstPaint(std::function<void()> work) override;
+    void FinishBar() override;
+    void RegisterUpCheck() override;
 
     TaviMenu2* Bar() { return bar_.get(); }
 
 private:
+    // The thread's OLE apartment, from the first paint on: shell extensions
+    // that ShellExecute loads expect one, and the bar takes files dropped
+    // from the shell. Left after the bar is gone.
+    struct OleApartment {
+        HRESULT result = E_FAIL;
+        ~OleApartment() {
+            if (SUCCEEDED(result)) OleUninitialize();
+        }
+    };
+
     MenuMain& state_;
     Platform& platform_;
     BarTools& tools_;
     HANDLE instanceMutex_ = nullptr;
+    OleApartment ole_;
     Openning splash_;
     std::unique_ptr<TaviMenu2> bar_;
 };

@@ -1,11 +1,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
-
-#include <ole2.h>
 
 #include "app/app_windows_win.h"
+#include "app/phase_trace_win.h"
 #include "dialogs/frm_reboot_win.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/desktop_parameters_win.h"
@@ -13,7 +11,6 @@
 #include "platform/file_details_win.h"
 #include "platform/memory_status_win.h"
 #include "platform/registry_win.h"
-#include "platform/up_check_win.h"
 #include "platform/system_restart_win.h"
 #include "platform/tool_adapters_win.h"
 #include "tools/media_eject.h"
@@ -47,11 +44,12 @@ std::string ProgramFolder() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // A single-threaded apartment with OLE: shell extensions that ShellExecute
-    // loads expect one, and the bar takes files dropped from the shell.
-    const HRESULT com = OleInitialize(nullptr);
+    const std::string programFolder = ProgramFolder();
+    Win32PhaseTrace trace(programFolder);
+    TracePhase("main");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
+    TracePhase("common controls");
 
     Win32Profile systemProfile;
     Win32FileSystem files;
@@ -61,7 +59,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     IniProfile ownProfile(files, codePage, true);
     OwnFilesProfile profile(ownProfile, systemProfile, ProgramFolder());
     Win32SystemInfo system;
-    Win32Shell shell;
+    Win32Shell win32Shell;
+    // While tracing, each opening is marked as it reaches the shell.
+    TracedShell tracedShell(win32Shell);
+    Shell& shell = trace.On() ? static_cast<Shell&>(tracedShell) : win32Shell;
     Win32MessageBoxes messages;
     Platform platform{profile, files, codePage, system, shell, messages};
     Win32CommonDialogs commonDialogs;
@@ -70,7 +71,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32SystemCommands systemCommands;
     Win32FolderListing folders;
     MenuMain state;
-    state.ApplicationPath = ProgramFolder();
+    state.ApplicationPath = programFolder;
     Win32VolumeDevices volumes;
     MediaEject media(state, system, volumes, [&systemCommands](int ms) { systemCommands.Wait(ms); });
     Win32DesktopParameters desktop;
@@ -93,9 +94,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         Win32AppWindows windows(state, platform, tools);
         if (RunMain(state, platform, windows)) {
             TaviMenu2* bar = windows.Bar();
-            shell.SetOwner(bar->Handle());
+            win32Shell.SetOwner(bar->Handle());
             messages.SetOwner(bar->Handle());
-            RegisterUpCheckAtStart(messages, state.ApplicationPath);
             MSG message;
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
                 if (HWND meter = bar->ModelessWindow(); meter && IsDialogMessageW(meter, &message)) continue;
@@ -105,6 +105,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             exitCode = static_cast<int>(message.wParam);
         }
     }
-    if (SUCCEEDED(com)) OleUninitialize();
     return exitCode;
 }

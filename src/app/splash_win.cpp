@@ -17,7 +17,9 @@ void FillGradient(HDC dc, const RECT& area, COLORREF top, COLORREF bottom) {
          static_cast<COLOR16>(GetGValue(bottom) << 8), static_cast<COLOR16>(GetBValue(bottom) << 8), 0},
     };
     GRADIENT_RECT rect{0, 1};
-    GradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+    // Straight from gdi32, which msimg32's GradientFill only passes on to:
+    // the splash shows before anything else and need not load a library.
+    GdiGradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
 HFONT MakeFont(int height, int weight) {

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/messages.h"
+#include "app/phase_trace.h"
 #include "app/save_notice.h"
 #include "app/text.h"
 #include "menus/ex_menu_store.h"
@@ -50,12 +51,16 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
     }
     state.WallpaperMinutes = 0;
     state.WallpaperPosition = 0;
+    TracePhase("single instance");
     LoadSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath));
     state.ExMenuMax = ExMenuMaxFor(state.settings.ExMenuCount);
 
     // Text that is not a number (even "1abc") counts as 0, so the splash shows.
     const bool splash = !IsNumeric(state.settings.SplashLogo) || LeadingInt(state.settings.SplashLogo) == 0;
-    if (splash) windows.ShowSplash();
+    if (splash) {
+        windows.ShowSplash();
+        TracePhase("splash shown");
+    }
 
     state.BarReady = false;
     state.Closing = false;
@@ -68,16 +73,30 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
         windows.UnloadBar();
         return false;
     }
-    // The entries are loaded now; groups of an older file get their own sections.
-    (void)SeparateSharedGroupSections(state.entries, platform.profile, state.ApplicationPath);
     windows.ApplyStartTopMost(state.settings.TopMost == "1");
+    if (splash) windows.CloseSplash();
+    TracePhase("start shown");
+    windows.AfterFirstPaint([&state, &platform, &windows] { RunAfterFirstPaint(state, platform, windows); });
+    return true;
+}
+
+void RunAfterFirstPaint(MenuMain& state, Platform& platform, AppWindows& windows) {
+    if (state.Closing) return;
+    windows.FinishBar();
+    TracePhase("bar finished");
+    // Groups of an older file get their own sections before any is opened.
+    (void)SeparateSharedGroupSections(state.entries, platform.profile, state.ApplicationPath);
+    TracePhase("group sections");
     state.OsType = GetOsType(platform.system);
     windows.StartTimers(state.settings.WallPaperChenge != "0");
     state.RemovableDrives = CollectRemovableDrives(platform.system);
+    TracePhase("drives");
     state.WallpaperPaths = {""};
     windows.BuildWallpaperMenu();
-    if (splash) windows.CloseSplash();
-    return true;
+    TracePhase("wallpapers");
+    windows.RegisterUpCheck();
+    TracePhase("deferred done");
+    FlushPhaseTrace();
 }
 
 void RunShutdown(MenuMain& state, Platform& platform, BarShutdown& bar) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,15 @@ public:
     virtual void ApplyStartTopMost(bool topMost) = 0;
     virtual void StartTimers(bool wallpaperTimer) = 0;
     virtual void BuildWallpaperMenu() = 0;
+
+    // Runs `work` once, from the message loop, after the bar has been
+    // painted at its place with the pictures of its first page; never when
+    // the bar closed before that.
+    virtual void AfterFirstPaint(std::function<void()> work) = 0;
+    // What the bar leaves until after its first paint: the tray icon, the
+    // drop target and the check mark of the display mode.
+    virtual void FinishBar() = 0;
+    virtual void RegisterUpCheck() = 0;
 };
 
 // 2 on the Windows NT family, 1 otherwise.
@@ -40,9 +50,15 @@ int ExMenuMaxFor(const std::string& exMenuCount);
 // are left out); one empty element when there are none.
 std::vector<std::string> CollectRemovableDrives(SystemInfo& system);
 
-// The start-up sequence. Returns false when the program must end at once
-// (a second copy, or a bar that could not be brought up).
+// The start-up sequence up to the painted bar, which then takes its place
+// and closes the splash; the rest follows with RunAfterFirstPaint. Returns
+// false when the program must end at once (a second copy, or a bar that
+// could not be brought up).
 bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows);
+// The work nobody sees at the first paint: the tray icon first (the user
+// looks for it next), then the group sections, timers, drive and wallpaper
+// lists, and the update checker's registration last.
+void RunAfterFirstPaint(MenuMain& state, Platform& platform, AppWindows& windows);
 
 // What the bar's closing needs from its window.
 class BarShutdown {

@@ -40,14 +40,33 @@ HIMAGELIST BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels) {
     smallKeys_.clear();
     largeKeys_.clear();
     drawn_.clear();
+    associations_.clear();
     return Active();
 }
 
 bool BarIcons::HasKey(const std::string& key) const { return keys().count(key) > 0; }
 
+Shell::Association BarIcons::AssociationOf(const std::string& path, Shell& shell) {
+    if (const auto known = associations_.find(path); known != associations_.end()) return known->second;
+    return associations_[path] = shell.AssociatedProgram(path);
+}
+
 int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell) {
-    const IconPlan plan =
-        PlanButtonIcon(entry, entryIndex, useCache, [&](const std::string& key) { return HasKey(key); }, shell);
+    // The planner asks the shell through the answers kept since the last reset.
+    class RememberingShell final : public Shell {
+    public:
+        RememberingShell(BarIcons& icons, Shell& shell) : icons_(icons), shell_(shell) {}
+        int Open(const ShellOpenRequest& request) override { return shell_.Open(request); }
+        Association AssociatedProgram(const std::string& document) override {
+            return icons_.AssociationOf(document, shell_);
+        }
+
+    private:
+        BarIcons& icons_;
+        Shell& shell_;
+    } remembering(*this, shell);
+    const IconPlan plan = PlanButtonIcon(entry, entryIndex, useCache,
+                                         [&](const std::string& key) { return HasKey(key); }, remembering);
     switch (plan.kind) {
         case IconPlan::Kind::Stock: return static_cast<int>(plan.stock) - 1;
         case IconPlan::Kind::Cached: return keys().at(plan.key);
@@ -63,13 +82,18 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         keys()[key] = same->second;
         return same->second;
     }
-    HICON large = nullptr, small = nullptr;
-    // Wine hands back a stray handle for a file with no icons; only the count is reliable.
-    if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, &large, &small, 1) == 0) large = small = nullptr;
+    // Only the size the list shows: each size is a pass of its own over the
+    // file. An icon group gives both sizes or neither, so there is nothing
+    // to fall back on. Wine hands back a stray handle for a file with no
+    // icons; only the count is reliable.
+    HICON source = nullptr;
+    const bool small = iconSizeIndex_ == 1;
+    if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, small ? nullptr : &source, small ? &source : nullptr, 1) ==
+        0)
+        source = nullptr;
     HIMAGELIST list = Active();
     int width = 0, height = 0;
     ImageList_GetIconSize(list, &width, &height);
-    HICON source = iconSizeIndex_ == 1 ? (small ? small : large) : (large ? large : small);
 
     // Drawn onto a cleared surface at the list's size, so a missing icon
     // stores an empty picture and a 32-pixel icon scales down to 24.
@@ -92,8 +116,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         index = ImageList_Add(list, colour, mask);
         if (mask) DeleteObject(mask);
     }
-    if (large) DestroyIcon(large);
-    if (small) DestroyIcon(small);
+    if (source) DestroyIcon(source);
     if (index < 0) return I_IMAGENONE;
     keys()[key] = index;
     drawn_[{iconFile, iconIndex}] = index;

@@ -37,6 +37,7 @@ private:
         return iconSizeIndex_ == 1 ? smallKeys_ : largeKeys_;
     }
     int Store(const std::string& key, const std::string& iconFile, int iconIndex);
+    Shell::Association AssociationOf(const std::string& path, Shell& shell);
 
     HIMAGELIST small_ = nullptr;
     HIMAGELIST large_ = nullptr;
@@ -46,6 +47,10 @@ private:
     // Pictures already drawn in the active list by file and icon number:
     // several keys may share one picture, which is then extracted once.
     std::map<std::pair<std::string, int>, int> drawn_;
+    // The shell's answer for each path asked since the last reset: a page
+    // turn meets the same programs again, and each answer costs a search of
+    // the disk and the registry. The redraw command resets, and asks afresh.
+    std::unordered_map<std::string, Shell::Association> associations_;
 };
 
 }  // namespace tavi

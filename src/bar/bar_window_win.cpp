@@ -9,6 +9,7 @@
 
 #include "app/launcher.h"
 #include "app/messages.h"
+#include "app/phase_trace.h"
 #include "app/text.h"
 #include "bar/stock_icons_win.h"
 #include "dialogs/group_box_win.h"
@@ -20,6 +21,7 @@ namespace tavi {
 namespace {
 
 constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kAfterFirstPaint = WM_APP + 2;
 
 std::string TrayTipNow() {
     const std::time_t now = std::time(nullptr);
@@ -50,6 +52,7 @@ TaviMenu2::~TaviMenu2() {
 
 bool TaviMenu2::Load() {
     if (started_) return true;
+    TracePhase("bar load");
     main2Small_ = CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXSMICON));
     main2Large_ = CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXICON));
     if (!RegisterClassOnce(L"TaviMenu2", nullptr, main2Large_)) return false;
@@ -59,42 +62,63 @@ bool TaviMenu2::Load() {
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main2Small_));
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main2Large_));
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    TracePhase("bar window");
 
     state_.EntryOffset = 0;
     state_.VisibleCount = 0;
     autoHide_ = AutoHideState{};
     autoHide_.lastReleasePosition = 20;
     LoadEntries(state_.entries, platform_, state_.ApplicationPath);
+    TracePhase("entries loaded");
 
     toolbarFlat_ = state_.settings.ButtonFlat == "1";
     if (!CreateControls()) return false;
     dragDrop_ = std::make_unique<BarDragDrop>(toolbar_, state_, platform_, services_, autoHide_, shortcuts_);
-    dragDrop_->RegisterDrops();
     const bool autoHide = state_.settings.AutoHide == "1";
     if (autoHide) {
         trigger_.Create(nullptr);
         PlaceEdgeTrigger();
     }
+    TracePhase("controls");
     appBar_.Attach(Handle(), kAppBarCallbackMessage);
     appBar_.SetEdge(ShellEdgeOf(Edge()));
     appBar_.New();
     Layout(false);
+    TracePhase("docked");
     ResetImageLists();
     ReloadButtonIcons(state_, *this);
+    TracePhase("page icons");
     if (autoHide) autoHide_.lastReleasePosition = -2;
-    lists_.SetChgDisplay();
 
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
+    TracePhase("painted");
     Activate();
     return true;
 }
 
-// The first showing: the command buttons are painted and the tray icon added.
+void TaviMenu2::AfterFirstPaint(std::function<void()> work) {
+    afterFirstPaint_ = std::move(work);
+    // Posted, so it runs once the loop has taken over and nothing sooner
+    // (the first paint is already done: UpdateWindow paints at once).
+    if (!PostMessageW(Handle(), kAfterFirstPaint, 0, 0)) {
+        auto now = std::move(afterFirstPaint_);
+        afterFirstPaint_ = nullptr;
+        if (now) now();
+    }
+}
+
+void TaviMenu2::FinishStart() {
+    if (dragDrop_) dragDrop_->RegisterDrops();
+    lists_.SetChgDisplay();
+    tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
+}
+
+// The first showing: the command buttons are painted. The tray icon follows
+// after the first paint (FinishStart).
 void TaviMenu2::Activate() {
     if (started_) return;
     for (HWND button : cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
-    tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
 }
 
 void TaviMenu2::StartTimers(bool wallpaperTimer) {
@@ -184,6 +208,7 @@ void TaviMenu2::ResumeTimer1() {
 }
 
 void TaviMenu2::OnButtonClick(int buttonNumber) {
+    TracePhase("click");
     // A click that ended a move by dragging does not start the entry too.
     if (menuOpen_ || (dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
@@ -262,7 +287,10 @@ void TaviMenu2::ShowEntryMenu(int position) {
     if (menuOpen_ || inTrayMenu_) return;
     KillTimer(Handle(), kTimer1);
     menuOpen_ = true;
-    RunMenu(commands_.PrepareEntryMenu(position));
+    TracePhase("entry menu");
+    const MenuModel model = commands_.PrepareEntryMenu(position);
+    TracePhase("menu built");
+    RunMenu(model);
     menuOpen_ = false;
     ResumeTimer1();
 }
@@ -414,6 +442,12 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kTrayMessage:
             OnTrayMessage(static_cast<UINT>(lParam));
+            return 0;
+        case kAfterFirstPaint:
+            if (auto work = std::move(afterFirstPaint_); work && !state_.Closing) {
+                afterFirstPaint_ = nullptr;
+                work();
+            }
             return 0;
         case WM_DISPLAYCHANGE:
             // The check mark follows a mode changed by another program.

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,9 +38,16 @@ public:
     ~TaviMenu2() override;
 
     // Creates the window and its controls, loads the entries, registers with
-    // the shell, lays the bar out and shows it. False when a control could
-    // not be created (GetLastError tells why).
+    // the shell, lays the bar out and shows it painted with the pictures of
+    // its first page. False when a control could not be created (GetLastError
+    // tells why).
     bool Load();
+    // Runs `work` from the message loop once the first paint is done; not at
+    // all when the bar closes first.
+    void AfterFirstPaint(std::function<void()> work);
+    // What Load leaves until after the first paint: the drop target, the
+    // display mode's check mark and the tray icon.
+    void FinishStart();
     void StartTimers(bool wallpaperTimer);
     // A modeless window of the bar's (the memory meter) that takes its keys
     // through IsDialogMessage, or null.
@@ -166,6 +174,7 @@ private:
     bool menuOpen_ = false;                  // MenuOpen: the entry menu is up, clicks are ignored
     bool behindFullScreen_ = false;
     UINT taskbarCreated_ = 0;
+    std::function<void()> afterFirstPaint_;
 };
 
 }  // namespace tavi

@@ -1,6 +1,7 @@
 #include "menus/menu_commands.h"
 
 #include "app/messages.h"
+#include "app/phase_trace.h"
 #include "app/text.h"
 
 namespace tavi {
@@ -54,9 +55,13 @@ EntryCommandContext MenuCommands::EntryContext() {
 
 void MenuCommands::RebuildLists() {
     lists_.deskTop = DeskTopPopUpMake(ports_.folders);
+    TracePhase("desktop list");
     lists_.drives = DrivePopUpMake(ports_.platform.system);
+    TracePhase("drive list");
     lists_.screenSavers = ScreenSaverPopUpMake(ports_.platform.system, ports_.platform.profile, ports_.folders);
+    TracePhase("screen saver list");
     ports_.listHandlers.BuildWallpaperMenu(lists_.wallPapers);
+    TracePhase("wallpaper list");
 }
 
 MenuModel MenuCommands::PrepareEntryMenu(int position) {

@@ -32,6 +32,21 @@ public:
     void ApplyStartTopMost(bool topMost) override { calls.push_back(topMost ? "topmost" : "not topmost"); }
     void StartTimers(bool wallpaper) override { calls.push_back(wallpaper ? "timers+wallpaper" : "timers"); }
     void BuildWallpaperMenu() override { calls.push_back("wallpapers"); }
+    std::function<void()> afterPaint;
+    void AfterFirstPaint(std::function<void()> work) override {
+        calls.push_back("after first paint");
+        afterPaint = std::move(work);
+    }
+    void FinishBar() override { calls.push_back("finish bar"); }
+    void RegisterUpCheck() override { calls.push_back("up check"); }
+
+    // What the message loop does with the deferred work.
+    void RunDeferred() {
+        ASSERT_TRUE(afterPaint) << "no work was left for after the first paint";
+        auto work = std::move(afterPaint);
+        afterPaint = nullptr;
+        work();
+    }
 };
 
 class StartupTest : public ::testing::Test {
@@ -69,8 +84,17 @@ TEST_F(StartupTest, NormalStartInOrder) {
                           {"F:\\", DriveType::Removable, "MO (F:)"}};
     state.WallpaperMinutes = 12;
     EXPECT_TRUE(RunMain(state, fake.platform, windows));
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"splash", "show bar", "topmost", "timers+wallpaper",
-                                                       "wallpapers", "close splash"}));
+    // Up to the painted bar only what the user sees first; the splash goes
+    // as soon as the bar is there.
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"splash", "show bar", "topmost", "close splash", "after first paint"}));
+    EXPECT_EQ(state.OsType, 0) << "nothing of the deferred work is done before the first paint";
+    EXPECT_EQ(state.RemovableDrives, std::vector<std::string>{""});
+
+    windows.calls.clear();
+    windows.RunDeferred();
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"finish bar", "timers+wallpaper", "wallpapers", "up check"}));
     EXPECT_EQ(state.RemovableDrives, (std::vector<std::string>{"E:\\", "F:\\"}));
     EXPECT_EQ(state.OsType, 2);
     EXPECT_EQ(state.ExMenuMax, 9);
@@ -79,11 +103,22 @@ TEST_F(StartupTest, NormalStartInOrder) {
     EXPECT_TRUE(fake.profile.Writes().empty());  // settings are read, not written, at start
 }
 
+TEST_F(StartupTest, ABarClosedBeforeItsFirstPaintWasHandledDoesNoDeferredWork) {
+    EXPECT_TRUE(RunMain(state, fake.platform, windows));
+    state.Closing = true;
+    windows.calls.clear();
+    windows.RunDeferred();
+    EXPECT_TRUE(windows.calls.empty());
+    EXPECT_EQ(state.OsType, 0);
+}
+
 TEST_F(StartupTest, SplashTopMostAndWallpaperTimerFollowTheSettings) {
     fake.profile.Set(ini, "Option", "SplashLogo", "1");
     fake.profile.Set(ini, "IniBuff", "IniBuff", "003101011");
     EXPECT_TRUE(RunMain(state, fake.platform, windows));
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"show bar", "not topmost", "timers", "wallpapers"}));
+    windows.RunDeferred();
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"show bar", "not topmost", "after first paint", "finish bar",
+                                                       "timers", "wallpapers", "up check"}));
 
     // A splash setting that is not a number counts as 0: the splash shows,
     // even when it starts with a digit.
@@ -93,7 +128,8 @@ TEST_F(StartupTest, SplashTopMostAndWallpaperTimerFollowTheSettings) {
         EXPECT_TRUE(RunMain(state, fake.platform, windows)) << '"' << value << '"';
         ASSERT_FALSE(windows.calls.empty());
         EXPECT_EQ(windows.calls.front(), "splash") << '"' << value << '"';
-        EXPECT_EQ(windows.calls.back(), "close splash") << '"' << value << '"';
+        EXPECT_EQ(windows.calls.back(), "after first paint") << '"' << value << '"';
+        EXPECT_EQ(windows.calls[windows.calls.size() - 2], "close splash") << '"' << value << '"';
     }
     for (const char* value : {"1", " 1 ", "2", "-1"}) {
         windows.calls.clear();
@@ -189,12 +225,14 @@ TEST(Shutdown, SavesPositionAndSettingsOnlyWhenAsked) {
     EXPECT_TRUE(untouched.profile.calls.empty());
 }
 
-TEST_F(StartupTest, GroupsOfAnOlderFileGetTheirOwnSectionOnceTheEntriesAreLoaded) {
+TEST_F(StartupTest, GroupsOfAnOlderFileGetTheirOwnSectionAfterTheFirstPaint) {
     const std::string members = "C:\\Tavi\\TaviMenu2.INI";
     fake.profile.Set(members, "ExMenu07", "00ExPathName", "C:\\a.exe");
     windows.entriesToLoad.ResizeEntryArrays(107);
     windows.entriesToLoad.slots[107] = {"Tools", "[Tools]", "", "0", "", "0"};
     ASSERT_TRUE(RunMain(state, fake.platform, windows));
+    EXPECT_TRUE(fake.profile.Writes().empty()) << "nothing is written before the first paint";
+    windows.RunDeferred();  // before any click can open the group
     EXPECT_EQ(fake.profile.GetString(members, "ExMenu107", "00ExPathName"), "C:\\a.exe");
     EXPECT_EQ(LoadExMenu(fake.profile, "C:\\Tavi", 107, 0)[0].ExPathName, "C:\\a.exe");
 }

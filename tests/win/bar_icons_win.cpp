@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "bar/bar_icons_win.h"
 #include "bar/stock_icons_win.h"
@@ -109,4 +110,38 @@ TEST(BarIcons, AProgramWithoutIconsGetsAnEmptyPictureNotAStrayOne) {
     const int opaque = OpaquePixels(icons.Active(), index);
     const UINT count = ExtractIconExW(Widen(explorer).c_str(), -1, nullptr, nullptr, 0);
     EXPECT_EQ(count == 0, opaque == 0) << "icons in the file: " << count << ", opaque pixels: " << opaque;
+}
+
+TEST(BarIcons, TheShellIsAskedOncePerPathUntilTheListsAreReset) {
+    // Counts the questions that reach the shell.
+    struct CountingShell final : Shell {
+        Win32Shell system;
+        std::vector<std::string> asked;
+        int Open(const ShellOpenRequest& request) override { return system.Open(request); }
+        Association AssociatedProgram(const std::string& document) override {
+            asked.push_back(document);
+            return system.AssociatedProgram(document);
+        }
+    } shell;
+    BarIcons icons;
+    icons.Reset(0, 32, 16);
+    const std::string notepad = WindowsFile("notepad.exe");
+    const std::string regedit = WindowsFile("regedit.exe");
+    // A page turn: other entries (other keys) of the same programs.
+    for (int index : {0, 1, 25, 26})
+        icons.ImageFor({"P", index % 2 ? regedit : notepad, "", "0", index % 2 ? regedit : notepad, "0"}, index, true,
+                       shell);
+    EXPECT_EQ(shell.asked, (std::vector<std::string>{notepad, regedit}));
+    EXPECT_TRUE(icons.HasKey("k.exe29")) << "the entry of the second page still has its own key";
+    EXPECT_EQ(ImageList_GetImageCount(icons.Active()), 5) << "one picture per program";
+
+    // A document type nobody opens keeps its "Nothing" picture, asked once too.
+    const LaunchEntry unknown{"U", "C:\\x.unknownext", "", "0", "C:\\x.unknownext", "0"};
+    EXPECT_EQ(icons.ImageFor(unknown, 2, false, shell), 1);
+    EXPECT_EQ(icons.ImageFor(unknown, 2, false, shell), 1);
+    EXPECT_EQ(shell.asked.size(), 3u);
+
+    icons.Reset(0, 32, 16);
+    icons.ImageFor({"P", notepad, "", "0", notepad, "0"}, 0, true, shell);
+    EXPECT_EQ(shell.asked.size(), 4u) << "the redraw asks the shell afresh";
 }

@@ -8,12 +8,14 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -341,6 +343,35 @@ Value CmdScreen(const Value&) {
   return reply;
 }
 
+// The driver's environment block with the given variables set; a block of
+// "NAME=value" strings, each ended by a zero, the whole ended by one more.
+std::vector<wchar_t> EnvironmentWith(const Value& extra) {
+  std::map<std::wstring, std::wstring> variables;
+  if (wchar_t* block = GetEnvironmentStringsW()) {
+    for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+      const std::wstring_view line(p);
+      // Drive variables ("=C:") start with '='; their name ends at the second one.
+      const size_t equals = line.find(L'=', 1);
+      if (equals != std::wstring_view::npos)
+        variables[std::wstring(line.substr(0, equals))] = std::wstring(line.substr(equals + 1));
+    }
+    FreeEnvironmentStringsW(block);
+  }
+  for (const auto& [name, value] : extra.Members()) {
+    if (!value.IsString()) throw CommandError("env values must be strings");
+    variables[Widen(name)] = Widen(value.AsString());
+  }
+  std::vector<wchar_t> environment;
+  for (const auto& [name, value] : variables) {
+    environment.insert(environment.end(), name.begin(), name.end());
+    environment.push_back(L'=');
+    environment.insert(environment.end(), value.begin(), value.end());
+    environment.push_back(L'\0');
+  }
+  environment.push_back(L'\0');
+  return environment;
+}
+
 Value CmdStart(const Value& req) {
   std::wstring exe = Widen(StrArg(req, "exe"));
   std::wstring command_line;
@@ -364,10 +395,15 @@ Value CmdStart(const Value& req) {
   PROCESS_INFORMATION pi{};
   std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
   buffer.push_back(L'\0');
+  // `env`: variables added to (or replacing those of) the driver's own environment.
+  std::vector<wchar_t> environment;
+  if (const Value* extra = req.Find("env"); extra && extra->IsObject()) environment = EnvironmentWith(*extra);
   // A console child must not share the driver's console: its output would
   // land in the reply stream. GUI children ignore the flag.
-  if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
-                      cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
+  const DWORD flags = CREATE_NEW_CONSOLE | (environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT);
+  if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, flags,
+                      environment.empty() ? nullptr : environment.data(), cwd.empty() ? nullptr : cwd.c_str(), &si,
+                      &pi)) {
     throw CommandError(LastErrorText("CreateProcess"));
   }
   CloseHandle(pi.hThread);
@@ -814,7 +850,12 @@ Value CmdStartTimed(const Value& req) {
         QueryPerformanceCounter(&now);
         const double ms = 1000.0 * static_cast<double>(now.QuadPart - began.QuadPart) /
                           static_cast<double>(frequency.QuadPart);
-        return Ok().Set("pid", Value::Int(pid)).Set("hwnd", HwndValue(top)).Set("ms", Value::Double(ms));
+        return Ok()
+            .Set("pid", Value::Int(pid))
+            .Set("hwnd", HwndValue(top))
+            .Set("ms", Value::Double(ms))
+            .Set("began", Value::Int(began.QuadPart))
+            .Set("frequency", Value::Int(frequency.QuadPart));
       }
     }
     QueryPerformanceCounter(&now);
@@ -822,6 +863,21 @@ Value CmdStartTimed(const Value& req) {
       throw CommandError("no window of that class in time");
     Sleep(1);
   }
+}
+
+// Posts a left press and release at a client point of a window (a toolbar
+// button) and returns the performance counter reading taken just before, so
+// a program's own trace can tell how long the click took to act.
+Value CmdTimeClick(const Value& req) {
+  HWND hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(IntArg(req, "hwnd")));
+  if (!IsWindow(hwnd)) throw CommandError("no such window");
+  const LPARAM point = MAKELPARAM(static_cast<WORD>(IntArg(req, "x")), static_cast<WORD>(IntArg(req, "y")));
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  if (!PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, point) || !PostMessageW(hwnd, WM_LBUTTONUP, 0, point))
+    throw CommandError(LastErrorText("PostMessage"));
+  return Ok().Set("ticks", Value::Int(now.QuadPart)).Set("frequency", Value::Int(frequency.QuadPart));
 }
 
 // The display modes the system reports, in its order, and the current one.
@@ -1180,6 +1236,7 @@ const std::map<std::string, Handler>& Commands() {
       {"wallpaper", CmdWallpaper},
       {"tray_delete", CmdTrayDelete},
       {"start_timed", CmdStartTimed},
+      {"time_click", CmdTimeClick},
       {"appbar_remove", CmdAppBarRemove},
       {"file_hold", CmdFileHold},
       {"file_release", CmdFileRelease},
