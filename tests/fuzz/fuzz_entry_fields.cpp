@@ -10,9 +10,13 @@
 #include "app/launcher.h"
 #include "bar/button_icons.h"
 #include "bar/file_drop.h"
+#include "app/menu_main.h"
+#include "dialogs/file_infomation.h"
 #include "dialogs/icon_change.h"
 #include "dialogs/new_app.h"
 #include "fuzz/fuzz_support.h"
+#include "menus/desktop_items.h"
+#include "menus/run_time_lists.h"
 
 using namespace tavi;
 
@@ -83,6 +87,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Check(runSize >= -1 && runSize <= 2, "a run type selects a list row or none", entry.RunType);
     fuzz::Check(IconNumberOf(entry.IconIndex) >= 0, "an icon number is never negative", entry.IconIndex);
     (void)IsGroupPath(entry.PathName);
+
+    // The entry dialog opened on the entry.
+    MenuMain state;
+    state.entries.slots.assign(static_cast<size_t>(entryIndex) + 1, LaunchEntry{});
+    state.entries.slots[entryIndex] = entry;
+    state.entries.LastEntryIndex = entryIndex;
+    state.CurrentEntryIndex = entryIndex;
+    const NewAppView view = NewAppLoad(state);
+    fuzz::Check(view.path.size() <= entry.PathName.size(), "the dialog shows the entry's own path");
+    (void)DeskTopCaption(entry.Title);
+    (void)DeskTopItemFolder(entry.PathName);
+    (void)FolderOfPath(entry.PathName);
 
     InputShell shell(association);
     const IconPlan plan = PlanButtonIcon(entry, entryIndex, true, [&](const std::string&) { return cached; }, shell);
