@@ -16,8 +16,12 @@ seconds="${1:-300}"
 shift || true
 fork="${FUZZ_FORK:-1}"
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz >/dev/null
+mkdir -p build/fuzz/logs
+if ! { cmake --preset fuzz && cmake --build --preset fuzz; } >build/fuzz/logs/build.log 2>&1; then
+  cat build/fuzz/logs/build.log >&2
+  echo "fuzz: the fuzz targets did not build" >&2
+  exit 2
+fi
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
@@ -36,7 +40,7 @@ for target in "${targets[@]}"; do
   corpus="build/fuzz/corpus/$target"
   findings="build/fuzz/findings/$target"
   log="build/fuzz/logs/$target.log"
-  mkdir -p "$corpus" "$findings" "build/fuzz/logs"
+  mkdir -p "$corpus" "$findings"
   seeds=()
   [ -d "tests/fuzz/corpus/$target" ] && seeds+=("tests/fuzz/corpus/$target")
   options=("${limits[@]}" -max_total_time="$seconds" -artifact_prefix="$findings/")
