@@ -32,6 +32,12 @@ fi
 # that every run is quick; one input may take 25 s at most and 1 GiB.
 limits=(-max_len=8192 -rss_limit_mb=1024 -timeout=25 -malloc_limit_mb=1024 -print_final_stats=1)
 
+# Inputs that crashed, leaked, hung or ran out of memory; slow ones
+# (slow-unit-*) are kept beside them but are no fault.
+count_findings() {
+  find "$1" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l
+}
+
 summary=()
 failed=0
 for target in "${targets[@]}"; do
@@ -47,10 +53,10 @@ for target in "${targets[@]}"; do
   [ -f "tests/fuzz/$target.dict" ] && options+=(-dict="tests/fuzz/$target.dict")
   [ "$fork" -gt 1 ] && options+=(-fork="$fork" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
 
-  before=$(find "$findings" -type f | wc -l)
+  before=$(count_findings "$findings")
   status=0
   "$binary" "${options[@]}" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
-  after=$(find "$findings" -type f | wc -l)
+  after=$(count_findings "$findings")
   new=$((after - before))
 
   # One process prints stat:: lines; fork mode only its progress lines.
