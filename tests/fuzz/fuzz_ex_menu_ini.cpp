@@ -1,9 +1,9 @@
 // "TaviMenu2.INI" through the INI reader and the group member store: a group
 // of any entry index and size is loaded, saved and loaded again (titles and
-// parameters must come back exactly, whatever quotes and blanks they hold),
-// and groups past index 99 get their own sections the way a start gives them.
+// parameters must come back exactly, whatever quotes and blanks they hold).
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
@@ -17,14 +17,16 @@ const std::string kApp = "C:\\Tavi";
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // The last bytes choose the group: a shape byte, the entry index, the slot count.
+    // The last bytes choose the group: its entry index and slot count.
     FuzzedDataProvider input(data, size);
-    const uint8_t shape = input.ConsumeIntegral<uint8_t>();
     const int entryIndex = input.ConsumeIntegralInRange(-3, 1200);
-    // Each slot costs eight reads and writes of the whole file: large groups
-    // and separations (a hundred slots) only now and then, so the run stays fast.
-    const int exMenuMax = (shape & 0x0F) == 0 ? input.ConsumeIntegralInRange(-3, 130) : input.ConsumeIntegralInRange(-3, 12);
-    const bool separate = (shape & 0xF0) == 0xF0;
+    // Each slot costs a dozen reads and writes of the whole file, and every
+    // slot is handled alike: a few slots load and save, while the limit of a
+    // hundred is checked on its own.
+    const int exMenuMax = input.ConsumeIntegralInRange(-3, 12);
+    const int anyMax = input.ConsumeIntegral<int>();
+    const int64_t slots = std::clamp<int64_t>(int64_t{anyMax} + 1, 0, kExMenuSlotLimit);
+    fuzz::Check(EmptyExMenu(anyMax).size() == static_cast<size_t>(slots), "a group has 0 to 100 slots");
     fuzz::MemoryFiles files;
     files.files[ExMenuFilePath(kApp)] = input.ConsumeRemainingBytesAsString();
     IniProfile profile(files, fuzz::Cp932());
@@ -40,30 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t j = 0; j < members.size(); ++j) {
         fuzz::Check(again[j].ExTitle == members[j].ExTitle, "a member's title reads back", members[j].ExTitle);
         fuzz::Check(again[j].ExCommand == members[j].ExCommand, "a member's parameters read back", members[j].ExCommand);
-    }
-
-    if (separate) {
-        // One group past index 99 that older versions kept with its neighbours.
-        const int index = 100 + (entryIndex < 0 ? 0 : entryIndex % 1000);
-        EntryStore entries;
-        entries.ResizeEntryArrays(index);
-        entries.slots[index].PathName = "[group]";
-        const ExMenuSlots shared = LoadExMenu(profile, kApp, index % 100, kExMenuSlotLimit - 1);
-        const std::vector<int> done = SeparateSharedGroupSections(entries, profile, kApp);
-        if (!done.empty()) {
-            fuzz::Check(done == std::vector<int>{index}, "only the group gets its own section");
-            const ExMenuSlots own = LoadExMenu(profile, kApp, index, kExMenuSlotLimit - 1);
-            for (size_t j = 0; j < shared.size(); ++j) {
-                const ExMenuEntry& a = shared[j];
-                const ExMenuEntry& b = own[j];
-                fuzz::Check((a.ExTitle.empty() || a.ExTitle == b.ExTitle) &&
-                                (a.ExPathName.empty() || a.ExPathName == b.ExPathName) &&
-                                (a.ExCommand.empty() || a.ExCommand == b.ExCommand) &&
-                                (a.ExRunType.empty() || a.ExRunType == b.ExRunType),
-                            "a separated group keeps the members it showed", a.ExTitle + "|" + a.ExPathName);
-            }
-            fuzz::Check(SeparateSharedGroupSections(entries, profile, kApp).empty(), "a group is separated once");
-        }
     }
     return 0;
 }
