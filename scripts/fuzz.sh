@@ -6,6 +6,8 @@
 #   scripts/fuzz.sh 600 fuzz_launch_ini  one target for 600 s
 # FUZZ_FORK=N runs N worker processes per target (-fork; at most the cores
 # that are free: the default 1 keeps to one core and one process).
+# FUZZ_FRESH=1 starts from the seeds alone in an emptied build/fuzz/fresh/,
+# so a short run takes as long as asked however large the corpus has grown.
 # The working corpus grows in build/fuzz/corpus/<target> (seeded from
 # tests/fuzz/corpus/<target>); inputs that crash, leak, time out or run out of
 # memory are kept in build/fuzz/findings/<target>/. Exits 1 on any finding.
@@ -15,6 +17,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-300}"
 shift || true
 fork="${FUZZ_FORK:-1}"
+fresh="${FUZZ_FRESH:-0}"
 
 mkdir -p build/fuzz/logs
 if ! { cmake --preset fuzz && cmake --build --preset fuzz; } >build/fuzz/logs/build.log 2>&1; then
@@ -44,6 +47,10 @@ for target in "${targets[@]}"; do
   binary="build/fuzz/$target"
   [ -x "$binary" ] || { echo "fuzz: no target $target" >&2; exit 2; }
   corpus="build/fuzz/corpus/$target"
+  if [ "$fresh" = 1 ]; then
+    corpus="build/fuzz/fresh/$target"
+    rm -rf "$corpus"
+  fi
   findings="build/fuzz/findings/$target"
   log="build/fuzz/logs/$target.log"
   mkdir -p "$corpus" "$findings"

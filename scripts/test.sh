@@ -17,7 +17,7 @@ for level in "${levels[@]}"; do
     unit)
       scripts/build.sh host
       ctest --preset host --output-on-failure
-      scripts/fuzz.sh 5
+      FUZZ_FRESH=1 scripts/fuzz.sh 5
       ;;
     win)
       scripts/build.sh windows
