@@ -67,11 +67,12 @@ for target in "${targets[@]}"; do
   new=$((after - before))
 
   # One process prints stat:: lines; fork mode only its progress lines.
+  # A figure the log lacks shows as "?".
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  [ -n "$execs" ] || execs=$(grep -oE '^#[0-9]+' "$log" | tail -1 | tr -d '#')
-  coverage=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | cut -d' ' -f2)
+  [ -n "$execs" ] || execs=$( (grep -oE '^#[0-9]+' "$log" || true) | tail -1 | tr -d '#')
+  coverage=$( (grep -oE 'cov: [0-9]+' "$log" || true) | tail -1 | cut -d' ' -f2)
   rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$log" | tail -1)
-  [ -n "$rss" ] || rss=$(grep -oE 'rss: [0-9]+' "$log" | tail -1 | cut -d' ' -f2)
+  [ -n "$rss" ] || rss=$( (grep -oE 'rss: [0-9]+' "$log" || true) | tail -1 | cut -d' ' -f2)
   line=$(printf '%-22s execs %10s  cov %5s  peak rss %5s MiB  findings %s' \
     "$target" "${execs:-?}" "${coverage:-?}" "${rss:-?}" "$new")
   if [ "$status" -ne 0 ] || [ "$new" -gt 0 ]; then
