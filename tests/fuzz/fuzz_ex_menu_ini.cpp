@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const ExMenuEntry& m : members)
         fuzz::Check(fuzz::IsWellFormedUtf8(m.ExTitle + m.ExPathName + m.ExCommand + m.ExRunType), "members are UTF-8");
 
-    SaveExMenu(profile, kApp, entryIndex, members, exMenuMax);
+    fuzz::Check(SaveExMenu(profile, kApp, entryIndex, members, exMenuMax), "a save to memory succeeds");
     const ExMenuSlots again = LoadExMenu(profile, kApp, entryIndex, exMenuMax);
     fuzz::Check(again.size() == members.size(), "the same slots read back");
     for (size_t j = 0; j < members.size(); ++j) {

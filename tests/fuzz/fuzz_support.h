@@ -38,6 +38,10 @@ public:
         return true;
     }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    bool RemoveFile(const std::string& path) override {
+        files.erase(path);
+        return true;
+    }
     std::string CurrentDirectory() override { return "C:\\Work"; }
 };
 
