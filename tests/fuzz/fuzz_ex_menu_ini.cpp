@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int64_t slots = std::clamp<int64_t>(int64_t{anyMax} + 1, 0, kExMenuSlotLimit);
     fuzz::Check(EmptyExMenu(anyMax).size() == static_cast<size_t>(slots), "a group has 0 to 100 slots");
     fuzz::MemoryFiles files;
-    files.files[ExMenuFilePath(kApp)] = input.ConsumeRemainingBytesAsString();
+    const std::string original = input.ConsumeRemainingBytesAsString();
+    files.files[ExMenuFilePath(kApp)] = original;
     IniProfile profile(files, fuzz::Cp932());
 
     const ExMenuSlots members = LoadExMenu(profile, kApp, entryIndex, exMenuMax);
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::Check(fuzz::IsWellFormedUtf8(m.ExTitle + m.ExPathName + m.ExCommand + m.ExRunType), "members are UTF-8");
 
     fuzz::Check(SaveExMenu(profile, kApp, entryIndex, members, exMenuMax), "a save to memory succeeds");
+    if (fuzz::RereadsDifferently(original, files.files[ExMenuFilePath(kApp)])) return 0;
     const ExMenuSlots again = LoadExMenu(profile, kApp, entryIndex, exMenuMax);
     fuzz::Check(again.size() == members.size(), "the same slots read back");
     for (size_t j = 0; j < members.size(); ++j) {

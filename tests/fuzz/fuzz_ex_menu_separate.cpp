@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const int index = input.ConsumeIntegralInRange(100, 1099);
     fuzz::MemoryFiles files;
-    files.files[ExMenuFilePath(kApp)] = input.ConsumeRemainingBytesAsString();
+    const std::string original = input.ConsumeRemainingBytesAsString();
+    files.files[ExMenuFilePath(kApp)] = original;
     IniProfile profile(files, fuzz::Cp932());
 
     EntryStore entries;
@@ -31,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (done.empty()) return 0;  // the file says the group has its own section already
 
     fuzz::Check(done == std::vector<int>{index}, "only the group gets its own section");
+    if (fuzz::RereadsDifferently(original, files.files[ExMenuFilePath(kApp)])) return 0;
     const ExMenuSlots own = LoadExMenu(profile, kApp, index, kExMenuSlotLimit - 1);
     // A section of that name without the mark may hold leftovers where the
     // shared one is empty; every member the group showed must be there.

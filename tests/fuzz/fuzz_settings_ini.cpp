@@ -53,16 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Settings stored = s;
     StoreOptionSettings(stored, view.controls);
     fuzz::Check(SaveSettings(stored, profile, kFile), "a save to memory succeeds");
-    // Like the system's, the reader keeps a file's encoding: an ANSI file whose
-    // text starts, once its leading blanks are gone, with the bytes of a byte
-    // order mark is read as Unicode the next time. Only other files must read
-    // back as saved.
-    const auto marked = [](std::string_view bytes) {
-        return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" ||
-               bytes.substr(0, 3) == "\xEF\xBB\xBF";
-    };
-    const std::string_view original(reinterpret_cast<const char*>(data), size);
-    if (!marked(original) && marked(files.files[kFile])) return 0;
+    if (fuzz::RereadsDifferently(std::string_view(reinterpret_cast<const char*>(data), size), files.files[kFile]))
+        return 0;
     Settings again;
     LoadSettings(again, profile, kFile);
     fuzz::Check(again.IniBuff == stored.IniBuff, "IniBuff reads back as saved", stored.IniBuff + " / " + again.IniBuff);

@@ -62,4 +62,18 @@ inline bool IsWellFormedUtf8(std::string_view text) {
     return true;
 }
 
+// Two quirks the INI reader shares with the system's profile functions, where
+// a file does not read back as it was saved: an ANSI file whose text starts,
+// once leading blanks and blank lines are gone, with the bytes of a byte
+// order mark is read as Unicode the next time; and a name cut at a NUL keeps
+// blanks before the NUL that are trimmed once the file is rewritten without
+// it. Round-trip checks leave such files out.
+inline bool RereadsDifferently(std::string_view original, std::string_view saved) {
+    const auto marked = [](std::string_view bytes) {
+        return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" ||
+               bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    };
+    return (!marked(original) && marked(saved)) || original.find('\0') != std::string_view::npos;
+}
+
 }  // namespace tavi::fuzz
