@@ -8,6 +8,7 @@ PACKAGES=(
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick xdotool
   locales python3 fonts-ipafont-gothic fonts-wine
+  clang-14 libclang-rt-14-dev
 )
 
 as_root() {

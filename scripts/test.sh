@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test level, or the levels named:
 #   scripts/test.sh              unit, win and e2e
-#   scripts/test.sh unit         native tests of the core (ctest)
+#   scripts/test.sh unit         native tests of the core (ctest) and a short run of every fuzz target
 #   scripts/test.sh win          Windows tests of the adapters under Wine
 #   scripts/test.sh e2e          the program under Wine on Xvfb, driven from outside
 set -euo pipefail
@@ -17,6 +17,7 @@ for level in "${levels[@]}"; do
     unit)
       scripts/build.sh host
       ctest --preset host --output-on-failure
+      FUZZ_FRESH=1 scripts/fuzz.sh 5
       ;;
     win)
       scripts/build.sh windows
