@@ -22,7 +22,7 @@ protected:
                                  {"Games", "[Games]", "", "0", "", "0"},
                                  {}};
         f.state.entries.LastEntryIndex = 3;
-        SaveExMenu(f.fake.profile, "C:\\Tavi", 1, solitaire, 1);
+        EXPECT_TRUE(SaveExMenu(f.fake.profile, "C:\\Tavi", 1, solitaire, 1));
         f.fake.profile.calls.clear();
     }
     ExMenuSlots Members(int index) { return LoadExMenu(f.fake.profile, "C:\\Tavi", index, 1); }
@@ -167,7 +167,7 @@ TEST_F(EntryCommandTest, MembersOfANewGroupAtTheSourceOrOfASharedSectionSurvive)
     // A new group registered at the cut slot meanwhile keeps what it holds.
     f.state.entries.slots[1] = {"New", "[New]", "", "0", "", "0"};
     const ExMenuSlots newMembers{{"Paint", "C:\\paint.exe", "", "0"}, {}};
-    SaveExMenu(f.fake.profile, "C:\\Tavi", 1, newMembers, 1);
+    EXPECT_TRUE(SaveExMenu(f.fake.profile, "C:\\Tavi", 1, newMembers, 1));
     At(2, PasteEntry);
     EXPECT_EQ(Members(1), newMembers);
     EXPECT_EQ(Members(2), solitaire);

@@ -51,7 +51,7 @@ protected:
                                {},
                                {"Calc", "C:\\calc.exe", "/x", "1", "C:\\calc.exe", "0"}};
         state.entries.LastEntryIndex = 4;
-        SaveExMenu(fake.profile, "C:\\Tavi", 1, games, 1);
+        EXPECT_TRUE(SaveExMenu(fake.profile, "C:\\Tavi", 1, games, 1));
         autoHide.hideCounter = 3;
     }
     // Press at `from`, move, let the delay pass and release at `to`.

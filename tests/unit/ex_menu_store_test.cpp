@@ -61,7 +61,7 @@ TEST(ExMenuStore, SavesEverySlotInFieldOrderAndLeavesHigherKeys) {
     profile.Set(kFile, "ExMenu07", "02ExTitle", "kept");
     ExMenuSlots members = EmptyExMenu(1);
     members[1] = {"Game", "D:\\game.exe", "-w", "2"};
-    SaveExMenu(profile, "C:\\Tavi", 7, members, 1);
+    EXPECT_TRUE(SaveExMenu(profile, "C:\\Tavi", 7, members, 1));
     std::vector<std::string> writes;
     for (const auto& w : profile.Writes()) writes.push_back(w.section + " " + w.key + "=" + w.value);
     EXPECT_EQ(writes, (std::vector<std::string>{
@@ -69,7 +69,7 @@ TEST(ExMenuStore, SavesEverySlotInFieldOrderAndLeavesHigherKeys) {
                           "ExMenu07 00ExRunType=", "ExMenu07 01ExTitle=Game", "ExMenu07 01ExPathName=D:\\game.exe",
                           "ExMenu07 01ExCommand=-w", "ExMenu07 01ExRunType=2"}));
     EXPECT_EQ(profile.GetString(kFile, "ExMenu07", "02ExTitle"), "kept");
-    SaveExMenu(profile, "C:\\Tavi", 7, {}, 0);
+    EXPECT_TRUE(SaveExMenu(profile, "C:\\Tavi", 7, {}, 0));
     EXPECT_EQ(profile.Writes().size(), 12u) << "a slot the members lack is written empty";
     EXPECT_EQ(LoadExMenu(profile, "C:\\Tavi", 7, 1), (ExMenuSlots{{}, members[1]})) << "slot 1 was not written again";
 }
@@ -79,7 +79,7 @@ TEST(ExMenuStore, NoMoreThanAHundredSlotsSoNoSlotOverwritesAnother) {
     ExMenuSlots members = EmptyExMenu(149);
     ASSERT_EQ(members.size(), 100u);
     members[0] = {"First", "C:\\first.exe", "", "0"};
-    SaveExMenu(profile, "C:\\Tavi", 4, members, 149);
+    EXPECT_TRUE(SaveExMenu(profile, "C:\\Tavi", 4, members, 149));
     EXPECT_EQ(profile.Writes().size(), 400u);
     EXPECT_EQ(LoadExMenu(profile, "C:\\Tavi", 4, 149)[0], members[0]) << "slot 100 would have written 00ExTitle";
     for (const auto& [given, usable] : std::vector<std::pair<int, int>>{{-5, -1}, {-1, -1}, {0, 0}, {98, 98},
@@ -96,13 +96,13 @@ TEST(ExMenuStore, FreeTextReadsBackExactlyThroughTheProfileFunctions) {
         IniFixture ini;
         ExMenuSlots members = EmptyExMenu(0);
         members[0] = {value, "C:\\x.exe", value, "0"};
-        SaveExMenu(ini.profile, "C:\\Tavi", 2, members, 0);
+        EXPECT_TRUE(SaveExMenu(ini.profile, "C:\\Tavi", 2, members, 0));
         EXPECT_EQ(LoadExMenu(ini.profile, "C:\\Tavi", 2, 0)[0], members[0]) << '[' << value << ']';
     }
     IniFixture ini;
     ExMenuSlots members = EmptyExMenu(0);
     members[0] = {"two\r\nlines", "C:\\x.exe", "-a\n05ExPathName=C:\\evil.exe", "0"};
-    SaveExMenu(ini.profile, "C:\\Tavi", 2, members, 0);
+    EXPECT_TRUE(SaveExMenu(ini.profile, "C:\\Tavi", 2, members, 0));
     EXPECT_EQ(LoadExMenu(ini.profile, "C:\\Tavi", 2, 0)[0],
               (ExMenuEntry{"two lines", "C:\\x.exe", "-a 05ExPathName=C:\\evil.exe", "0"}));
     EXPECT_EQ(ini.profile.GetString(kFile, "ExMenu02", "05ExPathName"), "") << "a line break never makes a key";
@@ -116,7 +116,7 @@ TEST(ExMenuStore, FilesOfOlderVersionsReadAsBefore) {
     EXPECT_EQ(LoadExMenu(ini.profile, "C:\\Tavi", 2, 0)[0],
               (ExMenuEntry{"Doc", "C:\\Program Files\\ed.exe", "C:\\My Documents\\a b.txt", "1"}));
     // Plain values are still written the old way, so older versions read them too.
-    SaveExMenu(ini.profile, "C:\\Tavi", 2, {{"Doc", "C:\\ed.exe", "/p", "1"}}, 0);
+    EXPECT_TRUE(SaveExMenu(ini.profile, "C:\\Tavi", 2, {{"Doc", "C:\\ed.exe", "/p", "1"}}, 0));
     EXPECT_NE(ini.Text().find("00ExCommand=/p\r\n"), std::string::npos) << ini.Text();
 }
 
@@ -124,8 +124,8 @@ TEST(ExMenuStore, GroupsAHundredApartKeepTheirOwnMembers) {
     fakes::RecordingProfile profile;
     const ExMenuSlots near{{"Near", "C:\\near.exe", "", "0"}};
     const ExMenuSlots far{{"Far", "C:\\far.exe", "", "0"}};
-    SaveExMenu(profile, "C:\\Tavi", 5, near, 0);
-    SaveExMenu(profile, "C:\\Tavi", 105, far, 0);
+    EXPECT_TRUE(SaveExMenu(profile, "C:\\Tavi", 5, near, 0));
+    EXPECT_TRUE(SaveExMenu(profile, "C:\\Tavi", 105, far, 0));
     EXPECT_EQ(LoadExMenu(profile, "C:\\Tavi", 5, 0), near);
     EXPECT_EQ(LoadExMenu(profile, "C:\\Tavi", 105, 0), far);
     EXPECT_EQ(profile.GetString(kFile, "ExMenu105", "EntryIndex"), "105") << "the section says it is its own";
@@ -148,7 +148,7 @@ TEST(ExMenuStore, AnOlderFilesSharedSectionIsCopiedOnceToEachGroupFromAHundredOn
     EXPECT_EQ(LoadExMenu(ini.profile, "C:\\Tavi", 205, 0), EmptyExMenu(0));
 
     // From now on they change apart, and an emptied group is not filled again.
-    SaveExMenu(ini.profile, "C:\\Tavi", 105, EmptyExMenu(12), 12);
+    EXPECT_TRUE(SaveExMenu(ini.profile, "C:\\Tavi", 105, EmptyExMenu(12), 12));
     EXPECT_TRUE(SeparateSharedGroupSections(entries, ini.profile, "C:\\Tavi").empty());
     EXPECT_EQ(LoadExMenu(ini.profile, "C:\\Tavi", 105, 12), EmptyExMenu(12));
     EXPECT_EQ(LoadExMenu(ini.profile, "C:\\Tavi", 5, 12), before);
@@ -159,13 +159,13 @@ TEST(ExMenuStore, MovingAnEntryTakesItsMembersAndEmptiesTheSource) {
     fakes::RecordingProfile profile;
     const ExMenuSlots games{{"Sol", "C:\\sol.exe", "", "0"}, {"Mine", "C:\\mine.exe", "", "1"}};
     for (const auto& [from, to] : std::vector<std::pair<int, int>>{{3, 7}, {7, 107}, {107, 2}}) {
-        SaveExMenu(profile, "C:\\Tavi", from, games, 1);
-        MoveExMenu(profile, "C:\\Tavi", from, to, 1);
+        EXPECT_TRUE(SaveExMenu(profile, "C:\\Tavi", from, games, 1));
+        EXPECT_TRUE(MoveExMenu(profile, "C:\\Tavi", from, to, 1));
         EXPECT_EQ(LoadExMenu(profile, "C:\\Tavi", to, 1), games) << from << " to " << to;
         EXPECT_EQ(LoadExMenu(profile, "C:\\Tavi", from, 1), EmptyExMenu(1)) << from << " to " << to;
     }
-    SaveExMenu(profile, "C:\\Tavi", 4, games, 1);
+    EXPECT_TRUE(SaveExMenu(profile, "C:\\Tavi", 4, games, 1));
     profile.calls.clear();
-    MoveExMenu(profile, "C:\\Tavi", 4, 4, 1);
+    EXPECT_TRUE(MoveExMenu(profile, "C:\\Tavi", 4, 4, 1));
     EXPECT_TRUE(profile.calls.empty()) << "a move onto itself touches nothing";
 }

@@ -200,7 +200,7 @@ protected:
         fake.shell.associations = {{"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe"}};
         ExMenuSlots members = EmptyExMenu(3);
         members[1] = editor;
-        SaveExMenu(fake.profile, "C:\\Tavi", 12, members, 3);
+        EXPECT_TRUE(SaveExMenu(fake.profile, "C:\\Tavi", 12, members, 3));
         fake.profile.calls.clear();
     }
     ExMenuSlots Stored(int index = 12) { return LoadExMenu(fake.profile, "C:\\Tavi", index, 3); }

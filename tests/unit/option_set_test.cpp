@@ -288,7 +288,7 @@ TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     controls.TxtHour[9] = "23";
     controls.TxtMinute[9] = "59";
     OptionSetOk(controls, state, bar);
-    SaveSettings(state.settings, profile, path);
+    EXPECT_TRUE(SaveSettings(state.settings, profile, path));
 
     Settings restarted;
     LoadSettings(restarted, profile, path);
