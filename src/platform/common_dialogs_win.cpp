@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/current_folder_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -18,25 +19,7 @@ HWND WindowOf(NativeWindow window) { return reinterpret_cast<HWND>(window); }
 
 // The open dialog may leave the current folder where the user browsed to
 // (OFN_NOCHANGEDIR is documented as ineffective for it), and the program
-// resolves bare names against its own. Put it back whatever the dialog did.
-class CurrentFolderKeeper {
-public:
-    CurrentFolderKeeper() {
-        const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-        if (needed == 0) return;
-        saved_.resize(needed);
-        const DWORD length = GetCurrentDirectoryW(needed, saved_.data());
-        saved_.resize(length < needed ? length : 0);
-    }
-    ~CurrentFolderKeeper() {
-        if (!saved_.empty()) SetCurrentDirectoryW(saved_.c_str());
-    }
-    CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
-    CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
-
-private:
-    std::wstring saved_;
-};
+// resolves bare names against its own: every dialog keeps it.
 
 // The shell's browser needs COM on this thread; join whatever is there.
 class ComApartment {

@@ -24,17 +24,8 @@ std::optional<uint32_t> Win32FileDetails::Attributes(const std::string& path) {
 
 std::string Win32FileDetails::ShortPath(const std::string& path) {
     const std::wstring wide = Widen(path);
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const DWORD length = GetShortPathNameW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return {};
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return Narrow(buffer);
-        }
-        buffer.assign(length, L'\0');  // the size needed, its NUL included
-    }
-    return {};
+    return Narrow(GrowingWideString(
+        [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(wide.c_str(), buffer, size); }));
 }
 
 std::optional<FileFacts> Win32FileDetails::Open(const std::string& path) {

@@ -74,11 +74,7 @@ bool Win32FileSystem::RemoveFile(const std::string& path) {
 }
 
 std::string Win32FileSystem::CurrentDirectory() {
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring directory(length, L'\0');
-    const DWORD used = GetCurrentDirectoryW(length, directory.data());
-    directory.resize(used < length ? used : 0);
-    return Narrow(directory);
+    return Narrow(GrowingWideString([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }));
 }
 
 }  // namespace tavi

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/current_folder_win.h"
 #include "platform/shell_start.h"
 #include "platform/wide_win.h"
 
@@ -21,12 +22,9 @@ std::wstring ShortPathOf(const std::wstring& path) {
     static constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
     const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
     const std::wstring extended = unc ? std::wstring(kLongUncPrefix) + path.substr(2) : std::wstring(kLongPrefix) + path;
-    const DWORD needed = GetShortPathNameW(extended.c_str(), nullptr, 0);
-    if (needed == 0) return path;
-    std::vector<wchar_t> buffer(needed + 1);
-    const DWORD length = GetShortPathNameW(extended.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size()) return path;
-    std::wstring shortPath(buffer.data(), length);
+    const std::wstring shortPath = GrowingWideString(
+        [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(extended.c_str(), buffer, size); });
+    if (shortPath.empty()) return path;
     if (shortPath.starts_with(kLongUncPrefix)) return L"\\\\" + shortPath.substr(kLongUncPrefix.size());
     if (shortPath.starts_with(kLongPrefix)) return shortPath.substr(kLongPrefix.size());
     return shortPath;
@@ -43,38 +41,11 @@ std::wstring ShortFilePathOf(const std::wstring& path) {
     return FilePathTooLong(Narrow(candidate)) ? ShortPathOf(path) : candidate;
 }
 
-// The process's current folder for the length of a scope.
-class CurrentFolderScope {
-public:
-    explicit CurrentFolderScope(const std::wstring& folder) {
-        const DWORD length = GetCurrentDirectoryW(0, nullptr);
-        if (length == 0) return;
-        std::vector<wchar_t> buffer(length + 1);
-        const DWORD written = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (written == 0 || written >= buffer.size()) return;
-        previous_.assign(buffer.data(), written);
-        entered_ = SetCurrentDirectoryW(folder.c_str()) != FALSE;
-    }
-    bool Entered() const { return entered_; }
-    ~CurrentFolderScope() {
-        if (entered_) SetCurrentDirectoryW(previous_.c_str());
-    }
-    CurrentFolderScope(const CurrentFolderScope&) = delete;
-    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
-
-private:
-    std::wstring previous_;
-    bool entered_ = false;
-};
-
 // The full path the system's program search finds for a bare name, or empty.
 std::wstring SearchProgram(const std::wstring& name) {
-    const DWORD needed = SearchPathW(nullptr, name.c_str(), nullptr, 0, nullptr, nullptr);
-    if (needed == 0) return {};
-    std::vector<wchar_t> buffer(needed + 1);
-    const DWORD length =
-        SearchPathW(nullptr, name.c_str(), nullptr, static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    return length == 0 || length >= buffer.size() ? std::wstring() : std::wstring(buffer.data(), length);
+    return GrowingWideString([&](wchar_t* buffer, DWORD size) {
+        return SearchPathW(nullptr, name.c_str(), nullptr, size, buffer, nullptr);
+    });
 }
 
 constexpr int kNeedsShell = -1;
@@ -98,12 +69,12 @@ int StartProgram(const std::wstring& program, const std::wstring& parameters, co
     startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION process{};
     const size_t slash = program.find_last_of(L'\\');
-    std::optional<CurrentFolderScope> inFolder;
+    std::optional<CurrentFolderKeeper> inFolder;
     std::wstring application = program;
     if (shortened && slash != std::wstring::npos) {
-        inFolder.emplace(program.substr(0, slash));
+        inFolder.emplace();
         // Never a name relative to another folder: that could start a different program.
-        if (inFolder->Entered()) application = program.substr(slash + 1);
+        if (inFolder->Enter(program.substr(0, slash))) application = program.substr(slash + 1);
     }
     if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {

@@ -104,7 +104,7 @@ protected:
         state.entries.slots[2] = {"ﾂｰﾙ", "[ﾂｰﾙ]", "", "0", "", "0"};
         ExMenuSlots members = EmptyExMenu(3);
         members[0] = {"ﾒﾓ帳", notepad, "/p \"a b.txt\"", "1"};
-        SaveExMenu(profile, state.ApplicationPath, 2, members, 3);
+        EXPECT_TRUE(SaveExMenu(profile, state.ApplicationPath, 2, members, 3));
 
         // The bar's sizes at the display's scale, as its layout gives them.
         const int dpi = static_cast<int>(GetDpiForSystem());
