@@ -99,13 +99,12 @@ bool BarDragDrop::RegisterDrops() {
 
 std::optional<int> BarDragDrop::ButtonAt(int x, int y) const {
     const int count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
-    std::vector<Rect> buttons;
-    for (int i = 0; i < count; ++i) {
+    return ButtonAtPoint(count, state_.VisibleCount, {x, y}, [this](int i) -> std::optional<Rect> {
         RECT r{};
-        if (!SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) break;
-        buttons.push_back({r.left, r.top, r.right, r.bottom});
-    }
-    return ButtonAtPoint(buttons, state_.VisibleCount, {x, y});
+        if (!SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
+            return std::nullopt;
+        return Rect{r.left, r.top, r.right, r.bottom};
+    });
 }
 
 std::optional<int> BarDragDrop::ButtonAtScreen(POINT screen) const {

@@ -43,6 +43,9 @@ public:
     // The 0-based position of the button under a point of the toolbar's
     // client area, nothing when there is none.
     std::optional<int> ButtonAt(int x, int y) const;
+    // The button under the last press ToolbarMessage saw, found once for all
+    // who act on that press.
+    std::optional<int> PressedPosition() const { return drag_.PressedPosition(); }
     // False right after a move by dragging: the toolbar's click that follows
     // must not start the entry.
     bool ClickArmed() const { return drag_.ClickArmed(); }

@@ -22,6 +22,10 @@ namespace {
 
 constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kAfterFirstPaint = WM_APP + 2;
+constexpr UINT kRefreshLists = WM_APP + 3;
+// Drive names are read again when the pointer comes to the bar or the tray
+// icon, at most this often: before any press, without a cost per move.
+constexpr ULONGLONG kDriveNamesAge = 2000;
 
 std::string TrayTipNow() {
     const std::time_t now = std::time(nullptr);
@@ -112,6 +116,25 @@ void TaviMenu2::FinishStart() {
     if (dragDrop_) dragDrop_->RegisterDrops();
     lists_.SetChgDisplay();
     tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
+    PostRefreshLists();
+}
+
+// The menus' lists are read while nothing waits for them, so that a press
+// finds them ready; a press still reads whatever changed since.
+void TaviMenu2::PostRefreshLists() { PostMessageW(Handle(), kRefreshLists, 0, 0); }
+
+void TaviMenu2::RefreshListsNow() {
+    // An open menu holds indices into its lists: they stay until it closes.
+    if (menuOpen_ || inTrayMenu_ || state_.Closing) return;
+    commands_.RefreshLists();
+}
+
+void TaviMenu2::PointerCame() {
+    const ULONGLONG now = GetTickCount64();
+    if (now - drivesReadAt_ < kDriveNamesAge) return;
+    drivesReadAt_ = now;
+    commands_.ForgetDrives();
+    PostRefreshLists();
 }
 
 // The first showing: the command buttons are painted. The tray icon follows
@@ -252,7 +275,10 @@ void TaviMenu2::OnWheel(uint32_t wParam) {
 
 void TaviMenu2::OnTrayMessage(UINT mouseMessage) {
     switch (mouseMessage) {
-        case WM_MOUSEMOVE: tray_.SetTip(TrayTipNow()); break;
+        case WM_MOUSEMOVE:
+            tray_.SetTip(TrayTipNow());
+            PointerCame();
+            break;
         case WM_LBUTTONDBLCLK:
             SetVisible();
             // The pointer is at the tray, far from the bar: the hide delay
@@ -270,7 +296,10 @@ void TaviMenu2::OnTrayMessage(UINT mouseMessage) {
 void TaviMenu2::RunMenu(const MenuModel& model) {
     POINT at{};
     GetCursorPos(&at);
-    if (const uint32_t id = ShowPopupMenu(Handle(), model, at)) commands_.Dispatch(id);
+    if (const uint32_t id = ShowPopupMenu(Handle(), model, at)) {
+        commands_.Dispatch(id);
+        PostRefreshLists();  // the command made the lists read again
+    }
 }
 
 // `mnuPopUpMenu`. While one of our modal windows is open the core refuses
@@ -380,8 +409,7 @@ LRESULT CALLBACK TaviMenu2::ChildProcedure(HWND hwnd, UINT message, WPARAM wPara
     }
     if (message == WM_RBUTTONDOWN && hwnd == self->toolbar_) {
         // Off every button there is no entry to act on: no menu.
-        if (const std::optional<int> position =
-                self->dragDrop_ ? self->dragDrop_->ButtonAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)) : std::nullopt)
+        if (const std::optional<int> position = self->dragDrop_ ? self->dragDrop_->PressedPosition() : std::nullopt)
             self->ShowEntryMenu(*position);
         return 0;
     }
@@ -449,6 +477,20 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 work();
             }
             return 0;
+        case kRefreshLists:
+            RefreshListsNow();
+            return 0;
+        case WM_SETCURSOR:
+            // Moves only: a press itself must find the lists as they are.
+            if (HIWORD(lParam) == WM_MOUSEMOVE) PointerCame();
+            break;
+        case WM_DEVICECHANGE:
+            // A drive or medium came or went: its name and the removable
+            // drives the exit's eject reaches.
+            if (!state_.Closing) state_.RemovableDrives = CollectRemovableDrives(platform_.system);
+            commands_.ForgetDrives();
+            PostRefreshLists();
+            break;
         case WM_DISPLAYCHANGE:
             // The check mark follows a mode changed by another program.
             lists_.SetChgDisplay();

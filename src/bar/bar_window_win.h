@@ -130,6 +130,9 @@ private:
     void ShowTrayMenu();
     void ShowEntryMenu(int position);
     void RunMenu(const MenuModel& model);
+    void PostRefreshLists();
+    void RefreshListsNow();
+    void PointerCame();
     void ResumeTimer1();
     void OnFullScreenApp(bool entering);
     bool FullScreenInFront() const;
@@ -174,6 +177,7 @@ private:
     bool menuOpen_ = false;                  // MenuOpen: the entry menu is up, clicks are ignored
     bool behindFullScreen_ = false;
     UINT taskbarCreated_ = 0;
+    ULONGLONG drivesReadAt_ = 0;             // when the pointer last had drive names read
     std::function<void()> afterFirstPaint_;
 };
 

@@ -11,11 +11,13 @@
 
 namespace tavi {
 
-std::optional<int> ButtonAtPoint(const std::vector<Rect>& buttons, int visibleCount, PixelPoint point) {
-    const int count = std::min(visibleCount, static_cast<int>(buttons.size()));
+std::optional<int> ButtonAtPoint(int buttonCount, int visibleCount, PixelPoint point,
+                                 const std::function<std::optional<Rect>(int)>& rectOf) {
+    const int count = std::min(visibleCount, buttonCount);
     for (int i = 0; i < count; ++i) {
-        const Rect& b = buttons[static_cast<size_t>(i)];
-        if (point.x >= b.left && point.x < b.right && point.y >= b.top && point.y < b.bottom) return i;
+        const std::optional<Rect> b = rectOf(i);
+        if (!b) break;
+        if (point.x >= b->left && point.x < b->right && point.y >= b->top && point.y < b->bottom) return i;
     }
     return std::nullopt;
 }

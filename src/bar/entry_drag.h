@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -15,9 +16,11 @@
 namespace tavi {
 
 // The 0-based position of the toolbar button under a point (toolbar client
-// pixels), among the first `visibleCount` of `buttons`; nothing when no
-// button is under it.
-std::optional<int> ButtonAtPoint(const std::vector<Rect>& buttons, int visibleCount, PixelPoint point);
+// pixels), among the first `visibleCount` of `buttonCount` buttons; nothing
+// when no button is under it. Rectangles are asked for one at a time up to
+// the hit (each is a message to the toolbar); an unknown one ends the search.
+std::optional<int> ButtonAtPoint(int buttonCount, int visibleCount, PixelPoint point,
+                                 const std::function<std::optional<Rect>(int)>& rectOf);
 
 // timDrag: the drag cursor appears this long after the first movement.
 inline constexpr uint32_t kDragDelayMs = 500;

@@ -53,28 +53,37 @@ EntryCommandContext MenuCommands::EntryContext() {
     return EntryCommandContext{ports_.state, ports_.platform, ports_.bar, clipboard_};
 }
 
-void MenuCommands::RebuildLists() {
-    lists_.deskTop = DeskTopPopUpMake(ports_.folders);
+void MenuCommands::RefreshLists() {
+    // A running command may hold an index into the lists: they stay as they are.
+    if (busy_) return;
+    SystemInfo& system = ports_.platform.system;
+    FolderListing& folders = ports_.folders;
+    freshness_.Refresh(ListKind::DeskTop, DeskTopSource(folders), lists_.deskTop,
+                       [&] { return DeskTopPopUpMake(folders); });
     TracePhase("desktop list");
-    lists_.drives = DrivePopUpMake(ports_.platform.system);
+    freshness_.Refresh(ListKind::Drives, DriveSource(system), lists_.drives, [&] { return DrivePopUpMake(system); });
     TracePhase("drive list");
-    lists_.screenSavers = ScreenSaverPopUpMake(ports_.platform.system, ports_.platform.profile, ports_.folders);
+    // The current screen saver can change without its folders (the system
+    // may keep it in the registry), so its check is renewed every time.
+    if (!freshness_.Refresh(ListKind::ScreenSavers, ScreenSaverSource(system, folders), lists_.screenSavers,
+                            [&] { return ScreenSaverPopUpMake(system, ports_.platform.profile, folders); }))
+        CheckScreenSaver(lists_.screenSavers, CurrentScreenSaver(system, ports_.platform.profile));
     TracePhase("screen saver list");
+    // Few files, and its check follows the timed rotation: read every time.
     ports_.listHandlers.BuildWallpaperMenu(lists_.wallPapers);
     TracePhase("wallpaper list");
 }
 
 MenuModel MenuCommands::PrepareEntryMenu(int position) {
-    // A running command may hold an index into the lists: they stay as they are.
     if (!busy_) {
-        RebuildLists();
+        RefreshLists();
         ports_.state.CurrentEntryIndex = position + ports_.state.EntryOffset;
     }
     return BuildEntryMenu(Inputs());
 }
 
 MenuModel MenuCommands::PrepareTrayMenu() {
-    if (!busy_) RebuildLists();
+    RefreshLists();
     return BuildTrayMenu(Inputs());
 }
 
@@ -91,6 +100,9 @@ DispatchResult MenuCommands::Dispatch(uint32_t id) {
         if (!command) return DispatchResult::Unknown;
         if (!IsCommandEnabled(*command, Inputs())) return DispatchResult::Refused;
     }
+    // Commands reach drives, the screen saver and folders: every list is
+    // read afresh after one.
+    freshness_.ForgetAll();
     FlagScope running(busy_);
     try {
         if (listItem)

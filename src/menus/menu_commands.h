@@ -5,6 +5,7 @@
 #include "app/menu_main.h"
 #include "menus/command_windows.h"
 #include "menus/entry_commands.h"
+#include "menus/list_freshness.h"
 #include "menus/list_handlers.h"
 #include "menus/media_tools.h"
 #include "menus/menu_model.h"
@@ -39,11 +40,18 @@ public:
     explicit MenuCommands(const MenuCommandPorts& ports);
 
     // A right press on the bar button at 0-based page position `position`:
-    // the run-time lists are rebuilt, CurrentEntryIndex becomes that entry,
+    // the run-time lists are refreshed, CurrentEntryIndex becomes that entry,
     // and the entry menu comes back with its item states.
     MenuModel PrepareEntryMenu(int position);
-    // The tray icon's right press: lists rebuilt, the tray menu with its states.
+    // The tray icon's right press: lists refreshed, the tray menu with its states.
     MenuModel PrepareTrayMenu();
+    // Reads again the run-time lists whose sources changed; lists whose
+    // folders are as they were are kept. The bar calls it when idle too, so
+    // that a press finds them ready. Nothing while a command is running.
+    void RefreshLists();
+    // A device notice, or the pointer coming to the bar: drive names may have
+    // changed without the drive roots.
+    void ForgetDrives() { freshness_.Forget(ListKind::Drives); }
     // Carries out the item with this id from either menu. While a command is
     // running (a modal window of it is open) every other command is refused.
     DispatchResult Dispatch(uint32_t id);
@@ -59,7 +67,6 @@ public:
 private:
     MenuInputs Inputs() const;
     EntryCommandContext EntryContext();
-    void RebuildLists();
     void Run(MenuCommand command);
     void RunListItem(ListItemRef item);
     // Runs a command that opens a modal window, with the bar's timer paused.
@@ -73,6 +80,7 @@ private:
 
     MenuCommandPorts ports_;
     RunTimeLists lists_;
+    ListFreshness freshness_;
     CutClipboard clipboard_;
     bool busy_ = false;
 };

@@ -78,25 +78,32 @@ RunTimeList DeskTopPopUpMake(FolderListing& folders) {
     return list;
 }
 
+std::string CurrentScreenSaver(SystemInfo& system, Profile& profile) {
+    const std::string windows = system.WindowsDirectory();
+    if (windows.empty()) return {};
+    return ToUpperAscii(TrimSpaces(profile.GetString(AddBackslash(windows) + "system.ini", "boot", "SCRNSAVE.EXE")));
+}
+
+void CheckScreenSaver(RunTimeList& list, const std::string& current) {
+    for (size_t i = 0; i < list.items.size(); ++i)
+        list.items[i].checked = i == 0 ? current.empty() : !current.empty() && ToUpperAscii(list.items[i].path) == current;
+}
+
 RunTimeList ScreenSaverPopUpMake(SystemInfo& system, Profile& profile, FolderListing& folders) {
     RunTimeList list;
     list.items = {NoneChoice()};
     const std::string windows = system.WindowsDirectory();
     if (windows.empty()) return list;
-    const std::string current =
-        ToUpperAscii(TrimSpaces(profile.GetString(AddBackslash(windows) + "system.ini", "boot", "SCRNSAVE.EXE")));
-    list.items[0].checked = current.empty();
-
     std::vector<std::string> scanned{windows};
     if (const std::string system32 = system.SystemDirectory(); !system32.empty()) scanned.push_back(system32);
     for (const std::string& folder : scanned) {
         for (const std::string& name : folders.FindFiles(folder, "*.scr")) {
             if (IsDotEntry(name)) continue;
             std::string shortPath = folders.ShortPathName(AddBackslash(folder) + name);
-            const bool checked = !current.empty() && ToUpperAscii(shortPath) == current;
-            list.items.push_back({Before(name, ".SCR"), std::move(shortPath), true, checked});
+            list.items.push_back({Before(name, ".SCR"), std::move(shortPath), true, false});
         }
     }
+    CheckScreenSaver(list, CurrentScreenSaver(system, profile));
     return list;
 }
 

@@ -51,6 +51,10 @@ RunTimeList DeskTopPopUpMake(FolderListing& folders);
 // "(なし)", then the screen savers of the Windows folder and the system
 // folder; the one system.ini names is checked, "(なし)" when none is named.
 RunTimeList ScreenSaverPopUpMake(SystemInfo& system, Profile& profile, FolderListing& folders);
+// The screen saver system.ini names, upper-cased; empty when none is named.
+std::string CurrentScreenSaver(SystemInfo& system, Profile& profile);
+// Checks the item whose short path is `current` (upper-cased), "(なし)" when it is empty.
+void CheckScreenSaver(RunTimeList& list, const std::string& current);
 
 // The caption of a desktop item: the name before ".LNK", then before ".PIF" (letters without case).
 std::string DeskTopCaption(const std::string& name);

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,11 @@ public:
     // The short (8.3) form of an existing path; the path itself when the
     // system has no short form for it.
     virtual std::string ShortPathName(const std::string& path) = 0;
+    // When a folder's names or a file's contents last changed, in the
+    // system's own units. Empty when the time cannot be read or is too recent
+    // to trust: a coarse file system (two seconds on FAT) can change a path
+    // again without changing its time, so a fresh time tells nothing.
+    virtual std::optional<uint64_t> LastWriteStamp(const std::string& path) = 0;
 };
 
 }  // namespace tavi

@@ -1,5 +1,6 @@
 #include "platform/folder_listing_host.h"
 
+#include <chrono>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -40,14 +41,33 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
     return Match(name, pattern);
 }
 
-std::vector<std::string> HostFolderListing::FindFiles(const std::string& folder, const std::string& pattern) {
+namespace {
+
+std::filesystem::path NativePath(const std::string& path) {
 #ifdef _WIN32
-    const std::filesystem::path native = std::filesystem::u8path(folder);
+    return std::filesystem::u8path(path);
 #else
-    std::string native = folder;
+    std::string native = path;
     for (char& c : native)
         if (c == '\\') c = '/';
+    return native;
 #endif
+}
+
+}  // namespace
+
+std::optional<uint64_t> HostFolderListing::LastWriteStamp(const std::string& path) {
+    using namespace std::chrono_literals;
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(NativePath(path), error);
+    if (error) return std::nullopt;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    if (written > now || now - written < 3s) return std::nullopt;
+    return static_cast<uint64_t>(written.time_since_epoch().count());
+}
+
+std::vector<std::string> HostFolderListing::FindFiles(const std::string& folder, const std::string& pattern) {
+    const std::filesystem::path native = NativePath(folder);
     std::vector<std::string> names;
     std::error_code error;
     for (std::filesystem::directory_iterator it(native, error), end; !error && it != end; it.increment(error)) {

@@ -31,6 +31,20 @@ std::vector<std::string> Win32FolderListing::FindFiles(const std::string& folder
     return names;
 }
 
+std::optional<uint64_t> Win32FolderListing::LastWriteStamp(const std::string& path) {
+    // FAT keeps times to two seconds; a little more covers a network share's clock.
+    constexpr uint64_t kTrustedAfter = 3ULL * 10'000'000;  // 100-ns units
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    FILETIME nowTime{};
+    GetSystemTimeAsFileTime(&nowTime);
+    const auto value = [](FILETIME time) { return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime; };
+    const uint64_t written = value(data.ftLastWriteTime);
+    const uint64_t now = value(nowTime);
+    if (written > now || now - written < kTrustedAfter) return std::nullopt;
+    return written;
+}
+
 std::string Win32FolderListing::ShortPathName(const std::string& path) {
     const std::wstring longPath = Widen(path);
     std::wstring shortPath(MAX_PATH, L'\0');

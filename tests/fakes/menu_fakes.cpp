@@ -58,6 +58,11 @@ std::string FakeFolderListing::ShortPathName(const std::string& path) {
     return found == shortNames.end() ? path : found->second;
 }
 
+std::optional<uint64_t> FakeFolderListing::LastWriteStamp(const std::string& path) {
+    const auto found = stamps.find(path);
+    return found == stamps.end() ? std::nullopt : std::optional<uint64_t>(found->second);
+}
+
 void FakeListHandlers::BuildWallpaperMenu(RunTimeList& list) {
     log_.push_back("wallpaper build");
     list.items.resize(1);

@@ -54,11 +54,13 @@ public:
     std::string desktop = "C:\\Users\\me\\Desktop";
     std::map<std::string, std::vector<std::string>> folders;
     std::map<std::string, std::string> shortNames;  // long path -> short path
+    std::map<std::string, uint64_t> stamps;         // none: too recent to trust
     std::vector<std::string> queries;               // "folder|pattern"
 
     std::string DesktopDirectory() override { return desktop; }
     std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) override;
     std::string ShortPathName(const std::string& path) override;
+    std::optional<uint64_t> LastWriteStamp(const std::string& path) override;
 };
 
 class FakeMediaTools final : public MediaTools {

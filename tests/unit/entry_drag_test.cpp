@@ -23,9 +23,23 @@ TEST(ButtonAtPoint, TheButtonUnderThePointOrNone) {
         {&row, 3, {-1, 5}, {}},         {&row, 2, {70, 5}, {}},         {&column, 2, {20, 40}, 1},
         {&column, 2, {20, 78}, {}},     {&column, 0, {1, 1}, {}},       {&column, 5, {1, 1}, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ButtonAtPoint(*c.buttons, c.visible, c.point), c.position)
-            << c.point.x << "," << c.point.y << " of " << c.visible;
+    for (const auto& c : cases) {
+        std::vector<int> asked;
+        const auto rectOf = [&](int i) -> std::optional<Rect> {
+            asked.push_back(i);
+            return (*c.buttons)[static_cast<size_t>(i)];
+        };
+        const std::optional<int> found = ButtonAtPoint(static_cast<int>(c.buttons->size()), c.visible, c.point, rectOf);
+        EXPECT_EQ(found, c.position) << c.point.x << "," << c.point.y << " of " << c.visible;
+        // Each rectangle costs a message: none is asked for past the hit.
+        if (found) EXPECT_EQ(asked.size(), static_cast<size_t>(*found + 1));
+    }
+    // A rectangle the toolbar cannot give ends the search.
+    EXPECT_EQ(ButtonAtPoint(3, 3, {40, 5}, [](int i) -> std::optional<Rect> {
+                  if (i > 0) return std::nullopt;
+                  return Rect{0, 0, 32, 32};
+              }),
+              std::nullopt);
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fakes/menu_fakes.h"
 
 using namespace tavi;
@@ -227,4 +229,83 @@ TEST_F(MenuCommandTest, ADriveThatWentAwayWhileItsMenuWasOpenIsNotOpened) {
     EXPECT_EQ(Opened(), Log{});
     EXPECT_EQ(f.commands.Dispatch(ListItemId(ListKind::Drives, 0)), DispatchResult::Done);
     EXPECT_EQ(Opened(), Log{"open|explorer.exe|C:\\|C:\\Tavi|1"});
+}
+
+// A press keeps each list whose sources stand as they were and reads again
+// the ones that changed; what the lists show must never fall behind.
+TEST_F(MenuCommandTest, ListsAreKeptWhileTheirSourcesStandAndReadAgainWhenTheyChange) {
+    const std::string desktop = f.folders.desktop;
+    const std::string systemIni = "C:\\WINDOWS\\system.ini";
+    f.fake.system.drives = {{"C:\\", DriveType::Fixed, "ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)"}};
+    f.folders.folders[desktop] = {"Mail.lnk"};
+    f.folders.folders["C:\\WINDOWS"] = {"Mystify.scr"};
+    f.folders.stamps = {{desktop, 1}, {"C:\\WINDOWS", 1}, {"C:\\WINDOWS\\system32", 1}};
+    const auto captions = [this](ListKind kind) {
+        std::vector<std::string> shown;
+        for (const ListItem& item : f.commands.Lists().Of(kind).items) shown.push_back(item.caption);
+        return shown;
+    };
+    using Names = std::vector<std::string>;
+    f.commands.PrepareTrayMenu();
+
+    // The sources read the same: what changed behind them is not looked at.
+    f.folders.folders[desktop] = {"Mail.lnk", "New.txt"};
+    f.fake.system.drives[0].displayName = "Data (C:)";
+    f.folders.queries.clear();
+    f.commands.PrepareEntryMenu(0);
+    EXPECT_EQ(captions(ListKind::DeskTop), Names{"Mail"});
+    EXPECT_EQ(captions(ListKind::Drives), Names{"ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)"});
+    EXPECT_TRUE(f.folders.queries.empty());
+
+    // The screen saver's check follows system.ini at every press.
+    EXPECT_TRUE(f.commands.Lists().screenSavers.items[0].checked);
+    ASSERT_TRUE(f.fake.profile.WriteString(systemIni, "boot", "SCRNSAVE.EXE", "c:\\windows\\mystify.scr"));
+    f.commands.PrepareTrayMenu();
+    EXPECT_FALSE(f.commands.Lists().screenSavers.items[0].checked);
+    EXPECT_TRUE(f.commands.Lists().screenSavers.items[1].checked);
+
+    const struct {
+        const char* change;
+        std::function<void()> make;
+        ListKind list;
+        Names shown;
+    } cases[] = {
+        {"the desktop's names changed", [&] { f.folders.stamps[desktop] = 2; }, ListKind::DeskTop,
+         {"Mail", "New.txt"}},
+        {"the desktop's time is too recent to trust", [&] { f.folders.stamps.erase(desktop); }, ListKind::DeskTop,
+         {"Mail", "New.txt"}},
+        {"another desktop folder", [&] { f.folders.desktop = "D:\\Desk"; }, ListKind::DeskTop, {"(なし)"}},
+        {"a device notice", [&] { f.commands.ForgetDrives(); }, ListKind::Drives, {"Data (C:)"}},
+        {"a drive came", [&] { f.fake.system.drives.push_back({"E:\\", DriveType::CdRom, "CD (E:)"}); },
+         ListKind::Drives, {"Data (C:)", "CD (E:)"}},
+        {"the system folder's names changed",
+         [&] {
+             f.folders.folders["C:\\WINDOWS\\system32"] = {"Bubbles.scr"};
+             f.folders.stamps["C:\\WINDOWS\\system32"] = 2;
+         },
+         ListKind::ScreenSavers, {"(なし)", "Mystify", "Bubbles"}},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        f.commands.PrepareTrayMenu();
+        EXPECT_EQ(captions(c.list), c.shown) << c.change;
+        // Once read, the list is kept again while its source stands.
+        if (c.list == ListKind::DeskTop && f.folders.stamps.count(f.folders.desktop)) {
+            f.folders.queries.clear();
+            f.commands.PrepareTrayMenu();
+            EXPECT_TRUE(f.folders.queries.empty()) << c.change;
+        }
+    }
+
+    // A command may reach any of them (a drive connected, a disk formatted):
+    // after one, everything is read again.
+    f.fake.system.drives[1].displayName = "Backup (E:)";
+    f.folders.stamps[f.folders.desktop] = 5;
+    f.folders.folders[f.folders.desktop] = {"Notes.txt"};
+    f.commands.PrepareTrayMenu();
+    ASSERT_EQ(Run(C::mnuAppReDraw), DispatchResult::Done);
+    f.folders.folders[f.folders.desktop] = {"Notes.txt", "Later.txt"};
+    f.commands.RefreshLists();
+    EXPECT_EQ(captions(ListKind::Drives), (Names{"Data (C:)", "Backup (E:)"}));
+    EXPECT_EQ(captions(ListKind::DeskTop), (Names{"Notes.txt", "Later.txt"}));
 }

@@ -184,3 +184,39 @@ TEST(Win32FolderListing, ShortPathNamesNameTheSameFile) {
     const std::string missing = folder.PathOf("ない.scr");
     EXPECT_EQ(folders.ShortPathName(missing), missing) << "no short form: the path itself";
 }
+
+// A folder's stamp moves when its names change, and a stamp too fresh to
+// trust is no stamp: a press must then read the folder.
+TEST(Win32FolderListing, AFoldersStampFollowsItsNamesAndIsWithheldWhileFresh) {
+    TempFolder folder;
+    const std::string root = folder.PathOf("");
+    Win32FolderListing folders;
+    EXPECT_FALSE(folders.LastWriteStamp(root)) << "just made";
+    EXPECT_FALSE(folders.LastWriteStamp(folder.PathOf("ない")));
+
+    const auto backdate = [&](const std::string& path) {
+        const HANDLE handle = CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE) << path;
+        SYSTEMTIME hourAgo{};
+        GetSystemTime(&hourAgo);
+        FILETIME time{};
+        SystemTimeToFileTime(&hourAgo, &time);
+        ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
+        value.QuadPart -= 3600ULL * 10'000'000;
+        time = {value.LowPart, value.HighPart};
+        EXPECT_TRUE(SetFileTime(handle, nullptr, nullptr, &time));
+        CloseHandle(handle);
+    };
+    backdate(root);
+    const std::optional<uint64_t> before = folders.LastWriteStamp(root);
+    ASSERT_TRUE(before);
+    EXPECT_EQ(folders.LastWriteStamp(root), before) << "nothing changed";
+
+    CloseHandle(CreateFileW(Widen(folder.PathOf("新しい.lnk")).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    EXPECT_FALSE(folders.LastWriteStamp(root)) << "a name just came";
+    backdate(root);
+    const std::optional<uint64_t> after = folders.LastWriteStamp(root);
+    ASSERT_TRUE(after);
+    EXPECT_NE(after, before);
+}

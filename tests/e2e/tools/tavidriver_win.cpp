@@ -937,7 +937,12 @@ Value CmdTimePopup(const Value& req) {
         const double ms = 1000.0 * static_cast<double>(now.QuadPart - began.QuadPart) /
                           static_cast<double>(frequency.QuadPart);
         PostMessageW(target, WM_RBUTTONUP, 0, point);
-        return Ok().Set("hwnd", HwndValue(top)).Set("ms", Value::Double(ms));
+        return Ok()
+            .Set("hwnd", HwndValue(top))
+            .Set("ms", Value::Double(ms))
+            .Set("pressed", Value::Int(began.QuadPart))
+            .Set("shown", Value::Int(now.QuadPart))
+            .Set("frequency", Value::Int(frequency.QuadPart));
       }
     }
     QueryPerformanceCounter(&now);
