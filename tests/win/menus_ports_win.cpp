@@ -194,7 +194,9 @@ TEST(Win32FolderListing, AFoldersStampFollowsItsNamesAndIsWithheldWhileFresh) {
     EXPECT_FALSE(folders.LastWriteStamp(root)) << "just made";
     EXPECT_FALSE(folders.LastWriteStamp(folder.PathOf("ない")));
 
-    const auto backdate = [&](const std::string& path) {
+    // Each backdating goes further back, so that two within one tick of the
+    // clock still give two times.
+    const auto backdate = [&](const std::string& path, uint64_t hours) {
         const HANDLE handle = CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         ASSERT_NE(handle, INVALID_HANDLE_VALUE) << path;
@@ -203,19 +205,19 @@ TEST(Win32FolderListing, AFoldersStampFollowsItsNamesAndIsWithheldWhileFresh) {
         FILETIME time{};
         SystemTimeToFileTime(&hourAgo, &time);
         ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
-        value.QuadPart -= 3600ULL * 10'000'000;
+        value.QuadPart -= hours * 3600ULL * 10'000'000;
         time = {value.LowPart, value.HighPart};
         EXPECT_TRUE(SetFileTime(handle, nullptr, nullptr, &time));
         CloseHandle(handle);
     };
-    backdate(root);
+    backdate(root, 1);
     const std::optional<uint64_t> before = folders.LastWriteStamp(root);
     ASSERT_TRUE(before);
     EXPECT_EQ(folders.LastWriteStamp(root), before) << "nothing changed";
 
     CloseHandle(CreateFileW(Widen(folder.PathOf("新しい.lnk")).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     EXPECT_FALSE(folders.LastWriteStamp(root)) << "a name just came";
-    backdate(root);
+    backdate(root, 2);
     const std::optional<uint64_t> after = folders.LastWriteStamp(root);
     ASSERT_TRUE(after);
     EXPECT_NE(after, before);
