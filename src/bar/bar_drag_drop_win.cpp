@@ -99,12 +99,15 @@ bool BarDragDrop::RegisterDrops() {
 
 std::optional<int> BarDragDrop::ButtonAt(int x, int y) const {
     const int count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
-    return ButtonAtPoint(count, state_.VisibleCount, {x, y}, [this](int i) -> std::optional<Rect> {
+    POINT point{x, y};
+    const int hit = static_cast<int>(SendMessageW(toolbar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
+    const auto rectOf = [this](int i) -> std::optional<Rect> {
         RECT r{};
         if (!SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
             return std::nullopt;
         return Rect{r.left, r.top, r.right, r.bottom};
-    });
+    };
+    return ButtonAtPoint(count, state_.VisibleCount, {x, y}, rectOf, hit);
 }
 
 std::optional<int> BarDragDrop::ButtonAtScreen(POINT screen) const {

@@ -12,12 +12,19 @@
 namespace tavi {
 
 std::optional<int> ButtonAtPoint(int buttonCount, int visibleCount, PixelPoint point,
-                                 const std::function<std::optional<Rect>(int)>& rectOf) {
+                                 const std::function<std::optional<Rect>(int)>& rectOf, std::optional<int> hint) {
     const int count = std::min(visibleCount, buttonCount);
-    for (int i = 0; i < count; ++i) {
+    // Whether button i is under the point; nothing when its rectangle is unknown.
+    const auto under = [&](int i) -> std::optional<bool> {
         const std::optional<Rect> b = rectOf(i);
-        if (!b) break;
-        if (point.x >= b->left && point.x < b->right && point.y >= b->top && point.y < b->bottom) return i;
+        if (!b) return std::nullopt;
+        return point.x >= b->left && point.x < b->right && point.y >= b->top && point.y < b->bottom;
+    };
+    if (hint && *hint >= 0 && *hint < count && under(*hint).value_or(false)) return hint;
+    for (int i = 0; i < count; ++i) {
+        const std::optional<bool> hit = under(i);
+        if (!hit) break;
+        if (*hit) return i;
     }
     return std::nullopt;
 }

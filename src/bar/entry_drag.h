@@ -17,10 +17,12 @@ namespace tavi {
 
 // The 0-based position of the toolbar button under a point (toolbar client
 // pixels), among the first `visibleCount` of `buttonCount` buttons; nothing
-// when no button is under it. Rectangles are asked for one at a time up to
-// the hit (each is a message to the toolbar); an unknown one ends the search.
+// when no button is under it. Rectangles are asked for one at a time (each
+// is a message to the toolbar): first the `hint` (the toolbar's own hit
+// test), then from the first button up to the hit; an unknown one ends the search.
 std::optional<int> ButtonAtPoint(int buttonCount, int visibleCount, PixelPoint point,
-                                 const std::function<std::optional<Rect>(int)>& rectOf);
+                                 const std::function<std::optional<Rect>(int)>& rectOf,
+                                 std::optional<int> hint = std::nullopt);
 
 // timDrag: the drag cursor appears this long after the first movement.
 inline constexpr uint32_t kDragDelayMs = 500;

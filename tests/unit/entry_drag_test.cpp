@@ -34,6 +34,30 @@ TEST(ButtonAtPoint, TheButtonUnderThePointOrNone) {
         // Each rectangle costs a message: none is asked for past the hit.
         if (found) EXPECT_EQ(asked.size(), static_cast<size_t>(*found + 1));
     }
+    // The toolbar's own hit test is tried first and trusted only when its
+    // button is on the page and under the point.
+    const struct {
+        int hint;
+        int visible;
+        PixelPoint point;
+        std::optional<int> position;
+        size_t asked;
+    } hinted[] = {
+        {2, 3, {70, 5}, 2, 1},   // right: one rectangle
+        {0, 3, {70, 5}, 2, 4},   // wrong: then the search from the first
+        {2, 2, {70, 5}, {}, 2},  // off the page: not even asked
+        {-1, 3, {40, 5}, 1, 2},  // the toolbar's "none"
+        {7, 3, {40, 5}, 1, 2},   // past the last button
+    };
+    for (const auto& c : hinted) {
+        std::vector<int> asked;
+        const auto rectOf = [&](int i) -> std::optional<Rect> {
+            asked.push_back(i);
+            return row[static_cast<size_t>(i)];
+        };
+        EXPECT_EQ(ButtonAtPoint(3, c.visible, c.point, rectOf, c.hint), c.position) << c.hint;
+        EXPECT_EQ(asked.size(), c.asked) << c.hint;
+    }
     // A rectangle the toolbar cannot give ends the search.
     EXPECT_EQ(ButtonAtPoint(3, 3, {40, 5}, [](int i) -> std::optional<Rect> {
                   if (i > 0) return std::nullopt;
