@@ -17,34 +17,27 @@ HIMAGELIST MakeList(HIMAGELIST existing, int size) {
 }
 
 void AddStock(HIMAGELIST list, int size) {
-    for (StockIcon stock : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder}) {
-        HICON icon = CreateStockIcon(stock, size);
-        ImageList_AddIcon(list, icon);
-        if (icon) DestroyIcon(icon);
-    }
+    for (StockIcon stock : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder}) AddStockPicture(list, stock, size);
 }
 
 }  // namespace
 
 BarIcons::~BarIcons() {
-    if (small_) ImageList_Destroy(small_);
-    if (large_) ImageList_Destroy(large_);
+    if (list_) ImageList_Destroy(list_);
 }
 
 HIMAGELIST BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels) {
     iconSizeIndex_ = iconSizeIndex;
-    small_ = MakeList(small_, smallPixels);
-    large_ = MakeList(large_, iconPixels);
-    AddStock(small_, smallPixels);
-    AddStock(large_, iconPixels);
-    smallKeys_.clear();
-    largeKeys_.clear();
+    const int pixels = iconSizeIndex == 1 ? smallPixels : iconPixels;
+    list_ = MakeList(list_, pixels);
+    AddStock(list_, pixels);
+    keys_.clear();
     drawn_.clear();
     associations_.clear();
-    return Active();
+    return list_;
 }
 
-bool BarIcons::HasKey(const std::string& key) const { return keys().count(key) > 0; }
+bool BarIcons::HasKey(const std::string& key) const { return keys_.count(key) > 0; }
 
 Shell::Association BarIcons::AssociationOf(const std::string& path, Shell& shell) {
     if (const auto known = associations_.find(path); known != associations_.end()) return known->second;
@@ -69,7 +62,7 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
                                          [&](const std::string& key) { return HasKey(key); }, remembering);
     switch (plan.kind) {
         case IconPlan::Kind::Stock: return static_cast<int>(plan.stock) - 1;
-        case IconPlan::Kind::Cached: return keys().at(plan.key);
+        case IconPlan::Kind::Cached: return keys_.at(plan.key);
         case IconPlan::Kind::Extract: return Store(plan.key, plan.iconFile, plan.iconIndex);
     }
     return I_IMAGENONE;
@@ -77,9 +70,9 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
 
 // A key already stored keeps its picture; the new drawing is not made at all.
 int BarIcons::Store(const std::string& key, const std::string& iconFile, int iconIndex) {
-    if (const auto found = keys().find(key); found != keys().end()) return found->second;
+    if (const auto found = keys_.find(key); found != keys_.end()) return found->second;
     if (const auto same = drawn_.find({iconFile, iconIndex}); same != drawn_.end()) {
-        keys()[key] = same->second;
+        keys_[key] = same->second;
         return same->second;
     }
     // Only the size the list shows: each size is a pass of its own over the
@@ -91,7 +84,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, small ? nullptr : &source, small ? &source : nullptr, 1) ==
         0)
         source = nullptr;
-    HIMAGELIST list = Active();
+    HIMAGELIST list = list_;
     int width = 0, height = 0;
     ImageList_GetIconSize(list, &width, &height);
 
@@ -118,7 +111,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     }
     if (source) DestroyIcon(source);
     if (index < 0) return I_IMAGENONE;
-    keys()[key] = index;
+    keys_[key] = index;
     drawn_[{iconFile, iconIndex}] = index;
     return index;
 }

@@ -12,8 +12,8 @@
 
 namespace tavi {
 
-// The button image lists `imgIcon` and `imgSmallIcon` and the keys of the
-// pictures stored in them. Each icon is extracted once and reused by key.
+// The button image list (`imgIcon`, or `imgSmallIcon` for small icons) and
+// the keys of the pictures stored in it. Each icon is extracted once and reused by key.
 class BarIcons {
 public:
     BarIcons() = default;
@@ -21,29 +21,24 @@ public:
     BarIcons& operator=(const BarIcons&) = delete;
     ~BarIcons();
 
-    // Clears both lists, sizes them (the small list `smallPixels`, the other
-    // `iconPixels`, both for the bar's dpi) and puts the stock pictures first
-    // ("Dos", "Nothing", "Folder"). Returns the list the toolbar uses.
+    // Makes the list anew at the size the toolbar shows (`smallPixels` for
+    // small icons, `iconPixels` otherwise, both for the bar's dpi) and puts
+    // the stock pictures first ("Dos", "Nothing", "Folder"). Returns it.
+    // Only the shown size is kept: a change of size resets the list anyway.
     HIMAGELIST Reset(int iconSizeIndex, int iconPixels, int smallPixels);
-    HIMAGELIST Active() const { return iconSizeIndex_ == 1 ? small_ : large_; }
+    HIMAGELIST Active() const { return list_; }
 
     // The image index (0-based) for one button, or I_IMAGENONE.
     int ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell);
     bool HasKey(const std::string& key) const;
 
 private:
-    std::unordered_map<std::string, int>& keys() { return iconSizeIndex_ == 1 ? smallKeys_ : largeKeys_; }
-    const std::unordered_map<std::string, int>& keys() const {
-        return iconSizeIndex_ == 1 ? smallKeys_ : largeKeys_;
-    }
     int Store(const std::string& key, const std::string& iconFile, int iconIndex);
     Shell::Association AssociationOf(const std::string& path, Shell& shell);
 
-    HIMAGELIST small_ = nullptr;
-    HIMAGELIST large_ = nullptr;
+    HIMAGELIST list_ = nullptr;
     int iconSizeIndex_ = 0;
-    std::unordered_map<std::string, int> smallKeys_;
-    std::unordered_map<std::string, int> largeKeys_;
+    std::unordered_map<std::string, int> keys_;
     // Pictures already drawn in the active list by file and icon number:
     // several keys may share one picture, which is then extracted once.
     std::map<std::pair<std::string, int>, int> drawn_;

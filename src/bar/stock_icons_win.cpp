@@ -12,9 +12,9 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 // Draws on a 32×32 logical canvas scaled to `size` pixels; pixels left in the
 // key colour become transparent.
-HICON DrawIcon(int size, const std::function<void(HDC)>& draw) {
-    PixelCanvas canvas(size, size);
-    if (!canvas.Valid()) return nullptr;
+// Draws on `canvas` (`size` square) with `draw`, which works in a 32 by 32
+// space, and leaves the pixels with their alpha set.
+HBITMAP DrawPicture(PixelCanvas& canvas, int size, const std::function<void(HDC)>& draw) {
     RECT all{0, 0, size, size};
     HBRUSH key = CreateSolidBrush(kTransparent);
     FillRect(canvas.Dc(), &all, key);
@@ -28,6 +28,13 @@ HICON DrawIcon(int size, const std::function<void(HDC)>& draw) {
     // Alpha from the key colour; the mask says the same for old displays.
     for (uint32_t* pixel = canvas.Pixels(); pixel != canvas.Pixels() + size * size; ++pixel)
         *pixel = (*pixel & 0x00FFFFFF) == 0x00FF00FF ? 0 : *pixel | 0xFF000000;
+    return colour;
+}
+
+HICON DrawIcon(int size, const std::function<void(HDC)>& draw) {
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return nullptr;
+    HBITMAP colour = DrawPicture(canvas, size, draw);
     HBITMAP mask = canvas.MaskFromAlpha();
     ICONINFO icon{TRUE, 0, 0, mask, colour};
     HICON result = CreateIconIndirect(&icon);
@@ -99,17 +106,29 @@ void DrawDrag(HDC dc) {
     });
 }
 
+void (*Painter(StockIcon icon))(HDC) {
+    switch (icon) {
+        case StockIcon::Dos: return DrawDos;
+        case StockIcon::Nothing: return DrawNothing;
+        case StockIcon::Folder: return DrawFolder;
+        case StockIcon::Main2: return DrawMain2;
+        case StockIcon::Drag: return DrawDrag;
+    }
+    return DrawNothing;
+}
+
 }  // namespace
 
-HICON CreateStockIcon(StockIcon icon, int size) {
-    switch (icon) {
-        case StockIcon::Dos: return DrawIcon(size, DrawDos);
-        case StockIcon::Nothing: return DrawIcon(size, DrawNothing);
-        case StockIcon::Folder: return DrawIcon(size, DrawFolder);
-        case StockIcon::Main2: return DrawIcon(size, DrawMain2);
-        case StockIcon::Drag: return DrawIcon(size, DrawDrag);
-    }
-    return nullptr;
+HICON CreateStockIcon(StockIcon icon, int size) { return DrawIcon(size, Painter(icon)); }
+
+int AddStockPicture(HIMAGELIST list, StockIcon icon, int size) {
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return -1;
+    HBITMAP colour = DrawPicture(canvas, size, Painter(icon));
+    HBITMAP mask = canvas.MaskFromAlpha();
+    const int index = ImageList_Add(list, colour, mask);
+    if (mask) DeleteObject(mask);
+    return index;
 }
 
 }  // namespace tavi

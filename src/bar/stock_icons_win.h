@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 namespace tavi {
 
 // The bar's own pictures, drawn in code at any size: "Dos" (batch files),
@@ -9,5 +11,8 @@ namespace tavi {
 // the returned icon and destroys it.
 enum class StockIcon { Dos, Nothing, Folder, Main2, Drag };
 HICON CreateStockIcon(StockIcon icon, int size);
+// Adds the picture to an image list of its size, as a bitmap and its mask
+// (no icon is made on the way); its index there, or -1.
+int AddStockPicture(HIMAGELIST list, StockIcon icon, int size);
 
 }  // namespace tavi
