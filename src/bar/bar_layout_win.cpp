@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "app/messages.h"
 #include "app/save_notice.h"
 #include "bar/stock_icons_win.h"
@@ -66,15 +68,20 @@ int TaviMenu2::ButtonCount() const {
     return toolbar_ ? static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0)) : 0;
 }
 
-void TaviMenu2::AddButton(int number) {
-    TBBUTTON button{};
-    button.iBitmap = I_IMAGENONE;
-    button.idCommand = number;
-    // A vertical bar puts every button on a row of its own.
-    button.fsState = static_cast<BYTE>(TBSTATE_ENABLED | (IsHorizontal(Edge()) ? 0 : TBSTATE_WRAP));
-    button.fsStyle = BTNS_BUTTON;
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
-    if (tips_.size() < static_cast<size_t>(number)) tips_.resize(static_cast<size_t>(number));
+// In one message: the toolbar lays itself out again after each.
+void TaviMenu2::AddButtons(const std::vector<int>& numbers) {
+    if (numbers.empty()) return;
+    std::vector<TBBUTTON> buttons(numbers.size());
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        buttons[i].iBitmap = I_IMAGENONE;
+        buttons[i].idCommand = numbers[i];
+        // A vertical bar puts every button on a row of its own.
+        buttons[i].fsState = static_cast<BYTE>(TBSTATE_ENABLED | (IsHorizontal(Edge()) ? 0 : TBSTATE_WRAP));
+        buttons[i].fsStyle = BTNS_BUTTON;
+    }
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    const auto highest = static_cast<size_t>(*std::max_element(numbers.begin(), numbers.end()));
+    if (tips_.size() < highest) tips_.resize(highest);
 }
 
 void TaviMenu2::RemoveExtraButtons() {
@@ -97,13 +104,16 @@ void TaviMenu2::Layout(bool keepButtons) {
     const BarLayout& layout = layout_;
     state_.VisibleCount = layout.visibleCount;
 
-    for (const ButtonSlot& slot : PlanButtonSlots(layout.visibleCount, ButtonCount(), keepButtons,
-                                                  state_.EntryOffset, state_.entries.UpperBound(),
-                                                  state_.settings.ToolTips == "1")) {
-        if (slot.addButton) AddButton(slot.buttonNumber);
+    const std::vector<ButtonSlot> slots =
+        PlanButtonSlots(layout.visibleCount, ButtonCount(), keepButtons, state_.EntryOffset,
+                        state_.entries.UpperBound(), state_.settings.ToolTips == "1");
+    std::vector<int> added;
+    for (const ButtonSlot& slot : slots)
+        if (slot.addButton) added.push_back(slot.buttonNumber);
+    AddButtons(added);
+    for (const ButtonSlot& slot : slots)
         SetButtonTip(slot.buttonNumber - 1,
                      slot.tooltipEntry >= 0 ? state_.entries.slots[slot.tooltipEntry].Title : std::string());
-    }
     ApplyButtonSize();
 
     const int tx = input.screen.twipsPerPixelX;

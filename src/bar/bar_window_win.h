@@ -110,7 +110,7 @@ private:
     void PlaceEdgeTrigger();
     bool DpiChanged() const;
     int ButtonCount() const;
-    void AddButton(int number);
+    void AddButtons(const std::vector<int>& numbers);
     void RemoveExtraButtons();
     void ApplyButtonSize();
     void ResetImageLists();
