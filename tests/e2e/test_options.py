@@ -110,8 +110,23 @@ def reg_values(key: str):
 
 
 def reg_delete_tree(key: str) -> None:
-    if reg_values(key) is not None and wine("reg", "delete", key, "/f").returncode != 0:
-        raise harness.HarnessError(f"could not delete {key}")
+    """Deletes a key and all below it. On a loaded machine Wine's reg.exe has
+    been seen to fail once and succeed when asked again, so it is asked until
+    the key is gone or the limit of a dialog's wait is reached."""
+    failures = []
+
+    def gone() -> bool:
+        if reg_values(key) is None:
+            return True
+        result = wine("reg", "delete", key, "/f")
+        if result.returncode != 0:
+            failures.append(f"{result.returncode}: {result.stderr.decode('cp932', errors='replace').strip()}")
+        return reg_values(key) is None
+
+    try:
+        harness.wait_until(gone, DIALOG_S, f"{key} deleted")
+    except harness.WaitTimeout as timeout:
+        raise harness.HarnessError(f"could not delete {key}: {failures[-3:]}") from timeout
 
 
 def screen_frame() -> bytes:
