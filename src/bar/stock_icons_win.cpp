@@ -12,8 +12,6 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 // Draws on a 32×32 logical canvas scaled to `size` pixels; pixels left in the
 // key colour become transparent.
-// Draws on `canvas` (`size` square) with `draw`, which works in a 32 by 32
-// space, and leaves the pixels with their alpha set.
 HBITMAP DrawPicture(PixelCanvas& canvas, int size, const std::function<void(HDC)>& draw) {
     RECT all{0, 0, size, size};
     HBRUSH key = CreateSolidBrush(kTransparent);
@@ -29,17 +27,6 @@ HBITMAP DrawPicture(PixelCanvas& canvas, int size, const std::function<void(HDC)
     for (uint32_t* pixel = canvas.Pixels(); pixel != canvas.Pixels() + size * size; ++pixel)
         *pixel = (*pixel & 0x00FFFFFF) == 0x00FF00FF ? 0 : *pixel | 0xFF000000;
     return colour;
-}
-
-HICON DrawIcon(int size, const std::function<void(HDC)>& draw) {
-    PixelCanvas canvas(size, size);
-    if (!canvas.Valid()) return nullptr;
-    HBITMAP colour = DrawPicture(canvas, size, draw);
-    HBITMAP mask = canvas.MaskFromAlpha();
-    ICONINFO icon{TRUE, 0, 0, mask, colour};
-    HICON result = CreateIconIndirect(&icon);
-    if (mask) DeleteObject(mask);
-    return result;
 }
 
 void Shape(HDC dc, COLORREF fill, COLORREF line, const std::function<void()>& draw) {
@@ -117,18 +104,30 @@ void (*Painter(StockIcon icon))(HDC) {
     return DrawNothing;
 }
 
-}  // namespace
-
-HICON CreateStockIcon(StockIcon icon, int size) { return DrawIcon(size, Painter(icon)); }
-
-int AddStockPicture(HIMAGELIST list, StockIcon icon, int size) {
+// Draws `icon` and hands its bitmap and mask to `use`, which copies them;
+// `failed` when no canvas could be made.
+template <typename Result, typename Use>
+Result WithPicture(StockIcon icon, int size, Result failed, Use use) {
     PixelCanvas canvas(size, size);
-    if (!canvas.Valid()) return -1;
+    if (!canvas.Valid()) return failed;
     HBITMAP colour = DrawPicture(canvas, size, Painter(icon));
     HBITMAP mask = canvas.MaskFromAlpha();
-    const int index = ImageList_Add(list, colour, mask);
+    const Result result = use(colour, mask);
     if (mask) DeleteObject(mask);
-    return index;
+    return result;
+}
+
+}  // namespace
+
+HICON CreateStockIcon(StockIcon icon, int size) {
+    return WithPicture<HICON>(icon, size, nullptr, [](HBITMAP colour, HBITMAP mask) {
+        ICONINFO info{TRUE, 0, 0, mask, colour};
+        return CreateIconIndirect(&info);
+    });
+}
+
+int AddStockPicture(HIMAGELIST list, StockIcon icon, int size) {
+    return WithPicture(icon, size, -1, [list](HBITMAP colour, HBITMAP mask) { return ImageList_Add(list, colour, mask); });
 }
 
 }  // namespace tavi

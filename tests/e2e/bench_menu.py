@@ -1,6 +1,6 @@
-"""Entry-menu benchmark: from the right press on a button to the menu on
-screen, with 50 items on the desktop, the drives of the prefix and the
-screen savers listed, all rebuilt at every press.
+"""Entry-menu benchmark: from the right press on the page's last button to
+the menu on screen, with 50 items on the desktop, the drives of the prefix
+and the screen savers listed; each press reads again whatever list changed.
 
   python3 tests/e2e/bench_menu.py [rounds] [--trace]
 
