@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "app/app_windows_win.h"
 #include "app/phase_trace_win.h"
 #include "dialogs/frm_reboot_win.h"
@@ -47,9 +45,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::string programFolder = ProgramFolder();
     Win32PhaseTrace trace(programFolder);
     TracePhase("main");
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
-    TracePhase("common controls");
 
     Win32Profile systemProfile;
     Win32FileSystem files;

@@ -1,7 +1,5 @@
 #include "bar/bar_drag_drop_win.h"
 
-#include <commctrl.h>
-
 #include "bar/file_drop.h"
 #include "bar/stock_icons_win.h"
 
@@ -50,9 +48,10 @@ MouseButton ButtonOf(UINT message) {
 
 }  // namespace
 
-BarDragDrop::BarDragDrop(HWND toolbar, MenuMain& state, Platform& platform, BarServices& bar,
+BarDragDrop::BarDragDrop(ButtonStrip& strip, MenuMain& state, Platform& platform, BarServices& bar,
                          AutoHideState& autoHide, Shortcuts& shortcuts)
-    : toolbar_(toolbar),
+    : strip_(strip),
+      toolbar_(strip.Handle()),
       state_(state),
       platform_(platform),
       bar_(bar),
@@ -87,10 +86,9 @@ bool BarDragDrop::RegisterDrops() {
         };
         handlers.hover = [this](POINT screen) {
             const std::optional<int> position = ButtonAtScreen(screen);
-            SendMessageW(toolbar_, TB_SETHOTITEM, position ? static_cast<WPARAM>(*position) : static_cast<WPARAM>(-1),
-                         0);
+            strip_.SetHot(position.value_or(-1));
         };
-        handlers.leave = [this] { SendMessageW(toolbar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0); };
+        handlers.leave = [this] { strip_.SetHot(-1); };
         handlers.drop = [this](std::vector<std::string> files, POINT screen) { OnDrop(std::move(files), screen); };
         target_ = FileDropTarget::Create(std::move(handlers));
     }
@@ -98,16 +96,12 @@ bool BarDragDrop::RegisterDrops() {
 }
 
 std::optional<int> BarDragDrop::ButtonAt(int x, int y) const {
-    const int count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
-    POINT point{x, y};
-    const int hit = static_cast<int>(SendMessageW(toolbar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
     const auto rectOf = [this](int i) -> std::optional<Rect> {
-        RECT r{};
-        if (!SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
-            return std::nullopt;
-        return Rect{r.left, r.top, r.right, r.bottom};
+        const std::optional<RECT> r = strip_.ButtonRect(i);
+        if (!r) return std::nullopt;
+        return Rect{r->left, r->top, r->right, r->bottom};
     };
-    return ButtonAtPoint(count, state_.VisibleCount, {x, y}, rectOf, hit);
+    return ButtonAtPoint(strip_.Count(), state_.VisibleCount, {x, y}, rectOf, strip_.HitTest({x, y}));
 }
 
 std::optional<int> BarDragDrop::ButtonAtScreen(POINT screen) const {

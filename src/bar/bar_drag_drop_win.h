@@ -8,6 +8,7 @@
 #include "app/bar_services.h"
 #include "app/menu_main.h"
 #include "bar/auto_hide.h"
+#include "bar/button_strip_win.h"
 #include "bar/drop_target_win.h"
 #include "bar/entry_drag.h"
 #include "platform/platform.h"
@@ -22,7 +23,7 @@ namespace tavi {
 // no timer to forward.
 class BarDragDrop final : private DragFeedback {
 public:
-    BarDragDrop(HWND toolbar, MenuMain& state, Platform& platform, BarServices& bar, AutoHideState& autoHide,
+    BarDragDrop(ButtonStrip& strip, MenuMain& state, Platform& platform, BarServices& bar, AutoHideState& autoHide,
                 Shortcuts& shortcuts);
     ~BarDragDrop() override;
     BarDragDrop(const BarDragDrop&) = delete;
@@ -61,7 +62,8 @@ private:
     void HandlePendingDrops();
     static void CALLBACK TimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 
-    HWND toolbar_;
+    ButtonStrip& strip_;
+    HWND toolbar_;  // the strip's window
     MenuMain& state_;
     Platform& platform_;
     BarServices& bar_;

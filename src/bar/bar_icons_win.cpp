@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "bar/button_strip_win.h"
 #include "bar/stock_icons_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
@@ -11,30 +12,20 @@
 namespace tavi {
 namespace {
 
-HIMAGELIST MakeList(HIMAGELIST existing, int size) {
-    if (existing) ImageList_Destroy(existing);
-    return ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 8, 32);
-}
-
-void AddStock(HIMAGELIST list, int size) {
-    for (StockIcon stock : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder}) AddStockPicture(list, stock, size);
+void AddStock(PictureList& list) {
+    for (StockIcon stock : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder}) AddStockPicture(list, stock);
 }
 
 }  // namespace
 
-BarIcons::~BarIcons() {
-    if (list_) ImageList_Destroy(list_);
-}
-
-HIMAGELIST BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels) {
+PictureList& BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels) {
     iconSizeIndex_ = iconSizeIndex;
-    const int pixels = iconSizeIndex == 1 ? smallPixels : iconPixels;
-    list_ = MakeList(list_, pixels);
-    AddStock(list_, pixels);
+    list_ = std::make_unique<PictureList>(iconSizeIndex == 1 ? smallPixels : iconPixels);
+    AddStock(*list_);
     keys_.clear();
     drawn_.clear();
     associations_.clear();
-    return list_;
+    return *list_;
 }
 
 bool BarIcons::HasKey(const std::string& key) const { return keys_.count(key) > 0; }
@@ -65,7 +56,7 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
         case IconPlan::Kind::Cached: return keys_.at(plan.key);
         case IconPlan::Kind::Extract: return Store(plan.key, plan.iconFile, plan.iconIndex);
     }
-    return I_IMAGENONE;
+    return ButtonStrip::kNoPicture;
 }
 
 // A key already stored keeps its picture; the new drawing is not made at all.
@@ -84,9 +75,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, small ? nullptr : &source, small ? &source : nullptr, 1) ==
         0)
         source = nullptr;
-    HIMAGELIST list = list_;
-    int width = 0, height = 0;
-    ImageList_GetIconSize(list, &width, &height);
+    const int width = list_ ? list_->Size() : 0, height = width;
 
     // Drawn onto a cleared surface at the list's size, so a missing icon
     // stores an empty picture and a 32-pixel icon scales down to 24.
@@ -95,7 +84,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     if (canvas.Valid()) {
         canvas.Fill(0);
         if (source) DrawIconEx(canvas.Dc(), 0, 0, source, width, height, 0, nullptr, DI_NORMAL);
-        HBITMAP colour = canvas.Finish();
+        canvas.Finish();
         // Icons without alpha (old 16-colour ones) leave it at zero: make the
         // drawn pixels opaque so the list does not treat them as transparent.
         uint32_t* pixels = canvas.Pixels();
@@ -103,14 +92,10 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         if (!anyAlpha)
             for (uint32_t* p = pixels; p != pixels + width * height; ++p)
                 if (*p != 0) *p |= 0xFF000000;
-        // An explicit mask: with no alpha anywhere, version 6 lists would
-        // otherwise show an empty picture as a black square.
-        HBITMAP mask = canvas.MaskFromAlpha();
-        index = ImageList_Add(list, colour, mask);
-        if (mask) DeleteObject(mask);
+        index = list_->Add(pixels);
     }
     if (source) DestroyIcon(source);
-    if (index < 0) return I_IMAGENONE;
+    if (index < 0) return ButtonStrip::kNoPicture;
     keys_[key] = index;
     drawn_[{iconFile, iconIndex}] = index;
     return index;

@@ -1,34 +1,33 @@
 #pragma once
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "bar/button_icons.h"
+#include "platform/picture_list_win.h"
 #include "platform/shell.h"
 
 namespace tavi {
 
-// The button image list (`imgIcon`, or `imgSmallIcon` for small icons) and
-// the keys of the pictures stored in it. Each icon is extracted once and reused by key.
+// The buttons' pictures (`imgIcon`, or `imgSmallIcon` for small icons) and
+// the keys they are stored under. Each icon is extracted once and reused by key.
 class BarIcons {
 public:
     BarIcons() = default;
     BarIcons(const BarIcons&) = delete;
     BarIcons& operator=(const BarIcons&) = delete;
-    ~BarIcons();
 
-    // Makes the list anew at the size the toolbar shows (`smallPixels` for
+    // Makes the list anew at the size the buttons show (`smallPixels` for
     // small icons, `iconPixels` otherwise, both for the bar's dpi) and puts
     // the stock pictures first ("Dos", "Nothing", "Folder"). Returns it.
     // Only the shown size is kept: a change of size resets the list anyway.
-    HIMAGELIST Reset(int iconSizeIndex, int iconPixels, int smallPixels);
-    HIMAGELIST Active() const { return list_; }
+    PictureList& Reset(int iconSizeIndex, int iconPixels, int smallPixels);
+    const PictureList* Active() const { return list_.get(); }
 
-    // The image index (0-based) for one button, or I_IMAGENONE.
+    // The picture's index (0-based) for one button, or ButtonStrip::kNoPicture.
     int ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell);
     bool HasKey(const std::string& key) const;
 
@@ -36,7 +35,7 @@ private:
     int Store(const std::string& key, const std::string& iconFile, int iconIndex);
     Shell::Association AssociationOf(const std::string& path, Shell& shell);
 
-    HIMAGELIST list_ = nullptr;
+    std::unique_ptr<PictureList> list_;
     int iconSizeIndex_ = 0;
     std::unordered_map<std::string, int> keys_;
     // Pictures already drawn in the active list by file and icon number:

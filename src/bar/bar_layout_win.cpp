@@ -2,8 +2,6 @@
 // registration.
 #include "bar/bar_window_win.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "app/messages.h"
@@ -43,53 +41,30 @@ ScreenInfo TaviMenu2::CurrentScreen() const {
 }
 
 bool TaviMenu2::CreateControls() {
-    const DWORD flat = toolbarFlat_ ? TBSTYLE_FLAT : 0;
-    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"tbrIcon",
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE | flat |
-                                   CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                               0, 0, 0, 0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!toolbar_) return false;
-    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SetWindowSubclass(toolbar_, ChildProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-
+    const ChildHook hook = [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return ChildMessage(hwnd, message, wParam, lParam);
+    };
+    if (!strip_.Create(Handle(), toolbarFlat_, hook)) return false;
     const std::string_view captions[] = {text::kCloseButton, text::kNextButton, text::kPreviousButton};
-    for (int i = 0; i < 3; ++i) {
-        cmdMainEnd_[i] = CreateWindowExW(0, L"BUTTON", Widen(captions[i]).c_str(),
-                                         WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, Handle(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCmdFirstId + i)),
-                                         GetModuleHandleW(nullptr), nullptr);
-        if (!cmdMainEnd_[i]) return false;
-        SetWindowSubclass(cmdMainEnd_[i], ChildProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-    }
+    for (int i = 0; i < 3; ++i)
+        if (!cmdMainEnd_[i].Create(Handle(), kCmdFirstId + i, Widen(captions[i]), hook)) return false;
     return true;
 }
 
-int TaviMenu2::ButtonCount() const {
-    return toolbar_ ? static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0)) : 0;
-}
+int TaviMenu2::ButtonCount() const { return strip_.Count(); }
 
-// In one message: the toolbar lays itself out again after each.
 void TaviMenu2::AddButtons(const std::vector<int>& numbers) {
     if (numbers.empty()) return;
-    std::vector<TBBUTTON> buttons(numbers.size());
-    for (size_t i = 0; i < numbers.size(); ++i) {
-        buttons[i].iBitmap = I_IMAGENONE;
-        buttons[i].idCommand = numbers[i];
-        // A vertical bar puts every button on a row of its own.
-        buttons[i].fsState = static_cast<BYTE>(TBSTATE_ENABLED | (IsHorizontal(Edge()) ? 0 : TBSTATE_WRAP));
-        buttons[i].fsStyle = BTNS_BUTTON;
-    }
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    // A vertical bar puts every button on a row of its own.
+    strip_.Append(numbers, !IsHorizontal(Edge()));
     const auto highest = static_cast<size_t>(*std::max_element(numbers.begin(), numbers.end()));
     if (tips_.size() < highest) tips_.resize(highest);
 }
 
 void TaviMenu2::RemoveExtraButtons() {
-    for (int number : ButtonsToRemove(ButtonCount())) SendMessageW(toolbar_, TB_DELETEBUTTON, number - 1, 0);
+    for (int number : ButtonsToRemove(ButtonCount())) strip_.Remove(number - 1);
     // The first button stays; its row break must follow the new orientation.
-    if (ButtonCount() > 0)
-        SendMessageW(toolbar_, TB_SETSTATE, 1,
-                     MAKELPARAM(TBSTATE_ENABLED | (IsHorizontal(Edge()) ? 0 : TBSTATE_WRAP), 0));
+    strip_.SetWrap(0, !IsHorizontal(Edge()));
 }
 
 void TaviMenu2::Layout(bool keepButtons) {
@@ -121,8 +96,8 @@ void TaviMenu2::Layout(bool keepButtons) {
     const Rect& window = layout.windowPixels;
     SetWindowPos(Handle(), nullptr, window.left, window.top, std::max(0, window.Width()),
                  std::max(0, window.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
-    for (int i = 0; i < 3; ++i) MoveTo(cmdMainEnd_[i], TwipsToPixels(layout.cmdMainEnd[i], tx, ty));
-    MoveTo(toolbar_, TwipsToPixels(layout.toolbar, tx, ty));
+    for (int i = 0; i < 3; ++i) MoveTo(cmdMainEnd_[i].Handle(), TwipsToPixels(layout.cmdMainEnd[i], tx, ty));
+    MoveTo(strip_.Handle(), TwipsToPixels(layout.toolbar, tx, ty));
 
     state_.settings.SaveX = layout.saveX;
     state_.settings.SaveY = layout.saveY;
@@ -161,21 +136,14 @@ void TaviMenu2::ReDock(bool force) {
     (void)NoteSave(state_, platform_.messages,
                    SaveSettings(state_.settings, platform_.profile, SettingsFilePath(state_.ApplicationPath)));
     ShowWindow(Handle(), SW_SHOWNA);
-    InvalidateRect(toolbar_, nullptr, TRUE);
+    InvalidateRect(strip_.Handle(), nullptr, TRUE);
 }
 
-// A new image list makes the toolbar size its buttons from the pictures and
-// their padding, one pixel short of the bar's button size; set it again.
-void TaviMenu2::ApplyButtonSize() {
-    const int image = IconSizeIndex() == 1 ? layout_.smallIconPixels : layout_.metrics.iconPixels;
-    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(layout_.metrics.buttonPixels, layout_.metrics.buttonPixels));
-}
+void TaviMenu2::ApplyButtonSize() { strip_.SetButtonSize(layout_.metrics.buttonPixels); }
 
 void TaviMenu2::ResetImageLists() {
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
-    HIMAGELIST active = icons_.Reset(IconSizeIndex(), layout_.metrics.iconPixels, layout_.smallIconPixels);
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(active));
+    strip_.SetPictures(nullptr);
+    strip_.SetPictures(&icons_.Reset(IconSizeIndex(), layout_.metrics.iconPixels, layout_.smallIconPixels));
     ApplyButtonSize();
 }
 
@@ -196,12 +164,12 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
     const int index = position + state_.EntryOffset;
     if (!state_.entries.Has(index)) return;
     const int image = icons_.ImageFor(state_.entries.slots[index], index, useCache, platform_.shell);
-    SendMessageW(toolbar_, TB_CHANGEBITMAP, position + 1, image);
+    strip_.SetPicture(position, image);
 }
 
 void TaviMenu2::ClearButtonImage(int position) {
     if (position < 0 || position >= ButtonCount()) return;
-    SendMessageW(toolbar_, TB_CHANGEBITMAP, position + 1, I_IMAGENONE);
+    strip_.SetPicture(position, ButtonStrip::kNoPicture);
 }
 
 void TaviMenu2::DrawCommandButton(const DRAWITEMSTRUCT& item) {

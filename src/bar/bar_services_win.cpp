@@ -1,7 +1,6 @@
 // What the bar offers its menus, commands and dialogs.
 #include "bar/bar_window_win.h"
 
-#include <commctrl.h>
 
 #include "bar/bar_buttons.h"
 
@@ -24,10 +23,10 @@ void TaviMenu2::Services::PauseTimer() { KillTimer(bar_.Handle(), kTimer1); }
 void TaviMenu2::Services::ResumeTimer() { bar_.ResumeTimer1(); }
 
 Rect TaviMenu2::Services::ButtonRect(int position) {
-    RECT rect{};
-    if (!SendMessageW(bar_.toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&rect)))
-        return {};
-    MapWindowPoints(bar_.toolbar_, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    std::optional<RECT> found = bar_.strip_.ButtonRect(position);
+    if (!found) return {};
+    RECT rect = *found;
+    MapWindowPoints(bar_.strip_.Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
@@ -54,7 +53,7 @@ void TaviMenu2::Services::SetWallpaperTimer(bool running) {
 }
 
 void TaviMenu2::Services::RepaintCommandButtons() {
-    for (HWND button : bar_.cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
+    for (const CommandButton& button : bar_.cmdMainEnd_) InvalidateRect(button.Handle(), nullptr, TRUE);
 }
 
 void TaviMenu2::Services::BeginEntryMove() {

@@ -77,7 +77,7 @@ bool TaviMenu2::Load() {
 
     toolbarFlat_ = state_.settings.ButtonFlat == "1";
     if (!CreateControls()) return false;
-    dragDrop_ = std::make_unique<BarDragDrop>(toolbar_, state_, platform_, services_, autoHide_, shortcuts_);
+    dragDrop_ = std::make_unique<BarDragDrop>(strip_, state_, platform_, services_, autoHide_, shortcuts_);
     const bool autoHide = state_.settings.AutoHide == "1";
     if (autoHide) {
         trigger_.Create(nullptr);
@@ -141,7 +141,7 @@ void TaviMenu2::PointerCame() {
 // after the first paint (FinishStart).
 void TaviMenu2::Activate() {
     if (started_) return;
-    for (HWND button : cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
+    for (const CommandButton& button : cmdMainEnd_) InvalidateRect(button.Handle(), nullptr, TRUE);
 }
 
 void TaviMenu2::StartTimers(bool wallpaperTimer) {
@@ -178,7 +178,7 @@ void TaviMenu2::ApplyTopMost() {
         SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     else
         BringBarToFront();
-    SetFocus(toolbar_);
+    SetFocus(strip_.Handle());
 }
 
 void TaviMenu2::SetVisible() {
@@ -186,7 +186,7 @@ void TaviMenu2::SetVisible() {
     ApplyTopMost();
     if (!behindFullScreen_) SetForegroundWindow(Handle());
     trigger_.Hide();
-    for (HWND button : cmdMainEnd_) InvalidateRect(button, nullptr, TRUE);
+    for (const CommandButton& button : cmdMainEnd_) InvalidateRect(button.Handle(), nullptr, TRUE);
 }
 
 void TaviMenu2::OnTimer1() {
@@ -391,30 +391,28 @@ void TaviMenu2::Close() {
     commands_.RestorePendingCut();
     RunShutdown(state_, platform_, *this);
     dragDrop_.reset();  // revokes the drop registration while the toolbar still exists
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, 0);
+    strip_.SetPictures(nullptr);
     DestroyWindow(trigger_.Handle());
     DestroyWindow(Handle());
 }
 
-LRESULT CALLBACK TaviMenu2::ChildProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR bar) {
-    auto* self = reinterpret_cast<TaviMenu2*>(bar);
-    // Drags see the toolbar's mouse first; a move from the menu may use up a click.
-    if (hwnd == self->toolbar_ && self->dragDrop_ && self->dragDrop_->ToolbarMessage(message, wParam, lParam))
-        return 0;
+std::optional<LRESULT> TaviMenu2::ChildMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool strip = hwnd == strip_.Handle();
+    // Drags see the buttons' mouse first; a move from the menu may use up a click.
+    if (strip && dragDrop_ && dragDrop_->ToolbarMessage(message, wParam, lParam)) return 0;
     // Keys and the wheel belong to the bar whichever control has the focus.
     if (message == WM_KEYDOWN && KeyDownCommand(static_cast<int>(wParam), GetKeyState(VK_CONTROL) < 0)) {
-        self->OnKeyDown(static_cast<int>(wParam));
+        OnKeyDown(static_cast<int>(wParam));
         return 0;
     }
-    if (message == WM_RBUTTONDOWN && hwnd == self->toolbar_) {
+    if (message == WM_RBUTTONDOWN && strip) {
         // Off every button there is no entry to act on: no menu.
-        if (const std::optional<int> position = self->dragDrop_ ? self->dragDrop_->PressedPosition() : std::nullopt)
-            self->ShowEntryMenu(*position);
+        if (const std::optional<int> position = dragDrop_ ? dragDrop_->PressedPosition() : std::nullopt)
+            ShowEntryMenu(*position);
         return 0;
     }
-    if (message == WM_MOUSEWHEEL) return SendMessageW(self->Handle(), message, wParam, lParam);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_MOUSEWHEEL) return SendMessageW(Handle(), message, wParam, lParam);
+    return std::nullopt;
 }
 
 LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -440,7 +438,7 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
         case WM_COMMAND:
-            if (reinterpret_cast<HWND>(lParam) == toolbar_) {
+            if (reinterpret_cast<HWND>(lParam) == strip_.Handle()) {
                 OnButtonClick(LOWORD(wParam));
             } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= kCmdFirstId &&
                        LOWORD(wParam) < kCmdFirstId + 3) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "bar/bar_drag_drop_win.h"
 #include "bar/bar_geometry.h"
 #include "bar/bar_icons_win.h"
+#include "bar/button_strip_win.h"
+#include "bar/command_button_win.h"
 #include "bar/edge_trigger_win.h"
 #include "bar/shortcut_win.h"
 #include "bar/tray_icon_win.h"
@@ -138,8 +141,7 @@ private:
     bool FullScreenInFront() const;
     void OnWheel(uint32_t wParam);
     void OnShellRestarted();
-    static LRESULT CALLBACK ChildProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR bar);
+    std::optional<LRESULT> ChildMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
@@ -157,8 +159,8 @@ private:
     AlarmTimer alarm_;
     BarLayout layout_;                       // the last layout: TaskbarRect, dpi, metrics
 
-    HWND toolbar_ = nullptr;                 // tbrIcon
-    std::array<HWND, 3> cmdMainEnd_{};       // close, next, previous
+    ButtonStrip strip_;                      // tbrIcon
+    std::array<CommandButton, 3> cmdMainEnd_;  // close, next, previous
     std::vector<std::wstring> tips_;         // per button position
     BarIcons icons_;
     TrayIcon tray_;

@@ -104,30 +104,24 @@ void (*Painter(StockIcon icon))(HDC) {
     return DrawNothing;
 }
 
-// Draws `icon` and hands its bitmap and mask to `use`, which copies them;
-// `failed` when no canvas could be made.
-template <typename Result, typename Use>
-Result WithPicture(StockIcon icon, int size, Result failed, Use use) {
+}  // namespace
+
+HICON CreateStockIcon(StockIcon icon, int size) {
     PixelCanvas canvas(size, size);
-    if (!canvas.Valid()) return failed;
+    if (!canvas.Valid()) return nullptr;
     HBITMAP colour = DrawPicture(canvas, size, Painter(icon));
     HBITMAP mask = canvas.MaskFromAlpha();
-    const Result result = use(colour, mask);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON result = CreateIconIndirect(&info);
     if (mask) DeleteObject(mask);
     return result;
 }
 
-}  // namespace
-
-HICON CreateStockIcon(StockIcon icon, int size) {
-    return WithPicture<HICON>(icon, size, nullptr, [](HBITMAP colour, HBITMAP mask) {
-        ICONINFO info{TRUE, 0, 0, mask, colour};
-        return CreateIconIndirect(&info);
-    });
-}
-
-int AddStockPicture(HIMAGELIST list, StockIcon icon, int size) {
-    return WithPicture(icon, size, -1, [list](HBITMAP colour, HBITMAP mask) { return ImageList_Add(list, colour, mask); });
+int AddStockPicture(PictureList& list, StockIcon icon) {
+    PixelCanvas canvas(list.Size(), list.Size());
+    if (!canvas.Valid()) return -1;
+    DrawPicture(canvas, list.Size(), Painter(icon));
+    return list.Add(canvas.Pixels());
 }
 
 }  // namespace tavi

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <commctrl.h>
+#include "platform/picture_list_win.h"
 
 namespace tavi {
 
@@ -11,8 +11,8 @@ namespace tavi {
 // the returned icon and destroys it.
 enum class StockIcon { Dos, Nothing, Folder, Main2, Drag };
 HICON CreateStockIcon(StockIcon icon, int size);
-// Adds the picture to an image list of its size, as a bitmap and its mask
-// (no icon is made on the way); its index there, or -1.
-int AddStockPicture(HIMAGELIST list, StockIcon icon, int size);
+// Adds the picture to a list at the list's size (no icon is made on the
+// way); its index there, or -1.
+int AddStockPicture(PictureList& list, StockIcon icon);
 
 }  // namespace tavi

@@ -1,7 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <optional>
+
 namespace tavi {
+
+// Sees a control's messages before the control does, for the window that
+// owns it; an answer ends the message there, nullopt lets the control go on.
+using ChildHook = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
 // Base of the program's windows: keeps `this` from WM_NCCREATE on, sends each
 // message to HandleMessage, and never lets an exception cross the window

@@ -10,14 +10,14 @@ import harness
 
 BAR_CLASS = "TaviMenu2"
 TRIGGER_CLASS = "frmActiveDummy"
-TOOLBAR_CLASS = "ToolbarWindow32"
+TOOLBAR_CLASS = "TaviButtonStrip"  # the bar's own buttons, answering the toolbar queries
 APPBAR_CALLBACK = 1124
 ABN_FULLSCREENAPP = 2
 WM_KEYDOWN, WM_MOUSEWHEEL = 0x100, 0x20A
 WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x200, 0x203, 0x204, 0x205
 MK_RBUTTON = 0x2
 VK_F1, VK_F2, VK_F5 = 0x70, 0x71, 0x74
-I_IMAGENONE = 0xFFFE
+I_IMAGENONE = -2  # a button without a picture, as TB_GETBUTTON gives it
 TRAY_TIP_PREFIX = "たびめにゅ～２ "  # as TB_GETBUTTON hands it back, 16 bits
 
 # IniBuff digits: topmost, 0, edge code, tooltips, horizontal, save on exit,
@@ -66,14 +66,16 @@ class Bar:
             lambda: next((w for w in session.windows(pid, hidden=True, children=True)
                           if w["class"] == TOOLBAR_CLASS), None), 10, "the bar's toolbar")
         started = cls(session, folder, pid, bar["hwnd"], toolbar["hwnd"])
-        harness.wait_until(lambda: started.buttons(), 10, "the bar's buttons")
+        harness.wait_until(lambda: started.buttons(tips=False), 10, "the bar's buttons")
         return started
 
     def window(self) -> dict:
         return self.session.window(self.hwnd)
 
-    def buttons(self) -> list:
-        return self.session.call("toolbar_buttons", hwnd=self.toolbar)["buttons"]
+    def buttons(self, tips: bool = True) -> list:
+        """The buttons; with `tips` their tooltip texts too (which makes the
+        bar create its tooltip window, as a pointer resting on it would)."""
+        return self.session.call("toolbar_buttons", hwnd=self.toolbar, tips=tips)["buttons"]
 
     def tips(self) -> list:
         return [b["tip"] for b in self.buttons()]

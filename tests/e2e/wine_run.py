@@ -18,6 +18,7 @@ import tempfile
 from pathlib import Path
 
 import harness
+import tavi
 
 
 def run_tests(exe: str, args: list) -> int:
@@ -41,7 +42,7 @@ def run_bar(screenshot: str) -> int:
 
 
 def _has_buttons(session: harness.Session, pid: int) -> bool:
-    toolbars = [w for w in session.windows(pid, children=True) if w["class"] == "ToolbarWindow32"]
+    toolbars = [w for w in session.windows(pid, children=True) if w["class"] == tavi.TOOLBAR_CLASS]
     return bool(toolbars) and bool(session.call("toolbar_buttons", hwnd=toolbars[0]["hwnd"])["buttons"])
 
 

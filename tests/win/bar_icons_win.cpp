@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <commctrl.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
@@ -17,13 +16,12 @@ using namespace tavi;
 
 namespace {
 
-// Counts the pixels one image of a list paints over a white background.
-int OpaquePixels(HIMAGELIST list, int index) {
-    IMAGEINFO info{};
-    if (!ImageList_GetImageInfo(list, index, &info)) return -1;
-    PixelCanvas canvas(info.rcImage.right - info.rcImage.left, info.rcImage.bottom - info.rcImage.top);
+// Counts the pixels one picture of a list paints over a white background.
+int OpaquePixels(const PictureList* list, int index) {
+    if (!list || !list->Pixels(index)) return -1;
+    PixelCanvas canvas(list->Size(), list->Size());
     canvas.Fill(0x00FFFFFF);
-    ImageList_Draw(list, index, canvas.Dc(), 0, 0, ILD_NORMAL);
+    list->Draw(canvas.Dc(), index, 0, 0);
     canvas.Finish();
     return static_cast<int>(std::count_if(canvas.Pixels(), canvas.Pixels() + canvas.Width() * canvas.Height(),
                                           [](uint32_t p) { return (p & 0x00FFFFFF) != 0x00FFFFFF; }));
@@ -62,12 +60,10 @@ TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
         int sizeIndex, icon, small;
     } rows[] = {{0, 32, 16}, {1, 16, 16}, {2, 24, 16}, {0, 48, 24}, {1, 24, 24}, {2, 36, 24}};
     for (const auto& row : rows) {
-        HIMAGELIST list = icons.Reset(row.sizeIndex, row.icon, row.small);
-        ASSERT_EQ(ImageList_GetImageCount(list), 3) << "size index " << row.sizeIndex;
-        int width = 0, height = 0;
-        ImageList_GetIconSize(list, &width, &height);
-        EXPECT_EQ(width, row.sizeIndex == 1 ? row.small : row.icon) << "size index " << row.sizeIndex;
-        for (int stock = 0; stock < 3; ++stock) EXPECT_GT(OpaquePixels(list, stock), 10) << "stock " << stock;
+        const PictureList& list = icons.Reset(row.sizeIndex, row.icon, row.small);
+        ASSERT_EQ(list.Count(), 3) << "size index " << row.sizeIndex;
+        EXPECT_EQ(list.Size(), row.sizeIndex == 1 ? row.small : row.icon) << "size index " << row.sizeIndex;
+        for (int stock = 0; stock < 3; ++stock) EXPECT_GT(OpaquePixels(&list, stock), 10) << "stock " << stock;
     }
 
     icons.Reset(0, 32, 16);
@@ -78,12 +74,12 @@ TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
     EXPECT_TRUE(icons.HasKey("k.exe7"));
     EXPECT_GT(OpaquePixels(icons.Active(), first), 50) << "notepad's own icon is drawn";
     EXPECT_EQ(icons.ImageFor(program, 3, true, shell), first) << "a stored key is reused";
-    EXPECT_EQ(ImageList_GetImageCount(icons.Active()), 4);
+    EXPECT_EQ(icons.Active()->Count(), 4);
     // Another entry has a key of its own; the same icon of the same file is
     // not extracted and stored a second time.
     EXPECT_EQ(icons.ImageFor(program, 4, true, shell), first);
     EXPECT_TRUE(icons.HasKey("k.exe8"));
-    EXPECT_EQ(ImageList_GetImageCount(icons.Active()), 4);
+    EXPECT_EQ(icons.Active()->Count(), 4);
 }
 
 TEST(BarIcons, AMissingIconFileStoresAnEmptyPicture) {
@@ -133,7 +129,7 @@ TEST(BarIcons, TheShellIsAskedOncePerPathUntilTheListsAreReset) {
                        shell);
     EXPECT_EQ(shell.asked, (std::vector<std::string>{notepad, regedit}));
     EXPECT_TRUE(icons.HasKey("k.exe29")) << "the entry of the second page still has its own key";
-    EXPECT_EQ(ImageList_GetImageCount(icons.Active()), 5) << "one picture per program";
+    EXPECT_EQ(icons.Active()->Count(), 5) << "one picture per program";
 
     // A document type nobody opens keeps its "Nothing" picture, asked once too.
     const LaunchEntry unknown{"U", "C:\\x.unknownext", "", "0", "C:\\x.unknownext", "0"};

@@ -82,32 +82,21 @@ protected:
     HWND toolbar = nullptr;
     std::unique_ptr<BarDragDrop> dragDrop;
 
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-        auto* self = reinterpret_cast<DragDropWin*>(data);
-        if (self->dragDrop && self->dragDrop->ToolbarMessage(message, wParam, lParam)) return 0;
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
+    ButtonStrip strip;
 
     void SetUp() override {
-        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-        InitCommonControlsEx(&classes);
         frame = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 200, 200,
                                 kButton * kButtons + 40, kButton, nullptr, nullptr, nullptr, nullptr);
-        toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"tbrIcon",
-                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NORESIZE | CCS_NOPARENTALIGN |
-                                      CCS_NODIVIDER,
-                                  0, 0, kButton * kButtons + 40, kButton, frame, nullptr, nullptr, nullptr);
-        SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-        for (int i = 0; i < kButtons; ++i) {
-            TBBUTTON button{};
-            button.iBitmap = I_IMAGENONE;
-            button.idCommand = i + 1;
-            button.fsState = TBSTATE_ENABLED;
-            button.fsStyle = BTNS_BUTTON;
-            SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
-        }
-        SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButton, kButton));
-        SetWindowSubclass(toolbar, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+        ASSERT_TRUE(strip.Create(frame, true, [this](HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+            return dragDrop && dragDrop->ToolbarMessage(message, wParam, lParam) ? std::optional<LRESULT>(0)
+                                                                                 : std::nullopt;
+        }));
+        toolbar = strip.Handle();
+        MoveWindow(toolbar, 0, 0, kButton * kButtons + 40, kButton, FALSE);
+        std::vector<int> commands;
+        for (int i = 0; i < kButtons; ++i) commands.push_back(i + 1);
+        strip.Append(commands, false);
+        strip.SetButtonSize(kButton);
         UpdateWindow(frame);
 
         wchar_t windows[MAX_PATH];
@@ -117,11 +106,10 @@ protected:
         state.settings.TargetDrop = "0";
         state.entries.slots = {{"Memo", Narrow(windows) + "\\notepad.exe", "", "0", "", "0"}, {}, {}, {}};
         state.entries.LastEntryIndex = 4;
-        dragDrop = std::make_unique<BarDragDrop>(toolbar, state, platform, bar, autoHide, shortcuts);
+        dragDrop = std::make_unique<BarDragDrop>(strip, state, platform, bar, autoHide, shortcuts);
     }
     void TearDown() override {
         dragDrop.reset();
-        RemoveWindowSubclass(toolbar, Subclass, 1);
         DestroyWindow(frame);
     }
 

@@ -739,6 +739,24 @@ Value CmdWorkingSet(const Value& req) {
       .Set("private_usage", pmc.PrivateUsage ? Value::Int(static_cast<int64_t>(pmc.PrivateUsage)) : Value::Null());
 }
 
+// The file names of the modules loaded in a process, lower case.
+Value CmdModules(const Value& req) {
+  Handle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, PidArg(req)));
+  if (!process.h) throw CommandError(LastErrorText("OpenProcess"));
+  HMODULE modules[512];
+  DWORD needed = 0;
+  if (!EnumProcessModules(process.h, modules, sizeof modules, &needed)) throw CommandError(LastErrorText("EnumProcessModules"));
+  Value list = Value::Array();
+  for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+    wchar_t name[MAX_PATH];
+    if (GetModuleBaseNameW(process.h, modules[i], name, MAX_PATH)) {
+      CharLowerW(name);
+      list.Push(Value::String(Narrow(name)));
+    }
+  }
+  return Ok().Set("modules", list);
+}
+
 // The system's memory as every program sees it, to compare a program's figures with.
 Value CmdMemoryStatus(const Value&) {
   MEMORYSTATUSEX status{};
@@ -952,7 +970,8 @@ Value CmdTimePopup(const Value& req) {
 }
 
 // The buttons of a toolbar in another process: command id, rectangle in
-// screen pixels, image index and tooltip text. TB_GETBUTTON and
+// screen pixels, image index and tooltip text ("tips": false leaves the
+// texts out, and the tooltip window unasked for). TB_GETBUTTON and
 // TB_GETITEMRECT take pointers, so their structures live in that process.
 Value CmdToolbarButtons(const Value& req) {
   HWND toolbar = HwndArg(req);
@@ -965,7 +984,7 @@ Value CmdToolbarButtons(const Value& req) {
   if (!remote) throw CommandError(LastErrorText("VirtualAllocEx"));
   DWORD_PTR count = 0;
   SendMessageTimeoutW(toolbar, TB_BUTTONCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-  HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+  HWND tips = OptBool(req, "tips", true) ? reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0)) : nullptr;
   Value list = Value::Array();
   for (DWORD_PTR i = 0; i < count; ++i) {
     DWORD_PTR ok = 0;
@@ -1227,6 +1246,7 @@ const std::map<std::string, Handler>& Commands() {
       {"get_cursor", CmdGetCursor},
       {"gui_resources", CmdGuiResources},
       {"working_set", CmdWorkingSet},
+      {"modules", CmdModules},
       {"memory_status", CmdMemoryStatus},
       {"appbar_query", CmdAppBarQuery},
       {"appbar_hold", CmdAppBarHold},

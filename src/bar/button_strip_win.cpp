@@ -1,0 +1,305 @@
+#include "bar/button_strip_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace tavi {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TaviButtonStrip";
+
+}  // namespace
+
+bool ButtonStrip::Create(HWND parent, bool flat, ChildHook hook) {
+    flat_ = flat;
+    hook_ = std::move(hook);
+    if (!RegisterClassOnce(kClassName)) return false;
+    return CreateWindowOf(kClassName, L"tbrIcon", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, 0, parent);
+}
+
+void ButtonStrip::Append(const std::vector<int>& commands, bool wrap) {
+    for (int command : commands) buttons_.push_back({command, kNoPicture, wrap});
+    Relayout();
+}
+
+void ButtonStrip::Remove(int position) {
+    if (position < 0 || position >= Count()) return;
+    buttons_.erase(buttons_.begin() + position);
+    if (hot_ >= Count()) hot_ = -1;
+    if (pressed_ >= Count()) pressed_ = -1;
+    Relayout();
+}
+
+void ButtonStrip::SetWrap(int position, bool wrap) {
+    if (position < 0 || position >= Count() || buttons_[position].wrap == wrap) return;
+    buttons_[position].wrap = wrap;
+    Relayout();
+}
+
+void ButtonStrip::SetPicture(int position, int picture) {
+    if (position < 0 || position >= Count() || buttons_[position].picture == picture) return;
+    buttons_[position].picture = picture;
+    InvalidateButton(position);
+}
+
+int ButtonStrip::PictureOf(int position) const {
+    return position >= 0 && position < Count() ? buttons_[position].picture : kNoPicture;
+}
+
+void ButtonStrip::SetPictures(const PictureList* pictures) {
+    pictures_ = pictures;
+    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void ButtonStrip::SetButtonSize(int pixels) {
+    if (pixels == buttonPixels_) return;
+    buttonPixels_ = std::max(0, pixels);
+    Relayout();
+}
+
+std::optional<RECT> ButtonStrip::ButtonRect(int position) const {
+    if (position < 0 || position >= static_cast<int>(rects_.size())) return std::nullopt;
+    return rects_[position];
+}
+
+int ButtonStrip::HitTest(POINT client) const {
+    for (size_t i = 0; i < rects_.size(); ++i)
+        if (PtInRect(&rects_[i], client)) return static_cast<int>(i);
+    return -1;
+}
+
+void ButtonStrip::SetHot(int position) {
+    if (position >= Count()) position = -1;
+    if (position == hot_) return;
+    InvalidateButton(hot_);
+    hot_ = position;
+    InvalidateButton(hot_);
+}
+
+// Rows from the top left: a row ends after a wrapping button or where the
+// next one would leave the strip.
+void ButtonStrip::Relayout() {
+    RECT client{};
+    if (Handle()) GetClientRect(Handle(), &client);
+    const int size = buttonPixels_;
+    rects_.assign(buttons_.size(), RECT{});
+    int x = 0, y = 0;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        if (x > 0 && x + size > client.right) {
+            x = 0;
+            y += size;
+        }
+        rects_[i] = {x, y, x + size, y + size};
+        x += size;
+        if (buttons_[i].wrap) {
+            x = 0;
+            y += size;
+        }
+    }
+    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+    SyncTools();
+}
+
+void ButtonStrip::InvalidateButton(int position) {
+    if (const auto rect = ButtonRect(position); rect && Handle()) InvalidateRect(Handle(), &*rect, FALSE);
+}
+
+HWND ButtonStrip::ToolTips() {
+    if (tips_ || !Handle()) return tips_;
+    // The first call of the library loads it.
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SyncTools();
+    return tips_;
+}
+
+// One tool per button, its id the button's command.
+void ButtonStrip::SyncTools() {
+    if (!tips_) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Handle();
+    for (int id : tools_) {
+        tool.uId = static_cast<UINT_PTR>(id);
+        SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    tools_.clear();
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        tool.uId = static_cast<UINT_PTR>(buttons_[i].command);
+        tool.rect = rects_[i];
+        if (SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) tools_.push_back(buttons_[i].command);
+    }
+}
+
+void ButtonStrip::Paint(HDC dc, const RECT& area) const {
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        RECT rect = rects_[i];
+        RECT overlap{};
+        if (!IntersectRect(&overlap, &rect, &area)) continue;
+        const int position = static_cast<int>(i);
+        const bool pressed = position == pressed_ && pressedInside_;
+        if (!flat_)
+            DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        else if (pressed)
+            DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
+        else if (position == hot_)
+            DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+        if (!pictures_) continue;
+        const int size = pictures_->Size();
+        const int shift = pressed ? 1 : 0;
+        pictures_->Draw(dc, buttons_[i].picture, rect.left + (rect.right - rect.left - size) / 2 + shift,
+                        rect.top + (rect.bottom - rect.top - size) / 2 + shift);
+    }
+}
+
+void ButtonStrip::OnMouse(UINT message, LPARAM lParam) {
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const int hit = HitTest(at);
+    switch (message) {
+        case WM_MOUSEMOVE:
+            if (!tracking_) {
+                TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+                tracking_ = TrackMouseEvent(&track) != FALSE;
+            }
+            if (pressed_ >= 0 && pressedInside_ != (hit == pressed_)) {
+                pressedInside_ = hit == pressed_;
+                InvalidateButton(pressed_);
+            }
+            SetHot(hit);
+            break;
+        case WM_LBUTTONDOWN:
+            if (hit < 0) break;
+            pressed_ = hit;
+            pressedInside_ = true;
+            SetCapture(Handle());
+            InvalidateButton(hit);
+            break;
+        case WM_LBUTTONUP: {
+            const int pressed = pressed_;
+            pressed_ = -1;
+            if (GetCapture() == Handle()) ReleaseCapture();
+            if (pressed < 0) break;
+            InvalidateButton(pressed);
+            if (hit == pressed)
+                SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(buttons_[pressed].command, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(Handle()));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+LRESULT ButtonStrip::ToolbarQuery(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int position = static_cast<int>(wParam);
+    switch (message) {
+        case TB_BUTTONCOUNT: return Count();
+        case TB_GETBUTTON: {
+            if (position < 0 || position >= Count() || !lParam) return FALSE;
+            TBBUTTON button{};
+            button.iBitmap = buttons_[position].picture;
+            button.idCommand = buttons_[position].command;
+            button.fsState = static_cast<BYTE>(TBSTATE_ENABLED | (buttons_[position].wrap ? TBSTATE_WRAP : 0));
+            button.fsStyle = BTNS_BUTTON;
+            *reinterpret_cast<TBBUTTON*>(lParam) = button;
+            return TRUE;
+        }
+        case TB_GETITEMRECT: {
+            const auto rect = ButtonRect(position);
+            if (!rect || !lParam) return FALSE;
+            *reinterpret_cast<RECT*>(lParam) = *rect;
+            return TRUE;
+        }
+        case TB_HITTEST: return lParam ? HitTest(*reinterpret_cast<const POINT*>(lParam)) : -1;
+        case TB_GETTOOLTIPS: return reinterpret_cast<LRESULT>(ToolTips());
+        case TB_DELETEBUTTON:
+            if (position < 0 || position >= Count()) return FALSE;
+            Remove(position);
+            return TRUE;
+        default: return 0;
+    }
+}
+
+LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The owner may be going too: it hears nothing more from here.
+    if (message == WM_DESTROY) hook_ = nullptr;
+    if (hook_)
+        if (const std::optional<LRESULT> answer = hook_(Handle(), message, wParam, lParam)) return *answer;
+    switch (message) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+            if (message == WM_MOUSEMOVE || tips_) {
+                MSG relayed{Handle(), message, wParam, lParam, 0, {}};
+                if (HWND tips = ToolTips()) SendMessageW(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+            }
+            OnMouse(message, lParam);
+            return 0;
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            if (pressed_ < 0) SetHot(-1);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (pressed_ >= 0) {
+                InvalidateButton(pressed_);
+                pressed_ = -1;
+            }
+            return 0;
+        case WM_SIZE:
+            Relayout();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(Handle(), &paint);
+            // Drawn off screen first, so frames and pictures never flicker.
+            const RECT& area = paint.rcPaint;
+            const int width = area.right - area.left, height = area.bottom - area.top;
+            HDC memory = width > 0 && height > 0 ? CreateCompatibleDC(dc) : nullptr;
+            HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+            if (bitmap) {
+                const HGDIOBJ previous = SelectObject(memory, bitmap);
+                SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+                Paint(memory, area);
+                BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
+                SelectObject(memory, previous);
+                DeleteObject(bitmap);
+            } else {
+                Paint(dc, area);
+            }
+            if (memory) DeleteDC(memory);
+            EndPaint(Handle(), &paint);
+            return 0;
+        }
+        case WM_NOTIFY:
+            // The tooltips ask their tool's window; the text is the parent's.
+            return SendMessageW(GetParent(Handle()), WM_NOTIFY, wParam, lParam);
+        case WM_DESTROY:
+            if (tips_) DestroyWindow(tips_);
+            tips_ = nullptr;
+            tools_.clear();
+            break;
+        case TB_BUTTONCOUNT:
+        case TB_GETBUTTON:
+        case TB_GETITEMRECT:
+        case TB_HITTEST:
+        case TB_GETTOOLTIPS:
+        case TB_DELETEBUTTON:
+            return ToolbarQuery(message, wParam, lParam);
+        default:
+            break;
+    }
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tavi

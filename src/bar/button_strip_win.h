@@ -1,0 +1,83 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "platform/picture_list_win.h"
+#include "platform/window_win.h"
+
+namespace tavi {
+
+// The bar's entry buttons (`tbrIcon`): square buttons in rows, each with a
+// command id and a picture. Drawn here rather than by the common controls'
+// toolbar, whose library costs the start about 3 MiB and tens of
+// milliseconds under Wine while the bar needs little of it. A click sends
+// WM_COMMAND(id, BN_CLICKED) to the parent with the strip as lParam. The
+// read-only toolbar queries (TB_BUTTONCOUNT, TB_GETBUTTON, TB_GETITEMRECT,
+// TB_HITTEST, TB_GETTOOLTIPS) and TB_DELETEBUTTON are answered as a toolbar
+// would, so tools that read toolbars still find the buttons.
+//
+// Tooltips come from the common controls all the same, but only once the
+// pointer first moves over the strip (or something asks for them): each
+// button's text is asked of the parent with TTN_GETDISPINFOW, its id as idFrom.
+class ButtonStrip final : public Window {
+public:
+    static constexpr int kNoPicture = -2;  // as I_IMAGENONE
+
+    // A child of `parent`; `flat` draws a frame only under the pointer.
+    // `hook` sees every message first.
+    bool Create(HWND parent, bool flat, ChildHook hook);
+
+    int Count() const { return static_cast<int>(buttons_.size()); }
+    // Adds buttons at the end; `wrap` ends a row after each.
+    void Append(const std::vector<int>& commands, bool wrap);
+    void Remove(int position);
+    void SetWrap(int position, bool wrap);
+    void SetPicture(int position, int picture);
+    int PictureOf(int position) const;
+    // The pictures the buttons' numbers refer to (not owned; null: none).
+    void SetPictures(const PictureList* pictures);
+    void SetButtonSize(int pixels);
+    // In the strip's client pixels; nullopt past the last button.
+    std::optional<RECT> ButtonRect(int position) const;
+    // The position of the button under a client point, or -1.
+    int HitTest(POINT client) const;
+    // The button drawn as under the pointer (-1: none), as a drag over the
+    // bar shows where a drop would land.
+    void SetHot(int position);
+    int Hot() const { return hot_; }
+    HWND ToolTips();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Button {
+        int command = 0;
+        int picture = kNoPicture;
+        bool wrap = false;
+    };
+
+    void Relayout();
+    void SyncTools();
+    void InvalidateButton(int position);
+    void Paint(HDC dc, const RECT& area) const;
+    void OnMouse(UINT message, LPARAM lParam);
+    LRESULT ToolbarQuery(UINT message, WPARAM wParam, LPARAM lParam);
+
+    ChildHook hook_;
+    bool flat_ = true;
+    int buttonPixels_ = 0;
+    std::vector<Button> buttons_;
+    std::vector<RECT> rects_;
+    const PictureList* pictures_ = nullptr;
+    HWND tips_ = nullptr;
+    std::vector<int> tools_;  // ids the tooltips know
+    int hot_ = -1;
+    int pressed_ = -1;            // the button the left press began on
+    bool pressedInside_ = false;  // and the pointer still on it
+    bool tracking_ = false;       // a WM_MOUSELEAVE is asked for
+};
+
+}  // namespace tavi

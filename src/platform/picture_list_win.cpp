@@ -1,0 +1,63 @@
+#include "platform/picture_list_win.h"
+
+#include <algorithm>
+
+namespace tavi {
+
+PictureList::~PictureList() {
+    if (previous_) SelectObject(dc_, previous_);
+    if (bitmap_) DeleteObject(bitmap_);
+    if (dc_) DeleteDC(dc_);
+}
+
+// The pictures stand one under another in a bitmap twice as tall each time
+// it fills: a page of new icons costs a few copies, not one per picture.
+bool PictureList::Grow() {
+    const int capacity = std::max(8, capacity_ * 2);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size_;
+    info.bmiHeader.biHeight = -size_ * capacity;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    if (!dc_) dc_ = CreateCompatibleDC(nullptr);
+    if (!dc_) return false;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return false;
+    auto* pixels = static_cast<uint32_t*>(bits);
+    if (pixels_) {
+        GdiFlush();
+        std::copy(pixels_, pixels_ + size_ * size_ * count_, pixels);
+    }
+    const HGDIOBJ old = SelectObject(dc_, bitmap);
+    if (!previous_) previous_ = old;
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = bitmap;
+    pixels_ = pixels;
+    capacity_ = capacity;
+    return true;
+}
+
+int PictureList::Add(const uint32_t* pixels) {
+    if (size_ <= 0 || !pixels) return -1;
+    if (count_ == capacity_ && !Grow()) return -1;
+    GdiFlush();
+    std::copy(pixels, pixels + size_ * size_, pixels_ + size_ * size_ * count_);
+    return count_++;
+}
+
+const uint32_t* PictureList::Pixels(int index) const {
+    if (index < 0 || index >= count_) return nullptr;
+    GdiFlush();
+    return pixels_ + size_ * size_ * index;
+}
+
+void PictureList::Draw(HDC dc, int index, int x, int y) const {
+    if (index < 0 || index >= count_) return;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(dc, x, y, size_, size_, dc_, 0, size_ * index, size_, size_, blend);
+}
+
+}  // namespace tavi
