@@ -228,10 +228,7 @@ LRESULT ButtonStrip::ToolbarQuery(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The owner may be going too: it hears nothing more from here.
-    if (message == WM_DESTROY) hook_ = nullptr;
-    if (hook_)
-        if (const std::optional<LRESULT> answer = hook_(Handle(), message, wParam, lParam)) return *answer;
+    if (const std::optional<LRESULT> answer = RunChildHook(hook_, Handle(), message, wParam, lParam)) return *answer;
     switch (message) {
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:

@@ -55,6 +55,11 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
 }
 
+std::optional<LRESULT> RunChildHook(ChildHook& hook, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) hook = nullptr;
+    return hook ? hook(hwnd, message, wParam, lParam) : std::nullopt;
+}
+
 int WindowDpi(HWND window) {
     // GetDpiForWindow came with Windows 10 1607; older systems have one dpi for all.
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

@@ -9,6 +9,9 @@ namespace tavi {
 // Sees a control's messages before the control does, for the window that
 // owns it; an answer ends the message there, nullopt lets the control go on.
 using ChildHook = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+// For a control's window procedure: the hook's answer, if it has one. A
+// control being destroyed drops its hook first, as its owner may be going too.
+std::optional<LRESULT> RunChildHook(ChildHook& hook, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Base of the program's windows: keeps `this` from WM_NCCREATE on, sends each
 // message to HandleMessage, and never lets an exception cross the window

@@ -4,8 +4,8 @@ window started the same way in the same run, and the working sets.
   python3 tests/e2e/bench_startup.py [rounds] [--trace]
 
 Beside the bare window it starts minilauncher.exe, the least a launcher bar
-does (an appbar with a toolbar of 25 icons and a tray icon): the floor a bar
-on the common controls stands on. The bar holds a realistic list: 1000 entries of different programs of the
+built on the common controls does (an appbar with a toolbar of 25 icons and a
+tray icon): the floor the bar stood on until it drew its own buttons. The bar holds a realistic list: 1000 entries of different programs of the
 prefix, documents, folders, batch files and 100 groups with members in
 "TaviMenu2.INI". Each round starts the bare window, the bar with its splash
 (the default) and the bar with the splash off, each from a fresh folder; the
