@@ -12,6 +12,24 @@
 namespace tavi {
 namespace {
 
+// The icon file's last write and size in one number; 0 when it cannot be
+// read or was written in the last three seconds (a file system keeping
+// times to two seconds may change it again within one stamp).
+uint64_t FileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+    const uint64_t written = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                             data.ftLastWriteTime.dwLowDateTime;
+    FILETIME nowTime{};
+    GetSystemTimeAsFileTime(&nowTime);
+    const uint64_t now = (static_cast<uint64_t>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
+    constexpr uint64_t kThreeSeconds = 3ull * 10'000'000;
+    if (written + kThreeSeconds > now) return 0;
+    const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    const uint64_t stamp = written ^ (size * 0x9E3779B97F4A7C15ull);
+    return stamp ? stamp : 1;
+}
+
 void AddStock(PictureList& list) {
     for (StockIcon stock : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder}) AddStockPicture(list, stock);
 }
@@ -25,7 +43,26 @@ PictureList& BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels)
     keys_.clear();
     drawn_.clear();
     associations_.clear();
+    drawnInOrder_.clear();
+    extractedSinceReset_ = false;
     return *list_;
+}
+
+void BarIcons::UseCache(IconCache cache) { cache_ = std::move(cache); }
+
+void BarIcons::ForgetCache() { cache_ = IconCache{}; }
+
+std::optional<std::string> BarIcons::CacheToKeep() const {
+    if (!extractedSinceReset_ || !list_) return std::nullopt;
+    IconCache keep;
+    keep.size = list_->Size();
+    for (const Drawn& drawn : drawnInOrder_) {
+        const uint32_t* pixels = list_->Pixels(drawn.picture);
+        if (!drawn.stamp || !pixels) continue;
+        keep.pictures.push_back({drawn.iconFile, drawn.iconIndex, drawn.stamp,
+                                 std::vector<uint32_t>(pixels, pixels + keep.size * keep.size)});
+    }
+    return WriteIconCache(keep);
 }
 
 bool BarIcons::HasKey(const std::string& key) const { return keys_.count(key) > 0; }
@@ -66,6 +103,18 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         keys_[key] = same->second;
         return same->second;
     }
+    const int width = list_ ? list_->Size() : 0, height = width;
+    const uint64_t stamp = FileStamp(iconFile);
+    if (stamp && cache_.size == width) {
+        for (const CachedPicture& cached : cache_.pictures) {
+            if (cached.stamp != stamp || cached.iconIndex != iconIndex || cached.iconFile != iconFile) continue;
+            const int index = list_->Add(cached.pixels.data());
+            if (index < 0) break;
+            return Remember(key, {iconFile, iconIndex, stamp, index});
+        }
+    }
+    extractedSinceReset_ = true;
+
     // Only the size the list shows: each size is a pass of its own over the
     // file. An icon group gives both sizes or neither, so there is nothing
     // to fall back on. Wine hands back a stray handle for a file with no
@@ -75,7 +124,6 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, small ? nullptr : &source, small ? &source : nullptr, 1) ==
         0)
         source = nullptr;
-    const int width = list_ ? list_->Size() : 0, height = width;
 
     // Drawn onto a cleared surface at the list's size, so a missing icon
     // stores an empty picture and a 32-pixel icon scales down to 24.
@@ -96,9 +144,14 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     }
     if (source) DestroyIcon(source);
     if (index < 0) return ButtonStrip::kNoPicture;
-    keys_[key] = index;
-    drawn_[{iconFile, iconIndex}] = index;
-    return index;
+    return Remember(key, {iconFile, iconIndex, stamp, index});
+}
+
+int BarIcons::Remember(const std::string& key, const Drawn& drawn) {
+    keys_[key] = drawn.picture;
+    drawn_[{drawn.iconFile, drawn.iconIndex}] = drawn.picture;
+    drawnInOrder_.push_back(drawn);
+    return drawn.picture;
 }
 
 }  // namespace tavi

@@ -2,11 +2,14 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
+#include <vector>
 #include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "bar/button_icons.h"
+#include "bar/icon_cache.h"
 #include "platform/picture_list_win.h"
 #include "platform/shell.h"
 
@@ -27,15 +30,34 @@ public:
     PictureList& Reset(int iconSizeIndex, int iconPixels, int smallPixels);
     const PictureList* Active() const { return list_.get(); }
 
+    // Pictures kept from an earlier run, used while their files stand as
+    // they were when drawn. Kept until ForgetCache.
+    void UseCache(IconCache cache);
+    void ForgetCache();
+    // The cache to keep for the next run (the pictures drawn from files
+    // since the last reset), or nothing when every one came from the cache
+    // already and the file need not be written again.
+    std::optional<std::string> CacheToKeep() const;
+
     // The picture's index (0-based) for one button, or ButtonStrip::kNoPicture.
     int ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell);
     bool HasKey(const std::string& key) const;
 
 private:
+    struct Drawn {
+        std::string iconFile;
+        int iconIndex;
+        uint64_t stamp;  // 0: not to be kept
+        int picture;
+    };
     int Store(const std::string& key, const std::string& iconFile, int iconIndex);
+    int Remember(const std::string& key, const Drawn& drawn);
     Shell::Association AssociationOf(const std::string& path, Shell& shell);
 
     std::unique_ptr<PictureList> list_;
+    IconCache cache_;  // from the last run; emptied by ForgetCache
+    std::vector<Drawn> drawnInOrder_;  // since the last reset, for the next run's cache
+    bool extractedSinceReset_ = false;
     int iconSizeIndex_ = 0;
     std::unordered_map<std::string, int> keys_;
     // Pictures already drawn in the active list by file and icon number:

@@ -149,6 +149,7 @@ void TaviMenu2::ResetImageLists() {
 
 // The redraw command: fresh pictures for the page as it is.
 void TaviMenu2::Redraw() {
+    icons_.ForgetCache();
     ResetImageLists();
     ReloadButtonIcons(state_, *this);
 }

@@ -73,6 +73,8 @@ bool TaviMenu2::Load() {
     autoHide_ = AutoHideState{};
     autoHide_.lastReleasePosition = 20;
     LoadEntries(state_.entries, platform_, state_.ApplicationPath);
+    if (const auto bytes = platform_.files.ReadAll(IconCachePath()))
+        if (auto cache = ReadIconCache(*bytes)) icons_.UseCache(std::move(*cache));
     TracePhase("entries loaded");
 
     toolbarFlat_ = state_.settings.ButtonFlat == "1";
@@ -113,6 +115,11 @@ void TaviMenu2::AfterFirstPaint(std::function<void()> work) {
 }
 
 void TaviMenu2::FinishStart() {
+    // The first page's pictures for the next start; a folder that takes no
+    // file only costs that start the drawing.
+    if (const std::optional<std::string> keep = icons_.CacheToKeep())
+        (void)platform_.files.ReplaceAll(IconCachePath(), *keep);
+    icons_.ForgetCache();
     if (dragDrop_) dragDrop_->RegisterDrops();
     lists_.SetChgDisplay();
     tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
@@ -121,6 +128,8 @@ void TaviMenu2::FinishStart() {
 
 // The menus' lists are read while nothing waits for them, so that a press
 // finds them ready; a press still reads whatever changed since.
+std::string TaviMenu2::IconCachePath() const { return AddBackslash(state_.ApplicationPath) + kIconCacheFile; }
+
 void TaviMenu2::PostRefreshLists() { PostMessageW(Handle(), kRefreshLists, 0, 0); }
 
 void TaviMenu2::RefreshListsNow() {

@@ -134,6 +134,7 @@ private:
     void ShowEntryMenu(int position);
     void RunMenu(const MenuModel& model);
     void PostRefreshLists();
+    std::string IconCachePath() const;
     void RefreshListsNow();
     void PointerCame();
     void ResumeTimer1();

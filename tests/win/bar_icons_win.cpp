@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "bar/bar_icons_win.h"
@@ -11,6 +12,7 @@
 #include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
+#include "temp_folder_win.h"
 
 using namespace tavi;
 
@@ -25,6 +27,19 @@ int OpaquePixels(const PictureList* list, int index) {
     canvas.Finish();
     return static_cast<int>(std::count_if(canvas.Pixels(), canvas.Pixels() + canvas.Width() * canvas.Height(),
                                           [](uint32_t p) { return (p & 0x00FFFFFF) != 0x00FFFFFF; }));
+}
+
+// Moves a file's last write `hoursAgo` into the past.
+void Backdate(const std::string& path, int hoursAgo) {
+    HANDLE file = CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= static_cast<ULONGLONG>(hoursAgo) * 3600ull * 10'000'000ull;
+    const FILETIME then{t.LowPart, t.HighPart};
+    SetFileTime(file, nullptr, nullptr, &then);
+    CloseHandle(file);
 }
 
 std::string WindowsFile(const char* name) {
@@ -140,4 +155,66 @@ TEST(BarIcons, TheShellIsAskedOncePerPathUntilTheListsAreReset) {
     icons.Reset(0, 32, 16);
     icons.ImageFor({"P", notepad, "", "0", notepad, "0"}, 0, true, shell);
     EXPECT_EQ(shell.asked.size(), 4u) << "the redraw asks the shell afresh";
+}
+
+TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
+    Win32Shell shell;
+    TempFolder folder;
+    const std::string program = folder.PathOf("prog.exe");
+    ASSERT_TRUE(CopyFileW(Widen(WindowsFile("notepad.exe")).c_str(), Widen(program).c_str(), FALSE));
+    Backdate(program, 1);
+    const LaunchEntry entry{"P", program, "", "0", program, "0"};
+
+    // The last run drew it; its cache is given a marked picture, so that a
+    // picture taken from it can be told from one drawn again.
+    BarIcons last;
+    last.Reset(0, 32, 16);
+    ASSERT_EQ(last.ImageFor(entry, 0, true, shell), 3);
+    const std::optional<std::string> kept = last.CacheToKeep();
+    ASSERT_TRUE(kept);
+    std::optional<IconCache> cache = ReadIconCache(*kept);
+    ASSERT_TRUE(cache);
+    ASSERT_EQ(cache->pictures.size(), 1u) << "only the drawn program, not the stock pictures";
+    EXPECT_EQ(cache->pictures[0].iconFile, program);
+    constexpr uint32_t kMarked = 0xFF112233;
+    std::fill(cache->pictures[0].pixels.begin(), cache->pictures[0].pixels.end(), kMarked);
+
+    const auto firstPixel = [&](BarIcons& icons, int sizeIndex) {
+        icons.Reset(sizeIndex, 32, 16);
+        const int index = icons.ImageFor(entry, 0, true, shell);
+        return icons.Active()->Pixels(index) ? icons.Active()->Pixels(index)[0] : 0u;
+    };
+    {
+        BarIcons next;
+        next.UseCache(*cache);
+        EXPECT_EQ(firstPixel(next, 0), kMarked) << "taken from the cache, the program not opened";
+        EXPECT_FALSE(next.CacheToKeep()) << "nothing new to write";
+    }
+    const struct {
+        const char* name;
+        std::function<void(BarIcons&)> change;
+        int sizeIndex;
+    } rows[] = {
+        {"the program changed since", [&](BarIcons&) { Backdate(program, 2); }, 0},
+        {"another size shown", [](BarIcons&) {}, 1},
+        {"the cache forgotten (the redraw command)", [](BarIcons& icons) { icons.ForgetCache(); }, 0},
+    };
+    for (const auto& row : rows) {
+        BarIcons next;
+        next.UseCache(*cache);
+        row.change(next);
+        EXPECT_NE(firstPixel(next, row.sizeIndex), kMarked) << row.name;
+        EXPECT_TRUE(next.CacheToKeep()) << row.name << ": the new picture is kept for the run after";
+        Backdate(program, 1);
+    }
+
+    // A file written moments ago may change again within one stamp: drawn,
+    // but not kept.
+    Backdate(program, 0);
+    BarIcons fresh;
+    fresh.UseCache(*cache);
+    EXPECT_NE(firstPixel(fresh, 0), kMarked);
+    const std::optional<IconCache> freshKept = ReadIconCache(fresh.CacheToKeep().value_or(""));
+    ASSERT_TRUE(freshKept);
+    EXPECT_TRUE(freshKept->pictures.empty());
 }
