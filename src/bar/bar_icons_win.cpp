@@ -50,7 +50,10 @@ PictureList& BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels)
 
 void BarIcons::UseCache(IconCache cache) { cache_ = std::move(cache); }
 
-void BarIcons::ForgetCache() { cache_ = IconCache{}; }
+void BarIcons::ForgetCache() {
+    cache_ = IconCache{};
+    keeping_ = false;
+}
 
 std::optional<std::string> BarIcons::CacheToKeep() const {
     if (!extractedSinceReset_ || !list_) return std::nullopt;
@@ -104,7 +107,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         return same->second;
     }
     const int width = list_ ? list_->Size() : 0, height = width;
-    const uint64_t stamp = FileStamp(iconFile);
+    const uint64_t stamp = keeping_ ? FileStamp(iconFile) : 0;
     if (stamp && cache_.size == width) {
         for (const CachedPicture& cached : cache_.pictures) {
             if (cached.stamp != stamp || cached.iconIndex != iconIndex || cached.iconFile != iconFile) continue;

@@ -31,7 +31,8 @@ public:
     const PictureList* Active() const { return list_.get(); }
 
     // Pictures kept from an earlier run, used while their files stand as
-    // they were when drawn. Kept until ForgetCache.
+    // they were when drawn. Kept until ForgetCache, which also ends the
+    // noting of stamps for the next run's cache (the start is done).
     void UseCache(IconCache cache);
     void ForgetCache();
     // The cache to keep for the next run (the pictures drawn from files
@@ -56,6 +57,7 @@ private:
 
     std::unique_ptr<PictureList> list_;
     IconCache cache_;  // from the last run; emptied by ForgetCache
+    bool keeping_ = true;  // stamps are noted for the next run's cache
     std::vector<Drawn> drawnInOrder_;  // since the last reset, for the next run's cache
     bool extractedSinceReset_ = false;
     int iconSizeIndex_ = 0;
