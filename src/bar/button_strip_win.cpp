@@ -256,28 +256,9 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            // Drawn off screen first, so frames and pictures never flicker.
-            const RECT& area = paint.rcPaint;
-            const int width = area.right - area.left, height = area.bottom - area.top;
-            HDC memory = width > 0 && height > 0 ? CreateCompatibleDC(dc) : nullptr;
-            HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
-            if (bitmap) {
-                const HGDIOBJ previous = SelectObject(memory, bitmap);
-                SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
-                Paint(memory, area);
-                BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
-                SelectObject(memory, previous);
-                DeleteObject(bitmap);
-            } else {
-                Paint(dc, area);
-            }
-            if (memory) DeleteDC(memory);
-            EndPaint(Handle(), &paint);
+        case WM_PAINT:
+            PaintOffScreen(Handle(), [this](HDC dc, const RECT& area) { Paint(dc, area); });
             return 0;
-        }
         case WM_NOTIFY:
             // The tooltips ask their tool's window; the text is the parent's.
             return SendMessageW(GetParent(Handle()), WM_NOTIFY, wParam, lParam);

@@ -67,13 +67,9 @@ LRESULT CommandButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            Draw(dc);
-            EndPaint(Handle(), &paint);
+        case WM_PAINT:
+            PaintOffScreen(Handle(), [this](HDC dc, const RECT&) { Draw(dc); });
             return 0;
-        }
         default:
             break;
     }

@@ -60,6 +60,27 @@ std::optional<LRESULT> RunChildHook(ChildHook& hook, HWND hwnd, UINT message, WP
     return hook ? hook(hwnd, message, wParam, lParam) : std::nullopt;
 }
 
+void PaintOffScreen(HWND window, const std::function<void(HDC, const RECT&)>& draw) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    const RECT& area = paint.rcPaint;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    HDC memory = width > 0 && height > 0 ? CreateCompatibleDC(dc) : nullptr;
+    HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
+    if (bitmap) {
+        const HGDIOBJ previous = SelectObject(memory, bitmap);
+        SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+        draw(memory, area);
+        BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    } else {
+        draw(dc, area);
+    }
+    if (memory) DeleteDC(memory);
+    EndPaint(window, &paint);
+}
+
 int WindowDpi(HWND window) {
     // GetDpiForWindow came with Windows 10 1607; older systems have one dpi for all.
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

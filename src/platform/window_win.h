@@ -37,6 +37,11 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Answers WM_PAINT: `draw` paints the update area (client coordinates) onto
+// a bitmap that is then copied to the window in one step, so nothing
+// flickers; straight onto the window when no bitmap can be made.
+void PaintOffScreen(HWND window, const std::function<void(HDC, const RECT&)>& draw);
+
 // The dots per inch of the monitor `window` is on (the system's when the
 // window is null or the system predates per-monitor scaling).
 int WindowDpi(HWND window);
