@@ -73,8 +73,7 @@ bool TaviMenu2::Load() {
     autoHide_ = AutoHideState{};
     autoHide_.lastReleasePosition = 20;
     LoadEntries(state_.entries, platform_, state_.ApplicationPath);
-    if (const auto bytes = platform_.files.ReadAll(IconCachePath()))
-        if (auto cache = ReadIconCache(*bytes)) icons_.UseCache(std::move(*cache));
+    LoadIconCache();
     TracePhase("entries loaded");
 
     toolbarFlat_ = state_.settings.ButtonFlat == "1";
@@ -129,6 +128,16 @@ void TaviMenu2::FinishStart() {
 // The menus' lists are read while nothing waits for them, so that a press
 // finds them ready; a press still reads whatever changed since.
 std::string TaviMenu2::IconCachePath() const { return AddBackslash(state_.ApplicationPath) + kIconCacheFile; }
+
+void TaviMenu2::LoadIconCache() {
+    // Its size is looked at first: a file that cannot be a cache of ours is not read into memory.
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Widen(IconCachePath()).c_str(), GetFileExInfoStandard, &data) ||
+        data.nFileSizeHigh != 0 || data.nFileSizeLow > kIconCacheMostBytes)
+        return;
+    if (const auto bytes = platform_.files.ReadAll(IconCachePath()))
+        if (auto cache = ReadIconCache(*bytes)) icons_.UseCache(std::move(*cache));
+}
 
 void TaviMenu2::PostRefreshLists() { PostMessageW(Handle(), kRefreshLists, 0, 0); }
 

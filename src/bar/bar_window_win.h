@@ -135,6 +135,7 @@ private:
     void RunMenu(const MenuModel& model);
     void PostRefreshLists();
     std::string IconCachePath() const;
+    void LoadIconCache();
     void RefreshListsNow();
     void PointerCame();
     void ResumeTimer1();

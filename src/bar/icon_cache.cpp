@@ -59,6 +59,7 @@ std::string WriteIconCache(const IconCache& cache) {
 }
 
 std::optional<IconCache> ReadIconCache(std::string_view bytes) {
+    if (bytes.size() > kIconCacheMostBytes) return std::nullopt;
     Reader in(bytes);
     const auto magic = in.Bytes(kMagic.size());
     if (!magic || *magic != kMagic) return std::nullopt;

@@ -27,6 +27,9 @@ struct IconCache {
 inline constexpr char kIconCacheFile[] = "TaviMenu2.icons";
 inline constexpr int kIconCacheLargestSize = 256;
 inline constexpr size_t kIconCacheMostPictures = 1000;
+// Far above a page of pictures at any size the bar shows; a larger file is
+// not read at all.
+inline constexpr uint64_t kIconCacheMostBytes = 16u << 20;
 
 // The file's bytes: a magic, the size and count, then each picture.
 // Pictures whose pixel count is not size × size are left out.

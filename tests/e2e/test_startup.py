@@ -36,6 +36,9 @@ DEFAULT_SETTINGS = tavi.cp932_lines([
 ])
 
 
+ICON_CACHE = "TaviMenu2.icons"
+
+
 class StartupTest(tavi.BarTestCase):
     def test_first_start_writes_the_first_run_entries_and_closing_writes_every_setting(self):
         folder = SESSION.program_folder("first-run", [harness.PROGRAM_EXE])
@@ -48,6 +51,28 @@ class StartupTest(tavi.BarTestCase):
         self.assertEqual(bar.close(), 0)
         self.assertEqual(folder.read_bytes("TaviLaunch.ini"), DEFAULT_SETTINGS)
         self.assertEqual(folder.read_bytes("Launch.ini"), FIRST_RUN_LIST, "nothing is written to the list at exit")
+
+    def test_the_icon_cache_is_written_once_used_again_and_a_damaged_one_is_replaced(self):
+        notepad, regedit = "C:\\windows\\notepad.exe", "C:\\windows\\regedit.exe"
+        folder = SESSION.program_folder("icon-cache", [harness.PROGRAM_EXE])
+        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN))
+        folder.write_bytes("Launch.ini", tavi.launch_ini([
+            ("メモ帳", notepad, "", "0", notepad, "0"), ("レジストリ", regedit, "", "0", regedit, "0")]))
+        folder.write_bytes(ICON_CACHE, b"TaviIco1" + b"\xff" * 40)  # cut short, as a crash might leave it
+        bar = self.start(folder)
+        pictures = [b["image"] for b in bar.buttons(tips=False)[:2]]
+        self.assertNotIn(tavi.I_IMAGENONE, pictures, "the programs' own pictures, drawn from the programs")
+        harness.wait_until(lambda: len(folder.read_bytes(ICON_CACHE)) > 2 * 32 * 32 * 4, 10,
+                           "the damaged cache replaced by the page's pictures")
+        self.assertEqual(bar.close(), 0)
+        written = folder.file(ICON_CACHE).stat().st_mtime_ns, folder.read_bytes(ICON_CACHE)
+
+        bar = self.start(folder)
+        self.assertEqual([b["image"] for b in bar.buttons(tips=False)[:2]], pictures)
+        bar.tray_icon()  # the work after the first paint is done
+        self.assertEqual(bar.close(), 0)
+        self.assertEqual((folder.file(ICON_CACHE).stat().st_mtime_ns, folder.read_bytes(ICON_CACHE)), written,
+                         "every picture came from the cache: the file is not written again")
 
     def test_with_save_on_exit_off_the_settings_file_is_untouched(self):
         folder = SESSION.program_folder("no-save", [harness.PROGRAM_EXE])

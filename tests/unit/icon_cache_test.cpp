@@ -63,6 +63,7 @@ TEST(IconCacheTest, ADamagedOrForeignFileIsIgnoredWhole) {
         {"more pictures than the file holds", withNumber(12, 3)},
         {"a count past the limit", withNumber(12, 1u << 31)},
         {"a path longer than the file", withNumber(16, 0xFFFFFF)},
+        {"larger than any cache of ours", good + std::string(kIconCacheMostBytes, '\0')},
     };
     for (const auto& row : rows) EXPECT_FALSE(ReadIconCache(row.bytes)) << row.name;
 }
