@@ -6,8 +6,8 @@
 namespace tavi {
 namespace {
 
-// Timers of the toolbar with a procedure of their own; the ids keep clear of
-// whatever the toolbar control itself uses.
+// Timers of the button strip with a procedure of their own, so the strip
+// itself never sees them.
 constexpr UINT_PTR kDragTimerId = 0x7A01;  // timDrag
 constexpr UINT_PTR kDropTimerId = 0x7A02;  // a drop handled once the source's drag loop has ended
 constexpr wchar_t kOwnerProperty[] = L"TaviBarDragDrop";

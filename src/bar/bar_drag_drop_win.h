@@ -16,10 +16,10 @@
 
 namespace tavi {
 
-// Drag and drop on the bar's toolbar `tbrIcon`: moving an entry by pressing,
+// Drag and drop on the bar's buttons `tbrIcon`: moving an entry by pressing,
 // dragging and releasing (or from the entry menu), and files dropped from the
-// shell. The bar forwards its toolbar's mouse messages; the drag timer and
-// the handling of a drop run on timers of the toolbar itself, so the bar has
+// shell. The bar forwards its button strip's mouse messages; the drag timer
+// and the handling of a drop run on timers of the strip itself, so the bar has
 // no timer to forward.
 class BarDragDrop final : private DragFeedback {
 public:
@@ -29,25 +29,25 @@ public:
     BarDragDrop(const BarDragDrop&) = delete;
     BarDragDrop& operator=(const BarDragDrop&) = delete;
 
-    // Makes the toolbar a drop target for files. The UI thread must have
+    // Makes the strip a drop target for files. The UI thread must have
     // called OleInitialize; false when the system refused.
     bool RegisterDrops();
 
-    // To be called from the toolbar's subclass before the toolbar sees the
+    // To be called from the strip's hook before the strip sees the
     // message. True when the message is used up and must not reach the
-    // toolbar (the click that ends a move from the menu).
+    // strip (the click that ends a move from the menu).
     bool ToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // BarServices::BeginEntryMove: the next click on the toolbar moves CurrentEntryIndex.
+    // BarServices::BeginEntryMove: the next click on the strip moves CurrentEntryIndex.
     void BeginMenuMove();
 
-    // The 0-based position of the button under a point of the toolbar's
+    // The 0-based position of the button under a point of the strip's
     // client area, nothing when there is none.
     std::optional<int> ButtonAt(int x, int y) const;
     // The button under the last press ToolbarMessage saw, found once for all
     // who act on that press.
     std::optional<int> PressedPosition() const { return drag_.PressedPosition(); }
-    // False right after a move by dragging: the toolbar's click that follows
+    // False right after a move by dragging: the strip's click that follows
     // must not start the entry.
     bool ClickArmed() const { return drag_.ClickArmed(); }
 
