@@ -90,6 +90,7 @@ void TaviMenu2::Layout(bool keepButtons) {
         SetButtonTip(slot.buttonNumber - 1,
                      slot.tooltipEntry >= 0 ? state_.entries.slots[slot.tooltipEntry].Title : std::string());
     ApplyButtonSize();
+    strip_.SetTipsOnPointer(state_.settings.ToolTips == "1");
 
     const int tx = input.screen.twipsPerPixelX;
     const int ty = input.screen.twipsPerPixelY;

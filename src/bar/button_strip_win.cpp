@@ -235,7 +235,7 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP:
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
-            if (message == WM_MOUSEMOVE || tips_) {
+            if ((message == WM_MOUSEMOVE && tipsOnPointer_) || tips_) {
                 MSG relayed{Handle(), message, wParam, lParam, 0, {}};
                 if (HWND tips = ToolTips()) SendMessageW(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
             }

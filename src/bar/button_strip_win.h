@@ -48,6 +48,9 @@ public:
     void SetHot(int position);
     int Hot() const { return hot_; }
     HWND ToolTips();
+    // Whether the pointer makes the tooltips (with the bar's tooltips off,
+    // the library need not load for texts that are all empty).
+    void SetTipsOnPointer(bool on) { tipsOnPointer_ = on; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -78,6 +81,7 @@ private:
     int pressed_ = -1;            // the button the left press began on
     bool pressedInside_ = false;  // and the pointer still on it
     bool tracking_ = false;       // a WM_MOUSELEAVE is asked for
+    bool tipsOnPointer_ = true;
 };
 
 }  // namespace tavi

@@ -525,7 +525,15 @@ class Session:
             request["cwd"] = self.to_windows(cwd)
         if show is not None:
             request["show"] = show
-        return self.call("start", **request)["pid"]
+        try:
+            return self.call("start", **request)["pid"]
+        except DriverError as error:
+            # Wine once failed a CreateProcess with ERROR_INTERNAL_ERROR (1359)
+            # right after its mount manager had defined a drive, under load,
+            # before any code of the program ran: asked once more.
+            if "error 1359" not in str(error):
+                raise
+            return self.call("start", **request)["pid"]
 
     def wait_exit(self, pid: int, timeout: float = 10.0) -> int:
         """Waits for a process to end; returns its exit code, raises WaitTimeout."""

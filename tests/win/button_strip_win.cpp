@@ -236,6 +236,19 @@ TEST(ButtonStrip, TooltipsWaitForThePointerAndTakeTheirTextFromTheParent) {
     EXPECT_EQ(strip.Hot(), -1);
     strip.SetHot(5);
     EXPECT_EQ(strip.Hot(), -1) << "no button there";
+
+    // With the bar's tooltips off the pointer makes none; a reader still gets them.
+    Parent quiet;
+    ButtonStrip off;
+    ASSERT_TRUE(off.Create(quiet.hwnd, true, nullptr));
+    off.SetTipsOnPointer(false);
+    MoveWindow(off.Handle(), 0, 0, 40, 200, FALSE);
+    off.Append({1}, true);
+    off.SetButtonSize(40);
+    SendMessageW(off.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    EXPECT_EQ(TooltipsOwnedBy(quiet.hwnd), 0);
+    EXPECT_EQ(off.Hot(), 0) << "the button is raised all the same";
+    EXPECT_NE(SendMessageW(off.Handle(), TB_GETTOOLTIPS, 0, 0), 0);
 }
 
 TEST(CommandButton, ClicksWhenReleasedOnItselfAndIsDrawnByItsParent) {
