@@ -32,7 +32,7 @@ HCURSOR CreateDragCursor() {
 }
 
 PixelPoint ClientPoint(LPARAM lParam) {
-    // Signed: with the mouse captured, points left of or above the toolbar are negative.
+    // Signed: with the mouse captured, points left of or above the strip are negative.
     return {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
 }
 
@@ -51,14 +51,13 @@ MouseButton ButtonOf(UINT message) {
 BarDragDrop::BarDragDrop(ButtonStrip& strip, MenuMain& state, Platform& platform, BarServices& bar,
                          AutoHideState& autoHide, Shortcuts& shortcuts)
     : strip_(strip),
-      toolbar_(strip.Handle()),
       state_(state),
       platform_(platform),
       bar_(bar),
       shortcuts_(shortcuts),
       drag_({state, platform, bar, autoHide, *this}),
       dragCursor_(CreateDragCursor()) {
-    SetPropW(toolbar_, kOwnerProperty, this);
+    SetPropW(Strip(), kOwnerProperty, this);
 }
 
 BarDragDrop::~BarDragDrop() {
@@ -67,10 +66,10 @@ BarDragDrop::~BarDragDrop() {
         target_->Disconnect();
         target_->Release();
     }
-    KillTimer(toolbar_, kDragTimerId);
-    KillTimer(toolbar_, kDropTimerId);
-    RemovePropW(toolbar_, kOwnerProperty);
-    if (drag_.MenuMoveActive() && GetCapture() == toolbar_) ReleaseCapture();
+    KillTimer(Strip(), kDragTimerId);
+    KillTimer(Strip(), kDropTimerId);
+    RemovePropW(Strip(), kOwnerProperty);
+    if (drag_.MenuMoveActive() && GetCapture() == Strip()) ReleaseCapture();
     if (dragCursor_) {
         if (GetCursor() == dragCursor_) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
         DestroyCursor(dragCursor_);
@@ -82,7 +81,7 @@ bool BarDragDrop::RegisterDrops() {
         FileDropTarget::Handlers handlers;
         handlers.accepts = [this](POINT screen) {
             // Not while a modal window of ours has the bar disabled.
-            return IsWindowEnabled(GetAncestor(toolbar_, GA_ROOT)) && ButtonAtScreen(screen).has_value();
+            return IsWindowEnabled(GetAncestor(Strip(), GA_ROOT)) && ButtonAtScreen(screen).has_value();
         };
         handlers.hover = [this](POINT screen) {
             const std::optional<int> position = ButtonAtScreen(screen);
@@ -92,7 +91,7 @@ bool BarDragDrop::RegisterDrops() {
         handlers.drop = [this](std::vector<std::string> files, POINT screen) { OnDrop(std::move(files), screen); };
         target_ = FileDropTarget::Create(std::move(handlers));
     }
-    return registration_.Register(toolbar_, target_);
+    return registration_.Register(Strip(), target_);
 }
 
 std::optional<int> BarDragDrop::ButtonAt(int x, int y) const {
@@ -106,7 +105,7 @@ std::optional<int> BarDragDrop::ButtonAt(int x, int y) const {
 
 std::optional<int> BarDragDrop::ButtonAtScreen(POINT screen) const {
     POINT client = screen;
-    if (!ScreenToClient(toolbar_, &client)) return std::nullopt;
+    if (!ScreenToClient(Strip(), &client)) return std::nullopt;
     return ButtonAt(client.x, client.y);
 }
 
@@ -122,7 +121,7 @@ bool BarDragDrop::ToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     drag_.DropMenuMove(ButtonAt(at.x, at.y));
                 else
                     drag_.CancelMenuMove();
-                if (GetCapture() == toolbar_) ReleaseCapture();
+                if (GetCapture() == Strip()) ReleaseCapture();
                 return true;
             }
             pressedAt_ = at;
@@ -146,13 +145,13 @@ bool BarDragDrop::ToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Another window took the mouse (a menu, another program): no
             // release will come, so whatever was under way ends here.
             if (drag_.MenuMoveActive()) drag_.CancelMenuMove();
-            if (drag_.DragArmed() && reinterpret_cast<HWND>(lParam) != toolbar_)
+            if (drag_.DragArmed() && reinterpret_cast<HWND>(lParam) != Strip())
                 drag_.Release(MouseButton::Other, std::nullopt);
             return false;
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE && drag_.MenuMoveActive()) {
                 drag_.CancelMenuMove();
-                if (GetCapture() == toolbar_) ReleaseCapture();
+                if (GetCapture() == Strip()) ReleaseCapture();
                 return true;
             }
             return false;
@@ -164,12 +163,12 @@ bool BarDragDrop::ToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void BarDragDrop::BeginMenuMove() {
     // The pointer may be anywhere when the menu closes: the next click,
     // wherever it is, comes to the toolbar.
-    if (drag_.BeginMenuMove()) SetCapture(toolbar_);
+    if (drag_.BeginMenuMove()) SetCapture(Strip());
 }
 
-void BarDragDrop::StartDelayTimer() { SetTimer(toolbar_, kDragTimerId, kDragDelayMs, TimerProc); }
+void BarDragDrop::StartDelayTimer() { SetTimer(Strip(), kDragTimerId, kDragDelayMs, TimerProc); }
 
-void BarDragDrop::StopDelayTimer() { KillTimer(toolbar_, kDragTimerId); }
+void BarDragDrop::StopDelayTimer() { KillTimer(Strip(), kDragTimerId); }
 
 void BarDragDrop::ShowDragCursor() {
     if (dragCursor_) SetCursor(dragCursor_);
@@ -182,7 +181,7 @@ void BarDragDrop::OnDrop(std::vector<std::string> files, POINT screen) {
     // the drop is handled a moment later, so a message box of ours never
     // holds it (or the shell) up.
     pending_.push_back({std::move(files), ButtonAtScreen(screen)});
-    SetTimer(toolbar_, kDropTimerId, USER_TIMER_MINIMUM, TimerProc);
+    SetTimer(Strip(), kDropTimerId, USER_TIMER_MINIMUM, TimerProc);
 }
 
 void BarDragDrop::HandlePendingDrops() {

@@ -62,8 +62,9 @@ private:
     void HandlePendingDrops();
     static void CALLBACK TimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 
+    HWND Strip() const { return strip_.Handle(); }
+
     ButtonStrip& strip_;
-    HWND toolbar_;  // the strip's window
     MenuMain& state_;
     Platform& platform_;
     BarServices& bar_;

@@ -6,29 +6,12 @@
 
 #include "bar/button_strip_win.h"
 #include "bar/stock_icons_win.h"
+#include "platform/folder_listing_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
 namespace {
-
-// The icon file's last write and size in one number; 0 when it cannot be
-// read or was written in the last three seconds (a file system keeping
-// times to two seconds may change it again within one stamp).
-uint64_t FileStamp(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return 0;
-    const uint64_t written = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                             data.ftLastWriteTime.dwLowDateTime;
-    FILETIME nowTime{};
-    GetSystemTimeAsFileTime(&nowTime);
-    const uint64_t now = (static_cast<uint64_t>(nowTime.dwHighDateTime) << 32) | nowTime.dwLowDateTime;
-    constexpr uint64_t kThreeSeconds = 3ull * 10'000'000;
-    if (written + kThreeSeconds > now) return 0;
-    const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    const uint64_t stamp = written ^ (size * 0x9E3779B97F4A7C15ull);
-    return stamp ? stamp : 1;
-}
 
 void AddStock(PictureList& list) {
     for (StockIcon stock : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder}) AddStockPicture(list, stock);
@@ -107,7 +90,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         return same->second;
     }
     const int width = list_ ? list_->Size() : 0, height = width;
-    const uint64_t stamp = keeping_ ? FileStamp(iconFile) : 0;
+    const uint64_t stamp = keeping_ ? TrustedLastWrite(iconFile).value_or(0) : 0;
     if (stamp && cache_.size == width) {
         for (const CachedPicture& cached : cache_.pictures) {
             if (cached.stamp != stamp || cached.iconIndex != iconIndex || cached.iconFile != iconFile) continue;

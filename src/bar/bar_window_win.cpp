@@ -125,8 +125,6 @@ void TaviMenu2::FinishStart() {
     PostRefreshLists();
 }
 
-// The menus' lists are read while nothing waits for them, so that a press
-// finds them ready; a press still reads whatever changed since.
 std::string TaviMenu2::IconCachePath() const { return AddBackslash(state_.ApplicationPath) + kIconCacheFile; }
 
 void TaviMenu2::LoadIconCache() {
@@ -139,6 +137,8 @@ void TaviMenu2::LoadIconCache() {
         if (auto cache = ReadIconCache(*bytes)) icons_.UseCache(std::move(*cache));
 }
 
+// The menus' lists are read while nothing waits for them, so that a press
+// finds them ready; a press still reads whatever changed since.
 void TaviMenu2::PostRefreshLists() { PostMessageW(Handle(), kRefreshLists, 0, 0); }
 
 void TaviMenu2::RefreshListsNow() {
@@ -408,7 +408,7 @@ void TaviMenu2::Close() {
     if (state_.Closing) return;
     commands_.RestorePendingCut();
     RunShutdown(state_, platform_, *this);
-    dragDrop_.reset();  // revokes the drop registration while the toolbar still exists
+    dragDrop_.reset();  // revokes the drop registration while the strip still exists
     strip_.SetPictures(nullptr);
     DestroyWindow(trigger_.Handle());
     DestroyWindow(Handle());

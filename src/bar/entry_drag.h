@@ -15,11 +15,11 @@
 // a click on the target button.
 namespace tavi {
 
-// The 0-based position of the toolbar button under a point (toolbar client
-// pixels), among the first `visibleCount` of `buttonCount` buttons; nothing
-// when no button is under it. Rectangles are asked for one at a time (each
-// is a message to the toolbar): first the `hint` (the toolbar's own hit
-// test), then from the first button up to the hit; an unknown one ends the search.
+// The 0-based position of the button under a point (the button strip's
+// client pixels), among the first `visibleCount` of `buttonCount` buttons;
+// nothing when no button is under it. Rectangles are asked for one at a
+// time: first the `hint` (the strip's own hit test), then from the first
+// button up to the hit; an unknown one ends the search.
 std::optional<int> ButtonAtPoint(int buttonCount, int visibleCount, PixelPoint point,
                                  const std::function<std::optional<Rect>(int)>& rectOf,
                                  std::optional<int> hint = std::nullopt);

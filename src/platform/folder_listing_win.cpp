@@ -31,7 +31,9 @@ std::vector<std::string> Win32FolderListing::FindFiles(const std::string& folder
     return names;
 }
 
-std::optional<uint64_t> Win32FolderListing::LastWriteStamp(const std::string& path) {
+std::optional<uint64_t> Win32FolderListing::LastWriteStamp(const std::string& path) { return TrustedLastWrite(path); }
+
+std::optional<uint64_t> TrustedLastWrite(const std::string& path) {
     // FAT keeps times to two seconds; a little more covers a network share's clock.
     constexpr uint64_t kTrustedAfter = 3ULL * 10'000'000;  // 100-ns units
     WIN32_FILE_ATTRIBUTE_DATA data{};

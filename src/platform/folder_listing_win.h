@@ -13,4 +13,9 @@ public:
     std::optional<uint64_t> LastWriteStamp(const std::string& path) override;
 };
 
+// A file's or folder's last write (FILETIME units), or nothing when it
+// cannot be read or is less than three seconds old: a file system that keeps
+// times to two seconds may change it again within one stamp.
+std::optional<uint64_t> TrustedLastWrite(const std::string& path);
+
 }  // namespace tavi
