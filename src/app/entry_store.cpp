@@ -1,5 +1,6 @@
 #include "app/entry_store.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/messages.h"
@@ -73,6 +74,9 @@ namespace {
 // one line from swallowing the line break and shifting every record after it.
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
+    // A thousand entries are six thousand lines: grown by doubling, the
+    // list would leave as much again of freed memory behind at every start.
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = start;

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/app_windows_win.h"
 #include "app/phase_trace_win.h"
 #include "dialogs/frm_reboot_win.h"
@@ -22,6 +24,13 @@
 #include "platform/win32_adapters_win.h"
 
 using namespace tavi;
+
+// The run time's own answer to an exception nothing caught prints its type's
+// name to a console the bar does not have, and links a 45 KiB demangler for
+// it that every start pages in. Ending at once is what the user sees anyway.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 namespace {
 

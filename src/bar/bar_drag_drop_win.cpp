@@ -77,6 +77,7 @@ BarDragDrop::~BarDragDrop() {
 }
 
 bool BarDragDrop::RegisterDrops() {
+    if (registration_.Registered()) return true;
     if (!target_) {
         FileDropTarget::Handlers handlers;
         handlers.accepts = [this](POINT screen) {

@@ -34,6 +34,13 @@ std::string TrayTipNow() {
     return TrayTip(local.tm_hour, local.tm_min, local.tm_sec);
 }
 
+// Physical buttons, which is what a drag holds whichever way they are swapped.
+bool AnyMouseButtonHeld() {
+    for (const int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON})
+        if (GetAsyncKeyState(button) & 0x8000) return true;
+    return false;
+}
+
 }  // namespace
 
 TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools)
@@ -119,10 +126,9 @@ void TaviMenu2::FinishStart() {
     if (const std::optional<std::string> keep = icons_.CacheToKeep())
         (void)platform_.files.ReplaceAll(IconCachePath(), *keep);
     icons_.ForgetCache();
-    if (dragDrop_) dragDrop_->RegisterDrops();
+    startFinished_ = true;
     lists_.SetChgDisplay();
     tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
-    PostRefreshLists();
 }
 
 std::string TaviMenu2::IconCachePath() const { return AddBackslash(state_.ApplicationPath) + kIconCacheFile; }
@@ -137,8 +143,9 @@ void TaviMenu2::LoadIconCache() {
         if (auto cache = ReadIconCache(*bytes)) icons_.UseCache(std::move(*cache));
 }
 
-// The menus' lists are read while nothing waits for them, so that a press
-// finds them ready; a press still reads whatever changed since.
+// The menus' lists are read while nothing waits for them, once the pointer
+// comes to the bar or the tray icon, so that a press finds them ready; a
+// press still reads whatever changed since.
 void TaviMenu2::PostRefreshLists() { PostMessageW(Handle(), kRefreshLists, 0, 0); }
 
 void TaviMenu2::RefreshListsNow() {
@@ -148,11 +155,21 @@ void TaviMenu2::RefreshListsNow() {
 }
 
 void TaviMenu2::PointerCame() {
+    ExpectPointer();
     const ULONGLONG now = GetTickCount64();
     if (now - drivesReadAt_ < kDriveNamesAge) return;
     drivesReadAt_ = now;
     commands_.ForgetDrives();
     PostRefreshLists();
+}
+
+// Under Wine the drop target costs 1.5 MiB (the system marshals it for other
+// processes), so the bar becomes one only when a drag may be coming: the
+// pointer over the bar or the tray icon, a mouse button held anywhere (the
+// timer looks), or the bar shown from hiding. A drag reaches a window without
+// any message to it first, so the button held is the early sign.
+void TaviMenu2::ExpectPointer() {
+    if (dragDrop_ && startFinished_ && !dragDrop_->DropsRegistered()) dragDrop_->RegisterDrops();
 }
 
 // The first showing: the command buttons are painted. The tray icon follows
@@ -200,6 +217,7 @@ void TaviMenu2::ApplyTopMost() {
 }
 
 void TaviMenu2::SetVisible() {
+    ExpectPointer();
     ShowWindow(Handle(), SW_SHOW);
     ApplyTopMost();
     if (!behindFullScreen_) SetForegroundWindow(Handle());
@@ -220,6 +238,7 @@ void TaviMenu2::OnTimer1() {
     input.pointer = GetCursorPos(&cursor) ? PixelPoint{cursor.x, cursor.y} : PointFromMessagePos(GetMessagePos());
     RECT window{};
     GetWindowRect(Handle(), &window);
+    if (PtInRect(&window, cursor) || AnyMouseButtonHeld()) ExpectPointer();
     input.barWindow = {window.left * input.screen.twipsPerPixelX, window.top * input.screen.twipsPerPixelY,
                        window.right * input.screen.twipsPerPixelX, window.bottom * input.screen.twipsPerPixelY};
     input.edge = Edge();

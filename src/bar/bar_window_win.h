@@ -48,8 +48,9 @@ public:
     // Runs `work` from the message loop once the first paint is done; not at
     // all when the bar closes first.
     void AfterFirstPaint(std::function<void()> work);
-    // What Load leaves until after the first paint: the drop target, the
-    // display mode's check mark and the tray icon.
+    // What Load leaves until after the first paint: the icon cache, the
+    // display mode's check mark and the tray icon. The drop target and the
+    // menus' lists wait for the pointer (PointerCame, ExpectPointer).
     void FinishStart();
     void StartTimers(bool wallpaperTimer);
     // A modeless window of the bar's (the memory meter) that takes its keys
@@ -138,6 +139,7 @@ private:
     void LoadIconCache();
     void RefreshListsNow();
     void PointerCame();
+    void ExpectPointer();
     void ResumeTimer1();
     void OnFullScreenApp(bool entering);
     bool FullScreenInFront() const;
@@ -176,6 +178,7 @@ private:
     HICON main2Large_ = nullptr;
     bool toolbarFlat_ = true;
     bool started_ = false;
+    bool startFinished_ = false;  // FinishStart has run: OLE is ready for the drop target
     bool inWndProc_ = false;
     bool inTrayMenu_ = false;
     bool menuOpen_ = false;                  // MenuOpen: the entry menu is up, clicks are ignored

@@ -61,6 +61,7 @@ public:
     // False when the system refused (no OleInitialize, or already registered).
     bool Register(HWND window, IDropTarget* target);
     void Revoke();
+    bool Registered() const { return window_ != nullptr; }
 
 private:
     HWND window_ = nullptr;

@@ -196,8 +196,8 @@ def main(rounds: int, trace: bool) -> None:
                   f"  ratio {statistics.median(times) / bare:5.2f}")
         bare_memory = statistics.median(memory["bare window"])
         for name, sizes in memory.items():
-            print(f"  working set, {name:20s} {statistics.median(sizes) / 1048576:6.1f} MiB"
-                  f"  (+{(statistics.median(sizes) - bare_memory) / 1048576:.1f})")
+            print(f"  working set, {name:20s} {statistics.median(sizes) / 1048576:6.2f} MiB"
+                  f"  (+{(statistics.median(sizes) - bare_memory) / 1048576:.2f})")
         if phases:
             print("phases, ms since the process began (medians):")
             for label in ("splash", "no splash"):

@@ -236,6 +236,22 @@ class FileDropTest(GroupTestCase):
         self.assertEqual(folder.read_bytes("Launch.ini"),
                          tavi.launch_ini([("ﾏｰｶｰ", marker, "/open", "0", marker, "0")]), "nothing registered")
 
+    def test_a_drag_begun_away_from_the_bar_finds_it_ready_for_files(self):
+        # The bar becomes a drop target only once a drag may be coming; a
+        # button held anywhere is the sign, before the pointer reaches it.
+        folder = self.folder_with_source("drop-press-first", [NOTEPAD])
+        document = folder.write_bytes("遠くから.txt", b"x")
+        SESSION.call("cursor", x=SESSION.width // 2, y=SESSION.height // 2)
+        bar = self.start(folder)
+        left, top, right, bottom = bar.buttons()[1]["rect"]
+        pid = SESSION.start_program(folder.file("dragsource.exe"), args=f"--press-first {(left + right) // 2} "
+                                    f"{(top + bottom) // 2} \"{folder.win_file(document.name)}\"")
+        self.assertEqual(SESSION.wait_exit(pid, 30), 0, "taken, and not a drop target before the press")
+        expected = [NOTEPAD, (document.name, folder.win_file(document.name), "", "", folder.win_file(document.name),
+                              "0")]
+        harness.wait_until(lambda: folder.read_bytes("Launch.ini") == tavi.launch_ini(expected), 15,
+                           "the file registered")
+
     def test_a_drop_of_text_is_refused(self):
         folder = self.folder_with_source("drop-text", [NOTEPAD])
         bar = self.start(folder)

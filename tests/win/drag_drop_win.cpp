@@ -202,7 +202,7 @@ TEST_F(DragDropWin, WhatIsNotAFileListOrNotOnAButtonIsRefused) {
     EXPECT_EQ(DragFrom({file}, OnScreen(pastTheButtons), nothingHandled), 1) << "no button there";
     // A drop that would do something is refused while a modal window has the bar disabled.
     EnableWindow(frame, FALSE);
-    EXPECT_EQ(DragFrom({file}, OnScreen(Centre(1)), nothingHandled), 1);
+    EXPECT_EQ(DragFrom({file}, OnScreen(Centre(1)), nothingHandled, L"--at-once"), 1);
     EnableWindow(frame, TRUE);
     // Drops are handled in the order they came: once an accepted one is
     // handled, a refused one that had slipped through would show before it.

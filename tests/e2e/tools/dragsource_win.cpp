@@ -1,17 +1,27 @@
 // dragsource: drags files onto a point of the screen the way the shell does.
 //
-//   dragsource.exe [--text] [--timeout MS] X Y FILE...
+//   dragsource.exe [--text] [--press-first | --at-once] [--timeout MS] X Y FILE...
 //   dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS]
 //
 // Offers a data object with a CF_HDROP list of the files (with --text only
 // CF_UNICODETEXT of them, which a file target must refuse), calls
 // DoDragDrop, and from its own IDropSource moves the pointer onto (X, Y) and
-// drops there once the target under it has answered. Prints one line,
-// "result=<drop|cancel|error> effect=<n>", and exits with
+// drops there once the target under it has answered.
+//
+// A user's pointer comes to a target before the drop, and a target may wait
+// for that to ready itself, so the pointer first rests on (X, Y) until the
+// window there is a drop target (at most half the time limit; --at-once does
+// not wait, for a point where no target can be). With --press-first
+// it rests on a small window of this program instead, which it presses with
+// the left button held through the drag, as the shell's drags begin; when
+// (X, Y) is a drop target already before the press it exits with 4 at once.
+//
+// Prints "result=<drop|cancel|error> effect=<n>" and exits with
 //   0  the target took the drop with the copy effect
 //   1  the drop was made but refused (effect none)
 //   2  no drop within the time limit (default 10000 ms)
 //   3  bad arguments or a failing system call
+//   4  with --press-first, (X, Y) was a drop target before the press
 // --make-shortcut writes a shortcut file to drop (exit code 0, else 3).
 #include <windows.h>
 
@@ -185,6 +195,41 @@ private:
     DWORD lastEffect_ = DROPEFFECT_NONE;
 };
 
+// Whether the window at a point, or one of its ancestors, has registered a
+// drop target: the system keeps it in this property.
+bool DropTargetAt(POINT point) {
+    for (HWND window = WindowFromPoint(point); window; window = GetParent(window))
+        if (GetPropW(window, L"OleDropTargetInterface")) return true;
+    return false;
+}
+
+void WaitForDropTarget(POINT point, ULONGLONG deadline) {
+    while (!DropTargetAt(point) && GetTickCount64() < deadline) Sleep(20);
+}
+
+void PressLeft(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+}
+
+// A window away from (X, Y) to hold the press on, so that it reaches nothing else.
+HWND PressWindow(POINT target) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    windowClass.lpszClassName = L"DragSourcePress";
+    RegisterClassW(&windowClass);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const int x = target.x < width / 2 ? width - 120 : 40, y = height / 2;
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"DragSourcePress", L"press", WS_POPUP | WS_VISIBLE,
+                                  x, y, 80, 80, nullptr, nullptr, windowClass.hInstance, nullptr);
+    UpdateWindow(window);
+    return window;
+}
+
 int MakeShortcut(const wchar_t* link, const wchar_t* target, const wchar_t* arguments) {
     IShellLinkW* shellLink = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -203,7 +248,7 @@ int MakeShortcut(const wchar_t* link, const wchar_t* target, const wchar_t* argu
 }
 
 int Usage() {
-    std::fputs("usage: dragsource.exe [--text] [--timeout MS] X Y FILE...\n"
+    std::fputs("usage: dragsource.exe [--text] [--press-first | --at-once] [--timeout MS] X Y FILE...\n"
                "       dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS]\n",
                stderr);
     return 3;
@@ -218,12 +263,16 @@ int wmain(int argc, wchar_t** argv) {
         CoUninitialize();
         return code;
     }
-    bool asText = false;
+    bool asText = false, pressFirst = false, atOnce = false;
     ULONGLONG timeout = 10000;
     int next = 1;
     for (; next < argc && std::wcsncmp(argv[next], L"--", 2) == 0; ++next) {
         if (std::wcscmp(argv[next], L"--text") == 0) {
             asText = true;
+        } else if (std::wcscmp(argv[next], L"--press-first") == 0) {
+            pressFirst = true;
+        } else if (std::wcscmp(argv[next], L"--at-once") == 0) {
+            atOnce = true;
         } else if (std::wcscmp(argv[next], L"--timeout") == 0 && next + 1 < argc) {
             timeout = std::wcstoull(argv[++next], nullptr, 10);
         } else {
@@ -239,11 +288,37 @@ int wmain(int argc, wchar_t** argv) {
         std::puts("result=error effect=0");
         return 3;
     }
+    const ULONGLONG deadline = GetTickCount64() + timeout;
+    HWND pressWindow = nullptr;
+    if (pressFirst) {
+        pressWindow = PressWindow(target);
+        RECT area{};
+        GetWindowRect(pressWindow, &area);
+        SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        if (DropTargetAt(target)) {
+            std::puts("result=ready-before-press effect=0");
+            DestroyWindow(pressWindow);
+            OleUninitialize();
+            return 4;
+        }
+        PressLeft(true);
+    } else {
+        SetCursorPos(target.x, target.y);
+    }
+    if (!atOnce) WaitForDropTarget(target, GetTickCount64() + timeout / 2);
     auto* data = new DataObject(std::move(files), asText);
-    auto* source = new DropSource(target, GetTickCount64() + timeout);
+    auto* source = new DropSource(target, deadline);
     DWORD effect = DROPEFFECT_NONE;
     const HRESULT result =
         DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+    if (pressWindow) {
+        // Released where it was pressed: an unmatched release is not the target's business.
+        RECT area{};
+        GetWindowRect(pressWindow, &area);
+        SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        PressLeft(false);
+        DestroyWindow(pressWindow);
+    }
     source->Release();
     data->Release();
     OleUninitialize();
