@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "app/messages.h"
 #include "app/text.h"
@@ -72,31 +73,47 @@ namespace {
 // on the raw bytes: CR and LF never occur inside a valid code page 932
 // character, and decoding line by line keeps a stray lead byte at the end of
 // one line from swallowing the line break and shifting every record after it.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    // A thousand entries are six thousand lines: grown by doubling, the
-    // list would leave as much again of freed memory behind at every start.
-    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = start;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        lines.push_back(text.substr(start, end - start));
-        if (end == text.size()) break;
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+// The lines are taken one at a time: a list of the six thousand of a full bar
+// would be left behind as freed memory at every start.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+    // The next line, without its end; nothing after the last.
+    std::optional<std::string_view> Next() {
+        if (start_ >= text_.size()) return std::nullopt;
+        size_t end = start_;
+        while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+        const std::string_view line = text_.substr(start_, end - start_);
+        const bool crLf = end + 1 < text_.size() && text_[end] == '\r' && text_[end + 1] == '\n';
+        start_ = end == text_.size() ? end : end + (crLf ? 2 : 1);
+        return line;
     }
-    return lines;
+
+private:
+    std::string_view text_;
+    size_t start_ = 0;
+};
+
+std::vector<std::string_view> AllLines(std::string_view text) {
+    std::vector<std::string_view> all;
+    Lines lines(text);
+    while (const std::optional<std::string_view> line = lines.Next()) all.push_back(*line);
+    return all;
 }
 
 // `decode(line, n)` makes the text of line n.
 template <typename Decode>
-EntryStore EntriesFromLines(const std::vector<std::string_view>& lines, Decode decode) {
+EntryStore EntriesFromText(std::string_view text, Decode decode) {
     EntryStore store;
-    store.slots.reserve((lines.size() + 5) / 6);
-    for (size_t first = 0; first < lines.size(); first += 6) {
+    // Six lines an entry, CR LF ended as the program writes them; a hint only.
+    const auto lineFeeds = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    store.slots.reserve(std::min<size_t>(lineFeeds / 6 + 1, kEntryLimit));
+    Lines lines(text);
+    size_t n = 0;
+    for (std::optional<std::string_view> line = lines.Next(); line;) {
         LaunchEntry e;
         std::array<std::string*, 6> fields = {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex};
-        for (size_t f = 0; f < fields.size() && first + f < lines.size(); ++f) *fields[f] = decode(lines[first + f], first + f);
+        for (size_t f = 0; f < fields.size() && line; ++f, ++n, line = lines.Next()) *fields[f] = decode(*line, n);
         store.slots.push_back(std::move(e));
     }
     store.LastEntryIndex = static_cast<int>(store.slots.size());
@@ -106,7 +123,7 @@ EntryStore EntriesFromLines(const std::vector<std::string_view>& lines, Decode d
 }  // namespace
 
 EntryStore ParseEntries(std::string_view text) {
-    return EntriesFromLines(SplitLines(text), [](std::string_view line, size_t) { return std::string(line); });
+    return EntriesFromText(text, [](std::string_view line, size_t) { return std::string(line); });
 }
 
 std::string EntryUnicodeFilePath(const std::string& applicationPath) { return EntryFilePath(applicationPath) + ".utf8"; }
@@ -115,17 +132,17 @@ void LoadEntries(EntryStore& store, Platform& platform, const std::string& appli
     const std::string path = EntryFilePath(applicationPath);
     const std::optional<std::string> bytes = platform.files.ReadAll(path);
     const std::optional<std::string> unicode = platform.files.ReadAll(EntryUnicodeFilePath(applicationPath));
-    const std::vector<std::string_view> unicodeLines = unicode ? SplitLines(*unicode) : std::vector<std::string_view>();
-    store = EntriesFromLines(SplitLines(bytes ? std::string_view(*bytes) : std::string_view()),
-                             [&](std::string_view line, size_t n) {
-                                 // The UTF-8 line stands for its line of the list only while
-                                 // it still says the same there: a program that knows only
-                                 // the list may have changed it since.
-                                 if (n < unicodeLines.size() && IsValidUtf8(unicodeLines[n]) &&
-                                     platform.codePage.FromUtf8(unicodeLines[n]) == line)
-                                     return std::string(unicodeLines[n]);
-                                 return platform.codePage.ToUtf8(line);
-                             });
+    const std::vector<std::string_view> unicodeLines = unicode ? AllLines(*unicode) : std::vector<std::string_view>();
+    const std::string_view text = bytes ? std::string_view(*bytes) : std::string_view();
+    store = EntriesFromText(text, [&](std::string_view line, size_t n) {
+        // The UTF-8 line stands for its line of the list only while it still
+        // says the same there: a program that knows only the list may have
+        // changed it since.
+        if (n < unicodeLines.size() && IsValidUtf8(unicodeLines[n]) &&
+            platform.codePage.FromUtf8(unicodeLines[n]) == line)
+            return std::string(unicodeLines[n]);
+        return platform.codePage.ToUtf8(line);
+    });
     // A file that exists but cannot be read must not be overwritten with defaults.
     if (!store.slots.empty() || (!bytes && platform.files.FileExists(path))) return;
 
