@@ -16,7 +16,9 @@ the same run is what counts on a busy machine.
 
 The bar shows its window only once the buttons of the first page have their
 pictures, so "visible" is the painted bar. The working set is read once the
-process has settled (the bar after its deferred start work).
+process has settled (the bar after its deferred start work), the pointer
+away from it: what waits for the pointer (the drop target, the menus' lists,
+the tooltips) is not in it.
 
 TAVI_BENCH_EXE=<path> times another build of the program instead;
 TAVI_BENCH_BEFORE=<path> times one more build in the same rounds (the figures
