@@ -118,6 +118,8 @@ def main(rounds: int, trace: bool) -> None:
         launch, members = tavi.launch_ini(entries), members_ini(groups)
 
         icon_cache = b""
+        # The pointer rests away from the bar, as it does while nobody reaches for it.
+        session.call("cursor", x=session.width // 2, y=session.height // 2)
 
         def bar_folder(name: str, splash: bool, program: Path = PROGRAM) -> harness.ProgramFolder:
             folder = session.program_folder(name, [])
