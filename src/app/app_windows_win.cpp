@@ -42,9 +42,9 @@ void Win32AppWindows::ShowSplash() {
 
 void Win32AppWindows::CloseSplash() { splash_.Close(); }
 
-AppWindows::BarLoadResult Win32AppWindows::ShowBar(const std::function<void()>& beforeShowing) {
+AppWindows::BarLoadResult Win32AppWindows::ShowBar() {
     bar_ = std::make_unique<TaviMenu2>(state_, platform_, tools_);
-    if (!bar_->Load(beforeShowing)) return {true, LastErrorText()};
+    if (!bar_->Load()) return {true, LastErrorText()};
     return {};
 }
 

@@ -20,7 +20,7 @@ public:
     bool AnotherInstanceRunning() override;
     void ShowSplash() override;
     void CloseSplash() override;
-    BarLoadResult ShowBar(const std::function<void()>& beforeShowing) override;
+    BarLoadResult ShowBar() override;
     void HideBar() override;
     void UnloadBar() override;
     void ApplyStartTopMost(bool topMost) override;

@@ -62,28 +62,19 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
         TracePhase("splash shown");
     }
 
-    // The splash goes right before the laid-out bar shows itself rather than
-    // after: Wine keeps a closed window's drawing memory for the process's
-    // next window, so the bar takes over the splash's (0.35 MiB) instead of
-    // adding its own.
-    bool splashOpen = splash;
-    const auto closeSplash = [&] {
-        if (splashOpen) windows.CloseSplash();
-        splashOpen = false;
-    };
     state.BarReady = false;
     state.Closing = false;
-    const AppWindows::BarLoadResult load = windows.ShowBar(closeSplash);
+    const AppWindows::BarLoadResult load = windows.ShowBar();
     if (load.controlFailed || !state.BarReady) {
         if (!load.controlFailed) windows.HideBar();
-        if (load.controlFailed) closeSplash();
+        if (splash && load.controlFailed) windows.CloseSplash();
         ShowStartupFailure(platform, load.errorText);
-        closeSplash();
+        if (splash && !load.controlFailed) windows.CloseSplash();
         windows.UnloadBar();
         return false;
     }
     windows.ApplyStartTopMost(state.settings.TopMost == "1");
-    closeSplash();
+    if (splash) windows.CloseSplash();
     TracePhase("start shown");
     windows.AfterFirstPaint([&state, &platform, &windows] { RunAfterFirstPaint(state, platform, windows); });
     return true;

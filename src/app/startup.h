@@ -23,8 +23,7 @@ public:
         std::string errorText;       // the system's text for the failure
     };
     // Creates and shows the bar; its load lays it out and sets BarReady.
-    // `beforeShowing` runs once a laid-out bar is about to show itself.
-    virtual BarLoadResult ShowBar(const std::function<void()>& beforeShowing) = 0;
+    virtual BarLoadResult ShowBar() = 0;
     virtual void HideBar() = 0;
     virtual void UnloadBar() = 0;
 

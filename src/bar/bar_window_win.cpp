@@ -61,7 +61,7 @@ TaviMenu2::~TaviMenu2() {
     if (main2Large_) DestroyIcon(main2Large_);
 }
 
-bool TaviMenu2::Load(const std::function<void()>& beforeShowing) {
+bool TaviMenu2::Load() {
     if (started_) return true;
     TracePhase("bar load");
     main2Small_ = CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXSMICON));
@@ -102,7 +102,6 @@ bool TaviMenu2::Load(const std::function<void()>& beforeShowing) {
     TracePhase("page icons");
     if (autoHide) autoHide_.lastReleasePosition = -2;
 
-    if (state_.BarReady && beforeShowing) beforeShowing();
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
     TracePhase("painted");

@@ -42,9 +42,9 @@ public:
 
     // Creates the window and its controls, loads the entries, registers with
     // the shell, lays the bar out and shows it painted with the pictures of
-    // its first page; `beforeShowing` runs right before it shows, once laid
-    // out. False when a control could not be created (GetLastError tells why).
-    bool Load(const std::function<void()>& beforeShowing = {});
+    // its first page. False when a control could not be created (GetLastError
+    // tells why).
+    bool Load();
     // Runs `work` from the message loop once the first paint is done; not at
     // all when the bar closes first.
     void AfterFirstPaint(std::function<void()> work);
