@@ -32,7 +32,6 @@ public:
     // Makes the strip a drop target for files, once. The UI thread must
     // have called OleInitialize; false when the system refused.
     bool RegisterDrops();
-    bool DropsRegistered() const { return registration_.Registered(); }
 
     // To be called from the strip's hook before the strip sees the
     // message. True when the message is used up and must not reach the

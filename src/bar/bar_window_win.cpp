@@ -155,7 +155,7 @@ void TaviMenu2::RefreshListsNow() {
 }
 
 void TaviMenu2::PointerCame() {
-    ExpectPointer();
+    ReadyForDrops();
     const ULONGLONG now = GetTickCount64();
     if (now - drivesReadAt_ < kDriveNamesAge) return;
     drivesReadAt_ = now;
@@ -168,8 +168,8 @@ void TaviMenu2::PointerCame() {
 // pointer over the bar or the tray icon, a mouse button held anywhere (the
 // timer looks), or the bar shown from hiding. A drag reaches a window without
 // any message to it first, so the button held is the early sign.
-void TaviMenu2::ExpectPointer() {
-    if (dragDrop_ && startFinished_ && !dragDrop_->DropsRegistered()) dragDrop_->RegisterDrops();
+void TaviMenu2::ReadyForDrops() {
+    if (dragDrop_ && startFinished_) dragDrop_->RegisterDrops();
 }
 
 // The first showing: the command buttons are painted. The tray icon follows
@@ -217,7 +217,7 @@ void TaviMenu2::ApplyTopMost() {
 }
 
 void TaviMenu2::SetVisible() {
-    ExpectPointer();
+    ReadyForDrops();
     ShowWindow(Handle(), SW_SHOW);
     ApplyTopMost();
     if (!behindFullScreen_) SetForegroundWindow(Handle());
@@ -238,7 +238,7 @@ void TaviMenu2::OnTimer1() {
     input.pointer = GetCursorPos(&cursor) ? PixelPoint{cursor.x, cursor.y} : PointFromMessagePos(GetMessagePos());
     RECT window{};
     GetWindowRect(Handle(), &window);
-    if (PtInRect(&window, cursor) || AnyMouseButtonHeld()) ExpectPointer();
+    if (PtInRect(&window, cursor) || AnyMouseButtonHeld()) ReadyForDrops();
     input.barWindow = {window.left * input.screen.twipsPerPixelX, window.top * input.screen.twipsPerPixelY,
                        window.right * input.screen.twipsPerPixelX, window.bottom * input.screen.twipsPerPixelY};
     input.edge = Edge();

@@ -50,7 +50,7 @@ public:
     void AfterFirstPaint(std::function<void()> work);
     // What Load leaves until after the first paint: the icon cache, the
     // display mode's check mark and the tray icon. The drop target and the
-    // menus' lists wait for the pointer (PointerCame, ExpectPointer).
+    // menus' lists wait for the pointer (PointerCame, ReadyForDrops).
     void FinishStart();
     void StartTimers(bool wallpaperTimer);
     // A modeless window of the bar's (the memory meter) that takes its keys
@@ -139,7 +139,7 @@ private:
     void LoadIconCache();
     void RefreshListsNow();
     void PointerCame();
-    void ExpectPointer();
+    void ReadyForDrops();
     void ResumeTimer1();
     void OnFullScreenApp(bool entering);
     bool FullScreenInFront() const;
