@@ -238,7 +238,7 @@ void TaviMenu2::OnTimer1() {
     input.pointer = GetCursorPos(&cursor) ? PixelPoint{cursor.x, cursor.y} : PointFromMessagePos(GetMessagePos());
     RECT window{};
     GetWindowRect(Handle(), &window);
-    if (PtInRect(&window, cursor) || AnyMouseButtonHeld()) ReadyForDrops();
+    if (PtInRect(&window, POINT{input.pointer.x, input.pointer.y}) || AnyMouseButtonHeld()) ReadyForDrops();
     input.barWindow = {window.left * input.screen.twipsPerPixelX, window.top * input.screen.twipsPerPixelY,
                        window.right * input.screen.twipsPerPixelX, window.bottom * input.screen.twipsPerPixelY};
     input.edge = Edge();

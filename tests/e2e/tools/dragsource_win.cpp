@@ -230,6 +230,12 @@ HWND PressWindow(POINT target) {
     return window;
 }
 
+void PointerToCentreOf(HWND window) {
+    RECT area{};
+    GetWindowRect(window, &area);
+    SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+}
+
 int MakeShortcut(const wchar_t* link, const wchar_t* target, const wchar_t* arguments) {
     IShellLinkW* shellLink = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -292,9 +298,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND pressWindow = nullptr;
     if (pressFirst) {
         pressWindow = PressWindow(target);
-        RECT area{};
-        GetWindowRect(pressWindow, &area);
-        SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        PointerToCentreOf(pressWindow);
         if (DropTargetAt(target)) {
             std::puts("result=ready-before-press effect=0");
             DestroyWindow(pressWindow);
@@ -313,9 +317,7 @@ int wmain(int argc, wchar_t** argv) {
         DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
     if (pressWindow) {
         // Released where it was pressed: an unmatched release is not the target's business.
-        RECT area{};
-        GetWindowRect(pressWindow, &area);
-        SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+        PointerToCentreOf(pressWindow);
         PressLeft(false);
         DestroyWindow(pressWindow);
     }
