@@ -49,6 +49,7 @@ bool StartBarEntry(MenuMain& state, Platform& platform, EntryButtons& buttons) {
     return StartEntry(platform, {entry.PathName, entry.Command, entry.RunType}, [&] {
         // The index is read again: the message box let other events run.
         if (!state.entries.Has(index)) return;
+        state.undo.BeginChange(state, platform);
         LaunchEntry& failed = state.entries.slots[index];
         failed.Title.clear();
         failed.PathName.clear();

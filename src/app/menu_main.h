@@ -4,6 +4,7 @@
 
 #include "app/entry_store.h"
 #include "app/settings.h"
+#include "app/undo_history.h"
 
 namespace tavi {
 
@@ -25,6 +26,7 @@ struct MenuMain {
     bool BarReady = false;
     bool Closing = false;
     bool SaveFailed = false;  // the last save failed and the user has been told
+    UndoHistory undo;         // this run's changes to the entries and group members
 
     int WallpaperMinutes = 0;
     int WallpaperPosition = 0;

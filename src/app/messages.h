@@ -70,6 +70,8 @@ inline constexpr std::string_view kMenuDelete = "削除(&D)";
 inline constexpr std::string_view kMenuMove = "同列内で移動(&V)";
 inline constexpr std::string_view kMenuCut = "切り取り(&C)";
 inline constexpr std::string_view kMenuPaste = "貼り付け(&P)";
+inline constexpr std::string_view kMenuUndo = "元に戻す(&U)";
+inline constexpr std::string_view kMenuRedo = "やり直し(&Y)";
 inline constexpr std::string_view kMenuFolder = "ﾌｫﾙﾀﾞ(&A)...";
 inline constexpr std::string_view kMenuProperty = "ﾌﾟﾛﾊﾟﾃｨ(&R)...";
 inline constexpr std::string_view kMenuOption = "ｵﾌﾟｼｮﾝ(&O)...";
@@ -98,6 +100,8 @@ inline constexpr std::string_view kMenuShutDown = "ｼｬｯﾄﾀﾞｳﾝ(&S).
 // The exit item's caption is kMenuExit above.
 inline constexpr std::string_view kShortcutNewIn = "Ctrl+N";
 inline constexpr std::string_view kShortcutReDraw = "F5";
+inline constexpr std::string_view kShortcutUndo = "Ctrl+Z";
+inline constexpr std::string_view kShortcutRedo = "Ctrl+Y";
 inline constexpr std::string_view kListNone = "(なし)";
 
 inline constexpr std::string_view kConfirmDeleteSuffix = " を削除します　よろしいですか";

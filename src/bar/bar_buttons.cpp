@@ -108,7 +108,14 @@ std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch) {
 }
 
 std::optional<KeyCommand> KeyDownCommand(int virtualKey, bool control) {
-    if (control) return virtualKey == 'N' ? std::optional(KeyCommand::NewEntry) : std::nullopt;
+    if (control) {
+        switch (virtualKey) {
+            case 'N': return KeyCommand::NewEntry;
+            case 'Z': return KeyCommand::Undo;
+            case 'Y': return KeyCommand::Redo;
+            default: return std::nullopt;
+        }
+    }
     switch (virtualKey) {
         case 112: return KeyCommand::PreviousPage;  // F1
         case 113: return KeyCommand::NextPage;      // F2

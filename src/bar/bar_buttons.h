@@ -51,8 +51,8 @@ private:
 // pages back unless this is the first page, toward always pages on.
 std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch);
 
-enum class KeyCommand { PreviousPage, NextPage, Redraw, NewEntry };
-// F1, F2, F5; Ctrl+N, the shortcut of "新規登録(&N)...".
+enum class KeyCommand { PreviousPage, NextPage, Redraw, NewEntry, Undo, Redo };
+// F1, F2, F5; Ctrl+N, the shortcut of "新規登録(&N)...", Ctrl+Z and Ctrl+Y.
 std::optional<KeyCommand> KeyDownCommand(int virtualKey, bool control = false);
 
 // Run type code ("0", "1", "2") of a shortcut's window style.

@@ -300,6 +300,8 @@ void TaviMenu2::OnKeyDown(int virtualKey) {
         case KeyCommand::NextPage: Page(PageCommand::Next); break;
         case KeyCommand::Redraw: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppReDraw)); break;
         case KeyCommand::NewEntry: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppNewIn)); break;
+        case KeyCommand::Undo: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppUndo)); break;
+        case KeyCommand::Redo: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppRedo)); break;
     }
 }
 

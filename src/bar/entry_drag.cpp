@@ -31,6 +31,7 @@ std::optional<int> ButtonAtPoint(int buttonCount, int visibleCount, PixelPoint p
 
 void MoveEntryTo(MenuMain& state, Platform& platform, BarServices& bar, int source, int target) {
     if (source == target || !state.entries.Has(source) || target < 0) return;
+    state.undo.BeginChange(state, platform);
     state.entries.MoveEntry(source, target);
     // One save; the source's button is emptied, then every picture is built again.
     state.CurrentEntryIndex = source;

@@ -79,6 +79,8 @@ DropOutcome Drop::Run(int position, const std::vector<std::string>& files) {
 }
 
 void Drop::Register(int index, const std::string& file, bool resolveShortcut) {
+    // Nothing is written before the one save at the end: the files are still as before the drop.
+    if (outcome_.registered.empty()) c_.state.undo.BeginChange(c_.state, c_.platform);
     LaunchEntry& entry = entries_.slots[static_cast<size_t>(index)];
     outcome_.registered.push_back(index);
     if (resolveShortcut && ToUpperAscii(CharMid(file, CharCount(file) >= 4 ? CharCount(file) - 4 : 0)) == ".LNK") {

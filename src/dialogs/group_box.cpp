@@ -117,6 +117,7 @@ bool GroupBox::Used(int slot) const {
 }
 
 void GroupBox::Save() {
+    state_.undo.BeginChange(state_, platform_);
     (void)NoteSave(state_, platform_.messages,
                    SaveExMenu(platform_.profile, state_.ApplicationPath, entryIndex_, members_, state_.ExMenuMax));
 }

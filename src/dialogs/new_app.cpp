@@ -135,6 +135,7 @@ bool NewAppOk(const NewAppView& view, MenuMain& state, Platform& platform, BarSe
     const std::string path = TrimSpaces(view.path);
     if (path.empty() || index < 0) return false;
     const bool group = view.kind == EntryKind::Group;
+    state.undo.BeginChange(state, platform);
 
     // A new slot past the end exists before anything is written into it.
     EntryStore& entries = state.entries;

@@ -53,6 +53,7 @@ void DeleteEntry(const EntryCommandContext& c) {
         c.platform.messages.Show({Quoted(c.state.entries.slots[index].Title) + std::string(text::kConfirmDeleteSuffix),
                                   std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::OkCancel});
     if (answer != MessageAnswer::Ok) return;
+    c.state.undo.BeginChange(c.state, c.platform);
     c.state.entries.ClearEntry(index);
     RefreshSlot(c, index);
     c.bar.FullRebuild();
@@ -63,6 +64,8 @@ void DeleteEntry(const EntryCommandContext& c) {
 void CutEntry(const EntryCommandContext& c) {
     const int index = c.state.CurrentEntryIndex;
     if (!IsRegisteredSlot(c.state, index)) return;
+    // One step, with the write-back of an earlier cut.
+    c.state.undo.BeginChange(c.state, c.platform);
     if (c.clipboard.CutPending && RestorePendingCut(c)) c.bar.FullRebuild();
     c.clipboard.CutSource = index;
     c.clipboard.CutPending = true;
@@ -83,6 +86,7 @@ void PasteEntry(const EntryCommandContext& c) {
              MessageIcon::Question, MessageButtons::OkCancel});
         if (answer != MessageAnswer::Ok) return;
     }
+    c.state.undo.BeginChange(c.state, c.platform);
     if (!c.state.entries.Has(target)) c.state.entries.ResizeEntryArrays(target);
     c.state.entries.slots[target] = c.clipboard.entry;
     const int source = c.clipboard.CutSource;

@@ -41,7 +41,26 @@ std::optional<std::string> ExplorerArgument(const std::string& folder) {
 
 }  // namespace
 
-MenuCommands::MenuCommands(const MenuCommandPorts& ports) : ports_(ports) {}
+MenuCommands::MenuCommands(const MenuCommandPorts& ports) : ports_(ports) {
+    // A cut entry lives only in the clipboard: each undo step carries it.
+    ports_.state.undo.AttachCut(
+        [this]() -> std::optional<PendingCut> {
+            if (!clipboard_.CutPending) return std::nullopt;
+            return PendingCut{clipboard_.CutSource, clipboard_.entry};
+        },
+        [this](const std::optional<PendingCut>& cut) {
+            clipboard_ = CutClipboard{};
+            if (!cut) return;
+            MenuMain& state = ports_.state;
+            clipboard_.CutPending = true;
+            clipboard_.CutSource = cut->source;
+            clipboard_.entry = cut->entry;
+            clipboard_.members =
+                LoadExMenu(ports_.platform.profile, state.ApplicationPath, cut->source, state.ExMenuMax);
+        });
+}
+
+MenuCommands::~MenuCommands() { ports_.state.undo.AttachCut({}, {}); }
 
 MenuInputs MenuCommands::Inputs() const {
     const bool search =
@@ -140,6 +159,12 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuAppMove: bar.BeginEntryMove(); break;
         case C::mnuAppOneTimeDelete: CutEntry(EntryContext()); break;
         case C::mnuAppOneTimeCopy: Modal([&] { PasteEntry(EntryContext()); }); break;
+        case C::mnuAppUndo:
+            if (ports_.state.undo.Undo(ports_.state, ports_.platform)) bar.FullRebuild();
+            break;
+        case C::mnuAppRedo:
+            if (ports_.state.undo.Redo(ports_.state, ports_.platform)) bar.FullRebuild();
+            break;
         case C::mnuFolder:
         case C::mnuPopupFolder: OpenFolder(); break;
         case C::mnuAppProperty: {

@@ -38,6 +38,9 @@ enum class DispatchResult {
 class MenuCommands {
 public:
     explicit MenuCommands(const MenuCommandPorts& ports);
+    ~MenuCommands();
+    MenuCommands(const MenuCommands&) = delete;
+    MenuCommands& operator=(const MenuCommands&) = delete;
 
     // A right press on the bar button at 0-based page position `position`:
     // the run-time lists are refreshed, CurrentEntryIndex becomes that entry,

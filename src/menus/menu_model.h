@@ -38,6 +38,8 @@ enum class MenuCommand : uint32_t {
     mnuMOEject = 21,
     mnuShutDown = 22,
     mnuExit = 23,
+    mnuAppUndo = 24,
+    mnuAppRedo = 25,
     // mnuPopUpMenu
     mnuPopupOption = 101,
     mnuPopupSearch = 102,

@@ -31,6 +31,8 @@ const Row kAppMenu[] = {
     {0, "mnuAppMove", text::kMenuMove, C::mnuAppMove},
     {0, "mnuAppOneTimeDelete", text::kMenuCut, C::mnuAppOneTimeDelete},
     {0, "mnuAppOneTimeCopy", text::kMenuPaste, C::mnuAppOneTimeCopy},
+    {0, "mnuAppUndo", text::kMenuUndo, C::mnuAppUndo, {}, text::kShortcutUndo},
+    {0, "mnuAppRedo", text::kMenuRedo, C::mnuAppRedo, {}, text::kShortcutRedo},
     {0, "mnuFolder", text::kMenuFolder, C::mnuFolder},
     {0, "mnuAppProperty", text::kMenuProperty, C::mnuAppProperty},
     {0, "mnuAppSep3", kSeparator},
@@ -187,6 +189,8 @@ bool IsCommandEnabled(MenuCommand command, const MenuInputs& inputs) {
         case C::mnuAppOneTimeDelete:
         case C::mnuAppProperty: return IsRegisteredSlot(inputs.state, inputs.state.CurrentEntryIndex);
         case C::mnuAppOneTimeCopy: return inputs.cutPending;
+        case C::mnuAppUndo: return inputs.state.undo.CanUndo();
+        case C::mnuAppRedo: return inputs.state.undo.CanRedo();
         case C::mnuAppSearch:
         case C::mnuPopupSearch: return inputs.searchAvailable;
         case C::mnuMOEject:

@@ -135,6 +135,10 @@ TEST_F(PagingTest, WheelAndKeys) {
     EXPECT_EQ(KeyDownCommand(114), std::nullopt);
     EXPECT_EQ(KeyDownCommand('N', true), KeyCommand::NewEntry) << "Ctrl+N";
     EXPECT_EQ(KeyDownCommand('N'), std::nullopt) << "N alone";
+    EXPECT_EQ(KeyDownCommand('Z', true), KeyCommand::Undo) << "Ctrl+Z";
+    EXPECT_EQ(KeyDownCommand('Y', true), KeyCommand::Redo) << "Ctrl+Y";
+    EXPECT_EQ(KeyDownCommand('Z'), std::nullopt) << "Z alone";
+    EXPECT_EQ(KeyDownCommand('X', true), std::nullopt) << "Ctrl+X";
     EXPECT_EQ(KeyDownCommand(113, true), std::nullopt) << "Ctrl+F2";
 }
 

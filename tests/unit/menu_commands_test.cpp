@@ -178,6 +178,7 @@ TEST_F(MenuCommandTest, DisabledAndUnknownItemsAreRefused) {
     const std::pair<C, int> disabled[] = {
         {C::mnuAppOneTimeCopy, 0}, {C::mnuAppSearch, 0}, {C::mnuPopupSearch, 0}, {C::mnuMOEject, 0},
         {C::mnuPopUpMOEject, 0},   {C::mnuAppin, 2},     {C::mnuAppDel, 2},      {C::mnuAppNewIn, 0},
+        {C::mnuAppUndo, 0},        {C::mnuAppRedo, 0},
     };
     for (const auto& [command, entry] : disabled)
         EXPECT_EQ(Run(command, entry), DispatchResult::Refused) << static_cast<int>(command);

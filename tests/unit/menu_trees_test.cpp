@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "app/text.h"
+#include "fakes/fakes.h"
 #include "menus/menu_model.h"
 
 using namespace tavi;
@@ -73,6 +74,7 @@ TEST_F(MenuTreeTest, EntryMenuHasEveryItemInItsPlace) {
     ExpectTree(menu, {
         "0 mnuAppNewIn 新規登録(&N)... [Ctrl+N]", "0 mnuAppin 編集(&E)...", "0 mnuAppDel 削除(&D)",
         "0 mnuAppMove 同列内で移動(&V)", "0 mnuAppOneTimeDelete 切り取り(&C)", "0 mnuAppOneTimeCopy 貼り付け(&P)",
+        "0 mnuAppUndo 元に戻す(&U) [Ctrl+Z]", "0 mnuAppRedo やり直し(&Y) [Ctrl+Y]",
         "0 mnuFolder ﾌｫﾙﾀﾞ(&A)...", "0 mnuAppProperty ﾌﾟﾛﾊﾟﾃｨ(&R)...", "0 mnuAppSep3 -",
         "0 mnuAppOption ｵﾌﾟｼｮﾝ(&O)...", "0 mnuAppReDraw 再表示(&W) [F5]", "0 mnuAppSearch ﾌｧｲﾙの検索(&I)...",
         "0 mnuHelp ﾍﾙﾌﾟ(&H)...", "0 mnuAppSep2 -",
@@ -184,6 +186,23 @@ TEST_F(MenuTreeTest, PasteSearchAndMediaEjectStates) {
         EXPECT_EQ(Find(entry, "mnuMOEject").enabled, eject) << "'" << c.removable << "'";
         EXPECT_EQ(Find(tray, "mnuPopUpMOEject").enabled, eject) << "'" << c.removable << "'";
     }
+}
+
+TEST_F(MenuTreeTest, UndoAndRedoAreEnabledOnlyWithAStepToTake) {
+    fakes::FakePlatform fake;
+    state.ApplicationPath = "C:\\Tavi";
+    const auto states = [&] {
+        const MenuModel entry = BuildEntryMenu(Inputs());
+        return std::pair(Find(entry, "mnuAppUndo").enabled, Find(entry, "mnuAppRedo").enabled);
+    };
+    EXPECT_EQ(states(), std::pair(false, false)) << "nothing done yet";
+    state.undo.BeginChange(state, fake.platform);
+    fake.files.files["C:\\Tavi\\Launch.ini"] = "changed";
+    EXPECT_EQ(states(), std::pair(true, false)) << "after a change";
+    ASSERT_TRUE(state.undo.Undo(state, fake.platform));
+    EXPECT_EQ(states(), std::pair(false, true)) << "after its undo";
+    ASSERT_TRUE(state.undo.Redo(state, fake.platform));
+    EXPECT_EQ(states(), std::pair(true, false)) << "after its redo";
 }
 
 TEST_F(MenuTreeTest, WhileACommandRunsEveryItemIsDisabled) {
