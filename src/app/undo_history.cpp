@@ -84,10 +84,13 @@ bool UndoHistory::Apply(std::deque<Step>& from, std::deque<Step>& to, MenuMain& 
                   WriteListFiles(platform.files, state.ApplicationPath, target.files, now.files)))
         return false;
     // An empty list is kept empty: loading it would bring the first-run entries.
+    const size_t shown = state.entries.slots.size();
     if (target.files.entries && !target.files.entries->empty())
         LoadEntries(state.entries, platform, state.ApplicationPath);
     else
         state.entries = EntryStore{};
+    // Slots the list no longer writes stay, empty, so their buttons are emptied too.
+    if (state.entries.slots.size() < shown) state.entries.slots.resize(shown);
     if (writeCut_) writeCut_(target.cut);
     from.pop_back();
     PushBounded(to, std::move(now));

@@ -35,6 +35,8 @@ ENTRY_MENU = [
     ("同列内で移動(&V)", True, False, []),
     ("切り取り(&C)", True, False, []),
     ("貼り付け(&P)", False, False, []),      # nothing has been cut
+    ("元に戻す(&U)\tCtrl+Z", False, False, []),  # nothing changed yet
+    ("やり直し(&Y)\tCtrl+Y", False, False, []),
     ("ﾌｫﾙﾀﾞ(&A)...", True, True, []),
     ("ﾌﾟﾛﾊﾟﾃｨ(&R)...", True, False, []),
     SEP,
