@@ -10,6 +10,7 @@
 #include "dialogs/new_app.h"
 #include "fakes/group_fakes.h"
 #include "fakes/menu_fakes.h"
+#include "platform/host_adapters.h"
 #include "platform/ini_profile.h"
 
 using namespace tavi;
@@ -25,7 +26,7 @@ constexpr const char* kMembers = "C:\\Tavi\\TaviMenu2.INI";
 struct UndoFixture {
     fakes::CallLog log;
     fakes::MemoryFileSystem files;
-    fakes::IdentityCodePage codePage;
+    IconvCodePage codePage;
     IniProfile profile{files, codePage};
     fakes::FakeSystemInfo system;
     fakes::FakeShell shell;
@@ -100,7 +101,8 @@ bool ToldSaveFailed(const UndoFixture& f) {
     return false;
 }
 
-Action Unicode(int i) { return Register(i, "C:\\\xE2\x98\x85.exe", "\xE2\x98\x85"); }
+// A title the code page lacks: the list gets its UTF-8 copy.
+Action Unicode(int i) { return Register(i, "C:\\x.exe", "\xF0\x9F\x98\x80"); }
 
 }  // namespace
 
@@ -110,6 +112,7 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneAndRedoneToTheExactFiles) {
     const struct {
         const char* what;
         std::vector<Action> actions;
+        bool unicodeCopy = false;  // some step has the UTF-8 copy
     } cases[] = {
         {"delete", {Del(0)}},
         {"delete a group with its members", {Del(1)}},
@@ -120,7 +123,7 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneAndRedoneToTheExactFiles) {
         {"drop of two files", {Drop(3, {"C:\\a.txt", "C:\\b.txt"})}},
         {"registration and edit", {Register(3, "C:\\new.exe", "New"), Register(0, "C:\\memo2.exe", "Memo 2")}},
         {"member delete", {DeleteMember(1, 0)}},
-        {"register, delete and register again", {Unicode(3), Del(3), Unicode(0)}},
+        {"the UTF-8 copy comes and goes", {Unicode(3), Del(3), Unicode(0)}, true},
         {"mixed", {Del(2), Move(1, 2), DeleteMember(2, 0), Cut(0), Paste(1)}},
     };
     for (const auto& c : cases) {
@@ -133,6 +136,8 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneAndRedoneToTheExactFiles) {
             ASSERT_NE(at.back(), at[at.size() - 2]) << "the change wrote nothing";
         }
         ASSERT_EQ(f.state.undo.UndoCount(), c.actions.size());
+        EXPECT_EQ(std::any_of(at.begin(), at.end(), [](const ListFiles& l) { return l.unicode.has_value(); }),
+                  c.unicodeCopy);
         for (size_t n = c.actions.size(); n-- > 0;) {
             f.Run(MenuCommand::mnuAppUndo, 0);
             EXPECT_EQ(f.Files(), at[n]) << "undo to step " << n;
@@ -234,4 +239,35 @@ TEST(UndoHistory, AChangeThatWroteNothingIsSkipped) {
     f.files.failWrites = false;
     ASSERT_TRUE(f.state.undo.Undo(f.state, f.platform));
     EXPECT_EQ(f.Files(), before) << "one undo takes back the delete that was saved";
+}
+
+// Fails the writes of one path; every other file is written.
+class OnePathFails final : public FileSystem {
+public:
+    fakes::MemoryFileSystem inner;
+    std::string failing;
+    std::optional<std::string> ReadAll(const std::string& path) override { return inner.ReadAll(path); }
+    bool ReplaceAll(const std::string& path, std::string_view bytes) override {
+        return path != failing && inner.ReplaceAll(path, bytes);
+    }
+    bool FileExists(const std::string& path) override { return inner.FileExists(path); }
+    bool RemoveFile(const std::string& path) override { return path != failing && inner.RemoveFile(path); }
+    std::string CurrentDirectory() override { return inner.CurrentDirectory(); }
+};
+
+TEST(WriteListFiles, AFileThatCannotBeWrittenPutsBackThoseWrittenBeforeIt) {
+    const ListFiles before{"list", "copy", "members"};
+    const ListFiles images{"old list", std::nullopt, "old members"};
+    const struct {
+        const char* failing;
+        bool written;
+    } cases[] = {{kUnicode, false}, {kList, false}, {kMembers, false}, {"C:\\Tavi\\other", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failing);
+        OnePathFails files;
+        files.inner.files = {{kList, "list"}, {kUnicode, "copy"}, {kMembers, "members"}};
+        files.failing = c.failing;
+        EXPECT_EQ(WriteListFiles(files, kFolder, images, before), c.written);
+        EXPECT_EQ(ReadListFiles(files, kFolder), c.written ? images : before);
+    }
 }
