@@ -90,6 +90,21 @@ class UndoTest(tavi.BarTestCase):
         self.wait_bytes(folder, before, "the entry back at its first place")
         harness.wait_until(lambda: bar.tips()[:2] == ["Notepad", "Help"], 10, "the buttons as before")
 
+    def test_ctrl_z_and_ctrl_y_on_the_bar_undo_and_redo(self):
+        folder = self.folder("undo-keys", [NOTEPAD, WINHLP])
+        bar = self.start(folder)
+        before = folder.read_bytes("Launch.ini")
+        bar.choose(0, "切り取り(&C)")
+        cut = tavi.launch_ini([EMPTY, WINHLP])
+        self.wait_bytes(folder, cut, "the entry cut")
+        # The bar has the keyboard once its menu has closed.
+        SESSION.xdotool("key", "ctrl+z")
+        self.wait_bytes(folder, before, "Ctrl+Z undoes the cut")
+        SESSION.xdotool("key", "ctrl+y")
+        self.wait_bytes(folder, cut, "Ctrl+Y cuts again")
+        paste = next(i for i in bar.entry_menu(3) if i["text"] == "貼り付け(&P)")
+        self.assertTrue(paste["enabled"], "the cut done again can be pasted")
+
 
 if __name__ == "__main__":
     unittest.main()
