@@ -30,9 +30,12 @@ bool CoversMonitor(const Rect& window, const Rect& monitor, bool hasCaption) {
            window.bottom >= monitor.bottom;
 }
 
-bool InShowZone(DockEdge edge, int32_t mx, int32_t my, const ScreenInfo& screen) {
+bool InShowZone(DockEdge edge, int32_t screenX, int32_t screenY, const ScreenInfo& screen) {
     const int32_t px = Factor(screen.twipsPerPixelX);
     const int32_t py = Factor(screen.twipsPerPixelY);
+    // The zone is measured from the bar's monitor, as its taskbar is.
+    const int32_t mx = screenX - screen.originXPixels * px;
+    const int32_t my = screenY - screen.originYPixels * py;
     const Rect& tb = screen.taskbarPixels;
     // This classification is the zone's own; it does not follow ClassifyTaskbar.
     switch (edge) {
