@@ -237,3 +237,31 @@ TEST(AutoHideZone, IsMeasuredOnTheBarsMonitor) {
     EXPECT_TRUE(InShowZone(DockEdge::Bottom, -600 * 15, 1023 * 15, left));
     EXPECT_FALSE(InShowZone(DockEdge::Bottom, -600 * 15, 1000 * 15, left));
 }
+
+TEST(MonitorLayout, AMonitorThatGoesAndComesBackTakesTheBarToThePrimaryAndBack) {
+    const MonitorInfo primary = Mon("\\\\.\\DISPLAY1", {0, 0, 1920, 1080}, 96, true);
+    const MonitorInfo second = Mon("\\\\.\\DISPLAY2", {1920, 0, 3200, 1024}, 120, false);
+    const std::string setting = "\\\\.\\DISPLAY2";
+    const Rect taskbar{0, 1040, 1920, 1080};
+    const auto layOut = [&](const std::vector<MonitorInfo>& list) {
+        const MonitorInfo m = ChooseMonitor(setting, list, primary);
+        LayoutInput in;
+        in.edge = DockEdge::Right;
+        in.autoHide = false;
+        in.screen = MakeMonitorScreen(m.monitor, m.dpi, taskbar);
+        return LayoutBar(in);
+    };
+    const BarLayout before = layOut({primary, second});
+    const BarLayout gone = layOut({primary});
+    const BarLayout back = layOut({second, primary});
+    EXPECT_EQ(before.monitorPixels, second.monitor);
+    EXPECT_EQ(before.appBarPixels.right, 3200);
+    EXPECT_EQ(gone.monitorPixels, primary.monitor) << "docked on the primary while it is away";
+    EXPECT_EQ(gone.appBarPixels.right, 1920);
+    // The primary's taskbar now shortens the bar, which overlaps it by 30 twips as ever.
+    EXPECT_EQ(gone.appBarPixels.bottom, 1042);
+    EXPECT_NE(gone.monitorPixels, before.monitorPixels) << "the move must force a new registration";
+    EXPECT_EQ(back.windowPixels, before.windowPixels) << "back where it was";
+    EXPECT_EQ(back.appBarPixels, before.appBarPixels);
+    EXPECT_EQ(back.dpi, 120);
+}
