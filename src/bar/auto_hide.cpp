@@ -36,6 +36,8 @@ bool InShowZone(DockEdge edge, int32_t screenX, int32_t screenY, const ScreenInf
     // The zone is measured from the bar's monitor, as its taskbar is.
     const int32_t mx = screenX - screen.originXPixels * px;
     const int32_t my = screenY - screen.originYPixels * py;
+    // A pointer on a neighbouring monitor is past an inner edge, not at it.
+    if (mx < 0 || my < 0 || mx >= screen.widthTwips || my >= screen.heightTwips) return false;
     const Rect& tb = screen.taskbarPixels;
     // This classification is the zone's own; it does not follow ClassifyTaskbar.
     switch (edge) {

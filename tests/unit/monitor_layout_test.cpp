@@ -236,6 +236,12 @@ TEST(AutoHideZone, IsMeasuredOnTheBarsMonitor) {
     // A bottom bar there: its own bottom, with no taskbar on it.
     EXPECT_TRUE(InShowZone(DockEdge::Bottom, -600 * 15, 1023 * 15, left));
     EXPECT_FALSE(InShowZone(DockEdge::Bottom, -600 * 15, 1000 * 15, left));
+    // A right bar on the left-hand monitor: its right edge is an inner one,
+    // and a pointer already on the primary beyond it is not at that edge.
+    EXPECT_TRUE(InShowZone(DockEdge::Right, -1 * 15, 500 * 15, left));
+    EXPECT_FALSE(InShowZone(DockEdge::Right, 0, 500 * 15, left));
+    EXPECT_FALSE(InShowZone(DockEdge::Right, 800 * 15, 500 * 15, left));
+    EXPECT_FALSE(InShowZone(DockEdge::Bottom, -600 * 15, 1030 * 15, left)) << "below the shorter monitor";
 }
 
 TEST(MonitorLayout, AMonitorThatGoesAndComesBackTakesTheBarToThePrimaryAndBack) {
