@@ -99,6 +99,10 @@ std::vector<AutoHideAction> AutoHideState::Tick(const TickInput& input) {
                 hideCounter = 0;
                 setVisible();
             }
+        } else {
+            // Only a pointer resting at the edge counts: one crossing to a
+            // neighbouring monitor through an inner edge must not add up.
+            hideCounter = 0;
         }
     }
 

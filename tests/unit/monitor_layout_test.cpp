@@ -3,6 +3,7 @@
 // flush with its edge and reserving exactly its own thickness there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -270,4 +271,34 @@ TEST(MonitorLayout, AMonitorThatGoesAndComesBackTakesTheBarToThePrimaryAndBack) 
     EXPECT_EQ(back.windowPixels, before.windowPixels) << "back where it was";
     EXPECT_EQ(back.appBarPixels, before.appBarPixels);
     EXPECT_EQ(back.dpi, 120);
+}
+
+TEST(AutoHideTick, AnInnerEdgeShowsTheBarForARestNotForCrossings) {
+    // A right bar, hidden, on a monitor left of the primary: its right edge
+    // at x = -1 is where the pointer crosses to the primary.
+    TickInput in;
+    in.screen = MakeMonitorScreen({-1280, 0, 0, 1024}, 96, Rect{0, 1040, 1920, 1080});
+    in.edge = DockEdge::Right;
+    in.autoHide = true;
+    in.delayIndex = 2;
+    in.barWindow = MakeRect(-41 * 15, 0, 41 * 15, 1024 * 15);
+    const auto tickAt = [&](AutoHideState& s, int32_t x) {
+        in.pointer = {x, 500};
+        const auto actions = s.Tick(in);
+        return std::find_if(actions.begin(), actions.end(), [](const AutoHideAction& a) {
+                   return a.kind == AutoHideAction::SetVisible;
+               }) != actions.end();
+    };
+    AutoHideState s;
+    s.barVisible = false;
+    s.triggerVisible = true;
+    // Crossing back and forth: one tick at the edge, the next one beyond it.
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_FALSE(tickAt(s, -1)) << "crossing " << i;
+        EXPECT_FALSE(tickAt(s, 300)) << "crossing " << i;
+    }
+    // Resting at the edge for the delay brings it back.
+    EXPECT_FALSE(tickAt(s, -1));
+    EXPECT_FALSE(tickAt(s, -1));
+    EXPECT_TRUE(tickAt(s, -1));
 }
