@@ -71,6 +71,7 @@ void LoadSettings(Settings& s, Profile& profile, const std::string& file) {
     s.MediaEject = ReadKey(profile, file, "Option", "MediaEject", "0");
     s.ButtonFlat = ReadKey(profile, file, "Option", "ButtonFlat", "1");
     s.ExMenuCount = ReadKey(profile, file, "Option", "ExMenuCount", "10");
+    s.Monitor = profile.GetString(file, "Option", "Monitor");
 }
 
 bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) {
@@ -97,6 +98,8 @@ bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
     };
     ProfileBatch batch(profile);
     for (const auto& item : order) (void)profile.WriteString(file, item.section, item.key, item.value);
+    // Only a chosen monitor is written, so files of one-monitor users keep their bytes.
+    if (!s.Monitor.empty()) (void)profile.WriteString(file, "Option", "Monitor", s.Monitor);
     return batch.End();
 }
 

@@ -40,6 +40,9 @@ struct Settings {
     std::string MediaEject = "0";
     std::string ButtonFlat = "1";
     std::string ExMenuCount = "10";
+    // The device name of the monitor the bar docks on; empty means the
+    // primary. Kept as read even when no monitor has it: it may come back.
+    std::string Monitor;
 
     // "hh:mm" of each alarm slot, derived from Time.
     std::array<std::string, kAlarmSlots> AlarmTimes;

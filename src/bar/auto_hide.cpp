@@ -30,9 +30,14 @@ bool CoversMonitor(const Rect& window, const Rect& monitor, bool hasCaption) {
            window.bottom >= monitor.bottom;
 }
 
-bool InShowZone(DockEdge edge, int32_t mx, int32_t my, const ScreenInfo& screen) {
+bool InShowZone(DockEdge edge, int32_t screenX, int32_t screenY, const ScreenInfo& screen) {
     const int32_t px = Factor(screen.twipsPerPixelX);
     const int32_t py = Factor(screen.twipsPerPixelY);
+    // The zone is measured from the bar's monitor, as its taskbar is.
+    const int32_t mx = screenX - screen.originXPixels * px;
+    const int32_t my = screenY - screen.originYPixels * py;
+    // A pointer on a neighbouring monitor is past an inner edge, not at it.
+    if (mx < 0 || my < 0 || mx >= screen.widthTwips || my >= screen.heightTwips) return false;
     const Rect& tb = screen.taskbarPixels;
     // This classification is the zone's own; it does not follow ClassifyTaskbar.
     switch (edge) {
@@ -94,6 +99,10 @@ std::vector<AutoHideAction> AutoHideState::Tick(const TickInput& input) {
                 hideCounter = 0;
                 setVisible();
             }
+        } else {
+            // Only a pointer resting at the edge counts: one crossing to a
+            // neighbouring monitor through an inner edge must not add up.
+            hideCounter = 0;
         }
     }
 

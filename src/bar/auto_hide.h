@@ -19,7 +19,7 @@ PixelPoint PointFromMessagePos(uint32_t packed);
 
 struct TickInput {
     PixelPoint pointer;  // pixels
-    ScreenInfo screen;   // the taskbar as ABM_GETTASKBARPOS reports it now
+    ScreenInfo screen;   // the bar's monitor and its taskbar now
     Rect barWindow;      // twips; a hidden window keeps its rectangle
     DockEdge edge = DockEdge::Left;
     bool autoHide = true;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bar/monitor_choice.h"
+
 namespace tavi {
 
 namespace {
@@ -23,6 +25,20 @@ int32_t TaskbarInset(const ScreenInfo& screen) {
 }
 
 int32_t NonNegative(int32_t value) { return std::max<int32_t>(value, 0); }
+
+// Twips to pixels rounding down, so a monitor left of or above the primary
+// (negative coordinates) keeps the pixel edges it has at the origin.
+int32_t FloorDiv(int32_t twips, int32_t factor) {
+    const int32_t q = twips / factor;
+    return (twips % factor != 0 && twips < 0) ? q - 1 : q;
+}
+
+// Monitor-relative twips to virtual-screen twips.
+Rect OnMonitor(const Rect& local, const ScreenInfo& screen) {
+    const int32_t dx = screen.originXPixels * Factor(screen.twipsPerPixelX);
+    const int32_t dy = screen.originYPixels * Factor(screen.twipsPerPixelY);
+    return {local.left + dx, local.top + dy, local.right + dx, local.bottom + dy};
+}
 
 }  // namespace
 
@@ -111,6 +127,22 @@ ScreenInfo MakeScreenInfo(int32_t widthPixels, int32_t heightPixels, int32_t dpi
     return screen;
 }
 
+ScreenInfo MakeMonitorScreen(const Rect& monitor, int32_t dpi, const Rect& taskbarPixels) {
+    Rect local;
+    if (TaskbarOnMonitor(taskbarPixels, monitor))
+        local = {taskbarPixels.left - monitor.left, taskbarPixels.top - monitor.top,
+                 taskbarPixels.right - monitor.left, taskbarPixels.bottom - monitor.top};
+    ScreenInfo screen = MakeScreenInfo(monitor.Width(), monitor.Height(), dpi, dpi, local);
+    screen.originXPixels = monitor.left;
+    screen.originYPixels = monitor.top;
+    return screen;
+}
+
+Rect MonitorOf(const ScreenInfo& screen) {
+    return MakeRect(screen.originXPixels, screen.originYPixels, screen.widthTwips / Factor(screen.twipsPerPixelX),
+                    screen.heightTwips / Factor(screen.twipsPerPixelY));
+}
+
 TaskbarSide ClassifyTaskbar(const Rect& tb, int32_t twipsPerPixelX, int32_t screenWidthTwips) {
     if (tb.left > 0) return TaskbarSide::Right;
     if (tb.top >= 1) return TaskbarSide::Bottom;
@@ -184,16 +216,16 @@ BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen, 
                 break;
         }
     }
-    return {MakeRect(left, top, width, height), t, side};
+    return {OnMonitor(MakeRect(left, top, width, height), screen), t, side};
 }
 
 std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, const Rect& windowPixels,
                                   int32_t twipsPerPixelX, int32_t twipsPerPixelY, int16_t autoHideReserve) {
     const int32_t px = Factor(twipsPerPixelX);
     const int32_t py = Factor(twipsPerPixelY);
-    const int32_t x = barTwips.left / px;
+    const int32_t x = FloorDiv(barTwips.left, px);
     const int32_t w = barTwips.Width() / px;
-    const int32_t y = barTwips.top / py;
+    const int32_t y = FloorDiv(barTwips.top, py);
     const int32_t h = barTwips.Height() / py;
     const int32_t r = autoHideReserve;
     // The window is a little thicker than the bar rectangle (its buttons plus
@@ -225,7 +257,7 @@ Rect EdgeTriggerRect(DockEdge edge, const ScreenInfo& screen) {
             left = side == TaskbarSide::Left ? taskbarRight : 0;
         else
             left = side == TaskbarSide::Right ? sw - tw - 60 : sw - 60;
-        return MakeRect(left, top, kTriggerThickness, height);
+        return OnMonitor(MakeRect(left, top, kTriggerThickness, height), screen);
     }
 
     const bool besideTaskbar = side == TaskbarSide::Left || side == TaskbarSide::Right;
@@ -240,7 +272,7 @@ Rect EdgeTriggerRect(DockEdge edge, const ScreenInfo& screen) {
         else
             top = sh - 60;
     }
-    return MakeRect(left, top, width, kTriggerThickness);
+    return OnMonitor(MakeRect(left, top, width, kTriggerThickness), screen);
 }
 
 Rect EdgeTriggerPixels(DockEdge edge, const ScreenInfo& screen) {
@@ -307,13 +339,14 @@ BarLayout LayoutBar(const LayoutInput& input) {
     layout.edgeTrigger = EdgeTriggerRect(input.edge, screen);
     layout.edgeTriggerPixels = EdgeTriggerPixels(input.edge, screen);
     layout.taskbarPixels = screen.taskbarPixels;
+    layout.monitorPixels = MonitorOf(screen);
     return layout;
 }
 
 Rect TwipsToPixels(const Rect& twips, int32_t twipsPerPixelX, int32_t twipsPerPixelY) {
     const int32_t px = Factor(twipsPerPixelX);
     const int32_t py = Factor(twipsPerPixelY);
-    return MakeRect(twips.left / px, twips.top / py, twips.Width() / px, twips.Height() / py);
+    return MakeRect(FloorDiv(twips.left, px), FloorDiv(twips.top, py), twips.Width() / px, twips.Height() / py);
 }
 
 std::vector<ButtonSlot> PlanButtonSlots(int visibleCount, int toolbarButtonCount, bool keepButtons,

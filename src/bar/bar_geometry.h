@@ -76,7 +76,11 @@ struct ScreenInfo {
     int32_t twipsPerPixelY = 15;
     int32_t widthTwips = 0;
     int32_t heightTwips = 0;
-    Rect taskbarPixels;  // as ABM_GETTASKBARPOS reports it
+    Rect taskbarPixels;  // relative to the monitor; empty when the taskbar is on another one
+    // Where the monitor lies in the virtual screen; every rectangle the
+    // layout gives is moved there.
+    int32_t originXPixels = 0;
+    int32_t originYPixels = 0;
 };
 // A zero or negative factor is taken as 15 rather than dividing by it.
 int32_t UsableTwipsPerPixel(int32_t twipsPerPixel);
@@ -84,6 +88,12 @@ int32_t UsableTwipsPerPixel(int32_t twipsPerPixel);
 int32_t TwipsPerPixelFromDpi(int32_t dpi);
 ScreenInfo MakeScreenInfo(int32_t widthPixels, int32_t heightPixels, int32_t dpiX, int32_t dpiY,
                           const Rect& taskbarPixels);
+
+// The screen of one monitor (pixels in the virtual screen) at its dpi. A
+// taskbar whose centre lies on another monitor does not shift the bar.
+ScreenInfo MakeMonitorScreen(const Rect& monitorPixels, int32_t dpi, const Rect& taskbarPixels);
+// The monitor's rectangle in virtual-screen pixels, back from a ScreenInfo.
+Rect MonitorOf(const ScreenInfo& screen);
 
 enum class TaskbarSide { Left, Top, Right, Bottom };
 TaskbarSide ClassifyTaskbar(const Rect& taskbarPixels, int32_t twipsPerPixelX, int32_t screenWidthTwips);
@@ -143,7 +153,8 @@ struct BarLayout {
     bool placeEdgeTrigger = false;  // only auto-hide uses the strip
     Rect edgeTrigger;               // twips
     Rect edgeTriggerPixels;
-    Rect taskbarPixels;             // to be recorded as TaskbarRect
+    Rect taskbarPixels;             // to be recorded as TaskbarRect (monitor-relative)
+    Rect monitorPixels;             // the monitor laid out on
 };
 BarLayout LayoutBar(const LayoutInput& input);
 

@@ -6,7 +6,9 @@
 
 #include "app/messages.h"
 #include "app/save_notice.h"
+#include "bar/monitor_choice.h"
 #include "bar/stock_icons_win.h"
+#include "platform/monitors_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -34,10 +36,14 @@ DockEdge TaviMenu2::Edge() const { return DockEdgeFrom(state_.settings.Horizonta
 
 int TaviMenu2::IconSizeIndex() const { return IconSizeIndexFrom(state_.settings.IconSizeIndex); }
 
+// The chosen monitor as the system has it now; the primary while it is away.
 ScreenInfo TaviMenu2::CurrentScreen() const {
-    const int dpi = WindowDpi(Handle());
-    return MakeScreenInfo(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dpi, dpi,
-                          AppBar::TaskbarPosition());
+    MonitorInfo whole;  // a system that lists no monitor has one screen
+    whole.monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    whole.dpi = WindowDpi(Handle());
+    whole.primary = true;
+    const MonitorInfo chosen = ChooseMonitor(state_.settings.Monitor, Win32Monitors().List(), whole);
+    return MakeMonitorScreen(chosen.monitor, chosen.dpi, AppBar::TaskbarPosition());
 }
 
 bool TaviMenu2::CreateControls() {
@@ -116,8 +122,13 @@ bool TaviMenu2::DpiChanged() const { return CurrentScreen().dpi != layout_.dpi; 
 
 void TaviMenu2::ReDock(bool force) {
     const bool autoHide = state_.settings.AutoHide == "1";
+    // A monitor that came, went or moved needs the bar registered afresh,
+    // which also frees the strip it held on the monitor it leaves. Only a
+    // taskbar on the bar's own monitor moves the bar.
+    const ScreenInfo screen = CurrentScreen();
+    force = force || MonitorOf(screen) != layout_.monitorPixels;
     const ReDockDecision decision =
-        DecideReDock(AppBar::TaskbarPosition(), layout_.taskbarPixels, force, autoHide, Edge());
+        DecideReDock(screen.taskbarPixels, layout_.taskbarPixels, force, autoHide, Edge());
     if (!decision.reregister) {
         PlaceEdgeTrigger();
         return;

@@ -91,8 +91,9 @@ def _stop_process(proc: Optional[subprocess.Popen], grace: float = 5.0) -> None:
 class Xvfb:
     """One Xvfb server on a free display in DISPLAY_NUMBERS."""
 
-    def __init__(self, width: int, height: int, depth: int = 24):
+    def __init__(self, width: int, height: int, depth: int = 24, extra_args: Iterable[str] = ()):
         self.width, self.height, self.depth = width, height, depth
+        self.extra_args = list(extra_args)  # e.g. +xinerama and a second -screen
         self.proc: Optional[subprocess.Popen] = None
         self.number: Optional[int] = None
 
@@ -118,7 +119,7 @@ class Xvfb:
         try:
             proc = subprocess.Popen(
                 ["Xvfb", f":{number}", "-screen", "0", f"{self.width}x{self.height}x{self.depth}",
-                 "-nolisten", "tcp", "-displayfd", str(write_fd)],
+                 *self.extra_args, "-nolisten", "tcp", "-displayfd", str(write_fd)],
                 stdout=log, stderr=log, pass_fds=(write_fd,), start_new_session=True)
         finally:
             os.close(write_fd)
@@ -305,13 +306,15 @@ class Session:
     """Wine prefix + Xvfb + driver for one test run."""
 
     def __init__(self, width: int = 1280, height: int = 1024, depth: int = 24,
-                 fresh_prefix: Optional[bool] = None, env: Optional[dict] = None):
+                 fresh_prefix: Optional[bool] = None, env: Optional[dict] = None,
+                 xvfb_args: Iterable[str] = ()):
         # TAVI_E2E_REUSE_PREFIX=1 keeps an existing prefix, to iterate faster by hand.
         if fresh_prefix is None:
             fresh_prefix = os.environ.get("TAVI_E2E_REUSE_PREFIX") != "1"
         self.width, self.height, self.depth = width, height, depth
         self.fresh_prefix = fresh_prefix
         self.extra_env = dict(env or {})  # e.g. HOME with an ALSA configuration
+        self.xvfb_args = list(xvfb_args)
         self.xvfb: Optional[Xvfb] = None
         self.driver: Optional[Driver] = None
         self.env: dict = {}
@@ -336,7 +339,7 @@ class Session:
                                    "`cmake --preset windows && cmake --build --preset windows`")
         E2E_DIR.mkdir(parents=True, exist_ok=True)
         began = time.monotonic()
-        self.xvfb = Xvfb(self.width, self.height, self.depth)
+        self.xvfb = Xvfb(self.width, self.height, self.depth, self.xvfb_args)
         self.xvfb.start()
         self.env = self._wine_env(self.xvfb.display)
         self.timings["xvfb"] = time.monotonic() - began

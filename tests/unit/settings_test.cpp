@@ -61,7 +61,7 @@ TEST(LoadSettings, KeysAreReadInTheirFixedOrder) {
         "DragDrop/DragDrop",       "Time/WaveFile",      "Time/Time",         "Option/DispType",
         "Place/Width",             "Place/Height",       "Option/TargetDrop", "Option/SplashLogo",
         "Option/WallPaperChenge",  "Option/WallPaperChengeTimer",             "Option/MediaEject",
-        "Option/ButtonFlat",       "Option/ExMenuCount",
+        "Option/ButtonFlat",       "Option/ExMenuCount",  "Option/Monitor",
     };
     EXPECT_EQ(order, expected);
 }
@@ -298,4 +298,60 @@ TEST(SettingsFile, LongJapaneseValuesSurviveASaveAndALoad) {
     EXPECT_EQ(back.SaveX, "17730");
     // The file itself is in code page 932: "サウンド" is 83 54 83 45 83 93 83 68.
     EXPECT_NE(files.ReadAll(path).value_or("").find("\x83\x54\x83\x45\x83\x93\x83\x68"), std::string::npos);
+}
+
+TEST(MonitorSetting, IsReadAsItStandsAndWrittenOnlyWhenChosen) {
+    const struct {
+        const char* what;
+        std::string inFile;  // empty: no key
+        std::string loaded;
+        bool written;
+    } cases[] = {
+        {"no key means the primary", "", "", false},
+        {"a device name", "\\\\.\\DISPLAY2", "\\\\.\\DISPLAY2", true},
+        {"a name no monitor has is kept", "\\\\.\\DISPLAY9", "\\\\.\\DISPLAY9", true},
+        {"an over-long value is kept whole", std::string(600, 'M'), std::string(600, 'M'), true},
+        {"binary bytes are kept", std::string("\x01\x7f\xff\x83", 4), std::string("\x01\x7f\xff\x83", 4), true},
+    };
+    for (const auto& c : cases) {
+        RecordingProfile profile;
+        if (!c.inFile.empty()) profile.Set(kFile, "Option", "Monitor", c.inFile);
+        const Settings s = Load(profile);
+        EXPECT_EQ(s.Monitor, c.loaded) << c.what;
+        RecordingProfile out;
+        (void)SaveSettings(s, out, kFile);
+        bool wrote = false;
+        for (const auto& call : out.Writes())
+            if (call.section == "Option" && call.key == "Monitor") {
+                wrote = true;
+                EXPECT_EQ(call.value, c.loaded) << c.what;
+            }
+        EXPECT_EQ(wrote, c.written) << c.what;
+    }
+}
+
+TEST(MonitorSetting, AFileWithoutTheKeyKeepsItsBytesAndAChoiceRoundTrips) {
+    fakes::TempFolder folder;
+    HostFileSystem files;
+    IconvCodePage codePage;
+    IniProfile profile(files, codePage);
+    const std::string path = SettingsFilePath(folder.Path());
+
+    Settings defaults;
+    RebuildAlarmTimes(defaults);
+    (void)SaveSettings(defaults, profile, path);
+    const std::string firstRun = files.ReadAll(path).value_or("");
+    EXPECT_EQ(firstRun.find("Monitor"), std::string::npos);
+    Settings back;
+    LoadSettings(back, profile, path);
+    EXPECT_EQ(back.Monitor, "");
+    (void)SaveSettings(back, profile, path);
+    EXPECT_EQ(files.ReadAll(path).value_or(""), firstRun);
+
+    back.Monitor = "\\\\.\\DISPLAY2";
+    (void)SaveSettings(back, profile, path);
+    Settings again;
+    LoadSettings(again, profile, path);
+    EXPECT_EQ(again.Monitor, "\\\\.\\DISPLAY2");
+    EXPECT_NE(files.ReadAll(path).value_or("").find("Monitor=\\\\.\\DISPLAY2\r\n"), std::string::npos);
 }
