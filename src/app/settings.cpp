@@ -71,6 +71,7 @@ void LoadSettings(Settings& s, Profile& profile, const std::string& file) {
     s.MediaEject = ReadKey(profile, file, "Option", "MediaEject", "0");
     s.ButtonFlat = ReadKey(profile, file, "Option", "ButtonFlat", "1");
     s.ExMenuCount = ReadKey(profile, file, "Option", "ExMenuCount", "10");
+    s.HotKey = ReadKey(profile, file, "Option", "HotKey", "");
 }
 
 bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) {
@@ -97,6 +98,7 @@ bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
     };
     ProfileBatch batch(profile);
     for (const auto& item : order) (void)profile.WriteString(file, item.section, item.key, item.value);
+    if (!s.HotKey.empty()) (void)profile.WriteString(file, "Option", "HotKey", s.HotKey);
     return batch.End();
 }
 

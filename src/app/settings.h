@@ -40,6 +40,8 @@ struct Settings {
     std::string MediaEject = "0";
     std::string ButtonFlat = "1";
     std::string ExMenuCount = "10";
+    // The global key's word in decimal; empty: none, and the key is not written.
+    std::string HotKey;
 
     // "hh:mm" of each alarm slot, derived from Time.
     std::array<std::string, kAlarmSlots> AlarmTimes;

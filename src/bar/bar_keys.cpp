@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/menu_main.h"
 #include "app/text.h"
 
 namespace tavi {
@@ -180,6 +181,16 @@ bool TitleStartsWith(std::string_view title, char32_t typed) {
     char32_t folded = FoldForMatch(first);
     if (first >= 0xFF61 && first <= 0xFF9F) folded = JoinVoiced(folded, FirstCodePoint(title.substr(length)).first);
     return folded == FoldForMatch(typed);
+}
+
+}  // namespace tavi
+
+namespace tavi {
+
+void ShowPageAt(MenuMain& state, int offset) {
+    state.EntryOffset = std::clamp(offset, 0, kEntryLimit);
+    const int wanted = state.EntryOffset + state.VisibleCount;
+    if (state.entries.LastEntryIndex < wanted) state.entries.ResizeEntryArrays(wanted);
 }
 
 }  // namespace tavi

@@ -54,3 +54,9 @@ char32_t FoldForMatch(char32_t c);
 bool TitleStartsWith(std::string_view title, char32_t typed);
 
 }  // namespace tavi
+
+namespace tavi {
+struct MenuMain;
+// Shows the page that starts at entry `offset`, the entries growing to fill it.
+void ShowPageAt(MenuMain& state, int offset);
+}  // namespace tavi
