@@ -58,7 +58,11 @@ void TaviMenu2::OnBarKey(BarKey key, char32_t typed) {
     switch (result.action) {
         case KeyAction::None: break;
         case KeyAction::StartEntry:
-        case KeyAction::OpenGroup: OnButtonClick(focus + 1, true); break;
+        case KeyAction::OpenGroup:
+            OnButtonClick(focus + 1, true);
+            // What was started takes the foreground; auto-hide looks after the bar again.
+            if (keyboardHeld_) ReleaseKeyboard(false);
+            break;
         case KeyAction::EntryMenu:
             if (const std::optional<RECT> rect = strip_.ButtonRect(focus)) {
                 POINT at{(rect->left + rect->right) / 2, (rect->top + rect->bottom) / 2};
