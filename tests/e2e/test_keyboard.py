@@ -59,6 +59,20 @@ class KeyboardTestCase(tavi.BarTestCase):
         return folder
 
 
+    def focus_other(self, title: str) -> dict:
+        """Another program's window with the X focus, where Wine matches global keys."""
+        other = self.key_window(title)
+        x_window = harness.wait_until(
+            lambda: SESSION.xdotool("search", "--name", title).split(), 10, "the X window")[0]
+        SESSION.xdotool("windowfocus", x_window)
+        harness.wait_until(lambda: self.focus(other)["foreground"] == other["hwnd"], 10, "the other program in front")
+        return other
+
+    def bring_up(self, bar: tavi.Bar) -> None:
+        SESSION.xdotool("key", "ctrl+alt+t")
+        harness.wait_until(lambda: self.focus(bar.window())["focus"] == bar.toolbar, 10, "the buttons' focus")
+
+
 class HotKeyTest(KeyboardTestCase):
     def test_the_key_brings_up_the_hidden_bar_and_its_keys_start_the_second_entry(self):
         def entries(folder):
@@ -94,6 +108,34 @@ class HotKeyTest(KeyboardTestCase):
         SESSION.xdotool("key", "Down", "Return")  # a left-edge bar runs downwards
         record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
         self.assertEqual(record["args"], "second")
+
+    def test_a_typed_letter_and_the_menu_key_act_on_the_entry_they_reach(self):
+        def entries(folder):
+            marker = folder.win_file("marker.exe")
+            return [("Alpha", marker, "first", "0", marker, "0"), ("Beta", marker, "second", "0", marker, "0"),
+                    ("Gamma", marker, "third", "0", marker, "0")]
+        folder = self.folder("hotkey-letters", CTRL_ALT_T, entries)
+        bar = self.start(folder)
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself")
+        self.focus_other("TaviLetterTarget")
+        self.bring_up(bar)
+        SESSION.xdotool("key", "End", "Home", "b", "Menu")
+        popup = SESSION.wait_popup_menu(bar.pid)
+        left, top, right, bottom = bar.buttons(tips=False)[1]["rect"]
+        menu_left, menu_top = popup["rect"][:2]
+        self.assertTrue(left <= menu_left < right and top <= menu_top < bottom,
+                        f"the entry menu {popup['rect']} opens at the second button {[left, top, right, bottom]}")
+        SESSION.screenshot("keyboard-entry-menu")
+        bar.close_menus()
+        harness.wait_until(lambda: not SESSION.popup_menus(bar.pid), 10, "the menu to close")
+        SESSION.xdotool("key", "ctrl+alt+t")  # the key again lets go
+        harness.wait_until(lambda: self.focus(bar.window())["foreground"] != bar.hwnd, 10, "the focus given back")
+        self.bring_up(bar)  # a new hold starts on the first button again
+        SESSION.xdotool("key", "--", "minus")  # a character no title begins with moves nothing
+        SESSION.xdotool("key", "G", "Return")
+        record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
+        self.assertEqual(record["args"], "third", "a capital G finds Gamma from the first button")
+        self.assertEqual(len(folder.marker_records()), 1, "the menu key started nothing")
 
     def test_a_key_held_by_another_program_is_reported_once_and_kept(self):
         self.key_window("TaviKeyHolder", CTRL_ALT_T)
