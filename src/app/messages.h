@@ -256,11 +256,10 @@ inline constexpr std::string_view kSaveFailed =
 
 // The global key of the settings ("HotKey") could not be registered; its
 // name (or the value read) goes between the two halves.
-inline constexpr std::string_view kHotKeyHeldBefore = "ホットキー「";
+inline constexpr std::string_view kHotKeyBefore = "ホットキー「";
 inline constexpr std::string_view kHotKeyHeldAfter =
     "」はほかのプログラムが使用しているため登録できませんでした。\n"
     "設定はそのまま残し、次の起動時にもう一度登録を試みます。";
-inline constexpr std::string_view kHotKeyRefusedBefore = "ホットキー「";
 inline constexpr std::string_view kHotKeyRefusedAfter =
     "」はシステムが受け付けなかったため登録できませんでした。\n"
     "別のキーの組み合わせを設定してください。";

@@ -95,9 +95,9 @@ std::string HotKeyMessage(HotKeyProblem problem, const std::string& setting) {
         case HotKeyProblem::Invalid:
             return std::string(text::kHotKeyInvalidBefore) + setting + std::string(text::kHotKeyInvalidAfter);
         case HotKeyProblem::Held:
-            return std::string(text::kHotKeyHeldBefore) + name + std::string(text::kHotKeyHeldAfter);
+            return std::string(text::kHotKeyBefore) + name + std::string(text::kHotKeyHeldAfter);
         case HotKeyProblem::Refused:
-            return std::string(text::kHotKeyRefusedBefore) + name + std::string(text::kHotKeyRefusedAfter);
+            return std::string(text::kHotKeyBefore) + name + std::string(text::kHotKeyRefusedAfter);
     }
     return {};
 }
