@@ -14,6 +14,7 @@ CTRL_ALT_T = "1620"  # the hot-key control's word: 'T' with HOTKEYF_CONTROL | HO
 KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
 # The default settings hide the bar 1 s (two ticks) after the pointer left.
 HIDE_TICKS = 2
+FIRST_MEMBER_ID = 100  # the group box's member slot s has id 100 + s
 
 
 def setUpModule():
@@ -136,6 +137,30 @@ class HotKeyTest(KeyboardTestCase):
         record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
         self.assertEqual(record["args"], "third", "a capital G finds Gamma from the first button")
         self.assertEqual(len(folder.marker_records()), 1, "the menu key started nothing")
+
+    def test_enter_on_a_group_opens_its_box_where_the_same_keys_choose_a_member(self):
+        def entries(folder):
+            marker = folder.win_file("marker.exe")
+            members = [("A", marker, "/a", "0"), ("B", marker, "/b", "0")]
+            lines = ["[ExMenu01]"]
+            for slot, (title, path, command, run) in enumerate(members):
+                lines += [f"{slot:02d}ExTitle={title}", f"{slot:02d}ExPathName={path}",
+                          f"{slot:02d}ExCommand={command}", f"{slot:02d}ExRunType={run}"]
+            folder.write_bytes("TaviMenu2.INI", tavi.cp932_lines(lines))
+            return [("Alpha", marker, "first", "0", marker, "0"), ("Tools", "[Tools]", "", "0", "", "0")]
+        folder = self.folder("hotkey-group", CTRL_ALT_T, entries)
+        bar = self.start(folder)
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself")
+        self.focus_other("TaviGroupTarget")
+        self.bring_up(bar)
+        SESSION.xdotool("key", "Down", "Return")
+        box = SESSION.wait_window(bar.pid, cls="frmRectangle")
+        first_member = next(w for w in SESSION.windows(bar.pid, children=True)
+                            if w["parent"] == box["hwnd"] and w["id"] == FIRST_MEMBER_ID)
+        harness.wait_until(lambda: self.focus(box)["focus"] == first_member["hwnd"], 10, "the first member's focus")
+        SESSION.xdotool("key", "End", "Home", "Right", "Return")
+        record = harness.wait_until(lambda: folder.marker_records(), 10, "the member started")[0]
+        self.assertEqual(record["args"], "/b")
 
     def test_a_key_held_by_another_program_is_reported_once_and_kept(self):
         self.key_window("TaviKeyHolder", CTRL_ALT_T)
