@@ -1,9 +1,12 @@
 // The bar by the keyboard: the keys on its buttons and the global key that
 // brings it up.
+#include "bar/bar_window_win.h"
+
+#include <commctrl.h>
+
 #include <utility>
 
 #include "app/messages.h"
-#include "bar/bar_window_win.h"
 #include "bar/hot_key.h"
 
 namespace tavi {
@@ -54,7 +57,7 @@ void TaviMenu2::OnBarKey(BarKey key, char32_t typed) {
         ShowPageAt(state_, *result.offset);
         RefreshButtons(state_, *this);
     }
-    strip_.SetFocused(focus);
+    FocusButton(focus);
     switch (result.action) {
         case KeyAction::None: break;
         case KeyAction::StartEntry:
@@ -72,6 +75,42 @@ void TaviMenu2::OnBarKey(BarKey key, char32_t typed) {
             break;
         case KeyAction::Release: ReleaseKeyboard(true); break;
     }
+}
+
+void TaviMenu2::FocusButton(int position) {
+    strip_.SetFocused(position);
+    ShowKeyTip(strip_.Focused());
+}
+
+// The pointer's tooltips follow the pointer only; this one, made the first
+// time a key moves the focus, shows the focused button's tip beside it.
+void TaviMenu2::ShowKeyTip(int position) {
+    const std::wstring* tip = position >= 0 && static_cast<size_t>(position) < tips_.size() ? &tips_[position] : nullptr;
+    const std::optional<RECT> rect = strip_.ButtonRect(position);
+    if (!tip || tip->empty() || !rect) {
+        if (keyTip_) SendMessageW(keyTip_, TTM_TRACKACTIVATE, FALSE, 0);
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Handle();
+    tool.uId = 1;
+    tool.lpszText = const_cast<wchar_t*>(tip->c_str());
+    if (!keyTip_) {
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&classes);
+        keyTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        if (!keyTip_) return;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        SendMessageW(keyTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    SendMessageW(keyTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    POINT at{rect->right, rect->bottom};
+    ClientToScreen(strip_.Handle(), &at);
+    SendMessageW(keyTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(keyTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
 // Once at start. A key that cannot be had is reported and kept in the
@@ -115,13 +154,13 @@ void TaviMenu2::TakeKeyboard() {
     autoHide_.ShownByUser();
     SetForegroundWindow(Handle());
     SetFocus(strip_.Handle());
-    strip_.SetFocused(state_.VisibleCount > 0 ? 0 : -1);
+    FocusButton(state_.VisibleCount > 0 ? 0 : -1);
 }
 
 // Auto-hide takes over again from the next tick.
 void TaviMenu2::ReleaseKeyboard(bool giveBack) {
     keyboardHeld_ = false;
-    strip_.SetFocused(-1);
+    FocusButton(-1);
     HWND previous = std::exchange(previousForeground_, nullptr);
     if (giveBack && previous && IsWindow(previous)) SetForegroundWindow(previous);
 }

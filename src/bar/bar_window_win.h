@@ -156,6 +156,8 @@ private:
     void OnHotKey();
     void TakeKeyboard();
     void ReleaseKeyboard(bool giveBack);
+    void FocusButton(int position);
+    void ShowKeyTip(int position);
 
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
@@ -199,6 +201,7 @@ private:
     bool hotKeyRegistered_ = false;
     bool keyboardHeld_ = false;          // the global key brought the bar up; it stays while keys choose
     HWND previousForeground_ = nullptr;  // the window the global key took the focus from
+    HWND keyTip_ = nullptr;              // the tooltip that follows the keyboard's focus
 };
 
 }  // namespace tavi

@@ -69,6 +69,9 @@ class KeyboardTestCase(tavi.BarTestCase):
         harness.wait_until(lambda: self.focus(other)["foreground"] == other["hwnd"], 10, "the other program in front")
         return other
 
+    def shown_tips(self, bar: tavi.Bar) -> list:
+        return [w["caption"] for w in SESSION.windows(bar.pid, cls="tooltips_class32") if w["visible"]]
+
     def bring_up(self, bar: tavi.Bar) -> None:
         SESSION.xdotool("key", "ctrl+alt+t")
         harness.wait_until(lambda: self.focus(bar.window())["focus"] == bar.toolbar, 10, "the buttons' focus")
@@ -93,6 +96,7 @@ class HotKeyTest(KeyboardTestCase):
         harness.wait_until(lambda: bar.window()["visible"], 10, "the bar brought up by the key")
         harness.wait_until(lambda: self.focus(bar.window())["focus"] == bar.toolbar, 10, "the buttons' focus")
         self.assertEqual(self.focus(bar.window())["foreground"], bar.hwnd)
+        harness.wait_until(lambda: self.shown_tips(bar) == ["一つ目"], 10, "the first button's tip")
         SESSION.screenshot("keyboard-hotkey")
         self.tick(bar, HIDE_TICKS + 2)
         self.assertTrue(bar.window()["visible"], "auto-hide waits while the keys choose")
@@ -102,11 +106,14 @@ class HotKeyTest(KeyboardTestCase):
                            "the focus back with the other program")
         self.tick(bar, HIDE_TICKS + 1)
         self.assertFalse(bar.window()["visible"], "auto-hide hides the bar again")
+        self.assertEqual(self.shown_tips(bar), [], "the tip went with the focus")
         self.assertEqual(folder.marker_records(), [], "nothing started")
 
         SESSION.xdotool("key", "ctrl+alt+t")
         harness.wait_until(lambda: self.focus(bar.window())["focus"] == bar.toolbar, 10, "the buttons' focus again")
-        SESSION.xdotool("key", "Down", "Return")  # a left-edge bar runs downwards
+        SESSION.xdotool("key", "Down")  # a left-edge bar runs downwards
+        harness.wait_until(lambda: self.shown_tips(bar) == ["二つ目"], 10, "the tip following the focus")
+        SESSION.xdotool("key", "Return")
         record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
         self.assertEqual(record["args"], "second")
 
