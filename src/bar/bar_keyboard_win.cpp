@@ -10,11 +10,6 @@
 #include "bar/hot_key.h"
 
 namespace tavi {
-namespace {
-
-constexpr int kHotKeyId = 1;
-
-}  // namespace
 
 // Keys that reach the button strip; true when they were the bar's.
 bool TaviMenu2::StripKey(UINT message, WPARAM wParam) {

@@ -429,7 +429,7 @@ void TaviMenu2::RemoveAppBar(bool autoHide) {
 void TaviMenu2::Close() {
     if (state_.Closing) return;
     commands_.RestorePendingCut();
-    if (hotKeyRegistered_) UnregisterHotKey(Handle(), 1);
+    if (hotKeyRegistered_) UnregisterHotKey(Handle(), kHotKeyId);
     RunShutdown(state_, platform_, *this);
     dragDrop_.reset();  // revokes the drop registration while the strip still exists
     strip_.SetPictures(nullptr);

@@ -164,6 +164,7 @@ private:
     static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
     static constexpr UINT_PTR kTimWallPaper = 2;
     static constexpr UINT kTimWallPaperInterval = 60 * 1000;
+    static constexpr int kHotKeyId = 1;      // the global key of the settings
 
     MenuMain& state_;
     Platform& platform_;
