@@ -258,4 +258,17 @@ inline constexpr std::string_view kSaveFailed =
     "前に保存した内容はそのまま残っています。書き込めるようになると、次の保存で今の内容が保存されます。\n\n"
     "保存先: ";
 
+// The global key of the settings ("HotKey") could not be registered; its
+// name (or the value read) goes between the two halves.
+inline constexpr std::string_view kHotKeyBefore = "ホットキー「";
+inline constexpr std::string_view kHotKeyHeldAfter =
+    "」はほかのプログラムが使用しているため登録できませんでした。\n"
+    "設定はそのまま残し、次の起動時にもう一度登録を試みます。";
+inline constexpr std::string_view kHotKeyRefusedAfter =
+    "」はシステムが受け付けなかったため登録できませんでした。\n"
+    "別のキーの組み合わせを設定してください。";
+inline constexpr std::string_view kHotKeyInvalidBefore = "TaviLaunch.ini のホットキーの値「";
+inline constexpr std::string_view kHotKeyInvalidAfter =
+    "」はキーの組み合わせではないため、ホットキーは登録していません。";
+
 }  // namespace tavi::text

@@ -72,6 +72,7 @@ void LoadSettings(Settings& s, Profile& profile, const std::string& file) {
     s.ButtonFlat = ReadKey(profile, file, "Option", "ButtonFlat", "1");
     s.ExMenuCount = ReadKey(profile, file, "Option", "ExMenuCount", "10");
     s.Monitor = profile.GetString(file, "Option", "Monitor");
+    s.HotKey = ReadKey(profile, file, "Option", "HotKey", "");
 }
 
 bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) {
@@ -100,6 +101,7 @@ bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
     for (const auto& item : order) (void)profile.WriteString(file, item.section, item.key, item.value);
     // Only a chosen monitor is written, so files of one-monitor users keep their bytes.
     if (!s.Monitor.empty()) (void)profile.WriteString(file, "Option", "Monitor", s.Monitor);
+    if (!s.HotKey.empty()) (void)profile.WriteString(file, "Option", "HotKey", s.HotKey);
     return batch.End();
 }
 

@@ -43,6 +43,8 @@ struct Settings {
     // The device name of the monitor the bar docks on; empty means the
     // primary. Kept as read even when no monitor has it: it may come back.
     std::string Monitor;
+    // The global key's word in decimal; empty: none, and the key is not written.
+    std::string HotKey;
 
     // "hh:mm" of each alarm slot, derived from Time.
     std::array<std::string, kAlarmSlots> AlarmTimes;

@@ -129,6 +129,7 @@ void TaviMenu2::FinishStart() {
     startFinished_ = true;
     lists_.SetChgDisplay();
     tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
+    RegisterHotKeyFromSettings();
 }
 
 std::string TaviMenu2::IconCachePath() const { return AddBackslash(state_.ApplicationPath) + kIconCacheFile; }
@@ -248,6 +249,8 @@ void TaviMenu2::OnTimer1() {
     // Re-docking and the tray can show or hide the windows between ticks.
     autoHide_.barVisible = IsWindowVisible(Handle()) != FALSE;
     autoHide_.triggerVisible = trigger_.Visible();
+    // Brought up by the global key, the bar waits for the keys, not the pointer.
+    if (keyboardHeld_) autoHide_.ShownByUser();
     for (const AutoHideAction& action : autoHide_.Tick(input)) {
         switch (action.kind) {
             case AutoHideAction::ShowEdgeTrigger: trigger_.Show(); break;
@@ -267,10 +270,10 @@ void TaviMenu2::ResumeTimer1() {
     if (!state_.Closing) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
 }
 
-void TaviMenu2::OnButtonClick(int buttonNumber) {
+void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     TracePhase("click");
     // A click that ended a move by dragging does not start the entry too.
-    if (menuOpen_ || (dragDrop_ && !dragDrop_->ClickArmed())) return;
+    if (menuOpen_ || (!byKey && dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
     KillTimer(Handle(), kTimer1);
     if (ClickButton(state_, platform_, *this, buttonNumber) == ClickOutcome::OpenGroup) {
@@ -332,10 +335,10 @@ void TaviMenu2::OnTrayMessage(UINT mouseMessage) {
 
 // Pops a menu up at the pointer and carries out the chosen item once it has
 // closed, so the command's own windows are not nested in the menu's loop.
-void TaviMenu2::RunMenu(const MenuModel& model) {
-    POINT at{};
-    GetCursorPos(&at);
-    if (const uint32_t id = ShowPopupMenu(Handle(), model, at)) {
+void TaviMenu2::RunMenu(const MenuModel& model, std::optional<POINT> at) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    if (const uint32_t id = ShowPopupMenu(Handle(), model, at.value_or(pointer))) {
         commands_.Dispatch(id);
         PostRefreshLists();  // the command made the lists read again
     }
@@ -351,14 +354,14 @@ void TaviMenu2::ShowTrayMenu() {
 }
 
 // `mnuAppMenu`: a right press on the button at page position `position`.
-void TaviMenu2::ShowEntryMenu(int position) {
+void TaviMenu2::ShowEntryMenu(int position, std::optional<POINT> at) {
     if (menuOpen_ || inTrayMenu_) return;
     KillTimer(Handle(), kTimer1);
     menuOpen_ = true;
     TracePhase("entry menu");
     const MenuModel model = commands_.PrepareEntryMenu(position);
     TracePhase("menu built");
-    RunMenu(model);
+    RunMenu(model, at);
     menuOpen_ = false;
     ResumeTimer1();
 }
@@ -428,6 +431,7 @@ void TaviMenu2::RemoveAppBar(bool autoHide) {
 void TaviMenu2::Close() {
     if (state_.Closing) return;
     commands_.RestorePendingCut();
+    if (hotKeyRegistered_) UnregisterHotKey(Handle(), kHotKeyId);
     RunShutdown(state_, platform_, *this);
     dragDrop_.reset();  // revokes the drop registration while the strip still exists
     strip_.SetPictures(nullptr);
@@ -439,6 +443,7 @@ std::optional<LRESULT> TaviMenu2::ChildMessage(HWND hwnd, UINT message, WPARAM w
     const bool strip = hwnd == strip_.Handle();
     // Drags see the buttons' mouse first; a move from the menu may use up a click.
     if (strip && dragDrop_ && dragDrop_->ToolbarMessage(message, wParam, lParam)) return 0;
+    if (strip && StripKey(message, wParam)) return 0;
     // Keys and the wheel belong to the bar whichever control has the focus.
     if (message == WM_KEYDOWN && KeyDownCommand(static_cast<int>(wParam), GetKeyState(VK_CONTROL) < 0)) {
         OnKeyDown(static_cast<int>(wParam));
@@ -501,6 +506,13 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             OnKeyDown(static_cast<int>(wParam));
             return 0;
+        case WM_HOTKEY:
+            OnHotKey();
+            return 0;
+        case WM_ACTIVATEAPP:
+            // Another program took the foreground: the keys are no longer ours.
+            if (!wParam && keyboardHeld_) ReleaseKeyboard(false);
+            break;
         case WM_TIMER:
             if (wParam == kTimer1) OnTimer1();
             if (wParam == kTimWallPaper) lists_.TimWallPaperTick();

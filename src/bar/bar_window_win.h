@@ -17,6 +17,7 @@
 #include "bar/bar_drag_drop_win.h"
 #include "bar/bar_geometry.h"
 #include "bar/bar_icons_win.h"
+#include "bar/bar_keys.h"
 #include "bar/button_strip_win.h"
 #include "bar/command_button_win.h"
 #include "bar/edge_trigger_win.h"
@@ -123,7 +124,8 @@ private:
 
     // Behaviour (bar_window_win.cpp).
     void Activate();
-    void OnButtonClick(int buttonNumber);
+    // `byKey`: Enter, which no drag can have used up.
+    void OnButtonClick(int buttonNumber, bool byKey = false);
     void Page(PageCommand command);
     void OnKeyDown(int virtualKey);
     void OnTimer1();
@@ -132,8 +134,8 @@ private:
     void BringBarToFront();
     void OnTrayMessage(UINT mouseMessage);
     void ShowTrayMenu();
-    void ShowEntryMenu(int position);
-    void RunMenu(const MenuModel& model);
+    void ShowEntryMenu(int position, std::optional<POINT> at = std::nullopt);
+    void RunMenu(const MenuModel& model, std::optional<POINT> at = std::nullopt);
     void PostRefreshLists();
     std::string IconCachePath() const;
     void LoadIconCache();
@@ -147,11 +149,22 @@ private:
     void OnShellRestarted();
     std::optional<LRESULT> ChildMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // The keyboard and the global key (bar_keyboard_win.cpp).
+    bool StripKey(UINT message, WPARAM wParam);
+    void OnBarKey(BarKey key, char32_t typed = 0);
+    void RegisterHotKeyFromSettings();
+    void OnHotKey();
+    void TakeKeyboard();
+    void ReleaseKeyboard(bool giveBack);
+    void FocusButton(int position);
+    void ShowKeyTip(int position);
+
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
     static constexpr UINT_PTR kTimWallPaper = 2;
     static constexpr UINT kTimWallPaperInterval = 60 * 1000;
+    static constexpr int kHotKeyId = 1;      // the global key of the settings
 
     MenuMain& state_;
     Platform& platform_;
@@ -186,6 +199,10 @@ private:
     UINT taskbarCreated_ = 0;
     ULONGLONG drivesReadAt_ = 0;             // when the pointer last had drive names read
     std::function<void()> afterFirstPaint_;
+    bool hotKeyRegistered_ = false;
+    bool keyboardHeld_ = false;          // the global key brought the bar up; it stays while keys choose
+    HWND previousForeground_ = nullptr;  // the window the global key took the focus from
+    HWND keyTip_ = nullptr;              // the tooltip that follows the keyboard's focus
 };
 
 }  // namespace tavi

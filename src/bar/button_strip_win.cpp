@@ -28,6 +28,7 @@ void ButtonStrip::Remove(int position) {
     if (position < 0 || position >= Count()) return;
     buttons_.erase(buttons_.begin() + position);
     if (hot_ >= Count()) hot_ = -1;
+    if (focused_ >= Count()) focused_ = -1;
     if (pressed_ >= Count()) pressed_ = -1;
     Relayout();
 }
@@ -77,6 +78,16 @@ void ButtonStrip::SetHot(int position) {
     hot_ = position;
     InvalidateButton(hot_);
 }
+
+void ButtonStrip::SetFocused(int position) {
+    if (position < 0 || position >= Count()) position = -1;
+    if (position == focused_) return;
+    InvalidateButton(focused_);
+    focused_ = position;
+    InvalidateButton(focused_);
+}
+
+int ButtonStrip::Focused() const { return focused_; }
 
 // Rows from the top left: a row ends after a wrapping button or where the
 // next one would leave the strip.
@@ -151,6 +162,11 @@ void ButtonStrip::Paint(HDC dc, const RECT& area) const {
             DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
         else if (position == hot_)
             DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+        if (position == focused_) {
+            RECT mark = rect;
+            InflateRect(&mark, -2, -2);
+            DrawFocusRect(dc, &mark);
+        }
         if (!pictures_) continue;
         const int size = pictures_->Size();
         const int shift = pressed ? 1 : 0;

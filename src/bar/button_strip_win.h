@@ -47,6 +47,9 @@ public:
     // bar shows where a drop would land.
     void SetHot(int position);
     int Hot() const { return hot_; }
+    // The button with the keyboard's focus mark (-1: none).
+    void SetFocused(int position);
+    int Focused() const;
     HWND ToolTips();
     // Whether the pointer makes the tooltips (with the bar's tooltips off,
     // the library need not load for texts that are all empty).
@@ -78,6 +81,7 @@ private:
     HWND tips_ = nullptr;
     std::vector<int> tools_;  // ids the tooltips know
     int hot_ = -1;
+    int focused_ = -1;
     int pressed_ = -1;            // the button the left press began on
     bool pressedInside_ = false;  // and the pointer still on it
     bool tracking_ = false;       // a WM_MOUSELEAVE is asked for

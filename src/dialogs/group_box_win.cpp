@@ -57,6 +57,7 @@ private:
     bool Create(const GroupBoxLayout& layout);
     void ModalLoop();
     bool IsEscape(const MSG& message) const;
+    bool MemberKey(const MSG& message);
     int SlotOf(HWND control) const;
     void OnLeaveTick();
     void DrawExit(const DRAWITEMSTRUCT& item) const;
@@ -105,7 +106,8 @@ void frmRectangle::Run(GroupBox& box, const GroupBoxLayout& layout) {
         box.Load(*this);
         ShowWindow(Handle(), SW_SHOW);
         SetForegroundWindow(Handle());
-        SetFocus(Handle());
+        // The first member takes the keys, as the bar's buttons do.
+        SetFocus(members_.empty() || !members_[0] ? Handle() : members_[0]);
         RestartLeaveTimer();
         ModalLoop();
         // The owner is enabled before the box goes, so the activation returns to it.
@@ -169,6 +171,7 @@ void frmRectangle::ModalLoop() {
             return;
         }
         if (got < 0) return;
+        if (MemberKey(message)) continue;
         // Escape reaches whichever of the box's buttons has the focus.
         if (IsEscape(message)) {
             if (box_) box_->Dismiss(*this);
@@ -177,6 +180,40 @@ void frmRectangle::ModalLoop() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+// The keys of the bar's buttons on the focused member: the arrows along the
+// box (towards the bar is back), Home and End, Enter as a click, the menu
+// key for its menu.
+bool frmRectangle::MemberKey(const MSG& message) {
+    const int slot = SlotOf(message.hwnd);
+    const bool systemKey = message.message == WM_SYSKEYDOWN && message.wParam == VK_F10;
+    if (!box_ || slot < 0 || (message.message != WM_KEYDOWN && !systemKey)) return false;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const int last = static_cast<int>(members_.size()) - 1;
+    // Along the right and bottom edges the slots run towards the screen's start.
+    RECT first{}, second{};
+    const bool reversed = last > 0 && GetWindowRect(members_[0], &first) && GetWindowRect(members_[1], &second) &&
+                          (second.left < first.left || second.top < first.top);
+    int focus = slot;
+    switch (message.wParam) {
+        case VK_LEFT:
+        case VK_UP: focus = reversed ? slot + 1 : slot - 1; break;
+        case VK_RIGHT:
+        case VK_DOWN: focus = reversed ? slot - 1 : slot + 1; break;
+        case VK_HOME: focus = 0; break;
+        case VK_END: focus = last; break;
+        case VK_RETURN: box_->MemberClicked(*this, slot); return true;
+        case VK_APPS: box_->MemberMenu(*this, slot); return true;
+        case VK_F10:
+            if (!shift) return false;
+            box_->MemberMenu(*this, slot);
+            return true;
+        default: return false;
+    }
+    if (focus >= 0 && focus <= last && members_[static_cast<size_t>(focus)])
+        SetFocus(members_[static_cast<size_t>(focus)]);
+    return true;
 }
 
 int frmRectangle::SlotOf(HWND control) const {
@@ -275,6 +312,7 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         }
         case WM_CONTEXTMENU: {
+            if (lParam == -1) return 0;  // from the keyboard: MemberKey opened it already
             const int slot = SlotOf(reinterpret_cast<HWND>(wParam));
             if (box_ && slot >= 0) box_->MemberMenu(*this, slot);
             return 0;

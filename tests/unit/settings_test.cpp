@@ -61,7 +61,7 @@ TEST(LoadSettings, KeysAreReadInTheirFixedOrder) {
         "DragDrop/DragDrop",       "Time/WaveFile",      "Time/Time",         "Option/DispType",
         "Place/Width",             "Place/Height",       "Option/TargetDrop", "Option/SplashLogo",
         "Option/WallPaperChenge",  "Option/WallPaperChengeTimer",             "Option/MediaEject",
-        "Option/ButtonFlat",       "Option/ExMenuCount",  "Option/Monitor",
+        "Option/ButtonFlat",       "Option/ExMenuCount",  "Option/Monitor",  "Option/HotKey",
     };
     EXPECT_EQ(order, expected);
 }

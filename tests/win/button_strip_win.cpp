@@ -328,3 +328,27 @@ TEST(PictureList, KeepsEveryPictureAsItGrowsAndBlendsItsAlpha) {
     EXPECT_EQ(empty.Add(&pixel), -1) << "a list of no size takes nothing";
     EXPECT_EQ(list.Add(nullptr), -1);
 }
+
+TEST(ButtonStrip, TheFocusMarkStaysOnAButtonThatExists) {
+    Parent parent;
+    ButtonStrip strip;
+    ASSERT_TRUE(strip.Create(parent.hwnd, true, nullptr));
+    MoveWindow(strip.Handle(), 0, 0, 40, 200, FALSE);
+    EXPECT_EQ(strip.Focused(), -1) << "none at first";
+    strip.SetFocused(0);
+    EXPECT_EQ(strip.Focused(), -1) << "no buttons yet";
+    strip.Append({1, 2, 3}, true);
+    strip.SetButtonSize(40);
+    const struct {
+        int asked, expected;
+    } cases[] = {{2, 2}, {0, 0}, {3, -1}, {-5, -1}, {1, 1}};
+    for (const auto& c : cases) {
+        strip.SetFocused(c.asked);
+        EXPECT_EQ(strip.Focused(), c.expected) << "asked " << c.asked;
+    }
+    SendMessageW(strip.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 100));
+    EXPECT_EQ(strip.Focused(), 1) << "the pointer raises a button, the focus stays";
+    strip.SetFocused(2);
+    strip.Remove(0);
+    EXPECT_EQ(strip.Focused(), -1) << "the focused place is gone";
+}

@@ -710,6 +710,18 @@ Value CmdGetCursor(const Value&) {
   return Ok().Set("x", Value::Int(pt.x)).Set("y", Value::Int(pt.y));
 }
 
+// The foreground window and, for the thread `tid`, its focus and active window.
+Value CmdFocus(const Value& req) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(static_cast<DWORD>(IntArg(req, "tid")), &info))
+    throw CommandError(LastErrorText("GetGUIThreadInfo"));
+  return Ok()
+      .Set("foreground", HwndValue(GetForegroundWindow()))
+      .Set("focus", HwndValue(info.hwndFocus))
+      .Set("active", HwndValue(info.hwndActive));
+}
+
 Value CmdGuiResources(const Value& req) {
   Handle h(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, PidArg(req)));
   if (!h.h) throw CommandError(LastErrorText("OpenProcess"));
@@ -1244,6 +1256,7 @@ const std::map<std::string, Handler>& Commands() {
       {"set_text", CmdSetText},
       {"cursor", CmdCursor},
       {"get_cursor", CmdGetCursor},
+      {"focus", CmdFocus},
       {"gui_resources", CmdGuiResources},
       {"working_set", CmdWorkingSet},
       {"modules", CmdModules},

@@ -1,0 +1,163 @@
+// The bar by the keyboard: the keys on its buttons and the global key that
+// brings it up.
+#include "bar/bar_window_win.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "app/messages.h"
+#include "bar/hot_key.h"
+
+namespace tavi {
+
+// Keys that reach the button strip; true when they were the bar's.
+bool TaviMenu2::StripKey(UINT message, WPARAM wParam) {
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (message) {
+        case WM_SYSKEYDOWN:
+            // Shift+F10 comes as a system key; Alt with the arrows is not ours.
+            if (wParam != VK_F10) return false;
+            [[fallthrough]];
+        case WM_KEYDOWN:
+            if (const auto key = BarKeyOf(static_cast<int>(wParam), shift, state_.settings.Horizontal == "1")) {
+                OnBarKey(*key);
+                return true;
+            }
+            return false;
+        case WM_CHAR:
+            // Control characters (Enter, Escape, Tab) have been keys already.
+            if (wParam < 0x20 || wParam == 0x7F || (wParam >= 0xD800 && wParam <= 0xDFFF)) return false;
+            OnBarKey(BarKey::Character, static_cast<char32_t>(wParam));
+            return true;
+        case WM_CONTEXTMENU:
+            return true;  // the menu key was handled as a key
+        default:
+            return false;
+    }
+}
+
+void TaviMenu2::OnBarKey(BarKey key, char32_t typed) {
+    if (menuOpen_ || inTrayMenu_ || state_.Closing) return;
+    const KeyPage page{state_.VisibleCount, state_.EntryOffset, strip_.Focused()};
+    const KeyResult result = HandleBarKey(page, state_.entries, key, typed);
+    int focus = result.focus;
+    if (result.page) {
+        const int before = state_.EntryOffset;
+        Page(*result.page);
+        if (state_.Closing) return;
+        // The limit refused the page: the focus stays where it was.
+        if (*result.page == PageCommand::Next && state_.EntryOffset == before) focus = page.focused;
+    } else if (result.offset && *result.offset != state_.EntryOffset) {
+        ShowPageAt(state_, *result.offset);
+        RefreshButtons(state_, *this);
+    }
+    FocusButton(focus);
+    switch (result.action) {
+        case KeyAction::None: break;
+        case KeyAction::StartEntry:
+        case KeyAction::OpenGroup:
+            OnButtonClick(focus + 1, true);
+            // What was started takes the foreground; auto-hide looks after the bar again.
+            if (keyboardHeld_) ReleaseKeyboard(false);
+            break;
+        case KeyAction::EntryMenu:
+            if (const std::optional<RECT> rect = strip_.ButtonRect(focus)) {
+                POINT at{(rect->left + rect->right) / 2, (rect->top + rect->bottom) / 2};
+                ClientToScreen(strip_.Handle(), &at);
+                ShowEntryMenu(focus, at);
+            }
+            break;
+        case KeyAction::Release: ReleaseKeyboard(true); break;
+    }
+}
+
+void TaviMenu2::FocusButton(int position) {
+    strip_.SetFocused(position);
+    ShowKeyTip(strip_.Focused());
+}
+
+// The pointer's tooltips follow the pointer only; this one, made the first
+// time a key moves the focus, shows the focused button's tip beside it.
+void TaviMenu2::ShowKeyTip(int position) {
+    const std::wstring* tip = position >= 0 && static_cast<size_t>(position) < tips_.size() ? &tips_[position] : nullptr;
+    const std::optional<RECT> rect = strip_.ButtonRect(position);
+    if (!tip || tip->empty() || !rect) {
+        if (keyTip_) SendMessageW(keyTip_, TTM_TRACKACTIVATE, FALSE, 0);
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Handle();
+    tool.uId = 1;
+    tool.lpszText = const_cast<wchar_t*>(tip->c_str());
+    if (!keyTip_) {
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&classes);
+        keyTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        if (!keyTip_) return;
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+        SendMessageW(keyTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    SendMessageW(keyTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    POINT at{rect->right, rect->bottom};
+    ClientToScreen(strip_.Handle(), &at);
+    SendMessageW(keyTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(keyTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Once at start. A key that cannot be had is reported and kept in the
+// settings, so that the next start tries again.
+void TaviMenu2::RegisterHotKeyFromSettings() {
+    const std::string& setting = state_.settings.HotKey;
+    if (setting.empty() || hotKeyRegistered_) return;
+    HotKeyProblem problem = HotKeyProblem::Invalid;
+    if (const std::optional<HotKeyCombo> combo = ParseHotKey(setting)) {
+        hotKeyRegistered_ = RegisterHotKey(Handle(), kHotKeyId, RegisterModifiers(*combo),
+                                           static_cast<UINT>(combo->virtualKey)) != FALSE;
+        problem = hotKeyRegistered_                                   ? HotKeyProblem::None
+                  : GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED ? HotKeyProblem::Held
+                                                                      : HotKeyProblem::Refused;
+    }
+    if (problem == HotKeyProblem::None) return;
+    platform_.messages.Show({HotKeyMessage(problem, setting), std::string(text::kMessageCaption),
+                             MessageIcon::Warning, MessageButtons::Ok});
+}
+
+// The key again gives the focus back, as Escape does.
+void TaviMenu2::OnHotKey() {
+    if (state_.Closing || menuOpen_ || inTrayMenu_) return;
+    if (keyboardHeld_) {
+        ReleaseKeyboard(true);
+        return;
+    }
+    HWND front = GetForegroundWindow();
+    DWORD process = 0;
+    if (front) GetWindowThreadProcessId(front, &process);
+    previousForeground_ = process != GetCurrentProcessId() ? front : nullptr;
+    TakeKeyboard();
+}
+
+// As if the pointer had rested at the edge, then the foreground and the
+// focus, which a full-screen program in front does not keep from a key
+// pressed for the bar.
+void TaviMenu2::TakeKeyboard() {
+    keyboardHeld_ = true;
+    SetVisible();
+    autoHide_.ShownByUser();
+    SetForegroundWindow(Handle());
+    SetFocus(strip_.Handle());
+    FocusButton(state_.VisibleCount > 0 ? 0 : -1);
+}
+
+// Auto-hide takes over again from the next tick.
+void TaviMenu2::ReleaseKeyboard(bool giveBack) {
+    keyboardHeld_ = false;
+    FocusButton(-1);
+    HWND previous = std::exchange(previousForeground_, nullptr);
+    if (giveBack && previous && IsWindow(previous)) SetForegroundWindow(previous);
+}
+
+}  // namespace tavi

@@ -1,0 +1,199 @@
+"""The bar by the keyboard under Wine: the global key, keys on its buttons, a key another program holds."""
+
+from __future__ import annotations
+
+import unittest
+
+import harness
+import tavi
+
+SESSION: harness.Session
+
+WM_TIMER, TIMER1 = 0x113, 1
+CTRL_ALT_T = "1620"  # the hot-key control's word: 'T' with HOTKEYF_CONTROL | HOTKEYF_ALT
+KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
+# The default settings hide the bar 1 s (two ticks) after the pointer left.
+HIDE_TICKS = 2
+FIRST_MEMBER_ID = 100  # the group box's member slot s has id 100 + s
+
+
+def setUpModule():
+    global SESSION
+    SESSION = harness.Session().start()
+    tavi.BarTestCase.session = SESSION
+
+
+def tearDownModule():
+    SESSION.stop()
+
+
+class KeyboardTestCase(tavi.BarTestCase):
+    def setUp(self):
+        super().setUp()
+        self.others = []
+        SESSION.call("cursor", x=640, y=500)  # away from the bar, so auto-hide hides it
+
+    def tearDown(self):
+        super().tearDown()
+        for pid in self.others:
+            if SESSION.alive(pid):
+                SESSION.call("kill", pid=pid, check=False)
+
+    def key_window(self, title: str, *args: str) -> dict:
+        """A window of another program, shown (and holding its key, when given one)."""
+        pid = SESSION.start_program(KEYWINDOW_EXE, args=" ".join([title, *args]))
+        self.others.append(pid)
+        return SESSION.wait_window(pid, caption=title)
+
+    def focus(self, window: dict) -> dict:
+        return SESSION.call("focus", tid=window["tid"])
+
+    def tick(self, bar: tavi.Bar, count: int) -> None:
+        # A sent WM_TIMER is one whole tick, done when the call returns.
+        for _ in range(count):
+            SESSION.call("send", hwnd=bar.hwnd, msg=WM_TIMER, wparam=TIMER1, lparam=0)
+
+    def folder(self, name: str, hot_key: str, entries=()) -> harness.ProgramFolder:
+        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, harness.TOOLS_DIR / "marker.exe"])
+        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_DEFAULT, HotKey=hot_key))
+        folder.write_bytes("Launch.ini", tavi.launch_ini(entries(folder) if callable(entries) else entries))
+        return folder
+
+
+    def focus_other(self, title: str) -> dict:
+        """Another program's window with the X focus, where Wine matches global keys."""
+        other = self.key_window(title)
+        x_window = harness.wait_until(
+            lambda: SESSION.xdotool("search", "--name", title).split(), 10, "the X window")[0]
+        SESSION.xdotool("windowfocus", x_window)
+        harness.wait_until(lambda: self.focus(other)["foreground"] == other["hwnd"], 10, "the other program in front")
+        return other
+
+    def shown_tips(self, bar: tavi.Bar) -> list:
+        return [w["caption"] for w in SESSION.windows(bar.pid, cls="tooltips_class32") if w["visible"]]
+
+    def bring_up(self, bar: tavi.Bar) -> None:
+        SESSION.xdotool("key", "ctrl+alt+t")
+        harness.wait_until(lambda: self.focus(bar.window())["focus"] == bar.toolbar, 10, "the buttons' focus")
+
+
+class HotKeyTest(KeyboardTestCase):
+    def test_the_key_brings_up_the_hidden_bar_and_its_keys_start_the_second_entry(self):
+        def entries(folder):
+            marker = folder.win_file("marker.exe")
+            return [("一つ目", marker, "first", "0", marker, "0"), ("二つ目", marker, "second", "0", marker, "0")]
+        folder = self.folder("hotkey", CTRL_ALT_T, entries)
+        bar = self.start(folder)
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself")
+        other = self.key_window("TaviKeyTarget")
+        # Wine matches a global key only in key events that reach one of its windows.
+        x_window = harness.wait_until(
+            lambda: SESSION.xdotool("search", "--name", "TaviKeyTarget").split(), 10, "the X window")[0]
+        SESSION.xdotool("windowfocus", x_window)
+        harness.wait_until(lambda: self.focus(other)["foreground"] == other["hwnd"], 10, "the other program in front")
+
+        SESSION.xdotool("key", "ctrl+alt+t")
+        harness.wait_until(lambda: bar.window()["visible"], 10, "the bar brought up by the key")
+        harness.wait_until(lambda: self.focus(bar.window())["focus"] == bar.toolbar, 10, "the buttons' focus")
+        self.assertEqual(self.focus(bar.window())["foreground"], bar.hwnd)
+        harness.wait_until(lambda: self.shown_tips(bar) == ["一つ目"], 10, "the first button's tip")
+        SESSION.screenshot("keyboard-hotkey")
+        self.tick(bar, HIDE_TICKS + 2)
+        self.assertTrue(bar.window()["visible"], "auto-hide waits while the keys choose")
+
+        SESSION.xdotool("key", "Escape")
+        harness.wait_until(lambda: self.focus(other)["foreground"] == other["hwnd"], 10,
+                           "the focus back with the other program")
+        self.tick(bar, HIDE_TICKS + 1)
+        self.assertFalse(bar.window()["visible"], "auto-hide hides the bar again")
+        self.assertEqual(self.shown_tips(bar), [], "the tip went with the focus")
+        self.assertEqual(folder.marker_records(), [], "nothing started")
+
+        SESSION.xdotool("key", "ctrl+alt+t")
+        harness.wait_until(lambda: self.focus(bar.window())["focus"] == bar.toolbar, 10, "the buttons' focus again")
+        SESSION.xdotool("key", "Down")  # a left-edge bar runs downwards
+        harness.wait_until(lambda: self.shown_tips(bar) == ["二つ目"], 10, "the tip following the focus")
+        SESSION.xdotool("key", "Return")
+        record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
+        self.assertEqual(record["args"], "second")
+
+    def test_a_typed_letter_and_the_menu_key_act_on_the_entry_they_reach(self):
+        def entries(folder):
+            marker = folder.win_file("marker.exe")
+            return [("Alpha", marker, "first", "0", marker, "0"), ("Beta", marker, "second", "0", marker, "0"),
+                    ("Gamma", marker, "third", "0", marker, "0")]
+        folder = self.folder("hotkey-letters", CTRL_ALT_T, entries)
+        bar = self.start(folder)
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself")
+        self.focus_other("TaviLetterTarget")
+        self.bring_up(bar)
+        SESSION.xdotool("key", "End", "Home", "b", "Menu")
+        popup = SESSION.wait_popup_menu(bar.pid)
+        left, top, right, bottom = bar.buttons(tips=False)[1]["rect"]
+        menu_left, menu_top = popup["rect"][:2]
+        self.assertTrue(left <= menu_left < right and top <= menu_top < bottom,
+                        f"the entry menu {popup['rect']} opens at the second button {[left, top, right, bottom]}")
+        SESSION.screenshot("keyboard-entry-menu")
+        bar.close_menus()
+        harness.wait_until(lambda: not SESSION.popup_menus(bar.pid), 10, "the menu to close")
+        SESSION.xdotool("key", "ctrl+alt+t")  # the key again lets go
+        harness.wait_until(lambda: self.focus(bar.window())["foreground"] != bar.hwnd, 10, "the focus given back")
+        self.bring_up(bar)  # a new hold starts on the first button again
+        SESSION.xdotool("key", "--", "minus")  # a character no title begins with moves nothing
+        SESSION.xdotool("key", "G", "Return")
+        record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
+        self.assertEqual(record["args"], "third", "a capital G finds Gamma from the first button")
+        self.assertEqual(len(folder.marker_records()), 1, "the menu key started nothing")
+
+    def test_enter_on_a_group_opens_its_box_where_the_same_keys_choose_a_member(self):
+        def entries(folder):
+            marker = folder.win_file("marker.exe")
+            members = [("A", marker, "/a", "0"), ("B", marker, "/b", "0")]
+            lines = ["[ExMenu01]"]
+            for slot, (title, path, command, run) in enumerate(members):
+                lines += [f"{slot:02d}ExTitle={title}", f"{slot:02d}ExPathName={path}",
+                          f"{slot:02d}ExCommand={command}", f"{slot:02d}ExRunType={run}"]
+            folder.write_bytes("TaviMenu2.INI", tavi.cp932_lines(lines))
+            return [("Alpha", marker, "first", "0", marker, "0"), ("Tools", "[Tools]", "", "0", "", "0")]
+        folder = self.folder("hotkey-group", CTRL_ALT_T, entries)
+        bar = self.start(folder)
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself")
+        self.focus_other("TaviGroupTarget")
+        self.bring_up(bar)
+        SESSION.xdotool("key", "Down", "Return")
+        box = SESSION.wait_window(bar.pid, cls="frmRectangle")
+        first_member = next(w for w in SESSION.windows(bar.pid, children=True)
+                            if w["parent"] == box["hwnd"] and w["id"] == FIRST_MEMBER_ID)
+        harness.wait_until(lambda: self.focus(box)["focus"] == first_member["hwnd"], 10, "the first member's focus")
+        SESSION.xdotool("key", "End", "Home", "Right", "Return")
+        record = harness.wait_until(lambda: folder.marker_records(), 10, "the member started")[0]
+        self.assertEqual(record["args"], "/b")
+
+    def test_a_key_held_by_another_program_is_reported_once_and_kept(self):
+        self.key_window("TaviKeyHolder", CTRL_ALT_T)
+        folder = self.folder("hotkey-held", CTRL_ALT_T)
+        bar = self.start(folder)
+        box = SESSION.wait_message_box(bar.pid)
+        self.assertIn("「Ctrl+Alt+T」", box.message)
+        self.assertIn("ほかのプログラム", box.message)
+        self.assertEqual(box.icon, "warning")
+        SESSION.screenshot("keyboard-hotkey-held")
+        SESSION.press(box.hwnd, text="OK")
+        harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="#32770"), 10, "the message to close")
+        self.tick(bar, 3)
+        self.assertEqual(SESSION.windows(bar.pid, cls="#32770"), [], "told once")
+        bar.close()
+        self.assertIn(f"HotKey={CTRL_ALT_T}", folder.read_text("TaviLaunch.ini"), "the setting stays")
+
+    def test_a_value_that_is_no_key_is_reported_and_nothing_else_happens(self):
+        bar = self.start(self.folder("hotkey-invalid", "12ab"))
+        box = SESSION.wait_message_box(bar.pid)
+        self.assertIn("「12ab」", box.message)
+        SESSION.press(box.hwnd, text="OK")
+        harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="#32770"), 10, "the message to close")
+        self.tick(bar, 1)
+        self.assertTrue(SESSION.alive(bar.pid))
+
+
+if __name__ == "__main__":
+    unittest.main()
