@@ -6,6 +6,7 @@
 
 #include "app/messages.h"
 #include "app/save_notice.h"
+#include "bar/accessible_names.h"
 #include "bar/stock_icons_win.h"
 #include "platform/wide_win.h"
 
@@ -45,9 +46,12 @@ bool TaviMenu2::CreateControls() {
         return ChildMessage(hwnd, message, wParam, lParam);
     };
     if (!strip_.Create(Handle(), toolbarFlat_, hook)) return false;
-    const std::string_view captions[] = {text::kCloseButton, text::kNextButton, text::kPreviousButton};
+    strip_.SetDescriber([this](int position, int focused) { return DescribeButton(state_, position, focused); });
+    // The captions are what screen readers name the buttons by.
     for (int i = 0; i < 3; ++i)
-        if (!cmdMainEnd_[i].Create(Handle(), kCmdFirstId + i, Widen(captions[i]), hook)) return false;
+        if (!cmdMainEnd_[i].Create(Handle(), kCmdFirstId + i, Widen(PageButtonName(static_cast<PageCommand>(i))),
+                                   hook))
+            return false;
     return true;
 }
 

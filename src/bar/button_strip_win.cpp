@@ -5,10 +5,14 @@
 
 #include <algorithm>
 
+#include "bar/strip_accessible_win.h"
+
 namespace tavi {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TaviButtonStrip";
+// Private to the strip: wParam is the position to click.
+constexpr UINT kPostedClick = WM_APP + 0x100;
 
 }  // namespace
 
@@ -29,6 +33,7 @@ void ButtonStrip::Remove(int position) {
     buttons_.erase(buttons_.begin() + position);
     if (hot_ >= Count()) hot_ = -1;
     if (pressed_ >= Count()) pressed_ = -1;
+    if (focused_ >= Count()) SetFocused(-1);
     Relayout();
 }
 
@@ -76,6 +81,41 @@ void ButtonStrip::SetHot(int position) {
     InvalidateButton(hot_);
     hot_ = position;
     InvalidateButton(hot_);
+}
+
+void ButtonStrip::SetFocused(int position) {
+    if (position < -1 || position >= Count()) position = -1;
+    if (position == focused_) return;
+    focused_ = position;
+    if (Handle() && focused_ >= 0) NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, focused_ + 1);
+}
+
+int ButtonStrip::Focused() const { return focused_; }
+
+ButtonDescription ButtonStrip::Describe(int position) const {
+    if (position < 0 || position >= Count()) return {};
+    if (describer_) return describer_(position, focused_);
+    ButtonDescription unnamed;
+    unnamed.focused = position == focused_;
+    return unnamed;
+}
+
+void ButtonStrip::PostClick(int position) {
+    if (Handle() && position >= 0 && position < Count())
+        PostMessageW(Handle(), kPostedClick, static_cast<WPARAM>(position), 0);
+}
+
+void ButtonStrip::SendClick(int position) {
+    if (position < 0 || position >= Count()) return;
+    SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(buttons_[position].command, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Handle()));
+}
+
+void ButtonStrip::DropAccessible() {
+    if (!accessible_) return;
+    Disconnect(*accessible_);
+    Release(*accessible_);
+    accessible_ = nullptr;
 }
 
 // Rows from the top left: a row ends after a wrapping button or where the
@@ -187,9 +227,7 @@ void ButtonStrip::OnMouse(UINT message, LPARAM lParam) {
             if (GetCapture() == Handle()) ReleaseCapture();
             if (pressed < 0) break;
             InvalidateButton(pressed);
-            if (hit == pressed)
-                SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(buttons_[pressed].command, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(Handle()));
+            if (hit == pressed) SendClick(pressed);
             break;
         }
         default:
@@ -262,7 +300,16 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             // The tooltips ask their tool's window; the text is the parent's.
             return SendMessageW(GetParent(Handle()), WM_NOTIFY, wParam, lParam);
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) break;
+            if (!accessible_) accessible_ = NewStripAccessible(*this);
+            if (const LRESULT answer = AnswerGetObject(*accessible_, wParam)) return answer;
+            break;
+        case kPostedClick:
+            SendClick(static_cast<int>(wParam));
+            return 0;
         case WM_DESTROY:
+            DropAccessible();
             if (tips_) DestroyWindow(tips_);
             tips_ = nullptr;
             tools_.clear();
