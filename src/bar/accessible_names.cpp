@@ -5,9 +5,12 @@
 
 namespace tavi {
 
-std::string AccessibleEntryName(const LaunchEntry& entry) {
-    if (!IsBlank(entry.Title)) return entry.Title;
-    std::string path = TrimSpaces(entry.PathName);
+std::string AccessibleEntryName(const LaunchEntry& entry) { return AccessibleName(entry.Title, entry.PathName); }
+
+std::string AccessibleName(std::string_view title, std::string_view pathName) {
+    if (!IsBlank(title)) return std::string(title);
+    std::string path = TrimSpaces(pathName);
+    if (path.empty()) return path;
     if (IsGroupPath(path)) return path.substr(1, path.size() - 2);
     // A folder ends with "\": its own name, not the empty part after it;
     // a drive root keeps its "C:".

@@ -23,6 +23,8 @@ struct ButtonDescription {
 // The name of a registered entry: its title, or when that is empty the
 // name its path ends with (a group's without its brackets).
 std::string AccessibleEntryName(const LaunchEntry& entry);
+// The same for any title and path, as a group's members have.
+std::string AccessibleName(std::string_view title, std::string_view path);
 
 // The button at 0-based page `position`, with `focused` the strip's focused
 // position (-1: none). Positions past the page or the entries are empty slots.
