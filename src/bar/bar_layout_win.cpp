@@ -163,6 +163,7 @@ void TaviMenu2::SetButtonTip(int position, const std::string& tip) {
     if (position < 0 || position >= ButtonCount()) return;
     if (tips_.size() <= static_cast<size_t>(position)) tips_.resize(static_cast<size_t>(position) + 1);
     tips_[static_cast<size_t>(position)] = Widen(tip);
+    strip_.DescriptionChanged(position);
 }
 
 void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
@@ -176,6 +177,7 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
 void TaviMenu2::ClearButtonImage(int position) {
     if (position < 0 || position >= ButtonCount()) return;
     strip_.SetPicture(position, ButtonStrip::kNoPicture);
+    strip_.DescriptionChanged(position);
 }
 
 void TaviMenu2::DrawCommandButton(const DRAWITEMSTRUCT& item) {

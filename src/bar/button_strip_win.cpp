@@ -100,6 +100,12 @@ ButtonDescription ButtonStrip::Describe(int position) const {
     return unnamed;
 }
 
+void ButtonStrip::DescriptionChanged(int position) {
+    if (!Handle() || position < 0 || position >= Count()) return;
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, position + 1);
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, Handle(), OBJID_CLIENT, position + 1);
+}
+
 void ButtonStrip::PostClick(int position) {
     if (Handle() && position >= 0 && position < Count())
         PostMessageW(Handle(), kPostedClick, static_cast<WPARAM>(position), 0);

@@ -71,6 +71,9 @@ public:
     using Describer = std::function<ButtonDescription(int position, int focused)>;
     void SetDescriber(Describer describer) { describer_ = std::move(describer); }
     ButtonDescription Describe(int position) const;
+    // Tells screen readers the button's description changed (a new page, an
+    // entry stored or emptied).
+    void DescriptionChanged(int position);
     // A click on the button, sent to the parent from the message loop: the
     // caller may be a screen reader waiting on its call.
     void PostClick(int position);

@@ -259,6 +259,27 @@ TEST(StripAccessible, TheFocusedButtonIsReportedAndAnnounced) {
     object->Release();
 }
 
+TEST(StripAccessible, ANewDescriptionIsAnnouncedForThatButtonOnly) {
+    Strip s({{"A", AccessibleRole::PushButton, false, false, kStart},
+             {"B", AccessibleRole::PushButton, false, false, kStart}});
+    static std::vector<std::pair<DWORD, LONG>> announced;
+    announced.clear();
+    const HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+            if (object == OBJID_CLIENT) announced.emplace_back(event, child);
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    s.buttons[1].name = "C";
+    s.strip.DescriptionChanged(1);
+    s.strip.DescriptionChanged(2);  // no third button
+    Pump();
+    UnhookWinEvent(hook);
+    EXPECT_EQ(announced, (std::vector<std::pair<DWORD, LONG>>{{EVENT_OBJECT_NAMECHANGE, 2},
+                                                              {EVENT_OBJECT_STATECHANGE, 2}}));
+}
+
 TEST(StripAccessible, AnObjectKeptPastItsStripAnswersWithoutTheStrip) {
     Apartment apartment;
     IAccessible* object = nullptr;
