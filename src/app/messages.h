@@ -27,6 +27,9 @@ inline constexpr std::string_view kPageLimit =
 inline constexpr std::string_view kCloseButton = "閉じる";
 inline constexpr std::string_view kNextButton = "次へ(F2)";
 inline constexpr std::string_view kPreviousButton = "前へ(F1)";
+// What screen readers offer as a bar button's default action.
+inline constexpr std::string_view kActionStartEntry = "起動";
+inline constexpr std::string_view kActionOpenGroup = "開く";
 
 inline constexpr std::string_view kMenuExit = "終了(&X)";
 

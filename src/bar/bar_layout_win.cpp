@@ -6,6 +6,7 @@
 
 #include "app/messages.h"
 #include "app/save_notice.h"
+#include "bar/accessible_names.h"
 #include "bar/monitor_choice.h"
 #include "bar/stock_icons_win.h"
 #include "platform/monitors_win.h"
@@ -51,9 +52,12 @@ bool TaviMenu2::CreateControls() {
         return ChildMessage(hwnd, message, wParam, lParam);
     };
     if (!strip_.Create(Handle(), toolbarFlat_, hook)) return false;
-    const std::string_view captions[] = {text::kCloseButton, text::kNextButton, text::kPreviousButton};
+    strip_.SetDescriber([this](int position, int focused) { return DescribeButton(state_, position, focused); });
+    // The captions are what screen readers name the buttons by.
     for (int i = 0; i < 3; ++i)
-        if (!cmdMainEnd_[i].Create(Handle(), kCmdFirstId + i, Widen(captions[i]), hook)) return false;
+        if (!cmdMainEnd_[i].Create(Handle(), kCmdFirstId + i, Widen(PageButtonName(static_cast<PageCommand>(i))),
+                                   hook))
+            return false;
     return true;
 }
 
@@ -170,6 +174,7 @@ void TaviMenu2::SetButtonTip(int position, const std::string& tip) {
     if (position < 0 || position >= ButtonCount()) return;
     if (tips_.size() <= static_cast<size_t>(position)) tips_.resize(static_cast<size_t>(position) + 1);
     tips_[static_cast<size_t>(position)] = Widen(tip);
+    strip_.DescriptionChanged(position);
 }
 
 void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
@@ -183,6 +188,7 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
 void TaviMenu2::ClearButtonImage(int position) {
     if (position < 0 || position >= ButtonCount()) return;
     strip_.SetPicture(position, ButtonStrip::kNoPicture);
+    strip_.DescriptionChanged(position);
 }
 
 void TaviMenu2::DrawCommandButton(const DRAWITEMSTRUCT& item) {

@@ -5,10 +5,14 @@
 
 #include <algorithm>
 
+#include "bar/strip_accessible_win.h"
+
 namespace tavi {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TaviButtonStrip";
+// Private to the strip: wParam is the position to click.
+constexpr UINT kPostedClick = WM_APP + 0x100;
 
 }  // namespace
 
@@ -28,8 +32,8 @@ void ButtonStrip::Remove(int position) {
     if (position < 0 || position >= Count()) return;
     buttons_.erase(buttons_.begin() + position);
     if (hot_ >= Count()) hot_ = -1;
-    if (focused_ >= Count()) focused_ = -1;
     if (pressed_ >= Count()) pressed_ = -1;
+    if (focused_ >= Count()) SetFocused(-1);
     Relayout();
 }
 
@@ -85,9 +89,42 @@ void ButtonStrip::SetFocused(int position) {
     InvalidateButton(focused_);
     focused_ = position;
     InvalidateButton(focused_);
+    if (Handle() && focused_ >= 0) NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, focused_ + 1);
 }
 
 int ButtonStrip::Focused() const { return focused_; }
+
+ButtonDescription ButtonStrip::Describe(int position) const {
+    if (position < 0 || position >= Count()) return {};
+    if (describer_) return describer_(position, focused_);
+    ButtonDescription unnamed;
+    unnamed.focused = position == focused_;
+    return unnamed;
+}
+
+void ButtonStrip::DescriptionChanged(int position) {
+    if (!Handle() || position < 0 || position >= Count()) return;
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, position + 1);
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, Handle(), OBJID_CLIENT, position + 1);
+}
+
+void ButtonStrip::PostClick(int position) {
+    if (Handle() && position >= 0 && position < Count())
+        PostMessageW(Handle(), kPostedClick, static_cast<WPARAM>(position), 0);
+}
+
+void ButtonStrip::SendClick(int position) {
+    if (position < 0 || position >= Count()) return;
+    SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(buttons_[position].command, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Handle()));
+}
+
+void ButtonStrip::DropAccessible() {
+    if (!accessible_) return;
+    Disconnect(*accessible_);
+    Release(*accessible_);
+    accessible_ = nullptr;
+}
 
 // Rows from the top left: a row ends after a wrapping button or where the
 // next one would leave the strip.
@@ -203,9 +240,7 @@ void ButtonStrip::OnMouse(UINT message, LPARAM lParam) {
             if (GetCapture() == Handle()) ReleaseCapture();
             if (pressed < 0) break;
             InvalidateButton(pressed);
-            if (hit == pressed)
-                SendMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(buttons_[pressed].command, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(Handle()));
+            if (hit == pressed) SendClick(pressed);
             break;
         }
         default:
@@ -278,7 +313,16 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             // The tooltips ask their tool's window; the text is the parent's.
             return SendMessageW(GetParent(Handle()), WM_NOTIFY, wParam, lParam);
+        case WM_GETOBJECT:
+            if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT)) break;
+            if (!accessible_) accessible_ = NewStripAccessible(*this);
+            if (const LRESULT answer = AnswerGetObject(*accessible_, wParam)) return answer;
+            break;
+        case kPostedClick:
+            SendClick(static_cast<int>(wParam));
+            return 0;
         case WM_DESTROY:
+            DropAccessible();
             if (tips_) DestroyWindow(tips_);
             tips_ = nullptr;
             tools_.clear();

@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
+#include "bar/accessible_names.h"
 #include "platform/picture_list_win.h"
 #include "platform/window_win.h"
 
@@ -21,9 +23,18 @@ namespace tavi {
 // Tooltips come from the common controls all the same, but only once the
 // pointer first moves over the strip (or something asks for them): each
 // button's text is asked of the parent with TTN_GETDISPINFOW, its id as idFrom.
+//
+// Screen readers get a toolbar of push buttons through WM_GETOBJECT, each
+// described by the owner's describer.
+class StripAccessible;
 class ButtonStrip final : public Window {
 public:
     static constexpr int kNoPicture = -2;  // as I_IMAGENONE
+
+    ButtonStrip() = default;
+    // The window goes without a WM_DESTROY of ours, so the accessible
+    // object is let go here too.
+    ~ButtonStrip() override { DropAccessible(); }
 
     // A child of `parent`; `flat` draws a frame only under the pointer.
     // `hook` sees every message first.
@@ -47,13 +58,26 @@ public:
     // bar shows where a drop would land.
     void SetHot(int position);
     int Hot() const { return hot_; }
-    // The button with the keyboard's focus mark (-1: none).
-    void SetFocused(int position);
-    int Focused() const;
     HWND ToolTips();
     // Whether the pointer makes the tooltips (with the bar's tooltips off,
     // the library need not load for texts that are all empty).
     void SetTipsOnPointer(bool on) { tipsOnPointer_ = on; }
+
+    // The button with the keyboard focus (-1: none), drawn with a focus
+    // mark; a change is announced to screen readers.
+    void SetFocused(int position);
+    int Focused() const;
+    // What screen readers hear of the button at a position, given the
+    // focused one; without a describer every button is unnamed.
+    using Describer = std::function<ButtonDescription(int position, int focused)>;
+    void SetDescriber(Describer describer) { describer_ = std::move(describer); }
+    ButtonDescription Describe(int position) const;
+    // Tells screen readers the button's description changed (a new page, an
+    // entry stored or emptied).
+    void DescriptionChanged(int position);
+    // A click on the button, sent to the parent from the message loop: the
+    // caller may be a screen reader waiting on its call.
+    void PostClick(int position);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -71,6 +95,8 @@ private:
     void Paint(HDC dc, const RECT& area) const;
     void OnMouse(UINT message, LPARAM lParam);
     LRESULT ToolbarQuery(UINT message, WPARAM wParam, LPARAM lParam);
+    void SendClick(int position);
+    void DropAccessible();
 
     ChildHook hook_;
     bool flat_ = true;
@@ -86,6 +112,8 @@ private:
     bool pressedInside_ = false;  // and the pointer still on it
     bool tracking_ = false;       // a WM_MOUSELEAVE is asked for
     bool tipsOnPointer_ = true;
+    Describer describer_;
+    StripAccessible* accessible_ = nullptr;  // one reference held
 };
 
 }  // namespace tavi

@@ -3,6 +3,7 @@
 #include "app/launcher.h"
 #include "app/save_notice.h"
 #include "app/text.h"
+#include "bar/accessible_names.h"
 
 namespace tavi {
 namespace {
@@ -98,12 +99,14 @@ bool PointerOutside(const Rect& box, PixelPoint pointer) {
 GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell) {
     const std::string path = TrimSpaces(member.ExPathName);
     if (path.empty()) return {};
+    // Named even when nothing can show its picture.
+    GroupButtonPicture unshown{"", "", AccessibleName(member.ExTitle, path)};
     const Shell::Association association = shell.AssociatedProgram(path);
     // 32 and below are the shell's error codes.
-    if (association.result <= 32) return {};
+    if (association.result <= 32) return unshown;
     const std::string program = WithoutSurroundingQuotes(TrimSpaces(association.program));
-    if (program.empty()) return {};
-    return {program, member.ExTitle};
+    if (program.empty()) return unshown;
+    return {program, member.ExTitle, unshown.name};
 }
 
 GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex)

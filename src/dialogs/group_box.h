@@ -57,6 +57,7 @@ bool PointerOutside(const Rect& box, PixelPoint pointer);
 struct GroupButtonPicture {
     std::string iconFile;  // its icon 0 is the picture; empty: no picture
     std::string tip;       // empty: no tooltip
+    std::string name;      // what screen readers call the button; empty: a free slot
     bool operator==(const GroupButtonPicture&) const = default;
 };
 // A member shows the first icon of the program that opens it and its title as

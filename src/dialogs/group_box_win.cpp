@@ -234,6 +234,8 @@ void frmRectangle::ShowMember(int slot, const GroupButtonPicture& picture) {
     if (pictures_[s]) DestroyIcon(pictures_[s]);
     pictures_[s] = icon;
     tips_[s] = Widen(picture.tip);
+    // An icon button draws no text: the text is only its name for screen readers.
+    SetWindowTextW(members_[s], Widen(picture.name).c_str());
     InvalidateRect(members_[s], nullptr, TRUE);
 }
 

@@ -625,6 +625,11 @@ class Session:
         separator, id, rect (screen pixels, shown items only) and items of submenus."""
         return self.call("menu_items", hwnd=popup_hwnd)["items"]
 
+    def accessible_tree(self, hwnd: int) -> dict:
+        """A window's accessible children as a screen reader in its own process reads
+        them: count, children (name, role, state) and focus (child id or None)."""
+        return self.call("accessible_tree", hwnd=hwnd)
+
     def click_menu_item(self, popup_hwnd: int, owner_hwnd: int, text: str) -> None:
         """Clicks the shown item captioned `text` of a menu tracked for `owner_hwnd`
         (the window given to TrackPopupMenu, which holds the capture): the pointer

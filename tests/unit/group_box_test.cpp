@@ -169,10 +169,12 @@ TEST(GroupButton, TheFirstIconOfTheProgramThatOpensTheMemberAndItsTitle) {
                           {"D:\\Notes\\a.txt", "\"C:\\Program Files\\Editor\\editor.exe\""},
                           {"D:\\odd.dat", "   "}};
     const std::pair<ExMenuEntry, GroupButtonPicture> cases[] = {
-        {{"Ed", "C:\\Tools\\ed.exe", "", "0"}, {"C:\\Tools\\ed.exe", "Ed"}},
-        {{"Notes", " D:\\Notes\\a.txt ", "", "0"}, {"C:\\Program Files\\Editor\\editor.exe", "Notes"}},
-        {{"No program", "D:\\Notes\\b.xyz", "", "0"}, {}},
-        {{"Blank program", "D:\\odd.dat", "", "0"}, {}},
+        {{"Ed", "C:\\Tools\\ed.exe", "", "0"}, {"C:\\Tools\\ed.exe", "Ed", "Ed"}},
+        {{"Notes", " D:\\Notes\\a.txt ", "", "0"}, {"C:\\Program Files\\Editor\\editor.exe", "Notes", "Notes"}},
+        {{"", "C:\\Tools\\ed.exe", "", "0"}, {"C:\\Tools\\ed.exe", "", "ed.exe"}},
+        {{"No program", "D:\\Notes\\b.xyz", "", "0"}, {"", "", "No program"}},
+        {{"", "D:\\Notes\\b.xyz", "", "0"}, {"", "", "b.xyz"}},
+        {{"Blank program", "D:\\odd.dat", "", "0"}, {"", "", "Blank program"}},
         {{"Empty", "  ", "", "0"}, {}},
     };
     for (const auto& [member, picture] : cases) EXPECT_EQ(GroupButtonFor(member, shell), picture) << member.ExTitle;

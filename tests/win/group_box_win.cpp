@@ -127,7 +127,7 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
     struct Seen {
         RECT box{};
         size_t members = 0;
-        std::string exitCaption;
+        std::string exitCaption, usedName, emptyName = "?";
         bool usedHasIcon = false, emptyHasIcon = true, barDisabled = false;
     } seen;
     std::thread driver([&] {
@@ -143,6 +143,8 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
         if (buttons.members.size() == 4) {
             seen.usedHasIcon = SendMessageW(buttons.members[0], BM_GETIMAGE, IMAGE_ICON, 0) != 0;
             seen.emptyHasIcon = SendMessageW(buttons.members[1], BM_GETIMAGE, IMAGE_ICON, 0) != 0;
+            seen.usedName = Text(buttons.members[0]);
+            seen.emptyName = Text(buttons.members[1]);
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(buttons.members[0]), BN_CLICKED),
                          reinterpret_cast<LPARAM>(buttons.members[0]));
         }
@@ -161,6 +163,8 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
     EXPECT_EQ(seen.exitCaption, "4") << "the arrow points back to the bar on the right";
     EXPECT_TRUE(seen.usedHasIcon);
     EXPECT_FALSE(seen.emptyHasIcon);
+    EXPECT_EQ(seen.usedName, "ﾒﾓ帳") << "a screen reader names the member by its title";
+    EXPECT_EQ(seen.emptyName, "");
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0].file, notepad);
     EXPECT_EQ(shell.opened[0].parameters, "/p \"a b.txt\"");

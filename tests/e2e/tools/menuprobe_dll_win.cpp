@@ -3,6 +3,8 @@
 // per process), and writes it as JSON to a file the driver names.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstdio>
 #include <string>
 
@@ -55,7 +57,70 @@ Value Items(HMENU menu, bool shown, int depth) {
   return items;
 }
 
+void WriteReply(const MenuProbeRequest& request, const Value& reply) {
+  FILE* out = _wfopen(request.out, L"wb");
+  if (!out) return;
+  const std::string text = reply.Dump();
+  fwrite(text.data(), 1, text.size(), out);
+  fclose(out);
+}
+
+VARIANT ChildId(LONG id) {
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+  child.lVal = id;
+  return child;
+}
+
+// The children of a window's client object as a screen reader in this
+// process reads them: names, roles, states, and the focused child.
+Value AccessibleTree(HWND window) {
+  Value reply = Value::Object();
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                        reinterpret_cast<void**>(&object))) || !object) {
+    reply.Set("error", Value::String("the window gave no accessible object"));
+    return reply;
+  }
+  LONG count = 0;
+  object->get_accChildCount(&count);
+  reply.Set("count", Value::Int(count));
+  Value children = Value::Array();
+  for (LONG id = 1; id <= count; ++id) {
+    Value child = Value::Object();
+    BSTR name = nullptr;
+    object->get_accName(ChildId(id), &name);
+    child.Set("name", Value::String(name ? Utf8(std::wstring(name, SysStringLen(name))) : std::string()));
+    SysFreeString(name);
+    VARIANT value;
+    VariantInit(&value);
+    object->get_accRole(ChildId(id), &value);
+    child.Set("role", Value::Int(value.vt == VT_I4 ? value.lVal : -1));
+    VariantInit(&value);
+    object->get_accState(ChildId(id), &value);
+    child.Set("state", Value::Int(value.vt == VT_I4 ? value.lVal : -1));
+    children.Push(std::move(child));
+  }
+  reply.Set("children", std::move(children));
+  VARIANT focus;
+  VariantInit(&focus);
+  object->get_accFocus(&focus);
+  reply.Set("focus", focus.vt == VT_I4 ? Value::Int(focus.lVal) : Value::Null());
+  object->Release();
+  return reply;
+}
+
 }  // namespace
+
+// The accessible tree of request->popup (any window), read in its process.
+extern "C" __declspec(dllexport) DWORD WINAPI ProbeAccessible(void* parameter) {
+  auto* request = static_cast<MenuProbeRequest*>(parameter);
+  const bool apartment = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+  WriteReply(*request, AccessibleTree(reinterpret_cast<HWND>(static_cast<uintptr_t>(request->popup))));
+  if (apartment) CoUninitialize();
+  return 1;
+}
 
 extern "C" __declspec(dllexport) DWORD WINAPI ProbeMenu(void* parameter) {
   auto* request = static_cast<MenuProbeRequest*>(parameter);
@@ -67,11 +132,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI ProbeMenu(void* parameter) {
   } else {
     reply.Set("items", Items(reinterpret_cast<HMENU>(menu), true, 0));
   }
-  FILE* out = _wfopen(request->out, L"wb");
-  if (!out) return 0;
-  const std::string text = reply.Dump();
-  fwrite(text.data(), 1, text.size(), out);
-  fclose(out);
+  WriteReply(*request, reply);
   return 1;
 }
 

@@ -1098,8 +1098,24 @@ void RunRemoteThread(HANDLE process, uintptr_t start, void* parameter, const cha
 // The items of a popup menu on screen, read inside its process by
 // menuprobe.dll: Wine keeps menus per process, so another process cannot
 // ask for them. Submenus are listed too; only the shown items have rects.
+Value ProbeInTarget(HWND popup, const char* entry);
+
 Value CmdMenuItems(const Value& req) {
-  HWND popup = HwndArg(req);
+  const Value result = ProbeInTarget(HwndArg(req), "ProbeMenu");
+  return Ok().Set("items", *result.Find("items"));
+}
+
+// A window's accessible children as a screen reader inside its process reads them.
+Value CmdAccessibleTree(const Value& req) {
+  Value result = ProbeInTarget(HwndArg(req), "ProbeAccessible");
+  Value reply = Ok();
+  for (const char* key : {"count", "children", "focus"})
+    if (const Value* value = result.Find(key)) reply.Set(key, *value);
+  return reply;
+}
+
+// Runs `entry` of menuprobe.dll in the process of `popup` and returns what it wrote.
+Value ProbeInTarget(HWND popup, const char* entry) {
   DWORD pid = 0;
   GetWindowThreadProcessId(popup, &pid);
   Handle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
@@ -1107,7 +1123,7 @@ Value CmdMenuItems(const Value& req) {
   const std::wstring dll = BesideDriver(L"menuprobe.dll");
   HMODULE local = LoadLibraryW(dll.c_str());
   if (!local) throw CommandError(LastErrorText("LoadLibrary menuprobe.dll"));
-  const uintptr_t offset = reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(GetProcAddress(local, "ProbeMenu"))) -
+  const uintptr_t offset = reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(GetProcAddress(local, entry))) -
                            reinterpret_cast<uintptr_t>(local);
 
   MenuProbeRequest request{};
@@ -1132,7 +1148,7 @@ Value CmdMenuItems(const Value& req) {
     base = RemoteModuleBase(process.h, dll);
   }
   if (!base) throw CommandError("menuprobe.dll did not load in the target");
-  RunRemoteThread(process.h, base + offset, remote, "ProbeMenu");
+  RunRemoteThread(process.h, base + offset, remote, entry);
   VirtualFreeEx(process.h, remote, 0, MEM_RELEASE);
 
   FILE* file = _wfopen(out.c_str(), L"rb");
@@ -1144,7 +1160,7 @@ Value CmdMenuItems(const Value& req) {
   DeleteFileW(out.c_str());
   Value result = minijson::Parse(text);
   if (const Value* error = result.Find("error")) throw CommandError(error->AsString());
-  return Ok().Set("items", *result.Find("items"));
+  return result;
 }
 
 // Reads the tip of the tool `tool_window` from a tooltip window of another
@@ -1269,6 +1285,7 @@ const std::map<std::string, Handler>& Commands() {
       {"toolbar_buttons", CmdToolbarButtons},
       {"popup_menus", CmdPopupMenus},
       {"menu_items", CmdMenuItems},
+      {"accessible_tree", CmdAccessibleTree},
       {"time_popup", CmdTimePopup},
       {"display_modes", CmdDisplayModes},
       {"wallpaper", CmdWallpaper},
