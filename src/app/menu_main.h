@@ -25,6 +25,8 @@ struct MenuMain {
     bool BarReady = false;
     bool Closing = false;
     bool SaveFailed = false;  // the last save failed and the user has been told
+    bool BackupFailed = false;       // the last copy due in the backup folder could not be made
+    bool BackupFailureTold = false;  // ... and the user has been told
 
     int WallpaperMinutes = 0;
     int WallpaperPosition = 0;

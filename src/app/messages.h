@@ -253,5 +253,10 @@ inline constexpr std::string_view kSaveFailed =
     "ファイルに書き込めません (読み取り専用のフォルダー、ディスクの空き不足、ほかのプログラムが使用中など)。\n"
     "前に保存した内容はそのまま残っています。書き込めるようになると、次の保存で今の内容が保存されます。\n\n"
     "保存先: ";
+// A copy of the list that could not be kept in the backup folder; the folder follows.
+inline constexpr std::string_view kBackupFailed =
+    "変更前の一覧をバックアップできませんでした。\n\n"
+    "保存はバックアップなしで続けます。フォルダーに書き込めるようになると、次の保存からまたバックアップを残します。\n\n"
+    "バックアップ先: ";
 
 }  // namespace tavi::text
