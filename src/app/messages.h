@@ -76,6 +76,7 @@ inline constexpr std::string_view kMenuOption = "ｵﾌﾟｼｮﾝ(&O)...";
 inline constexpr std::string_view kMenuReDraw = "再表示(&W)";
 inline constexpr std::string_view kMenuSearch = "ﾌｧｲﾙの検索(&I)...";
 inline constexpr std::string_view kMenuHelp = "ﾍﾙﾌﾟ(&H)...";
+inline constexpr std::string_view kMenuBackup = "ﾊﾞｯｸｱｯﾌﾟ(&K)...";
 inline constexpr std::string_view kMenuDeskTop = "ﾃﾞｽｸﾄｯﾌﾟ(&T)...";
 inline constexpr std::string_view kMenuDrive = "ｴｸｽﾌﾟﾛｰﾗ(&L)...";
 inline constexpr std::string_view kMenuScreenSaver = "ｽｸﾘｰﾝｾｲﾊﾞｰ(&V)...";
