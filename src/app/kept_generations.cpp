@@ -31,8 +31,13 @@ GenerationKeepingFiles::GenerationKeepingFiles(FileSystem& files, FolderListing&
 
 bool GenerationKeepingFiles::ReplaceAll(const std::string& path, std::string_view bytes) {
     const std::string name = KeptName(path);
-    if (!name.empty() && !KeepPrevious(path, name, bytes)) copyFailed_ = true;
-    return files_.ReplaceAll(path, bytes);
+    const bool kept = name.empty() || KeepPrevious(path, name, bytes);
+    const bool replaced = files_.ReplaceAll(path, bytes);
+    // A missing copy matters only once the file it would have kept is gone:
+    // a file another program holds can be neither read nor replaced, and
+    // then the failed save is all there is to tell.
+    if (!kept && replaced) copyFailed_ = true;
+    return replaced;
 }
 
 std::string GenerationKeepingFiles::KeptName(const std::string& path) const {

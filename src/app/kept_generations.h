@@ -11,8 +11,9 @@ namespace tavi {
 // Every save of the program's files passes here: before "Launch.ini" or
 // "TaviMenu2.INI" in the program's folder is replaced, its previous content
 // is kept in the backup folder (one copy per clock hour, the newest
-// kKeptGenerations). A copy that cannot be made never stops the save; it
-// sets `copyFailed`, which a successful copy clears, so the user can be told.
+// kKeptGenerations). A copy that cannot be made never stops the save; when
+// the file was replaced without it, it sets `copyFailed`, which a successful
+// copy clears, so the user can be told.
 class GenerationKeepingFiles final : public FileSystem {
 public:
     GenerationKeepingFiles(FileSystem& files, FolderListing& folders, const std::string& applicationPath,

@@ -211,6 +211,13 @@ TEST(KeptGenerations, OnlyTheListsDirectlyInTheProgramsFolderAreKept) {
     ASSERT_TRUE(files.ReplaceAll("C:\\Tavi\\Launch.ini", "new"));
     EXPECT_TRUE(copyFailed);
     EXPECT_EQ(inner.files.size(), 1u);
+    // Held by another program, it can be neither read nor replaced: the
+    // failed save is told, not the copy as well.
+    copyFailed = false;
+    inner.failWrites = true;
+    EXPECT_FALSE(files.ReplaceAll("C:\\Tavi\\Launch.ini", "newer"));
+    EXPECT_FALSE(copyFailed);
+    EXPECT_EQ(inner.files["C:\\Tavi\\Launch.ini"], "new");
 }
 
 TEST(NoteSave, AFailedCopyIsToldOnceUntilACopyIsKeptAgain) {
