@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/app_windows_win.h"
+#include "app/kept_generations.h"
 #include "app/phase_trace_win.h"
 #include "dialogs/frm_reboot_win.h"
 #include "platform/common_dialogs_win.h"
@@ -13,6 +14,7 @@
 #include "platform/registry_win.h"
 #include "platform/system_restart_win.h"
 #include "platform/tool_adapters_win.h"
+#include "tools/local_time_win.h"
 #include "tools/media_eject.h"
 #include "platform/file_dialogs.h"
 #include "platform/folder_listing_win.h"
@@ -55,8 +57,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32PhaseTrace trace(programFolder);
     TracePhase("main");
 
+    MenuMain state;
+    state.ApplicationPath = programFolder;
     Win32Profile systemProfile;
-    Win32FileSystem files;
+    Win32FileSystem win32Files;
+    Win32FolderListing folders;
+    // Every save of the program's files keeps the lists' earlier versions.
+    GenerationKeepingFiles files(win32Files, folders, programFolder, CurrentLocalTime, state.BackupFailed);
     Win32CodePage codePage;
     // The program's own files are replaced whole in one step, so a crash
     // never leaves half of one, and keep text the code page lacks.
@@ -73,9 +80,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DialogFileChooser fileChooser(commonDialogs, messages);
     Win32IconFiles iconFiles;
     Win32SystemCommands systemCommands;
-    Win32FolderListing folders;
-    MenuMain state;
-    state.ApplicationPath = programFolder;
     Win32VolumeDevices volumes;
     MediaEject media(state, system, volumes, [&systemCommands](int ms) { systemCommands.Wait(ms); });
     Win32DesktopParameters desktop;

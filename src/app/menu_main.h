@@ -27,6 +27,8 @@ struct MenuMain {
     bool Closing = false;
     bool SaveFailed = false;  // the last save failed and the user has been told
     UndoHistory undo;         // this run's changes to the entries and group members
+    bool BackupFailed = false;       // the last copy due in the backup folder could not be made
+    bool BackupFailureTold = false;  // ... and the user has been told
 
     int WallpaperMinutes = 0;
     int WallpaperPosition = 0;

@@ -81,6 +81,7 @@ inline constexpr std::string_view kMenuOption = "ｵﾌﾟｼｮﾝ(&O)...";
 inline constexpr std::string_view kMenuReDraw = "再表示(&W)";
 inline constexpr std::string_view kMenuSearch = "ﾌｧｲﾙの検索(&I)...";
 inline constexpr std::string_view kMenuHelp = "ﾍﾙﾌﾟ(&H)...";
+inline constexpr std::string_view kMenuBackup = "ﾊﾞｯｸｱｯﾌﾟ(&K)...";
 inline constexpr std::string_view kMenuDeskTop = "ﾃﾞｽｸﾄｯﾌﾟ(&T)...";
 inline constexpr std::string_view kMenuDrive = "ｴｸｽﾌﾟﾛｰﾗ(&L)...";
 inline constexpr std::string_view kMenuScreenSaver = "ｽｸﾘｰﾝｾｲﾊﾞｰ(&V)...";
@@ -260,6 +261,11 @@ inline constexpr std::string_view kSaveFailed =
     "ファイルに書き込めません (読み取り専用のフォルダー、ディスクの空き不足、ほかのプログラムが使用中など)。\n"
     "前に保存した内容はそのまま残っています。書き込めるようになると、次の保存で今の内容が保存されます。\n\n"
     "保存先: ";
+// A copy of the list that could not be kept in the backup folder; the folder follows.
+inline constexpr std::string_view kBackupFailed =
+    "変更前の一覧をバックアップできませんでした。\n\n"
+    "保存はバックアップなしで続けます。フォルダーに書き込めるようになると、次の保存からまたバックアップを残します。\n\n"
+    "バックアップ先: ";
 
 // The global key of the settings ("HotKey") could not be registered; its
 // name (or the value read) goes between the two halves.

@@ -1,10 +1,29 @@
 #include "app/save_notice.h"
 
+#include "app/generations.h"
 #include "app/messages.h"
 
 namespace tavi {
 
+namespace {
+
+// A copy of the list that could not be kept is told once, like a failed
+// save; a copy kept again makes a later failure heard.
+void NoteBackup(MenuMain& state, MessageBoxes& messages) {
+    if (!state.BackupFailed) {
+        state.BackupFailureTold = false;
+        return;
+    }
+    if (state.BackupFailureTold) return;
+    state.BackupFailureTold = true;
+    (void)messages.Show({std::string(text::kBackupFailed) + BackupFolderPath(state.ApplicationPath),
+                         std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
+}
+
+}  // namespace
+
 bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved) {
+    NoteBackup(state, messages);
     if (saved) {
         state.SaveFailed = false;
         return true;

@@ -7,7 +7,8 @@ namespace tavi {
 // Tells the user, once, that a change could not be saved: a folder that
 // cannot be written, a full disk or a file another program holds would
 // otherwise lose it without a word. The next save that succeeds makes a
-// later failure heard again. Returns `saved`.
+// later failure heard again. Returns `saved`. A copy that could not be kept
+// in the backup folder is told the same way, once.
 bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved);
 
 }  // namespace tavi

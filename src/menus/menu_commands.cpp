@@ -1,5 +1,6 @@
 #include "menus/menu_commands.h"
 
+#include "app/generations.h"
 #include "app/messages.h"
 #include "app/phase_trace.h"
 #include "app/text.h"
@@ -183,6 +184,7 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuPopupSearch: OpenInProgramFolder("TaviSearch.exe"); break;
         case C::mnuHelp:
         case C::mnuPopUpHelp: OpenInProgramFolder("TaviMenu2.html"); break;
+        case C::mnuPopupBackup: OpenBackupFolder(); break;
         case C::mnuAppControlPanel:
         case C::mnuPopupControlPanel: (void)system.RunProgram(kControlPanel); break;
         case C::mnuAppWizard:
@@ -242,6 +244,16 @@ void MenuCommands::OpenDrive(int index) {
     // (a stick pulled out, a network drive dropped) is not offered to the shell.
     if (ports_.platform.system.DriveTypeOf(root) == DriveType::NoRootDir) return;
     ports_.platform.shell.Open({"open", "explorer.exe", root, ports_.state.ApplicationPath, ShowCommand::Normal});
+}
+
+void MenuCommands::OpenBackupFolder() {
+    // Before the first change there is no copy yet, and the explorer shows
+    // nothing for a missing folder: it is made here, empty.
+    const std::string folder = BackupFolderPath(ports_.state.ApplicationPath);
+    (void)ports_.folders.MakeFolder(folder);
+    const std::optional<std::string> argument = ExplorerArgument(folder);
+    if (!argument) return;
+    ports_.platform.shell.Open({"open", "explorer.exe", *argument, ports_.state.ApplicationPath, ShowCommand::Normal});
 }
 
 void MenuCommands::OpenInProgramFolder(const char* fileName) {

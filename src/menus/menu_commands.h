@@ -79,6 +79,7 @@ private:
     void OpenFolder();
     void OpenDrive(int index);
     void OpenInProgramFolder(const char* fileName);
+    void OpenBackupFolder();
     void TrayOptions();
 
     MenuCommandPorts ports_;

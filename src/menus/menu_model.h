@@ -57,6 +57,7 @@ enum class MenuCommand : uint32_t {
     mnuPopUpMOEject = 114,
     mnuPopupShutDown = 115,
     mnuPopupExit = 116,
+    mnuPopupBackup = 117,
 };
 
 // Items of the run-time lists carry ids kListIdBase + list * kListIdSpan +

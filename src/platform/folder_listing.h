@@ -6,7 +6,7 @@
 
 namespace tavi {
 
-// Folder contents for the menus' run-time lists. Paths are UTF-8 with "\".
+// Folder contents for the menus' run-time lists and the backup folder. Paths are UTF-8 with "\".
 class FolderListing {
 public:
     virtual ~FolderListing() = default;
@@ -24,6 +24,9 @@ public:
     // to trust: a coarse file system (two seconds on FAT) can change a path
     // again without changing its time, so a fresh time tells nothing.
     virtual std::optional<uint64_t> LastWriteStamp(const std::string& path) = 0;
+    // Makes the folder when it is missing (its parent must exist); true when
+    // it exists afterwards.
+    virtual bool MakeFolder(const std::string& path) = 0;
 };
 
 }  // namespace tavi

@@ -78,4 +78,10 @@ std::vector<std::string> HostFolderListing::FindFiles(const std::string& folder,
     return names;
 }
 
+bool HostFolderListing::MakeFolder(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directory(NativePath(path), error);
+    return std::filesystem::is_directory(NativePath(path), error);
+}
+
 }  // namespace tavi

@@ -13,6 +13,7 @@ public:
     std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) override;
     std::string ShortPathName(const std::string& path) override { return path; }
     std::optional<uint64_t> LastWriteStamp(const std::string& path) override;
+    bool MakeFolder(const std::string& path) override;
 
 private:
     std::string desktop_;

@@ -33,6 +33,13 @@ std::vector<std::string> Win32FolderListing::FindFiles(const std::string& folder
 
 std::optional<uint64_t> Win32FolderListing::LastWriteStamp(const std::string& path) { return TrustedLastWrite(path); }
 
+bool Win32FolderListing::MakeFolder(const std::string& path) {
+    const std::wstring folder = Widen(path);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::optional<uint64_t> TrustedLastWrite(const std::string& path) {
     // FAT keeps times to two seconds; a little more covers a network share's clock.
     constexpr uint64_t kTrustedAfter = 3ULL * 10'000'000;  // 100-ns units

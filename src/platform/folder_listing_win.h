@@ -11,6 +11,7 @@ public:
     std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) override;
     std::string ShortPathName(const std::string& path) override;
     std::optional<uint64_t> LastWriteStamp(const std::string& path) override;
+    bool MakeFolder(const std::string& path) override;
 };
 
 // A file's or folder's last write (FILETIME units), or nothing when it

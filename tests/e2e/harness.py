@@ -307,7 +307,8 @@ class Session:
 
     def __init__(self, width: int = 1280, height: int = 1024, depth: int = 24,
                  fresh_prefix: Optional[bool] = None, env: Optional[dict] = None,
-                 xvfb_args: Iterable[str] = ()):
+                 xvfb_args: Iterable[str] = (),
+                 tools: Iterable[str] = ("tavidriver.exe", "marker.exe", "msgbox.exe")):
         # TAVI_E2E_REUSE_PREFIX=1 keeps an existing prefix, to iterate faster by hand.
         if fresh_prefix is None:
             fresh_prefix = os.environ.get("TAVI_E2E_REUSE_PREFIX") != "1"
@@ -315,6 +316,7 @@ class Session:
         self.fresh_prefix = fresh_prefix
         self.extra_env = dict(env or {})  # e.g. HOME with an ALSA configuration
         self.xvfb_args = list(xvfb_args)
+        self.tools = tuple(tools)  # the tools this session needs built
         self.xvfb: Optional[Xvfb] = None
         self.driver: Optional[Driver] = None
         self.env: dict = {}
@@ -333,7 +335,7 @@ class Session:
         return self
 
     def _start(self) -> None:
-        for tool in ("tavidriver.exe", "marker.exe", "msgbox.exe"):
+        for tool in self.tools:
             if not (TOOLS_DIR / tool).exists():
                 raise HarnessError(f"{TOOLS_DIR / tool} is missing: build with "
                                    "`cmake --preset windows && cmake --build --preset windows`")

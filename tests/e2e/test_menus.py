@@ -59,6 +59,7 @@ TRAY_MENU = [
     ("ｵﾌﾟｼｮﾝ(&O)...", True, True, []),
     ("ﾌｧｲﾙの検索(&I)...", False, False, []),
     ("ﾍﾙﾌﾟ(&H)...", True, True, []),
+    ("ﾊﾞｯｸｱｯﾌﾟ(&K)...", True, True, []),
     SEP,
     ("ﾌｫﾙﾀﾞ(&A)...", True, True, []),
     ("ﾃﾞｽｸﾄｯﾌﾟ(&T)...", True, True, None),

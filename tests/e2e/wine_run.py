@@ -28,7 +28,8 @@ def run_tests(exe: str, args: list) -> int:
 
 
 def run_bar(screenshot: str) -> int:
-    with harness.Session() as session:
+    # scripts/run.sh builds the program and the driver only.
+    with harness.Session(tools=("tavidriver.exe",)) as session:
         folder = session.program_folder("run", [harness.PROGRAM_EXE])
         pid = session.start_program(folder.file("TaviMenu2.exe"), cwd=folder.path)
         bar = session.wait_window(pid, cls="TaviMenu2", timeout=30)

@@ -56,11 +56,17 @@ public:
     std::map<std::string, std::string> shortNames;  // long path -> short path
     std::map<std::string, uint64_t> stamps;         // none: too recent to trust
     std::vector<std::string> queries;               // "folder|pattern"
+    std::vector<std::string> made;                  // folders MakeFolder was asked for
+    bool makeFails = false;
 
     std::string DesktopDirectory() override { return desktop; }
     std::vector<std::string> FindFiles(const std::string& folder, const std::string& pattern) override;
     std::string ShortPathName(const std::string& path) override;
     std::optional<uint64_t> LastWriteStamp(const std::string& path) override;
+    bool MakeFolder(const std::string& path) override {
+        made.push_back(path);
+        return !makeFails;
+    }
 };
 
 class FakeMediaTools final : public MediaTools {

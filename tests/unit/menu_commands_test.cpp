@@ -102,11 +102,38 @@ TEST_F(MenuCommandTest, FolderSearchAndHelpOpenThroughTheShell) {
         {C::mnuPopupSearch, 0, "open|C:\\Tavi\\TaviSearch.exe||C:\\Tavi|1"},
         {C::mnuHelp, 0, "open|C:\\Tavi\\TaviMenu2.html||C:\\Tavi|1"},
         {C::mnuPopUpHelp, 0, "open|C:\\Tavi\\TaviMenu2.html||C:\\Tavi|1"},
+        {C::mnuPopupBackup, 0, "open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.command, c.entry), DispatchResult::Done);
         EXPECT_EQ(Opened(), Log{c.opened}) << static_cast<int>(c.command) << " at " << c.entry;
     }
+}
+
+TEST_F(MenuCommandTest, TheBackupItemMakesTheFolderBeforeTheExplorerOpensIt) {
+    const struct {
+        const char* programFolder;
+        const char* made;
+        const char* opened;  // nullptr: nothing opened
+    } cases[] = {
+        {"C:\\Tavi", "C:\\Tavi\\backup", "open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"},
+        {"C:\\Tavi\\", "C:\\Tavi\\backup", "open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi\\|1"},
+        {"C:\\My,Tools", "C:\\My,Tools\\backup", "open|explorer.exe|\"C:\\My,Tools\\backup\"|C:\\My,Tools|1"},
+        {"C:\\a\"b", "C:\\a\"b\\backup", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.programFolder);
+        f.state.ApplicationPath = c.programFolder;
+        f.folders.made.clear();
+        EXPECT_EQ(Run(C::mnuPopupBackup), DispatchResult::Done);
+        EXPECT_EQ(Opened(), c.opened ? Log{c.opened} : Log{});
+        EXPECT_EQ(f.folders.made, Log{c.made});
+    }
+    // A folder that cannot be made is still offered: the explorer says why it cannot show it.
+    f.state.ApplicationPath = "C:\\Tavi";
+    f.folders.makeFails = true;
+    EXPECT_EQ(Run(C::mnuPopupBackup), DispatchResult::Done);
+    EXPECT_EQ(Opened(), Log{"open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"});
 }
 
 TEST_F(MenuCommandTest, TrayOptionsTriesThreeTimesThenReports) {

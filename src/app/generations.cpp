@@ -1,0 +1,90 @@
+#include "app/generations.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "app/text.h"
+
+namespace tavi {
+namespace {
+
+constexpr size_t kStampLength = 13;  // "yyyymmdd_hhmm"
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+// "Launch.ini" is "Launch" and ".ini"; a name without a dot has no extension.
+std::pair<std::string_view, std::string_view> SplitExtension(std::string_view fileName) {
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return {fileName, {}};
+    return {fileName.substr(0, dot), fileName.substr(dot)};
+}
+
+bool IsStamp(std::string_view text) {
+    if (text.size() != kStampLength) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i == 8) {
+            if (text[i] != '_') return false;
+        } else if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Stamp(const LocalTime& at) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d_%02d%02d", at.year, at.month, at.day, at.hour, at.minute);
+    return std::string(buffer, kStampLength);
+}
+
+}  // namespace
+
+std::string BackupFolderPath(const std::string& applicationPath) {
+    return AddBackslash(applicationPath) + std::string(kBackupFolderName);
+}
+
+std::string GenerationName(std::string_view fileName, const LocalTime& at) {
+    const auto [stem, extension] = SplitExtension(fileName);
+    return std::string(stem) + "_" + Stamp(at) + std::string(extension);
+}
+
+std::optional<std::string> GenerationStamp(std::string_view fileName, std::string_view name) {
+    const auto [stem, extension] = SplitExtension(fileName);
+    const size_t length = stem.size() + 1 + kStampLength + extension.size();
+    if (name.size() != length) return std::nullopt;
+    if (!EqualNoCase(name.substr(0, stem.size()), stem) || name[stem.size()] != '_' ||
+        !EqualNoCase(name.substr(length - extension.size()), extension))
+        return std::nullopt;
+    const std::string_view stamp = name.substr(stem.size() + 1, kStampLength);
+    if (!IsStamp(stamp)) return std::nullopt;
+    return std::string(stamp);
+}
+
+bool HourHasGeneration(const std::vector<std::string>& names, std::string_view fileName, const LocalTime& now) {
+    // The hour is the stamp without its minutes.
+    const std::string hour = Stamp(now).substr(0, kStampLength - 2);
+    return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        const std::optional<std::string> stamp = GenerationStamp(fileName, name);
+        return stamp && StartsWith(*stamp, hour);
+    });
+}
+
+std::vector<std::string> GenerationsToPrune(const std::vector<std::string>& names, std::string_view fileName,
+                                            size_t keep) {
+    std::vector<std::pair<std::string, std::string>> copies;  // stamp, name
+    for (const std::string& name : names)
+        if (std::optional<std::string> stamp = GenerationStamp(fileName, name)) copies.emplace_back(*stamp, name);
+    std::sort(copies.begin(), copies.end());
+    std::vector<std::string> prune;
+    if (copies.size() <= keep) return prune;
+    for (size_t i = 0; i < copies.size() - keep; ++i) prune.push_back(copies[i].second);
+    return prune;
+}
+
+}  // namespace tavi

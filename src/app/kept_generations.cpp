@@ -1,0 +1,73 @@
+#include "app/kept_generations.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include "app/generations.h"
+
+namespace tavi {
+namespace {
+
+constexpr std::string_view kKeptFiles[] = {"Launch.ini", "TaviMenu2.INI"};
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool SameName(char a, char b) { return LowerAscii(a) == LowerAscii(b) || (IsSeparator(a) && IsSeparator(b)); }
+
+}  // namespace
+
+GenerationKeepingFiles::GenerationKeepingFiles(FileSystem& files, FolderListing& folders,
+                                               const std::string& applicationPath, std::function<LocalTime()> clock,
+                                               bool& copyFailed)
+    : files_(files),
+      folders_(folders),
+      folder_(applicationPath),
+      backup_(BackupFolderPath(applicationPath)),
+      clock_(std::move(clock)),
+      copyFailed_(copyFailed) {
+    if (folder_.empty() || !IsSeparator(folder_.back())) folder_ += '\\';
+}
+
+bool GenerationKeepingFiles::ReplaceAll(const std::string& path, std::string_view bytes) {
+    const std::string name = KeptName(path);
+    const bool kept = name.empty() || KeepPrevious(path, name, bytes);
+    const bool replaced = files_.ReplaceAll(path, bytes);
+    // A missing copy matters only once the file it would have kept is gone:
+    // a file another program holds can be neither read nor replaced, and
+    // then the failed save is all there is to tell.
+    if (!kept && replaced) copyFailed_ = true;
+    return replaced;
+}
+
+std::string GenerationKeepingFiles::KeptName(const std::string& path) const {
+    if (path.size() <= folder_.size() || !std::equal(folder_.begin(), folder_.end(), path.begin(), SameName))
+        return {};
+    const std::string_view rest = std::string_view(path).substr(folder_.size());
+    for (std::string_view kept : kKeptFiles)
+        if (rest.size() == kept.size() && std::equal(rest.begin(), rest.end(), kept.begin(), SameName))
+            return std::string(kept);
+    return {};
+}
+
+bool GenerationKeepingFiles::KeepPrevious(const std::string& path, const std::string& name, std::string_view next) {
+    const std::optional<std::string> previous = files_.ReadAll(path);
+    if (!previous) return !files_.FileExists(path);  // a first save has nothing to keep
+    // A save that changes nothing keeps nothing: the hour's copy is then
+    // the state before its first real change.
+    if (*previous == next) return true;
+    const LocalTime now = clock_();
+    if (!folders_.MakeFolder(backup_)) return false;
+    const std::string folder = backup_ + "\\";
+    std::vector<std::string> names = folders_.FindFiles(backup_, "*");
+    if (HourHasGeneration(names, name, now)) return true;
+    const std::string copy = GenerationName(name, now);
+    if (!files_.ReplaceAll(folder + copy, *previous)) return false;
+    copyFailed_ = false;
+    names.push_back(copy);
+    // A copy that cannot be removed now is chosen again at the next one.
+    for (const std::string& old : GenerationsToPrune(names, name, kKeptGenerations)) (void)files_.RemoveFile(folder + old);
+    return true;
+}
+
+}  // namespace tavi
