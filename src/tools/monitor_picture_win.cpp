@@ -34,7 +34,7 @@ void Box(HDC dc, const RECT& box, COLORREF fill, COLORREF edge) {
 
 }  // namespace
 
-void DrawMonitorPicture(HDC dc, const RECT& area, int position) {
+void DrawMonitorPicture(HDC dc, const RECT& area, int position, const std::wstring& number, HFONT font) {
     const PictureScale scale(area);
     const COLORREF edge = RGB(64, 64, 64);
     const COLORREF casing = RGB(212, 208, 200);
@@ -49,6 +49,13 @@ void DrawMonitorPicture(HDC dc, const RECT& area, int position) {
     const Rect preview =
         PreviewOnPicture(position, area.right - area.left, area.bottom - area.top);
     Box(dc, scale.Offset(preview), RGB(192, 192, 192), RGB(0, 0, 128));
+    if (number.empty()) return;
+    const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &glass,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (previous) SelectObject(dc, previous);
 }
 
 }  // namespace tavi
