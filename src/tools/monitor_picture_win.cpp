@@ -1,5 +1,7 @@
 #include "tools/monitor_picture_win.h"
 
+#include <algorithm>
+
 #include "tools/option_set.h"
 
 namespace tavi {
@@ -50,12 +52,20 @@ void DrawMonitorPicture(HDC dc, const RECT& area, int position, const std::wstri
         PreviewOnPicture(position, area.right - area.left, area.bottom - area.top);
     Box(dc, scale.Offset(preview), RGB(192, 192, 192), RGB(0, 0, 128));
     if (number.empty()) return;
-    const HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    // The dialog's face, a third of the screen's height, as the system shows a monitor's number.
+    LOGFONTW face{};
+    if (font) GetObjectW(font, sizeof face, &face);
+    face.lfHeight = -std::max(1L, (glass.bottom - glass.top) / 3);
+    face.lfWidth = 0;
+    face.lfWeight = FW_BOLD;
+    const HFONT large = CreateFontIndirectW(&face);
+    const HGDIOBJ previous = large ? SelectObject(dc, large) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &glass,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (previous) SelectObject(dc, previous);
+    if (large) DeleteObject(large);
 }
 
 }  // namespace tavi

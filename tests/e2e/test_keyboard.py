@@ -16,7 +16,8 @@ KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
 HIDE_TICKS = 2
 FIRST_MEMBER_ID = 100  # the group box's member slot s has id 100 + s
 OPTIONS, OPTIONS_ITEM = "ｵﾌﾟｼｮﾝ", "ｵﾌﾟｼｮﾝ(&O)..."
-IDOK, IDC_OPTION_HOT_KEY = 1, 1452
+IDOK, IDC_OPTION_TAB, IDC_OPTION_HOT_KEY = 1, 1401, 1452
+WM_KEYDOWN, VK_RIGHT = 0x100, 0x27
 HKM_SETHOTKEY, HKM_GETHOTKEY = 0x401, 0x402
 
 
@@ -211,6 +212,10 @@ class HotKeyTest(KeyboardTestCase):
         self.assertEqual(SESSION.call("send", hwnd=control, msg=HKM_GETHOTKEY, wparam=0, lparam=0)["result"], 0,
                          "no key set")
         SESSION.call("send", hwnd=control, msg=HKM_SETHOTKEY, wparam=int(CTRL_ALT_T), lparam=0)
+        # The behaviour page, where the control is, for the screenshot.
+        SESSION.call("post", hwnd=dialog["controls"][IDC_OPTION_TAB]["hwnd"], msg=WM_KEYDOWN, wparam=VK_RIGHT, lparam=0)
+        harness.wait_until(lambda: SESSION.window(control)["visible"], 10, "the behaviour page")
+        SESSION.screenshot("keyboard-hotkey-options")
         SESSION.press(dialog["hwnd"], id=IDOK)
         harness.wait_until(lambda: f"HotKey={CTRL_ALT_T}" in folder.read_text("TaviLaunch.ini"), 10,
                            "the key in the settings")

@@ -14,7 +14,7 @@ SESSION: harness.Session
 RIGHT_SHOWN = "102101001"  # right edge, auto-hide off: the whole bar is reserved
 OPTIONS, OPTIONS_ITEM = "ｵﾌﾟｼｮﾝ", "ｵﾌﾟｼｮﾝ(&O)..."
 IDOK, IDC_OPTION_MONITOR = 1, 1425
-WM_CHAR = 0x102
+WM_CHAR, WM_COMMAND, CBN_SELCHANGE = 0x102, 0x111, 1
 CB_GETCOUNT, CB_SETCURSEL = 0x146, 0x14E
 # OK lays the bar out again before the dialog's call returns; the limit only
 # allows for a loaded machine.
@@ -86,6 +86,9 @@ class MonitorTest(tavi.BarTestCase):
             SESSION.call("send", hwnd=combo, msg=CB_SETCURSEL, wparam=i, lparam=0)
             items.append(SESSION.call("get_text", hwnd=combo)["text"])
         SESSION.call("send", hwnd=combo, msg=CB_SETCURSEL, wparam=index, lparam=0)
+        # What the list tells the dialog when the user picks an item.
+        SESSION.call("send", hwnd=dialog["hwnd"], msg=WM_COMMAND, wparam=(CBN_SELCHANGE << 16) | IDC_OPTION_MONITOR,
+                     lparam=combo)
         self.assertEqual(SESSION.call("get_text", hwnd=combo)["text"], items[index])
         SESSION.screenshot(f"options-monitor-{index + 1}")
         SESSION.press(dialog["hwnd"], id=IDOK)
