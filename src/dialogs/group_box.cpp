@@ -4,6 +4,7 @@
 #include "app/save_notice.h"
 #include "app/text.h"
 #include "bar/accessible_names.h"
+#include "bar/bar_keys.h"
 
 namespace tavi {
 namespace {
@@ -144,14 +145,14 @@ void GroupBox::MemberClicked(GroupBoxView& view, int slot) {
     view.Close(true);
 }
 
-void GroupBox::MemberMenu(GroupBoxView& view, int slot) {
+void GroupBox::MemberMenu(GroupBoxView& view, int slot, bool fromKeyboard) {
     if (closing_ || ChildWindowOpen() || slot < 0 || slot >= Slots()) return;
     exMenuIndex_ = slot;
     const bool used = Used(slot);
     GroupMenuCommand command = GroupMenuCommand::None;
     {
         ChildWindowScope menu(childWindows_, view);
-        command = view.ShowMenu({!used, used, used});
+        command = view.ShowMenu({!used, used, used}, fromKeyboard ? std::optional(slot) : std::nullopt);
     }
     // Only what the menu offered for this slot is carried out.
     if (command == GroupMenuCommand::Add && !used) AddOrEdit(view, slot);
@@ -175,6 +176,14 @@ void GroupBox::Delete(GroupBoxView& view, int slot) {
     members_[static_cast<size_t>(slot)] = ExMenuEntry{};
     Save();
     view.ShowMember(slot, {});
+}
+
+std::optional<int> GroupBox::MemberStartingWith(int fromSlot, char32_t typed) const {
+    return NextStartingWith(Slots(), fromSlot, typed, [this](int slot) {
+        if (!Used(slot)) return std::string();
+        const ExMenuEntry& member = members_[static_cast<size_t>(slot)];
+        return AccessibleName(member.ExTitle, member.ExPathName);
+    });
 }
 
 void GroupBox::Dismiss(GroupBoxView& view) {

@@ -79,8 +79,9 @@ public:
     virtual void ShowMember(int slot, const GroupButtonPicture& picture) = 0;
     // NewAppEx over the box, modal: the member as OK stores it, nothing on Cancel.
     virtual std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) = 0;
-    // mnuAppMenu at the pointer: the chosen item, None when it was dismissed.
-    virtual GroupMenuCommand ShowMenu(const GroupMenuStates& states) = 0;
+    // mnuAppMenu at the pointer, or at the member in `atSlot` when the
+    // keyboard asked for it: the chosen item, None when it was dismissed.
+    virtual GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) = 0;
     // The mouse-leave wait starts over (a window of the box's own has closed).
     virtual void RestartLeaveTimer() = 0;
     // Unloads the box, at once or after kGroupChoiceDelayMs.
@@ -107,8 +108,12 @@ public:
     // Left button: a used slot is chosen and the box closes; an empty one is
     // registered through NewAppEx.
     void MemberClicked(GroupBoxView& view, int slot);
-    // Right button: the menu, add for an empty slot, edit and delete for a used one.
-    void MemberMenu(GroupBoxView& view, int slot);
+    // Right button: the menu, add for an empty slot, edit and delete for a
+    // used one. From the menu key it opens at the member, not the pointer.
+    void MemberMenu(GroupBoxView& view, int slot, bool fromKeyboard = false);
+    // Type-ahead from the focused slot: the next used slot whose member's
+    // name begins with `typed`, matched as on the bar.
+    std::optional<int> MemberStartingWith(int fromSlot, char32_t typed) const;
     // cmdExit and Escape: closes without a choice.
     void Dismiss(GroupBoxView& view);
     // timMouse: closes the box when the pointer is outside it, but never
