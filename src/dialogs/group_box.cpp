@@ -110,11 +110,12 @@ GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell) {
     return {program, member.ExTitle, unshown.name};
 }
 
-GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex)
+GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byKeys)
     : state_(state),
       platform_(platform),
       entryIndex_(entryIndex),
-      members_(LoadExMenu(platform.profile, state.ApplicationPath, entryIndex, state.ExMenuMax)) {}
+      members_(LoadExMenu(platform.profile, state.ApplicationPath, entryIndex, state.ExMenuMax)),
+      byKeys_(byKeys) {}
 
 bool GroupBox::Used(int slot) const {
     return slot >= 0 && slot < Slots() && !members_[static_cast<size_t>(slot)].ExPathName.empty();
@@ -192,8 +193,17 @@ void GroupBox::Dismiss(GroupBoxView& view) {
     view.Close(false);
 }
 
+void GroupBox::PointerAtShow(PixelPoint pointer) {
+    if (byKeys_) restingPointer_ = pointer;
+}
+
 void GroupBox::MouseLeaveTick(GroupBoxView& view, const Rect& box, PixelPoint pointer) {
-    if (closing_ || ChildWindowOpen() || !PointerOutside(box, pointer)) return;
+    if (closing_ || ChildWindowOpen()) return;
+    if (restingPointer_) {
+        if (pointer.x == restingPointer_->x && pointer.y == restingPointer_->y) return;
+        restingPointer_.reset();  // the mouse has been taken up: it rules again
+    }
+    if (!PointerOutside(box, pointer)) return;
     closing_ = true;
     view.Close(false);
 }
@@ -208,7 +218,8 @@ bool GroupBox::StartChoice() {
     });
 }
 
-void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position) {
+void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position,
+                  bool byKeys) {
     const int index = position + state.EntryOffset;
     if (!state.entries.Has(index) || !IsGroupPath(TrimSpaces(state.entries.slots[index].PathName))) return;
     state.CurrentEntryIndex = index;
@@ -223,7 +234,7 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
         }
     } resume{bar, state};
 
-    GroupBox box(state, platform, index);
+    GroupBox box(state, platform, index, byKeys);
     const GroupBoxPlacement placement =
         PlacementFromBar(bar.CurrentLayout(), DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode),
                          bar.WindowRect(), bar.ButtonRect(position), box.Slots());

@@ -105,6 +105,7 @@ void frmRectangle::Run(GroupBox& box, const GroupBoxLayout& layout) {
     {
         DisabledOwner disabled(owner_);
         box.Load(*this);
+        if (POINT pointer{}; GetCursorPos(&pointer)) box.PointerAtShow({pointer.x, pointer.y});
         ShowWindow(Handle(), SW_SHOW);
         SetForegroundWindow(Handle());
         // The first member takes the keys, as the bar's buttons do.
@@ -367,10 +368,10 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
-               int position) {
+               int position, bool byKeys) {
     const int iconPixels = bar.CurrentLayout().metrics.iconPixels > 0 ? bar.CurrentLayout().metrics.iconPixels : 32;
     frmRectangle window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, iconPixels);
-    OpenGroupBox(bar, state, platform, window, position);
+    OpenGroupBox(bar, state, platform, window, position, byKeys);
 }
 
 }  // namespace tavi

@@ -359,6 +359,30 @@ TEST_F(GroupBoxTest, ThePointerLeavingClosesTheBoxButNotWhileItsOwnWindowsAreOpe
     EXPECT_FALSE(box.Choice());
 }
 
+TEST_F(GroupBoxTest, OpenedByKeysTheBoxWaitsWhileThePointerRestsWhereItWas) {
+    const Rect at{100, 100, 300, 140};
+    const PixelPoint away{900, 900}, moved{901, 900}, inside{200, 120};
+    const struct {
+        const char* name;
+        bool byKeys;
+        std::vector<PixelPoint> ticks;
+        bool closed;
+    } cases[] = {
+        {"by the mouse, outside", false, {away}, true},
+        {"by keys, the pointer resting", true, {away, away, away}, false},
+        {"by keys, the pointer moved away", true, {away, moved}, true},
+        {"by keys, the pointer moved inside, then rests", true, {inside, inside}, false},
+        {"by keys, inside and then out", true, {inside, away}, true},
+    };
+    for (const auto& c : cases) {
+        GroupBox box(state, fake.platform, 12, c.byKeys);
+        box.PointerAtShow(away);
+        view.log.clear();
+        for (const PixelPoint& pointer : c.ticks) box.MouseLeaveTick(view, at, pointer);
+        EXPECT_EQ(view.log, c.closed ? std::vector<std::string>{"close"} : std::vector<std::string>{}) << c.name;
+    }
+}
+
 TEST_F(GroupBoxTest, EscapeAndTheCloseButtonCloseWithoutAChoice) {
     GroupBox box(state, fake.platform, 12);
     box.Dismiss(view);
