@@ -60,8 +60,8 @@ private:
                 return true;
             case IDC_IMPORT_BROWSE: {
                 ReadSelection();
-                const std::string folder =
-                    chooser_.ChooseFolder(reinterpret_cast<NativeWindow>(Handle()), std::string(text::kImportBrowsePrompt));
+                const std::string folder = chooser_.ChooseFolder(reinterpret_cast<NativeWindow>(Handle()),
+                                                                 std::string(text::kImportBrowsePrompt));
                 if (folder.empty()) return true;
                 ImportFolderBrowsed(view_, folder);
                 Fill();

@@ -59,8 +59,8 @@ void ImportAsEntries(const ShortcutImportContext& c, const std::vector<LaunchEnt
     (void)NoteSave(state, c.platform.messages, SaveEntries(state.entries, c.platform, state.ApplicationPath));
 }
 
-void ImportAsGroup(const ShortcutImportContext& c, const std::string& folder,
-                   const std::vector<LaunchEntry>& shortcuts, ShortcutImportOutcome& outcome) {
+void ImportAsGroup(const ShortcutImportContext& c, const std::string& folder, const std::vector<LaunchEntry>& shortcuts,
+                   ShortcutImportOutcome& outcome) {
     MenuMain& state = c.state;
     const int exMenuMax = UsableExMenuMax(state.ExMenuMax);
     const GroupImportPlan plan = PlanGroupImport(state.entries, folder, shortcuts, exMenuMax + 1);
@@ -98,8 +98,8 @@ std::vector<std::string> ShortcutFileNames(const std::vector<std::string>& names
 
 LaunchEntry EntryFromShortcut(const std::string& fileName, bool read, const ShortcutTarget& target) {
     LaunchEntry entry;
-    std::string title = TrimSpaces(IsLinkName(fileName) ? fileName.substr(0, fileName.size() - kLinkSuffix.size())
-                                                        : fileName);
+    std::string title =
+        TrimSpaces(IsLinkName(fileName) ? fileName.substr(0, fileName.size() - kLinkSuffix.size()) : fileName);
     const std::string path = TrimSpaces(target.targetPath);
     if (title.empty()) title = GetFileName(path);
     entry.Title = title;
@@ -146,8 +146,8 @@ GroupImportPlan PlanGroupImport(const EntryStore& store, const std::string& fold
 }
 
 std::string ImportCountMessage(const ShortcutImportOutcome& outcome) {
-    std::string message = std::string(text::kImportDone) + Count(outcome.imported) +
-                          std::string(text::kImportSkipped) + Count(outcome.Skipped());
+    std::string message = std::string(text::kImportDone) + Count(outcome.imported) + std::string(text::kImportSkipped) +
+                          Count(outcome.Skipped());
     if (outcome.duplicates > 0) message += std::string(text::kImportDuplicates) + Count(outcome.duplicates);
     if (outcome.unusable > 0) message += std::string(text::kImportUnusable) + Count(outcome.unusable);
     if (outcome.overLimit > 0) message += std::string(text::kImportOverLimit) + Count(outcome.overLimit);
@@ -163,9 +163,9 @@ ShortcutImportOutcome ImportShortcuts(const ShortcutImportContext& c) {
         Tell(c.platform, std::string(text::kImportNoShortcuts) + *folder, MessageIcon::Information);
         return outcome;
     }
-    const MessageAnswer answer = c.platform.messages.Show(
-        {std::string(text::kImportAskEach), std::string(text::kMessageCaption), MessageIcon::Question,
-         MessageButtons::YesNo});
+    const MessageAnswer answer =
+        c.platform.messages.Show({std::string(text::kImportAskEach), std::string(text::kMessageCaption),
+                                  MessageIcon::Question, MessageButtons::YesNo});
     outcome.ran = true;
     outcome.asGroup = answer != MessageAnswer::Yes;
 

@@ -40,8 +40,7 @@ struct GroupImportPlan {
     int Skipped() const { return duplicates + unusable + overLimit; }
 };
 GroupImportPlan PlanGroupImport(const EntryStore& store, const std::string& folder,
-                                const std::vector<LaunchEntry>& shortcuts, int memberSlots,
-                                int limit = kEntryLimit);
+                                const std::vector<LaunchEntry>& shortcuts, int memberSlots, int limit = kEntryLimit);
 
 struct ShortcutImportOutcome {
     bool ran = false;  // a folder with shortcuts was chosen

@@ -83,9 +83,10 @@ struct ImportFixture {
 TEST(ImportFolder, QuickLaunchAndThePinnedItemsAreOfferedFirstAndABrowsedFolderJoinsThem) {
     EXPECT_EQ(OfferedImportFolders(kAppData),
               (std::vector<std::string>{kQuickLaunch, std::string(kQuickLaunch) + "\\User Pinned\\TaskBar"}));
-    EXPECT_EQ(OfferedImportFolders("C:\\AppData\\"),
-              (std::vector<std::string>{"C:\\AppData\\Microsoft\\Internet Explorer\\Quick Launch",
-                                        "C:\\AppData\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned\\TaskBar"}));
+    EXPECT_EQ(
+        OfferedImportFolders("C:\\AppData\\"),
+        (std::vector<std::string>{"C:\\AppData\\Microsoft\\Internet Explorer\\Quick Launch",
+                                  "C:\\AppData\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned\\TaskBar"}));
     EXPECT_TRUE(OfferedImportFolders("").empty());
 
     ImportFolderView view = ImportFolderLoad({"C:\\A", "C:\\B"});
@@ -183,7 +184,7 @@ TEST(ImportShortcutGroup, MembersSkipOnlyEachOtherAndTheGroupNameIsUnique) {
         {10, 1000, 2, 0},
         {1, 1000, 1, 1},  // past the group's member slots
         {0, 1000, 0, 2},
-        {10, 2, 0, 2},    // no slot for the group below the limit
+        {10, 2, 0, 2},  // no slot for the group below the limit
     };
     for (const auto& c : cases) {
         const GroupImportPlan p = PlanGroupImport(bar, "C:\\Quick Launch", {a, aArgs}, c.memberSlots, c.limit);
@@ -197,7 +198,8 @@ TEST(ImportShortcutGroup, MembersSkipOnlyEachOtherAndTheGroupNameIsUnique) {
 TEST(ImportShortcutCount, TheCountNamesWhySomeWereSkipped) {
     ShortcutImportOutcome outcome;
     outcome.imported = 3;
-    EXPECT_EQ(ImportCountMessage(outcome), "ショートカットの取り込みが終わりました。\n\n取り込んだもの: 3 個\n取り込まなかったもの: 0 個");
+    EXPECT_EQ(ImportCountMessage(outcome),
+              "ショートカットの取り込みが終わりました。\n\n取り込んだもの: 3 個\n取り込まなかったもの: 0 個");
     outcome.duplicates = 2;
     outcome.unusable = 1;
     outcome.overLimit = 4;
@@ -290,8 +292,8 @@ TEST(ImportShortcutsCommand, NothingChangesWhenCancelledEmptyOrAllSkipped) {
 
     f.Link("Memo.lnk", Target("C:\\memo.exe"));
     for (const MessageAnswer each : {MessageAnswer::Yes, MessageAnswer::No}) {
-        f.shortcuts.links[std::string(kQuickLaunch) + "\\Memo.lnk"] = each == MessageAnswer::Yes ? Target("C:\\memo.exe")
-                                                                                               : Target("");
+        f.shortcuts.links[std::string(kQuickLaunch) + "\\Memo.lnk"] =
+            each == MessageAnswer::Yes ? Target("C:\\memo.exe") : Target("");
         const ShortcutImportOutcome outcome = f.Import(each);
         EXPECT_EQ(outcome.imported, 0);
         EXPECT_EQ(outcome.Skipped(), 1);

@@ -49,7 +49,9 @@ std::string WindowsFile(const char* name) {
     return Narrow(windows) + "\\" + name;
 }
 
-int ListCount(HWND dialog) { return static_cast<int>(SendDlgItemMessageW(dialog, IDC_IMPORT_FOLDERS, LB_GETCOUNT, 0, 0)); }
+int ListCount(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_IMPORT_FOLDERS, LB_GETCOUNT, 0, 0));
+}
 int ListSelection(HWND dialog) {
     return static_cast<int>(SendDlgItemMessageW(dialog, IDC_IMPORT_FOLDERS, LB_GETCURSEL, 0, 0));
 }
@@ -156,11 +158,11 @@ TEST(ImportShortcutsWin, AShortcutsOwnIconIsReadAndAFolderOfThousandsIsImportedO
     const std::string original = links + "\\p10000.lnk";
     MakeShortcut(original, "C:\\tools\\0.exe");
     for (int i = 1; i < kLinks; ++i)
-        ASSERT_TRUE(CopyFileW(Widen(original).c_str(), Widen(links + "\\p" + std::to_string(10000 + i) + ".lnk").c_str(),
-                              TRUE));
+        ASSERT_TRUE(CopyFileW(Widen(original).c_str(),
+                              Widen(links + "\\p" + std::to_string(10000 + i) + ".lnk").c_str(), TRUE));
     for (int i = 0; i < kLinks; ++i) {
-        HANDLE other = CreateFileW(Widen(links + "\\f" + std::to_string(i) + ".txt").c_str(), GENERIC_WRITE, 0,
-                                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE other = CreateFileW(Widen(links + "\\f" + std::to_string(i) + ".txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         CloseHandle(other);
     }
     Win32FileSystem files;
