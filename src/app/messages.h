@@ -81,7 +81,6 @@ inline constexpr std::string_view kMenuOption = "ｵﾌﾟｼｮﾝ(&O)...";
 inline constexpr std::string_view kMenuReDraw = "再表示(&W)";
 inline constexpr std::string_view kMenuSearch = "ﾌｧｲﾙの検索(&I)...";
 inline constexpr std::string_view kMenuHelp = "ﾍﾙﾌﾟ(&H)...";
-inline constexpr std::string_view kMenuImport = "ｼｮｰﾄｶｯﾄの取り込み(&J)...";
 inline constexpr std::string_view kMenuBackup = "ﾊﾞｯｸｱｯﾌﾟ(&K)...";
 inline constexpr std::string_view kMenuDeskTop = "ﾃﾞｽｸﾄｯﾌﾟ(&T)...";
 inline constexpr std::string_view kMenuDrive = "ｴｸｽﾌﾟﾛｰﾗ(&L)...";
@@ -281,11 +280,13 @@ inline constexpr std::string_view kHotKeyInvalidBefore = "TaviLaunch.ini のホ�
 inline constexpr std::string_view kHotKeyInvalidAfter =
     "」はキーの組み合わせではないため、ホットキーは登録していません。";
 
-// The import of shortcuts from a folder (the tray menu's ｼｮｰﾄｶｯﾄの取り込み).
+// The import of shortcuts from a folder, from the tray menu.
+inline constexpr std::string_view kMenuImport = "ｼｮｰﾄｶｯﾄの取り込み(&J)...";
 inline constexpr std::string_view kImportCaption = "ｼｮｰﾄｶｯﾄの取り込み";
 inline constexpr std::string_view kImportChooseFolder = "取り込むショートカットのあるフォルダーを選んでください。";
 inline constexpr std::string_view kImportBrowse = "参照(&B)...";
 inline constexpr std::string_view kImportBrowsePrompt = "ショートカットを取り込むフォルダーを選んでください。";
+// A folder without shortcuts; the folder follows.
 inline constexpr std::string_view kImportNoShortcuts = "このフォルダーにはショートカット (.lnk) がありません。\n\n";
 inline constexpr std::string_view kImportAskEach =
     "ショートカットをそれぞれ別のエントリーとして登録しますか？\n\n"
