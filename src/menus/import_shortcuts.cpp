@@ -96,7 +96,16 @@ std::vector<std::string> ShortcutFileNames(const std::vector<std::string>& names
     return links;
 }
 
-LaunchEntry EntryFromShortcut(const std::string& fileName, bool read, const ShortcutTarget& target) {
+// Whether a shortcut's working folder is other than the folder its target starts in.
+bool StartsElsewhere(const std::string& path, const std::string& workingDirectory) {
+    std::string working = TrimSpaces(workingDirectory);
+    while (working.size() > 2 && (working.back() == '\\' || working.back() == '/')) working.pop_back();
+    if (working.empty()) return false;
+    return ToUpperAscii(working) != ToUpperAscii(GetFolderName(path, working));
+}
+
+LaunchEntry EntryFromShortcut(const std::string& folder, const std::string& fileName, bool read,
+                              const ShortcutTarget& target) {
     LaunchEntry entry;
     std::string title =
         TrimSpaces(IsLinkName(fileName) ? fileName.substr(0, fileName.size() - kLinkSuffix.size()) : fileName);
@@ -104,8 +113,10 @@ LaunchEntry EntryFromShortcut(const std::string& fileName, bool read, const Shor
     if (title.empty()) title = GetFileName(path);
     entry.Title = title;
     if (!read || path.empty()) return entry;
-    entry.PathName = path;
-    entry.Command = target.arguments;
+    const bool elsewhere = StartsElsewhere(path, target.workingDirectory);
+    // The shortcut itself carries its arguments and show state to the shell.
+    entry.PathName = elsewhere ? AddBackslash(folder) + fileName : path;
+    entry.Command = elsewhere ? "" : target.arguments;
     entry.RunType = target.runType.empty() ? "0" : target.runType;
     // A negative index names an icon resource, which the bar's icon numbers cannot.
     const bool ownIcon = !IsBlank(target.iconPath) && target.iconIndex >= 0;
@@ -174,7 +185,7 @@ ShortcutImportOutcome ImportShortcuts(const ShortcutImportContext& c) {
     for (const std::string& name : names) {
         ShortcutTarget target;
         const bool read = c.shortcuts.Read(AddBackslash(*folder) + name, target);
-        shortcuts.push_back(EntryFromShortcut(name, read, target));
+        shortcuts.push_back(EntryFromShortcut(*folder, name, read, target));
     }
     if (outcome.asGroup)
         ImportAsGroup(c, *folder, shortcuts, outcome);

@@ -21,8 +21,12 @@ std::vector<std::string> ShortcutFileNames(const std::vector<std::string>& names
 // The entry a shortcut makes: its file name without ".lnk" as the title, its
 // target, arguments and run type, its own icon or else the target's. A file
 // that could not be read, or that names no file, gives an entry without a
-// path, which the import counts as unusable.
-LaunchEntry EntryFromShortcut(const std::string& fileName, bool read, const ShortcutTarget& target);
+// path, which the import counts as unusable. An entry starts in its
+// program's folder, and a list record has no place for another, so a
+// shortcut whose working folder is elsewhere is registered itself: the shell
+// then starts it in its own folder.
+LaunchEntry EntryFromShortcut(const std::string& folder, const std::string& fileName, bool read,
+                              const ShortcutTarget& target);
 
 // The group of an import: its name is the folder's, made unique among the
 // groups on the bar, so that a second import of one folder makes a group of

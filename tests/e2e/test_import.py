@@ -104,9 +104,7 @@ class ImportTest(tavi.BarTestCase):
         return count
 
     def test_three_shortcuts_are_imported_as_entries_then_as_one_group_and_undone(self):
-        folder = SESSION.program_folder("import", [harness.PROGRAM_EXE, harness.TOOLS_DIR / "dragsource.exe"])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN))
-        folder.write_bytes("Launch.ini", tavi.launch_ini([NOTEPAD]))
+        folder = self.bar_folder("import", [NOTEPAD], exes=[harness.TOOLS_DIR / "dragsource.exe"])
         self.make_shortcuts(folder, quick_launch())
         bar = self.start(folder)
         before = folder.read_bytes("Launch.ini")
@@ -134,6 +132,29 @@ class ImportTest(tavi.BarTestCase):
         harness.wait_until(lambda: self.members(folder) == members_before, 10, "the members' file as it was")
         bar.choose(0, UNDO)
         harness.wait_until(lambda: folder.read_bytes("Launch.ini") == before, 10, "the list byte for byte as before")
+
+    def test_a_shortcut_with_its_own_working_folder_starts_there_with_its_arguments(self):
+        folder = self.bar_folder("import-working-folder", [NOTEPAD],
+                                 exes=[harness.TOOLS_DIR / "dragsource.exe", harness.TOOLS_DIR / "marker.exe"])
+        work = folder.path / "作業"
+        work.mkdir()
+        into = quick_launch()
+        link = SESSION.to_windows(into) + "\\ﾏｰｶｰ.lnk"
+        pid = SESSION.start_program(folder.file("dragsource.exe"), args=(
+            f"--make-shortcut \"{link}\" {folder.win_file('marker.exe')} \"/w 1\" \"{folder.win_file('作業')}\""))
+        self.assertEqual(SESSION.wait_exit(pid, 30), 0, "the shortcut written")
+        bar = self.start(folder)
+        self.assertEqual(self.run_import(bar, harness.IDYES),
+                         "ショートカットの取り込みが終わりました。\n\n取り込んだもの: 1 個\n取り込まなかったもの: 0 個")
+        marker = folder.win_file("marker.exe")
+        self.assertEqual(folder.read_bytes("Launch.ini"),
+                         tavi.launch_ini([NOTEPAD, ("ﾏｰｶｰ", link, "", "0", marker, "0")]),
+                         "the shortcut itself, which alone can say where its program starts")
+        harness.wait_until(lambda: bar.tips()[1] == "ﾏｰｶｰ", 10, "its button")
+        bar.click(1)
+        record = harness.wait_until(lambda: folder.marker_records(), 15, "the marker program's record")[0]
+        self.assertEqual(record["args"], "/w 1")
+        self.assertEqual(record["long_cwd"].rstrip("\\").lower(), folder.win_file("作業").rstrip("\\").lower())
 
 
 if __name__ == "__main__":

@@ -39,6 +39,11 @@ ShortcutTarget Target(const std::string& path, const std::string& arguments = ""
     return target;
 }
 
+ShortcutTarget Working(ShortcutTarget target, const std::string& folder) {
+    target.workingDirectory = folder;
+    return target;
+}
+
 // The files in memory, members in a real INI file, so each change is bytes to compare.
 struct ImportFixture {
     fakes::MemoryFileSystem files;
@@ -154,8 +159,15 @@ TEST(ImportShortcutEntry, TitleFromTheFileNameFieldsFromTheShortcut) {
         // A missing target is kept: a removable or network drive may come back.
         {"Stick.lnk", true, Target("E:\\tool.exe"), {"Stick", "E:\\tool.exe", "", "0", "E:\\tool.exe", "0"}},
         {"한국어.lnk", true, Target("C:\\k.exe"), {"한국어", "C:\\k.exe", "", "0", "C:\\k.exe", "0"}},
+        // The target's own folder, however written, is where the entry starts anyway.
+        {"Own.lnk", true, Working(Target("C:\\Tools\\t.exe", "-a"), "c:\\tools\\"),
+         {"Own", "C:\\Tools\\t.exe", "-a", "0", "C:\\Tools\\t.exe", "0"}},
+        {"Root.lnk", true, Working(Target("C:\\r.exe"), "C:\\"), {"Root", "C:\\r.exe", "", "0", "C:\\r.exe", "0"}},
+        // Another working folder: the shortcut itself is started, with its own arguments.
+        {"Data.lnk", true, Working(Target("C:\\Tools\\t.exe", "-a", "3"), "D:\\Data"),
+         {"Data", "C:\\QL\\Data.lnk", "", "3", "C:\\Tools\\t.exe", "0"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(EntryFromShortcut(c.name, c.read, c.target), c.entry) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(EntryFromShortcut("C:\\QL", c.name, c.read, c.target), c.entry) << c.name;
 }
 
 TEST(ImportShortcutGroup, MembersSkipOnlyEachOtherAndTheGroupNameIsUnique) {
