@@ -55,8 +55,7 @@ class KeyboardTestCase(tavi.BarTestCase):
             SESSION.call("send", hwnd=bar.hwnd, msg=WM_TIMER, wparam=TIMER1, lparam=0)
 
     def folder(self, name: str, hot_key: str, entries=()) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, harness.TOOLS_DIR / "marker.exe"])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_DEFAULT, HotKey=hot_key))
+        folder = self.bar_folder(name, None, tavi.INIBUFF_DEFAULT, [harness.TOOLS_DIR / "marker.exe"], HotKey=hot_key)
         folder.write_bytes("Launch.ini", tavi.launch_ini(entries(folder) if callable(entries) else entries))
         return folder
 
