@@ -18,10 +18,12 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
-// "Launch.ini" is "Launch" and ".ini"; a name without a dot has no extension.
+// "Launch.ini" is "Launch" and ".ini", and "Launch.ini.utf8" is "Launch" and
+// ".ini.utf8", so that the companion's copies sort beside the list's; a name
+// without a dot has no extension.
 std::pair<std::string_view, std::string_view> SplitExtension(std::string_view fileName) {
-    const size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) return {fileName, {}};
+    const size_t dot = fileName.find('.', 1);
+    if (dot == std::string_view::npos) return {fileName, {}};
     return {fileName.substr(0, dot), fileName.substr(dot)};
 }
 

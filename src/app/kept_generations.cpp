@@ -9,7 +9,9 @@
 namespace tavi {
 namespace {
 
-constexpr std::string_view kKeptFiles[] = {"Launch.ini", "TaviMenu2.INI"};
+// The list's UTF-8 companion goes with it: without it, a kept list would lose
+// the text the code page lacks.
+constexpr std::string_view kKeptFiles[] = {"Launch.ini", "Launch.ini.utf8", "TaviMenu2.INI"};
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }

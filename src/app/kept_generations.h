@@ -9,7 +9,8 @@
 namespace tavi {
 
 // Every save of the program's files passes here: before "Launch.ini" or
-// "TaviMenu2.INI" in the program's folder is replaced, its previous content
+// "TaviMenu2.INI" in the program's folder (or the list's UTF-8 companion) is
+// replaced, its previous content
 // is kept in the backup folder (one copy per clock hour, the newest
 // kKeptGenerations). A copy that cannot be made never stops the save; when
 // the file was replaced without it, it sets `copyFailed`, which a successful

@@ -287,4 +287,24 @@ inline constexpr std::string_view kHotKeyInvalidBefore = "TaviLaunch.ini のホ�
 inline constexpr std::string_view kHotKeyInvalidAfter =
     "」はキーの組み合わせではないため、ホットキーは登録していません。";
 
+// The import of shortcuts from a folder, from the tray menu.
+inline constexpr std::string_view kMenuImport = "ｼｮｰﾄｶｯﾄの取り込み(&J)...";
+inline constexpr std::string_view kImportCaption = "ｼｮｰﾄｶｯﾄの取り込み";
+inline constexpr std::string_view kImportChooseFolder = "取り込むショートカットのあるフォルダーを選んでください。";
+inline constexpr std::string_view kImportBrowse = "参照(&B)...";
+inline constexpr std::string_view kImportBrowsePrompt = "ショートカットを取り込むフォルダーを選んでください。";
+// A folder without shortcuts; the folder follows.
+inline constexpr std::string_view kImportNoShortcuts = "このフォルダーにはショートカット (.lnk) がありません。\n\n";
+inline constexpr std::string_view kImportAskEach =
+    "ショートカットをそれぞれ別のエントリーとして登録しますか？\n\n"
+    "「いいえ」を選ぶと、すべてを一つのグループにまとめて登録します。";
+// The count at the end: imported, then skipped, each followed by kImportUnit.
+inline constexpr std::string_view kImportDone = "ショートカットの取り込みが終わりました。\n\n取り込んだもの: ";
+inline constexpr std::string_view kImportSkipped = "\n取り込まなかったもの: ";
+inline constexpr std::string_view kImportUnit = " 個";
+// Why shortcuts were skipped, each with its count, after the skipped count.
+inline constexpr std::string_view kImportDuplicates = "\n　登録済みと同じ: ";
+inline constexpr std::string_view kImportUnusable = "\n　読み取れない・対象のないもの: ";
+inline constexpr std::string_view kImportOverLimit = "\n　登録できる数を超えたもの: ";
+
 }  // namespace tavi::text

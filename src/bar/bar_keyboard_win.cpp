@@ -27,7 +27,7 @@ bool TaviMenu2::StripKey(UINT message, WPARAM wParam) {
             return false;
         case WM_CHAR:
             // Control characters (Enter, Escape, Tab) have been keys already.
-            if (wParam < 0x20 || wParam == 0x7F || (wParam >= 0xD800 && wParam <= 0xDFFF)) return false;
+            if (!IsTypeAheadCharacter(static_cast<char32_t>(wParam))) return false;
             OnBarKey(BarKey::Character, static_cast<char32_t>(wParam));
             return true;
         case WM_CONTEXTMENU:

@@ -4,6 +4,7 @@
 
 #include "app/menu_main.h"
 #include "app/text.h"
+#include "bar/accessible_names.h"
 
 namespace tavi {
 namespace {
@@ -20,6 +21,7 @@ constexpr char16_t kHalfWidthKana[] = {
     0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
     0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
 constexpr char32_t kHalfVoiced = 0xFF9E, kHalfSemiVoiced = 0xFF9F;
+constexpr char32_t kHiraganaFirst = 0x3041, kHiraganaLast = 0x3096, kKatakanaFirst = 0x30A1;
 
 bool Registered(const EntryStore& entries, int index) {
     return entries.Has(index) && !TrimSpaces(entries.slots[index].PathName).empty();
@@ -79,16 +81,12 @@ std::optional<int> LastRegistered(const EntryStore& entries) {
     return std::nullopt;
 }
 
-// The next registered entry after `from` whose title begins with `typed`,
-// round past the end; `from` itself last, so the same letter again steps on.
+// The next registered entry after `from` whose name, as screen readers
+// hear it, begins with `typed`: an untitled entry by its file name.
 std::optional<int> NextByTitle(const EntryStore& entries, int from, char32_t typed) {
-    const int count = entries.UpperBound() + 1;
-    if (count <= 0) return std::nullopt;
-    for (int step = 1; step <= count; ++step) {
-        const int index = ((from + step) % count + count) % count;
-        if (Registered(entries, index) && TitleStartsWith(entries.slots[index].Title, typed)) return index;
-    }
-    return std::nullopt;
+    return NextStartingWith(entries.UpperBound() + 1, from, typed, [&entries](int index) {
+        return Registered(entries, index) ? AccessibleEntryName(entries.slots[index]) : std::string();
+    });
 }
 
 }  // namespace
@@ -171,6 +169,9 @@ KeyResult HandleBarKey(const KeyPage& page, const EntryStore& entries, BarKey ke
 char32_t FoldForMatch(char32_t c) {
     if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFF01 - 0x21;
     if (c >= 0xFF61 && c <= 0xFF9F) c = kHalfWidthKana[c - 0xFF61];
+    // ぁ..ゖ and the iteration marks ゝゞ sit 0x60 below their katakana.
+    if ((c >= kHiraganaFirst && c <= kHiraganaLast) || c == 0x309D || c == 0x309E)
+        c += kKatakanaFirst - kHiraganaFirst;
     if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
     return c;
 }
@@ -181,6 +182,19 @@ bool TitleStartsWith(std::string_view title, char32_t typed) {
     char32_t folded = FoldForMatch(first);
     if (first >= 0xFF61 && first <= 0xFF9F) folded = JoinVoiced(folded, FirstCodePoint(title.substr(length)).first);
     return folded == FoldForMatch(typed);
+}
+
+bool IsTypeAheadCharacter(char32_t c) { return c >= 0x20 && c != 0x7F && !(c >= 0xD800 && c <= 0xDFFF); }
+
+std::optional<int> NextStartingWith(int count, int from, char32_t typed,
+                                    const std::function<std::string(int)>& nameOf) {
+    if (count <= 0 || !IsTypeAheadCharacter(typed)) return std::nullopt;
+    for (int step = 1; step <= count; ++step) {
+        const int index = ((from + step) % count + count) % count;
+        const std::string name = nameOf(index);
+        if (!name.empty() && TitleStartsWith(name, typed)) return index;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tavi

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/entry_store.h"
@@ -47,11 +49,21 @@ struct KeyResult {
 KeyResult HandleBarKey(const KeyPage& page, const EntryStore& entries, BarKey key, char32_t typed = 0);
 
 // The character as type-ahead compares it: half-width katakana as their
-// full-width forms (a following voiced mark joined), full-width ASCII as
-// ASCII, letters in lower case.
+// full-width forms (a following voiced mark joined), hiragana as katakana,
+// full-width ASCII as ASCII, letters in lower case.
 char32_t FoldForMatch(char32_t c);
 // Whether `title` begins with the typed character under that folding.
 bool TitleStartsWith(std::string_view title, char32_t typed);
+
+// Whether a typed character (WM_CHAR) is one type-ahead looks for: control
+// characters have been keys already, and halves of a surrogate pair are no
+// character.
+bool IsTypeAheadCharacter(char32_t c);
+// Among `count` items, the next after `from` whose name (`nameOf`) begins
+// with `typed`, round past the end; `from` itself last, so the same letter
+// again steps on. An empty name (nothing to focus) never matches.
+std::optional<int> NextStartingWith(int count, int from, char32_t typed,
+                                    const std::function<std::string(int)>& nameOf);
 
 }  // namespace tavi
 

@@ -278,7 +278,7 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     KillTimer(Handle(), kTimer1);
     if (ClickButton(state_, platform_, *this, buttonNumber) == ClickOutcome::OpenGroup) {
         // The group box pauses and resumes Timer1 itself, on every way out.
-        OpenGroup(services_, state_, platform_, tools_.files, tools_.icons, buttonNumber - 1);
+        OpenGroup(services_, state_, platform_, tools_.files, tools_.icons, buttonNumber - 1, byKey);
         return;
     }
     ResumeTimer1();

@@ -69,6 +69,11 @@ bool ReadShortcut(const std::string& shortcutPath, ShortcutTarget& target) {
         target.runType = RunTypeForShortcutStyle(show);
     if (SUCCEEDED(link->GetWorkingDirectory(buffer.data(), static_cast<int>(buffer.size()))))
         target.workingDirectory = ExpandEnvironment(Narrow(buffer.c_str()));
+    int icon = 0;
+    if (SUCCEEDED(link->GetIconLocation(buffer.data(), static_cast<int>(buffer.size()), &icon)) && buffer[0]) {
+        target.iconPath = ExpandEnvironment(Narrow(buffer.c_str()));
+        target.iconIndex = icon;
+    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "app/save_notice.h"
 #include "app/text.h"
 #include "bar/accessible_names.h"
+#include "bar/bar_keys.h"
 
 namespace tavi {
 namespace {
@@ -109,11 +110,12 @@ GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell) {
     return {program, member.ExTitle, unshown.name};
 }
 
-GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex)
+GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byKeys)
     : state_(state),
       platform_(platform),
       entryIndex_(entryIndex),
-      members_(LoadExMenu(platform.profile, state.ApplicationPath, entryIndex, state.ExMenuMax)) {}
+      members_(LoadExMenu(platform.profile, state.ApplicationPath, entryIndex, state.ExMenuMax)),
+      byKeys_(byKeys) {}
 
 bool GroupBox::Used(int slot) const {
     return slot >= 0 && slot < Slots() && !members_[static_cast<size_t>(slot)].ExPathName.empty();
@@ -144,14 +146,14 @@ void GroupBox::MemberClicked(GroupBoxView& view, int slot) {
     view.Close(true);
 }
 
-void GroupBox::MemberMenu(GroupBoxView& view, int slot) {
+void GroupBox::MemberMenu(GroupBoxView& view, int slot, bool fromKeyboard) {
     if (closing_ || ChildWindowOpen() || slot < 0 || slot >= Slots()) return;
     exMenuIndex_ = slot;
     const bool used = Used(slot);
     GroupMenuCommand command = GroupMenuCommand::None;
     {
         ChildWindowScope menu(childWindows_, view);
-        command = view.ShowMenu({!used, used, used});
+        command = view.ShowMenu({!used, used, used}, fromKeyboard ? std::optional(slot) : std::nullopt);
     }
     // Only what the menu offered for this slot is carried out.
     if (command == GroupMenuCommand::Add && !used) AddOrEdit(view, slot);
@@ -177,14 +179,31 @@ void GroupBox::Delete(GroupBoxView& view, int slot) {
     view.ShowMember(slot, {});
 }
 
+std::optional<int> GroupBox::MemberStartingWith(int fromSlot, char32_t typed) const {
+    return NextStartingWith(Slots(), fromSlot, typed, [this](int slot) {
+        if (!Used(slot)) return std::string();
+        const ExMenuEntry& member = members_[static_cast<size_t>(slot)];
+        return AccessibleName(member.ExTitle, member.ExPathName);
+    });
+}
+
 void GroupBox::Dismiss(GroupBoxView& view) {
     if (closing_ || ChildWindowOpen()) return;
     closing_ = true;
     view.Close(false);
 }
 
+void GroupBox::PointerAtShow(PixelPoint pointer) {
+    if (byKeys_) restingPointer_ = pointer;
+}
+
 void GroupBox::MouseLeaveTick(GroupBoxView& view, const Rect& box, PixelPoint pointer) {
-    if (closing_ || ChildWindowOpen() || !PointerOutside(box, pointer)) return;
+    if (closing_ || ChildWindowOpen()) return;
+    if (restingPointer_) {
+        if (pointer.x == restingPointer_->x && pointer.y == restingPointer_->y) return;
+        restingPointer_.reset();  // the mouse has been taken up: it rules again
+    }
+    if (!PointerOutside(box, pointer)) return;
     closing_ = true;
     view.Close(false);
 }
@@ -199,7 +218,8 @@ bool GroupBox::StartChoice() {
     });
 }
 
-void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position) {
+void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position,
+                  bool byKeys) {
     const int index = position + state.EntryOffset;
     if (!state.entries.Has(index) || !IsGroupPath(TrimSpaces(state.entries.slots[index].PathName))) return;
     state.CurrentEntryIndex = index;
@@ -214,7 +234,7 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
         }
     } resume{bar, state};
 
-    GroupBox box(state, platform, index);
+    GroupBox box(state, platform, index, byKeys);
     const GroupBoxPlacement placement =
         PlacementFromBar(bar.CurrentLayout(), DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode),
                          bar.WindowRect(), bar.ButtonRect(position), box.Slots());

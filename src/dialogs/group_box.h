@@ -79,8 +79,9 @@ public:
     virtual void ShowMember(int slot, const GroupButtonPicture& picture) = 0;
     // NewAppEx over the box, modal: the member as OK stores it, nothing on Cancel.
     virtual std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) = 0;
-    // mnuAppMenu at the pointer: the chosen item, None when it was dismissed.
-    virtual GroupMenuCommand ShowMenu(const GroupMenuStates& states) = 0;
+    // mnuAppMenu at the pointer, or at the member in `atSlot` when the
+    // keyboard asked for it: the chosen item, None when it was dismissed.
+    virtual GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) = 0;
     // The mouse-leave wait starts over (a window of the box's own has closed).
     virtual void RestartLeaveTimer() = 0;
     // Unloads the box, at once or after kGroupChoiceDelayMs.
@@ -90,8 +91,9 @@ public:
 // One showing of the box for the group at an entry index.
 class GroupBox {
 public:
-    // Loads the group's members, slots 0..ExMenuMax.
-    GroupBox(MenuMain& state, Platform& platform, int entryIndex);
+    // Loads the group's members, slots 0..ExMenuMax. `byKeys`: opened from
+    // the keyboard, where the pointer may be anywhere.
+    GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byKeys = false);
 
     int EntryIndex() const { return entryIndex_; }
     int Slots() const { return static_cast<int>(members_.size()); }
@@ -107,13 +109,20 @@ public:
     // Left button: a used slot is chosen and the box closes; an empty one is
     // registered through NewAppEx.
     void MemberClicked(GroupBoxView& view, int slot);
-    // Right button: the menu, add for an empty slot, edit and delete for a used one.
-    void MemberMenu(GroupBoxView& view, int slot);
+    // Right button: the menu, add for an empty slot, edit and delete for a
+    // used one. From the menu key it opens at the member, not the pointer.
+    void MemberMenu(GroupBoxView& view, int slot, bool fromKeyboard = false);
+    // Type-ahead from the focused slot: the next used slot whose member's
+    // name begins with `typed`, matched as on the bar.
+    std::optional<int> MemberStartingWith(int fromSlot, char32_t typed) const;
     // cmdExit and Escape: closes without a choice.
     void Dismiss(GroupBoxView& view);
     // timMouse: closes the box when the pointer is outside it, but never
-    // while a window of the box's own is open over it.
+    // while a window of the box's own is open over it. A box opened from the
+    // keyboard waits as long as the pointer rests where it was when the box
+    // showed (PointerAtShow): whoever chooses by keys has not left with it.
     void MouseLeaveTick(GroupBoxView& view, const Rect& box, PixelPoint pointer);
+    void PointerAtShow(PixelPoint pointer);
 
     // After the box has closed: starts the chosen member. When the start
     // fails, the offer to delete names that member and removes only it.
@@ -133,6 +142,8 @@ private:
     std::optional<int> choice_;
     bool closing_ = false;
     int childWindows_ = 0;
+    bool byKeys_ = false;
+    std::optional<PixelPoint> restingPointer_;
 };
 
 // Shows a box modally and returns once it has been unloaded.
@@ -145,6 +156,7 @@ public:
 // A click on the group button at 0-based page position `position`: Timer1
 // paused, the box shown beside the button, the chosen member started, Timer1
 // resumed on every way out. Nothing happens when that entry is no group.
-void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position);
+void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position,
+                  bool byKeys = false);
 
 }  // namespace tavi

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/messages.h"
+#include "bar/bar_keys.h"
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
 #include "platform/icon_files_win.h"
@@ -46,7 +47,7 @@ public:
 
     void ShowMember(int slot, const GroupButtonPicture& picture) override;
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
-    GroupMenuCommand ShowMenu(const GroupMenuStates& states) override;
+    GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
     void RestartLeaveTimer() override { SetTimer(Handle(), kLeaveTimer, kGroupLeaveIntervalMs, nullptr); }
     void Close(bool afterChoiceDelay) override;
 
@@ -104,6 +105,7 @@ void frmRectangle::Run(GroupBox& box, const GroupBoxLayout& layout) {
     {
         DisabledOwner disabled(owner_);
         box.Load(*this);
+        if (POINT pointer{}; GetCursorPos(&pointer)) box.PointerAtShow({pointer.x, pointer.y});
         ShowWindow(Handle(), SW_SHOW);
         SetForegroundWindow(Handle());
         // The first member takes the keys, as the bar's buttons do.
@@ -147,11 +149,11 @@ bool frmRectangle::Create(const GroupBoxLayout& layout) {
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     glyph_ = layout.exitGlyph;
-    const wchar_t caption[2] = {static_cast<wchar_t>(glyph_), L'\0'};
     const Rect& e = layout.exit;
-    exit_ = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, e.left, e.top, e.Width(),
-                            e.Height(), Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kExitId)), instance,
-                            nullptr);
+    // Drawn as an arrow; the caption is what screen readers call it.
+    exit_ = CreateWindowExW(0, L"BUTTON", Widen(text::kCloseButton).c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                            e.left, e.top, e.Width(), e.Height(), Handle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kExitId)), instance, nullptr);
     return true;
 }
 
@@ -184,9 +186,16 @@ void frmRectangle::ModalLoop() {
 
 // The keys of the bar's buttons on the focused member: the arrows along the
 // box (towards the bar is back), Home and End, Enter as a click, the menu
-// key for its menu.
+// key for its menu, and a typed character to the next member it begins.
 bool frmRectangle::MemberKey(const MSG& message) {
     const int slot = SlotOf(message.hwnd);
+    if (message.message == WM_CHAR) {
+        const auto typed = static_cast<char32_t>(message.wParam);
+        if (!box_ || slot < 0 || !IsTypeAheadCharacter(typed)) return false;
+        if (const std::optional<int> found = box_->MemberStartingWith(slot, typed))
+            SetFocus(members_[static_cast<size_t>(*found)]);
+        return true;
+    }
     const bool systemKey = message.message == WM_SYSKEYDOWN && message.wParam == VK_F10;
     if (!box_ || slot < 0 || (message.message != WM_KEYDOWN && !systemKey)) return false;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -204,10 +213,10 @@ bool frmRectangle::MemberKey(const MSG& message) {
         case VK_HOME: focus = 0; break;
         case VK_END: focus = last; break;
         case VK_RETURN: box_->MemberClicked(*this, slot); return true;
-        case VK_APPS: box_->MemberMenu(*this, slot); return true;
+        case VK_APPS: box_->MemberMenu(*this, slot, true); return true;
         case VK_F10:
             if (!shift) return false;
-            box_->MemberMenu(*this, slot);
+            box_->MemberMenu(*this, slot, true);
             return true;
         default: return false;
     }
@@ -243,7 +252,7 @@ std::optional<ExMenuEntry> frmRectangle::EditMember(const ExMenuEntry& member) {
     return ShowNewAppEx(reinterpret_cast<NativeWindow>(Handle()), member, platform_, chooser_, icons_);
 }
 
-GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states) {
+GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) {
     HMENU menu = CreatePopupMenu();
     if (!menu) return GroupMenuCommand::None;
     const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
@@ -251,7 +260,13 @@ GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states) {
     AppendMenuW(menu, flags(states.edit), kMenuEdit, Widen(text::kMenuEdit).c_str());
     AppendMenuW(menu, flags(states.remove), kMenuDelete, Widen(text::kMenuDelete).c_str());
     POINT at{};
-    GetCursorPos(&at);
+    RECT member{};
+    // From the keyboard the pointer may be anywhere: the menu opens on the member.
+    if (atSlot && *atSlot >= 0 && static_cast<size_t>(*atSlot) < members_.size() &&
+        GetWindowRect(members_[static_cast<size_t>(*atSlot)], &member))
+        at = {(member.left + member.right) / 2, (member.top + member.bottom) / 2};
+    else
+        GetCursorPos(&at);
     // The menu closes on a click elsewhere only while its owner is in front.
     SetForegroundWindow(Handle());
     const UINT chosen = static_cast<UINT>(
@@ -353,10 +368,10 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
-               int position) {
+               int position, bool byKeys) {
     const int iconPixels = bar.CurrentLayout().metrics.iconPixels > 0 ? bar.CurrentLayout().metrics.iconPixels : 32;
     frmRectangle window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, iconPixels);
-    OpenGroupBox(bar, state, platform, window, position);
+    OpenGroupBox(bar, state, platform, window, position, byKeys);
 }
 
 }  // namespace tavi

@@ -15,7 +15,9 @@ inline constexpr wchar_t kGroupBoxClass[] = L"frmRectangle";
 // member is chosen, Escape or the close button is pressed or the pointer has
 // left it, then the chosen member started and Timer1 resumed. The bar window
 // is disabled while the box is up, as under any modal window of ours.
+// `byKeys`: opened from the keyboard, so a pointer resting elsewhere does not
+// close it.
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
-               int position);
+               int position, bool byKeys = false);
 
 }  // namespace tavi

@@ -18,6 +18,9 @@ public:
     virtual void ShowFDFormat() = 0;
     // `frmMemorySpace`, modeless: returns at once.
     virtual void ShowMemorySpace() = 0;
+    // The import of shortcuts (ImportShortcuts in menus/import_shortcuts.h)
+    // with the system's folder choice and shortcut reader, modal.
+    virtual void ImportShortcuts() = 0;
 };
 
 }  // namespace tavi

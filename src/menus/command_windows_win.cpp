@@ -2,6 +2,9 @@
 
 #include "dialogs/new_app_win.h"
 #include "dialogs/file_infomation_win.h"
+#include "dialogs/import_folder_win.h"
+#include "bar/shortcut_win.h"
+#include "menus/import_shortcuts.h"
 #include "tools/fd_format_win.h"
 #include "tools/option_set_win.h"
 
@@ -22,5 +25,12 @@ int Win32CommandWindows::ShowOptionSet() {
 void Win32CommandWindows::ShowFDFormat() { tavi::ShowFDFormat(bar_.Handle(), platform_.system, tools_.formatter); }
 
 void Win32CommandWindows::ShowMemorySpace() { meter_.Show(bar_.Handle()); }
+
+void Win32CommandWindows::ImportShortcuts() {
+    Win32Shortcuts shortcuts;
+    Win32ImportFolderPrompt prompt(bar_.Handle(), tools_.files);
+    (void)tavi::ImportShortcuts(
+        {state_, platform_, bar_, tools_.folders, shortcuts, prompt, RoamingAppDataFolder()});
+}
 
 }  // namespace tavi

@@ -19,6 +19,7 @@ public:
     int ShowOptionSet() override;
     void ShowFDFormat() override;
     void ShowMemorySpace() override;
+    void ImportShortcuts() override;
 
     // The modeless memory meter, whose keys the message loop passes through
     // IsDialogMessage; null while it is not open.

@@ -185,6 +185,7 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuHelp:
         case C::mnuPopUpHelp: OpenInProgramFolder("TaviMenu2.html"); break;
         case C::mnuPopupBackup: OpenBackupFolder(); break;
+        case C::mnuPopupImport: Modal([&] { windows.ImportShortcuts(); }); break;
         case C::mnuAppControlPanel:
         case C::mnuPopupControlPanel: (void)system.RunProgram(kControlPanel); break;
         case C::mnuAppWizard:

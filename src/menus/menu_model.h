@@ -58,6 +58,7 @@ enum class MenuCommand : uint32_t {
     mnuPopupShutDown = 115,
     mnuPopupExit = 116,
     mnuPopupBackup = 117,
+    mnuPopupImport = 118,
 };
 
 // Items of the run-time lists carry ids kListIdBase + list * kListIdSpan +

@@ -67,7 +67,7 @@ const Row kPopUpMenu[] = {
     {0, "mnuPopupOption", text::kMenuOption, C::mnuPopupOption},
     {0, "mnuPopupSearch", text::kMenuSearch, C::mnuPopupSearch},
     {0, "mnuPopUpHelp", text::kMenuHelp, C::mnuPopUpHelp},
-    // The import of shortcuts will stand here, before the backup folder.
+    {0, "mnuPopupImport", text::kMenuImport, C::mnuPopupImport},
     {0, "mnuPopupBackup", text::kMenuBackup, C::mnuPopupBackup},
     {0, "mnuPopupSep2", kSeparator},
     {0, "mnuPopupFolder", text::kMenuFolder, C::mnuPopupFolder},

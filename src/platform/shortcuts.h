@@ -9,6 +9,8 @@ struct ShortcutTarget {
     std::string arguments;
     std::string runType = "0";
     std::string workingDirectory;
+    std::string iconPath;  // the shortcut's own icon; empty: the target's
+    int iconIndex = 0;
 };
 
 // Reads shortcut files for the core (the shell's link object on Windows).

@@ -182,6 +182,18 @@ class BarTestCase(unittest.TestCase):
         for bar in self.bars:
             bar.stop()
 
+    def bar_folder(self, name: str, entries: Optional[Iterable[tuple]] = None, ini_buff: str = INIBUFF_LEFT_SHOWN,
+                   exes: Iterable = (), members: bytes = b"", **options: str) -> harness.ProgramFolder:
+        """A program folder with the program, its settings and, when given, its
+        list and group members: the start of most tests."""
+        folder = self.session.program_folder(name, [harness.PROGRAM_EXE, *exes])
+        folder.write_bytes("TaviLaunch.ini", settings_ini(ini_buff, **options))
+        if entries is not None:
+            folder.write_bytes("Launch.ini", launch_ini(entries))
+        if members:
+            folder.write_bytes("TaviMenu2.INI", members)
+        return folder
+
     def start(self, folder: harness.ProgramFolder) -> Bar:
         bar = Bar.start(self.session, folder)
         self.bars.append(bar)

@@ -11,8 +11,10 @@ import tavi
 SESSION: harness.Session
 
 ROLE_PUSHBUTTON, ROLE_BUTTONMENU = 0x2B, 0x39
-STATE_UNAVAILABLE = 0x1
+STATE_UNAVAILABLE, STATE_FOCUSED = 0x1, 0x4
 WM_KEYDOWN, VK_F2 = 0x100, 0x71
+CTRL_ALT_T = "1620"  # the hot-key control's word for Ctrl+Alt+T
+KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
 
 
 def setUpModule():
@@ -75,6 +77,57 @@ class StripTreeTest(tavi.BarTestCase):
         self.assertEqual(tree["count"], page)
         self.assertTrue(all(c["state"] & STATE_UNAVAILABLE for c in tree["children"][len(entries) - page:]),
                         "the slots past the last entry are free")
+
+
+class FocusTreeTest(tavi.BarTestCase):
+    def setUp(self):
+        super().setUp()
+        self.others = []
+
+    def tearDown(self):
+        super().tearDown()
+        for pid in self.others:
+            if SESSION.alive(pid):
+                SESSION.call("kill", pid=pid, check=False)
+
+    def focused(self, bar: tavi.Bar) -> tuple:
+        """The focused child as the strip reports it, and the children whose state says focused."""
+        tree = SESSION.accessible_tree(bar.toolbar)
+        return tree["focus"], [i + 1 for i, c in enumerate(tree["children"]) if c["state"] & STATE_FOCUSED]
+
+    def test_the_focused_child_follows_the_arrow_keys(self):
+        folder = SESSION.program_folder("accessible-focus", [harness.PROGRAM_EXE, harness.TOOLS_DIR / "marker.exe"])
+        marker = folder.win_file("marker.exe")
+        entries = [(f"項目{i}", marker, "", "0", marker, "0") for i in range(5)]
+        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN, HotKey=CTRL_ALT_T))
+        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
+        bar = self.start(folder)
+        harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 4, 15,
+                           "the strip's accessible buttons")
+        self.assertEqual(self.focused(bar), (None, []), "no button has the focus before the key")
+
+        # Wine matches a global key only in key events that reach one of its windows.
+        pid = SESSION.start_program(KEYWINDOW_EXE, args="TaviFocusTarget")
+        self.others.append(pid)
+        other = SESSION.wait_window(pid, caption="TaviFocusTarget")
+        x_window = harness.wait_until(
+            lambda: SESSION.xdotool("search", "--name", "TaviFocusTarget").split(), 10, "the X window")[0]
+        SESSION.xdotool("windowfocus", x_window)
+        harness.wait_until(lambda: SESSION.call("focus", tid=other["tid"])["foreground"] == other["hwnd"], 10,
+                           "the other program in front")
+        SESSION.xdotool("key", "ctrl+alt+t")
+        harness.wait_until(lambda: SESSION.call("focus", tid=bar.window()["tid"])["focus"] == bar.toolbar, 10,
+                           "the buttons' focus")
+        harness.wait_until(lambda: self.focused(bar) == (1, [1]), 10, "the first button focused")
+
+        SESSION.xdotool("key", "Down", "Down")  # a left-edge bar runs downwards
+        harness.wait_until(lambda: self.focused(bar) == (3, [3]), 10, "the third button focused")
+        SESSION.xdotool("key", "Up")
+        harness.wait_until(lambda: self.focused(bar) == (2, [2]), 10, "the second button focused")
+
+        SESSION.xdotool("key", "Escape")
+        harness.wait_until(lambda: self.focused(bar) == (None, []), 10, "the focus given back")
+        self.assertEqual(folder.marker_records(), [], "moving the focus started nothing")
 
 
 if __name__ == "__main__":

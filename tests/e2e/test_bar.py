@@ -29,13 +29,6 @@ def tearDownModule():
 
 
 class BarTestCase(tavi.BarTestCase):
-    def folder(self, name: str, ini_buff: str, entries=None, extra_exes=()) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, *extra_exes])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(ini_buff))
-        if entries is not None:
-            folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
-        return folder
-
     def reserved(self, edge: str, probe: list) -> list:
         """The rectangle a new appbar is left with on `edge`: what the bar holds shows as a cut."""
         return SESSION.call("appbar_query", edge=edge, rect=probe)["rect"]
@@ -61,7 +54,7 @@ class DockingTest(BarTestCase):
     def check_docked(self, edge, ini_buff, window, count, probe, side, cut, shot):
         with self.subTest(edge=edge, screen=(SESSION.width, SESSION.height)):
             self.assertEqual(self.reserved(edge, probe), probe, "nothing reserved before the bar starts")
-            bar = self.start(self.folder(f"dock-{edge}", ini_buff))
+            bar = self.start(self.bar_folder(f"dock-{edge}", ini_buff=ini_buff))
             self.assertEqual(SESSION.screen()["taskbar"]["rect"], [0, SESSION.height - 1, SESSION.width, SESSION.height])
             self.assertEqual(bar.window()["rect"], window)
             self.assertEqual(len(bar.buttons()), count)
@@ -104,7 +97,7 @@ class ButtonTest(BarTestCase):
     def test_a_resting_pointer_raises_the_button_and_shows_its_title_the_start_needs_no_common_controls(self):
         notepad = "C:\\windows\\notepad.exe"
         SESSION.call("cursor", x=640, y=500)  # no pointer on the bar yet
-        bar = self.start(self.folder("hover", tavi.INIBUFF_LEFT_SHOWN, [
+        bar = self.start(self.bar_folder("hover", entries=[
             ("メモ帳", notepad, "", "0", notepad, "0"), ("二つ目", notepad, "", "0", notepad, "0")]))
         harness.wait_until(lambda: self.our_tray_icons(), 10, "the deferred start work (the tray icon)")
         modules = lambda: SESSION.call("modules", pid=bar.pid)["modules"]
@@ -120,7 +113,7 @@ class ButtonTest(BarTestCase):
         SESSION.call("cursor", x=640, y=500)
 
     def test_a_missing_target_offers_deletion_and_yes_empties_the_slot(self):
-        folder = self.folder("missing", tavi.INIBUFF_LEFT_SHOWN, [
+        folder = self.bar_folder("missing", entries=[
             ("Keep", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0"),
             ("Gone", "C:\\nowhere\\gone.exe", "-x", "2", "C:\\nowhere\\gone.exe", "0"),
         ])
@@ -140,7 +133,7 @@ class ButtonTest(BarTestCase):
         self.assertEqual(bar.tips()[:2], ["Keep", ""])
 
     def test_clicking_a_free_slot_opens_the_explorer(self):
-        folder = self.folder("free-slot", tavi.INIBUFF_LEFT_SHOWN, [
+        folder = self.bar_folder("free-slot", entries=[
             ("Only", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")])
         bar = self.start(folder)
         before = {w["pid"] for w in SESSION.windows(hidden=True)}
@@ -155,7 +148,7 @@ class PagingTest(BarTestCase):
     def test_keys_and_wheel_page_and_the_thousand_entry_limit_warns(self):
         entries = [(f"E{i}", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
                    for i in range(1001)]
-        bar = self.start(self.folder("paging", tavi.INIBUFF_LEFT_SHOWN, entries))
+        bar = self.start(self.bar_folder("paging", entries=entries))
         first_tip = lambda: bar.tips()[0]
         self.assertEqual(first_tip(), "E0")
         def touchpad(delta):
@@ -201,7 +194,7 @@ class AutoHideTest(BarTestCase):
         harness.wait_until(lambda: not bar.trigger()["visible"], 5, "the edge strip to go")
 
     def test_the_bar_hides_when_the_pointer_leaves_and_returns_at_the_edge(self):
-        bar = self.start(self.folder("auto-hide", tavi.INIBUFF_DEFAULT))
+        bar = self.start(self.bar_folder("auto-hide", ini_buff=tavi.INIBUFF_DEFAULT))
         SESSION.call("cursor", x=10, y=500)
         harness.wait_until(lambda: bar.window()["visible"], 5, "the bar shown with the pointer on it")
         SESSION.call("cursor", x=640, y=500)
@@ -220,7 +213,7 @@ class AutoHideTest(BarTestCase):
         # kernel handles (GetProcessHandleCount) of a process; windows and
         # memory can be watched from outside.
         cycles = int(os.environ.get("TAVI_E2E_HIDE_CYCLES", "12"))
-        bar = self.start(self.folder("leaks", tavi.INIBUFF_DEFAULT))
+        bar = self.start(self.bar_folder("leaks", ini_buff=tavi.INIBUFF_DEFAULT))
 
         def counts():
             return (len(SESSION.windows(bar.pid, hidden=True, children=True)),
@@ -240,7 +233,7 @@ class AutoHideTest(BarTestCase):
 
 class TrayAndShellTest(BarTestCase):
     def test_tray_icon_tip_double_click_and_popup(self):
-        folder = self.folder("tray", tavi.INIBUFF_DEFAULT)
+        folder = self.bar_folder("tray", ini_buff=tavi.INIBUFF_DEFAULT)
         bar = self.start(folder)
         icon = harness.wait_until(lambda: next(iter(self.our_tray_icons()), None), 10, "the tray icon")
         SESSION.call("cursor", x=640, y=500)
@@ -267,7 +260,7 @@ class TrayAndShellTest(BarTestCase):
         self.assertEqual(self.our_tray_icons(), [], "the icon goes with the program")
 
     def test_a_restarted_shell_gets_the_icon_the_registration_and_the_whole_layout_back(self):
-        bar = self.start(self.folder("shell-restart", tavi.INIBUFF_LEFT_SHOWN))
+        bar = self.start(self.bar_folder("shell-restart"))
         harness.wait_until(lambda: self.our_tray_icons(), 10, "the tray icon")
         buttons = bar.buttons()
         self.assertEqual(len(buttons), 25)
@@ -297,7 +290,7 @@ class TrayAndShellTest(BarTestCase):
         self.assertEqual(len(self.our_tray_icons()), 1)
 
     def test_a_display_change_docks_the_bar_again_and_our_own_work_area_change_does_not(self):
-        bar = self.start(self.folder("display-change", tavi.INIBUFF_LEFT_SHOWN))
+        bar = self.start(self.bar_folder("display-change"))
         probe = [0, 0, 100, 1024]
         SESSION.call("appbar_remove", hwnd=bar.hwnd)
         self.assertEqual(self.reserved("left", probe), probe)
@@ -311,7 +304,7 @@ class TrayAndShellTest(BarTestCase):
         self.assertTrue(bar.window()["visible"])
 
     def test_a_full_screen_program_keeps_the_hidden_bar_from_coming_out(self):
-        bar = self.start(self.folder("full-screen-hidden", tavi.INIBUFF_DEFAULT))  # auto-hide, 1 s
+        bar = self.start(self.bar_folder("full-screen-hidden", ini_buff=tavi.INIBUFF_DEFAULT))  # auto-hide, 1 s
         SESSION.call("cursor", x=640, y=500)
         harness.wait_until(lambda: not bar.window()["visible"], 5, "the bar to hide")
         SESSION.call("send", hwnd=bar.hwnd, msg=tavi.APPBAR_CALLBACK, wparam=tavi.ABN_FULLSCREENAPP, lparam=1)
@@ -327,7 +320,7 @@ class TrayAndShellTest(BarTestCase):
         self.assertTrue(bar.window()["visible"], "back at the edge once the program left")
 
     def test_a_topmost_bar_steps_behind_a_full_screen_program_and_returns(self):
-        bar = self.start(self.folder("full-screen", tavi.INIBUFF_LEFT_SHOWN))
+        bar = self.start(self.bar_folder("full-screen"))
         harness.wait_until(lambda: bar.window()["topmost"], 5, "the bar topmost")
         SESSION.call("post", hwnd=bar.hwnd, msg=tavi.APPBAR_CALLBACK, wparam=tavi.ABN_FULLSCREENAPP, lparam=1)
         harness.wait_until(lambda: not bar.window()["topmost"], 5, "the bar behind the full-screen program")

@@ -28,14 +28,8 @@ def tearDownModule():
 
 
 class GenerationsTest(tavi.BarTestCase):
-    def folder(self, name: str, entries: list) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN))
-        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
-        return folder
-
     def test_a_deleted_entry_leaves_the_earlier_list_in_the_backup_folder(self):
-        folder = self.folder("generations-delete", [NOTEPAD, WINHLP])
+        folder = self.bar_folder("generations-delete", [NOTEPAD, WINHLP])
         earlier = folder.read_bytes("Launch.ini")
         bar = self.start(folder)
         bar.choose(0, "削除(&D)")
@@ -51,7 +45,7 @@ class GenerationsTest(tavi.BarTestCase):
         self.assertNotIn(changed, [(backup / name).read_bytes() for name in copies])
 
     def test_the_tray_item_makes_and_opens_the_backup_folder(self):
-        folder = self.folder("generations-open", [NOTEPAD])
+        folder = self.bar_folder("generations-open", [NOTEPAD])
         bar = self.start(folder)
         self.assertFalse((folder.path / "backup").exists(), "no change yet, no copy")
         before = {w["pid"] for w in SESSION.windows(hidden=True)}

@@ -45,12 +45,7 @@ def members_ini(section: str, members: list) -> bytes:
 class GroupTestCase(tavi.BarTestCase):
     def folder(self, name: str, entries: list, ini_buff: str = tavi.INIBUFF_LEFT_SHOWN, members: bytes = b"",
                **options: str) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, harness.TOOLS_DIR / "marker.exe"])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(ini_buff, **options))
-        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
-        if members:
-            folder.write_bytes("TaviMenu2.INI", members)
-        return folder
+        return self.bar_folder(name, entries, ini_buff, [harness.TOOLS_DIR / "marker.exe"], members, **options)
 
     def open_box(self, bar: tavi.Bar, position: int) -> dict:
         bar.click(position)

@@ -66,9 +66,7 @@ def wine_reg(*args: str) -> None:
 
 class HostileTestCase(tavi.BarTestCase):
     def bar_folder(self, name: str, **options: str) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, harness.TOOLS_DIR / "marker.exe"])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN, **options))
-        return folder
+        return super().bar_folder(name, exes=[harness.TOOLS_DIR / "marker.exe"], **options)
 
     def marker_in(self, folder: Path) -> str:
         """A copy of marker.exe in `folder`; its Windows path."""

@@ -15,6 +15,7 @@ KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
 # The default settings hide the bar 1 s (two ticks) after the pointer left.
 HIDE_TICKS = 2
 FIRST_MEMBER_ID = 100  # the group box's member slot s has id 100 + s
+BOX_LEAVE_TIMER = 1  # the group box's mouse-leave timer
 OPTIONS, OPTIONS_ITEM = "ｵﾌﾟｼｮﾝ", "ｵﾌﾟｼｮﾝ(&O)..."
 IDOK, IDC_OPTION_TAB, IDC_OPTION_HOT_KEY = 1, 1401, 1452
 WM_KEYDOWN, VK_RIGHT = 0x100, 0x27
@@ -58,8 +59,7 @@ class KeyboardTestCase(tavi.BarTestCase):
             SESSION.call("send", hwnd=bar.hwnd, msg=WM_TIMER, wparam=TIMER1, lparam=0)
 
     def folder(self, name: str, hot_key: str, entries=()) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, harness.TOOLS_DIR / "marker.exe"])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_DEFAULT, HotKey=hot_key))
+        folder = self.bar_folder(name, None, tavi.INIBUFF_DEFAULT, [harness.TOOLS_DIR / "marker.exe"], HotKey=hot_key)
         folder.write_bytes("Launch.ini", tavi.launch_ini(entries(folder) if callable(entries) else entries))
         return folder
 
@@ -170,6 +170,45 @@ class HotKeyTest(KeyboardTestCase):
                             if w["parent"] == box["hwnd"] and w["id"] == FIRST_MEMBER_ID)
         harness.wait_until(lambda: self.focus(box)["focus"] == first_member["hwnd"], 10, "the first member's focus")
         SESSION.xdotool("key", "End", "Home", "Right", "Return")
+        record = harness.wait_until(lambda: folder.marker_records(), 10, "the member started")[0]
+        self.assertEqual(record["args"], "/b")
+
+    def test_in_the_group_box_a_typed_letter_finds_a_member_whose_menu_opens_on_it(self):
+        def entries(folder):
+            marker = folder.win_file("marker.exe")
+            members = [("Alpha", marker, "/a", "0"), ("Beta", marker, "/b", "0"), ("", marker, "/m", "0")]
+            lines = ["[ExMenu00]"]
+            for slot, (title, path, command, run) in enumerate(members):
+                lines += [f"{slot:02d}ExTitle={title}", f"{slot:02d}ExPathName={path}",
+                          f"{slot:02d}ExCommand={command}", f"{slot:02d}ExRunType={run}"]
+            folder.write_bytes("TaviMenu2.INI", tavi.cp932_lines(lines))
+            return [("Tools", "[Tools]", "", "0", "", "0")]
+        folder = self.folder("hotkey-group-letters", CTRL_ALT_T, entries)
+        bar = self.start(folder)
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself")
+        self.focus_other("TaviTypeTarget")
+        self.bring_up(bar)
+        SESSION.xdotool("key", "Return")
+        box = SESSION.wait_window(bar.pid, cls="frmRectangle")
+        members = {w["id"]: w for w in SESSION.windows(bar.pid, children=True) if w["parent"] == box["hwnd"]}
+        harness.wait_until(lambda: self.focus(box)["focus"] == members[FIRST_MEMBER_ID]["hwnd"], 10,
+                           "the first member's focus")
+        # The box's mouse-leave ticks, the pointer resting away from it since the box showed:
+        # opened by keys, the box stays for the keys that follow.
+        for _ in range(2):
+            SESSION.call("send", hwnd=box["hwnd"], msg=WM_TIMER, wparam=BOX_LEAVE_TIMER, lparam=0)
+        SESSION.xdotool("key", "m")  # the untitled member, by its file name
+        untitled = members[FIRST_MEMBER_ID + 2]
+        harness.wait_until(lambda: self.focus(box)["focus"] == untitled["hwnd"], 10, "the untitled member's focus")
+        SESSION.xdotool("key", "Menu")
+        popup = SESSION.wait_popup_menu(bar.pid)
+        left, top, right, bottom = untitled["rect"]
+        menu_left, menu_top = popup["rect"][:2]
+        self.assertTrue(left <= menu_left < right and top <= menu_top < bottom,
+                        f"the member's menu {popup['rect']} opens on it {untitled['rect']}")
+        SESSION.xdotool("key", "Escape")
+        harness.wait_until(lambda: not SESSION.popup_menus(bar.pid), 10, "the menu to close")
+        SESSION.xdotool("key", "b", "Return")
         record = harness.wait_until(lambda: folder.marker_records(), 10, "the member started")[0]
         self.assertEqual(record["args"], "/b")
 

@@ -59,6 +59,7 @@ TRAY_MENU = [
     ("ｵﾌﾟｼｮﾝ(&O)...", True, True, []),
     ("ﾌｧｲﾙの検索(&I)...", False, False, []),
     ("ﾍﾙﾌﾟ(&H)...", True, True, []),
+    ("ｼｮｰﾄｶｯﾄの取り込み(&J)...", True, True, []),
     ("ﾊﾞｯｸｱｯﾌﾟ(&K)...", True, True, []),
     SEP,
     ("ﾌｫﾙﾀﾞ(&A)...", True, True, []),
@@ -122,10 +123,7 @@ def flatten(items: list, expected: list, registered: bool, where: str = "") -> t
 class MenuTestCase(tavi.BarTestCase):
     def folder(self, name: str, entries: list, ini_buff: str = tavi.INIBUFF_LEFT_SHOWN,
                exes=()) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, *exes])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(ini_buff))
-        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
-        return folder
+        return self.bar_folder(name, entries, ini_buff, exes)
 
     def wait_list(self, folder: harness.ProgramFolder, entries: list, what: str) -> None:
         expected = tavi.launch_ini(entries)

@@ -27,10 +27,7 @@ def tearDownModule():
 
 class PersistenceTest(tavi.BarTestCase):
     def folder(self, name: str, entries: list) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE, harness.TOOLS_DIR / "dragsource.exe"])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN))
-        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
-        return folder
+        return self.bar_folder(name, entries, exes=[harness.TOOLS_DIR / "dragsource.exe"])
 
     def start_drop(self, bar: tavi.Bar, folder: harness.ProgramFolder, position: int, file: str) -> int:
         """Starts dropping a file on a button; returns the drag source's pid."""

@@ -44,9 +44,7 @@ def submenu(items: list, *path: str) -> list:
 
 class ToolsTestCase(tavi.BarTestCase):
     def start_bar(self, name: str, **options: str) -> tavi.Bar:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN, **options))
-        folder.write_bytes("Launch.ini", tavi.launch_ini([NOTEPAD]))
+        folder = self.bar_folder(name, [NOTEPAD], **options)
         self.folder = folder
         return self.start(folder)
 

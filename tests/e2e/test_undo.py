@@ -29,12 +29,6 @@ def tearDownModule():
 
 
 class UndoTest(tavi.BarTestCase):
-    def folder(self, name: str, entries: list) -> harness.ProgramFolder:
-        folder = SESSION.program_folder(name, [harness.PROGRAM_EXE])
-        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN))
-        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
-        return folder
-
     def states(self, bar: tavi.Bar) -> tuple:
         items = {i["text"]: i["enabled"] for i in bar.entry_menu(0)}
         return items[UNDO], items[REDO]
@@ -55,7 +49,7 @@ class UndoTest(tavi.BarTestCase):
         SESSION.call("post", hwnd=bar.toolbar, msg=WM_LBUTTONUP, wparam=0, lparam=point(target))
 
     def test_a_confirmed_delete_is_undone_to_the_same_bytes_and_redone(self):
-        folder = self.folder("undo-delete", [NOTEPAD, WINHLP])
+        folder = self.bar_folder("undo-delete", [NOTEPAD, WINHLP])
         bar = self.start(folder)
         before = folder.read_bytes("Launch.ini")
         self.assertEqual(self.states(bar), (False, False), "nothing to undo or redo at the start")
@@ -78,7 +72,7 @@ class UndoTest(tavi.BarTestCase):
         harness.wait_until(lambda: bar.tips()[1] == "", 10, "the button empty again")
 
     def test_a_drag_move_is_undone(self):
-        folder = self.folder("undo-drag", [NOTEPAD, WINHLP])
+        folder = self.bar_folder("undo-drag", [NOTEPAD, WINHLP])
         bar = self.start(folder)
         before = folder.read_bytes("Launch.ini")
         self.drag(bar, 0, 3)
@@ -91,7 +85,7 @@ class UndoTest(tavi.BarTestCase):
         harness.wait_until(lambda: bar.tips()[:2] == ["Notepad", "Help"], 10, "the buttons as before")
 
     def test_ctrl_z_and_ctrl_y_on_the_bar_undo_and_redo(self):
-        folder = self.folder("undo-keys", [NOTEPAD, WINHLP])
+        folder = self.bar_folder("undo-keys", [NOTEPAD, WINHLP])
         bar = self.start(folder)
         before = folder.read_bytes("Launch.ini")
         bar.choose(0, "切り取り(&C)")

@@ -18,8 +18,8 @@ std::optional<ExMenuEntry> FakeGroupBoxView::EditMember(const ExMenuEntry& membe
     return edited;
 }
 
-GroupMenuCommand FakeGroupBoxView::ShowMenu(const GroupMenuStates& states) {
-    log.push_back("menu");
+GroupMenuCommand FakeGroupBoxView::ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) {
+    log.push_back(atSlot ? "menu at member " + std::to_string(*atSlot) : "menu");
     menuStates.push_back(states);
     if (whileChildOpen) whileChildOpen();
     if (menuChoices.empty()) return GroupMenuCommand::None;

@@ -29,7 +29,7 @@ public:
 
     void ShowMember(int slot, const GroupButtonPicture& picture) override;
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
-    GroupMenuCommand ShowMenu(const GroupMenuStates& states) override;
+    GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
     void RestartLeaveTimer() override { log.push_back("restart timer"); }
     void Close(bool afterChoiceDelay) override { log.push_back(afterChoiceDelay ? "close after delay" : "close"); }
 };

@@ -27,6 +27,7 @@ public:
     int ShowOptionSet() override;
     void ShowFDFormat() override { Modal("FDFormat"); }
     void ShowMemorySpace() override { log_.push_back("window frmMemorySpace"); }
+    void ImportShortcuts() override { Modal("ImportShortcuts"); }
 
 private:
     void Modal(const std::string& name);

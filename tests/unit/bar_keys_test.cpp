@@ -137,10 +137,56 @@ TEST(BarKeys, TitleMatchingAcrossWidthsAndCase) {
         {"ｶﾞｲﾄﾞ", U'ガ', true},        {"ｶﾞｲﾄﾞ", U'カ', false},       {"ガイド", U'ｶ', false},
         {"ﾊﾟﾝ", U'パ', true},          {"ﾊﾞｽ", U'バ', true},          {"ﾊﾟﾝ", U'バ', false},
         {"ｳﾞｨｰﾅｽ", U'ヴ', true},       {"ｦﾀ", U'ヲ', true},           {"ｯﾄ", U'ッ', true},
-        {"ｰﾊﾞｰ", U'ー', true},         {"かめら", U'カ', false},       {"", U'a', false},
+        {"ｰﾊﾞｰ", U'ー', true},         {"かめら", U'カ', true},        {"", U'a', false},
         {"1st", U'１', true},          {"\xff", U'a', false},          {"Alpha", 0, false},
+        // Hiragana are their katakana; the voiced marks still tell kana apart.
+        {"ヒント", U'ひ', true},       {"ﾋﾝﾄ", U'ひ', true},          {"ひらがな", U'ﾋ', true},
+        {"ひらがな", U'ヒ', true},     {"ﾋﾞﾃﾞｵ", U'び', true},        {"ﾋﾞﾃﾞｵ", U'ひ', false},
+        {"ビデオ", U'ひ', false},      {"ぴあの", U'ピ', true},        {"ぴあの", U'ビ', false},
+        {"ﾊﾟﾝ", U'ぱ', true},          {"ﾊﾟﾝ", U'ば', false},         {"ゔぁ", U'ヴ', true},
+        {"ぁ", U'ァ', true},           {"ぁ", U'ア', false},          {"ゞ", U'ヾ', true},
+        {"ゟ", U'ヿ', false},          {"ん", U'ﾝ', true},            {"ゖ", U'ヶ', true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TitleStartsWith(c.title, c.typed), c.matches)
             << c.title << " typed U+" << std::hex << static_cast<uint32_t>(c.typed);
+}
+
+TEST(BarKeys, AnUntitledEntryIsFoundByItsFileName) {
+    EntryStore store;
+    store.slots = {
+        {"", "C:\\Tools\\Xedit.exe", "", "0", "", "0"}, {"", " [ｸﾞﾙｰﾌﾟ] ", "", "0", "", "0"},
+        {"", "D:\\Docs\\", "", "0", "", "0"},            {"Stale", "  ", "", "", "", ""},
+    };
+    store.LastEntryIndex = 3;
+    const struct {
+        int focused;
+        char32_t typed;
+        int expected;
+    } cases[] = {
+        {2, U'x', 0},   // its program's file name, not the empty title
+        {0, U'ぐ', 1},  // a group by its name without the brackets
+        {1, U'c', 1},   // not by the drive the path starts with
+        {1, U'D', 2},   // a folder by its own name
+        {2, U's', 2},   // a blank path is a free slot, whatever its title
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HandleBarKey({4, 0, c.focused}, store, BarKey::Character, c.typed).focus, c.expected)
+            << "typed U+" << std::hex << static_cast<uint32_t>(c.typed);
+}
+
+TEST(BarKeys, TypeAheadTakesCharactersButNotControlsOrHalfPairs) {
+    const struct {
+        char32_t c;
+        bool taken;
+    } cases[] = {
+        {U'a', true},   {U' ', true},    {U'ｶ', true},    {0x1F600, true},  {0x08, false},
+        {0x0D, false},  {0x1B, false},   {0x7F, false},   {0xD83D, false},  {0xDE00, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsTypeAheadCharacter(c.c), c.taken) << "U+" << std::hex << static_cast<uint32_t>(c.c);
+    int asked = 0;
+    EXPECT_EQ(NextStartingWith(3, 0, 0x08, [&](int) { return ++asked, std::string("x"); }), std::nullopt);
+    EXPECT_EQ(asked, 0) << "a control character looks at no name";
+    EXPECT_EQ(NextStartingWith(0, -1, U'a', [](int) { return std::string("a"); }), std::nullopt);
 }

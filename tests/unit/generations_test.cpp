@@ -24,6 +24,7 @@ LocalTime At(int day, int hour, int minute = 0) { return LocalTime{2026, 12, day
 TEST(Generations, NamesCarryTheFileAndTheMinuteAndOnlyTheirOwnStampsAreRead) {
     EXPECT_EQ(GenerationName("Launch.ini", At(8, 20, 42)), "Launch_20261208_2042.ini");
     EXPECT_EQ(GenerationName("TaviMenu2.INI", LocalTime{2027, 1, 2, 3, 4, 5}), "TaviMenu2_20270102_0304.INI");
+    EXPECT_EQ(GenerationName("Launch.ini.utf8", At(8, 20, 42)), "Launch_20261208_2042.ini.utf8");
     EXPECT_EQ(BackupFolderPath("C:\\Tavi"), "C:\\Tavi\\backup");
     const struct {
         const char* file;
@@ -43,6 +44,9 @@ TEST(Generations, NamesCarryTheFileAndTheMinuteAndOnlyTheirOwnStampsAreRead) {
         {"Launch.ini", "Launch_20261208_2042.txt", nullptr},
         {"Launch.ini", "XLaunch_20261208_2042.ini", nullptr},
         {"Launch.ini", "", nullptr},
+        {"Launch.ini.utf8", "Launch_20261208_2042.ini.utf8", "20261208_2042"},
+        {"Launch.ini.utf8", "Launch_20261208_2042.ini", nullptr},  // the list and its companion stay apart
+        {"Launch.ini", "Launch_20261208_2042.ini.utf8", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " / " + c.name);
@@ -186,7 +190,8 @@ TEST(KeptGenerations, OnlyTheListsDirectlyInTheProgramsFolderAreKept) {
         {"C:\\Tavi\\Launch.ini", "C:\\Tavi\\backup\\Launch_20261208_2042.ini"},
         {"c:/tavi/LAUNCH.INI", "C:\\Tavi\\backup\\Launch_20261208_2042.ini"},
         {"C:\\Tavi\\TaviMenu2.INI", "C:\\Tavi\\backup\\TaviMenu2_20261208_2042.INI"},
-        {"C:\\Tavi\\Launch.ini.utf8", nullptr},
+        {"C:\\Tavi\\Launch.ini.utf8", "C:\\Tavi\\backup\\Launch_20261208_2042.ini.utf8"},
+        {"C:\\Tavi\\Launch.ini.new", nullptr},
         {"C:\\Tavi\\TaviLaunch.ini", nullptr},
         {"C:\\Tavi\\sub\\Launch.ini", nullptr},
         {"C:\\Tavi2\\Launch.ini", nullptr},

@@ -301,6 +301,41 @@ TEST_F(GroupBoxTest, TheMenuOffersAddForAnEmptySlotAndEditOrDeleteForAUsedOne) {
     EXPECT_EQ(Stored()[2], editor);
 }
 
+TEST_F(GroupBoxTest, TheMenuKeyOpensTheMenuAtTheMemberAndTheMouseAtThePointer) {
+    GroupBox box(state, fake.platform, 12);
+    box.MemberMenu(view, 1, true);
+    box.MemberMenu(view, 3, true);
+    box.MemberMenu(view, 1);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"menu at member 1", "restart timer", "menu at member 3",
+                                                  "restart timer", "menu", "restart timer"}));
+    EXPECT_EQ(view.menuStates, (std::vector<GroupMenuStates>{{false, true, true}, {true, false, false},
+                                                             {false, true, true}}));
+}
+
+TEST_F(GroupBoxTest, ATypedCharacterFindsTheNextMemberItBegins) {
+    ExMenuSlots members = EmptyExMenu(3);
+    members[0] = {"Memo", "C:\\memo.exe", "", "0"};
+    members[1] = {"", "D:\\Tools\\Xedit.exe", "", "0"};
+    members[2] = {"Xtra", "", "", "0"};  // a title left in a free slot
+    members[3] = {"めも帳", "C:\\notepad.exe", "", "0"};
+    ASSERT_TRUE(SaveExMenu(fake.profile, "C:\\Tavi", 12, members, 3));
+    GroupBox box(state, fake.platform, 12);
+    const struct {
+        int from;
+        char32_t typed;
+        std::optional<int> expected;
+    } cases[] = {
+        {0, U'x', 1},            {1, U'x', 1},           {2, U'X', 1},
+        {0, U'ﾒ', 3},            {3, U'め', 3},          {1, U'M', 0},
+        {3, U'ｍ', 0},           {0, U'm', 0},           {0, U'q', std::nullopt},
+        {0, 0x1B, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(box.MemberStartingWith(c.from, c.typed), c.expected)
+            << "from " << c.from << " typed U+" << std::hex << static_cast<uint32_t>(c.typed);
+    EXPECT_TRUE(view.log.empty()) << "finding moves nothing by itself";
+}
+
 TEST_F(GroupBoxTest, ThePointerLeavingClosesTheBoxButNotWhileItsOwnWindowsAreOpen) {
     GroupBox box(state, fake.platform, 12);
     const Rect at{100, 100, 300, 140};
@@ -322,6 +357,30 @@ TEST_F(GroupBoxTest, ThePointerLeavingClosesTheBoxButNotWhileItsOwnWindowsAreOpe
     box.MouseLeaveTick(view, at, {301, 120});
     EXPECT_EQ(view.log.back(), "close");
     EXPECT_FALSE(box.Choice());
+}
+
+TEST_F(GroupBoxTest, OpenedByKeysTheBoxWaitsWhileThePointerRestsWhereItWas) {
+    const Rect at{100, 100, 300, 140};
+    const PixelPoint away{900, 900}, moved{901, 900}, inside{200, 120};
+    const struct {
+        const char* name;
+        bool byKeys;
+        std::vector<PixelPoint> ticks;
+        bool closed;
+    } cases[] = {
+        {"by the mouse, outside", false, {away}, true},
+        {"by keys, the pointer resting", true, {away, away, away}, false},
+        {"by keys, the pointer moved away", true, {away, moved}, true},
+        {"by keys, the pointer moved inside, then rests", true, {inside, inside}, false},
+        {"by keys, inside and then out", true, {inside, away}, true},
+    };
+    for (const auto& c : cases) {
+        GroupBox box(state, fake.platform, 12, c.byKeys);
+        box.PointerAtShow(away);
+        view.log.clear();
+        for (const PixelPoint& pointer : c.ticks) box.MouseLeaveTick(view, at, pointer);
+        EXPECT_EQ(view.log, c.closed ? std::vector<std::string>{"close"} : std::vector<std::string>{}) << c.name;
+    }
 }
 
 TEST_F(GroupBoxTest, EscapeAndTheCloseButtonCloseWithoutAChoice) {

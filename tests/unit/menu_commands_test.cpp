@@ -67,6 +67,7 @@ TEST_F(MenuCommandTest, EachCommandCallsWhatItStandsFor) {
         {C::mnuPopupNetWorkClose, 0, {"timer pause", "net disconnect 4660", "timer resume"}},
         {C::mnuFormat, 0, {"timer pause", "window FDFormat", "timer resume"}},
         {C::mnuPopupFormat, 0, {"timer pause", "window FDFormat", "timer resume"}},
+        {C::mnuPopupImport, 0, {"timer pause", "window ImportShortcuts", "timer resume"}},
         {C::mnuMediaOut, 0, {"mci set cdaudio door open"}},
         {C::mnuPopupMediaOut, 0, {"mci set cdaudio door open"}},
         {C::mnuMediaClose, 0, {"mci set cdaudio door closed"}},

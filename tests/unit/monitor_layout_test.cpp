@@ -302,3 +302,35 @@ TEST(AutoHideTick, AnInnerEdgeShowsTheBarForARestNotForCrossings) {
     EXPECT_FALSE(tickAt(s, -1));
     EXPECT_TRUE(tickAt(s, -1));
 }
+
+TEST(MonitorLayout, OnA100AndA150PercentPairTheBarTakesTheSizesOfItsMonitor) {
+    const MonitorInfo primary = Mon("\\\\.\\DISPLAY1", {0, 0, 1920, 1080}, 96, true);
+    const MonitorInfo wide = Mon("\\\\.\\DISPLAY2", {1920, 0, 5760, 2160}, 144, false);
+    const struct {
+        int iconSizeIndex;
+        int32_t icon96, icon144;  // icon pixels on each monitor
+    } rows[] = {{0, 32, 48}, {1, 16, 24}, {2, 24, 36}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.iconSizeIndex);
+        const auto layOut = [&](const std::string& setting) {
+            const MonitorInfo m = ChooseMonitor(setting, {primary, wide}, primary);
+            LayoutInput in;
+            in.edge = DockEdge::Left;
+            in.iconSizeIndex = row.iconSizeIndex;
+            in.autoHide = false;
+            in.screen = MakeMonitorScreen(m.monitor, m.dpi, Rect{0, 1040, 1920, 1080});
+            return LayoutBar(in);
+        };
+        const BarLayout onPrimary = layOut("");
+        const BarLayout onWide = layOut("\\\\.\\DISPLAY2");
+        EXPECT_EQ(onPrimary.metrics.iconPixels, row.icon96);
+        EXPECT_EQ(onWide.metrics.iconPixels, row.icon144) << "icons drawn afresh at the monitor's size";
+        EXPECT_EQ(onWide.metrics.buttonPixels, ScalePixels(onPrimary.metrics.buttonPixels, 144));
+        EXPECT_EQ(onWide.dpi, 144);
+        EXPECT_EQ(onWide.windowPixels.left, 1920) << "flush with the wide monitor's left edge";
+        EXPECT_EQ(onWide.windowPixels.Width(), ScalePixels(onPrimary.windowPixels.Width(), 144));
+        // A move between them changes the monitor, which forces the re-layout
+        // that reloads the pictures at the new size.
+        EXPECT_NE(onPrimary.monitorPixels, onWide.monitorPixels);
+    }
+}

@@ -3,11 +3,14 @@
 // OpenGroup runs the box's own loop on the test's thread.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 
 #include "app/menu_main.h"
+#include "app/messages.h"
 #include "bar/bar_geometry.h"
 #include "dialog_driver_win.h"
 #include "dialogs/group_box.h"
@@ -75,6 +78,33 @@ RECT WindowRectOf(HWND window) {
     return r;
 }
 
+// What a screen reader in this process is told a control is called.
+std::string AccessibleNameOf(HWND control) {
+    const bool apartment = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    std::string name = "?";
+    IAccessible* object = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                             reinterpret_cast<void**>(&object)))) {
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (SUCCEEDED(object->get_accName(self, &text)))
+            name = text ? Narrow(std::wstring(text, SysStringLen(text))) : std::string();
+        SysFreeString(text);
+        object->Release();
+    }
+    if (apartment) CoUninitialize();
+    return name;
+}
+
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
 class GroupBoxWin : public ::testing::Test {
 protected:
     TempFolder folder;
@@ -127,7 +157,7 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
     struct Seen {
         RECT box{};
         size_t members = 0;
-        std::string exitCaption, usedName, emptyName = "?";
+        std::string exitCaption, exitName, usedName, emptyName = "?";
         bool usedHasIcon = false, emptyHasIcon = true, barDisabled = false;
     } seen;
     std::thread driver([&] {
@@ -140,6 +170,7 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
         const Buttons buttons = ButtonsOf(box);
         seen.members = buttons.members.size();
         seen.exitCaption = Text(buttons.exit);
+        seen.exitName = AccessibleNameOf(buttons.exit);
         if (buttons.members.size() == 4) {
             seen.usedHasIcon = SendMessageW(buttons.members[0], BM_GETIMAGE, IMAGE_ICON, 0) != 0;
             seen.emptyHasIcon = SendMessageW(buttons.members[1], BM_GETIMAGE, IMAGE_ICON, 0) != 0;
@@ -160,7 +191,8 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
     EXPECT_EQ(seen.box.top, 100 + 2 * w);
     EXPECT_EQ(seen.box.bottom, 100 + 3 * w);
     EXPECT_EQ(seen.members, 4u);
-    EXPECT_EQ(seen.exitCaption, "4") << "the arrow points back to the bar on the right";
+    EXPECT_EQ(seen.exitCaption, text::kCloseButton) << "drawn as an arrow, named for what it does";
+    EXPECT_EQ(seen.exitName, text::kCloseButton) << "not the glyph that draws the arrow";
     EXPECT_TRUE(seen.usedHasIcon);
     EXPECT_FALSE(seen.emptyHasIcon);
     EXPECT_EQ(seen.usedName, "ﾒﾓ帳") << "a screen reader names the member by its title";
@@ -275,5 +307,52 @@ TEST_F(GroupBoxWin, ARightClickOnAMemberOffersEditAndDeleteOnly) {
     EXPECT_TRUE(states[0] & MF_GRAYED);
     EXPECT_FALSE(states[1] & MF_GRAYED);
     EXPECT_FALSE(states[2] & MF_GRAYED);
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(GroupBoxWin, ATypedKanaMovesTheFocusAndTheMenuKeyOpensTheMenuAtTheMember) {
+    ExMenuSlots members = EmptyExMenu(3);
+    members[0] = {"ﾒﾓ帳", notepad, "", "1"};
+    members[2] = {"", notepad, "", "0"};  // "notepad.exe" to the keys
+    members[3] = {"ﾉｰﾄ", notepad, "", "0"};
+    ASSERT_TRUE(SaveExMenu(profile, state.ApplicationPath, 2, members, 3));
+    struct Seen {
+        bool first = false, byFileName = false, byKana = false;
+        RECT member{}, menu{};
+    } seen;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        // The pointer rests on slot 2, so a menu opened at the pointer would show.
+        const RECT r = WindowRectOf(box);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const Buttons buttons = ButtonsOf(box);
+        if (buttons.members.size() == 4) {
+            seen.first = WaitUntil([&] { return FocusOf(thread) == buttons.members[0]; });
+            PostMessageW(buttons.members[0], WM_CHAR, L'N', 0);
+            seen.byFileName = WaitUntil([&] { return FocusOf(thread) == buttons.members[2]; });
+            PostMessageW(buttons.members[2], WM_CHAR, L'の', 0);
+            seen.byKana = WaitUntil([&] { return FocusOf(thread) == buttons.members[3]; });
+            seen.member = WindowRectOf(buttons.members[3]);
+            PostMessageW(buttons.members[3], WM_KEYDOWN, VK_APPS, 0);
+            HWND popup = nullptr;
+            WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(popup); });
+            if (popup) {
+                seen.menu = WindowRectOf(popup);
+                PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+                WaitUntil([&] { return !IsWindowVisible(popup); });
+            }
+        }
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntil([&] { return !IsWindow(box); });
+    });
+    Open();
+    driver.join();
+    EXPECT_TRUE(seen.first);
+    EXPECT_TRUE(seen.byFileName) << "N finds the untitled member by its file name";
+    EXPECT_TRUE(seen.byKana) << "hiragana finds the half-width katakana title";
+    const POINT corner{seen.menu.left, seen.menu.top};
+    EXPECT_TRUE(PtInRect(&seen.member, corner)) << "the menu at " << corner.x << "," << corner.y
+                                                << " opens on the focused member";
     EXPECT_TRUE(shell.opened.empty());
 }

@@ -1,7 +1,7 @@
 // dragsource: drags files onto a point of the screen the way the shell does.
 //
 //   dragsource.exe [--text] [--press-first | --at-once] [--timeout MS] X Y FILE...
-//   dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS]
+//   dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS [WORKING-FOLDER]]
 //
 // Offers a data object with a CF_HDROP list of the files (with --text only
 // CF_UNICODETEXT of them, which a file target must refuse), calls
@@ -236,13 +236,14 @@ void PointerToCentreOf(HWND window) {
     SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
 }
 
-int MakeShortcut(const wchar_t* link, const wchar_t* target, const wchar_t* arguments) {
+int MakeShortcut(const wchar_t* link, const wchar_t* target, const wchar_t* arguments, const wchar_t* folder) {
     IShellLinkW* shellLink = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(&shellLink))))
         return 3;
     shellLink->SetPath(target);
     shellLink->SetArguments(arguments);
+    if (*folder) shellLink->SetWorkingDirectory(folder);
     IPersistFile* file = nullptr;
     HRESULT saved = E_FAIL;
     if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
@@ -255,7 +256,7 @@ int MakeShortcut(const wchar_t* link, const wchar_t* target, const wchar_t* argu
 
 int Usage() {
     std::fputs("usage: dragsource.exe [--text] [--press-first | --at-once] [--timeout MS] X Y FILE...\n"
-               "       dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS]\n",
+               "       dragsource.exe --make-shortcut LINK TARGET [ARGUMENTS [WORKING-FOLDER]]\n",
                stderr);
     return 3;
 }
@@ -265,7 +266,7 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 4 && std::wcscmp(argv[1], L"--make-shortcut") == 0) {
         if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 3;
-        const int code = MakeShortcut(argv[2], argv[3], argc >= 5 ? argv[4] : L"");
+        const int code = MakeShortcut(argv[2], argv[3], argc >= 5 ? argv[4] : L"", argc >= 6 ? argv[5] : L"");
         CoUninitialize();
         return code;
     }

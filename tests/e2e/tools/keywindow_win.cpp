@@ -9,17 +9,7 @@
 
 #include <cwchar>
 
-namespace {
-
-LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-}  // namespace
+#include "plain_window_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int count = 0;
@@ -32,20 +22,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                ((flags & HOTKEYF_ALT) ? MOD_ALT : 0);
         if (!RegisterHotKey(nullptr, 1, modifiers, static_cast<UINT>(word & 0xFF))) return 2;
     }
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    windowClass.lpszClassName = L"KeyWindow";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, L"KeyWindow", title, WS_OVERLAPPEDWINDOW, 400, 300, 400, 300, nullptr, nullptr,
-                                  instance, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
+    return plain_window::Run(instance, {L"KeyWindow", title, 0, WS_OVERLAPPEDWINDOW, {400, 300, 400, 300}, COLOR_WINDOW});
 }

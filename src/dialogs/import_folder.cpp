@@ -1,0 +1,38 @@
+#include "dialogs/import_folder.h"
+
+#include "app/text.h"
+
+namespace tavi {
+
+std::vector<std::string> OfferedImportFolders(const std::string& appData) {
+    if (IsBlank(appData)) return {};
+    const std::string quickLaunch = AddBackslash(appData) + "Microsoft\\Internet Explorer\\Quick Launch";
+    return {quickLaunch, quickLaunch + "\\User Pinned\\TaskBar"};
+}
+
+ImportFolderView ImportFolderLoad(const std::vector<std::string>& offered) {
+    ImportFolderView view;
+    view.folders = offered;
+    view.selected = offered.empty() ? -1 : 0;
+    return view;
+}
+
+void ImportFolderBrowsed(ImportFolderView& view, const std::string& folder) {
+    if (IsBlank(folder)) return;
+    const std::string key = ToUpperAscii(folder);
+    for (size_t i = 0; i < view.folders.size(); ++i) {
+        if (ToUpperAscii(view.folders[i]) == key) {
+            view.selected = static_cast<int>(i);
+            return;
+        }
+    }
+    view.folders.push_back(folder);
+    view.selected = static_cast<int>(view.folders.size()) - 1;
+}
+
+std::optional<std::string> ImportFolderOk(const ImportFolderView& view) {
+    if (view.selected < 0 || view.selected >= static_cast<int>(view.folders.size())) return std::nullopt;
+    return view.folders[static_cast<size_t>(view.selected)];
+}
+
+}  // namespace tavi

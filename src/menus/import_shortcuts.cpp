@@ -1,0 +1,200 @@
+#include "menus/import_shortcuts.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "app/messages.h"
+#include "app/save_notice.h"
+#include "app/text.h"
+#include "menus/shortcut_import.h"
+
+namespace tavi {
+namespace {
+
+constexpr std::string_view kLinkSuffix = ".LNK";
+
+bool IsLinkName(const std::string& name) {
+    return name.size() > kLinkSuffix.size() && EndsWith(ToUpperAscii(name), kLinkSuffix);
+}
+
+// The folder's own name: "Quick Launch" for "...\Quick Launch\", "D:" for a drive root.
+std::string FolderName(const std::string& folder) {
+    std::string trimmed = TrimSpaces(folder);
+    while (trimmed.size() > 1 && trimmed.back() == '\\') trimmed.pop_back();
+    const std::string name = GetFileName(trimmed);
+    return IsBlank(name) ? trimmed : name;
+}
+
+std::string UniqueGroupName(const EntryStore& store, const std::string& name) {
+    std::set<std::string> taken;
+    for (const LaunchEntry& entry : store.slots)
+        if (IsGroupPath(TrimSpaces(entry.PathName))) taken.insert(ToUpperAscii(TrimSpaces(entry.PathName)));
+    std::string candidate = name;
+    for (int n = 2; taken.count(ToUpperAscii("[" + candidate + "]")) != 0; ++n)
+        candidate = name + " (" + std::to_string(n) + ")";
+    return candidate;
+}
+
+std::string Count(int n) { return std::to_string(n) + std::string(text::kImportUnit); }
+
+void Tell(Platform& platform, const std::string& message, MessageIcon icon) {
+    (void)platform.messages.Show({message, std::string(text::kMessageCaption), icon, MessageButtons::Ok});
+}
+
+void TellLimit(Platform& platform) { Tell(platform, std::string(text::kPageLimit), MessageIcon::Warning); }
+
+void ImportAsEntries(const ShortcutImportContext& c, const std::vector<LaunchEntry>& shortcuts,
+                     ShortcutImportOutcome& outcome) {
+    MenuMain& state = c.state;
+    const ImportPlan plan = PlanShortcutImport(state.entries, shortcuts);
+    outcome.duplicates = plan.duplicates;
+    outcome.unusable = plan.unusable;
+    outcome.overLimit = plan.overLimit;
+    if (plan.overLimit > 0) TellLimit(c.platform);
+    if (plan.placed.empty()) return;
+    state.undo.BeginChange(state, c.platform);
+    ApplyImportPlan(state.entries, plan);
+    outcome.imported = static_cast<int>(plan.placed.size());
+    (void)NoteSave(state, c.platform.messages, SaveEntries(state.entries, c.platform, state.ApplicationPath));
+}
+
+void ImportAsGroup(const ShortcutImportContext& c, const std::string& folder, const std::vector<LaunchEntry>& shortcuts,
+                   ShortcutImportOutcome& outcome) {
+    MenuMain& state = c.state;
+    const int exMenuMax = UsableExMenuMax(state.ExMenuMax);
+    const GroupImportPlan plan = PlanGroupImport(state.entries, folder, shortcuts, exMenuMax + 1);
+    outcome.duplicates = plan.duplicates;
+    outcome.unusable = plan.unusable;
+    outcome.overLimit = plan.overLimit;
+    if (plan.slot < 0 && !plan.members.empty()) TellLimit(c.platform);
+    if (plan.Placed() == 0) return;
+    state.undo.BeginChange(state, c.platform);
+    // The members go first: a group entry never stands in the list without them.
+    if (!SaveExMenu(c.platform.profile, state.ApplicationPath, plan.slot, plan.members, exMenuMax)) {
+        // Nothing was imported; the failed save is what the user is told.
+        (void)NoteSave(state, c.platform.messages, false);
+        outcome.membersNotSaved = true;
+        return;
+    }
+    ApplyImportPlan(state.entries, ImportPlan{{plan.slot}, {plan.group}});
+    outcome.imported = plan.Placed();
+    (void)NoteSave(state, c.platform.messages, SaveEntries(state.entries, c.platform, state.ApplicationPath));
+}
+
+}  // namespace
+
+std::vector<std::string> ShortcutFileNames(const std::vector<std::string>& names) {
+    // Upper-cased keys once, not in every comparison: folders can hold thousands.
+    std::vector<std::pair<std::string, std::string>> keyed;
+    for (const std::string& name : names)
+        if (IsLinkName(name)) keyed.emplace_back(ToUpperAscii(name), name);
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string> links;
+    links.reserve(keyed.size());
+    for (auto& [key, name] : keyed) links.push_back(std::move(name));
+    return links;
+}
+
+// Whether a shortcut's working folder is other than the folder its target starts in.
+bool StartsElsewhere(const std::string& path, const std::string& workingDirectory) {
+    std::string working = TrimSpaces(workingDirectory);
+    while (working.size() > 2 && (working.back() == '\\' || working.back() == '/')) working.pop_back();
+    if (working.empty()) return false;
+    return ToUpperAscii(working) != ToUpperAscii(GetFolderName(path, working));
+}
+
+LaunchEntry EntryFromShortcut(const std::string& folder, const std::string& fileName, bool read,
+                              const ShortcutTarget& target) {
+    LaunchEntry entry;
+    std::string title =
+        TrimSpaces(IsLinkName(fileName) ? fileName.substr(0, fileName.size() - kLinkSuffix.size()) : fileName);
+    const std::string path = TrimSpaces(target.targetPath);
+    if (title.empty()) title = GetFileName(path);
+    entry.Title = title;
+    if (!read || path.empty()) return entry;
+    const bool elsewhere = StartsElsewhere(path, target.workingDirectory);
+    // The shortcut itself carries its arguments and show state to the shell.
+    entry.PathName = elsewhere ? AddBackslash(folder) + fileName : path;
+    entry.Command = elsewhere ? "" : target.arguments;
+    entry.RunType = target.runType.empty() ? "0" : target.runType;
+    // A negative index names an icon resource, which the bar's icon numbers cannot.
+    const bool ownIcon = !IsBlank(target.iconPath) && target.iconIndex >= 0;
+    entry.IconPath = ownIcon ? TrimSpaces(target.iconPath) : path;
+    entry.IconIndex = ownIcon ? std::to_string(target.iconIndex) : "0";
+    return entry;
+}
+
+GroupImportPlan PlanGroupImport(const EntryStore& store, const std::string& folder,
+                                const std::vector<LaunchEntry>& shortcuts, int memberSlots, int limit) {
+    GroupImportPlan plan;
+    std::set<std::pair<std::string, std::string>> known;
+    for (const LaunchEntry& shortcut : shortcuts) {
+        if (IsBlank(shortcut.PathName)) {
+            ++plan.unusable;
+            continue;
+        }
+        if (!known.insert({ToUpperAscii(TrimSpaces(shortcut.PathName)), TrimSpaces(shortcut.Command)}).second) {
+            ++plan.duplicates;
+            continue;
+        }
+        if (static_cast<int>(plan.members.size()) >= memberSlots) {
+            ++plan.overLimit;
+            continue;
+        }
+        plan.members.push_back({shortcut.Title, shortcut.PathName, shortcut.Command, shortcut.RunType});
+    }
+    if (plan.members.empty()) return plan;
+    const std::string name = UniqueGroupName(store, FolderName(folder));
+    plan.group = LaunchEntry{name, "[" + name + "]", "", "0", "", "0"};
+    const ImportPlan placed = PlanShortcutImport(store, {plan.group}, limit);
+    if (placed.slots.empty()) {
+        plan.overLimit += static_cast<int>(plan.members.size());
+        return plan;
+    }
+    plan.slot = placed.slots.front();
+    return plan;
+}
+
+std::string ImportCountMessage(const ShortcutImportOutcome& outcome) {
+    std::string message = std::string(text::kImportDone) + Count(outcome.imported) + std::string(text::kImportSkipped) +
+                          Count(outcome.Skipped());
+    if (outcome.duplicates > 0) message += std::string(text::kImportDuplicates) + Count(outcome.duplicates);
+    if (outcome.unusable > 0) message += std::string(text::kImportUnusable) + Count(outcome.unusable);
+    if (outcome.overLimit > 0) message += std::string(text::kImportOverLimit) + Count(outcome.overLimit);
+    return message;
+}
+
+ShortcutImportOutcome ImportShortcuts(const ShortcutImportContext& c) {
+    ShortcutImportOutcome outcome;
+    const std::optional<std::string> folder = c.prompt.Choose(OfferedImportFolders(c.appData));
+    if (!folder || IsBlank(*folder)) return outcome;
+    const std::vector<std::string> names = ShortcutFileNames(c.folders.FindFiles(*folder, "*.lnk"));
+    if (names.empty()) {
+        Tell(c.platform, std::string(text::kImportNoShortcuts) + *folder, MessageIcon::Information);
+        return outcome;
+    }
+    const MessageAnswer answer =
+        c.platform.messages.Show({std::string(text::kImportAskEach), std::string(text::kMessageCaption),
+                                  MessageIcon::Question, MessageButtons::YesNo});
+    outcome.ran = true;
+    outcome.asGroup = answer != MessageAnswer::Yes;
+
+    std::vector<LaunchEntry> shortcuts;
+    shortcuts.reserve(names.size());
+    for (const std::string& name : names) {
+        ShortcutTarget target;
+        const bool read = c.shortcuts.Read(AddBackslash(*folder) + name, target);
+        shortcuts.push_back(EntryFromShortcut(*folder, name, read, target));
+    }
+    if (outcome.asGroup)
+        ImportAsGroup(c, *folder, shortcuts, outcome);
+    else
+        ImportAsEntries(c, shortcuts, outcome);
+    // Pictures may be kept under a slot's key: the buttons are built again.
+    if (outcome.imported > 0) c.bar.FullRebuild();
+    if (!outcome.membersNotSaved) Tell(c.platform, ImportCountMessage(outcome), MessageIcon::Information);
+    return outcome;
+}
+
+}  // namespace tavi

@@ -1,0 +1,78 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "dialogs/import_folder.h"
+#include "menus/ex_menu_store.h"
+#include "platform/folder_listing.h"
+#include "platform/platform.h"
+#include "platform/shortcuts.h"
+
+// The tray menu's import of shortcuts: a folder's shortcuts become entries
+// of their own or the members of one new group, in one save and one undo step.
+namespace tavi {
+
+// The ".lnk" files among `names` (a folder's listing), ordered by name
+// without case so that entries come in the same order on every system.
+std::vector<std::string> ShortcutFileNames(const std::vector<std::string>& names);
+
+// The entry a shortcut makes: its file name without ".lnk" as the title, its
+// target, arguments and run type, its own icon or else the target's. A file
+// that could not be read, or that names no file, gives an entry without a
+// path, which the import counts as unusable. An entry starts in its
+// program's folder, and a list record has no place for another, so a
+// shortcut whose working folder is elsewhere is registered itself: the shell
+// then starts it in its own folder.
+LaunchEntry EntryFromShortcut(const std::string& folder, const std::string& fileName, bool read,
+                              const ShortcutTarget& target);
+
+// The group of an import: its name is the folder's, made unique among the
+// groups on the bar, so that a second import of one folder makes a group of
+// its own. Members are not checked against the bar's entries (a group is
+// another place to reach a program from), only against each other.
+struct GroupImportPlan {
+    LaunchEntry group;
+    int slot = -1;  // -1: no free slot below the limit
+    ExMenuSlots members;
+    int duplicates = 0;
+    int unusable = 0;
+    int overLimit = 0;  // past the group's member slots, or no slot for the group
+
+    int Placed() const { return slot < 0 ? 0 : static_cast<int>(members.size()); }
+    int Skipped() const { return duplicates + unusable + overLimit; }
+};
+GroupImportPlan PlanGroupImport(const EntryStore& store, const std::string& folder,
+                                const std::vector<LaunchEntry>& shortcuts, int memberSlots, int limit = kEntryLimit);
+
+struct ShortcutImportOutcome {
+    bool ran = false;  // a folder with shortcuts was chosen
+    bool asGroup = false;
+    int imported = 0;
+    int duplicates = 0;
+    int unusable = 0;
+    int overLimit = 0;
+    bool membersNotSaved = false;  // the group's members could not be written: nothing changed
+
+    int Skipped() const { return duplicates + unusable + overLimit; }
+};
+
+// The count shown once at the end of an import.
+std::string ImportCountMessage(const ShortcutImportOutcome& outcome);
+
+struct ShortcutImportContext {
+    MenuMain& state;
+    Platform& platform;
+    BarServices& bar;
+    FolderListing& folders;
+    Shortcuts& shortcuts;
+    ImportFolderPrompt& prompt;
+    std::string appData;  // the user's roaming application data folder
+};
+
+// The whole command: folder, then the question entries or group, then the
+// shortcuts read, placed, saved once and counted.
+ShortcutImportOutcome ImportShortcuts(const ShortcutImportContext& context);
+
+}  // namespace tavi
