@@ -45,6 +45,9 @@ public:
     virtual void ApplyTopMost(bool topMost) = 0;
     // TimWallPaper: `running` restarts its period, otherwise it stops.
     virtual void SetWallpaperTimer(bool running) = 0;
+    // Gives up the global key held now and registers the one the settings
+    // name, telling the user when it cannot be had.
+    virtual void ReRegisterHotKey() = 0;
     // Paints the close, next and previous buttons again.
     virtual void RepaintCommandButtons() = 0;
     // The menu-driven move: the next drop on the bar moves CurrentEntryIndex.

@@ -210,6 +210,13 @@ inline constexpr std::string_view kOptionDriveSpace = "ﾃﾞｨｽｸの空き�
 inline constexpr std::string_view kOptionVersionPrefix = "Version ";
 inline constexpr std::string_view kOptionNotice = "ご意見・ご要望は下記までお寄せください";
 inline constexpr std::string_view kOptionLinks[] = {"https://tavimenu2.example/", "mailto:support@tavimenu2.example"};
+// The display page's monitor list, one item a monitor: "1: 1280×1024 (プライマリ)".
+inline constexpr std::string_view kOptionMonitor = "ﾓﾆﾀｰ(&M)";
+inline constexpr std::string_view kOptionMonitorNumberAfter = ": ";
+inline constexpr std::string_view kOptionMonitorTimes = "×";
+inline constexpr std::string_view kOptionMonitorPrimary = " (プライマリ)";
+// The behaviour page's global key.
+inline constexpr std::string_view kOptionHotKey = "ﾎｯﾄｷｰ(&H)";
 
 inline constexpr std::string_view kFileInfoCaptionSuffix = "のﾌﾟﾛﾊﾟﾃｨ";
 inline constexpr std::string_view kFileInfoTab = "全般";

@@ -99,9 +99,16 @@ bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
     };
     ProfileBatch batch(profile);
     for (const auto& item : order) (void)profile.WriteString(file, item.section, item.key, item.value);
-    // Only a chosen monitor is written, so files of one-monitor users keep their bytes.
-    if (!s.Monitor.empty()) (void)profile.WriteString(file, "Option", "Monitor", s.Monitor);
-    if (!s.HotKey.empty()) (void)profile.WriteString(file, "Option", "HotKey", s.HotKey);
+    // Only a chosen monitor and a set key are written, so files of one-monitor
+    // users keep their bytes; one cleared in the options leaves the file.
+    auto writeWhenSet = [&](const char* key, const std::string& value) {
+        if (!value.empty())
+            (void)profile.WriteString(file, "Option", key, value);
+        else if (!profile.GetString(file, "Option", key).empty())
+            (void)profile.DeleteKey(file, "Option", key);
+    };
+    writeWhenSet("Monitor", s.Monitor);
+    writeWhenSet("HotKey", s.HotKey);
     return batch.End();
 }
 

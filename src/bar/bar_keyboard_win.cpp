@@ -108,7 +108,7 @@ void TaviMenu2::ShowKeyTip(int position) {
     SendMessageW(keyTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
-// Once at start. A key that cannot be had is reported and kept in the
+// At start, and again when the options dialog changed the key. A key that cannot be had is reported and kept in the
 // settings, so that the next start tries again.
 void TaviMenu2::RegisterHotKeyFromSettings() {
     const std::string& setting = state_.settings.HotKey;

@@ -52,6 +52,12 @@ void TaviMenu2::Services::SetWallpaperTimer(bool running) {
     if (running && !bar_.state_.Closing) SetTimer(bar_.Handle(), kTimWallPaper, kTimWallPaperInterval, nullptr);
 }
 
+void TaviMenu2::Services::ReRegisterHotKey() {
+    if (bar_.hotKeyRegistered_) UnregisterHotKey(bar_.Handle(), kHotKeyId);
+    bar_.hotKeyRegistered_ = false;
+    bar_.RegisterHotKeyFromSettings();
+}
+
 void TaviMenu2::Services::RepaintCommandButtons() {
     for (const CommandButton& button : bar_.cmdMainEnd_) InvalidateRect(button.Handle(), nullptr, TRUE);
 }

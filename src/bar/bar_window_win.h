@@ -89,6 +89,7 @@ private:
         void Show() override;
         void ApplyTopMost(bool topMost) override;
         void SetWallpaperTimer(bool running) override;
+        void ReRegisterHotKey() override;
         void RepaintCommandButtons() override;
         void BeginEntryMove() override;
         void Close() override;

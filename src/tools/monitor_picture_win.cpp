@@ -1,5 +1,7 @@
 #include "tools/monitor_picture_win.h"
 
+#include <algorithm>
+
 #include "tools/option_set.h"
 
 namespace tavi {
@@ -34,7 +36,7 @@ void Box(HDC dc, const RECT& box, COLORREF fill, COLORREF edge) {
 
 }  // namespace
 
-void DrawMonitorPicture(HDC dc, const RECT& area, int position) {
+void DrawMonitorPicture(HDC dc, const RECT& area, int position, const std::wstring& number, HFONT font) {
     const PictureScale scale(area);
     const COLORREF edge = RGB(64, 64, 64);
     const COLORREF casing = RGB(212, 208, 200);
@@ -49,6 +51,21 @@ void DrawMonitorPicture(HDC dc, const RECT& area, int position) {
     const Rect preview =
         PreviewOnPicture(position, area.right - area.left, area.bottom - area.top);
     Box(dc, scale.Offset(preview), RGB(192, 192, 192), RGB(0, 0, 128));
+    if (number.empty()) return;
+    // The dialog's face, a third of the screen's height, as the system shows a monitor's number.
+    LOGFONTW face{};
+    if (font) GetObjectW(font, sizeof face, &face);
+    face.lfHeight = -std::max(1L, (glass.bottom - glass.top) / 3);
+    face.lfWidth = 0;
+    face.lfWeight = FW_BOLD;
+    const HFONT large = CreateFontIndirectW(&face);
+    const HGDIOBJ previous = large ? SelectObject(dc, large) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &glass,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (previous) SelectObject(dc, previous);
+    if (large) DeleteObject(large);
 }
 
 }  // namespace tavi

@@ -120,9 +120,10 @@ void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& b
     bar.SetWallpaperTimer(state.settings.WallPaperChenge != "0");
 }
 
-void OptionSetAfterOk(BarServices& bar) {
+void OptionSetAfterOk(BarServices& bar, bool hotKeyChanged) {
     bar.ReDock(true);
     if (!bar.Visible()) bar.Show();
+    if (hotKeyChanged) bar.ReRegisterHotKey();
 }
 
 }  // namespace tavi

@@ -72,7 +72,8 @@ void OptionSetOpenLink(Shell& shell, std::string_view caption);
 // is written by the re-dock that follows once the dialog has closed.
 void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& bar);
 // OK, after the dialog has closed: the bar is laid out again at once (which
-// writes "TaviLaunch.ini") and shown when it was hidden.
-void OptionSetAfterOk(BarServices& bar);
+// writes "TaviLaunch.ini") and shown when it was hidden; a changed global key
+// is registered afresh.
+void OptionSetAfterOk(BarServices& bar, bool hotKeyChanged = false);
 
 }  // namespace tavi

@@ -11,10 +11,12 @@
 
 #include "app/messages.h"
 #include "dialogs/dialog_win.h"
+#include "platform/monitors_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
 #include "tools/alarm.h"
 #include "tools/monitor_picture_win.h"
+#include "tools/option_choices.h"
 #include "tools/option_set.h"
 #include "tools/option_set_ids.h"
 
@@ -86,6 +88,7 @@ public:
     ~OptionSet() override { DeleteFonts(); }
 
     bool Confirmed() const { return confirmed_; }
+    bool HotKeyChanged() const { return hotKeyChanged_; }
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -96,6 +99,9 @@ protected:
 
 private:
     void OnInit();
+    void FillChoices();
+    OptionChoices ReadChoices() const;
+    std::wstring MonitorNumber() const;
     void SetCaptions();
     void OnCommand(int id, int code);
     void ShowPage(int page);
@@ -116,10 +122,13 @@ private:
     Sound& sound_;
     DriveSpaces& drives_;
     OptionSetView view_;
+    MonitorChoice monitors_;
+    bool monitorPicked_ = false;  // the user chose an item of the monitor list
     HFONT linkFont_ = nullptr;
     HFONT listFont_ = nullptr;
     HWND hoveredLink_ = nullptr;
     bool confirmed_ = false;
+    bool hotKeyChanged_ = false;
 };
 
 INT_PTR OptionSet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -181,8 +190,35 @@ void OptionSet::OnInit() {
     for (const std::string& line : view_.driveSpaceLines)
         SendDlgItemMessageW(Handle(), IDC_OPTION_DRIVE_SPACE, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(Widen(line).c_str()));
+    FillChoices();
     Write();
     ShowPage(0);
+}
+
+void OptionSet::FillChoices() {
+    monitors_ = MonitorChoiceLoad(state_.settings.Monitor, Win32Monitors().List());
+    for (const std::string& item : monitors_.items)
+        SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_SETCURSEL, static_cast<WPARAM>(monitors_.selected), 0);
+    EnableItem(IDC_OPTION_MONITOR, !monitors_.items.empty());
+    // A key without Ctrl or Alt would be taken from every program's typing.
+    SendDlgItemMessageW(Handle(), IDC_OPTION_HOT_KEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                        MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendDlgItemMessageW(Handle(), IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, HotKeyWordOf(state_.settings.HotKey), 0);
+}
+
+OptionChoices OptionSet::ReadChoices() const {
+    const auto selected = static_cast<int>(SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_GETCURSEL, 0, 0));
+    const auto word = static_cast<uint32_t>(SendDlgItemMessageW(Handle(), IDC_OPTION_HOT_KEY, HKM_GETHOTKEY, 0, 0));
+    return {MonitorSettingOnOk(state_.settings.Monitor, monitors_, selected, monitorPicked_),
+            HotKeySettingOf(word & 0xFFFF)};
+}
+
+// The number of the monitor the list shows, for the picture.
+std::wstring OptionSet::MonitorNumber() const {
+    const auto selected = SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_GETCURSEL, 0, 0);
+    return selected >= 0 && static_cast<size_t>(selected) < monitors_.monitors.size() ? std::to_wstring(selected + 1)
+                                                                                        : std::wstring();
 }
 
 void OptionSet::SetCaptions() {
@@ -198,6 +234,8 @@ void OptionSet::SetCaptions() {
         {IDC_OPTION_AUTO_HIDE, text::kOptionAutoHide},
         {IDC_OPTION_SECONDS, text::kOptionSeconds},
         {IDC_OPTION_TOOLTIPS, text::kOptionToolTips},
+        {IDC_OPTION_MONITOR_LABEL, text::kOptionMonitor},
+        {IDC_OPTION_HOT_KEY_LABEL, text::kOptionHotKey},
         {IDC_OPTION_EX_MENU_LABEL, text::kOptionExMenuCount},
         {IDC_OPTION_NEXT_START, text::kOptionNextStart},
         {IDC_OPTION_TARGET_DROP, text::kOptionTargetDrop},
@@ -251,6 +289,11 @@ void OptionSet::OnCommand(int id, int code) {
         case IDC_OPTION_POSITION_RIGHT:
             if (code == BN_CLICKED) InvalidateRect(Item(IDC_OPTION_DISPLAY), nullptr, FALSE);
             return;
+        case IDC_OPTION_MONITOR:
+            if (code != CBN_SELCHANGE) return;
+            monitorPicked_ = true;
+            InvalidateRect(Item(IDC_OPTION_DISPLAY), nullptr, FALSE);
+            return;
         case IDC_OPTION_WAVE_BROWSE:
             Read();
             OptionSetBrowseWave(view_, chooser_, reinterpret_cast<NativeWindow>(Handle()));
@@ -269,6 +312,7 @@ void OptionSet::OnCommand(int id, int code) {
         case IDOK:
             Read();
             OptionSetOk(view_.controls, state_, bar_);
+            hotKeyChanged_ = OptionChoicesOk(ReadChoices(), state_);
             confirmed_ = true;
             EndDialog(Handle(), IDOK);
             return;
@@ -386,7 +430,8 @@ INT_PTR OptionSet::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlID == IDC_OPTION_DISPLAY) {
         RECT area = item.rcItem;
         DrawThemeParentBackground(item.hwndItem, item.hDC, &area);
-        DrawMonitorPicture(item.hDC, item.rcItem, Position());
+        DrawMonitorPicture(item.hDC, item.rcItem, Position(), MonitorNumber(),
+                           reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
         return TRUE;
     }
     if (item.CtlID == IDC_OPTION_LINK1 || item.CtlID == IDC_OPTION_LINK2) {
@@ -425,7 +470,7 @@ void OptionSet::HoverLink(HWND over) {
 
 int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
                   Sound& sound, DriveSpaces& drives) {
-    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&classes);
     OptionSet dialog(state, platform, bar, chooser, sound, drives);
     SetLastError(ERROR_SUCCESS);
@@ -435,7 +480,7 @@ int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarSe
         const DWORD error = GetLastError();
         return error != 0 ? static_cast<int>(error) : static_cast<int>(ERROR_RESOURCE_NAME_NOT_FOUND);
     }
-    if (dialog.Confirmed()) OptionSetAfterOk(bar);
+    if (dialog.Confirmed()) OptionSetAfterOk(bar, dialog.HotKeyChanged());
     return 0;
 }
 

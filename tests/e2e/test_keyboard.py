@@ -16,6 +16,10 @@ KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
 HIDE_TICKS = 2
 FIRST_MEMBER_ID = 100  # the group box's member slot s has id 100 + s
 BOX_LEAVE_TIMER = 1  # the group box's mouse-leave timer
+OPTIONS, OPTIONS_ITEM = "ｵﾌﾟｼｮﾝ", "ｵﾌﾟｼｮﾝ(&O)..."
+IDOK, IDC_OPTION_TAB, IDC_OPTION_HOT_KEY = 1, 1401, 1452
+WM_KEYDOWN, VK_RIGHT = 0x100, 0x27
+HKM_SETHOTKEY, HKM_GETHOTKEY = 0x401, 0x402
 
 
 def setUpModule():
@@ -232,6 +236,36 @@ class HotKeyTest(KeyboardTestCase):
         harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="#32770"), 10, "the message to close")
         self.tick(bar, 1)
         self.assertTrue(SESSION.alive(bar.pid))
+
+    def test_a_key_set_in_the_options_dialog_brings_up_the_bar_at_once(self):
+        def entries(folder):
+            marker = folder.win_file("marker.exe")
+            return [("一つ目", marker, "first", "0", marker, "0")]
+        folder = self.folder("hotkey-options", "", entries)
+        bar = self.start(folder)
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself")
+        bar.tray_menu()
+        SESSION.choose_menu(bar.pid, bar.hwnd, OPTIONS_ITEM)
+        dialog = bar.dialog(OPTIONS)
+        control = dialog["controls"][IDC_OPTION_HOT_KEY]["hwnd"]
+        self.assertEqual(SESSION.call("send", hwnd=control, msg=HKM_GETHOTKEY, wparam=0, lparam=0)["result"], 0,
+                         "no key set")
+        SESSION.call("send", hwnd=control, msg=HKM_SETHOTKEY, wparam=int(CTRL_ALT_T), lparam=0)
+        # The behaviour page, where the control is, for the screenshot.
+        SESSION.call("post", hwnd=dialog["controls"][IDC_OPTION_TAB]["hwnd"], msg=WM_KEYDOWN, wparam=VK_RIGHT, lparam=0)
+        harness.wait_until(lambda: SESSION.window(control)["visible"], 10, "the behaviour page")
+        SESSION.screenshot("keyboard-hotkey-options")
+        SESSION.press(dialog["hwnd"], id=IDOK)
+        harness.wait_until(lambda: f"HotKey={CTRL_ALT_T}" in folder.read_text("TaviLaunch.ini"), 10,
+                           "the key in the settings")
+        harness.wait_until(lambda: not bar.window()["visible"], 10, "the bar to hide itself again")
+        self.focus_other("TaviOptionsKeyTarget")
+        self.bring_up(bar)
+        self.assertTrue(bar.window()["visible"], "the bar brought up by the key set a moment ago")
+        self.assertEqual(SESSION.windows(bar.pid, cls="#32770"), [], "registered without a word")
+        SESSION.xdotool("key", "Return")
+        record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
+        self.assertEqual(record["args"], "first")
 
 
 if __name__ == "__main__":

@@ -44,6 +44,7 @@ public:
     void SetWallpaperTimer(bool running) override {
         log_.push_back(running ? "wallpaper timer restart" : "wallpaper timer off");
     }
+    void ReRegisterHotKey() override { log_.push_back("bar hotkey"); }
     void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
     void BeginEntryMove() override { log_.push_back("bar move"); }
     void Close() override { log_.push_back("bar close"); }

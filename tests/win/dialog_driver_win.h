@@ -185,6 +185,7 @@ public:
     }
     void ApplyTopMost(bool topMost) override { calls.push_back(topMost ? "topmost" : "not-topmost"); }
     void SetWallpaperTimer(bool running) override { calls.push_back(running ? "wallpaper-on" : "wallpaper-off"); }
+    void ReRegisterHotKey() override { calls.push_back("hotkey"); }
     void RepaintCommandButtons() override {}
     void BeginEntryMove() override {}
     void Close() override {}

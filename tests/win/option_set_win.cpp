@@ -391,3 +391,66 @@ TEST_F(OptionSetWin, ADialogThatCannotBeCreatedReportsTheSystemsError) {
     EXPECT_NE(error, 0);
     EXPECT_TRUE(bar.calls.empty());
 }
+
+TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
+    struct Seen {
+        std::vector<std::string> monitors;
+        int selected = -1;
+        LRESULT hotKey = -1;
+        std::string monitorLabel, hotKeyLabel;
+        bool monitorOnDisplayPage = false, hotKeyOnBehaviourPage = false;
+    } seen;
+    state.settings.Monitor = "\\\\.\\DISPLAY9";  // away: the bar docks on the primary
+    state.settings.HotKey = "1620";
+    WhileShown first(kCaption, [&](HWND dialog) {
+        seen.monitors = ComboItems(dialog, IDC_OPTION_MONITOR);
+        seen.selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPTION_MONITOR, CB_GETCURSEL, 0, 0));
+        seen.hotKey = SendDlgItemMessageW(dialog, IDC_OPTION_HOT_KEY, HKM_GETHOTKEY, 0, 0);
+        seen.monitorLabel = ItemText(dialog, IDC_OPTION_MONITOR_LABEL);
+        seen.hotKeyLabel = ItemText(dialog, IDC_OPTION_HOT_KEY_LABEL);
+        seen.monitorOnDisplayPage = Visible(dialog, IDC_OPTION_MONITOR);
+        SelectTab(dialog, 1);
+        seen.hotKeyOnBehaviourPage = Visible(dialog, IDC_OPTION_HOT_KEY) && !Visible(dialog, IDC_OPTION_MONITOR);
+        SendDlgItemMessageW(dialog, IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, 0x0370, 0);  // Ctrl+Shift+F1
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    ASSERT_TRUE(first.Join());
+    ASSERT_EQ(seen.monitors.size(), static_cast<size_t>(GetSystemMetrics(SM_CMONITORS)));
+    int primaries = 0;
+    for (size_t i = 0; i < seen.monitors.size(); ++i) {
+        EXPECT_EQ(seen.monitors[i].rfind(std::to_string(i + 1) + ": ", 0), 0u) << seen.monitors[i];
+        const std::string mark = " (プライマリ)";
+        const bool primary = seen.monitors[i].size() > mark.size() &&
+                             seen.monitors[i].compare(seen.monitors[i].size() - mark.size(), mark.size(), mark) == 0;
+        if (!primary) continue;
+        ++primaries;
+        EXPECT_EQ(seen.selected, static_cast<int>(i)) << "the primary, where the bar docks";
+        const std::string size = std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "×" +
+                                 std::to_string(GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(seen.monitors[i], std::to_string(i + 1) + ": " + size + mark);
+    }
+    EXPECT_EQ(primaries, 1);
+    EXPECT_EQ(seen.hotKey, 1620);
+    EXPECT_EQ(seen.monitorLabel, "ﾓﾆﾀｰ(&M)");
+    EXPECT_EQ(seen.hotKeyLabel, "ﾎｯﾄｷｰ(&H)");
+    EXPECT_TRUE(seen.monitorOnDisplayPage);
+    EXPECT_TRUE(seen.hotKeyOnBehaviourPage);
+    EXPECT_EQ(state.settings.Monitor, "\\\\.\\DISPLAY9") << "an OK that touched no list keeps the monitor";
+    EXPECT_EQ(state.settings.HotKey, "880");
+    EXPECT_EQ(bar.calls, (std::vector<std::string>{"topmost", "wallpaper-off", "redock", "hotkey"}));
+
+    // The primary picked from the list, the key cleared.
+    bar.calls.clear();
+    WhileShown second(kCaption, [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_OPTION_MONITOR);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTION_MONITOR, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        SendDlgItemMessageW(dialog, IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, 0, 0);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    ASSERT_TRUE(second.Join());
+    EXPECT_EQ(state.settings.Monitor, "");
+    EXPECT_EQ(state.settings.HotKey, "");
+    EXPECT_EQ(bar.calls, (std::vector<std::string>{"topmost", "wallpaper-off", "redock", "hotkey"}));
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/menu_main.h"
+#include "platform/monitors.h"
+
+// The options dialog's monitor list and global key: what they show when the
+// dialog opens and what OK keeps of them.
+namespace tavi {
+
+// "1: 1280×1024 (プライマリ)": the 0-based place in the system's order, shown from 1.
+std::string MonitorItemText(size_t index, const MonitorInfo& monitor);
+
+struct MonitorChoice {
+    std::vector<MonitorInfo> monitors;  // as listed when the dialog opened
+    std::vector<std::string> items;
+    int selected = -1;                  // the monitor the bar docks on; -1 with none listed
+};
+MonitorChoice MonitorChoiceLoad(std::string_view setting, const std::vector<MonitorInfo>& monitors);
+
+// The `Monitor` setting OK stores. Unless the user picked an item (`picked`)
+// or the selection differs from the one shown at first, the setting is kept
+// as it was, so that a monitor which is away now is not forgotten by an OK
+// that touched no list. A picked primary is stored as empty text.
+std::string MonitorSettingOnOk(const std::string& setting, const MonitorChoice& choice, int selected, bool picked);
+
+// The hot-key control's word for the `HotKey` setting; 0 (none) for a value
+// that is no key combination.
+uint32_t HotKeyWordOf(std::string_view setting);
+// The setting for the control's word: empty for none or no key combination.
+std::string HotKeySettingOf(uint32_t word);
+
+struct OptionChoices {
+    std::string monitor;
+    std::string hotKey;
+};
+// OK, while the dialog is still open: the settings take both. True when the
+// global key changed and must be registered afresh once the dialog has
+// closed; an unchanged key is not, so a key another program holds is not
+// reported again at every OK.
+bool OptionChoicesOk(const OptionChoices& choices, MenuMain& state);
+
+}  // namespace tavi
