@@ -11,13 +11,6 @@ namespace {
 
 constexpr size_t kStampLength = 13;  // "yyyymmdd_hhmm"
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 // "Launch.ini" is "Launch" and ".ini", and "Launch.ini.utf8" is "Launch" and
 // ".ini.utf8", so that the companion's copies sort beside the list's; a name
 // without a dot has no extension.
@@ -60,8 +53,8 @@ std::optional<std::string> GenerationStamp(std::string_view fileName, std::strin
     const auto [stem, extension] = SplitExtension(fileName);
     const size_t length = stem.size() + 1 + kStampLength + extension.size();
     if (name.size() != length) return std::nullopt;
-    if (!EqualNoCase(name.substr(0, stem.size()), stem) || name[stem.size()] != '_' ||
-        !EqualNoCase(name.substr(length - extension.size()), extension))
+    if (!SamePathText(name.substr(0, stem.size()), stem) || name[stem.size()] != '_' ||
+        !SamePathText(name.substr(length - extension.size()), extension))
         return std::nullopt;
     const std::string_view stamp = name.substr(stem.size() + 1, kStampLength);
     if (!IsStamp(stamp)) return std::nullopt;

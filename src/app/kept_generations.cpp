@@ -1,10 +1,10 @@
 #include "app/kept_generations.h"
 
-#include <algorithm>
 #include <string_view>
 #include <utility>
 
 #include "app/generations.h"
+#include "app/text.h"
 
 namespace tavi {
 namespace {
@@ -13,9 +13,7 @@ namespace {
 // the text the code page lacks.
 constexpr std::string_view kKeptFiles[] = {"Launch.ini", "Launch.ini.utf8", "TaviMenu2.INI"};
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-bool SameName(char a, char b) { return LowerAscii(a) == LowerAscii(b) || (IsSeparator(a) && IsSeparator(b)); }
 
 }  // namespace
 
@@ -43,12 +41,10 @@ bool GenerationKeepingFiles::ReplaceAll(const std::string& path, std::string_vie
 }
 
 std::string GenerationKeepingFiles::KeptName(const std::string& path) const {
-    if (path.size() <= folder_.size() || !std::equal(folder_.begin(), folder_.end(), path.begin(), SameName))
-        return {};
-    const std::string_view rest = std::string_view(path).substr(folder_.size());
+    const std::string_view whole(path);
+    if (whole.size() <= folder_.size() || !SamePathText(whole.substr(0, folder_.size()), folder_)) return {};
     for (std::string_view kept : kKeptFiles)
-        if (rest.size() == kept.size() && std::equal(rest.begin(), rest.end(), kept.begin(), SameName))
-            return std::string(kept);
+        if (SamePathText(whole.substr(folder_.size()), kept)) return std::string(kept);
     return {};
 }
 

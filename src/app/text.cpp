@@ -195,6 +195,15 @@ std::string ToUpperAscii(std::string_view text) {
     return result;
 }
 
+bool SamePathText(std::string_view a, std::string_view b) {
+    const auto same = [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        const auto separator = [](char c) { return c == '\\' || c == '/'; };
+        return lower(x) == lower(y) || (separator(x) && separator(y));
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), same);
+}
+
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 bool EndsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;

@@ -45,6 +45,9 @@ std::string ReplaceChar(std::string_view utf8, size_t index, std::string_view wi
 
 // ASCII letters upper-cased; everything else kept.
 std::string ToUpperAscii(std::string_view text);
+// Whether two file names or paths are the same as the file system has them:
+// ASCII letters without case, and either slash as a separator.
+bool SamePathText(std::string_view a, std::string_view b);
 bool StartsWith(std::string_view text, std::string_view prefix);
 bool EndsWith(std::string_view text, std::string_view suffix);
 bool Contains(std::string_view text, std::string_view part);

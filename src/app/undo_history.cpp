@@ -3,13 +3,10 @@
 #include "app/menu_main.h"
 #include "app/save_notice.h"
 #include "app/text.h"
+#include "menus/ex_menu_store.h"
 
 namespace tavi {
 namespace {
-
-std::string MembersFilePath(const std::string& applicationPath) {
-    return AddBackslash(applicationPath) + "TaviMenu2.INI";
-}
 
 bool WriteOne(FileSystem& files, const std::string& path, const std::optional<std::string>& image) {
     if (image) return files.ReplaceAll(path, *image);
@@ -26,7 +23,7 @@ void PushBounded(std::deque<Step>& steps, Step step) {
 
 ListFiles ReadListFiles(FileSystem& files, const std::string& applicationPath) {
     return {files.ReadAll(EntryFilePath(applicationPath)), files.ReadAll(EntryUnicodeFilePath(applicationPath)),
-            files.ReadAll(MembersFilePath(applicationPath))};
+            files.ReadAll(ExMenuFilePath(applicationPath))};
 }
 
 bool WriteListFiles(FileSystem& files, const std::string& applicationPath, const ListFiles& images,
@@ -39,7 +36,7 @@ bool WriteListFiles(FileSystem& files, const std::string& applicationPath, const
     const Target targets[] = {
         {EntryUnicodeFilePath(applicationPath), images.unicode, before.unicode},
         {EntryFilePath(applicationPath), images.entries, before.entries},
-        {MembersFilePath(applicationPath), images.members, before.members},
+        {ExMenuFilePath(applicationPath), images.members, before.members},
     };
     for (size_t i = 0; i < std::size(targets); ++i) {
         if (targets[i].image == targets[i].old) continue;

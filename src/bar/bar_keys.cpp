@@ -5,6 +5,7 @@
 #include "app/menu_main.h"
 #include "app/text.h"
 #include "bar/accessible_names.h"
+#include "platform/unicode.h"
 
 namespace tavi {
 namespace {
@@ -20,27 +21,12 @@ constexpr char16_t kHalfWidthKana[] = {
     0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC,
     0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
     0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
+constexpr char32_t kNotUtf8 = 0xFFFD;  // what a byte outside any sequence decodes to
 constexpr char32_t kHalfVoiced = 0xFF9E, kHalfSemiVoiced = 0xFF9F;
 constexpr char32_t kHiraganaFirst = 0x3041, kHiraganaLast = 0x3096, kKatakanaFirst = 0x30A1;
 
 bool Registered(const EntryStore& entries, int index) {
     return entries.Has(index) && !TrimSpaces(entries.slots[index].PathName).empty();
-}
-
-// The first code point of UTF-8 text and its length in bytes (0 when empty
-// or not UTF-8).
-std::pair<char32_t, size_t> FirstCodePoint(std::string_view text) {
-    if (text.empty()) return {0, 0};
-    const auto lead = static_cast<unsigned char>(text[0]);
-    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || text.size() < length) return {0, 0};
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0) != 0x80) return {0, 0};
-        c = (c << 6) | (next & 0x3F);
-    }
-    return {c, length};
 }
 
 // A full-width kana with the voiced (or semi-voiced) mark that followed its
@@ -177,10 +163,13 @@ char32_t FoldForMatch(char32_t c) {
 }
 
 bool TitleStartsWith(std::string_view title, char32_t typed) {
-    const auto [first, length] = FirstCodePoint(title);
-    if (length == 0 || typed == 0) return false;
+    if (title.empty() || typed == 0) return false;
+    size_t offset = 0;
+    const char32_t first = NextCodePoint(title, offset);
+    if (first == kNotUtf8) return false;
     char32_t folded = FoldForMatch(first);
-    if (first >= 0xFF61 && first <= 0xFF9F) folded = JoinVoiced(folded, FirstCodePoint(title.substr(length)).first);
+    if (first >= 0xFF61 && first <= 0xFF9F && offset < title.size())
+        folded = JoinVoiced(folded, NextCodePoint(title, offset));
     return folded == FoldForMatch(typed);
 }
 
@@ -196,10 +185,6 @@ std::optional<int> NextStartingWith(int count, int from, char32_t typed,
     }
     return std::nullopt;
 }
-
-}  // namespace tavi
-
-namespace tavi {
 
 void ShowPageAt(MenuMain& state, int offset) {
     state.EntryOffset = std::clamp(offset, 0, kEntryLimit);

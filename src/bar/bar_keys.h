@@ -65,10 +65,8 @@ bool IsTypeAheadCharacter(char32_t c);
 std::optional<int> NextStartingWith(int count, int from, char32_t typed,
                                     const std::function<std::string(int)>& nameOf);
 
-}  // namespace tavi
-
-namespace tavi {
 struct MenuMain;
 // Shows the page that starts at entry `offset`, the entries growing to fill it.
 void ShowPageAt(MenuMain& state, int offset);
+
 }  // namespace tavi

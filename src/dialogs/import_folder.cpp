@@ -19,9 +19,8 @@ ImportFolderView ImportFolderLoad(const std::vector<std::string>& offered) {
 
 void ImportFolderBrowsed(ImportFolderView& view, const std::string& folder) {
     if (IsBlank(folder)) return;
-    const std::string key = ToUpperAscii(folder);
     for (size_t i = 0; i < view.folders.size(); ++i) {
-        if (ToUpperAscii(view.folders[i]) == key) {
+        if (SamePathText(view.folders[i], folder)) {
             view.selected = static_cast<int>(i);
             return;
         }

@@ -26,6 +26,13 @@ std::string FolderName(const std::string& folder) {
     return IsBlank(name) ? trimmed : name;
 }
 
+// Whether a shortcut's working folder is other than the folder its target starts in.
+bool StartsElsewhere(const std::string& path, const std::string& workingDirectory) {
+    std::string working = TrimSpaces(workingDirectory);
+    while (working.size() > 2 && (working.back() == '\\' || working.back() == '/')) working.pop_back();
+    return !working.empty() && !SamePathText(working, GetFolderName(path, working));
+}
+
 std::string UniqueGroupName(const EntryStore& store, const std::string& name) {
     std::set<std::string> taken;
     for (const LaunchEntry& entry : store.slots)
@@ -48,9 +55,7 @@ void ImportAsEntries(const ShortcutImportContext& c, const std::vector<LaunchEnt
                      ShortcutImportOutcome& outcome) {
     MenuMain& state = c.state;
     const ImportPlan plan = PlanShortcutImport(state.entries, shortcuts);
-    outcome.duplicates = plan.duplicates;
-    outcome.unusable = plan.unusable;
-    outcome.overLimit = plan.overLimit;
+    static_cast<ImportSkips&>(outcome) = plan;
     if (plan.overLimit > 0) TellLimit(c.platform);
     if (plan.placed.empty()) return;
     state.undo.BeginChange(state, c.platform);
@@ -64,9 +69,7 @@ void ImportAsGroup(const ShortcutImportContext& c, const std::string& folder, co
     MenuMain& state = c.state;
     const int exMenuMax = UsableExMenuMax(state.ExMenuMax);
     const GroupImportPlan plan = PlanGroupImport(state.entries, folder, shortcuts, exMenuMax + 1);
-    outcome.duplicates = plan.duplicates;
-    outcome.unusable = plan.unusable;
-    outcome.overLimit = plan.overLimit;
+    static_cast<ImportSkips&>(outcome) = plan;
     if (plan.slot < 0 && !plan.members.empty()) TellLimit(c.platform);
     if (plan.Placed() == 0) return;
     state.undo.BeginChange(state, c.platform);
@@ -77,7 +80,10 @@ void ImportAsGroup(const ShortcutImportContext& c, const std::string& folder, co
         outcome.membersNotSaved = true;
         return;
     }
-    ApplyImportPlan(state.entries, ImportPlan{{plan.slot}, {plan.group}});
+    ImportPlan placed;
+    placed.slots = {plan.slot};
+    placed.placed = {plan.group};
+    ApplyImportPlan(state.entries, placed);
     outcome.imported = plan.Placed();
     (void)NoteSave(state, c.platform.messages, SaveEntries(state.entries, c.platform, state.ApplicationPath));
 }
@@ -94,14 +100,6 @@ std::vector<std::string> ShortcutFileNames(const std::vector<std::string>& names
     links.reserve(keyed.size());
     for (auto& [key, name] : keyed) links.push_back(std::move(name));
     return links;
-}
-
-// Whether a shortcut's working folder is other than the folder its target starts in.
-bool StartsElsewhere(const std::string& path, const std::string& workingDirectory) {
-    std::string working = TrimSpaces(workingDirectory);
-    while (working.size() > 2 && (working.back() == '\\' || working.back() == '/')) working.pop_back();
-    if (working.empty()) return false;
-    return ToUpperAscii(working) != ToUpperAscii(GetFolderName(path, working));
 }
 
 LaunchEntry EntryFromShortcut(const std::string& folder, const std::string& fileName, bool read,
@@ -134,7 +132,7 @@ GroupImportPlan PlanGroupImport(const EntryStore& store, const std::string& fold
             ++plan.unusable;
             continue;
         }
-        if (!known.insert({ToUpperAscii(TrimSpaces(shortcut.PathName)), TrimSpaces(shortcut.Command)}).second) {
+        if (!known.insert(EntryIdentity(shortcut)).second) {
             ++plan.duplicates;
             continue;
         }

@@ -6,6 +6,7 @@
 #include "app/menu_main.h"
 #include "dialogs/import_folder.h"
 #include "menus/ex_menu_store.h"
+#include "menus/shortcut_import.h"
 #include "platform/folder_listing.h"
 #include "platform/platform.h"
 #include "platform/shortcuts.h"
@@ -32,30 +33,23 @@ LaunchEntry EntryFromShortcut(const std::string& folder, const std::string& file
 // groups on the bar, so that a second import of one folder makes a group of
 // its own. Members are not checked against the bar's entries (a group is
 // another place to reach a program from), only against each other.
-struct GroupImportPlan {
+// Over the limit are the members past the group's slots, or all of them when
+// no slot is left for the group.
+struct GroupImportPlan : ImportSkips {
     LaunchEntry group;
     int slot = -1;  // -1: no free slot below the limit
     ExMenuSlots members;
-    int duplicates = 0;
-    int unusable = 0;
-    int overLimit = 0;  // past the group's member slots, or no slot for the group
 
     int Placed() const { return slot < 0 ? 0 : static_cast<int>(members.size()); }
-    int Skipped() const { return duplicates + unusable + overLimit; }
 };
 GroupImportPlan PlanGroupImport(const EntryStore& store, const std::string& folder,
                                 const std::vector<LaunchEntry>& shortcuts, int memberSlots, int limit = kEntryLimit);
 
-struct ShortcutImportOutcome {
+struct ShortcutImportOutcome : ImportSkips {
     bool ran = false;  // a folder with shortcuts was chosen
     bool asGroup = false;
     int imported = 0;
-    int duplicates = 0;
-    int unusable = 0;
-    int overLimit = 0;
     bool membersNotSaved = false;  // the group's members could not be written: nothing changed
-
-    int Skipped() const { return duplicates + unusable + overLimit; }
 };
 
 // The count shown once at the end of an import.

@@ -235,7 +235,11 @@ void MenuCommands::OpenFolder() {
     std::optional<std::string> folder;
     if (!IsBlank(path)) folder = ExplorerArgument(GetFolderName(path, ports_.platform.files.CurrentDirectory()));
     if (!folder) folder = CharMid(ports_.platform.system.SystemDirectory(), 0, 3);
-    ports_.platform.shell.Open({"open", "explorer.exe", *folder, state.ApplicationPath, ShowCommand::Normal});
+    Explore(*folder);
+}
+
+void MenuCommands::Explore(const std::string& argument) {
+    ports_.platform.shell.Open({"open", "explorer.exe", argument, ports_.state.ApplicationPath, ShowCommand::Normal});
 }
 
 void MenuCommands::OpenDrive(int index) {
@@ -244,7 +248,7 @@ void MenuCommands::OpenDrive(int index) {
     // The list was made when the menu opened; a drive taken away since then
     // (a stick pulled out, a network drive dropped) is not offered to the shell.
     if (ports_.platform.system.DriveTypeOf(root) == DriveType::NoRootDir) return;
-    ports_.platform.shell.Open({"open", "explorer.exe", root, ports_.state.ApplicationPath, ShowCommand::Normal});
+    Explore(root);
 }
 
 void MenuCommands::OpenBackupFolder() {
@@ -253,8 +257,7 @@ void MenuCommands::OpenBackupFolder() {
     const std::string folder = BackupFolderPath(ports_.state.ApplicationPath);
     (void)ports_.folders.MakeFolder(folder);
     const std::optional<std::string> argument = ExplorerArgument(folder);
-    if (!argument) return;
-    ports_.platform.shell.Open({"open", "explorer.exe", *argument, ports_.state.ApplicationPath, ShowCommand::Normal});
+    if (argument) Explore(*argument);
 }
 
 void MenuCommands::OpenInProgramFolder(const char* fileName) {

@@ -77,6 +77,8 @@ private:
     void Modal(Body body);
 
     void OpenFolder();
+    // The explorer on a folder or drive, started from the program's folder.
+    void Explore(const std::string& argument);
     void OpenDrive(int index);
     void OpenInProgramFolder(const char* fileName);
     void OpenBackupFolder();

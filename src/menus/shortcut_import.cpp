@@ -10,26 +10,24 @@ namespace {
 
 bool IsFreeSlot(const LaunchEntry& entry) { return IsBlank(entry.Title) && IsBlank(entry.PathName); }
 
-// What makes two entries the same program: the file system ignores case in
-// the target, but parameters are the program's own and compared as written.
-std::pair<std::string, std::string> Identity(const LaunchEntry& entry) {
+}  // namespace
+
+std::pair<std::string, std::string> EntryIdentity(const LaunchEntry& entry) {
     return {ToUpperAscii(TrimSpaces(entry.PathName)), TrimSpaces(entry.Command)};
 }
-
-}  // namespace
 
 ImportPlan PlanShortcutImport(const EntryStore& store, const std::vector<LaunchEntry>& shortcuts, int limit) {
     ImportPlan plan;
     std::set<std::pair<std::string, std::string>> known;
     for (const LaunchEntry& entry : store.slots)
-        if (!IsBlank(entry.PathName)) known.insert(Identity(entry));
+        if (!IsBlank(entry.PathName)) known.insert(EntryIdentity(entry));
     int next = 0;  // slots before this one are taken or planned
     for (const LaunchEntry& shortcut : shortcuts) {
         if (IsBlank(shortcut.PathName)) {
             ++plan.unusable;
             continue;
         }
-        if (!known.insert(Identity(shortcut)).second) {
+        if (!known.insert(EntryIdentity(shortcut)).second) {
             ++plan.duplicates;
             continue;
         }

@@ -1,6 +1,7 @@
 #include "platform/monitors_win.h"
 
 #include "platform/wide_win.h"
+#include "platform/window_win.h"
 
 namespace tavi {
 namespace {
@@ -20,10 +21,7 @@ int MonitorDpi(HMONITOR monitor) {
     UINT x = 0, y = 0;
     if (forMonitor && SUCCEEDED(forMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && y > 0)
         return static_cast<int>(y);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
+    return WindowDpi(nullptr);  // the system's
 }
 
 BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM data) {

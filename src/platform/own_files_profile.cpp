@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
+#include "app/text.h"
+
 namespace tavi {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 }  // namespace
@@ -19,9 +20,7 @@ Profile& OwnFilesProfile::For(const std::string& file) {
     // Only a file directly in the folder is ours; names compare as the file
     // system does, without case.
     if (file.size() <= folder_.size()) return system_;
-    const bool inFolder = std::equal(folder_.begin(), folder_.end(), file.begin(), [](char a, char b) {
-        return LowerAscii(a) == LowerAscii(b) || (IsSeparator(a) && IsSeparator(b));
-    });
+    const bool inFolder = SamePathText(std::string_view(file).substr(0, folder_.size()), folder_);
     const bool direct = std::none_of(file.begin() + static_cast<std::ptrdiff_t>(folder_.size()), file.end(), IsSeparator);
     return inFolder && direct ? own_ : system_;
 }

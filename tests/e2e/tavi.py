@@ -28,6 +28,10 @@ INIBUFF_RIGHT = "102101011"
 INIBUFF_TOP = "102111011"
 INIBUFF_BOTTOM = "103111011"
 
+# Launch.ini records most tests start from.
+NOTEPAD = ("Notepad", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
+EMPTY = ("", "", "", "", "", "")
+
 
 def cp932_lines(lines: Iterable[str]) -> bytes:
     return "".join(line + "\r\n" for line in lines).encode("cp932")

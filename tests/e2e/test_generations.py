@@ -8,12 +8,11 @@ import unittest
 
 import harness
 import tavi
+from tavi import EMPTY, NOTEPAD
 
 SESSION: harness.Session
 
-NOTEPAD = ("Notepad", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
 WINHLP = ("Help", "C:\\windows\\winhlp32.exe", "-x", "2", "C:\\windows\\winhlp32.exe", "0")
-EMPTY = ("", "", "", "", "", "")
 KEPT_LIST = re.compile(r"^Launch_\d{8}_\d{4}\.ini$")
 
 

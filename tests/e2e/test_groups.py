@@ -9,6 +9,7 @@ import unittest
 
 import harness
 import tavi
+from tavi import EMPTY, NOTEPAD
 
 SESSION: harness.Session
 
@@ -19,8 +20,6 @@ WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, MK_LBUTTON = 0x201, 0x200, 0x202, 0x
 NEW_APP = "ｱﾌﾟﾘｹｰｼｮﾝの登録"
 IDC_EX_TITLE, IDC_EX_PROGRAM, IDC_EX_COMMAND = 1653, 1655, 1659
 
-EMPTY = ("", "", "", "", "", "")
-NOTEPAD = ("Notepad", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
 
 
 def setUpModule():

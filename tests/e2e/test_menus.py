@@ -10,6 +10,7 @@ import unittest
 
 import harness
 import tavi
+from tavi import NOTEPAD
 
 SESSION: harness.Session
 
@@ -130,7 +131,6 @@ class MenuTestCase(tavi.BarTestCase):
         harness.wait_until(lambda: folder.read_bytes("Launch.ini") == expected, 10, what)
 
 
-NOTEPAD = ("Notepad", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
 WINHLP = ("Help", "C:\\windows\\winhlp32.exe", "-x", "2", "C:\\windows\\winhlp32.exe", "0")
 
 

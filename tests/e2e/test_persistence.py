@@ -8,10 +8,10 @@ import unittest
 
 import harness
 import tavi
+from tavi import NOTEPAD
 
 SESSION: harness.Session
 
-NOTEPAD = ("Notepad", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
 SAVE_FAILED = "変更を保存できませんでした。"
 
 

@@ -8,11 +8,11 @@ import unittest
 
 import harness
 import tavi
+from tavi import NOTEPAD
 
 SESSION: harness.Session
 
 WM_TIMER, TIM_WALLPAPER = 0x113, 2
-NOTEPAD = ("Notepad", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
 WINDOWS = harness.PREFIX_DIR / "drive_c" / "windows"
 
 

@@ -7,14 +7,13 @@ import unittest
 
 import harness
 import tavi
+from tavi import EMPTY, NOTEPAD
 
 SESSION: harness.Session
 
 WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, MK_LBUTTON = 0x201, 0x200, 0x202, 0x1
 UNDO, REDO = "元に戻す(&U)\tCtrl+Z", "やり直し(&Y)\tCtrl+Y"
 
-EMPTY = ("", "", "", "", "", "")
-NOTEPAD = ("Notepad", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")
 WINHLP = ("Help", "C:\\windows\\winhlp32.exe", "-x", "2", "C:\\windows\\winhlp32.exe", "3")
 
 
