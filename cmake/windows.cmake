@@ -27,7 +27,7 @@ add_dependencies(tavi_win delay_libs)
 target_link_libraries(tavi_win PUBLIC tavi_core tavi_host ${DELAY_LIBS} ${WIN_LIBS})
 target_compile_options(tavi_win PRIVATE ${WARNINGS})
 
-add_executable(TaviMenu2 WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc)
+add_executable(TaviMenu2 WIN32 ${CMAKE_SOURCE_DIR}/src/program/main_win.cpp ${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc)
 target_link_libraries(TaviMenu2 PRIVATE tavi_win)
 target_link_options(TaviMenu2 PRIVATE ${STATIC_RUNTIME} -municode)
 # A smaller program that is paged in rather than read in whole. Wine maps an

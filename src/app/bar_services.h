@@ -1,10 +1,18 @@
 #pragma once
+#include <cstdint>
+
 #include "app/entry_buttons.h"
-#include "app/rect.h"
-#include "bar/bar_geometry.h"
 #include "platform/native_window.h"
+#include "platform/rect.h"
 
 namespace tavi {
+
+// The bar's buttons as laid out last; 0 before the first layout.
+struct BarButtonSizes {
+    int32_t buttonPixels = 0;
+    int32_t iconPixels = 0;
+    int32_t buttonTwips = 0;
+};
 
 // What the bar window offers the menus, commands and dialogs. They reach the
 // bar only through this, never through its members; core tests drive them
@@ -36,8 +44,8 @@ public:
     virtual Rect ButtonRect(int position) = 0;
     // The bar window's rectangle in screen pixels, as it really is.
     virtual Rect WindowRect() const = 0;
-    // The layout the bar computed last (edge, metrics, command buttons, toolbar).
-    virtual const BarLayout& CurrentLayout() const = 0;
+    // The sizes of the buttons the bar laid out last, at its monitor's scale.
+    virtual BarButtonSizes ButtonSizes() const = 0;
     // Whether the bar is shown (auto-hide may have hidden it), and showing it again.
     virtual bool Visible() const = 0;
     virtual void Show() = 0;
@@ -50,8 +58,8 @@ public:
     virtual void ReRegisterHotKey() = 0;
     // Paints the close, next and previous buttons again.
     virtual void RepaintCommandButtons() = 0;
-    // The menu-driven move: the next drop on the bar moves CurrentEntryIndex.
-    virtual void BeginEntryMove() = 0;
+    // The menu-driven move: the next drop on the bar moves entry `index`.
+    virtual void BeginEntryMove(int index) = 0;
     // Ends the program the way the close button does.
     virtual void Close() = 0;
 };

@@ -1,16 +1,14 @@
 #include "app/entry_buttons.h"
 
+#include "app/bar_services.h"
 #include "app/menu_main.h"
-#include "app/save_notice.h"
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 
-void RefreshEntryButton(MenuMain& state, Platform& platform, EntryButtons& buttons) {
-    (void)NoteSave(state, platform.messages, SaveEntries(state.entries, platform, state.ApplicationPath));
-    const int index = state.CurrentEntryIndex;
+void RefreshEntryButton(const MenuMain& state, EntryButtons& buttons, int index) {
     if (!state.entries.Has(index)) return;
-    const LaunchEntry& entry = state.entries.slots[index];
+    const LaunchEntry& entry = state.entries.At(index);
     const int position = index - state.EntryOffset;
     buttons.SetButtonTip(position, state.settings.ToolTips == "1" ? entry.Title : std::string());
     if (!entry.PathName.empty())
@@ -19,12 +17,16 @@ void RefreshEntryButton(MenuMain& state, Platform& platform, EntryButtons& butto
         buttons.ClearButtonImage(position);
 }
 
-void StoreEntry(MenuMain& state, Platform& platform, EntryButtons& buttons, const NewAppState& dialog) {
+void BarListView::EntriesChanged(const std::vector<int>& indices) {
+    for (const int index : indices) RefreshEntryButton(state_, bar_.Buttons(), index);
+}
+
+void BarListView::EntriesReplaced() { bar_.FullRebuild(); }
+
+void StoreEntry(ListEdit& edit, int index, const NewAppState& dialog) {
     const std::string program = TrimSpaces(dialog.program);
-    if (program.empty() || state.CurrentEntryIndex < 0) return;
-    if (state.entries.LastEntryIndex < state.CurrentEntryIndex || !state.entries.Has(state.CurrentEntryIndex))
-        state.entries.ResizeEntryArrays(state.CurrentEntryIndex);
-    LaunchEntry& entry = state.entries.slots[state.CurrentEntryIndex];
+    if (program.empty() || index < 0) return;
+    LaunchEntry& entry = edit.Slot(index);
     entry.Title = TrimSpaces(dialog.title);
     entry.PathName = dialog.isGroup ? "[" + program + "]" : program;
     entry.Command = TrimSpaces(dialog.command);
@@ -33,7 +35,6 @@ void StoreEntry(MenuMain& state, Platform& platform, EntryButtons& buttons, cons
         if (!dialog.isGroup) entry.IconPath = program;
         entry.IconIndex = "0";
     }
-    RefreshEntryButton(state, platform, buttons);
 }
 
 }  // namespace tavi

@@ -1,5 +1,8 @@
 #pragma once
 #include <string>
+#include <vector>
+
+#include "app/entry_list.h"
 
 namespace tavi {
 
@@ -16,10 +19,23 @@ public:
 };
 
 struct MenuMain;
-struct Platform;
+class BarServices;
 
-// Saves the list and brings the button of CurrentEntryIndex up to date.
-void RefreshEntryButton(MenuMain& state, Platform& platform, EntryButtons& buttons);
+// Brings the button that shows entry `index` up to date: its tooltip and picture.
+void RefreshEntryButton(const MenuMain& state, EntryButtons& buttons, int index);
+
+// The list's changes shown on the bar: a changed entry's button, or every
+// picture built again.
+class BarListView final : public ListView {
+public:
+    BarListView(const MenuMain& state, BarServices& bar) : state_(state), bar_(bar) {}
+    void EntriesChanged(const std::vector<int>& indices) override;
+    void EntriesReplaced() override;
+
+private:
+    const MenuMain& state_;
+    BarServices& bar_;
+};
 
 // The registration dialog's fields, as its view copies them out.
 struct NewAppState {
@@ -30,7 +46,7 @@ struct NewAppState {
     int runSizeIndex = -1;  // -1 when nothing is selected
 };
 
-// Stores the dialog into entry CurrentEntryIndex, saves and refreshes its button.
-void StoreEntry(MenuMain& state, Platform& platform, EntryButtons& buttons, const NewAppState& dialog);
+// Stores the dialog into entry `index` of a change.
+void StoreEntry(ListEdit& edit, int index, const NewAppState& dialog);
 
 }  // namespace tavi

@@ -4,8 +4,8 @@
 #include <array>
 #include <optional>
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 #include "platform/unicode.h"
 
 namespace tavi {
@@ -128,26 +128,43 @@ EntryStore ParseEntries(std::string_view text) {
 
 std::string EntryUnicodeFilePath(const std::string& applicationPath) { return EntryFilePath(applicationPath) + ".utf8"; }
 
-void LoadEntries(EntryStore& store, Platform& platform, const std::string& applicationPath) {
-    const std::string path = EntryFilePath(applicationPath);
-    const std::optional<std::string> bytes = platform.files.ReadAll(path);
-    const std::optional<std::string> unicode = platform.files.ReadAll(EntryUnicodeFilePath(applicationPath));
+EntryStore DecodeEntries(std::string_view list, std::optional<std::string_view> unicode, CodePage& codePage) {
     const std::vector<std::string_view> unicodeLines = unicode ? AllLines(*unicode) : std::vector<std::string_view>();
-    const std::string_view text = bytes ? std::string_view(*bytes) : std::string_view();
-    store = EntriesFromText(text, [&](std::string_view line, size_t n) {
+    return EntriesFromText(list, [&](std::string_view line, size_t n) {
         // The UTF-8 line stands for its line of the list only while it still
         // says the same there: a program that knows only the list may have
         // changed it since.
-        if (n < unicodeLines.size() && IsValidUtf8(unicodeLines[n]) &&
-            platform.codePage.FromUtf8(unicodeLines[n]) == line)
+        if (n < unicodeLines.size() && IsValidUtf8(unicodeLines[n]) && codePage.FromUtf8(unicodeLines[n]) == line)
             return std::string(unicodeLines[n]);
-        return platform.codePage.ToUtf8(line);
+        return codePage.ToUtf8(line);
     });
-    // A file that exists but cannot be read must not be overwritten with defaults.
-    if (!store.slots.empty() || (!bytes && platform.files.FileExists(path))) return;
+}
 
-    const std::string windows = AddBackslash(platform.system.WindowsDirectory());
-    if (!platform.files.FileExists(windows + "EXPLORER.EXE")) return;
+LoadedEntries LoadEntries(FileSystem& files, CodePage& codePage, const std::string& applicationPath) {
+    LoadedEntries loaded;
+    const FileContents list = files.Read(EntryFilePath(applicationPath));
+    loaded.outcome = list.outcome;
+    if (list.outcome == ReadOutcome::Unreadable) {
+        loaded.unreadPath = EntryFilePath(applicationPath);
+        return loaded;
+    }
+    if (list.outcome == ReadOutcome::Absent) return loaded;
+    const FileContents unicode = files.Read(EntryUnicodeFilePath(applicationPath));
+    if (unicode.outcome == ReadOutcome::Unreadable) {
+        loaded.outcome = ReadOutcome::Unreadable;
+        loaded.unreadPath = EntryUnicodeFilePath(applicationPath);
+        return loaded;
+    }
+    loaded.store = DecodeEntries(
+        list.bytes, unicode.outcome == ReadOutcome::Whole ? std::optional<std::string_view>(unicode.bytes) : std::nullopt,
+        codePage);
+    return loaded;
+}
+
+EntryStore FirstRunEntries(SystemInfo& system, FileSystem& files) {
+    EntryStore store;
+    const std::string windows = AddBackslash(system.WindowsDirectory());
+    if (!files.FileExists(windows + "EXPLORER.EXE")) return store;
     const std::string root = CharMid(windows, 0, 3);
     store.slots = {
         LaunchEntry{root, root, "", "0", root, "0"},
@@ -155,7 +172,7 @@ void LoadEntries(EntryStore& store, Platform& platform, const std::string& appli
                     "0"},
     };
     store.LastEntryIndex = 2;
-    (void)SaveEntries(store, platform, applicationPath);
+    return store;
 }
 
 bool SaveEntries(const EntryStore& store, Platform& platform, const std::string& applicationPath) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,9 +54,22 @@ std::string FormatEntries(const EntryStore& store);
 // Records from text; a last record with fewer than six lines gets empty fields.
 EntryStore ParseEntries(std::string_view text);
 
-// Reads "Launch.ini"; when it holds no entry, creates the first-run entries
-// (the system drive's root and the explorer) and writes them at once.
-void LoadEntries(EntryStore& store, Platform& platform, const std::string& applicationPath);
+// The entries of a list from its bytes, each line taken from the UTF-8
+// companion where that still says the same as the list.
+EntryStore DecodeEntries(std::string_view list, std::optional<std::string_view> unicode, CodePage& codePage);
+
+// "Launch.ini" as read, with its companion. Unreadable when either exists and
+// could not be read whole (without the companion, text the code page lacks
+// would be saved as "?"); `unreadPath` then names that file.
+struct LoadedEntries {
+    ReadOutcome outcome = ReadOutcome::Absent;
+    EntryStore store;
+    std::string unreadPath;
+};
+LoadedEntries LoadEntries(FileSystem& files, CodePage& codePage, const std::string& applicationPath);
+// What a first run starts with: the system drive's root and the explorer;
+// nothing when there is no explorer.
+EntryStore FirstRunEntries(SystemInfo& system, FileSystem& files);
 // Replaces "Launch.ini" whole. Empty slots after the last used one are not written.
 bool SaveEntries(const EntryStore& store, Platform& platform, const std::string& applicationPath);
 

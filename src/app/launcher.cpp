@@ -1,11 +1,16 @@
 #include "app/launcher.h"
 
-#include "app/entry_buttons.h"
 #include "app/menu_main.h"
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 
 namespace tavi {
+
+std::string ExplorerPath(SystemInfo& system) { return AddBackslash(system.WindowsDirectory()) + "explorer.exe"; }
+
+std::string SystemProgramPath(SystemInfo& system, std::string_view fileName) {
+    return AddBackslash(system.SystemDirectory()) + std::string(fileName);
+}
 
 ShowCommand ShowCommandForRunType(const std::string& runType) {
     const double value = LeadingNumber(runType);
@@ -42,21 +47,19 @@ bool StartEntry(Platform& platform, const StartRequest& request, const std::func
     return false;
 }
 
-bool StartBarEntry(MenuMain& state, Platform& platform, EntryButtons& buttons) {
-    const int index = state.CurrentEntryIndex;
+bool StartBarEntry(MenuMain& state, Platform& platform, int index) {
     if (!state.entries.Has(index)) return false;
-    const LaunchEntry& entry = state.entries.slots[index];
+    const LaunchEntry entry = state.entries.At(index);
     return StartEntry(platform, {entry.PathName, entry.Command, entry.RunType}, [&] {
-        // The index is read again: the message box let other events run.
-        if (!state.entries.Has(index)) return;
-        state.undo.BeginChange(state, platform);
-        LaunchEntry& failed = state.entries.slots[index];
-        failed.Title.clear();
-        failed.PathName.clear();
-        failed.Command.clear();
-        failed.RunType.clear();
-        state.CurrentEntryIndex = index;
-        RefreshEntryButton(state, platform, buttons);
+        // The message box let other events run: only the entry that failed is emptied.
+        if (!state.entries.Has(index) || state.entries.At(index) != entry) return;
+        (void)state.entries.Change([&](ListEdit& edit) {
+            LaunchEntry& failed = edit.Slot(index);
+            failed.Title.clear();
+            failed.PathName.clear();
+            failed.Command.clear();
+            failed.RunType.clear();
+        });
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -12,6 +13,11 @@ struct StartRequest {
     std::string runType;  // "0" normal, "1" minimised, "2" maximised
 };
 
+// The system's own programs by their full paths, so that a program of the
+// same name in the current folder or the program's own never runs instead.
+std::string ExplorerPath(SystemInfo& system);
+std::string SystemProgramPath(SystemInfo& system, std::string_view fileName);
+
 // The window state the shell is asked for; any other run type opens normally.
 ShowCommand ShowCommandForRunType(const std::string& runType);
 
@@ -22,10 +28,9 @@ ShowCommand ShowCommandForRunType(const std::string& runType);
 bool StartEntry(Platform& platform, const StartRequest& request, const std::function<void()>& deleteEntry);
 
 struct MenuMain;
-class EntryButtons;
 
-// Starts bar entry CurrentEntryIndex; a Yes to the deletion offer empties its
-// title, path, parameters and run type and rewrites the list.
-bool StartBarEntry(MenuMain& state, Platform& platform, EntryButtons& buttons);
+// Starts bar entry `index`; a Yes to the deletion offer empties its title,
+// path, parameters and run type and rewrites the list.
+bool StartBarEntry(MenuMain& state, Platform& platform, int index);
 
 }  // namespace tavi

@@ -2,9 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "app/entry_store.h"
+#include "app/entry_list.h"
 #include "app/settings.h"
-#include "app/undo_history.h"
 
 namespace tavi {
 
@@ -12,7 +11,11 @@ namespace tavi {
 struct MenuMain {
     std::string ApplicationPath;  // the program's own folder
     Settings settings;
-    EntryStore entries;
+    // "TaviLaunch.ini" could not be read: nothing is written to it until it
+    // is read again (再表示) or the options dialog's OK stores it.
+    bool SettingsUnread = false;
+    // The entries and group members: read through it, changed only by its calls.
+    EntryList entries;
 
     int CurrentEntryIndex = 0;  // the entry acted on
     int EntryOffset = 0;        // the entry shown on the first button
@@ -26,7 +29,6 @@ struct MenuMain {
     bool BarReady = false;
     bool Closing = false;
     bool SaveFailed = false;  // the last save failed and the user has been told
-    UndoHistory undo;         // this run's changes to the entries and group members
     bool BackupFailed = false;       // the last copy due in the backup folder could not be made
     bool BackupFailureTold = false;  // ... and the user has been told
 

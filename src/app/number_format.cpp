@@ -1,6 +1,6 @@
 #include "app/number_format.h"
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 

@@ -1,7 +1,7 @@
 #include "app/save_notice.h"
 
-#include "app/generations.h"
-#include "app/messages.h"
+#include "app/backup_names.h"
+#include "platform/messages.h"
 
 namespace tavi {
 
@@ -21,6 +21,11 @@ void NoteBackup(MenuMain& state, MessageBoxes& messages) {
 }
 
 }  // namespace
+
+void TellUnreadable(MessageBoxes& messages, const std::string& path) {
+    (void)messages.Show({std::string(text::kFileUnreadableBefore) + path + std::string(text::kFileUnreadableAfter),
+                         std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
+}
 
 bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved) {
     NoteBackup(state, messages);

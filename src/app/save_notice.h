@@ -10,5 +10,8 @@ namespace tavi {
 // later failure heard again. Returns `saved`. A copy that could not be kept
 // in the backup folder is told the same way, once.
 bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved);
+// Tells the user that `path` exists but could not be read, and that it is
+// left as it is; the caller tells each file once.
+void TellUnreadable(MessageBoxes& messages, const std::string& path);
 
 }  // namespace tavi

@@ -1,6 +1,6 @@
 #include "app/settings.h"
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
@@ -50,8 +50,10 @@ void RebuildAlarmTimes(Settings& s) {
         s.AlarmTimes[i] = CharMid(s.Time, 4 * i, 2) + ":" + CharMid(s.Time, 4 * i + 2, 2);
 }
 
-void LoadSettings(Settings& s, Profile& profile, const std::string& file) {
+ReadOutcome LoadSettings(Settings& s, Profile& profile, const std::string& file) {
     ProfileBatch batch(profile);  // one read of the file for all the keys
+    const ReadOutcome outcome = profile.FileOutcome(file);
+    if (outcome == ReadOutcome::Unreadable) return outcome;
     ReadIniBuff(s, profile, file);
     s.SaveX = ReadKey(profile, file, "Place", "SaveX", "0");
     s.SaveY = ReadKey(profile, file, "Place", "SaveY", "0");
@@ -73,6 +75,7 @@ void LoadSettings(Settings& s, Profile& profile, const std::string& file) {
     s.ExMenuCount = ReadKey(profile, file, "Option", "ExMenuCount", "10");
     s.Monitor = profile.GetString(file, "Option", "Monitor");
     s.HotKey = ReadKey(profile, file, "Option", "HotKey", "");
+    return outcome;
 }
 
 bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) {

@@ -73,7 +73,9 @@ struct OptionSetState {
 
 std::string SettingsFilePath(const std::string& applicationPath);
 
-void LoadSettings(Settings& settings, Profile& profile, const std::string& file);
+// Reads every key; an unreadable file leaves `settings` as they were and
+// reads no key. Only an absent file is a first run.
+ReadOutcome LoadSettings(Settings& settings, Profile& profile, const std::string& file);
 // Writes every key in one replacement of the file; false when that failed
 // (the file is then as it was).
 [[nodiscard]] bool SaveSettings(const Settings& settings, Profile& profile, const std::string& file);

@@ -1,6 +1,6 @@
 #include "app/splash_win.h"
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "platform/wide_win.h"
 
 namespace tavi {

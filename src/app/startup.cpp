@@ -1,10 +1,9 @@
 #include "app/startup.h"
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "app/phase_trace.h"
 #include "app/save_notice.h"
-#include "app/text.h"
-#include "menus/ex_menu_store.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
@@ -43,6 +42,24 @@ std::vector<std::string> CollectRemovableDrives(SystemInfo& system) {
     return drives;
 }
 
+bool ReadSettings(MenuMain& state, Platform& platform) {
+    Settings read = state.settings;
+    if (LoadSettings(read, platform.profile, SettingsFilePath(state.ApplicationPath)) == ReadOutcome::Unreadable) {
+        state.SettingsUnread = true;
+        return false;
+    }
+    state.settings = std::move(read);
+    state.SettingsUnread = false;
+    state.ExMenuMax = ExMenuMaxFor(state.settings.ExMenuCount);
+    return true;
+}
+
+bool SaveSettingsIfRead(MenuMain& state, Platform& platform) {
+    if (state.SettingsUnread) return true;
+    return NoteSave(state, platform.messages,
+                    SaveSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath)));
+}
+
 bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
     if (windows.AnotherInstanceRunning()) {
         platform.messages.Show({std::string(text::kAlreadyRunning), std::string(text::kMessageCaption),
@@ -52,8 +69,7 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
     state.WallpaperMinutes = 0;
     state.WallpaperPosition = 0;
     TracePhase("single instance");
-    LoadSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath));
-    state.ExMenuMax = ExMenuMaxFor(state.settings.ExMenuCount);
+    (void)ReadSettings(state, platform);
 
     // Text that is not a number (even "1abc") counts as 0, so the splash shows.
     const bool splash = !IsNumeric(state.settings.SplashLogo) || LeadingInt(state.settings.SplashLogo) == 0;
@@ -84,8 +100,11 @@ void RunAfterFirstPaint(MenuMain& state, Platform& platform, AppWindows& windows
     if (state.Closing) return;
     windows.FinishBar();
     TracePhase("bar finished");
+    // What could not be read is told once the bar is up, each file once.
+    if (state.SettingsUnread) TellUnreadable(platform.messages, SettingsFilePath(state.ApplicationPath));
+    state.entries.TellUnread();
     // Groups of an older file get their own sections before any is opened.
-    (void)SeparateSharedGroupSections(state.entries, platform.profile, state.ApplicationPath);
+    state.entries.SeparateSharedGroups();
     TracePhase("group sections");
     state.OsType = GetOsType(platform.system);
     windows.StartTimers(state.settings.WallPaperChenge != "0");
@@ -106,8 +125,7 @@ void RunShutdown(MenuMain& state, Platform& platform, BarShutdown& bar) {
         const auto [left, top] = bar.BarPositionTwips();
         state.settings.SaveX = std::to_string(left);
         state.settings.SaveY = std::to_string(top);
-        (void)NoteSave(state, platform.messages,
-                       SaveSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath)));
+        (void)SaveSettingsIfRead(state, platform);
     }
     bar.RemoveTrayIcon();
     bar.RemoveAppBar(state.settings.AutoHide == "1");

@@ -50,6 +50,14 @@ int ExMenuMaxFor(const std::string& exMenuCount);
 // are left out); one empty element when there are none.
 std::vector<std::string> CollectRemovableDrives(SystemInfo& system);
 
+// Reads "TaviLaunch.ini" into the state. False when it could not be read:
+// the state keeps its settings and SettingsUnread is set, so nothing is
+// written over the file.
+bool ReadSettings(MenuMain& state, Platform& platform);
+// Saves the settings unless the file could not be read (then there is
+// nothing to save over it: true).
+bool SaveSettingsIfRead(MenuMain& state, Platform& platform);
+
 // The start-up sequence up to the painted bar, which then takes its place
 // and closes the splash; the rest follows with RunAfterFirstPaint. Returns
 // false when the program must end at once (a second copy, or a bar that

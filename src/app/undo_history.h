@@ -1,16 +1,13 @@
 #pragma once
 #include <cstddef>
 #include <deque>
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "app/entry_store.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace tavi {
-
-struct MenuMain;
 
 // A cut entry not yet pasted. Its group members stay stored under `source`
 // until the paste, so the files carry them.
@@ -21,16 +18,20 @@ struct PendingCut {
 };
 
 // The files a change to the entries or group members may write, byte for
-// byte; nothing for a file that does not exist.
+// byte, each as its read found it.
 struct ListFiles {
-    std::optional<std::string> entries;  // "Launch.ini"
-    std::optional<std::string> unicode;  // its UTF-8 copy
-    std::optional<std::string> members;  // "TaviMenu2.INI"
+    FileContents entries;  // "Launch.ini"
+    FileContents unicode;  // its UTF-8 copy
+    FileContents members;  // "TaviMenu2.INI"
     bool operator==(const ListFiles&) const = default;
+    // Every file read whole or absent: a state that can be gone back to.
+    bool Known() const;
 };
 
 ListFiles ReadListFiles(FileSystem& files, const std::string& applicationPath);
-// Puts the files back as `images` say, each replaced whole or removed. The
+// Puts the files back as `images` say, each replaced whole. An absent list
+// or members file is written empty rather than removed, so going back never
+// deletes a file; an absent UTF-8 copy is removed, as a save removes it. The
 // UTF-8 copy goes first, as a save writes it. False when one could not be
 // written; those written before it are put back as `before` was.
 [[nodiscard]] bool WriteListFiles(FileSystem& files, const std::string& applicationPath, const ListFiles& images,
@@ -39,45 +40,39 @@ ListFiles ReadListFiles(FileSystem& files, const std::string& applicationPath);
 // Steps kept back; the oldest is forgotten past this.
 inline constexpr size_t kUndoDepth = 20;
 
-// The changes of this run to the entries and group members, to be undone and
-// redone. A step is the whole state before a change, so any change, however
-// many files or saves it takes, is one step.
+// The steps of this run's changes to the entries and group members. A step
+// is the whole state before a change (its files and the cut entry), so any
+// change, however many files it writes, is one step. The entry list alone
+// records and applies them.
 class UndoHistory {
 public:
-    using CutReader = std::function<std::optional<PendingCut>()>;
-    using CutWriter = std::function<void(const std::optional<PendingCut>&)>;
-
-    // The owner of the cut clipboard: a cut entry lives only there, so it is
-    // part of each step.
-    void AttachCut(CutReader read, CutWriter write);
-
-    // Before a change: the state as it is now becomes the step back, and
-    // what was undone can no longer be redone.
-    void BeginChange(MenuMain& state, Platform& platform);
-
-    bool CanUndo() const { return !undo_.empty(); }
-    bool CanRedo() const { return !redo_.empty(); }
-    size_t UndoCount() const { return undo_.size(); }
-
-    // The files written back and the entries read again from them. False
-    // when there was nothing to undo or a file could not be written: the
-    // failure is told once, as a failed save is, and the step stays.
-    bool Undo(MenuMain& state, Platform& platform);
-    bool Redo(MenuMain& state, Platform& platform);
-
-private:
     struct Step {
         ListFiles files;
         std::optional<PendingCut> cut;
         bool operator==(const Step&) const = default;
     };
-    Step Current(MenuMain& state, Platform& platform) const;
-    bool Apply(std::deque<Step>& from, std::deque<Step>& to, MenuMain& state, Platform& platform);
+    enum class Direction { Back, Forward };
 
+    // Before a change: `before` becomes the step back, and what was undone
+    // can no longer be redone. A step equal to the last is kept once: false
+    // then, as nothing new was recorded.
+    bool Record(Step before);
+    // The change after the last Record did not happen.
+    void ForgetLast();
+
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    size_t UndoCount() const { return undo_.size(); }
+
+    // The step to go to, skipping those equal to `now` (changes that wrote
+    // nothing); nothing when none is left.
+    std::optional<Step> Target(Direction direction, const Step& now);
+    // The target was reached: it leaves its side and `now` goes to the other.
+    void Reached(Direction direction, Step now);
+
+private:
     std::deque<Step> undo_;  // newest last
     std::deque<Step> redo_;
-    CutReader readCut_;
-    CutWriter writeCut_;
 };
 
 }  // namespace tavi

@@ -1,7 +1,7 @@
 #include "bar/accessible_names.h"
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 
 namespace tavi {
 
@@ -24,7 +24,7 @@ ButtonDescription DescribeButton(const MenuMain& state, int position, int focuse
     button.focused = position >= 0 && position == focused;
     const int index = position + state.EntryOffset;
     const bool onPage = position >= 0 && position < state.VisibleCount;
-    const LaunchEntry* entry = onPage && state.entries.Has(index) ? &state.entries.slots[index] : nullptr;
+    const LaunchEntry* entry = onPage && state.entries.Has(index) ? &state.entries.At(index) : nullptr;
     if (!entry || IsBlank(entry->PathName)) {
         button.unavailable = true;
         return button;

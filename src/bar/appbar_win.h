@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "app/rect.h"
+#include "platform/rect.h"
 
 namespace tavi {
 

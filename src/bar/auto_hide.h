@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/rect.h"
+#include "platform/rect.h"
 #include "bar/bar_geometry.h"
 
 // The auto-hide half of the Timer1 tick. The bar is polled, not hooked: every

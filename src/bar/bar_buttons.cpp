@@ -3,14 +3,14 @@
 #include <cstdio>
 
 #include "app/launcher.h"
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 
 namespace tavi {
 
 std::string TipFor(const MenuMain& state, int index) {
     if (state.settings.ToolTips != "1" || !state.entries.Has(index)) return {};
-    return state.entries.slots[index].Title;
+    return state.entries.At(index).Title;
 }
 
 void RefreshButtons(const MenuMain& state, EntryButtons& buttons) {
@@ -18,7 +18,7 @@ void RefreshButtons(const MenuMain& state, EntryButtons& buttons) {
         buttons.ClearButtonImage(p);
         const int index = p + state.EntryOffset;
         if (!state.entries.Has(index)) continue;
-        if (state.entries.slots[index].PathName.empty()) {
+        if (state.entries.At(index).PathName.empty()) {
             buttons.SetButtonTip(p, "");
             continue;
         }
@@ -30,7 +30,7 @@ void RefreshButtons(const MenuMain& state, EntryButtons& buttons) {
 void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons) {
     for (int p = 0; p < state.VisibleCount; ++p) {
         const int index = p + state.EntryOffset;
-        if (!state.entries.Has(index) || state.entries.slots[index].PathName.empty())
+        if (!state.entries.Has(index) || state.entries.At(index).PathName.empty())
             buttons.ClearButtonImage(p);
         else
             buttons.ShowEntryIcon(p, true);
@@ -46,14 +46,14 @@ void FullRebuild(MenuMain& state, EntryButtons& buttons, const std::function<voi
     RefreshButtons(state, buttons);
 }
 
-ClickOutcome ClickButton(MenuMain& state, Platform& platform, EntryButtons& buttons, int buttonNumber) {
+ClickOutcome ClickButton(MenuMain& state, Platform& platform, int buttonNumber) {
     state.CurrentEntryIndex = buttonNumber - 1 + state.EntryOffset;
     const int index = state.CurrentEntryIndex;
-    const std::string path = state.entries.Has(index) ? TrimSpaces(state.entries.slots[index].PathName) : "";
+    const std::string path = state.entries.Has(index) ? TrimSpaces(state.entries.At(index).PathName) : "";
     if (path.empty()) {
         ShellOpenRequest explorer;
         explorer.verb = "open";
-        explorer.file = "explorer.exe";
+        explorer.file = ExplorerPath(platform.system);
         explorer.parameters = CharMid(platform.system.SystemDirectory(), 0, 3);
         explorer.directory = state.ApplicationPath;
         explorer.show = ShowCommand::Normal;
@@ -61,7 +61,7 @@ ClickOutcome ClickButton(MenuMain& state, Platform& platform, EntryButtons& butt
         return ClickOutcome::Handled;
     }
     if (IsGroupPath(path)) return ClickOutcome::OpenGroup;
-    StartBarEntry(state, platform, buttons);
+    StartBarEntry(state, platform, index);
     return ClickOutcome::Handled;
 }
 
@@ -82,7 +82,7 @@ PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command
             break;
     }
     const int wanted = state.EntryOffset + state.VisibleCount;
-    if (state.entries.LastEntryIndex < wanted) state.entries.ResizeEntryArrays(wanted);
+    state.entries.Reserve(wanted);
     return PageOutcome::Refresh;
 }
 

@@ -25,7 +25,7 @@ enum class ClickOutcome { Handled, OpenGroup };
 // A click on button number `buttonNumber` (from 1): a free slot opens the
 // explorer on the system drive's root, an entry starts, a group is left to
 // the bar's group window.
-ClickOutcome ClickButton(MenuMain& state, Platform& platform, EntryButtons& buttons, int buttonNumber);
+ClickOutcome ClickButton(MenuMain& state, Platform& platform, int buttonNumber);
 
 enum class PageCommand { Close = 0, Next = 1, Previous = 2 };
 enum class PageOutcome { Close, Refresh, Unchanged };

@@ -161,10 +161,10 @@ bool BarDragDrop::ToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void BarDragDrop::BeginMenuMove() {
+void BarDragDrop::BeginMenuMove(int index) {
     // The pointer may be anywhere when the menu closes: the next click,
     // wherever it is, comes to the toolbar.
-    if (drag_.BeginMenuMove()) SetCapture(Strip());
+    if (drag_.BeginMenuMove(index)) SetCapture(Strip());
 }
 
 void BarDragDrop::StartDelayTimer() { SetTimer(Strip(), kDragTimerId, kDragDelayMs, TimerProc); }
@@ -197,7 +197,7 @@ void BarDragDrop::HandlePendingDrops() {
     while (!pending_.empty()) {
         const PendingDrop drop = std::move(pending_.front());
         pending_.erase(pending_.begin());
-        (void)DropFiles({state_, platform_, bar_, shortcuts_}, drop.position, drop.files);
+        (void)DropFiles({state_, platform_, shortcuts_}, drop.position, drop.files);
     }
 }
 

@@ -38,8 +38,8 @@ public:
     // strip (the click that ends a move from the menu).
     bool ToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // BarServices::BeginEntryMove: the next click on the strip moves CurrentEntryIndex.
-    void BeginMenuMove();
+    // BarServices::BeginEntryMove: the next click on the strip moves entry `index`.
+    void BeginMenuMove(int index);
 
     // The 0-based position of the button under a point of the strip's
     // client area, nothing when there is none.

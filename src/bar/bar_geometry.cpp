@@ -285,6 +285,10 @@ Rect EdgeTriggerPixels(DockEdge edge, const ScreenInfo& screen) {
     return strip;
 }
 
+BarButtonSizes ButtonSizesOf(const BarLayout& layout) {
+    return {layout.metrics.buttonPixels, layout.metrics.iconPixels, layout.buttonTwips};
+}
+
 BarLayout LayoutBar(const LayoutInput& input) {
     const ScreenInfo& screen = input.screen;
     BarLayout layout;

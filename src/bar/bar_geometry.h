@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/rect.h"
+#include "app/bar_services.h"
+#include "platform/rect.h"
 
 // Where the bar goes, how big it is and what it reserves from the shell.
 // Everything is in twips unless a name says pixels; nothing here touches a
@@ -157,6 +158,8 @@ struct BarLayout {
     Rect monitorPixels;             // the monitor laid out on
 };
 BarLayout LayoutBar(const LayoutInput& input);
+// What the bar's neighbours (the group box) need of a layout.
+BarButtonSizes ButtonSizesOf(const BarLayout& layout);
 
 // Twips to pixels the way a window move does it: left, top, width and height
 // each divided by the factor of their axis.

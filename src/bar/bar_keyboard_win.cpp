@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "bar/hot_key.h"
 
 namespace tavi {
@@ -40,7 +40,7 @@ bool TaviMenu2::StripKey(UINT message, WPARAM wParam) {
 void TaviMenu2::OnBarKey(BarKey key, char32_t typed) {
     if (menuOpen_ || inTrayMenu_ || state_.Closing) return;
     const KeyPage page{state_.VisibleCount, state_.EntryOffset, strip_.Focused()};
-    const KeyResult result = HandleBarKey(page, state_.entries, key, typed);
+    const KeyResult result = HandleBarKey(page, state_.entries.Store(), key, typed);
     int focus = result.focus;
     if (result.page) {
         const int before = state_.EntryOffset;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/menu_main.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "bar/accessible_names.h"
 #include "platform/unicode.h"
 
@@ -189,7 +189,7 @@ std::optional<int> NextStartingWith(int count, int from, char32_t typed,
 void ShowPageAt(MenuMain& state, int offset) {
     state.EntryOffset = std::clamp(offset, 0, kEntryLimit);
     const int wanted = state.EntryOffset + state.VisibleCount;
-    if (state.entries.LastEntryIndex < wanted) state.entries.ResizeEntryArrays(wanted);
+    state.entries.Reserve(wanted);
 }
 
 }  // namespace tavi

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "app/save_notice.h"
 #include "bar/accessible_names.h"
 #include "bar/monitor_choice.h"
@@ -98,7 +98,7 @@ void TaviMenu2::Layout(bool keepButtons) {
     AddButtons(added);
     for (const ButtonSlot& slot : slots)
         SetButtonTip(slot.buttonNumber - 1,
-                     slot.tooltipEntry >= 0 ? state_.entries.slots[slot.tooltipEntry].Title : std::string());
+                     slot.tooltipEntry >= 0 ? state_.entries.At(slot.tooltipEntry).Title : std::string());
     ApplyButtonSize();
     strip_.SetTipsOnPointer(state_.settings.ToolTips == "1");
 
@@ -149,8 +149,7 @@ void TaviMenu2::ReDock(bool force) {
     Layout(false);
     ResetImageLists();
     ReloadButtonIcons(state_, *this);
-    (void)NoteSave(state_, platform_.messages,
-                   SaveSettings(state_.settings, platform_.profile, SettingsFilePath(state_.ApplicationPath)));
+    (void)SaveSettingsIfRead(state_, platform_);
     ShowWindow(Handle(), SW_SHOWNA);
     InvalidateRect(strip_.Handle(), nullptr, TRUE);
 }
@@ -181,7 +180,7 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
     if (position < 0 || position >= ButtonCount() || position >= state_.VisibleCount) return;
     const int index = position + state_.EntryOffset;
     if (!state_.entries.Has(index)) return;
-    const int image = icons_.ImageFor(state_.entries.slots[index], index, useCache, platform_.shell);
+    const int image = icons_.ImageFor(state_.entries.At(index), index, useCache, platform_.shell);
     strip_.SetPicture(position, image);
 }
 

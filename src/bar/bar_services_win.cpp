@@ -62,8 +62,8 @@ void TaviMenu2::Services::RepaintCommandButtons() {
     for (const CommandButton& button : bar_.cmdMainEnd_) InvalidateRect(button.Handle(), nullptr, TRUE);
 }
 
-void TaviMenu2::Services::BeginEntryMove() {
-    if (bar_.dragDrop_) bar_.dragDrop_->BeginMenuMove();
+void TaviMenu2::Services::BeginEntryMove(int index) {
+    if (bar_.dragDrop_) bar_.dragDrop_->BeginMenuMove(index);
 }
 
 // Posted: the command that asks for it is still running inside the menus.

@@ -8,14 +8,12 @@
 #include <ctime>
 
 #include "app/launcher.h"
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "app/phase_trace.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "bar/stock_icons_win.h"
-#include "dialogs/group_box_win.h"
 #include "menus/popup_menu_win.h"
 #include "platform/wide_win.h"
-#include "tools/local_time_win.h"
 
 namespace tavi {
 namespace {
@@ -43,20 +41,21 @@ bool AnyMouseButtonHeld() {
 
 }  // namespace
 
-TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools)
+TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools, const BarWiring& wiring)
     : state_(state),
       platform_(platform),
       tools_(tools),
-      windows_(state, platform, services_, tools),
+      windows_(wiring.makeWindows(services_)),
       lists_(DesktopListPorts{state, platform, tools.folders, tools.desktop, tools.display, tools.restart,
                               tools.rebootPrompt, services_}),
-      commands_(MenuCommandPorts{state, platform, services_, windows_, tools.system, tools.folders, tools.media,
+      commands_(MenuCommandPorts{state, platform, services_, *windows_, tools.system, tools.folders, tools.media,
                                  lists_}),
-      alarm_(state.settings, tools.sound) {
+      alarm_(wiring.alarm) {
     lists_.AttachDisplayList(commands_.Lists().displayModes);
 }
 
 TaviMenu2::~TaviMenu2() {
+    state_.entries.AttachView(nullptr);
     if (main2Small_) DestroyIcon(main2Small_);
     if (main2Large_) DestroyIcon(main2Large_);
 }
@@ -79,7 +78,8 @@ bool TaviMenu2::Load() {
     state_.VisibleCount = 0;
     autoHide_ = AutoHideState{};
     autoHide_.lastReleasePosition = 20;
-    LoadEntries(state_.entries, platform_, state_.ApplicationPath);
+    state_.entries.Open(state_, platform_);
+    state_.entries.AttachView(&listView_);
     LoadIconCache();
     TracePhase("entries loaded");
 
@@ -228,7 +228,7 @@ void TaviMenu2::SetVisible() {
 
 void TaviMenu2::OnTimer1() {
     started_ = true;
-    alarm_.Tick(CurrentLocalTime());
+    alarm_.Check();
     TickInput input;
     input.screen = CurrentScreen();
     // Where the pointer is now, not where it was when the last message was
@@ -276,9 +276,9 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     if (menuOpen_ || (!byKey && dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
     KillTimer(Handle(), kTimer1);
-    if (ClickButton(state_, platform_, *this, buttonNumber) == ClickOutcome::OpenGroup) {
+    if (ClickButton(state_, platform_, buttonNumber) == ClickOutcome::OpenGroup) {
         // The group box pauses and resumes Timer1 itself, on every way out.
-        OpenGroup(services_, state_, platform_, tools_.files, tools_.icons, buttonNumber - 1, byKey);
+        windows_->OpenGroup(buttonNumber - 1, byKey);
         return;
     }
     ResumeTimer1();

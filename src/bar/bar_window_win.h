@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/bar_services.h"
-#include "app/bar_tools.h"
 #include "app/entry_buttons.h"
 #include "app/menu_main.h"
 #include "app/startup.h"
+#include "bar/alarm_check.h"
 #include "bar/appbar_win.h"
 #include "bar/auto_hide.h"
 #include "bar/bar_buttons.h"
@@ -23,22 +23,28 @@
 #include "bar/edge_trigger_win.h"
 #include "bar/shortcut_win.h"
 #include "bar/tray_icon_win.h"
-#include "menus/command_windows_win.h"
+#include "menus/bar_tools.h"
+#include "menus/command_windows.h"
 #include "menus/desktop_list_handlers.h"
 #include "menus/menu_commands.h"
 #include "platform/platform.h"
 #include "platform/window_win.h"
-#include "tools/alarm.h"
 
 namespace tavi {
 
+// What the program puts into the bar from the layers above it: the windows
+// the commands open (made for the bar's services) and the alarm its timer asks.
+struct BarWiring {
+    std::function<std::unique_ptr<CommandWindows>(BarServices&)> makeWindows;
+    AlarmCheck& alarm;
+};
 
 // The bar window `TaviMenu2`: the toolbar `tbrIcon` of entry buttons, the
 // three command buttons `CmdMainEnd`, its shell registration, tray icon,
 // timers and the edge strip it leaves while hidden.
 class TaviMenu2 final : public Window, public EntryButtons, private BarShutdown {
 public:
-    TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools);
+    TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools, const BarWiring& wiring);
     ~TaviMenu2() override;
 
     // Creates the window and its controls, loads the entries, registers with
@@ -56,7 +62,7 @@ public:
     void StartTimers(bool wallpaperTimer);
     // A modeless window of the bar's (the memory meter) that takes its keys
     // through IsDialogMessage, or null.
-    HWND ModelessWindow() const { return windows_.ModelessWindow(); }
+    HWND ModelessWindow() const { return reinterpret_cast<HWND>(windows_->ModelessWindow()); }
     // The wallpaper list of the tray menu, at start-up.
     void BuildWallpaperMenu();
     void ApplyStartTopMost(bool topMost);
@@ -84,14 +90,14 @@ private:
         void ResumeTimer() override;
         Rect ButtonRect(int position) override;
         Rect WindowRect() const override;
-        const BarLayout& CurrentLayout() const override { return bar_.layout_; }
+        BarButtonSizes ButtonSizes() const override { return ButtonSizesOf(bar_.layout_); }
         bool Visible() const override;
         void Show() override;
         void ApplyTopMost(bool topMost) override;
         void SetWallpaperTimer(bool running) override;
         void ReRegisterHotKey() override;
         void RepaintCommandButtons() override;
-        void BeginEntryMove() override;
+        void BeginEntryMove(int index) override;
         void Close() override;
 
     private:
@@ -171,10 +177,11 @@ private:
     Platform& platform_;
     BarTools& tools_;
     Services services_{*this};
-    Win32CommandWindows windows_;
+    BarListView listView_{state_, services_};
+    std::unique_ptr<CommandWindows> windows_;
     DesktopListHandlers lists_;
     MenuCommands commands_;
-    AlarmTimer alarm_;
+    AlarmCheck& alarm_;
     BarLayout layout_;                       // the last layout: TaskbarRect, dpi, metrics
 
     ButtonStrip strip_;                      // tbrIcon

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {

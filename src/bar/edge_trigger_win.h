@@ -1,5 +1,5 @@
 #pragma once
-#include "app/rect.h"
+#include "platform/rect.h"
 #include "platform/window_win.h"
 
 namespace tavi {

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include "app/entry_buttons.h"
-#include "app/messages.h"
-#include "app/save_notice.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 #include "menus/entry_commands.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 
 namespace tavi {
 
@@ -29,21 +27,18 @@ std::optional<int> ButtonAtPoint(int buttonCount, int visibleCount, PixelPoint p
     return std::nullopt;
 }
 
-void MoveEntryTo(MenuMain& state, Platform& platform, BarServices& bar, int source, int target) {
+void MoveEntryTo(MenuMain& state, int source, int target) {
     if (source == target || !state.entries.Has(source) || target < 0) return;
-    state.undo.BeginChange(state, platform);
-    state.entries.MoveEntry(source, target);
-    // One save; the source's button is emptied, then every picture is built again.
-    state.CurrentEntryIndex = source;
-    RefreshEntryButton(state, platform, bar.Buttons());
-    bar.FullRebuild();
-    (void)NoteSave(state, platform.messages,
-                   MoveExMenu(platform.profile, state.ApplicationPath, source, target, state.ExMenuMax));
-    state.CurrentEntryIndex = target;
+    // The entry and its members in one step; every picture is built again.
+    if (state.entries.Change([&](ListEdit& edit) {
+            edit.Move(source, target);
+            edit.RebuildAll();
+        }))
+        state.CurrentEntryIndex = target;
 }
 
 bool EntryDrag::Registered(int index) const {
-    return c_.state.entries.Has(index) && !IsBlank(c_.state.entries.slots[index].PathName);
+    return c_.state.entries.Has(index) && !IsBlank(c_.state.entries.At(index).PathName);
 }
 
 void EntryDrag::EndDrag() {
@@ -61,8 +56,8 @@ void EntryDrag::Press(MouseButton button, std::optional<int> position) {
     EndDrag();
     if (button != MouseButton::Left || !position) return;
     const int index = *position + c_.state.EntryOffset;
-    EntryStore& entries = c_.state.entries;
-    if (!entries.Has(index)) entries.ResizeEntryArrays(index);
+    // A press past the end grows the list to it, as a page shows it.
+    c_.state.entries.Reserve(index);
     if (!Registered(index)) return;
     dragArmed_ = true;
     source_ = index;
@@ -93,10 +88,10 @@ void EntryDrag::Release(MouseButton, std::optional<int> position) {
         // A release on the pressed button itself moves nothing.
         if (target != source_ && Registered(source_)) {
             const MessageAnswer answer = c_.platform.messages.Show(
-                {MoveQuestion(c_.state.entries.slots[source_].Title, c_.state.entries, target),
+                {MoveQuestion(c_.state.entries.At(source_).Title, c_.state.entries.Store(), target),
                  std::string(text::kMessageCaption), MessageIcon::Question, MessageButtons::OkCancel});
             if (answer == MessageAnswer::Ok) {
-                MoveEntryTo(c_.state, c_.platform, c_.bar, source_, target);
+                MoveEntryTo(c_.state, source_, target);
                 clickArmed_ = false;
             }
         }
@@ -105,9 +100,8 @@ void EntryDrag::Release(MouseButton, std::optional<int> position) {
     c_.autoHide.lastReleasePosition = static_cast<int16_t>(position ? *position : -1);
 }
 
-bool EntryDrag::BeginMenuMove() {
+bool EntryDrag::BeginMenuMove(int index) {
     EndDrag();
-    const int index = c_.state.CurrentEntryIndex;
     if (!Registered(index)) return false;
     source_ = index;
     menuMove_ = true;
@@ -121,7 +115,7 @@ void EntryDrag::DropMenuMove(std::optional<int> position) {
     CancelMenuMove();
     pressedPosition_ = position;
     if (!position || !Registered(source_)) return;
-    MoveEntryTo(c_.state, c_.platform, c_.bar, source_, *position + c_.state.EntryOffset);
+    MoveEntryTo(c_.state, source_, *position + c_.state.EntryOffset);
 }
 
 void EntryDrag::CancelMenuMove() {

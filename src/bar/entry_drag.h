@@ -6,7 +6,7 @@
 
 #include "app/bar_services.h"
 #include "app/menu_main.h"
-#include "app/rect.h"
+#include "platform/rect.h"
 #include "bar/auto_hide.h"
 #include "platform/platform.h"
 
@@ -50,7 +50,7 @@ struct DragContext {
 // Carries entry `source` to `target` (growing the list first), saves the
 // list, rebuilds the bar and takes the group members along. The source is
 // emptied only once the target holds the entry.
-void MoveEntryTo(MenuMain& state, Platform& platform, BarServices& bar, int source, int target);
+void MoveEntryTo(MenuMain& state, int source, int target);
 
 class EntryDrag {
 public:
@@ -68,7 +68,7 @@ public:
 
     // "同列内で移動(&V)": the next click on the toolbar moves CurrentEntryIndex.
     // False when there is no entry to move.
-    bool BeginMenuMove();
+    bool BeginMenuMove(int index);
     bool MenuMoveActive() const { return menuMove_; }
     // The click that ends the menu-driven move; nothing moves when it is not
     // on another button. No confirmation on this path.

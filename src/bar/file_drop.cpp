@@ -1,9 +1,9 @@
 #include "bar/file_drop.h"
 
 #include "app/launcher.h"
-#include "app/messages.h"
-#include "app/save_notice.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "menus/import_shortcuts.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
@@ -22,7 +22,8 @@ std::string TitleFor(const std::string& path) {
 
 class Drop {
 public:
-    explicit Drop(const DropContext& context) : c_(context), entries_(context.state.entries) {}
+    // The files land in a copy of the list, which becomes one change at the end.
+    explicit Drop(const DropContext& context) : c_(context), entries_(context.state.entries.Store()) {}
 
     DropOutcome Run(int position, const std::vector<std::string>& files);
 
@@ -32,7 +33,7 @@ private:
     void LimitReached();
 
     const DropContext& c_;
-    EntryStore& entries_;
+    EntryStore entries_;
     int searchFrom_ = 0;  // s: where the search for a free slot goes on
     DropOutcome outcome_;
 };
@@ -70,22 +71,28 @@ DropOutcome Drop::Run(int position, const std::vector<std::string>& files) {
         }
     }
     if (!outcome_.registered.empty()) {
-        (void)NoteSave(c_.state, c_.platform.messages, SaveEntries(entries_, c_.platform, c_.state.ApplicationPath));
-        // A button's old picture may be kept under its key: the pictures are
-        // built again, so each button shows its own entry.
-        c_.bar.FullRebuild();
+        // Only the slots the drop filled are taken over: the failure messages
+        // of files opened on the way let other events run.
+        const bool saved = c_.state.entries.Change([&](ListEdit& edit) {
+            for (const int index : outcome_.registered) edit.Slot(index) = entries_.slots[static_cast<size_t>(index)];
+            // A button's old picture may be kept under its key: the pictures
+            // are built again, so each button shows its own entry.
+            edit.RebuildAll();
+        });
+        if (!saved) outcome_.registered.clear();
     }
     return outcome_;
 }
 
 void Drop::Register(int index, const std::string& file, bool resolveShortcut) {
-    // Nothing is written before the one save at the end: the files are still as before the drop.
-    if (outcome_.registered.empty()) c_.state.undo.BeginChange(c_.state, c_.platform);
     LaunchEntry& entry = entries_.slots[static_cast<size_t>(index)];
     outcome_.registered.push_back(index);
     if (resolveShortcut && ToUpperAscii(CharMid(file, CharCount(file) >= 4 ? CharCount(file) - 4 : 0)) == ".LNK") {
         ShortcutTarget target;
-        if (c_.shortcuts.Read(file, target) && !IsBlank(target.targetPath)) {
+        // A shortcut that starts its program in a folder of its own is
+        // registered as itself, as the import does: the shell then starts it there.
+        if (c_.shortcuts.Read(file, target) && !IsBlank(target.targetPath) &&
+            !ShortcutStartsElsewhere(target.targetPath, target.workingDirectory)) {
             entry.PathName = target.targetPath;
             entry.IconPath = target.targetPath;
             entry.IconIndex = "0";
@@ -94,7 +101,7 @@ void Drop::Register(int index, const std::string& file, bool resolveShortcut) {
             entry.RunType = target.runType;
             return;
         }
-        // A shortcut that cannot be read is registered as itself: the shell still opens it.
+        // A shortcut that cannot be read is registered as itself too: the shell still opens it.
     }
     entry.PathName = file;
     entry.IconPath = file;

@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/bar_services.h"
 #include "app/menu_main.h"
 #include "platform/platform.h"
 #include "platform/shortcuts.h"
@@ -24,7 +23,6 @@ std::string TargetDropParameters(std::string_view command, std::string_view file
 struct DropContext {
     MenuMain& state;
     Platform& platform;
-    BarServices& bar;
     Shortcuts& shortcuts;
 };
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {

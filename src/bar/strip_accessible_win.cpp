@@ -1,6 +1,6 @@
 #include "bar/strip_accessible_win.h"
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "bar/button_strip_win.h"
 #include "platform/wide_win.h"
 

@@ -1,8 +1,8 @@
 #include "dialogs/file_infomation.h"
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "app/number_format.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "dialogs/icon_change.h"
 
 namespace tavi {

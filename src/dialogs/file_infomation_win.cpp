@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/file_infomation.h"
 #include "dialogs/file_infomation_ids.h"
@@ -104,11 +104,12 @@ void FileInfomation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
 
 }  // namespace
 
-void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry) {
-    if (!state.entries.Has(state.CurrentEntryIndex)) return;
+void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry,
+                        int index) {
+    if (!state.entries.Has(index)) return;
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    FileInfomation dialog(FileInfomationLoad(state.entries.slots[static_cast<size_t>(state.CurrentEntryIndex)],
+    FileInfomation dialog(FileInfomationLoad(state.entries.At(index),
                                              details, registry, ThousandsSeparator()));
     (void)dialog.Run(reinterpret_cast<HWND>(owner), IDD_FILE_INFOMATION);
 }

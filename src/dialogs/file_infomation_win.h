@@ -8,6 +8,7 @@ namespace tavi {
 
 // Shows the properties of the file of entry CurrentEntryIndex modally over
 // `owner`; nothing when there is no such entry. It changes nothing.
-void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry);
+void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry,
+                        int index);
 
 }  // namespace tavi

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/frm_reboot_ids.h"
 #include "platform/wide_win.h"

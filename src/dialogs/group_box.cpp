@@ -1,8 +1,7 @@
 #include "dialogs/group_box.h"
 
 #include "app/launcher.h"
-#include "app/save_notice.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "bar/accessible_names.h"
 #include "bar/bar_keys.h"
 
@@ -32,20 +31,20 @@ private:
 
 }  // namespace
 
-GroupBoxPlacement PlacementFromBar(const BarLayout& layout, DockEdge edge, const Rect& barWindow,
+GroupBoxPlacement PlacementFromBar(const BarButtonSizes& sizes, DockEdge edge, const Rect& barWindow,
                                    const Rect& groupButton, int slots) {
     GroupBoxPlacement placement;
     placement.edge = edge;
     placement.barWindow = barWindow;
     placement.groupButton = groupButton;
     placement.slots = slots < 0 ? 0 : slots;
-    const int32_t buttonPixels = layout.metrics.buttonPixels;
+    const int32_t buttonPixels = sizes.buttonPixels;
     placement.buttonPixels = buttonPixels > 0 ? buttonPixels
                                               : (IsHorizontal(edge) ? groupButton.Width() : groupButton.Height());
     // The layout keeps the button in twips and in pixels: their ratio is the
     // bar's twips per pixel, so the close button scales with the bar.
     const int32_t twipsPerPixel =
-        buttonPixels > 0 && layout.buttonTwips > 0 ? layout.buttonTwips / buttonPixels : 15;
+        buttonPixels > 0 && sizes.buttonTwips > 0 ? sizes.buttonTwips / buttonPixels : 15;
     placement.exitPixels = kGroupExitTwips / UsableTwipsPerPixel(twipsPerPixel);
     return placement;
 }
@@ -114,17 +113,19 @@ GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byK
     : state_(state),
       platform_(platform),
       entryIndex_(entryIndex),
-      members_(LoadExMenu(platform.profile, state.ApplicationPath, entryIndex, state.ExMenuMax)),
+      members_(state.entries.Members(entryIndex)),
       byKeys_(byKeys) {}
 
 bool GroupBox::Used(int slot) const {
     return slot >= 0 && slot < Slots() && !members_[static_cast<size_t>(slot)].ExPathName.empty();
 }
 
-void GroupBox::Save() {
-    state_.undo.BeginChange(state_, platform_);
-    (void)NoteSave(state_, platform_.messages,
-                   SaveExMenu(platform_.profile, state_.ApplicationPath, entryIndex_, members_, state_.ExMenuMax));
+bool GroupBox::Store(int slot, const ExMenuEntry& member) {
+    ExMenuSlots members = members_;
+    members[static_cast<size_t>(slot)] = member;
+    if (!state_.entries.Change([&](ListEdit& edit) { edit.SetMembers(entryIndex_, members); })) return false;
+    members_ = std::move(members);
+    return true;
 }
 
 void GroupBox::Load(GroupBoxView& view) {
@@ -167,16 +168,12 @@ void GroupBox::AddOrEdit(GroupBoxView& view, int slot) {
         ChildWindowScope dialog(childWindows_, view);
         edited = view.EditMember(members_[static_cast<size_t>(slot)]);
     }
-    if (!edited) return;
-    members_[static_cast<size_t>(slot)] = *edited;
-    Save();
+    if (!edited || !Store(slot, *edited)) return;
     if (Used(slot)) view.ShowMember(slot, GroupButtonFor(*edited, platform_.shell));
 }
 
 void GroupBox::Delete(GroupBoxView& view, int slot) {
-    members_[static_cast<size_t>(slot)] = ExMenuEntry{};
-    Save();
-    view.ShowMember(slot, {});
+    if (Store(slot, ExMenuEntry{})) view.ShowMember(slot, {});
 }
 
 std::optional<int> GroupBox::MemberStartingWith(int fromSlot, char32_t typed) const {
@@ -213,15 +210,14 @@ bool GroupBox::StartChoice() {
     const int slot = *choice_;
     const ExMenuEntry member = members_[static_cast<size_t>(slot)];
     return StartEntry(platform_, {member.ExPathName, member.ExCommand, member.ExRunType}, [this, slot] {
-        members_[static_cast<size_t>(slot)] = ExMenuEntry{};
-        Save();
+        (void)Store(slot, ExMenuEntry{});
     });
 }
 
 void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position,
                   bool byKeys) {
     const int index = position + state.EntryOffset;
-    if (!state.entries.Has(index) || !IsGroupPath(TrimSpaces(state.entries.slots[index].PathName))) return;
+    if (!state.entries.Has(index) || !IsGroupPath(TrimSpaces(state.entries.At(index).PathName))) return;
     state.CurrentEntryIndex = index;
 
     // No auto-hide while the box is open; the timer runs again however this ends.
@@ -236,7 +232,7 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
 
     GroupBox box(state, platform, index, byKeys);
     const GroupBoxPlacement placement =
-        PlacementFromBar(bar.CurrentLayout(), DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode),
+        PlacementFromBar(bar.ButtonSizes(), DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode),
                          bar.WindowRect(), bar.ButtonRect(position), box.Slots());
     window.Run(box, LayoutGroupBox(placement));
     (void)box.StartChoice();

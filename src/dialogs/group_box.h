@@ -6,10 +6,10 @@
 
 #include "app/bar_services.h"
 #include "app/menu_main.h"
-#include "app/rect.h"
+#include "platform/rect.h"
 #include "bar/auto_hide.h"
 #include "bar/bar_geometry.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "platform/platform.h"
 
 // The group box `frmRectangle`: the members of one group entry as a row or
@@ -45,7 +45,7 @@ struct GroupBoxLayout {
 
 // The placement from what the bar reports: the button size of its layout (its
 // real button when the layout has none) and 495 twips at the bar's scale.
-GroupBoxPlacement PlacementFromBar(const BarLayout& layout, DockEdge edge, const Rect& barWindow,
+GroupBoxPlacement PlacementFromBar(const BarButtonSizes& sizes, DockEdge edge, const Rect& barWindow,
                                    const Rect& groupButton, int slots);
 // Right of a left bar, left of a right bar, below a top bar, above a bottom
 // bar, flush with the bar window and in line with the group's button.
@@ -131,7 +131,8 @@ public:
 private:
     void AddOrEdit(GroupBoxView& view, int slot);
     void Delete(GroupBoxView& view, int slot);
-    void Save();
+    // The member written to the group in one change; false when it was refused.
+    bool Store(int slot, const ExMenuEntry& member);
     bool Used(int slot) const;
 
     MenuMain& state_;

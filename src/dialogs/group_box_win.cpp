@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "bar/bar_keys.h"
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
@@ -369,7 +369,7 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
                int position, bool byKeys) {
-    const int iconPixels = bar.CurrentLayout().metrics.iconPixels > 0 ? bar.CurrentLayout().metrics.iconPixels : 32;
+    const int iconPixels = bar.ButtonSizes().iconPixels > 0 ? bar.ButtonSizes().iconPixels : 32;
     frmRectangle window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, iconPixels);
     OpenGroupBox(bar, state, platform, window, position, byKeys);
 }

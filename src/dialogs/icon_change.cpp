@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/icon_change_ids.h"
 #include "platform/icon_files_win.h"

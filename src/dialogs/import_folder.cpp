@@ -1,14 +1,8 @@
 #include "dialogs/import_folder.h"
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
-
-std::vector<std::string> OfferedImportFolders(const std::string& appData) {
-    if (IsBlank(appData)) return {};
-    const std::string quickLaunch = AddBackslash(appData) + "Microsoft\\Internet Explorer\\Quick Launch";
-    return {quickLaunch, quickLaunch + "\\User Pinned\\TaskBar"};
-}
 
 ImportFolderView ImportFolderLoad(const std::vector<std::string>& offered) {
     ImportFolderView view;

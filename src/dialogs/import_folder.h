@@ -9,10 +9,6 @@
 // the taskbar's pinned items are offered first, any other folder is browsed for.
 namespace tavi {
 
-// The folders offered first, in order, under the user's roaming application
-// data folder; nothing when that folder is unknown.
-std::vector<std::string> OfferedImportFolders(const std::string& appData);
-
 struct ImportFolderView {
     std::vector<std::string> folders;  // the list, offered folders first
     int selected = -1;                 // -1: none
@@ -25,13 +21,5 @@ ImportFolderView ImportFolderLoad(const std::vector<std::string>& offered);
 void ImportFolderBrowsed(ImportFolderView& view, const std::string& folder);
 // OK: the selected folder; nothing when none is selected.
 std::optional<std::string> ImportFolderOk(const ImportFolderView& view);
-
-// Shows the folder choice; implemented by its Win32 view and by fakes.
-class ImportFolderPrompt {
-public:
-    virtual ~ImportFolderPrompt() = default;
-    // The chosen folder, nothing when the user cancelled.
-    virtual std::optional<std::string> Choose(const std::vector<std::string>& offered) = 0;
-};
 
 }  // namespace tavi

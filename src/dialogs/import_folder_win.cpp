@@ -5,7 +5,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/import_folder_ids.h"
 #include "platform/wide_win.h"

@@ -1,5 +1,6 @@
 #pragma once
 #include "dialogs/import_folder.h"
+#include "menus/import_shortcuts.h"
 #include "platform/file_chooser.h"
 
 namespace tavi {

@@ -1,15 +1,14 @@
 #include "dialogs/new_app.h"
 
 #include "app/entry_buttons.h"
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
 
-bool IsNewEntry(const MenuMain& state) {
-    const int index = state.CurrentEntryIndex;
-    return index > state.entries.LastEntryIndex || !state.entries.Has(index);
+bool IsNewEntry(const MenuMain& state, int index) {
+    return index > state.entries.LastEntryIndex() || !state.entries.Has(index);
 }
 
 EntryKind KindOf(const std::string& pathName) {
@@ -47,10 +46,10 @@ void ResolveDocument(std::string& path, std::string& command, Shell& shell) {
     path = program;
 }
 
-NewAppView NewAppLoad(const MenuMain& state) {
+NewAppView NewAppLoad(const MenuMain& state, int index) {
     NewAppView view;
-    if (!IsNewEntry(state)) {
-        const LaunchEntry& entry = state.entries.slots[state.CurrentEntryIndex];
+    if (!IsNewEntry(state, index)) {
+        const LaunchEntry& entry = state.entries.At(index);
         view.kind = KindOf(entry.PathName);
         view.path = view.kind == EntryKind::Group ? entry.PathName.substr(1, entry.PathName.size() - 2) : entry.PathName;
         view.title = entry.Title;
@@ -130,33 +129,27 @@ IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons) {
     return {IconPreview::Kind::Extract, file, index};
 }
 
-bool NewAppOk(const NewAppView& view, MenuMain& state, Platform& platform, BarServices& bar) {
-    const int index = state.CurrentEntryIndex;
+bool NewAppOk(const NewAppView& view, MenuMain& state, int index) {
     const std::string path = TrimSpaces(view.path);
     if (path.empty() || index < 0) return false;
     const bool group = view.kind == EntryKind::Group;
-    state.undo.BeginChange(state, platform);
-
-    // A new slot past the end exists before anything is written into it.
-    EntryStore& entries = state.entries;
-    if (index >= entries.LastEntryIndex || !entries.Has(index)) entries.ResizeEntryArrays(index);
-    LaunchEntry& entry = entries.slots[index];
-    entry.IconPath = view.icon.iconPath;
-    entry.IconIndex = view.icon.iconIndex;
-    if (path != TrimSpaces(entry.PathName)) {
-        entry.PathName = path;
-        if (IsBlank(entry.IconPath) && !group) entry.IconPath = path;
-    }
-    if (entry.IconIndex.empty()) entry.IconIndex = "0";
-
-    StoreEntry(state, platform, bar.Buttons(), {view.path, view.title, view.command, group, view.runSizeIndex});
-
-    // The bar never replaces a picture stored under a key, so an icon other
-    // than the path's own shows only once the image lists are built again.
-    const LaunchEntry& stored = entries.slots[index];
-    if (LeadingNumber(stored.IconIndex) > 0 || TrimSpaces(stored.IconPath) != TrimSpaces(stored.PathName))
-        bar.FullRebuild();
-    return true;
+    return state.entries.Change([&](ListEdit& edit) {
+        // A new slot past the end exists before anything is written into it.
+        LaunchEntry& entry = edit.Slot(index);
+        entry.IconPath = view.icon.iconPath;
+        entry.IconIndex = view.icon.iconIndex;
+        if (path != TrimSpaces(entry.PathName)) {
+            entry.PathName = path;
+            if (IsBlank(entry.IconPath) && !group) entry.IconPath = path;
+        }
+        if (entry.IconIndex.empty()) entry.IconIndex = "0";
+        StoreEntry(edit, index, {view.path, view.title, view.command, group, view.runSizeIndex});
+        // The bar never replaces a picture stored under a key, so an icon
+        // other than the path's own shows only once the pictures are built again.
+        const LaunchEntry& stored = edit.Entries().slots[static_cast<size_t>(index)];
+        if (LeadingNumber(stored.IconIndex) > 0 || TrimSpaces(stored.IconPath) != TrimSpaces(stored.PathName))
+            edit.RebuildAll();
+    });
 }
 
 }  // namespace tavi

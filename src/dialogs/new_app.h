@@ -11,8 +11,8 @@
 #include "platform/icon_files.h"
 #include "platform/platform.h"
 
-// The registration dialog `NewApp`: registers a new bar entry at
-// CurrentEntryIndex or edits the one there. Nothing reaches the entry before
+// The registration dialog `NewApp`: registers a new bar entry at an index
+// or edits the one there. Nothing reaches the entry before
 // OK; Cancel simply closes the dialog.
 namespace tavi {
 
@@ -50,7 +50,7 @@ int RunSizeIndexOf(const std::string& runType);
 // stay as they are.
 void ResolveDocument(std::string& path, std::string& command, Shell& shell);
 
-NewAppView NewAppLoad(const MenuMain& state);
+NewAppView NewAppLoad(const MenuMain& state, int index);
 void NewAppKindChanged(NewAppView& view, EntryKind kind);
 void NewAppPathChanged(NewAppView& view, std::string_view path);
 // Browses for a file or folder by kind; a chosen document becomes its program
@@ -61,8 +61,8 @@ bool NewAppBrowse(NewAppView& view, Platform& platform, FileChooser& chooser, Na
 bool NewAppChangeIcon(NewAppView& view, const IconPicker& pick);
 // The preview of what the entry will show once stored.
 IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons);
-// Stores the dialog into entry CurrentEntryIndex, saves the list and brings the
-// bar up to date. False when there was no path to store.
-bool NewAppOk(const NewAppView& view, MenuMain& state, Platform& platform, BarServices& bar);
+// Stores the dialog into entry `index` in one change of the list. False when
+// there was no path to store or the change was refused.
+bool NewAppOk(const NewAppView& view, MenuMain& state, int index);
 
 }  // namespace tavi

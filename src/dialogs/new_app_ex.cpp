@@ -1,7 +1,7 @@
 #include "dialogs/new_app_ex.h"
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 
 namespace tavi {
 

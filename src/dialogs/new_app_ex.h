@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "dialogs/new_app.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "platform/file_chooser.h"
 #include "platform/icon_files.h"
 #include "platform/platform.h"

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/icon_change_win.h"
 #include "dialogs/new_app_ex.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "platform/file_chooser.h"
 #include "platform/icon_files.h"
 #include "platform/native_window.h"

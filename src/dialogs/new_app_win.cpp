@@ -7,7 +7,7 @@
 #include <array>
 #include <utility>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/icon_change_win.h"
 #include "dialogs/new_app.h"
@@ -30,8 +30,8 @@ constexpr int kIconPixels96 = 32;
 // The registration dialog `NewApp`.
 class NewApp final : public ModalDialog {
 public:
-    NewApp(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser, IconFiles& icons)
-        : state_(state), platform_(platform), bar_(bar), chooser_(chooser), icons_(icons) {}
+    NewApp(MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons, int index)
+        : state_(state), platform_(platform), chooser_(chooser), icons_(icons), index_(index) {}
 
     bool Stored() const { return stored_; }
 
@@ -51,9 +51,9 @@ private:
 
     MenuMain& state_;
     Platform& platform_;
-    BarServices& bar_;
     FileChooser& chooser_;
     IconFiles& icons_;
+    int index_;
     NewAppView view_;
     PreviewIcon preview_;
     bool writing_ = false;
@@ -96,7 +96,7 @@ void NewApp::OnInit() {
     AddListItems(IDC_NEWAPP_RUN_SIZE, {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized});
     AddTooltip();
 
-    view_ = NewAppLoad(state_);
+    view_ = NewAppLoad(state_, index_);
     Write();
     UpdatePreview();
     // An entry being edited starts with its title selected.
@@ -155,7 +155,7 @@ void NewApp::OnCommand(int id, int code) {
             // Enter reaches here even while the OK button is disabled.
             if (!IsWindowEnabled(Item(IDOK))) return;
             Read();
-            stored_ = NewAppOk(view_, state_, platform_, bar_);
+            stored_ = NewAppOk(view_, state_, index_);
             EndDialog(Handle(), IDOK);
             return;
         case IDCANCEL:
@@ -205,11 +205,11 @@ void NewApp::UpdatePreview() {
 
 }  // namespace
 
-bool ShowNewApp(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
-                IconFiles& icons) {
+bool ShowNewApp(NativeWindow owner, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
+                int index) {
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    NewApp dialog(state, platform, bar, chooser, icons);
+    NewApp dialog(state, platform, chooser, icons, index);
     return dialog.Run(reinterpret_cast<HWND>(owner), IDD_NEW_APP) == IDOK && dialog.Stored();
 }
 

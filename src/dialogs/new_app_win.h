@@ -1,5 +1,4 @@
 #pragma once
-#include "app/bar_services.h"
 #include "app/menu_main.h"
 #include "platform/file_chooser.h"
 #include "platform/icon_files.h"
@@ -8,11 +7,11 @@
 
 namespace tavi {
 
-// Shows the registration dialog modally over `owner` for entry
-// CurrentEntryIndex (a new entry when it lies past the list). On OK the entry
-// is stored, "Launch.ini" saved and the bar brought up to date; returns true
-// then. Pausing the bar's timer around it is the caller's part.
-bool ShowNewApp(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
-                IconFiles& icons);
+// Shows the registration dialog modally over `owner` for entry `index` (a
+// new entry when it lies past the list). On OK the entry is stored in one
+// change of the list; returns true then. Pausing the bar's timer around it
+// is the caller's part.
+bool ShowNewApp(NativeWindow owner, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
+                int index);
 
 }  // namespace tavi

@@ -1,16 +1,16 @@
 #pragma once
+#include "platform/native_window.h"
 
 namespace tavi {
 
-// The windows the menu commands open. Each acts on CurrentEntryIndex where
-// it needs an entry, and the modal ones return when they have closed.
+// The windows the menu commands open; the modal ones return when they have closed.
 class CommandWindows {
 public:
     virtual ~CommandWindows() = default;
-    // `NewApp`, modal: registers a new entry or edits the one at CurrentEntryIndex.
-    virtual void ShowNewApp() = 0;
-    // `FileInfomation`, modal: the properties of CurrentEntryIndex's file.
-    virtual void ShowFileInfomation() = 0;
+    // `NewApp`, modal: registers a new entry at `index` or edits the one there.
+    virtual void ShowNewApp(int index) = 0;
+    // `FileInfomation`, modal: the properties of the file of entry `index`.
+    virtual void ShowFileInfomation(int index) = 0;
     // `OptionSet`, modal: 0 when it was shown, otherwise the number of the
     // error that kept it from loading.
     virtual int ShowOptionSet() = 0;
@@ -21,6 +21,12 @@ public:
     // The import of shortcuts (ImportShortcuts in menus/import_shortcuts.h)
     // with the system's folder choice and shortcut reader, modal.
     virtual void ImportShortcuts() = 0;
+    // The group box `frmRectangle` beside the group button at 0-based page
+    // position `position`, until it closes; `byKeys`: opened from the keyboard.
+    virtual void OpenGroup(int position, bool byKeys) = 0;
+    // The modeless window whose keys the message loop passes through
+    // IsDialogMessage (the memory meter), or 0.
+    virtual NativeWindow ModelessWindow() const { return 0; }
 };
 
 }  // namespace tavi

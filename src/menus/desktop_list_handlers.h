@@ -3,7 +3,7 @@
 
 #include "app/bar_services.h"
 #include "app/menu_main.h"
-#include "dialogs/frm_reboot.h"
+#include "menus/reboot_prompt.h"
 #include "menus/list_handlers.h"
 #include "platform/desktop_parameters.h"
 #include "platform/display_modes.h"

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 #include "menus/menu_model.h"
 
 namespace tavi {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/frm_reboot.h"
+#include "menus/reboot_prompt.h"
 #include "menus/run_time_lists.h"
 #include "platform/display_modes.h"
 #include "platform/message_box.h"

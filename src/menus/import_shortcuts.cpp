@@ -4,10 +4,9 @@
 #include <set>
 #include <utility>
 
-#include "app/messages.h"
-#include "app/save_notice.h"
-#include "app/text.h"
-#include "menus/shortcut_import.h"
+#include "platform/messages.h"
+#include "platform/text.h"
+#include "menus/import_plan.h"
 
 namespace tavi {
 namespace {
@@ -24,13 +23,6 @@ std::string FolderName(const std::string& folder) {
     while (trimmed.size() > 1 && trimmed.back() == '\\') trimmed.pop_back();
     const std::string name = GetFileName(trimmed);
     return IsBlank(name) ? trimmed : name;
-}
-
-// Whether a shortcut's working folder is other than the folder its target starts in.
-bool StartsElsewhere(const std::string& path, const std::string& workingDirectory) {
-    std::string working = TrimSpaces(workingDirectory);
-    while (working.size() > 2 && (working.back() == '\\' || working.back() == '/')) working.pop_back();
-    return !working.empty() && !SamePathText(working, GetFolderName(path, working));
 }
 
 std::string UniqueGroupName(const EntryStore& store, const std::string& name) {
@@ -54,41 +46,56 @@ void TellLimit(Platform& platform) { Tell(platform, std::string(text::kPageLimit
 void ImportAsEntries(const ShortcutImportContext& c, const std::vector<LaunchEntry>& shortcuts,
                      ShortcutImportOutcome& outcome) {
     MenuMain& state = c.state;
-    const ImportPlan plan = PlanShortcutImport(state.entries, shortcuts);
+    const ImportPlan plan = PlanShortcutImport(state.entries.Store(), shortcuts);
     static_cast<ImportSkips&>(outcome) = plan;
     if (plan.overLimit > 0) TellLimit(c.platform);
     if (plan.placed.empty()) return;
-    state.undo.BeginChange(state, c.platform);
-    ApplyImportPlan(state.entries, plan);
-    outcome.imported = static_cast<int>(plan.placed.size());
-    (void)NoteSave(state, c.platform.messages, SaveEntries(state.entries, c.platform, state.ApplicationPath));
+    const bool saved = state.entries.Change([&](ListEdit& edit) {
+        ApplyImportPlan(edit.Store(), plan);
+        // Pictures may be kept under a slot's key: the buttons are built again.
+        edit.RebuildAll();
+    });
+    if (saved)
+        outcome.imported = static_cast<int>(plan.placed.size());
+    else
+        outcome.notSaved = true;
 }
 
 void ImportAsGroup(const ShortcutImportContext& c, const std::string& folder, const std::vector<LaunchEntry>& shortcuts,
                    ShortcutImportOutcome& outcome) {
     MenuMain& state = c.state;
     const int exMenuMax = UsableExMenuMax(state.ExMenuMax);
-    const GroupImportPlan plan = PlanGroupImport(state.entries, folder, shortcuts, exMenuMax + 1);
+    const GroupImportPlan plan = PlanGroupImport(state.entries.Store(), folder, shortcuts, exMenuMax + 1);
     static_cast<ImportSkips&>(outcome) = plan;
     if (plan.slot < 0 && !plan.members.empty()) TellLimit(c.platform);
     if (plan.Placed() == 0) return;
-    state.undo.BeginChange(state, c.platform);
-    // The members go first: a group entry never stands in the list without them.
-    if (!SaveExMenu(c.platform.profile, state.ApplicationPath, plan.slot, plan.members, exMenuMax)) {
-        // Nothing was imported; the failed save is what the user is told.
-        (void)NoteSave(state, c.platform.messages, false);
-        outcome.membersNotSaved = true;
-        return;
-    }
     ImportPlan placed;
     placed.slots = {plan.slot};
     placed.placed = {plan.group};
-    ApplyImportPlan(state.entries, placed);
-    outcome.imported = plan.Placed();
-    (void)NoteSave(state, c.platform.messages, SaveEntries(state.entries, c.platform, state.ApplicationPath));
+    const bool saved = state.entries.Change([&](ListEdit& edit) {
+        edit.SetMembers(plan.slot, plan.members);
+        ApplyImportPlan(edit.Store(), placed);
+        edit.RebuildAll();
+    });
+    if (saved)
+        outcome.imported = plan.Placed();
+    else
+        outcome.notSaved = true;
 }
 
 }  // namespace
+
+bool ShortcutStartsElsewhere(const std::string& path, const std::string& workingDirectory) {
+    std::string working = TrimSpaces(workingDirectory);
+    while (working.size() > 2 && (working.back() == '\\' || working.back() == '/')) working.pop_back();
+    return !working.empty() && !SamePathText(working, GetFolderName(path, working));
+}
+
+std::vector<std::string> OfferedImportFolders(const std::string& appData) {
+    if (IsBlank(appData)) return {};
+    const std::string quickLaunch = AddBackslash(appData) + "Microsoft\\Internet Explorer\\Quick Launch";
+    return {quickLaunch, quickLaunch + "\\User Pinned\\TaskBar"};
+}
 
 std::vector<std::string> ShortcutFileNames(const std::vector<std::string>& names) {
     // Upper-cased keys once, not in every comparison: folders can hold thousands.
@@ -111,7 +118,7 @@ LaunchEntry EntryFromShortcut(const std::string& folder, const std::string& file
     if (title.empty()) title = GetFileName(path);
     entry.Title = title;
     if (!read || path.empty()) return entry;
-    const bool elsewhere = StartsElsewhere(path, target.workingDirectory);
+    const bool elsewhere = ShortcutStartsElsewhere(path, target.workingDirectory);
     // The shortcut itself carries its arguments and show state to the shell.
     entry.PathName = elsewhere ? AddBackslash(folder) + fileName : path;
     entry.Command = elsewhere ? "" : target.arguments;
@@ -189,9 +196,8 @@ ShortcutImportOutcome ImportShortcuts(const ShortcutImportContext& c) {
         ImportAsGroup(c, *folder, shortcuts, outcome);
     else
         ImportAsEntries(c, shortcuts, outcome);
-    // Pictures may be kept under a slot's key: the buttons are built again.
-    if (outcome.imported > 0) c.bar.FullRebuild();
-    if (!outcome.membersNotSaved) Tell(c.platform, ImportCountMessage(outcome), MessageIcon::Information);
+    // A change that was refused has been told; no count says otherwise.
+    if (!outcome.notSaved) Tell(c.platform, ImportCountMessage(outcome), MessageIcon::Information);
     return outcome;
 }
 

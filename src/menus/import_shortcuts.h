@@ -1,12 +1,11 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/bar_services.h"
 #include "app/menu_main.h"
-#include "dialogs/import_folder.h"
-#include "menus/ex_menu_store.h"
-#include "menus/shortcut_import.h"
+#include "app/ex_menu_store.h"
+#include "menus/import_plan.h"
 #include "platform/folder_listing.h"
 #include "platform/platform.h"
 #include "platform/shortcuts.h"
@@ -14,6 +13,23 @@
 // The tray menu's import of shortcuts: a folder's shortcuts become entries
 // of their own or the members of one new group, in one save and one undo step.
 namespace tavi {
+
+// The folders offered first, in order, under the user's roaming application
+// data folder; nothing when that folder is unknown.
+std::vector<std::string> OfferedImportFolders(const std::string& appData);
+
+// Shows the folder choice; implemented by its Win32 view and by fakes.
+class ImportFolderPrompt {
+public:
+    virtual ~ImportFolderPrompt() = default;
+    // The chosen folder, nothing when the user cancelled.
+    virtual std::optional<std::string> Choose(const std::vector<std::string>& offered) = 0;
+};
+
+// Whether a shortcut's working folder is other than the folder its target
+// starts in. An entry starts in its program's folder and has no place for
+// another, so such a shortcut is registered as itself.
+bool ShortcutStartsElsewhere(const std::string& path, const std::string& workingDirectory);
 
 // The ".lnk" files among `names` (a folder's listing), ordered by name
 // without case so that entries come in the same order on every system.
@@ -49,7 +65,7 @@ struct ShortcutImportOutcome : ImportSkips {
     bool ran = false;  // a folder with shortcuts was chosen
     bool asGroup = false;
     int imported = 0;
-    bool membersNotSaved = false;  // the group's members could not be written: nothing changed
+    bool notSaved = false;  // the change could not be saved or was refused: nothing changed
 };
 
 // The count shown once at the end of an import.
@@ -58,7 +74,6 @@ std::string ImportCountMessage(const ShortcutImportOutcome& outcome);
 struct ShortcutImportContext {
     MenuMain& state;
     Platform& platform;
-    BarServices& bar;
     FolderListing& folders;
     Shortcuts& shortcuts;
     ImportFolderPrompt& prompt;

@@ -1,19 +1,23 @@
 #include "menus/menu_commands.h"
 
-#include "app/generations.h"
-#include "app/messages.h"
+#include "app/backup_names.h"
+#include "app/launcher.h"
+#include "platform/messages.h"
 #include "app/phase_trace.h"
-#include "app/text.h"
+#include "app/startup.h"
+#include "platform/shell_start.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
 
 using C = MenuCommand;
 
-// Fixed command lines; no text from entries ever goes into one.
-constexpr const char* kControlPanel = "RUNDLL32.EXE shell32.dll,Control_RunDLL";
-constexpr const char* kAddRemovePrograms = "RUNDLL32.EXE shell32.dll,Control_RunDLL appwiz.cpl";
-constexpr const char* kDisplayProperties = "RUNDLL32.EXE shell32.dll,Control_RunDLL desk.cpl";
+// Fixed command lines for the system's rundll32.exe; no text from entries
+// ever goes into one.
+constexpr const char* kControlPanel = "shell32.dll,Control_RunDLL";
+constexpr const char* kAddRemovePrograms = "shell32.dll,Control_RunDLL appwiz.cpl";
+constexpr const char* kDisplayProperties = "shell32.dll,Control_RunDLL desk.cpl";
 constexpr const char* kCdDoorOpen = "set cdaudio door open";
 constexpr const char* kCdDoorClosed = "set cdaudio door closed";
 constexpr int kOptionAttempts = 3;
@@ -44,7 +48,7 @@ std::optional<std::string> ExplorerArgument(const std::string& folder) {
 
 MenuCommands::MenuCommands(const MenuCommandPorts& ports) : ports_(ports) {
     // A cut entry lives only in the clipboard: each undo step carries it.
-    ports_.state.undo.AttachCut(
+    ports_.state.entries.AttachCut(
         [this]() -> std::optional<PendingCut> {
             if (!clipboard_.CutPending) return std::nullopt;
             return PendingCut{clipboard_.CutSource, clipboard_.entry};
@@ -52,21 +56,16 @@ MenuCommands::MenuCommands(const MenuCommandPorts& ports) : ports_(ports) {
         [this](const std::optional<PendingCut>& cut) {
             clipboard_ = CutClipboard{};
             if (!cut) return;
-            MenuMain& state = ports_.state;
-            clipboard_.CutPending = true;
-            clipboard_.CutSource = cut->source;
-            clipboard_.entry = cut->entry;
-            clipboard_.members =
-                LoadExMenu(ports_.platform.profile, state.ApplicationPath, cut->source, state.ExMenuMax);
+            clipboard_ = CutClipboard{true, cut->source, cut->entry, ports_.state.entries.Members(cut->source)};
         });
 }
 
-MenuCommands::~MenuCommands() { ports_.state.undo.AttachCut({}, {}); }
+MenuCommands::~MenuCommands() { ports_.state.entries.AttachCut({}, {}); }
 
 MenuInputs MenuCommands::Inputs() const {
     const bool search =
         ports_.platform.files.FileExists(AddBackslash(ports_.state.ApplicationPath) + "TaviSearch.exe");
-    return MenuInputs{ports_.state, lists_, clipboard_.CutPending, search, busy_};
+    return MenuInputs{ports_.state, lists_, entryIndex_, clipboard_.CutPending, search, busy_};
 }
 
 EntryCommandContext MenuCommands::EntryContext() {
@@ -98,6 +97,7 @@ MenuModel MenuCommands::PrepareEntryMenu(int position) {
     if (!busy_) {
         RefreshLists();
         ports_.state.CurrentEntryIndex = position + ports_.state.EntryOffset;
+        entryIndex_ = ports_.state.CurrentEntryIndex;
     }
     return BuildEntryMenu(Inputs());
 }
@@ -155,31 +155,34 @@ void MenuCommands::Run(MenuCommand command) {
     CommandWindows& windows = ports_.windows;
     switch (command) {
         case C::mnuAppNewIn:
-        case C::mnuAppin: Modal([&] { windows.ShowNewApp(); }); break;
-        case C::mnuAppDel: Modal([&] { DeleteEntry(EntryContext()); }); break;
-        case C::mnuAppMove: bar.BeginEntryMove(); break;
-        case C::mnuAppOneTimeDelete: CutEntry(EntryContext()); break;
-        case C::mnuAppOneTimeCopy: Modal([&] { PasteEntry(EntryContext()); }); break;
-        case C::mnuAppUndo:
-            if (ports_.state.undo.Undo(ports_.state, ports_.platform)) bar.FullRebuild();
+        case C::mnuAppin: Modal([&] { windows.ShowNewApp(entryIndex_); }); break;
+        case C::mnuAppDel: Modal([&] { DeleteEntry(EntryContext(), entryIndex_); }); break;
+        case C::mnuAppMove: bar.BeginEntryMove(entryIndex_); break;
+        case C::mnuAppOneTimeDelete: CutEntry(EntryContext(), entryIndex_); break;
+        case C::mnuAppOneTimeCopy: Modal([&] { PasteEntry(EntryContext(), entryIndex_); }); break;
+        case C::mnuAppUndo: (void)ports_.state.entries.Undo(); break;
+        case C::mnuAppRedo: (void)ports_.state.entries.Redo(); break;
+        case C::mnuFolder: OpenFolder(entryIndex_); break;
+        case C::mnuPopupFolder: OpenFolder(ports_.state.CurrentEntryIndex); break;
+        case C::mnuAppProperty:
+            if (ports_.state.entries.Has(entryIndex_) && !IsBlank(ports_.state.entries.At(entryIndex_).PathName))
+                Modal([&] { windows.ShowFileInfomation(entryIndex_); });
             break;
-        case C::mnuAppRedo:
-            if (ports_.state.undo.Redo(ports_.state, ports_.platform)) bar.FullRebuild();
-            break;
-        case C::mnuFolder:
-        case C::mnuPopupFolder: OpenFolder(); break;
-        case C::mnuAppProperty: {
-            const int index = ports_.state.CurrentEntryIndex;
-            if (ports_.state.entries.Has(index) && !IsBlank(ports_.state.entries.slots[index].PathName))
-                Modal([&] { windows.ShowFileInfomation(); });
-            break;
-        }
         case C::mnuAppOption:
+            ReadSettingsAgain();
             Modal([&] { (void)windows.ShowOptionSet(); });
             bar.RepaintCommandButtons();
             break;
-        case C::mnuPopupOption: Modal([&] { TrayOptions(); }); break;
-        case C::mnuAppReDraw: bar.Redraw(); break;
+        case C::mnuPopupOption:
+            ReadSettingsAgain();
+            Modal([&] { TrayOptions(); });
+            break;
+        case C::mnuAppReDraw:
+            // Files that could not be read are read again first; a list read
+            // again has had its pictures built already.
+            ReadSettingsAgain();
+            if (!ports_.state.entries.ReadAgain()) bar.Redraw();
+            break;
         case C::mnuAppSearch:
         case C::mnuPopupSearch: OpenInProgramFolder("TaviSearch.exe"); break;
         case C::mnuHelp:
@@ -187,9 +190,9 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuPopupBackup: OpenBackupFolder(); break;
         case C::mnuPopupImport: Modal([&] { windows.ImportShortcuts(); }); break;
         case C::mnuAppControlPanel:
-        case C::mnuPopupControlPanel: (void)system.RunProgram(kControlPanel); break;
+        case C::mnuPopupControlPanel: RunSystemApplet(kControlPanel); break;
         case C::mnuAppWizard:
-        case C::mnuPopupAppWizard: (void)system.RunProgram(kAddRemovePrograms); break;
+        case C::mnuPopupAppWizard: RunSystemApplet(kAddRemovePrograms); break;
         case C::mnuAppPrint:
         case C::mnuPopupPrint: Modal([&] { (void)system.PrinterSetup(bar.Handle()); }); break;
         case C::mnuNetWork:
@@ -221,17 +224,25 @@ void MenuCommands::RunListItem(ListItemRef item) {
         case ListKind::WallPapers: ports_.listHandlers.SelectWallPaper(lists_.wallPapers, item.index); break;
         case ListKind::DisplayModes:
             if (item.index == 0)
-                (void)ports_.system.RunProgram(kDisplayProperties);
+                RunSystemApplet(kDisplayProperties);
             else
                 ports_.listHandlers.ChgDisplaySet(lists_.displayModes.items[static_cast<size_t>(item.index)].caption);
             break;
     }
 }
 
-void MenuCommands::OpenFolder() {
+void MenuCommands::ReadSettingsAgain() {
+    if (!ports_.state.SettingsUnread) return;
+    if (!ReadSettings(ports_.state, ports_.platform)) return;
+    // The bar follows the file's settings from now on, as after the options dialog.
+    ports_.bar.SetWallpaperTimer(ports_.state.settings.WallPaperChenge != "0");
+    ports_.bar.ReDock(true);
+    ports_.bar.ReRegisterHotKey();
+}
+
+void MenuCommands::OpenFolder(int index) {
     const MenuMain& state = ports_.state;
-    const int index = state.CurrentEntryIndex;
-    const std::string path = state.entries.Has(index) ? state.entries.slots[index].PathName : std::string();
+    const std::string path = state.entries.Has(index) ? state.entries.At(index).PathName : std::string();
     std::optional<std::string> folder;
     if (!IsBlank(path)) folder = ExplorerArgument(GetFolderName(path, ports_.platform.files.CurrentDirectory()));
     if (!folder) folder = CharMid(ports_.platform.system.SystemDirectory(), 0, 3);
@@ -239,7 +250,13 @@ void MenuCommands::OpenFolder() {
 }
 
 void MenuCommands::Explore(const std::string& argument) {
-    ports_.platform.shell.Open({"open", "explorer.exe", argument, ports_.state.ApplicationPath, ShowCommand::Normal});
+    ports_.platform.shell.Open(
+        {"open", ExplorerPath(ports_.platform.system), argument, ports_.state.ApplicationPath, ShowCommand::Normal});
+}
+
+void MenuCommands::RunSystemApplet(const char* parameters) {
+    (void)ports_.system.RunProgram(
+        ProgramCommandLine(SystemProgramPath(ports_.platform.system, "rundll32.exe"), parameters));
 }
 
 void MenuCommands::OpenDrive(int index) {

@@ -76,10 +76,14 @@ private:
     template <typename Body>
     void Modal(Body body);
 
-    void OpenFolder();
+    // "TaviLaunch.ini" read again when it could not be read before.
+    void ReadSettingsAgain();
+    void OpenFolder(int index);
     // The explorer on a folder or drive, started from the program's folder.
     void Explore(const std::string& argument);
     void OpenDrive(int index);
+    // A control-panel applet through the system's own rundll32.exe.
+    void RunSystemApplet(const char* parameters);
     void OpenInProgramFolder(const char* fileName);
     void OpenBackupFolder();
     void TrayOptions();
@@ -88,6 +92,7 @@ private:
     RunTimeLists lists_;
     ListFreshness freshness_;
     CutClipboard clipboard_;
+    int entryIndex_ = 0;  // the entry the entry menu was opened on
     bool busy_ = false;
 };
 

@@ -98,14 +98,15 @@ struct MenuModel {
 
 // What the item states depend on.
 struct MenuInputs {
-    const MenuMain& state;  // CurrentEntryIndex, the entries, RemovableDrives
+    const MenuMain& state;  // the entries, RemovableDrives
     const RunTimeLists& lists;
+    int entryIndex = 0;  // the entry the entry menu is for
     bool cutPending = false;
     bool searchAvailable = false;  // "TaviSearch.exe" is in the program folder
     bool busy = false;             // a command is running: every item disabled
 };
 
-// `mnuAppMenu` for the entry at CurrentEntryIndex.
+// `mnuAppMenu` for the entry at `entryIndex`.
 MenuModel BuildEntryMenu(const MenuInputs& inputs);
 // `mnuPopUpMenu`.
 MenuModel BuildTrayMenu(const MenuInputs& inputs);

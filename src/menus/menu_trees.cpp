@@ -2,8 +2,8 @@
 #include <optional>
 #include <span>
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 #include "menus/menu_model.h"
 
 namespace tavi {
@@ -178,21 +178,21 @@ std::optional<MenuCommand> CommandOf(uint32_t id) {
 }
 
 bool IsRegisteredSlot(const MenuMain& state, int index) {
-    return index <= state.entries.LastEntryIndex && state.entries.Has(index) &&
-           !state.entries.slots[index].PathName.empty();
+    return index <= state.entries.LastEntryIndex() && state.entries.Has(index) &&
+           !state.entries.At(index).PathName.empty();
 }
 
 bool IsCommandEnabled(MenuCommand command, const MenuInputs& inputs) {
     switch (command) {
-        case C::mnuAppNewIn: return !IsRegisteredSlot(inputs.state, inputs.state.CurrentEntryIndex);
+        case C::mnuAppNewIn: return !IsRegisteredSlot(inputs.state, inputs.entryIndex);
         case C::mnuAppin:
         case C::mnuAppDel:
         case C::mnuAppMove:
         case C::mnuAppOneTimeDelete:
-        case C::mnuAppProperty: return IsRegisteredSlot(inputs.state, inputs.state.CurrentEntryIndex);
+        case C::mnuAppProperty: return IsRegisteredSlot(inputs.state, inputs.entryIndex);
         case C::mnuAppOneTimeCopy: return inputs.cutPending;
-        case C::mnuAppUndo: return inputs.state.undo.CanUndo();
-        case C::mnuAppRedo: return inputs.state.undo.CanRedo();
+        case C::mnuAppUndo: return inputs.state.entries.CanUndo();
+        case C::mnuAppRedo: return inputs.state.entries.CanRedo();
         case C::mnuAppSearch:
         case C::mnuPopupSearch: return inputs.searchAvailable;
         case C::mnuMOEject:

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 #include "platform/unicode.h"
 
 namespace tavi {

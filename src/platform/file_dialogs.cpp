@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/text.h"
+#include "platform/text.h"
 #include "platform/common_dlg.h"
 
 namespace tavi {

@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "platform/host_adapters.h"
@@ -26,12 +25,29 @@ std::filesystem::path ToPath(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> HostFileSystem::ReadAll(const std::string& path) {
-    std::ifstream in(ToPath(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+FileContents HostFileSystem::Read(const std::string& path) {
+    const std::filesystem::path file = ToPath(path);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (!std::filesystem::exists(status)) {
+        const bool missing = !error || error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+        return {missing ? ReadOutcome::Absent : ReadOutcome::Unreadable, {}};
+    }
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error || !std::filesystem::is_regular_file(status) || size > kReadLimitBytes) return {ReadOutcome::Unreadable, {}};
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {ReadOutcome::Unreadable, {}};
+    std::string bytes(static_cast<size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    // A file that grew since its size was taken is read to its end, within the limit.
+    char more[4096];
+    while (!in.bad() && in.read(more, sizeof more).gcount() > 0) {
+        bytes.append(more, static_cast<size_t>(in.gcount()));
+        if (bytes.size() > kReadLimitBytes) return {ReadOutcome::Unreadable, {}};
+    }
+    if (in.bad()) return {ReadOutcome::Unreadable, {}};
+    return {ReadOutcome::Whole, std::move(bytes)};
 }
 
 bool HostFileSystem::ReplaceAll(const std::string& path, std::string_view bytes) {

@@ -20,15 +20,31 @@ struct FileHandle {
 
 }  // namespace
 
-std::optional<std::string> Win32FileSystem::ReadAll(const std::string& path) {
+FileContents Win32FileSystem::Read(const std::string& path) {
     FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return std::nullopt;
+    if (!file.Valid()) {
+        // Anything but a missing file (held by another program, no access, a
+        // folder of that name) is a file that exists and could not be read.
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {missing ? ReadOutcome::Absent : ReadOutcome::Unreadable, {}};
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.handle, &size) || static_cast<uint64_t>(size.QuadPart) > kReadLimitBytes)
+        return {ReadOutcome::Unreadable, {}};
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
     char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file.handle, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return bytes;
+    for (;;) {
+        DWORD read = 0;
+        // A failed read is an error, not the end of the file: the text so far is not the file.
+        if (!ReadFile(file.handle, buffer, sizeof buffer, &read, nullptr)) return {ReadOutcome::Unreadable, {}};
+        if (read == 0) break;
+        bytes.append(buffer, read);
+        if (bytes.size() > kReadLimitBytes) return {ReadOutcome::Unreadable, {}};
+    }
+    return {ReadOutcome::Whole, std::move(bytes)};
 }
 
 bool Win32FileSystem::ReplaceAll(const std::string& path, std::string_view bytes) {

@@ -30,6 +30,7 @@ public:
                                    const std::string& value) override;
     [[nodiscard]] bool DeleteKey(const std::string& file, const std::string& section, const std::string& key) override;
     [[nodiscard]] bool DeleteSection(const std::string& file, const std::string& section) override;
+    ReadOutcome FileOutcome(const std::string& file) override;
     void BeginBatch() override;
     [[nodiscard]] bool EndBatch() override;
 

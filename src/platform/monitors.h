@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/rect.h"
+#include "platform/rect.h"
 
 namespace tavi {
 

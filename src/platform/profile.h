@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace tavi {
 
 // Key-by-key access to INI files, with the semantics of the system's profile
@@ -17,6 +19,9 @@ public:
     [[nodiscard]] virtual bool DeleteKey(const std::string& file, const std::string& section,
                                          const std::string& key) = 0;
     [[nodiscard]] virtual bool DeleteSection(const std::string& file, const std::string& section) = 0;
+    // How `file` reads. Unreadable: its values read as empty and nothing is
+    // written to it. Inside a batch the answer holds for the batch's reads.
+    virtual ReadOutcome FileOutcome(const std::string& /*file*/) { return ReadOutcome::Whole; }
 
     // Between these, a profile may keep the files it touches in memory and
     // write each changed one once, whole, at the end: a save of many keys

@@ -187,13 +187,13 @@ std::string Serialize(IniFile& file, CodePage& codePage, bool keepUnicode) {
 // The file as parsed; a missing file is an empty one, and the first write
 // creates it. Nothing when the file exists but cannot be read, which the
 // system reports as a failure.
-std::optional<IniFile> Load(FileSystem& files, CodePage& codePage, const std::string& path) {
-    const std::optional<std::string> bytes = files.ReadAll(path);
-    if (!bytes) {
-        if (files.FileExists(path)) return std::nullopt;
-        return IniFile{};
+std::optional<IniFile> Load(const FileContents& contents, CodePage& codePage) {
+    switch (contents.outcome) {
+        case ReadOutcome::Absent: return IniFile{};
+        case ReadOutcome::Whole: return Parse(contents.bytes, codePage);
+        case ReadOutcome::Unreadable: break;
     }
-    return Parse(*bytes, codePage);
+    return std::nullopt;
 }
 
 // Reads and writes look a name up with the blanks around it ignored, and take
@@ -221,6 +221,7 @@ std::string Unquoted(std::string_view value) {
 
 struct IniProfile::CachedFile {
     std::optional<IniFile> ini;  // nothing when the file exists but cannot be read
+    ReadOutcome outcome = ReadOutcome::Absent;
     bool changed = false;
 };
 
@@ -233,7 +234,10 @@ IniProfile::~IniProfile() = default;
 // batch the first call loads it and the others share it.
 IniProfile::CachedFile* IniProfile::Open(const std::string& path) {
     std::unique_ptr<CachedFile>& slot = cache_[path];
-    if (!slot) slot = std::make_unique<CachedFile>(CachedFile{Load(files_, codePage_, path), false});
+    if (!slot) {
+        const FileContents contents = files_.Read(path);
+        slot = std::make_unique<CachedFile>(CachedFile{Load(contents, codePage_), contents.outcome, false});
+    }
     if (!slot->ini && batchDepth_ > 0) batchFailed_ = true;
     return slot.get();
 }
@@ -258,6 +262,12 @@ bool IniProfile::EndBatch() {
     cache_.clear();
     batchFailed_ = false;
     return written;
+}
+
+ReadOutcome IniProfile::FileOutcome(const std::string& file) {
+    const ReadOutcome outcome = Open(file)->outcome;
+    if (batchDepth_ == 0) cache_.erase(file);
+    return outcome;
 }
 
 std::string IniProfile::GetString(const std::string& file, const std::string& section, const std::string& key) {

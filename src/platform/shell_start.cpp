@@ -1,6 +1,6 @@
 #include "platform/shell_start.h"
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {

@@ -12,7 +12,7 @@ namespace tavi {
 
 class Win32FileSystem final : public FileSystem {
 public:
-    std::optional<std::string> ReadAll(const std::string& path) override;
+    FileContents Read(const std::string& path) override;
     [[nodiscard]] bool ReplaceAll(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {

@@ -4,8 +4,9 @@
 #include <string_view>
 
 #include "app/settings.h"
+#include "bar/alarm_check.h"
+#include "platform/clock.h"
 #include "platform/sound.h"
-#include "tools/local_time.h"
 
 namespace tavi {
 
@@ -28,9 +29,15 @@ std::optional<int> AlarmSlotMinute(std::string_view slot);
 // timer, on the first tick after the pause; a slot set to that minute starts
 // WaveFile. Reads WaveFile and AlarmTimes afresh on every tick, so confirmed
 // options take effect at once.
-class AlarmTimer {
+class AlarmTimer final : public AlarmCheck {
 public:
-    AlarmTimer(const Settings& settings, Sound& sound) : settings_(settings), sound_(sound) {}
+    AlarmTimer(const Settings& settings, Sound& sound, Clock* clock = nullptr)
+        : settings_(settings), sound_(sound), clock_(clock) {}
+
+    // A tick with the clock's reading.
+    void Check() override {
+        if (clock_) (void)Tick(clock_->Now());
+    }
 
     // One tick with the clock's current reading; true when it started the
     // wave file (whether or not the system could play it).
@@ -39,6 +46,7 @@ public:
 private:
     const Settings& settings_;
     Sound& sound_;
+    Clock* clock_;
     std::optional<int64_t> lastChecked_;  // the latest minute looked at
 };
 

@@ -1,6 +1,6 @@
 #include "tools/fd_format.h"
 
-#include "app/messages.h"
+#include "platform/messages.h"
 
 namespace tavi {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "platform/wide_win.h"
 #include "tools/fd_format.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "app/number_format.h"
 
 namespace tavi {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/rect.h"
+#include "platform/rect.h"
 #include "platform/file_system.h"
 #include "platform/memory_status.h"
 #include "platform/system_info.h"

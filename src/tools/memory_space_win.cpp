@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"

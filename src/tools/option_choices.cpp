@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "app/messages.h"
-#include "app/text.h"
+#include "platform/messages.h"
+#include "platform/text.h"
 #include "bar/hot_key.h"
 #include "bar/monitor_choice.h"
 

@@ -1,8 +1,8 @@
 #include "tools/option_set.h"
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "app/number_format.h"
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
@@ -117,6 +117,8 @@ void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& b
         stored.txtExMenuCount = "1";
     if (bar.Visible()) bar.ApplyTopMost(stored.ChkTemae != 0);
     StoreOptionSettings(state.settings, stored);
+    // The user's own choice: the settings file is written from now on, read before or not.
+    state.SettingsUnread = false;
     bar.SetWallpaperTimer(state.settings.WallPaperChenge != "0");
 }
 

@@ -6,7 +6,7 @@
 
 #include "app/bar_services.h"
 #include "app/menu_main.h"
-#include "app/rect.h"
+#include "platform/rect.h"
 #include "app/settings.h"
 #include "platform/drive_space.h"
 #include "platform/file_chooser.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "platform/monitors_win.h"
 #include "platform/program_version_win.h"

@@ -12,10 +12,11 @@ struct UsualMachine {
     fakes::MenuFixture f;
     UsualMachine() {
         f.state.ApplicationPath = "C:\\Program Files\\TaviMenu2";
-        f.state.entries.ResizeEntryArrays(999);
+        std::vector<LaunchEntry> entries;
         for (int i = 0; i < 1000; ++i)
-            f.state.entries.slots[i] = {"ｴﾝﾄﾘｰ " + std::to_string(i), "C:\\Tools\\app" + std::to_string(i) + ".exe",
-                                        "", "0", "", "0"};
+            entries.push_back({"ｴﾝﾄﾘｰ " + std::to_string(i), "C:\\Tools\\app" + std::to_string(i) + ".exe", "", "0",
+                               "", "0"});
+        fakes::GiveEntries(f.state, f.fake.platform, entries);
         f.fake.system.drives = {{"A:\\", DriveType::Removable, "3.5 ｲﾝﾁ FD (A:)"},
                                 {"C:\\", DriveType::Fixed, "ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)"},
                                 {"D:\\", DriveType::Fixed, "DATA (D:)"},

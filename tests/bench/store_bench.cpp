@@ -40,8 +40,7 @@ void LoadThousandEntries(benchmark::State& state) {
     RealFiles real;
     if (!SaveEntries(ThousandEntries(), real.platform, real.folder.Path())) state.SkipWithError("cannot write");
     for (auto _ : state) {
-        EntryStore store;
-        LoadEntries(store, real.platform, real.folder.Path());
+        EntryStore store = LoadEntries(real.platform.files, real.platform.codePage, real.folder.Path()).store;
         benchmark::DoNotOptimize(store.slots.data());
     }
 }

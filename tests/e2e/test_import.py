@@ -129,7 +129,8 @@ class ImportTest(tavi.BarTestCase):
         # One undo step each: back to the three entries, then to the list as it was.
         bar.choose(0, UNDO)
         harness.wait_until(lambda: folder.read_bytes("Launch.ini") == entries, 10, "the group undone")
-        harness.wait_until(lambda: self.members(folder) == members_before, 10, "the members' file as it was")
+        # No members as before; a file that was not there comes back empty, as an undo never deletes one.
+        harness.wait_until(lambda: self.members(folder) == (members_before or b""), 10, "the members' file as it was")
         bar.choose(0, UNDO)
         harness.wait_until(lambda: folder.read_bytes("Launch.ini") == before, 10, "the list byte for byte as before")
 

@@ -13,6 +13,9 @@ from tavi import NOTEPAD
 SESSION: harness.Session
 
 SAVE_FAILED = "変更を保存できませんでした。"
+UNREADABLE = "次のファイルを読み込めませんでした。"
+REDRAW = "再表示(&W)\tF5"
+DELETE = "削除(&D)"
 
 
 def setUpModule():
@@ -80,6 +83,49 @@ class PersistenceTest(tavi.BarTestCase):
         self.drop(bar, folder, 3, folder.win_file(docs[2].name))
         harness.wait_until(lambda: folder.read_bytes("Launch.ini") == tavi.launch_ini([NOTEPAD] + registered), 15,
                            "the next save writes every change")
+
+
+    def dismiss_unreadable(self, bar: tavi.Bar, name: str) -> None:
+        """The notice of a file that could not be read, told once the bar is up."""
+        box = SESSION.wait_message_box(bar.pid, 20)
+        self.assertTrue(box.message.startswith(UNREADABLE), box.message)
+        self.assertIn(name, box.message)
+        SESSION.press(box.hwnd, text="OK")
+
+    def test_a_list_held_while_the_bar_starts_is_never_written_over_and_comes_back_on_redraw(self):
+        entries = [(f"ﾒﾓ{i}", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0") for i in range(12)]
+        folder = self.folder("held-at-start", entries)
+        before = folder.read_bytes("Launch.ini")
+        held = SESSION.call("file_hold", path=folder.win_file("Launch.ini"))["handle"]
+        try:
+            bar = self.start(folder)
+            self.dismiss_unreadable(bar, "Launch.ini")
+            self.assertEqual([t for t in bar.tips() if t], [], "an empty bar while the list is held")
+        finally:
+            SESSION.call("file_release", handle=held)
+        self.assertEqual(folder.read_bytes("Launch.ini"), before, "no first-run list written over it")
+
+        bar.choose(0, REDRAW)
+        harness.wait_until(lambda: bar.tips()[:3] == ["ﾒﾓ0", "ﾒﾓ1", "ﾒﾓ2"], 15, "the twelve entries back")
+        bar.choose(1, DELETE)
+        SESSION.press(SESSION.wait_message_box(bar.pid, 10).hwnd, text="OK")
+        harness.wait_until(lambda: folder.read_bytes("Launch.ini") == tavi.launch_ini(
+            entries[:1] + [tavi.EMPTY] + entries[2:]), 15, "eleven entries left in the file")
+
+    def test_settings_held_while_the_bar_starts_keep_every_value_through_the_exit(self):
+        folder = self.folder("settings-held", [NOTEPAD])
+        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(
+            "100101011", ExMenuCount="20", HotKey="1620", Monitor="\\\\.\\DISPLAY7") + tavi.cp932_lines(
+            ["[Time]", "Time=0730121500000000000000000000000000000000", "WaveFile=C:\\ｱﾗｰﾑ.wav"]))
+        before = folder.read_bytes("TaviLaunch.ini")
+        held = SESSION.call("file_hold", path=folder.win_file("TaviLaunch.ini"))["handle"]
+        try:
+            bar = self.start(folder)
+            self.dismiss_unreadable(bar, "TaviLaunch.ini")
+        finally:
+            SESSION.call("file_release", handle=held)
+        self.assertEqual(bar.close(), 0)
+        self.assertEqual(folder.read_bytes("TaviLaunch.ini"), before, "every value kept through the exit")
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/bar_services.h"
+#include "bar/bar_geometry.h"
 #include "fakes/fakes.h"
 
 namespace tavi::fakes {
@@ -34,7 +35,7 @@ public:
     // Buttons 32 pixels square in a row from the screen's corner.
     Rect ButtonRect(int position) override { return MakeRect(position * 32, 0, 32, 32); }
     Rect WindowRect() const override { return windowRect; }
-    const BarLayout& CurrentLayout() const override { return layout; }
+    BarButtonSizes ButtonSizes() const override { return ButtonSizesOf(layout); }
     bool Visible() const override { return visible; }
     void Show() override {
         visible = true;
@@ -46,7 +47,7 @@ public:
     }
     void ReRegisterHotKey() override { log_.push_back("bar hotkey"); }
     void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
-    void BeginEntryMove() override { log_.push_back("bar move"); }
+    void BeginEntryMove(int index) override { log_.push_back("bar move " + std::to_string(index)); }
     void Close() override { log_.push_back("bar close"); }
 
 private:

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/frm_reboot.h"
+#include "menus/reboot_prompt.h"
 #include "platform/desktop_parameters.h"
 #include "platform/display_modes.h"
 #include "platform/system_restart.h"

@@ -4,33 +4,54 @@
 #include <atomic>
 #include <filesystem>
 #include <random>
+#include <stdexcept>
 
-#include "app/text.h"
+#include "app/menu_main.h"
+
+#include "platform/text.h"
 
 namespace tavi::fakes {
 
-std::optional<std::string> MemoryFileSystem::ReadAll(const std::string& path) {
-    if (std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end()) return std::nullopt;
+namespace {
+bool Listed(const std::vector<std::string>& paths, const std::string& path) {
+    return std::find(paths.begin(), paths.end(), path) != paths.end();
+}
+}  // namespace
+
+FileContents MemoryFileSystem::Read(const std::string& path) {
+    if (Listed(unreadable, path)) return {ReadOutcome::Unreadable, {}};
     const auto found = files.find(path);
-    if (found == files.end()) return std::nullopt;
-    return found->second;
+    if (found == files.end()) return {};
+    return {ReadOutcome::Whole, found->second};
+}
+
+void GiveEntries(MenuMain& state, Platform& platform, const std::vector<LaunchEntry>& slots) {
+    EntryStore store;
+    store.slots = slots;
+    if (!SaveEntries(store, platform, state.ApplicationPath)) throw std::runtime_error("list not written");
+    state.entries.Open(state, platform);
+}
+
+void PutEntry(MenuMain& state, int index, const LaunchEntry& entry) {
+    if (!state.entries.Change([&](ListEdit& edit) { edit.Slot(index) = entry; }))
+        throw std::runtime_error("entry not put");
 }
 
 bool MemoryFileSystem::ReplaceAll(const std::string& path, std::string_view bytes) {
     ++replaceCalls;
-    if (failWrites) return false;
+    if (failWrites || Listed(unwritable, path)) return false;
     files[path] = std::string(bytes);
     return true;
 }
 
 bool MemoryFileSystem::RemoveFile(const std::string& path) {
-    if (failWrites) return false;
+    if (failWrites || Listed(unwritable, path)) return false;
     files.erase(path);
     return true;
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) {
-    return files.count(path) > 0 || std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end();
+    return files.count(path) > 0 || Listed(unreadable, path);
 }
 
 namespace {

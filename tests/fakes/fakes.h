@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/entry_buttons.h"
+#include "platform/clock.h"
 #include "platform/host_adapters.h"
 #include "platform/platform.h"
 
@@ -17,15 +18,23 @@ class MemoryFileSystem final : public FileSystem {
 public:
     std::map<std::string, std::string> files;
     std::vector<std::string> unreadable;  // exist, but reading fails
+    std::vector<std::string> unwritable;  // replacing or removing them fails
     bool failWrites = false;
     int replaceCalls = 0;
     std::string currentDirectory = "C:\\Work";
 
-    std::optional<std::string> ReadAll(const std::string& path) override;
+    FileContents Read(const std::string& path) override;
     [[nodiscard]] bool ReplaceAll(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     std::string CurrentDirectory() override { return currentDirectory; }
+};
+
+// A clock the test sets, and may set back.
+class FakeClock final : public Clock {
+public:
+    LocalTime now{2026, 12, 8, 20, 42, 0};
+    LocalTime Now() override { return now; }
 };
 
 // Passes bytes through unchanged: tests that do not care about code pages
@@ -111,6 +120,13 @@ public:
     void ShowEntryIcon(int position, bool useCache) override;
     void ClearButtonImage(int position) override;
 };
+
+// The list of `state` as if "Launch.ini" had held these entries: the file is
+// written through `platform` and the list opened on it, so the list's growth
+// mark is the count of entries up to the last used one.
+void GiveEntries(MenuMain& state, Platform& platform, const std::vector<LaunchEntry>& slots);
+// One entry put into the list by a change of its own, as another command would.
+void PutEntry(MenuMain& state, int index, const LaunchEntry& entry);
 
 // Every port as a fake, bundled.
 struct FakePlatform {

@@ -22,12 +22,13 @@ public:
     std::deque<int> optionResults;          // ShowOptionSet answers in order; 0 when empty
     std::function<void()> whileModalOpen;   // runs inside every modal window
 
-    void ShowNewApp() override { Modal("NewApp"); }
-    void ShowFileInfomation() override { Modal("FileInfomation"); }
+    void ShowNewApp(int index) override { Modal("NewApp " + std::to_string(index)); }
+    void ShowFileInfomation(int index) override { Modal("FileInfomation " + std::to_string(index)); }
     int ShowOptionSet() override;
     void ShowFDFormat() override { Modal("FDFormat"); }
     void ShowMemorySpace() override { log_.push_back("window frmMemorySpace"); }
     void ImportShortcuts() override { Modal("ImportShortcuts"); }
+    void OpenGroup(int position, bool) override { Modal("frmRectangle " + std::to_string(position)); }
 
 private:
     void Modal(const std::string& name);
@@ -105,8 +106,11 @@ struct MenuFixture {
     FakeMediaTools media{log};
     FakeListHandlers listHandlers{log};
     MenuMain state;
+    BarListView view{state, bar};
     MenuCommands commands{
         MenuCommandPorts{state, fake.platform, bar, windows, system, folders, media, listHandlers}};
+
+    MenuFixture() { state.entries.AttachView(&view); }
 };
 
 }  // namespace tavi::fakes

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "platform/ini_profile.h"
 
 using namespace tavi;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <set>
 
-#include "app/text.h"
+#include "platform/text.h"
 #include "bar/file_drop.h"
 #include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/entry_store.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace tavi;

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "app/number_format.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "fuzz/fuzz_support.h"
 #include "tools/alarm.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/settings.h"
 #include "app/startup.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "bar/bar_geometry.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/ini_profile.h"

@@ -28,10 +28,10 @@ class MemoryFiles final : public FileSystem {
 public:
     std::map<std::string, std::string> files;
 
-    std::optional<std::string> ReadAll(const std::string& path) override {
+    FileContents Read(const std::string& path) override {
         const auto found = files.find(path);
-        if (found == files.end()) return std::nullopt;
-        return found->second;
+        if (found == files.end()) return {};
+        return {ReadOutcome::Whole, found->second};
     }
     [[nodiscard]] bool ReplaceAll(const std::string& path, std::string_view bytes) override {
         files[path] = std::string(bytes);

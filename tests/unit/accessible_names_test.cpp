@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "bar/accessible_names.h"
+#include "fakes/fakes.h"
 
 using namespace tavi;
 
@@ -35,9 +36,12 @@ TEST(AccessibleNames, TitleOrTheNameThePathEndsWith) {
 }
 
 TEST(AccessibleNames, ButtonsOfThePage) {
+    fakes::FakePlatform fake;
     MenuMain state;
-    state.entries.slots = {Entry("A", "C:\\a.exe"), Entry("", ""),         Entry("G", "[Group]"),
-                           Entry("", "C:\\d.txt"),  Entry("E", "C:\\e.exe"), Entry("F", "C:\\f.exe")};
+    state.ApplicationPath = "C:\\Tavi";
+    fakes::GiveEntries(state, fake.platform,
+                       {Entry("A", "C:\\a.exe"), Entry("", ""), Entry("G", "[Group]"), Entry("", "C:\\d.txt"),
+                        Entry("E", "C:\\e.exe"), Entry("F", "C:\\f.exe")});
     state.VisibleCount = 4;
     const std::string start(text::kActionStartEntry);
     const std::string open(text::kActionOpenGroup);

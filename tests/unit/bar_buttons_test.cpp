@@ -90,7 +90,8 @@ protected:
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
         state.VisibleCount = 18;
-        state.entries.ResizeEntryArrays(19);
+        fakes::GiveEntries(state, fake.platform, {});
+        state.entries.Reserve(19);
     }
 };
 
@@ -114,7 +115,7 @@ TEST_F(PagingTest, NextStopsAtTheThousandEntryLimitWithAWarning) {
 TEST_F(PagingTest, PagingGrowsTheSlotsAndNeverGoesBelowZero) {
     EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Next), PageOutcome::Refresh);
     EXPECT_EQ(state.EntryOffset, 18);
-    EXPECT_EQ(state.entries.LastEntryIndex, 36);
+    EXPECT_EQ(state.entries.LastEntryIndex(), 36);
     EXPECT_TRUE(state.entries.Has(35));
     state.EntryOffset = 5;
     EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Previous), PageOutcome::Refresh);
@@ -172,9 +173,9 @@ TEST(WheelSumTest, PartsOfANotchAddUp) {
 TEST_F(PagingTest, RefreshGivesEachButtonOfThePageItsPictureAndTip) {
     state.VisibleCount = 4;
     state.EntryOffset = 1;
-    state.entries.slots.assign(4, LaunchEntry{});
-    state.entries.slots[1] = {"One", "C:\\one.exe", "", "0", "C:\\one.exe", "0"};
-    state.entries.slots[3] = {"Three", "C:\\three.exe", "", "0", "C:\\three.exe", "0"};
+    fakes::GiveEntries(state, fake.platform,
+                       {{}, {"One", "C:\\one.exe", "", "0", "C:\\one.exe", "0"}, {},
+                        {"Three", "C:\\three.exe", "", "0", "C:\\three.exe", "0"}});
     state.settings.ToolTips = "1";
     RefreshButtons(state, buttons);
     EXPECT_EQ(buttons.calls, (std::vector<std::string>{"clear 0", "icon 0 cached", "tip 0 One", "clear 1", "tip 1 ",
@@ -192,9 +193,8 @@ TEST_F(PagingTest, RefreshGivesEachButtonOfThePageItsPictureAndTip) {
 TEST_F(PagingTest, AFullRebuildFillsTheFirstPageFirstThenShowsTheCurrentOne) {
     state.VisibleCount = 2;
     state.EntryOffset = 2;
-    state.entries.slots.assign(4, LaunchEntry{});
-    state.entries.slots[0] = {"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"};
-    state.entries.slots[3] = {"D", "C:\\d.exe", "", "0", "C:\\d.exe", "0"};
+    fakes::GiveEntries(state, fake.platform,
+                       {{"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"}, {}, {}, {"D", "C:\\d.exe", "", "0", "C:\\d.exe", "0"}});
     state.settings.ToolTips = "1";
     int offsetAtReset = -1;
     FullRebuild(state, buttons, [&] {
@@ -210,14 +210,14 @@ TEST_F(PagingTest, AFullRebuildFillsTheFirstPageFirstThenShowsTheCurrentOne) {
 
 TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
     fake.system.systemDirectory = "D:\\WINNT\\system32";
-    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 3), ClickOutcome::Handled);
+    EXPECT_EQ(ClickButton(state, fake.platform, 3), ClickOutcome::Handled);
     EXPECT_EQ(state.CurrentEntryIndex, 2);
     state.EntryOffset = 990;  // far past the last slot: free too
-    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 1), ClickOutcome::Handled);
+    EXPECT_EQ(ClickButton(state, fake.platform, 1), ClickOutcome::Handled);
     ASSERT_EQ(fake.shell.opened.size(), 2u);
     for (const ShellOpenRequest& open : fake.shell.opened) {
         EXPECT_EQ(open.verb, "open");
-        EXPECT_EQ(open.file, "explorer.exe");
+        EXPECT_EQ(open.file, "C:\\WINDOWS\\explorer.exe") << "the system's own, by its full path";
         EXPECT_EQ(open.parameters, "D:\\");
         EXPECT_EQ(open.directory, "C:\\Tavi");
         EXPECT_EQ(open.show, ShowCommand::Normal);
@@ -226,14 +226,14 @@ TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
 
 TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupIsLeftToTheGroupWindow) {
     state.EntryOffset = 2;
-    state.entries.slots[2] = {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"};
-    state.entries.slots[3] = {"Games", "[Games]", "", "0", "", "0"};
-    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 1), ClickOutcome::Handled);
+    fakes::GiveEntries(state, fake.platform,
+                       {{}, {}, {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"}, {"Games", "[Games]", "", "0", "", "0"}});
+    EXPECT_EQ(ClickButton(state, fake.platform, 1), ClickOutcome::Handled);
     ASSERT_EQ(fake.shell.opened.size(), 1u);
     EXPECT_EQ(fake.shell.opened[0].file, "C:\\ed.exe");
     EXPECT_EQ(fake.shell.opened[0].parameters, "-n");
     EXPECT_EQ(fake.shell.opened[0].show, ShowCommand::Maximized);
-    EXPECT_EQ(ClickButton(state, fake.platform, buttons, 2), ClickOutcome::OpenGroup);
+    EXPECT_EQ(ClickButton(state, fake.platform, 2), ClickOutcome::OpenGroup);
     EXPECT_EQ(state.CurrentEntryIndex, 3);
     EXPECT_EQ(fake.shell.opened.size(), 1u);
 }

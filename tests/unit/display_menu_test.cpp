@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "dialogs/frm_reboot.h"
 #include "fakes/desktop_fakes.h"
 #include "fakes/menu_fakes.h"
 #include "menus/desktop_list_handlers.h"

@@ -3,7 +3,7 @@
 #include "bar/entry_drag.h"
 #include "fakes/bar_services_fake.h"
 #include "fakes/group_fakes.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 
 using namespace tavi;
 
@@ -77,6 +77,7 @@ protected:
     fakes::FakeDragFeedback feedback{log};
     AutoHideState autoHide;
     EntryDrag drag{{state, fake.platform, bar, autoHide, feedback}};
+    BarListView view{state, bar};
     const ExMenuSlots games{{"Sol", "C:\\sol.exe", "", "0"}, {}};
 
     void SetUp() override {
@@ -84,12 +85,14 @@ protected:
         state.ExMenuMax = 1;
         state.settings.ToolTips = "1";
         state.VisibleCount = 10;
-        state.entries.slots = {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
-                               {"Games", "[Games]", "", "0", "", "0"},
-                               {},
-                               {"Calc", "C:\\calc.exe", "/x", "1", "C:\\calc.exe", "0"}};
-        state.entries.LastEntryIndex = 4;
         EXPECT_TRUE(SaveExMenu(fake.profile, "C:\\Tavi", 1, games, 1));
+        fakes::GiveEntries(state, fake.platform,
+                           {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
+                            {"Games", "[Games]", "", "0", "", "0"},
+                            {},
+                            {"Calc", "C:\\calc.exe", "/x", "1", "C:\\calc.exe", "0"}});
+        state.entries.AttachView(&view);
+        fake.files.replaceCalls = 0;
         autoHide.hideCounter = 3;
     }
     // Press at `from`, move, let the delay pass and release at `to`.
@@ -100,7 +103,7 @@ protected:
         drag.DelayElapsed();
         drag.Release(MouseButton::Left, to);
     }
-    const LaunchEntry& Slot(int index) { return state.entries.slots.at(static_cast<size_t>(index)); }
+    const LaunchEntry& Slot(int index) { return state.entries.Slots().at(static_cast<size_t>(index)); }
     ExMenuSlots Members(int index) { return LoadExMenu(fake.profile, "C:\\Tavi", index, 1); }
 };
 
@@ -154,7 +157,7 @@ TEST_F(EntryDragTest, CancelAndTheSameButtonMoveNothingAndTheClickStillStarts) {
 TEST_F(EntryDragTest, APressOnAnEmptyButtonPastTheEndGrowsTheListButArmsNothing) {
     drag.Press(MouseButton::Left, 7);
     EXPECT_TRUE(state.entries.Has(7));
-    EXPECT_EQ(state.entries.LastEntryIndex, 7);
+    EXPECT_EQ(state.entries.LastEntryIndex(), 7);
     EXPECT_FALSE(drag.DragArmed());
     drag.Move();
     drag.Release(MouseButton::Left, 0);
@@ -200,8 +203,9 @@ TEST_F(EntryDragTest, EveryReleaseEndsTheDrag) {
 
 TEST_F(EntryDragTest, AMoveOntoAButtonPastTheEndGrowsTheListFirst) {
     state.EntryOffset = 20;
-    state.entries.ResizeEntryArrays(24);
-    state.entries.slots[21] = {"Far", "C:\\far.exe", "", "0", "C:\\far.exe", "0"};
+    state.entries.Reserve(24);
+    fakes::PutEntry(state, 21, {"Far", "C:\\far.exe", "", "0", "C:\\far.exe", "0"});
+    fake.messages.shown.clear();
     Drag(1, 9);
     ASSERT_TRUE(state.entries.Has(29));
     EXPECT_EQ(Slot(29).Title, "Far");
@@ -225,7 +229,7 @@ TEST_F(EntryDragTest, ADragOntoTheButtonReleasedOnLastStillMoves) {
 TEST_F(EntryDragTest, AnEntryDeletedDuringTheDragIsNotMoved) {
     drag.Press(MouseButton::Left, 0);
     drag.Move();
-    state.entries.ClearEntry(0);
+    fakes::PutEntry(state, 0, {});
     drag.Release(MouseButton::Left, 2);
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_EQ(Slot(2), LaunchEntry{});
@@ -233,29 +237,29 @@ TEST_F(EntryDragTest, AnEntryDeletedDuringTheDragIsNotMoved) {
 
 TEST_F(EntryDragTest, TheMenuDrivenMoveTakesTheNextClickWithoutAsking) {
     state.CurrentEntryIndex = 2;
-    EXPECT_FALSE(drag.BeginMenuMove()) << "an empty slot has nothing to move";
+    EXPECT_FALSE(drag.BeginMenuMove(state.CurrentEntryIndex)) << "an empty slot has nothing to move";
     drag.DropMenuMove(3);
     EXPECT_EQ(Slot(3).Title, "Calc") << "no move was begun";
 
     state.CurrentEntryIndex = 3;
-    ASSERT_TRUE(drag.BeginMenuMove());
+    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
     EXPECT_TRUE(drag.MenuMoveActive());
     drag.DropMenuMove(3);
     EXPECT_EQ(Slot(3).Title, "Calc") << "its own button leaves it as it was";
     EXPECT_FALSE(drag.MenuMoveActive());
 
-    ASSERT_TRUE(drag.BeginMenuMove());
+    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
     drag.DropMenuMove(std::nullopt);
     EXPECT_EQ(Slot(3).Title, "Calc") << "a click on no button ends the move";
 
-    ASSERT_TRUE(drag.BeginMenuMove());
+    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
     drag.DropMenuMove(1);
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_EQ(Slot(1).Title, "Calc");
     EXPECT_EQ(Slot(3), LaunchEntry{});
     EXPECT_EQ(Members(1), EmptyExMenu(1)) << "the group it replaced leaves no members behind";
 
-    ASSERT_TRUE(drag.BeginMenuMove());
+    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
     drag.CancelMenuMove();
     EXPECT_FALSE(drag.MenuMoveActive());
     EXPECT_EQ(log, (std::vector<std::string>{"drag cursor", "arrow cursor", "drag cursor", "arrow cursor",

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "app/entry_store.h"
-#include "app/messages.h"
+#include "app/menu_main.h"
+#include "platform/messages.h"
 #include "fakes/fakes.h"
 
 using namespace tavi;
@@ -28,51 +30,43 @@ size_t LineCount(const std::string& text) {
 
 }  // namespace
 
-TEST(LoadEntries, FirstRunCreatesTheDriveRootAndTheExplorerAndWritesThemAtOnce) {
-    FakePlatform fake;
-    fake.system.windowsDirectory = "C:\\WINDOWS";
-    fake.files.files["C:\\WINDOWS\\EXPLORER.EXE"] = "MZ";
-    EntryStore store;
-    LoadEntries(store, fake.platform, kApp);
-
-    ASSERT_EQ(store.slots.size(), 2u);
-    EXPECT_EQ(store.LastEntryIndex, 2);
-    EXPECT_EQ(store.slots[0], (LaunchEntry{"C:\\", "C:\\", "", "0", "C:\\", "0"}));
-    EXPECT_EQ(store.slots[1],
-              (LaunchEntry{"ｴｸｽﾌﾟﾛｰﾗ", "C:\\WINDOWS\\EXPLORER.EXE", "", "0", "C:\\WINDOWS\\EXPLORER.EXE", "0"}));
-    EXPECT_EQ(fake.files.files[kList], Lines({"C:\\", "C:\\", "", "0", "C:\\", "0", "ｴｸｽﾌﾟﾛｰﾗ",
-                                              "C:\\WINDOWS\\EXPLORER.EXE", "", "0", "C:\\WINDOWS\\EXPLORER.EXE", "0"}));
-}
-
-TEST(LoadEntries, WithoutTheExplorerTheStoreStaysEmptyAndNothingIsWritten) {
-    FakePlatform fake;
-    EntryStore store;
-    LoadEntries(store, fake.platform, kApp);
-    EXPECT_TRUE(store.slots.empty());
-    EXPECT_EQ(store.LastEntryIndex, 0);
-    EXPECT_EQ(fake.files.replaceCalls, 0);
-}
-
-TEST(LoadEntries, AnUnreadableListIsNeverReplacedByTheFirstRunEntries) {
-    FakePlatform fake;
-    fake.files.files["C:\\WINDOWS\\EXPLORER.EXE"] = "MZ";
-    fake.files.unreadable.push_back(kList);
-    EntryStore store;
-    LoadEntries(store, fake.platform, kApp);
-    EXPECT_TRUE(store.slots.empty());
-    EXPECT_EQ(fake.files.replaceCalls, 0);
-}
-
-TEST(LoadEntries, AnEmptyFileCountsAsAFirstRun) {
-    FakePlatform fake;
-    fake.system.windowsDirectory = "D:\\WinNT\\";  // a trailing backslash is not doubled
-    fake.files.files["D:\\WinNT\\EXPLORER.EXE"] = "MZ";
-    fake.files.files[kList] = "";
-    EntryStore store;
-    LoadEntries(store, fake.platform, kApp);
-    ASSERT_EQ(store.slots.size(), 2u);
-    EXPECT_EQ(store.slots[0].PathName, "D:\\");
-    EXPECT_EQ(store.slots[1].PathName, "D:\\WinNT\\EXPLORER.EXE");
+// What a start makes of the list as it finds it: only a missing list is a
+// first run, and a list that exists but cannot be read is never written.
+TEST(OpenEntryList, OnlyAMissingListIsAFirstRunAndAnUnreadableOneIsLeftAsItIs) {
+    const std::string firstRun = Lines({"C:\\", "C:\\", "", "0", "C:\\", "0", "ｴｸｽﾌﾟﾛｰﾗ", "C:\\WINDOWS\\EXPLORER.EXE",
+                                        "", "0", "C:\\WINDOWS\\EXPLORER.EXE", "0"});
+    const std::string memo = Lines({"Memo", "C:\\memo.exe", "", "0", "", "0"});
+    const struct {
+        const char* what;
+        std::optional<std::string> list;  // nothing: absent
+        bool listUnreadable, unicodeUnreadable, explorer;
+        size_t entries;
+        std::optional<std::string> written;  // the list after the start; nothing: absent
+        bool unread;
+    } cases[] = {
+        {"a first run", std::nullopt, false, false, true, 2, firstRun, false},
+        {"a first run without an explorer", std::nullopt, false, false, false, 0, std::nullopt, false},
+        {"an empty list is the user's", "", false, false, true, 0, "", false},
+        {"a list held by another program", memo, true, false, true, 0, memo, true},
+        {"its UTF-8 copy held", memo, false, true, true, 0, memo, true},
+        {"a list read whole", memo, false, false, true, 1, memo, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakePlatform fake;
+        if (c.explorer) fake.files.files["C:\\WINDOWS\\EXPLORER.EXE"] = "MZ";
+        if (c.list) fake.files.files[kList] = *c.list;
+        if (c.listUnreadable) fake.files.unreadable.push_back(kList);
+        if (c.unicodeUnreadable) fake.files.unreadable.push_back(kList + ".utf8");
+        MenuMain state;
+        state.ApplicationPath = kApp;
+        state.entries.Open(state, fake.platform);
+        EXPECT_EQ(state.entries.Slots().size(), c.entries);
+        EXPECT_EQ(state.entries.Unread(), c.unread);
+        const auto found = fake.files.files.find(kList);
+        EXPECT_EQ(found == fake.files.files.end() ? std::nullopt : std::optional<std::string>(found->second), c.written);
+        EXPECT_TRUE(fake.messages.shown.empty()) << "told once the bar is up, not while it starts";
+    }
 }
 
 TEST(ParseEntries, ShortLastRecordMiddleGapsAndLineEnds) {
@@ -187,7 +181,7 @@ TEST_F(EntryFileTest, AHandWrittenShiftJisListRoundTripsByteForByte) {
         "\x93\xFA\x96\x7B\x8C\xEA\xCC\xAB\xD9\xC0\xDE\r\nC:\\\x93\xFA\x96\x7B\x8C\xEA\\\r\n";
     WriteList(sjis);
     EntryStore store;
-    LoadEntries(store, platform, folder.Path());
+    store = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
     ASSERT_EQ(store.slots.size(), 3u);
     EXPECT_EQ(store.slots[0].Title, "ﾒﾓ帳");
     EXPECT_EQ(store.slots[2].Title, "日本語ﾌｫﾙﾀﾞ");
@@ -205,7 +199,7 @@ TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
     }
     WriteList(bytes);
     EntryStore store;
-    LoadEntries(store, platform, folder.Path());
+    store = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
     ASSERT_EQ(store.slots.size(), 5000u);
     EXPECT_EQ(store.slots[3].PathName, longPath);
     EXPECT_EQ(store.slots[17].PathName, "C:\\p17.exe");
@@ -215,7 +209,7 @@ TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
 
     ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
     EntryStore again;
-    LoadEntries(again, platform, folder.Path());
+    again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
     EXPECT_EQ(again.slots.size(), 5000u);
     EXPECT_EQ(again.slots[3].PathName, longPath);
 }
@@ -226,7 +220,7 @@ TEST_F(EntryFileTest, AStrayLeadByteAtALineEndCannotJoinTwoRecords) {
     // With LF line ends (a hand-edited file) there is no second byte to save it.
     WriteList("Broken\x81\nC:\\a.exe\n\n0\nC:\\a.exe\n0\nNext\nC:\\b.exe\n\n0\n\n0\n");
     EntryStore store;
-    LoadEntries(store, platform, folder.Path());
+    store = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
     ASSERT_EQ(store.slots.size(), 2u);
     EXPECT_EQ(store.slots[0].PathName, "C:\\a.exe");
     EXPECT_EQ(store.slots[1].Title, "Next");
@@ -249,7 +243,7 @@ TEST_F(EntryFileTest, TextTheCodePageLacksSurvivesASaveAndOldProgramsStillReadTh
                                            "C:\\도구\\편집기.exe", "0", "日本語", "C:\\日本語\\a.exe", "", "0", "", "0"}));
     ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
     EntryStore again;
-    LoadEntries(again, platform, folder.Path());
+    again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
     EXPECT_EQ(again.slots, store.slots);
     // The list itself is what the system would have written, so a program
     // that knows only the list reads it as before.
@@ -275,7 +269,7 @@ TEST_F(EntryFileTest, TheListWinsWhereAnotherProgramChangedItSinceTheCopyWasWrit
     list.replace(list.find(oldPath), oldPath.size(), "C:\\b.exe");
     WriteList(list);
     EntryStore again;
-    LoadEntries(again, platform, folder.Path());
+    again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
     ASSERT_EQ(again.slots.size(), 2u);
     EXPECT_EQ(again.slots[0], store.slots[0]);
     EXPECT_EQ(again.slots[1].Title, "New B");
@@ -283,6 +277,6 @@ TEST_F(EntryFileTest, TheListWinsWhereAnotherProgramChangedItSinceTheCopyWasWrit
 
     // A copy that is not UTF-8 (damaged) is not trusted.
     ASSERT_TRUE(files.ReplaceAll(folder.Path() + "\\Launch.ini.utf8", "\xFF\xFE\r\n"));
-    LoadEntries(again, platform, folder.Path());
+    again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
     EXPECT_EQ(again.slots[0].Title, codePage.ToUtf8(codePage.FromUtf8("한 A")));
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "platform/ini_profile.h"
 
 using namespace tavi;

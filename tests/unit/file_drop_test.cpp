@@ -40,31 +40,39 @@ protected:
     std::vector<std::string> log;
     fakes::FakeBarServices bar{log};
     fakes::FakeShortcuts shortcuts;
-    DropContext context{state, fake.platform, bar, shortcuts};
+    DropContext context{state, fake.platform, shortcuts};
+    BarListView view{state, bar};
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
         state.VisibleCount = 10;
         state.settings.TargetDrop = "0";
-        state.entries.slots = {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
-                               {},
-                               {},
-                               {"Calc", "C:\\calc.exe", "/p", "1", "C:\\calc.exe", "0"},
-                               {"Games", "[Games]", "", "0", "", "0"}};
-        state.entries.LastEntryIndex = 5;
-        shortcuts.links["D:\\Desktop\\Editor.lnk"] = {"C:\\Program Files\\Ed\\ed.exe", "-new", "2", "C:\\"};
+        fakes::GiveEntries(state, fake.platform,
+                           {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
+                            {},
+                            {},
+                            {"Calc", "C:\\calc.exe", "/p", "1", "C:\\calc.exe", "0"},
+                            {"Games", "[Games]", "", "0", "", "0"}});
+        state.entries.AttachView(&view);
+        fake.files.replaceCalls = 0;
+        shortcuts.links["D:\\Desktop\\Editor.lnk"] = {"C:\\Program Files\\Ed\\ed.exe", "-new", "2",
+                                                       "C:\\Program Files\\Ed"};
+        // Starts its program in a folder of its own, which an entry cannot hold.
+        shortcuts.links["D:\\Desktop\\Elsewhere.lnk"] = {"C:\\Tools\\tool.exe", "-x", "0", "D:\\Work"};
     }
     DropOutcome DropAt(std::optional<int> position, const std::vector<std::string>& files) {
         return DropFiles(context, position, files);
     }
-    const LaunchEntry& Slot(int index) { return state.entries.slots.at(static_cast<size_t>(index)); }
+    const LaunchEntry& Slot(int index) { return state.entries.Slots().at(static_cast<size_t>(index)); }
     std::vector<LaunchEntry> Saved() { return ParseEntries(fake.files.files["C:\\Tavi\\Launch.ini"]).slots; }
 };
 
 }  // namespace
 
 TEST_F(FileDropTest, FilesDroppedOnAFreeButtonTakeItAndTheFollowingOnes) {
-    state.entries.slots[3] = {};
+    fakes::PutEntry(state, 3, {});
+    fake.files.replaceCalls = 0;
+    bar.buttons.calls.clear();
     const DropOutcome outcome = DropAt(1, {"D:\\a.txt", "D:\\Docs\\b c.doc", "D:\\Tools\\"});
     EXPECT_EQ(outcome.registered, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(Slot(1), (LaunchEntry{"a.txt", "D:\\a.txt", "", "", "D:\\a.txt", "0"}));
@@ -84,6 +92,9 @@ TEST_F(FileDropTest, AShortcutOnAFreeButtonIsRegisteredAsItsTarget) {
     EXPECT_EQ(Slot(2), (LaunchEntry{"Broken.LNK", "D:\\Desktop\\Broken.LNK", "", "", "D:\\Desktop\\Broken.LNK", "0"}))
         << "a shortcut that cannot be read is registered as itself";
     EXPECT_EQ(shortcuts.read, (std::vector<std::string>{"D:\\Desktop\\Editor.lnk", "D:\\Desktop\\Broken.LNK"}));
+    DropAt(5, {"D:\\Desktop\\Elsewhere.lnk"});
+    EXPECT_EQ(Slot(5), (LaunchEntry{"Elsewhere.lnk", "D:\\Desktop\\Elsewhere.lnk", "", "", "D:\\Desktop\\Elsewhere.lnk", "0"}))
+        << "a shortcut with a start folder of its own is registered as itself, as the import does";
 }
 
 TEST_F(FileDropTest, OnAnOccupiedButtonFilesGoToTheFirstFreeSlotsAsTheyAre) {
@@ -152,7 +163,7 @@ TEST_F(FileDropTest, NothingHappensOffTheButtonsOrWithoutFiles) {
 
 TEST_F(FileDropTest, TheDropStopsAtTheEntryLimitWithItsMessage) {
     state.EntryOffset = 990;
-    state.entries.ResizeEntryArrays(995);
+    state.entries.Reserve(995);
     const DropOutcome outcome = DropAt(8, {"D:\\a.txt", "D:\\b.txt", "D:\\c.txt", "D:\\d.txt"});
     EXPECT_EQ(outcome.registered, (std::vector<int>{998, 999}));
     EXPECT_TRUE(outcome.limitReached);
@@ -163,8 +174,10 @@ TEST_F(FileDropTest, TheDropStopsAtTheEntryLimitWithItsMessage) {
     EXPECT_EQ(fake.files.replaceCalls, 1) << "what was registered is saved";
 
     // A full list has no free slot to fall back on either.
-    for (LaunchEntry& entry : state.entries.slots)
-        if (entry.PathName.empty()) entry = {"x", "C:\\x.exe", "", "0", "C:\\x.exe", "0"};
+    ASSERT_TRUE(state.entries.Change([](ListEdit& edit) {
+        for (LaunchEntry& entry : edit.Store().slots)
+            if (entry.PathName.empty()) entry = {"x", "C:\\x.exe", "", "0", "C:\\x.exe", "0"};
+    }));
     fake.messages.shown.clear();
     EXPECT_TRUE(DropAt(1, {"D:\\e.txt"}).limitReached);
     EXPECT_EQ(fake.messages.shown.size(), 1u);

@@ -87,7 +87,7 @@ TEST(GroupBoxLayout, EveryEdgeDpiAndTaskbarPutsTheBoxFlushBesideTheGroupButton) 
                     const int32_t tpp = input.screen.twipsPerPixelX;
                     const Rect button = ButtonOf(bar, edge, tpp, 2);
                     const GroupBoxLayout l =
-                        LayoutGroupBox(PlacementFromBar(bar, edge, bar.windowPixels, button, slots));
+                        LayoutGroupBox(PlacementFromBar(ButtonSizesOf(bar), edge, bar.windowPixels, button, slots));
                     const int32_t w = bar.metrics.buttonPixels;
                     const int32_t length = slots * w + scale.exit;
                     const Rect& window = bar.windowPixels;
@@ -147,7 +147,7 @@ TEST(GroupBoxLayout, EveryEdgeDpiAndTaskbarPutsTheBoxFlushBesideTheGroupButton) 
 }
 
 TEST(GroupBoxLayout, WithoutALayoutTheButtonItselfGivesTheSize) {
-    const GroupBoxPlacement p = PlacementFromBar(BarLayout{}, DockEdge::Top, {0, 0, 1280, 41}, {100, 1, 140, 40}, 3);
+    const GroupBoxPlacement p = PlacementFromBar(BarButtonSizes{}, DockEdge::Top, {0, 0, 1280, 41}, {100, 1, 140, 40}, 3);
     EXPECT_EQ(p.buttonPixels, 40);
     EXPECT_EQ(p.exitPixels, 33);
     EXPECT_EQ(LayoutGroupBox(p).box, MakeRect(100, 41, 40, 3 * 40 + 33));
@@ -196,9 +196,12 @@ protected:
         state.ApplicationPath = "C:\\Tavi";
         state.ExMenuMax = 3;
         state.EntryOffset = 10;
-        state.entries.ResizeEntryArrays(20);
-        state.entries.slots[12] = {"Tools", "[Tools]", "", "0", "", "0"};
-        state.entries.slots[13] = {"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"};
+        std::vector<LaunchEntry> entries(14);
+        entries[12] = {"Tools", "[Tools]", "", "0", "", "0"};
+        entries[13] = {"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"};
+        fakes::GiveEntries(state, fake.platform, entries);
+        state.entries.Reserve(20);
+        fake.files.replaceCalls = 0;
         fake.shell.associations = {{"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe"}};
         ExMenuSlots members = EmptyExMenu(3);
         members[1] = editor;
@@ -248,8 +251,8 @@ TEST_F(GroupBoxTest, AFailingMemberOffersToDeleteThatMemberOnly) {
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "C:\\Tools\\ed.exe起動失敗 ｴﾝﾄﾘｰを削除しますか");
     EXPECT_EQ(Stored(), EmptyExMenu(3)) << "the member is gone from the file";
-    EXPECT_EQ(state.entries.slots[12].PathName, "[Tools]");
-    EXPECT_EQ(state.entries.slots[13].PathName, "C:\\memo.exe");
+    EXPECT_EQ(state.entries.At(12).PathName, "[Tools]");
+    EXPECT_EQ(state.entries.At(13).PathName, "C:\\memo.exe");
     EXPECT_EQ(fake.files.replaceCalls, 0) << "the bar's list is not touched";
 }
 

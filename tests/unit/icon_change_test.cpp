@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "dialogs/icon_change.h"
 #include "fakes/dialog_fakes.h"
 

@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "app/messages.h"
-#include "dialogs/import_folder.h"
+#include "platform/messages.h"
 #include "fakes/bar_services_fake.h"
 #include "fakes/group_fakes.h"
 #include "fakes/menu_fakes.h"
+#include "dialogs/import_folder.h"
 #include "menus/import_shortcuts.h"
 #include "platform/host_adapters.h"
 #include "platform/ini_profile.h"
@@ -58,13 +58,14 @@ struct ImportFixture {
     fakes::FakeShortcuts shortcuts;
     FakePrompt prompt;
     MenuMain state;
+    BarListView view{state, bar};
 
     ImportFixture() {
         state.ApplicationPath = kFolder;
         state.ExMenuMax = 9;
-        state.entries.slots = {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"}, {}};
-        state.entries.LastEntryIndex = 2;
-        EXPECT_TRUE(SaveEntries(state.entries, platform, kFolder));
+        fakes::GiveEntries(state, platform, {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"}});
+        state.entries.Reserve(2);
+        state.entries.AttachView(&view);
         prompt.answer = kQuickLaunch;
     }
     // A shortcut file in the Quick Launch folder.
@@ -75,7 +76,7 @@ struct ImportFixture {
     ShortcutImportOutcome Import(MessageAnswer each) {
         messages.shown.clear();
         messages.answers = {each};
-        return ImportShortcuts({state, platform, bar, folders, shortcuts, prompt, kAppData});
+        return ImportShortcuts({state, platform, folders, shortcuts, prompt, kAppData});
     }
     std::string List() { return files.files.at(kList); }
     std::string Member(int index, int slot, const std::string& field) {
@@ -240,7 +241,7 @@ TEST(ImportShortcutsCommand, EachShortcutBecomesAnEntryInOneSaveAndOneUndoStep) 
     EXPECT_EQ(outcome.duplicates, 1);
     EXPECT_EQ(outcome.unusable, 1);
     EXPECT_EQ(f.files.replaceCalls - replacesBefore, 1) << "one save";
-    EXPECT_EQ(f.state.undo.UndoCount(), 1u);
+    EXPECT_EQ(f.state.entries.UndoCount(), 1u);
 
     EntryStore expected;
     expected.slots = {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
@@ -256,7 +257,7 @@ TEST(ImportShortcutsCommand, EachShortcutBecomesAnEntryInOneSaveAndOneUndoStep) 
               "ショートカットの取り込みが終わりました。\n\n取り込んだもの: 2 個\n取り込まなかったもの: 2 個"
               "\n　登録済みと同じ: 1 個\n　読み取れない・対象のないもの: 1 個");
 
-    ASSERT_TRUE(f.state.undo.Undo(f.state, f.platform));
+    ASSERT_TRUE(f.state.entries.Undo());
     EXPECT_EQ(f.List(), before) << "the undo gives back the list as it was";
 }
 
@@ -271,22 +272,22 @@ TEST(ImportShortcutsCommand, AsAGroupTheMembersAreStoredAndASecondImportMakesAno
     EXPECT_EQ(outcome.imported, 2);
     EXPECT_EQ(outcome.Skipped(), 0);
     ASSERT_TRUE(f.state.entries.Has(1));
-    EXPECT_EQ(f.state.entries.slots[1], (LaunchEntry{"Quick Launch", "[Quick Launch]", "", "0", "", "0"}));
+    EXPECT_EQ(f.state.entries.At(1), (LaunchEntry{"Quick Launch", "[Quick Launch]", "", "0", "", "0"}));
     EXPECT_EQ(f.Member(1, 0, "ExTitle"), "Memo");
     EXPECT_EQ(f.Member(1, 1, "ExPathName"), "C:\\windows\\notepad.exe");
     EXPECT_EQ(f.Member(1, 1, "ExCommand"), "/a");
     EXPECT_EQ(f.Member(1, 1, "ExRunType"), "1");
-    EXPECT_EQ(f.state.undo.UndoCount(), 1u);
+    EXPECT_EQ(f.state.entries.UndoCount(), 1u);
 
     outcome = f.Import(MessageAnswer::No);
     EXPECT_EQ(outcome.imported, 2) << "members are not duplicates of the first group's";
-    EXPECT_EQ(f.state.entries.slots[2].PathName, "[Quick Launch (2)]");
+    EXPECT_EQ(f.state.entries.At(2).PathName, "[Quick Launch (2)]");
     EXPECT_EQ(f.Member(2, 0, "ExPathName"), "C:\\memo.exe");
 
-    ASSERT_TRUE(f.state.undo.Undo(f.state, f.platform));
-    ASSERT_TRUE(f.state.undo.Undo(f.state, f.platform));
+    ASSERT_TRUE(f.state.entries.Undo());
+    ASSERT_TRUE(f.state.entries.Undo());
     EXPECT_EQ(f.List(), before);
-    EXPECT_FALSE(f.files.FileExists(ExMenuFilePath(kFolder))) << "the members' file as it was: none";
+    EXPECT_EQ(f.files.files.at(ExMenuFilePath(kFolder)), "") << "no members, and an undo never deletes a file";
 }
 
 TEST(ImportShortcutsCommand, NothingChangesWhenCancelledEmptyOrAllSkipped) {
@@ -312,7 +313,7 @@ TEST(ImportShortcutsCommand, NothingChangesWhenCancelledEmptyOrAllSkipped) {
         EXPECT_EQ(f.messages.shown.size(), 2u) << "the question and the count, once";
     }
     EXPECT_EQ(f.List(), before);
-    EXPECT_EQ(f.state.undo.UndoCount(), 0u) << "no change, no undo step";
+    EXPECT_EQ(f.state.entries.UndoCount(), 0u) << "no change, no undo step";
     EXPECT_TRUE(f.bar.calls.empty());
 }
 
@@ -327,7 +328,7 @@ TEST(ImportShortcutsCommand, TheLimitIsToldOnceAndTitlesTheCodePageLacksAreKept)
     EXPECT_EQ(f.state.entries.UpperBound(), kEntryLimit - 1);
     ASSERT_EQ(f.messages.shown.size(), 3u);
     EXPECT_EQ(f.messages.shown[1].text, std::string(text::kPageLimit));
-    EXPECT_EQ(f.state.undo.UndoCount(), 1u);
+    EXPECT_EQ(f.state.entries.UndoCount(), 1u);
 
     ImportFixture g;
     g.Link("한국어.lnk", Target("C:\\k.exe"));
@@ -342,9 +343,9 @@ TEST(ImportShortcutsCommand, AGroupWhoseMembersCannotBeWrittenChangesNothing) {
     const std::string before = f.List();
     f.files.failWrites = true;
     const ShortcutImportOutcome outcome = f.Import(MessageAnswer::No);
-    EXPECT_TRUE(outcome.membersNotSaved);
+    EXPECT_TRUE(outcome.notSaved);
     EXPECT_EQ(outcome.imported, 0);
-    EXPECT_TRUE(f.state.entries.slots[1].PathName.empty()) << "no group without its members";
+    EXPECT_TRUE(f.state.entries.At(1).PathName.empty()) << "no group without its members";
     ASSERT_EQ(f.messages.shown.size(), 2u) << "the question and the failed save, no count that says otherwise";
     EXPECT_EQ(f.messages.shown[1].text.rfind(std::string(text::kSaveFailed), 0), 0u) << f.messages.shown[1].text;
     f.files.failWrites = false;

@@ -3,6 +3,7 @@
 #include "app/entry_buttons.h"
 #include "app/launcher.h"
 #include "app/menu_main.h"
+#include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
 
 using namespace tavi;
@@ -13,19 +14,26 @@ namespace {
 class LaunchTest : public ::testing::Test {
 protected:
     FakePlatform fake;
-    fakes::FakeEntryButtons buttons;
+    fakes::FakeBarServices bar;
+    fakes::FakeEntryButtons& buttons = bar.buttons;
     MenuMain state;
+    BarListView view{state, bar};
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.entries.slots = {
-            {"Memo", "C:\\Tools\\memo.exe", "/a", "1", "C:\\Tools\\memo.exe", "0"},
-            {"Gone", "C:\\Old\\gone.exe", "-x", "0", "C:\\icons\\gone.ico", "4"},
-            {"Next", "C:\\next.exe", "", "2", "C:\\next.exe", "0"},
-        };
-        state.entries.LastEntryIndex = 3;
+        fakes::GiveEntries(state, fake.platform,
+                           {
+                               {"Memo", "C:\\Tools\\memo.exe", "/a", "1", "C:\\Tools\\memo.exe", "0"},
+                               {"Gone", "C:\\Old\\gone.exe", "-x", "0", "C:\\icons\\gone.ico", "4"},
+                               {"Next", "C:\\next.exe", "", "2", "C:\\next.exe", "0"},
+                           });
+        state.entries.AttachView(&view);
+        fake.files.replaceCalls = 0;
     }
     std::string List() { return fake.files.files["C:\\Tavi\\Launch.ini"]; }
+    bool Store(int index, const NewAppState& dialog) {
+        return state.entries.Change([&](ListEdit& edit) { StoreEntry(edit, index, dialog); });
+    }
 };
 
 }  // namespace
@@ -84,14 +92,13 @@ TEST_F(LaunchTest, AShellErrorOffersToDeleteAndNoKeepsTheEntry) {
         fake.shell.result = code;
         fake.messages.shown.clear();
         fake.messages.answers = {MessageAnswer::No};
-        state.CurrentEntryIndex = 1;
-        EXPECT_FALSE(StartBarEntry(state, fake.platform, buttons));
+        EXPECT_FALSE(StartBarEntry(state, fake.platform, 1));
         ASSERT_EQ(fake.messages.shown.size(), 1u) << code;
         EXPECT_EQ(fake.messages.shown[0].text, "C:\\Old\\gone.exe起動失敗 ｴﾝﾄﾘｰを削除しますか");
         EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Question);
         EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::YesNo);
     }
-    EXPECT_EQ(state.entries.slots[1].Title, "Gone");
+    EXPECT_EQ(state.entries.At(1).Title, "Gone");
     EXPECT_EQ(fake.files.replaceCalls, 0);
     EXPECT_TRUE(buttons.calls.empty());
 }
@@ -101,10 +108,9 @@ TEST_F(LaunchTest, YesEmptiesTheSlotKeepsItsIconAndRewritesTheList) {
     fake.messages.answers = {MessageAnswer::Yes};
     state.settings.ToolTips = "1";
     state.EntryOffset = 0;
-    state.CurrentEntryIndex = 1;
-    StartBarEntry(state, fake.platform, buttons);
+    StartBarEntry(state, fake.platform, 1);
 
-    EXPECT_EQ(state.entries.slots[1], (LaunchEntry{"", "", "", "", "C:\\icons\\gone.ico", "4"}));
+    EXPECT_EQ(state.entries.At(1), (LaunchEntry{"", "", "", "", "C:\\icons\\gone.ico", "4"}));
     EXPECT_EQ(List(),
               "Memo\r\nC:\\Tools\\memo.exe\r\n/a\r\n1\r\nC:\\Tools\\memo.exe\r\n0\r\n"
               "\r\n\r\n\r\n\r\nC:\\icons\\gone.ico\r\n4\r\n"
@@ -122,37 +128,37 @@ TEST_F(LaunchTest, WithNothingToDeleteAFailureIsOnlyReported) {
 }
 
 TEST_F(LaunchTest, StartingAnEntryThatIsNotThereDoesNothing) {
-    state.CurrentEntryIndex = 9;
-    EXPECT_FALSE(StartBarEntry(state, fake.platform, buttons));
+    EXPECT_FALSE(StartBarEntry(state, fake.platform, 9));
     EXPECT_TRUE(fake.shell.opened.empty());
 }
 
 TEST_F(LaunchTest, StoreEntryFillsTheSlotSavesAndRefreshesItsButton) {
     state.settings.ToolTips = "1";
     state.EntryOffset = 2;
-    state.CurrentEntryIndex = 5;  // past the end: the slots grow
-    StoreEntry(state, fake.platform, buttons, {"  C:\\Apps\\ed.exe ", " Editor ", " -n ", false, 2});
+    // Past the end: the slots grow.
+    ASSERT_TRUE(Store(5, {"  C:\\Apps\\ed.exe ", " Editor ", " -n ", false, 2}));
     ASSERT_TRUE(state.entries.Has(5));
-    EXPECT_EQ(state.entries.slots[5], (LaunchEntry{"Editor", "C:\\Apps\\ed.exe", "-n", "2", "C:\\Apps\\ed.exe", "0"}));
+    EXPECT_EQ(state.entries.At(5), (LaunchEntry{"Editor", "C:\\Apps\\ed.exe", "-n", "2", "C:\\Apps\\ed.exe", "0"}));
     EXPECT_EQ(buttons.calls, (std::vector<std::string>{"tip 3 Editor", "icon 3 cached"}));
     EXPECT_NE(List().find("Editor\r\nC:\\Apps\\ed.exe\r\n-n\r\n2\r\nC:\\Apps\\ed.exe\r\n0\r\n"), std::string::npos);
 }
 
 TEST_F(LaunchTest, StoreEntryForGroupsAndKeptIcons) {
     state.settings.ToolTips = "0";
-    state.CurrentEntryIndex = 1;  // has its own icon already
-    StoreEntry(state, fake.platform, buttons, {"Games", "ｹﾞｰﾑ", "", true, -1});
-    EXPECT_EQ(state.entries.slots[1], (LaunchEntry{"ｹﾞｰﾑ", "[Games]", "", "0", "C:\\icons\\gone.ico", "4"}));
+    // Entry 1 has its own icon already.
+    ASSERT_TRUE(Store(1, {"Games", "ｹﾞｰﾑ", "", true, -1}));
+    EXPECT_EQ(state.entries.At(1), (LaunchEntry{"ｹﾞｰﾑ", "[Games]", "", "0", "C:\\icons\\gone.ico", "4"}));
     EXPECT_EQ(buttons.calls, (std::vector<std::string>{"tip 1 ", "icon 1 cached"}));
 
-    state.entries.slots[2].IconPath = "";
-    state.CurrentEntryIndex = 2;
-    StoreEntry(state, fake.platform, buttons, {"Tools", "T", "", true, 0});
-    EXPECT_EQ(state.entries.slots[2].IconPath, "");  // a group gets no icon from its name
-    EXPECT_EQ(state.entries.slots[2].IconIndex, "0");
-    EXPECT_TRUE(IsGroupPath(state.entries.slots[2].PathName));
+    LaunchEntry withoutIcon = state.entries.At(2);
+    withoutIcon.IconPath = "";
+    fakes::PutEntry(state, 2, withoutIcon);
+    ASSERT_TRUE(Store(2, {"Tools", "T", "", true, 0}));
+    EXPECT_EQ(state.entries.At(2).IconPath, "");  // a group gets no icon from its name
+    EXPECT_EQ(state.entries.At(2).IconIndex, "0");
+    EXPECT_TRUE(IsGroupPath(state.entries.At(2).PathName));
 
     const int writes = fake.files.replaceCalls;
-    StoreEntry(state, fake.platform, buttons, {"   ", "x", "", false, 0});  // no program: nothing stored
+    ASSERT_TRUE(Store(2, {"   ", "x", "", false, 0}));  // no program: nothing stored
     EXPECT_EQ(fake.files.replaceCalls, writes);
 }

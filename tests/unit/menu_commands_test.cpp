@@ -16,16 +16,18 @@ protected:
     void SetUp() override {
         f.state.ApplicationPath = "C:\\Tavi";
         f.state.ExMenuMax = 0;
-        f.state.entries.slots = {{"Memo", "C:\\Tools\\memo.exe", "", "0", "", "0"},
-                                 {"Docs", "C:\\My Docs,2024\\a.txt", "", "0", "", "0"},
-                                 {},
-                                 {"Odd", "C:\\a\"b\\x.exe", "", "0", "", "0"}};
-        f.state.entries.LastEntryIndex = 4;
+        fakes::GiveEntries(f.state, f.fake.platform,
+                           {{"Memo", "C:\\Tools\\memo.exe", "", "0", "", "0"},
+                            {"Docs", "C:\\My Docs,2024\\a.txt", "", "0", "", "0"},
+                            {},
+                            {"Odd", "C:\\a\"b\\x.exe", "", "0", "", "0"}});
+        f.state.entries.Reserve(4);
         f.state.RemovableDrives = {"E:\\"};
         f.fake.files.files["C:\\Tavi\\TaviSearch.exe"] = "";
     }
+    // A command of either menu, the entry menu opened on `entry`.
     DispatchResult Run(C command, int entry = 0) {
-        f.state.CurrentEntryIndex = entry;
+        (void)f.commands.PrepareEntryMenu(entry);
         f.log.clear();
         return f.commands.Dispatch(static_cast<uint32_t>(command));
     }
@@ -49,16 +51,16 @@ TEST_F(MenuCommandTest, EachCommandCallsWhatItStandsFor) {
         int entry;
         Log log;
     } cases[] = {
-        {C::mnuAppNewIn, 2, {"timer pause", "window NewApp", "timer resume"}},
-        {C::mnuAppin, 0, {"timer pause", "window NewApp", "timer resume"}},
-        {C::mnuAppMove, 0, {"bar move"}},
-        {C::mnuAppProperty, 0, {"timer pause", "window FileInfomation", "timer resume"}},
+        {C::mnuAppNewIn, 2, {"timer pause", "window NewApp 2", "timer resume"}},
+        {C::mnuAppin, 0, {"timer pause", "window NewApp 0", "timer resume"}},
+        {C::mnuAppMove, 3, {"bar move 3"}},
+        {C::mnuAppProperty, 0, {"timer pause", "window FileInfomation 0", "timer resume"}},
         {C::mnuAppOption, 0, {"timer pause", "window OptionSet", "timer resume", "bar repaint"}},
         {C::mnuAppReDraw, 0, {"bar redraw"}},
-        {C::mnuAppControlPanel, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL"}},
-        {C::mnuPopupControlPanel, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL"}},
-        {C::mnuAppWizard, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL appwiz.cpl"}},
-        {C::mnuPopupAppWizard, 0, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL appwiz.cpl"}},
+        {C::mnuAppControlPanel, 0, {"run \"C:\\WINDOWS\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL"}},
+        {C::mnuPopupControlPanel, 0, {"run \"C:\\WINDOWS\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL"}},
+        {C::mnuAppWizard, 0, {"run \"C:\\WINDOWS\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL appwiz.cpl"}},
+        {C::mnuPopupAppWizard, 0, {"run \"C:\\WINDOWS\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL appwiz.cpl"}},
         {C::mnuAppPrint, 0, {"timer pause", "printer 4660", "timer resume"}},
         {C::mnuPopupPrint, 0, {"timer pause", "printer 4660", "timer resume"}},
         {C::mnuNetWork, 0, {"timer pause", "net connect 4660", "timer resume"}},
@@ -93,17 +95,17 @@ TEST_F(MenuCommandTest, FolderSearchAndHelpOpenThroughTheShell) {
         int entry;
         const char* opened;
     } cases[] = {
-        {C::mnuFolder, 0, "open|explorer.exe|C:\\Tools|C:\\Tavi|1"},
-        {C::mnuPopupFolder, 0, "open|explorer.exe|C:\\Tools|C:\\Tavi|1"},
-        {C::mnuFolder, 1, "open|explorer.exe|\"C:\\My Docs,2024\"|C:\\Tavi|1"},  // a comma would split it
-        {C::mnuFolder, 2, "open|explorer.exe|C:\\|C:\\Tavi|1"},                  // no path: the system drive
-        {C::mnuFolder, 9, "open|explorer.exe|C:\\|C:\\Tavi|1"},
-        {C::mnuFolder, 3, "open|explorer.exe|C:\\|C:\\Tavi|1"},                  // a quote is no folder
+        {C::mnuFolder, 0, "open|C:\\WINDOWS\\explorer.exe|C:\\Tools|C:\\Tavi|1"},
+        {C::mnuPopupFolder, 0, "open|C:\\WINDOWS\\explorer.exe|C:\\Tools|C:\\Tavi|1"},
+        {C::mnuFolder, 1, "open|C:\\WINDOWS\\explorer.exe|\"C:\\My Docs,2024\"|C:\\Tavi|1"},  // a comma would split it
+        {C::mnuFolder, 2, "open|C:\\WINDOWS\\explorer.exe|C:\\|C:\\Tavi|1"},                  // no path: the system drive
+        {C::mnuFolder, 9, "open|C:\\WINDOWS\\explorer.exe|C:\\|C:\\Tavi|1"},
+        {C::mnuFolder, 3, "open|C:\\WINDOWS\\explorer.exe|C:\\|C:\\Tavi|1"},                  // a quote is no folder
         {C::mnuAppSearch, 0, "open|C:\\Tavi\\TaviSearch.exe||C:\\Tavi|1"},
         {C::mnuPopupSearch, 0, "open|C:\\Tavi\\TaviSearch.exe||C:\\Tavi|1"},
         {C::mnuHelp, 0, "open|C:\\Tavi\\TaviMenu2.html||C:\\Tavi|1"},
         {C::mnuPopUpHelp, 0, "open|C:\\Tavi\\TaviMenu2.html||C:\\Tavi|1"},
-        {C::mnuPopupBackup, 0, "open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"},
+        {C::mnuPopupBackup, 0, "open|C:\\WINDOWS\\explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.command, c.entry), DispatchResult::Done);
@@ -117,9 +119,9 @@ TEST_F(MenuCommandTest, TheBackupItemMakesTheFolderBeforeTheExplorerOpensIt) {
         const char* made;
         const char* opened;  // nullptr: nothing opened
     } cases[] = {
-        {"C:\\Tavi", "C:\\Tavi\\backup", "open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"},
-        {"C:\\Tavi\\", "C:\\Tavi\\backup", "open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi\\|1"},
-        {"C:\\My,Tools", "C:\\My,Tools\\backup", "open|explorer.exe|\"C:\\My,Tools\\backup\"|C:\\My,Tools|1"},
+        {"C:\\Tavi", "C:\\Tavi\\backup", "open|C:\\WINDOWS\\explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"},
+        {"C:\\Tavi\\", "C:\\Tavi\\backup", "open|C:\\WINDOWS\\explorer.exe|C:\\Tavi\\backup|C:\\Tavi\\|1"},
+        {"C:\\My,Tools", "C:\\My,Tools\\backup", "open|C:\\WINDOWS\\explorer.exe|\"C:\\My,Tools\\backup\"|C:\\My,Tools|1"},
         {"C:\\a\"b", "C:\\a\"b\\backup", nullptr},
     };
     for (const auto& c : cases) {
@@ -134,7 +136,7 @@ TEST_F(MenuCommandTest, TheBackupItemMakesTheFolderBeforeTheExplorerOpensIt) {
     f.state.ApplicationPath = "C:\\Tavi";
     f.folders.makeFails = true;
     EXPECT_EQ(Run(C::mnuPopupBackup), DispatchResult::Done);
-    EXPECT_EQ(Opened(), Log{"open|explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"});
+    EXPECT_EQ(Opened(), Log{"open|C:\\WINDOWS\\explorer.exe|C:\\Tavi\\backup|C:\\Tavi|1"});
 }
 
 TEST_F(MenuCommandTest, TrayOptionsTriesThreeTimesThenReports) {
@@ -180,11 +182,11 @@ TEST_F(MenuCommandTest, PreparingAMenuRebuildsTheListsAndPicksTheEntry) {
         Log log;
         Log opened;
     } cases[] = {
-        {ListKind::Drives, 0, DispatchResult::Done, {}, {"open|explorer.exe|C:\\|C:\\Tavi|1"}},
+        {ListKind::Drives, 0, DispatchResult::Done, {}, {"open|C:\\WINDOWS\\explorer.exe|C:\\|C:\\Tavi|1"}},
         {ListKind::DeskTop, 1, DispatchResult::Done, {"desktop C:\\Users\\me\\Desktop\\Work"}, {}},
         {ListKind::ScreenSavers, 1, DispatchResult::Done, {"screensaver C:\\WINDOWS\\Mystify.scr"}, {}},
         {ListKind::WallPapers, 1, DispatchResult::Done, {"wallpaper C:\\WINDOWS\\CLOUDS.BMP"}, {}},
-        {ListKind::DisplayModes, 0, DispatchResult::Done, {"run RUNDLL32.EXE shell32.dll,Control_RunDLL desk.cpl"}, {}},
+        {ListKind::DisplayModes, 0, DispatchResult::Done, {"run \"C:\\WINDOWS\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL desk.cpl"}, {}},
         {ListKind::DisplayModes, 1, DispatchResult::Refused, {}, {}},  // a separator
         {ListKind::DisplayModes, 2, DispatchResult::Done, {"display  800x600 (256色)"}, {}},
         {ListKind::DeskTop, 2, DispatchResult::Unknown, {}, {}},
@@ -226,7 +228,7 @@ TEST_F(MenuCommandTest, NoSecondCommandStartsWhileAModalWindowIsOpen) {
     };
     EXPECT_EQ(Run(C::mnuAppNewIn, 2), DispatchResult::Done);
     EXPECT_EQ(inner, (std::vector<DispatchResult>{DispatchResult::Refused, DispatchResult::Refused}));
-    EXPECT_EQ(f.log, (Log{"timer pause", "window NewApp", "timer resume"})) << "nothing ran, no list was rebuilt";
+    EXPECT_EQ(f.log, (Log{"timer pause", "window NewApp 2", "timer resume"})) << "nothing ran, no list was rebuilt";
     for (const MenuItem& item : trayDuring.items) EXPECT_FALSE(item.enabled) << item.name;
     EXPECT_FALSE(f.commands.Busy());
     f.windows.whileModalOpen = nullptr;
@@ -237,13 +239,13 @@ TEST_F(MenuCommandTest, NoSecondCommandStartsWhileAModalWindowIsOpen) {
 TEST_F(MenuCommandTest, TheTimerStaysOffWhenTheBarClosedMeanwhileAndACutSurvivesExit) {
     f.windows.whileModalOpen = [&] { f.state.Closing = true; };
     Run(C::mnuAppin);
-    EXPECT_EQ(f.log, (Log{"timer pause", "window NewApp"}));
+    EXPECT_EQ(f.log, (Log{"timer pause", "window NewApp 0"}));
 
     EXPECT_EQ(Run(C::mnuAppOneTimeDelete, 0), DispatchResult::Done);
     EXPECT_TRUE(f.commands.Clipboard().CutPending);
-    EXPECT_EQ(f.state.entries.slots[0].Title, "");
+    EXPECT_EQ(f.state.entries.At(0).Title, "");
     f.commands.RestorePendingCut();
-    EXPECT_EQ(f.state.entries.slots[0].Title, "Memo");
+    EXPECT_EQ(f.state.entries.At(0).Title, "Memo");
     EXPECT_FALSE(f.commands.Clipboard().CutPending);
     EXPECT_NE(f.fake.files.files["C:\\Tavi\\Launch.ini"].find("Memo"), std::string::npos);
 }
@@ -257,7 +259,7 @@ TEST_F(MenuCommandTest, ADriveThatWentAwayWhileItsMenuWasOpenIsNotOpened) {
     EXPECT_EQ(f.commands.Dispatch(ListItemId(ListKind::Drives, 1)), DispatchResult::Done);
     EXPECT_EQ(Opened(), Log{});
     EXPECT_EQ(f.commands.Dispatch(ListItemId(ListKind::Drives, 0)), DispatchResult::Done);
-    EXPECT_EQ(Opened(), Log{"open|explorer.exe|C:\\|C:\\Tavi|1"});
+    EXPECT_EQ(Opened(), Log{"open|C:\\WINDOWS\\explorer.exe|C:\\|C:\\Tavi|1"});
 }
 
 // A press keeps each list whose sources stand as they were and reads again

@@ -4,7 +4,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "app/text.h"
+#include "platform/text.h"
 #include "fakes/fakes.h"
 #include "menus/menu_model.h"
 
@@ -49,12 +49,14 @@ const MenuItem& Find(const MenuModel& model, std::string_view name, int nth = 0)
 
 class MenuTreeTest : public ::testing::Test {
 protected:
+    fakes::FakePlatform fake;
     MenuMain state;
     RunTimeLists lists;
 
     void SetUp() override {
-        state.entries.slots = {{"Memo", "C:\\memo.exe", "", "0", "", "0"}, {"", "", "", "", "", ""}};
-        state.entries.LastEntryIndex = 2;
+        state.ApplicationPath = "C:\\Tavi";
+        fakes::GiveEntries(state, fake.platform, {{"Memo", "C:\\memo.exe", "", "0", "", "0"}});
+        state.entries.Reserve(2);
         lists.drives.items = {{"ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)", "C:\\"}, {"DATA (D:)", "D:\\"}};
         lists.deskTop.items = {{"(なし)", "", false, false}};
         lists.displayModes.items.push_back({"-", ""});
@@ -62,7 +64,7 @@ protected:
         lists.screenSavers.items = {{"(なし)", "(なし)"}, {"Mystify", "C:\\WINDOWS\\MYSTIFY.SCR", true, true}};
     }
     MenuInputs Inputs(bool cut = false, bool search = true, bool busy = false) {
-        return MenuInputs{state, lists, cut, search, busy};
+        return MenuInputs{state, lists, state.CurrentEntryIndex, cut, search, busy};
     }
 };
 
@@ -151,17 +153,14 @@ TEST_F(MenuTreeTest, EntryItemStatesFollowTheSlot) {
     const struct {
         const char* what;
         int index;
-        int lastEntryIndex;
         bool registered;
     } cases[] = {
-        {"registered entry", 0, 2, true},
-        {"empty path", 1, 2, false},
-        {"past the array", 5, 9, false},
-        {"beyond LastEntryIndex", 0, -1, false},
+        {"registered entry", 0, true},
+        {"empty path", 1, false},
+        {"past the array", 5, false},
     };
     for (const auto& c : cases) {
         state.CurrentEntryIndex = c.index;
-        state.entries.LastEntryIndex = c.lastEntryIndex;
         const MenuModel menu = BuildEntryMenu(Inputs());
         for (const char* name : entryItems)
             EXPECT_EQ(Find(menu, name).enabled, (std::string_view(name) == "mnuAppNewIn") != c.registered)
@@ -189,19 +188,16 @@ TEST_F(MenuTreeTest, PasteSearchAndMediaEjectStates) {
 }
 
 TEST_F(MenuTreeTest, UndoAndRedoAreEnabledOnlyWithAStepToTake) {
-    fakes::FakePlatform fake;
-    state.ApplicationPath = "C:\\Tavi";
     const auto states = [&] {
         const MenuModel entry = BuildEntryMenu(Inputs());
         return std::pair(Find(entry, "mnuAppUndo").enabled, Find(entry, "mnuAppRedo").enabled);
     };
     EXPECT_EQ(states(), std::pair(false, false)) << "nothing done yet";
-    state.undo.BeginChange(state, fake.platform);
-    fake.files.files["C:\\Tavi\\Launch.ini"] = "changed";
+    fakes::PutEntry(state, 1, {"Calc", "C:\\calc.exe", "", "0", "", "0"});
     EXPECT_EQ(states(), std::pair(true, false)) << "after a change";
-    ASSERT_TRUE(state.undo.Undo(state, fake.platform));
+    ASSERT_TRUE(state.entries.Undo());
     EXPECT_EQ(states(), std::pair(false, true)) << "after its undo";
-    ASSERT_TRUE(state.undo.Redo(state, fake.platform));
+    ASSERT_TRUE(state.entries.Redo());
     EXPECT_EQ(states(), std::pair(true, false)) << "after its redo";
 }
 

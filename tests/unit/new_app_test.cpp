@@ -30,22 +30,26 @@ protected:
     fakes::FakeIconFiles icons;
     fakes::FakeBarServices bar;
     MenuMain state;
+    BarListView listView{state, bar};
+    int current = 0;  // the entry the dialog was opened on
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
         state.settings.ToolTips = "1";
-        state.entries.slots = {
-            {"Memo", "C:\\Tools\\memo.exe", "/a", "1", "C:\\Tools\\memo.exe", "0"},
-            {"Docs", "C:\\Docs\\", "", "0", "C:\\Docs\\", "0"},
-            {"ﾂｰﾙ", "[ﾂｰﾙ]", "", "2", "", "0"},
-            {"Odd", "C:\\odd.exe", "", "7", "C:\\icons.dll", "3"},
-        };
-        state.entries.LastEntryIndex = 4;
+        fakes::GiveEntries(state, fake.platform,
+                           {
+                               {"Memo", "C:\\Tools\\memo.exe", "/a", "1", "C:\\Tools\\memo.exe", "0"},
+                               {"Docs", "C:\\Docs\\", "", "0", "C:\\Docs\\", "0"},
+                               {"ﾂｰﾙ", "[ﾂｰﾙ]", "", "2", "", "0"},
+                               {"Odd", "C:\\odd.exe", "", "7", "C:\\icons.dll", "3"},
+                           });
+        state.entries.AttachView(&listView);
+        fake.files.replaceCalls = 0;
         fake.shell.associations["C:\\My Docs\\memo.txt"] = kNotepad;
     }
     NewAppView LoadAt(int index) {
-        state.CurrentEntryIndex = index;
-        return NewAppLoad(state);
+        current = index;
+        return NewAppLoad(state, index);
     }
     bool Browse(NewAppView& view) { return NewAppBrowse(view, fake.platform, chooser, 0x55, state.ApplicationPath); }
     std::vector<LaunchEntry> Stored() { return ParseEntries(fake.files.files[kList]).slots; }
@@ -83,7 +87,7 @@ TEST_F(NewAppTest, LoadingShowsTheEntryOrANewOne) {
     }
     EXPECT_EQ(LoadAt(3).icon, (IconChoice{"C:\\icons.dll", "3"}));
     EXPECT_EQ(LoadAt(40).icon, IconChoice{});
-    EXPECT_EQ(state.entries.slots.size(), 4u) << "loading grows nothing";
+    EXPECT_EQ(state.entries.Slots().size(), 4u) << "loading grows nothing";
 }
 
 TEST_F(NewAppTest, KindAndPathDecideWhichButtonsWork) {
@@ -273,7 +277,7 @@ TEST_F(NewAppTest, ThePreviewShowsWhatTheEntryWillShow) {
         view.icon = c.icon;
         EXPECT_EQ(NewAppPreview(view, icons), c.expected) << c.what;
     }
-    EXPECT_EQ(state.entries.slots.size(), 4u) << "a preview writes no entry";
+    EXPECT_EQ(state.entries.Slots().size(), 4u) << "a preview writes no entry";
 }
 
 TEST_F(NewAppTest, OkOnASlotPastTheEndGrowsTheListFirst) {
@@ -282,14 +286,14 @@ TEST_F(NewAppTest, OkOnASlotPastTheEndGrowsTheListFirst) {
         NewAppPathChanged(view, " C:\\ﾂｰﾙ\\ｴﾃﾞｨﾀ.exe ");
         view.title = " ｴﾃﾞｨﾀ ";
         view.runSizeIndex = 2;
-        ASSERT_TRUE(NewAppOk(view, state, fake.platform, bar)) << index;
+        ASSERT_TRUE(NewAppOk(view, state, current)) << index;
         ASSERT_EQ(state.entries.UpperBound(), index);
-        EXPECT_EQ(state.entries.slots[index],
+        EXPECT_EQ(state.entries.At(index),
                   (LaunchEntry{"ｴﾃﾞｨﾀ", "C:\\ﾂｰﾙ\\ｴﾃﾞｨﾀ.exe", "", "2", "C:\\ﾂｰﾙ\\ｴﾃﾞｨﾀ.exe", "0"}))
             << index;
-        EXPECT_EQ(Stored(), state.entries.slots) << "the list is saved, entry " << index;
+        EXPECT_EQ(Stored(), state.entries.Slots()) << "the list is saved, entry " << index;
     }
-    EXPECT_EQ(state.entries.slots[5], LaunchEntry{}) << "the slots between stay empty";
+    EXPECT_EQ(state.entries.At(5), LaunchEntry{}) << "the slots between stay empty";
     EXPECT_EQ(bar.buttons.calls,
               (std::vector<std::string>{"tip 4 ｴﾃﾞｨﾀ", "icon 4 cached", "tip 9 ｴﾃﾞｨﾀ", "icon 9 cached"}));
     EXPECT_TRUE(bar.calls.empty()) << "the path's own icon needs no rebuild";
@@ -327,8 +331,8 @@ TEST_F(NewAppTest, OkStoresKindsAndIconsAndRebuildsWhenTheIconIsNotThePaths) {
         view.command = "c";
         view.icon = c.icon;
         view.runSizeIndex = c.runSize;
-        ASSERT_TRUE(NewAppOk(view, state, fake.platform, bar)) << c.what;
-        EXPECT_EQ(state.entries.slots[c.index], c.stored) << c.what;
+        ASSERT_TRUE(NewAppOk(view, state, current)) << c.what;
+        EXPECT_EQ(state.entries.At(c.index), c.stored) << c.what;
         EXPECT_EQ(Stored()[c.index], c.stored) << c.what;
         EXPECT_EQ(bar.calls, c.rebuild ? std::vector<std::string>{"bar rebuild"} : std::vector<std::string>{})
             << c.what;
@@ -340,12 +344,12 @@ TEST_F(NewAppTest, OkWithoutAPathStoresNothing) {
         NewAppView view = LoadAt(4);
         NewAppPathChanged(view, blank);
         view.title = "T";
-        EXPECT_FALSE(NewAppOk(view, state, fake.platform, bar)) << "'" << blank << "'";
+        EXPECT_FALSE(NewAppOk(view, state, current)) << "'" << blank << "'";
     }
     NewAppView view = LoadAt(-1);
     view.path = "C:\\a.exe";
-    EXPECT_FALSE(NewAppOk(view, state, fake.platform, bar)) << "no slot";
-    EXPECT_EQ(state.entries.slots.size(), 4u);
+    EXPECT_FALSE(NewAppOk(view, state, current)) << "no slot";
+    EXPECT_EQ(state.entries.Slots().size(), 4u);
     EXPECT_EQ(fake.files.replaceCalls, 0);
     EXPECT_TRUE(bar.buttons.calls.empty());
     EXPECT_TRUE(bar.calls.empty());
@@ -364,18 +368,17 @@ TEST_F(NewAppTest, ACancelledPickerLeavesTheEntrysIconToItsPath) {
     };
     EXPECT_FALSE(NewAppChangeIcon(view, cancel));
     EXPECT_EQ(shown.fileText, "C:\\WINDOWS\\system32\\SHELL32.DLL") << "the tool has no icons: the library is shown";
-    ASSERT_TRUE(NewAppOk(view, state, fake.platform, bar));
-    EXPECT_EQ(state.entries.slots[4].IconPath, "C:\\Tools\\tool.exe");
+    ASSERT_TRUE(NewAppOk(view, state, current));
+    EXPECT_EQ(state.entries.At(4).IconPath, "C:\\Tools\\tool.exe");
 
     const IconPicker confirm = [&](const IconChangeInput& input) -> std::optional<IconChoice> {
         return IconChangeOk(IconChangeLoad(input, fake.platform, icons));
     };
-    state.CurrentEntryIndex = 5;
-    view = NewAppLoad(state);
+    view = LoadAt(5);
     NewAppPathChanged(view, "ｸﾞﾙｰﾌﾟ");
     NewAppKindChanged(view, EntryKind::Group);
     EXPECT_TRUE(NewAppChangeIcon(view, confirm));
-    ASSERT_TRUE(NewAppOk(view, state, fake.platform, bar));
-    EXPECT_EQ(state.entries.slots[5].IconPath, "C:\\WINDOWS\\system32\\SHELL32.DLL");
-    EXPECT_EQ(state.entries.slots[5].PathName, "[ｸﾞﾙｰﾌﾟ]");
+    ASSERT_TRUE(NewAppOk(view, state, current));
+    EXPECT_EQ(state.entries.At(5).IconPath, "C:\\WINDOWS\\system32\\SHELL32.DLL");
+    EXPECT_EQ(state.entries.At(5).PathName, "[ｸﾞﾙｰﾌﾟ]");
 }

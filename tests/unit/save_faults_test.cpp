@@ -5,7 +5,7 @@
 #include "app/entry_store.h"
 #include "app/settings.h"
 #include "fakes/fakes.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "platform/host_adapters.h"
 #include "platform/ini_profile.h"
 
@@ -20,7 +20,7 @@ const std::string kApp = "C:\\Tavi";
 class DyingFileSystem final : public FileSystem {
 public:
     DyingFileSystem(fakes::MemoryFileSystem& disk, int changesBeforeDeath) : disk_(disk), left_(changesBeforeDeath) {}
-    std::optional<std::string> ReadAll(const std::string& path) override { return disk_.ReadAll(path); }
+    FileContents Read(const std::string& path) override { return disk_.Read(path); }
     bool ReplaceAll(const std::string& path, std::string_view bytes) override {
         return Survives() && disk_.ReplaceAll(path, bytes);
     }
@@ -49,8 +49,7 @@ Snapshot Load(fakes::MemoryFileSystem& disk) {
     fakes::FakePlatform fake;
     Platform platform{profile, disk, codePage, fake.system, fake.shell, fake.messages};
     Snapshot s;
-    EntryStore store;
-    LoadEntries(store, platform, kApp);
+    EntryStore store = LoadEntries(platform.files, platform.codePage, kApp).store;
     s.entries = store.slots;
     Settings settings;
     LoadSettings(settings, profile, SettingsFilePath(kApp));
@@ -68,8 +67,7 @@ int RunDay(fakes::MemoryFileSystem& disk, int changesBeforeDeath, std::vector<Sn
     IniProfile profile(files, codePage, true);
     fakes::FakePlatform fake;
     Platform platform{profile, files, codePage, fake.system, fake.shell, fake.messages};
-    EntryStore store;
-    LoadEntries(store, platform, kApp);
+    EntryStore store = LoadEntries(platform.files, platform.codePage, kApp).store;
     Settings settings;
     LoadSettings(settings, profile, SettingsFilePath(kApp));
     ExMenuSlots members = LoadExMenu(profile, kApp, 0, 9);

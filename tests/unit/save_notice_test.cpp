@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "app/save_notice.h"
 #include "fakes/fakes.h"
 #include "platform/own_files_profile.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "fakes/fakes.h"
 
 using namespace tavi;
@@ -21,9 +21,10 @@ public:
     void ShowSplash() override { calls.push_back("splash"); }
     void CloseSplash() override { calls.push_back("close splash"); }
     EntryStore entriesToLoad;
+    Platform* platform = nullptr;
     BarLoadResult ShowBar() override {
         calls.push_back("show bar");
-        state->entries = entriesToLoad;
+        fakes::GiveEntries(*state, *platform, entriesToLoad.slots);
         if (layoutFinishes && !load.controlFailed) state->BarReady = true;
         return load;
     }
@@ -59,6 +60,7 @@ protected:
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
         windows.state = &state;
+        windows.platform = &fake.platform;
     }
 };
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "platform/text.h"
 
 using namespace tavi;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "bar/entry_drag.h"
 #include "bar/file_drop.h"
 #include "dialogs/group_box.h"
@@ -40,22 +40,26 @@ struct UndoFixture {
     fakes::FakeListHandlers listHandlers{log};
     fakes::FakeShortcuts shortcuts;
     MenuMain state;
+    BarListView view{state, bar};
     MenuCommands commands{
         MenuCommandPorts{state, platform, bar, windows, systemCommands, folders, media, listHandlers}};
 
     UndoFixture() {
         state.ApplicationPath = kFolder;
         state.ExMenuMax = 1;
-        state.entries.slots = {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
-                               {"Games", "[Games]", "", "0", "", "0"},
-                               {"Calc", "C:\\calc.exe", "", "0", "C:\\calc.exe", "0"},
-                               {}};
-        state.entries.LastEntryIndex = 4;
-        EXPECT_TRUE(SaveEntries(state.entries, platform, kFolder));
         EXPECT_TRUE(SaveExMenu(profile, kFolder, 1, {{"Solitaire", "C:\\sol.exe", "", "0"}, {}}, 1));
+        fakes::GiveEntries(state, platform,
+                           {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
+                            {"Games", "[Games]", "", "0", "", "0"},
+                            {"Calc", "C:\\calc.exe", "", "0", "C:\\calc.exe", "0"}});
+        state.entries.Reserve(4);
+        state.entries.AttachView(&view);
     }
+    // A command of the entry menu opened on entry `index`.
     void Run(MenuCommand command, int index) {
-        state.CurrentEntryIndex = index;
+        const size_t logged = log.size();
+        (void)commands.PrepareEntryMenu(index);
+        log.resize(logged);  // the menu's lists read afresh are no part of the command
         EXPECT_EQ(commands.Dispatch(static_cast<uint32_t>(command)), DispatchResult::Done);
     }
     ListFiles Files() { return ReadListFiles(files, kFolder); }
@@ -67,18 +71,17 @@ Action Del(int i) { return [i](UndoFixture& f) { f.Run(MenuCommand::mnuAppDel, i
 Action Cut(int i) { return [i](UndoFixture& f) { f.Run(MenuCommand::mnuAppOneTimeDelete, i); }; }
 Action Paste(int i) { return [i](UndoFixture& f) { f.Run(MenuCommand::mnuAppOneTimeCopy, i); }; }
 Action Move(int from, int to) {
-    return [=](UndoFixture& f) { MoveEntryTo(f.state, f.platform, f.bar, from, to); };
+    return [=](UndoFixture& f) { MoveEntryTo(f.state, from, to); };
 }
 Action Drop(int position, std::vector<std::string> dropped) {
-    return [=](UndoFixture& f) { DropFiles({f.state, f.platform, f.bar, f.shortcuts}, position, dropped); };
+    return [=](UndoFixture& f) { DropFiles({f.state, f.platform, f.shortcuts}, position, dropped); };
 }
 Action Register(int i, std::string path, std::string title) {
     return [=](UndoFixture& f) {
-        f.state.CurrentEntryIndex = i;
         NewAppView view;
         view.path = path;
         view.title = title;
-        EXPECT_TRUE(NewAppOk(view, f.state, f.platform, f.bar));
+        EXPECT_TRUE(NewAppOk(view, f.state, i));
     };
 }
 Action DeleteMember(int group, int slot) {
@@ -89,11 +92,7 @@ Action DeleteMember(int group, int slot) {
         box.MemberMenu(view, slot);
     };
 }
-std::vector<LaunchEntry> LoadEntriesFrom(UndoFixture& f) {
-    EntryStore store;
-    LoadEntries(store, f.platform, kFolder);
-    return store.slots;
-}
+std::vector<LaunchEntry> LoadEntriesFrom(UndoFixture& f) { return LoadEntries(f.files, f.codePage, kFolder).store.slots; }
 
 bool ToldSaveFailed(const UndoFixture& f) {
     for (const MessageRequest& box : f.messages.shown)
@@ -135,13 +134,13 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneAndRedoneToTheExactFiles) {
             at.push_back(f.Files());
             ASSERT_NE(at.back(), at[at.size() - 2]) << "the change wrote nothing";
         }
-        ASSERT_EQ(f.state.undo.UndoCount(), c.actions.size());
-        EXPECT_EQ(std::any_of(at.begin(), at.end(), [](const ListFiles& l) { return l.unicode.has_value(); }),
+        ASSERT_EQ(f.state.entries.UndoCount(), c.actions.size());
+        EXPECT_EQ(std::any_of(at.begin(), at.end(), [](const ListFiles& l) { return l.unicode.outcome == ReadOutcome::Whole; }),
                   c.unicodeCopy);
         for (size_t n = c.actions.size(); n-- > 0;) {
             f.Run(MenuCommand::mnuAppUndo, 0);
             EXPECT_EQ(f.Files(), at[n]) << "undo to step " << n;
-            std::vector<LaunchEntry> shown = f.state.entries.slots;
+            std::vector<LaunchEntry> shown = f.state.entries.Slots();
             const std::vector<LaunchEntry> listed = LoadEntriesFrom(f);
             ASSERT_GE(shown.size(), listed.size());
             EXPECT_TRUE(std::all_of(shown.begin() + static_cast<long>(listed.size()), shown.end(),
@@ -150,13 +149,13 @@ TEST(UndoHistory, EveryKindOfChangeIsUndoneAndRedoneToTheExactFiles) {
             shown.resize(listed.size());
             EXPECT_EQ(shown, listed) << "the bar shows what the list says";
         }
-        EXPECT_FALSE(f.state.undo.CanUndo());
+        EXPECT_FALSE(f.state.entries.CanUndo());
         EXPECT_FALSE(f.commands.Clipboard().CutPending) << "the start had nothing cut";
         for (size_t n = 1; n <= c.actions.size(); ++n) {
             f.Run(MenuCommand::mnuAppRedo, 0);
             EXPECT_EQ(f.Files(), at[n]) << "redo to step " << n;
         }
-        EXPECT_FALSE(f.state.undo.CanRedo());
+        EXPECT_FALSE(f.state.entries.CanRedo());
         EXPECT_FALSE(ToldSaveFailed(f));
     }
 }
@@ -173,12 +172,12 @@ TEST(UndoHistory, AnUndoneCutIsNoLongerPendingAndItsRedoCutsAgain) {
     EXPECT_EQ(f.commands.Clipboard().entry.Title, "Games");
     EXPECT_EQ(f.commands.Clipboard().members[0].ExTitle, "Solitaire");
     Paste(3)(f);
-    EXPECT_EQ(f.state.entries.slots[3].Title, "Games");
+    EXPECT_EQ(f.state.entries.At(3).Title, "Games");
     EXPECT_EQ(LoadExMenu(f.profile, kFolder, 3, 1)[0].ExTitle, "Solitaire");
     // Undoing the paste gives the cut back, pending as it was.
     f.Run(MenuCommand::mnuAppUndo, 0);
     EXPECT_TRUE(f.commands.Clipboard().CutPending);
-    EXPECT_TRUE(f.state.entries.slots[1].PathName.empty());
+    EXPECT_TRUE(f.state.entries.At(1).PathName.empty());
 }
 
 TEST(UndoHistory, KeepsTheLastTwentyStepsAndANewChangeForgetsRedo) {
@@ -190,17 +189,17 @@ TEST(UndoHistory, KeepsTheLastTwentyStepsAndANewChangeForgetsRedo) {
         at.push_back(f.Files());
     }
     // 50 changes: only the last 20 come back.
-    EXPECT_EQ(f.state.undo.UndoCount(), kUndoDepth);
+    EXPECT_EQ(f.state.entries.UndoCount(), kUndoDepth);
     int undone = 0;
-    while (f.state.undo.Undo(f.state, f.platform)) ++undone;
+    while (f.state.entries.Undo()) ++undone;
     EXPECT_EQ(undone, 20);
     EXPECT_EQ(f.Files(), at[15]) << "twenty changes back is the state after change 30 of 50";
 
-    ASSERT_TRUE(f.state.undo.Redo(f.state, f.platform));
-    EXPECT_TRUE(f.state.undo.CanRedo());
+    ASSERT_TRUE(f.state.entries.Redo());
+    EXPECT_TRUE(f.state.entries.CanRedo());
     Del(2)(f);
-    EXPECT_FALSE(f.state.undo.CanRedo()) << "a new change forgets what was undone";
-    EXPECT_FALSE(f.state.undo.Redo(f.state, f.platform));
+    EXPECT_FALSE(f.state.entries.CanRedo()) << "a new change forgets what was undone";
+    EXPECT_FALSE(f.state.entries.Redo());
 }
 
 TEST(UndoHistory, AFailedWriteIsToldAndKeepsTheStep) {
@@ -215,13 +214,13 @@ TEST(UndoHistory, AFailedWriteIsToldAndKeepsTheStep) {
     EXPECT_TRUE(ToldSaveFailed(f));
     EXPECT_EQ(f.Files(), after) << "nothing half written";
     EXPECT_TRUE(f.log.empty()) << "no rebuild for an undo that did not happen";
-    EXPECT_EQ(f.state.entries.slots[1], LaunchEntry{});
-    EXPECT_TRUE(f.state.undo.CanUndo());
-    EXPECT_FALSE(f.state.undo.CanRedo());
+    EXPECT_EQ(f.state.entries.At(1), LaunchEntry{});
+    EXPECT_TRUE(f.state.entries.CanUndo());
+    EXPECT_FALSE(f.state.entries.CanRedo());
     f.files.failWrites = false;
     f.Run(MenuCommand::mnuAppUndo, 0);
     EXPECT_EQ(f.Files(), before);
-    EXPECT_EQ(f.state.entries.slots[1].Title, "Games");
+    EXPECT_EQ(f.state.entries.At(1).Title, "Games");
 }
 
 TEST(UndoHistory, AChangeThatWroteNothingIsSkipped) {
@@ -232,42 +231,39 @@ TEST(UndoHistory, AChangeThatWroteNothingIsSkipped) {
     Move(2, 2)(f);
     f.messages.answers = {MessageAnswer::Cancel};
     Del(2)(f);
-    EXPECT_EQ(f.state.undo.UndoCount(), 1u);
+    EXPECT_EQ(f.state.entries.UndoCount(), 1u);
     // A change whose save failed left the files as they were.
     f.files.failWrites = true;
     Del(2)(f);
     f.files.failWrites = false;
-    ASSERT_TRUE(f.state.undo.Undo(f.state, f.platform));
+    ASSERT_TRUE(f.state.entries.Undo());
     EXPECT_EQ(f.Files(), before) << "one undo takes back the delete that was saved";
 }
 
-// Fails the writes of one path; every other file is written.
-class OnePathFails final : public FileSystem {
-public:
-    fakes::MemoryFileSystem inner;
-    std::string failing;
-    std::optional<std::string> ReadAll(const std::string& path) override { return inner.ReadAll(path); }
-    bool ReplaceAll(const std::string& path, std::string_view bytes) override {
-        return path != failing && inner.ReplaceAll(path, bytes);
-    }
-    bool FileExists(const std::string& path) override { return inner.FileExists(path); }
-    bool RemoveFile(const std::string& path) override { return path != failing && inner.RemoveFile(path); }
-    std::string CurrentDirectory() override { return inner.CurrentDirectory(); }
-};
+FileContents Whole(std::string bytes) { return {ReadOutcome::Whole, std::move(bytes)}; }
 
 TEST(WriteListFiles, AFileThatCannotBeWrittenPutsBackThoseWrittenBeforeIt) {
-    const ListFiles before{"list", "copy", "members"};
-    const ListFiles images{"old list", std::nullopt, "old members"};
+    const ListFiles before{Whole("list"), Whole("copy"), Whole("members")};
+    const ListFiles images{Whole("old list"), {}, Whole("old members")};
     const struct {
         const char* failing;
         bool written;
     } cases[] = {{kUnicode, false}, {kList, false}, {kMembers, false}, {"C:\\Tavi\\other", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failing);
-        OnePathFails files;
-        files.inner.files = {{kList, "list"}, {kUnicode, "copy"}, {kMembers, "members"}};
-        files.failing = c.failing;
+        fakes::MemoryFileSystem files;
+        files.files = {{kList, "list"}, {kUnicode, "copy"}, {kMembers, "members"}};
+        files.unwritable = {c.failing};
         EXPECT_EQ(WriteListFiles(files, kFolder, images, before), c.written);
         EXPECT_EQ(ReadListFiles(files, kFolder), c.written ? images : before);
     }
+}
+
+TEST(WriteListFiles, GoingBackNeverDeletesTheListOrTouchesWhatWasNeverRead) {
+    fakes::MemoryFileSystem files;
+    files.files = {{kList, "list"}, {kUnicode, "copy"}, {kMembers, "members"}};
+    const ListFiles now = ReadListFiles(files, kFolder);
+    // A list that was absent comes back empty; one never read stays as it is.
+    ASSERT_TRUE(WriteListFiles(files, kFolder, {{}, {}, {ReadOutcome::Unreadable, {}}}, now));
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{kList, ""}, {kMembers, "members"}}));
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "platform/text.h"
 #include "fakes/desktop_fakes.h"
 #include "fakes/menu_fakes.h"
 #include "menus/desktop_items.h"

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "bar/bar_geometry.h"
 #include "platform/file_chooser.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
@@ -177,7 +179,7 @@ public:
                                                                                    : tavi::Rect{};
     }
     tavi::Rect WindowRect() const override { return windowRect; }
-    const tavi::BarLayout& CurrentLayout() const override { return layout; }
+    tavi::BarButtonSizes ButtonSizes() const override { return ButtonSizesOf(layout); }
     bool Visible() const override { return visible; }
     void Show() override {
         visible = true;
@@ -187,9 +189,19 @@ public:
     void SetWallpaperTimer(bool running) override { calls.push_back(running ? "wallpaper-on" : "wallpaper-off"); }
     void ReRegisterHotKey() override { calls.push_back("hotkey"); }
     void RepaintCommandButtons() override {}
-    void BeginEntryMove() override {}
+    void BeginEntryMove(int) override {}
     void Close() override {}
 };
+// The list of `state` as if "Launch.ini" had held these entries: written
+// through `platform` and opened there.
+inline bool OpenListWith(tavi::MenuMain& state, tavi::Platform& platform, const std::vector<tavi::LaunchEntry>& slots) {
+    tavi::EntryStore store;
+    store.slots = slots;
+    if (!tavi::SaveEntries(store, platform, state.ApplicationPath)) return false;
+    state.entries.Open(state, platform);
+    return true;
+}
+
 // Answers with queued paths; empty text (a cancel) once they run out.
 class QueuedChooser final : public tavi::FileChooser {
 public:

@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "app/menu_main.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "menus/desktop_items.h"
 #include "menus/display_menu.h"
 #include "menus/wallpapers.h"

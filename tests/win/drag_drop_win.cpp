@@ -78,6 +78,7 @@ protected:
     RecordingBar bar;
     AutoHideState autoHide;
     MenuMain state;
+    BarListView view{state, bar};
     HWND frame = nullptr;
     HWND toolbar = nullptr;
     std::unique_ptr<BarDragDrop> dragDrop;
@@ -104,8 +105,9 @@ protected:
         state.ApplicationPath = folder.PathOf("");
         state.VisibleCount = kButtons;
         state.settings.TargetDrop = "0";
-        state.entries.slots = {{"Memo", Narrow(windows) + "\\notepad.exe", "", "0", "", "0"}, {}, {}, {}};
-        state.entries.LastEntryIndex = 4;
+        ASSERT_TRUE(OpenListWith(state, platform, {{"Memo", Narrow(windows) + "\\notepad.exe", "", "0", "", "0"}}));
+        state.entries.Reserve(4);
+        state.entries.AttachView(&view);
         dragDrop = std::make_unique<BarDragDrop>(strip, state, platform, bar, autoHide, shortcuts);
     }
     void TearDown() override {
@@ -162,13 +164,12 @@ TEST_F(DragDropWin, FilesDroppedFromAnotherProgramAreRegisteredOnTheButtonsInTur
     const std::string first = MakeFile("a b.txt");
     const std::string second = MakeFile("c&d ﾃｽﾄ.txt");
     const int code = DragFrom({first, second}, OnScreen(Centre(1)),
-                              [&] { return state.entries.slots[2].PathName == second; });
+                              [&] { return state.entries.At(2).PathName == second; });
     EXPECT_EQ(code, 0) << "the copy effect";
-    EXPECT_EQ(state.entries.slots[1], (LaunchEntry{"a b.txt", first, "", "", first, "0"}));
-    EXPECT_EQ(state.entries.slots[2].Title, "c&d ﾃｽﾄ.txt");
+    EXPECT_EQ(state.entries.At(1), (LaunchEntry{"a b.txt", first, "", "", first, "0"}));
+    EXPECT_EQ(state.entries.At(2).Title, "c&d ﾃｽﾄ.txt");
     EXPECT_EQ(bar.calls, std::vector<std::string>{"full-rebuild"});
-    EntryStore saved;
-    LoadEntries(saved, platform, state.ApplicationPath);
+    const EntryStore saved = LoadEntries(platform.files, platform.codePage, state.ApplicationPath).store;
     ASSERT_GE(saved.slots.size(), 3u);
     EXPECT_EQ(saved.slots[2].PathName, second);
 }
@@ -176,7 +177,7 @@ TEST_F(DragDropWin, FilesDroppedFromAnotherProgramAreRegisteredOnTheButtonsInTur
 TEST_F(DragDropWin, ADroppedShortcutIsRegisteredAsItsTarget) {
     ASSERT_TRUE(dragDrop->RegisterDrops());
     const std::string link = folder.PathOf("ﾒﾓ帳.lnk");
-    const std::string target = state.entries.slots[0].PathName;
+    const std::string target = state.entries.At(0).PathName;
     std::wstring command = L"\"" + DragSourcePath() + L"\" --make-shortcut \"" + Widen(link) + L"\" \"" +
                            Widen(target) + L"\" \"/p x.txt\"";
     STARTUPINFOW startup{};
@@ -188,8 +189,8 @@ TEST_F(DragDropWin, ADroppedShortcutIsRegisteredAsItsTarget) {
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
     CloseHandle(process.hProcess);
 
-    EXPECT_EQ(DragFrom({link}, OnScreen(Centre(3)), [&] { return !state.entries.slots[3].PathName.empty(); }), 0);
-    EXPECT_EQ(state.entries.slots[3], (LaunchEntry{"notepad.exe", target, "/p x.txt", "0", target, "0"}));
+    EXPECT_EQ(DragFrom({link}, OnScreen(Centre(3)), [&] { return !state.entries.At(3).PathName.empty(); }), 0);
+    EXPECT_EQ(state.entries.At(3), (LaunchEntry{"notepad.exe", target, "/p x.txt", "0", target, "0"}));
 }
 
 TEST_F(DragDropWin, WhatIsNotAFileListOrNotOnAButtonIsRefused) {
@@ -208,9 +209,9 @@ TEST_F(DragDropWin, WhatIsNotAFileListOrNotOnAButtonIsRefused) {
     // handled, a refused one that had slipped through would show before it.
     const std::string accepted = MakeFile("b.txt");
     EXPECT_EQ(DragFrom({accepted}, OnScreen(Centre(1)),
-                       [&] { return state.entries.slots[1].PathName == accepted; }),
+                       [&] { return state.entries.At(1).PathName == accepted; }),
               0);
-    EXPECT_EQ(state.entries.slots[2], LaunchEntry{});
+    EXPECT_EQ(state.entries.At(2), LaunchEntry{});
     EXPECT_EQ(bar.calls, std::vector<std::string>{"full-rebuild"}) << "one drop was handled";
 }
 
@@ -224,8 +225,8 @@ TEST_F(DragDropWin, PressDragAndReleaseOnAnotherButtonAsksAndMoves) {
     SendMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "\"Memo\" を \"未定義2\" へ移動します");
-    EXPECT_EQ(state.entries.slots[2].Title, "Memo");
-    EXPECT_EQ(state.entries.slots[0], LaunchEntry{});
+    EXPECT_EQ(state.entries.At(2).Title, "Memo");
+    EXPECT_EQ(state.entries.At(0), LaunchEntry{});
     EXPECT_FALSE(dragDrop->ClickArmed());
     EXPECT_EQ(GetCursor(), arrow);
     EXPECT_NE(GetCapture(), toolbar);
@@ -233,21 +234,21 @@ TEST_F(DragDropWin, PressDragAndReleaseOnAnotherButtonAsksAndMoves) {
 
 TEST_F(DragDropWin, TheMoveFromTheMenuTakesTheNextClickOnTheToolbar) {
     state.CurrentEntryIndex = 0;
-    dragDrop->BeginMenuMove();
+    dragDrop->BeginMenuMove(state.CurrentEntryIndex);
     EXPECT_EQ(GetCapture(), toolbar) << "the next click comes to the toolbar wherever it is";
     const POINT to = Centre(3);
     SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(to.x, to.y));
     SendMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
     EXPECT_TRUE(messages.shown.empty()) << "no question on this path";
-    EXPECT_EQ(state.entries.slots[3].Title, "Memo");
+    EXPECT_EQ(state.entries.At(3).Title, "Memo");
     EXPECT_NE(GetCapture(), toolbar);
 
     state.CurrentEntryIndex = 3;
-    dragDrop->BeginMenuMove();
+    dragDrop->BeginMenuMove(state.CurrentEntryIndex);
     SendMessageW(toolbar, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_NE(GetCapture(), toolbar) << "Escape ends it";
     SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(Centre(1).x, Centre(1).y));
     SendMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(Centre(1).x, Centre(1).y));
-    EXPECT_EQ(state.entries.slots[3].Title, "Memo");
+    EXPECT_EQ(state.entries.At(3).Title, "Memo");
     EXPECT_TRUE(messages.shown.empty());
 }

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "app/menu_main.h"
-#include "app/text.h"
+#include "platform/text.h"
 #include "dialog_driver_win.h"
 #include "dialogs/file_infomation.h"
 #include "dialogs/file_infomation_ids.h"
 #include "dialogs/file_infomation_win.h"
 #include "platform/file_details_win.h"
 #include "platform/registry_win.h"
+#include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
 
 using namespace tavi;
@@ -106,13 +107,20 @@ TEST(FileInfomationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttribute
     }
     ASSERT_TRUE(SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
 
+    Win32Profile profile;
+    Win32FileSystem files;
+    Win32CodePage codePage;
+    Win32SystemInfo system;
+    Win32Shell shell;
+    Win32MessageBoxes messages;
+    Platform platform{profile, files, codePage, system, shell, messages};
     MenuMain state;
+    state.ApplicationPath = folder.PathOf("");
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     LaunchEntry entry = EntryFor(path);
     entry.IconPath = Narrow(windows) + "\\notepad.exe";
-    state.entries.slots = {EntryFor("C:\\other.exe"), entry};
-    state.CurrentEntryIndex = 1;
+    ASSERT_TRUE(OpenListWith(state, platform, {EntryFor("C:\\other.exe"), entry}));
     Win32FileDetails details;
     Win32Registry registry;
     const std::wstring caption = Widen("日本語のﾃｽﾄ.tavitypeのﾌﾟﾛﾊﾟﾃｨ");
@@ -134,7 +142,7 @@ TEST(FileInfomationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttribute
         Click(dialog, IDOK);
     });
     const std::string created = CreatedAsShown(path);
-    ShowFileInfomation(0, state, details, registry);
+    ShowFileInfomation(0, state, details, registry, 1);
     ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
     SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 

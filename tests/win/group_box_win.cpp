@@ -10,13 +10,13 @@
 #include <atomic>
 
 #include "app/menu_main.h"
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "bar/bar_geometry.h"
 #include "dialog_driver_win.h"
 #include "dialogs/group_box.h"
 #include "dialogs/group_box_win.h"
 #include "dialogs/new_app_ex_ids.h"
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 #include "platform/icon_files_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
@@ -130,11 +130,11 @@ protected:
         state.ExMenuMax = 3;
         state.settings.Horizontal = "0";
         state.settings.EdgeCode = "2";  // a right-edge bar
-        state.entries.ResizeEntryArrays(4);
-        state.entries.slots[2] = {"ﾂｰﾙ", "[ﾂｰﾙ]", "", "0", "", "0"};
         ExMenuSlots members = EmptyExMenu(3);
         members[0] = {"ﾒﾓ帳", notepad, "/p \"a b.txt\"", "1"};
         EXPECT_TRUE(SaveExMenu(profile, state.ApplicationPath, 2, members, 3));
+        EXPECT_TRUE(OpenListWith(state, platform, {{}, {}, {"ﾂｰﾙ", "[ﾂｰﾙ]", "", "0", "", "0"}}));
+        state.entries.Reserve(4);
 
         // The bar's sizes at the display's scale, as its layout gives them.
         const int dpi = static_cast<int>(GetDpiForSystem());

@@ -178,19 +178,16 @@ TEST(ImportShortcutsWin, AShortcutsOwnIconIsReadAndAFolderOfThousandsIsImportedO
     FixedPrompt prompt(links);
     MenuMain state;
     state.ApplicationPath = temp.PathOf("");
-    state.entries.slots = {{"Memo", notepad, "", "0", notepad, "0"}};
-    state.entries.LastEntryIndex = 1;
-    ASSERT_TRUE(SaveEntries(state.entries, platform, state.ApplicationPath));
+    ASSERT_TRUE(OpenListWith(state, platform, {{"Memo", notepad, "", "0", notepad, "0"}}));
 
     const auto began = std::chrono::steady_clock::now();
-    const ShortcutImportOutcome outcome = ImportShortcuts({state, platform, bar, folders, shortcuts, prompt, ""});
+    const ShortcutImportOutcome outcome = ImportShortcuts({state, platform, folders, shortcuts, prompt, ""});
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
     std::cout << "[ figure ] " << kLinks << " shortcuts read and placed in " << ms.count() << " ms\n";
     EXPECT_EQ(outcome.imported, 1);
     EXPECT_EQ(outcome.duplicates, kLinks - 1);
     EXPECT_EQ(outcome.unusable, 0) << "no text file was taken for a shortcut";
-    EntryStore reread;
-    LoadEntries(reread, platform, state.ApplicationPath);
+    const EntryStore reread = LoadEntries(platform.files, platform.codePage, state.ApplicationPath).store;
     ASSERT_EQ(reread.slots.size(), 2u);
     EXPECT_EQ(reread.slots[1], (LaunchEntry{"p10000", "C:\\tools\\0.exe", "", "0", "C:\\tools\\0.exe", "0"}));
 }

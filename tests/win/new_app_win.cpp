@@ -104,16 +104,19 @@ protected:
     QueuedChooser chooser;
     RecordingBar bar;
     MenuMain state;
+    BarListView view{state, bar};
 
     void SetUp() override {
         state.ApplicationPath = folder.PathOf("");
         state.settings.ToolTips = "1";
     }
+    void Give(const std::vector<LaunchEntry>& slots) {
+        ASSERT_TRUE(OpenListWith(state, platform, slots));
+        state.entries.AttachView(&view);
+    }
     std::string ListPath() { return folder.PathOf("Launch.ini"); }
     std::vector<LaunchEntry> StoredEntries() {
-        EntryStore stored;
-        LoadEntries(stored, platform, state.ApplicationPath);
-        return stored.slots;
+        return LoadEntries(platform.files, platform.codePage, state.ApplicationPath).store.slots;
     }
 };
 
@@ -122,9 +125,8 @@ protected:
 TEST_F(NewAppWin, ANewEntryIsTypedInAndStoredInTheProgramsList) {
     const std::string program = folder.PathOf("ﾒﾓ帳ﾃｽﾄ.exe");
     ASSERT_TRUE(CopyFileW(Widen(WindowsFile("notepad.exe")).c_str(), Widen(program).c_str(), FALSE));
-    state.entries.slots = {{"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"}, {"B", "C:\\b.exe", "", "0", "C:\\b.exe", "0"}};
-    state.entries.LastEntryIndex = 2;
-    state.CurrentEntryIndex = 3;  // one empty slot beyond the end
+    Give({{"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"}, {"B", "C:\\b.exe", "", "0", "C:\\b.exe", "0"}});
+    const int index = 3;  // one empty slot beyond the end
 
     struct Seen {
         std::vector<std::pair<int, std::string>> captions;
@@ -159,7 +161,7 @@ TEST_F(NewAppWin, ANewEntryIsTypedInAndStoredInTheProgramsList) {
         SendDlgItemMessageW(dialog, IDC_NEWAPP_RUN_SIZE, CB_SETCURSEL, 1, 0);
         Click(dialog, IDOK);
     });
-    const bool stored = ShowNewApp(0, state, platform, bar, chooser, icons);
+    const bool stored = ShowNewApp(0, state, platform, chooser, icons, index);
     ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
 
     EXPECT_EQ(seen.caption, "ｱﾌﾟﾘｹｰｼｮﾝの登録");
@@ -191,10 +193,10 @@ TEST_F(NewAppWin, ANewEntryIsTypedInAndStoredInTheProgramsList) {
 }
 
 TEST_F(NewAppWin, AGroupShowsItsNameTheFolderPictureAndCancelStoresNothing) {
-    state.entries.slots = {{"ﾂｰﾙ", "[ﾂｰﾙ]", "", "0", "", "0"}};
-    state.entries.LastEntryIndex = 1;
-    state.CurrentEntryIndex = 0;
-    const std::vector<LaunchEntry> before = state.entries.slots;
+    Give({{"ﾂｰﾙ", "[ﾂｰﾙ]", "", "0", "", "0"}});
+    const int index = 0;
+    const std::vector<LaunchEntry> before = state.entries.Slots();
+    const std::string listBefore = *files.ReadAll(ListPath());
 
     struct Seen {
         std::string path, title, pickerFile;
@@ -222,7 +224,7 @@ TEST_F(NewAppWin, AGroupShowsItsNameTheFolderPictureAndCancelStoresNothing) {
         }
         Click(dialog, IDCANCEL);
     });
-    const bool stored = ShowNewApp(0, state, platform, bar, chooser, icons);
+    const bool stored = ShowNewApp(0, state, platform, chooser, icons, index);
     ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
 
     EXPECT_EQ(seen.path, "ﾂｰﾙ") << "the name without brackets";
@@ -236,17 +238,16 @@ TEST_F(NewAppWin, AGroupShowsItsNameTheFolderPictureAndCancelStoresNothing) {
     EXPECT_TRUE(seen.pickerClosed);
 
     EXPECT_FALSE(stored);
-    EXPECT_EQ(state.entries.slots, before) << "the library shown by the picker is not kept";
-    EXPECT_FALSE(files.FileExists(ListPath())) << "nothing was saved";
+    EXPECT_EQ(state.entries.Slots(), before) << "the library shown by the picker is not kept";
+    EXPECT_EQ(files.ReadAll(ListPath()), listBefore) << "nothing was saved";
     EXPECT_TRUE(bar.buttons.calls.empty());
 }
 
 TEST_F(NewAppWin, AnEntryBeingEditedShowsItsIconAndKeepsAChosenOne) {
     const std::string notepad = WindowsFile("notepad.exe");
     ASSERT_GT(icons.IconCount(notepad), 0);
-    state.entries.slots = {{"ﾒﾓ", notepad, "/x", "2", notepad, "0"}};
-    state.entries.LastEntryIndex = 1;
-    state.CurrentEntryIndex = 0;
+    Give({{"ﾒﾓ", notepad, "/x", "2", notepad, "0"}});
+    const int index = 0;
 
     struct Seen {
         int before = 0, after = -1, size = -1;
@@ -274,7 +275,7 @@ TEST_F(NewAppWin, AnEntryBeingEditedShowsItsIconAndKeepsAChosenOne) {
         seen.after = PreviewPixels(dialog);
         Click(dialog, IDOK);
     });
-    const bool stored = ShowNewApp(0, state, platform, bar, chooser, icons);
+    const bool stored = ShowNewApp(0, state, platform, chooser, icons, index);
     ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
 
     EXPECT_GT(seen.before, 50) << "the program's icon";

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "bar/button_strip_win.h"
 #include "bar/command_button_win.h"
 #include "platform/wide_win.h"

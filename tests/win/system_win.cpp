@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/text.h"
+#include "platform/text.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 

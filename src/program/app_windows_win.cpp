@@ -1,6 +1,7 @@
-#include "app/app_windows_win.h"
+#include "program/app_windows_win.h"
 
 #include "platform/up_check_win.h"
+#include "program/command_windows_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -20,8 +21,8 @@ std::string LastErrorText() {
 
 }  // namespace
 
-Win32AppWindows::Win32AppWindows(MenuMain& state, Platform& platform, BarTools& tools)
-    : state_(state), platform_(platform), tools_(tools) {}
+Win32AppWindows::Win32AppWindows(MenuMain& state, Platform& platform, BarTools& tools, AlarmCheck& alarm)
+    : state_(state), platform_(platform), tools_(tools), alarm_(alarm) {}
 
 Win32AppWindows::~Win32AppWindows() {
     if (instanceMutex_) CloseHandle(instanceMutex_);
@@ -43,7 +44,11 @@ void Win32AppWindows::ShowSplash() {
 void Win32AppWindows::CloseSplash() { splash_.Close(); }
 
 AppWindows::BarLoadResult Win32AppWindows::ShowBar() {
-    bar_ = std::make_unique<TaviMenu2>(state_, platform_, tools_);
+    BarWiring wiring{[this](BarServices& services) -> std::unique_ptr<CommandWindows> {
+                         return std::make_unique<Win32CommandWindows>(state_, platform_, services, tools_);
+                     },
+                     alarm_};
+    bar_ = std::make_unique<TaviMenu2>(state_, platform_, tools_, wiring);
     if (!bar_->Load()) return {true, LastErrorText()};
     return {};
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "dialogs/frm_reboot.h"
+#include "menus/reboot_prompt.h"
 #include "menus/media_tools.h"
 #include "platform/desktop_parameters.h"
 #include "platform/disk_format.h"

@@ -1,8 +1,8 @@
-#include "tools/local_time_win.h"
+#include "platform/clock_win.h"
 
 namespace tavi {
 
-LocalTime CurrentLocalTime() {
+LocalTime Win32Clock::Now() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};

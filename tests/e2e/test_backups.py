@@ -26,9 +26,9 @@ def tearDownModule():
     SESSION.stop()
 
 
-class GenerationsTest(tavi.BarTestCase):
+class BackupsTest(tavi.BarTestCase):
     def test_a_deleted_entry_leaves_the_earlier_list_in_the_backup_folder(self):
-        folder = self.bar_folder("generations-delete", [NOTEPAD, WINHLP])
+        folder = self.bar_folder("backups-delete", [NOTEPAD, WINHLP])
         earlier = folder.read_bytes("Launch.ini")
         bar = self.start(folder)
         bar.choose(0, "削除(&D)")
@@ -44,7 +44,7 @@ class GenerationsTest(tavi.BarTestCase):
         self.assertNotIn(changed, [(backup / name).read_bytes() for name in copies])
 
     def test_the_tray_item_makes_and_opens_the_backup_folder(self):
-        folder = self.bar_folder("generations-open", [NOTEPAD])
+        folder = self.bar_folder("backups-open", [NOTEPAD])
         bar = self.start(folder)
         self.assertFalse((folder.path / "backup").exists(), "no change yet, no copy")
         before = {w["pid"] for w in SESSION.windows(hidden=True)}
@@ -55,7 +55,7 @@ class GenerationsTest(tavi.BarTestCase):
             lambda: next((w for w in SESSION.windows() if w["pid"] not in before and w["visible"]
                           and "backup" in w["caption"]), None), 15, "an explorer window on the backup folder")
         self.assertTrue((folder.path / "backup").is_dir())
-        SESSION.screenshot("generations-backup-folder")
+        SESSION.screenshot("backups-backup-folder")
         SESSION.call("close", hwnd=window["hwnd"])
 
 

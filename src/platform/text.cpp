@@ -1,4 +1,4 @@
-#include "app/text.h"
+#include "platform/text.h"
 
 #include <cmath>
 #include <cstdlib>

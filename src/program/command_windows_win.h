@@ -1,6 +1,6 @@
 #pragma once
 #include "app/bar_services.h"
-#include "app/bar_tools.h"
+#include "menus/bar_tools.h"
 #include "app/menu_main.h"
 #include "menus/command_windows.h"
 #include "platform/platform.h"
@@ -14,16 +14,14 @@ public:
     Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools)
         : state_(state), platform_(platform), bar_(bar), tools_(tools), meter_(platform, tools.memory, tools.resources) {}
 
-    void ShowNewApp() override;
-    void ShowFileInfomation() override;
+    void ShowNewApp(int index) override;
+    void ShowFileInfomation(int index) override;
     int ShowOptionSet() override;
     void ShowFDFormat() override;
     void ShowMemorySpace() override;
     void ImportShortcuts() override;
-
-    // The modeless memory meter, whose keys the message loop passes through
-    // IsDialogMessage; null while it is not open.
-    HWND ModelessWindow() const { return meter_.Handle(); }
+    void OpenGroup(int position, bool byKeys) override;
+    NativeWindow ModelessWindow() const override { return reinterpret_cast<NativeWindow>(meter_.Handle()); }
 
 private:
     MenuMain& state_;

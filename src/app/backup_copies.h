@@ -1,26 +1,24 @@
 #pragma once
-#include <functional>
 #include <string>
 
 #include "platform/file_system.h"
 #include "platform/folder_listing.h"
-#include "tools/local_time.h"
+#include "platform/clock.h"
 
 namespace tavi {
 
-// Every save of the program's files passes here: before "Launch.ini" or
-// "TaviMenu2.INI" in the program's folder (or the list's UTF-8 companion) is
-// replaced, its previous content
-// is kept in the backup folder (one copy per clock hour, the newest
-// kKeptGenerations). A copy that cannot be made never stops the save; when
-// the file was replaced without it, it sets `copyFailed`, which a successful
-// copy clears, so the user can be told.
-class GenerationKeepingFiles final : public FileSystem {
+// Every save of the program's files passes here: before "Launch.ini" (with
+// its UTF-8 companion), "TaviMenu2.INI" or "TaviLaunch.ini" in the program's
+// folder is replaced, its previous content is kept in the backup folder (one
+// copy per clock hour, the newest kKeptBackups of each). A copy that cannot
+// be made never stops the save; when the file was replaced without it, it
+// sets `copyFailed`, which a successful copy clears, so the user can be told.
+class BackupKeepingFiles final : public FileSystem {
 public:
-    GenerationKeepingFiles(FileSystem& files, FolderListing& folders, const std::string& applicationPath,
-                           std::function<LocalTime()> clock, bool& copyFailed);
+    BackupKeepingFiles(FileSystem& files, FolderListing& folders, const std::string& applicationPath, Clock& clock,
+                       bool& copyFailed);
 
-    std::optional<std::string> ReadAll(const std::string& path) override { return files_.ReadAll(path); }
+    FileContents Read(const std::string& path) override { return files_.Read(path); }
     [[nodiscard]] bool ReplaceAll(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override { return files_.FileExists(path); }
     bool RemoveFile(const std::string& path) override { return files_.RemoveFile(path); }
@@ -36,7 +34,7 @@ private:
     FolderListing& folders_;
     std::string folder_;  // the program's folder, ending in a separator
     std::string backup_;
-    std::function<LocalTime()> clock_;
+    Clock& clock_;
     bool& copyFailed_;
 };
 

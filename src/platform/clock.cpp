@@ -1,4 +1,4 @@
-#include "tools/local_time.h"
+#include "platform/clock.h"
 
 namespace tavi {
 namespace {

@@ -17,4 +17,12 @@ struct LocalTime {
 // of the clock give consecutive numbers, across midnight and month ends.
 int64_t LocalMinute(const LocalTime& time);
 
+// The local wall clock. It may go back (the user sets it, a time server
+// corrects it), so nothing may assume one reading follows the last.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime Now() = 0;
+};
+
 }  // namespace tavi

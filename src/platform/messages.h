@@ -268,6 +268,21 @@ inline constexpr std::string_view kSaveFailed =
     "ファイルに書き込めません (読み取り専用のフォルダー、ディスクの空き不足、ほかのプログラムが使用中など)。\n"
     "前に保存した内容はそのまま残っています。書き込めるようになると、次の保存で今の内容が保存されます。\n\n"
     "保存先: ";
+// A file of the program's that exists but could not be read; its path goes
+// between the two halves. Told once per file.
+inline constexpr std::string_view kFileUnreadableBefore = "次のファイルを読み込めませんでした。\n\n";
+inline constexpr std::string_view kFileUnreadableAfter =
+    "\n\nほかのプログラムが使用中か、読み取りが許可されていないか、ファイルが大きすぎます。\n"
+    "このファイルは変更せず、そのまま残します。読み込めるようになると、次の保存の前か「再表示」(F5) で読み直します。";
+// A change that would have written over a file not read; the files follow.
+inline constexpr std::string_view kSaveRefusedUnread =
+    "変更を保存できませんでした。\n\n"
+    "次のファイルを読み込めていないため、上書きしません。変更は行っていません。\n";
+// A file that could not be read reads now: the bar shows it, and the change
+// asked for was not made, as it was chosen on the list without the file.
+inline constexpr std::string_view kListReadAgain =
+    "読み込めなかった一覧を読み込めるようになったため、読み直しました。\n\n"
+    "今の操作は行っていません。一覧を確かめてから、もう一度操作してください。";
 // A copy of the list that could not be kept in the backup folder; the folder follows.
 inline constexpr std::string_view kBackupFailed =
     "変更前の一覧をバックアップできませんでした。\n\n"

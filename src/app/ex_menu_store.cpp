@@ -1,9 +1,9 @@
-#include "menus/ex_menu_store.h"
+#include "app/ex_menu_store.h"
 
 #include <algorithm>
 #include <array>
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {

@@ -1,10 +1,11 @@
-#include "app/generations.h"
+#include "app/backup_names.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 #include <utility>
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
@@ -44,12 +45,12 @@ std::string BackupFolderPath(const std::string& applicationPath) {
     return AddBackslash(applicationPath) + std::string(kBackupFolderName);
 }
 
-std::string GenerationName(std::string_view fileName, const LocalTime& at) {
+std::string BackupName(std::string_view fileName, const LocalTime& at) {
     const auto [stem, extension] = SplitExtension(fileName);
     return std::string(stem) + "_" + Stamp(at) + std::string(extension);
 }
 
-std::optional<std::string> GenerationStamp(std::string_view fileName, std::string_view name) {
+std::optional<std::string> BackupStamp(std::string_view fileName, std::string_view name) {
     const auto [stem, extension] = SplitExtension(fileName);
     const size_t length = stem.size() + 1 + kStampLength + extension.size();
     if (name.size() != length) return std::nullopt;
@@ -61,24 +62,41 @@ std::optional<std::string> GenerationStamp(std::string_view fileName, std::strin
     return std::string(stamp);
 }
 
-bool HourHasGeneration(const std::vector<std::string>& names, std::string_view fileName, const LocalTime& now) {
+bool HourHasBackup(const std::vector<std::string>& names, std::string_view fileName, const LocalTime& now) {
     // The hour is the stamp without its minutes.
     const std::string hour = Stamp(now).substr(0, kStampLength - 2);
     return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-        const std::optional<std::string> stamp = GenerationStamp(fileName, name);
+        const std::optional<std::string> stamp = BackupStamp(fileName, name);
         return stamp && StartsWith(*stamp, hour);
     });
 }
 
-std::vector<std::string> GenerationsToPrune(const std::vector<std::string>& names, std::string_view fileName,
-                                            size_t keep) {
-    std::vector<std::pair<std::string, std::string>> copies;  // stamp, name
+std::vector<std::string> BackupsToPrune(const std::vector<std::string>& names, std::string_view fileName,
+                                        size_t keep, const LocalTime& now, std::string_view kept) {
+    const std::string current = Stamp(now);
+    struct Copy {
+        bool fromTheFuture;
+        std::string stamp;
+        std::string name;
+        bool operator<(const Copy& other) const {
+            // Copies from the future first: they are the oldest as far as this clock can tell.
+            if (fromTheFuture != other.fromTheFuture) return fromTheFuture;
+            return std::tie(stamp, name) < std::tie(other.stamp, other.name);
+        }
+    };
+    std::vector<Copy> copies;
     for (const std::string& name : names)
-        if (std::optional<std::string> stamp = GenerationStamp(fileName, name)) copies.emplace_back(*stamp, name);
+        if (std::optional<std::string> stamp = BackupStamp(fileName, name))
+            copies.push_back({*stamp > current, *stamp, name});
     std::sort(copies.begin(), copies.end());
     std::vector<std::string> prune;
-    if (copies.size() <= keep) return prune;
-    for (size_t i = 0; i < copies.size() - keep; ++i) prune.push_back(copies[i].second);
+    size_t excess = copies.size() > keep ? copies.size() - keep : 0;
+    for (const Copy& copy : copies) {
+        if (excess == 0) break;
+        if (copy.name == kept) continue;
+        prune.push_back(copy.name);
+        --excess;
+    }
     return prune;
 }
 

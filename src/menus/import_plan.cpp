@@ -1,9 +1,9 @@
-#include "menus/shortcut_import.h"
+#include "menus/import_plan.h"
 
 #include <set>
 #include <utility>
 
-#include "app/text.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/generations.h"
-#include "app/kept_generations.h"
-#include "app/messages.h"
+#include "app/backup_names.h"
+#include "app/backup_copies.h"
+#include "platform/messages.h"
 #include "app/save_notice.h"
 #include "fakes/fakes.h"
 #include "fakes/menu_fakes.h"
@@ -21,10 +21,10 @@ LocalTime At(int day, int hour, int minute = 0) { return LocalTime{2026, 12, day
 
 }  // namespace
 
-TEST(Generations, NamesCarryTheFileAndTheMinuteAndOnlyTheirOwnStampsAreRead) {
-    EXPECT_EQ(GenerationName("Launch.ini", At(8, 20, 42)), "Launch_20261208_2042.ini");
-    EXPECT_EQ(GenerationName("TaviMenu2.INI", LocalTime{2027, 1, 2, 3, 4, 5}), "TaviMenu2_20270102_0304.INI");
-    EXPECT_EQ(GenerationName("Launch.ini.utf8", At(8, 20, 42)), "Launch_20261208_2042.ini.utf8");
+TEST(BackupNames, NamesCarryTheFileAndTheMinuteAndOnlyTheirOwnStampsAreRead) {
+    EXPECT_EQ(BackupName("Launch.ini", At(8, 20, 42)), "Launch_20261208_2042.ini");
+    EXPECT_EQ(BackupName("TaviMenu2.INI", LocalTime{2027, 1, 2, 3, 4, 5}), "TaviMenu2_20270102_0304.INI");
+    EXPECT_EQ(BackupName("Launch.ini.utf8", At(8, 20, 42)), "Launch_20261208_2042.ini.utf8");
     EXPECT_EQ(BackupFolderPath("C:\\Tavi"), "C:\\Tavi\\backup");
     const struct {
         const char* file;
@@ -50,7 +50,7 @@ TEST(Generations, NamesCarryTheFileAndTheMinuteAndOnlyTheirOwnStampsAreRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " / " + c.name);
-        const std::optional<std::string> stamp = GenerationStamp(c.file, c.name);
+        const std::optional<std::string> stamp = BackupStamp(c.file, c.name);
         if (c.stamp)
             EXPECT_EQ(stamp, std::optional<std::string>(c.stamp));
         else
@@ -58,7 +58,7 @@ TEST(Generations, NamesCarryTheFileAndTheMinuteAndOnlyTheirOwnStampsAreRead) {
     }
 }
 
-TEST(Generations, OneCopyPerClockHourOfEachFile) {
+TEST(BackupNames, OneCopyPerClockHourOfEachFile) {
     const std::vector<std::string> names = {"Launch_20261208_2042.ini", "TaviMenu2_20261208_1905.INI", "notes.txt"};
     const struct {
         const char* file;
@@ -76,32 +76,42 @@ TEST(Generations, OneCopyPerClockHourOfEachFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.now.day) + " " + std::to_string(c.now.hour) +
                      ":" + std::to_string(c.now.minute));
-        EXPECT_EQ(HourHasGeneration(names, c.file, c.now), c.has);
+        EXPECT_EQ(HourHasBackup(names, c.file, c.now), c.has);
     }
-    EXPECT_FALSE(HourHasGeneration({}, "Launch.ini", At(8, 20)));
+    EXPECT_FALSE(HourHasBackup({}, "Launch.ini", At(8, 20)));
 }
 
-TEST(Generations, PruningKeepsTheNewestByTimeAndTouchesNothingElse) {
+TEST(BackupNames, PruningKeepsTheNewestByTimeAndTouchesNothingElse) {
     // Listed out of order, as a folder may list them; the year boundary sorts by time.
     std::vector<std::string> names = {"Launch_20270101_0000.ini", "readme.txt", "Launch_20261231_2300.ini",
                                       "TaviMenu2_20200101_0000.INI", "Launch_20261231_2200.ini"};
-    EXPECT_EQ(GenerationsToPrune(names, "Launch.ini", 3), std::vector<std::string>{});
-    EXPECT_EQ(GenerationsToPrune(names, "Launch.ini", 2), std::vector<std::string>{"Launch_20261231_2200.ini"});
-    EXPECT_EQ(GenerationsToPrune(names, "Launch.ini", 1),
+    const LocalTime now{2027, 1, 1, 9, 0, 0};
+    EXPECT_EQ(BackupsToPrune(names, "Launch.ini", 3, now), std::vector<std::string>{});
+    EXPECT_EQ(BackupsToPrune(names, "Launch.ini", 2, now), std::vector<std::string>{"Launch_20261231_2200.ini"});
+    EXPECT_EQ(BackupsToPrune(names, "Launch.ini", 1, now),
               (std::vector<std::string>{"Launch_20261231_2200.ini", "Launch_20261231_2300.ini"}));
-    EXPECT_EQ(GenerationsToPrune(names, "TaviMenu2.INI", 0), std::vector<std::string>{"TaviMenu2_20200101_0000.INI"});
-    EXPECT_EQ(GenerationsToPrune({}, "Launch.ini", 0), std::vector<std::string>{});
+    EXPECT_EQ(BackupsToPrune(names, "TaviMenu2.INI", 0, now), std::vector<std::string>{"TaviMenu2_20200101_0000.INI"});
+    EXPECT_EQ(BackupsToPrune({}, "Launch.ini", 0, now), std::vector<std::string>{});
+    // The clock set back a year: the copies it calls future go first, never the one just made.
+    const LocalTime setBack{2026, 1, 1, 9, 0, 0};
+    names.push_back("Launch_20260101_0900.ini");
+    EXPECT_EQ(BackupsToPrune(names, "Launch.ini", 3, setBack, "Launch_20260101_0900.ini"),
+              std::vector<std::string>{"Launch_20261231_2200.ini"});
+    EXPECT_EQ(BackupsToPrune(names, "Launch.ini", 0, setBack, "Launch_20260101_0900.ini"),
+              (std::vector<std::string>{"Launch_20261231_2200.ini", "Launch_20261231_2300.ini",
+                                        "Launch_20270101_0000.ini"}));
 }
 
 // The keeper over real files in a temporary program folder, with a clock the test sets.
-class KeptGenerationsTest : public ::testing::Test {
+class BackupCopiesTest : public ::testing::Test {
 protected:
     fakes::TempFolder folder;
     HostFileSystem host;
     HostFolderListing listing;
-    LocalTime now = At(8, 20, 42);
+    fakes::FakeClock clock;
+    LocalTime& now = clock.now;
     bool copyFailed = false;
-    GenerationKeepingFiles files{host, listing, folder.Path(), [this] { return now; }, copyFailed};
+    BackupKeepingFiles files{host, listing, folder.Path(), clock, copyFailed};
 
     std::string Path(const std::string& name) const { return folder.Path() + "\\" + name; }
     void Save(const std::string& name, const std::string& bytes) { ASSERT_TRUE(files.ReplaceAll(Path(name), bytes)); }
@@ -119,7 +129,7 @@ protected:
     }
 };
 
-TEST_F(KeptGenerationsTest, EachHourKeepsTheListAsItWasBeforeItsFirstChange) {
+TEST_F(BackupCopiesTest, EachHourKeepsTheListAsItWasBeforeItsFirstChange) {
     using Files = std::vector<std::pair<std::string, std::string>>;
     Save("Launch.ini", "one");  // a first save has nothing before it
     EXPECT_EQ(Kept(), Files{});
@@ -135,16 +145,17 @@ TEST_F(KeptGenerationsTest, EachHourKeepsTheListAsItWasBeforeItsFirstChange) {
     Save("Launch.ini", "four");
     Save("TaviMenu2.INI", "[ExMenu00]\r\n");
     Save("TaviMenu2.INI", "[ExMenu01]\r\n");
-    Save("TaviLaunch.ini", "a");  // the settings are not kept
+    Save("TaviLaunch.ini", "a");  // the settings are kept as well
     Save("TaviLaunch.ini", "b");
     EXPECT_EQ(Kept(), (Files{{"Launch_20261208_2042.ini", "one"},
                             {"Launch_20261208_2101.ini", "three"},
+                            {"TaviLaunch_20261208_2101.ini", "a"},
                             {"TaviMenu2_20261208_2101.INI", "[ExMenu00]\r\n"}}));
     EXPECT_EQ(host.ReadAll(Path("Launch.ini")), std::optional<std::string>("four"));
     EXPECT_FALSE(copyFailed);
 }
 
-TEST_F(KeptGenerationsTest, OnlyTheNewestThirtyOfEachFileStay) {
+TEST_F(BackupCopiesTest, OnlyTheNewestThirtyOfEachFileStay) {
     Save("Launch.ini", "start");
     // Something else the user put there is never removed.
     ASSERT_TRUE(listing.MakeFolder(folder.Path() + "\\backup"));
@@ -154,14 +165,35 @@ TEST_F(KeptGenerationsTest, OnlyTheNewestThirtyOfEachFileStay) {
         Save("Launch.ini", "list " + std::to_string(hour));
     }
     const auto kept = Kept();
-    ASSERT_EQ(kept.size(), kKeptGenerations + 1);
+    ASSERT_EQ(kept.size(), kKeptBackups + 1);
     // The first ten hours' copies ("start", "list 0".."list 8") are gone.
     EXPECT_EQ(kept.front(), (std::pair<std::string, std::string>{"Launch_20261201_1005.ini", "list 9"}));
-    EXPECT_EQ(kept[kKeptGenerations - 1], (std::pair<std::string, std::string>{"Launch_20261202_1505.ini", "list 38"}));
+    EXPECT_EQ(kept[kKeptBackups - 1], (std::pair<std::string, std::string>{"Launch_20261202_1505.ini", "list 38"}));
     EXPECT_EQ(kept.back(), (std::pair<std::string, std::string>{"mine.txt", "mine"}));
 }
 
-TEST_F(KeptGenerationsTest, ACopyThatCannotBeMadeNeverStopsTheSave) {
+TEST_F(BackupCopiesTest, AClockSetBackKeepsTheNewCopyAndTheFailureFlagTellsTheTruth) {
+    for (int hour = 0; hour < 31; ++hour) {
+        now = At(1 + hour / 24, hour % 24, 5);
+        Save("Launch.ini", "list " + std::to_string(hour));
+    }
+    ASSERT_EQ(Kept().size(), kKeptBackups);
+    now = LocalTime{2025, 12, 8, 20, 42, 0};  // a year back
+    for (int change = 0; change < 3; ++change) {
+        Save("Launch.ini", "after " + std::to_string(change));
+        EXPECT_EQ(Kept().size(), kKeptBackups);
+        now.hour += 1;
+    }
+    const auto kept = Kept();
+    const auto has = [&](const std::string& name) {
+        return std::any_of(kept.begin(), kept.end(), [&](const auto& k) { return k.first == name; });
+    };
+    EXPECT_TRUE(has("Launch_20251208_2042.ini")) << "the copy just written stays";
+    EXPECT_TRUE(has("Launch_20251208_2242.ini"));
+    EXPECT_FALSE(copyFailed);
+}
+
+TEST_F(BackupCopiesTest, ACopyThatCannotBeMadeNeverStopsTheSave) {
     Save("Launch.ini", "one");
     // A file where the folder should be: no copy can be kept.
     ASSERT_TRUE(host.ReplaceAll(Path("backup"), "in the way"));
@@ -178,11 +210,12 @@ TEST_F(KeptGenerationsTest, ACopyThatCannotBeMadeNeverStopsTheSave) {
     EXPECT_EQ(Kept(), (Files{{"Launch_20261208_2042.ini", "two"}}));
 }
 
-TEST(KeptGenerations, OnlyTheListsDirectlyInTheProgramsFolderAreKept) {
+TEST(BackupCopies, OnlyTheListsDirectlyInTheProgramsFolderAreKept) {
     fakes::MemoryFileSystem inner;
     fakes::FakeFolderListing listing;
     bool copyFailed = false;
-    GenerationKeepingFiles files(inner, listing, "C:\\Tavi", [] { return At(8, 20, 42); }, copyFailed);
+    fakes::FakeClock clock;
+    BackupKeepingFiles files(inner, listing, "C:\\Tavi", clock, copyFailed);
     const struct {
         const char* path;
         const char* copy;  // nullptr: nothing kept
@@ -192,7 +225,7 @@ TEST(KeptGenerations, OnlyTheListsDirectlyInTheProgramsFolderAreKept) {
         {"C:\\Tavi\\TaviMenu2.INI", "C:\\Tavi\\backup\\TaviMenu2_20261208_2042.INI"},
         {"C:\\Tavi\\Launch.ini.utf8", "C:\\Tavi\\backup\\Launch_20261208_2042.ini.utf8"},
         {"C:\\Tavi\\Launch.ini.new", nullptr},
-        {"C:\\Tavi\\TaviLaunch.ini", nullptr},
+        {"C:\\Tavi\\TaviLaunch.ini", "C:\\Tavi\\backup\\TaviLaunch_20261208_2042.ini"},
         {"C:\\Tavi\\sub\\Launch.ini", nullptr},
         {"C:\\Tavi2\\Launch.ini", nullptr},
         {"C:\\Tavi\\backup\\Launch.ini", nullptr},

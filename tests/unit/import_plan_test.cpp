@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "menus/shortcut_import.h"
+#include "menus/import_plan.h"
 
 using namespace tavi;
 

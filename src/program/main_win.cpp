@@ -2,10 +2,11 @@
 
 #include <cstdlib>
 
-#include "app/app_windows_win.h"
-#include "app/kept_generations.h"
+#include "program/app_windows_win.h"
+#include "app/backup_copies.h"
 #include "app/phase_trace_win.h"
 #include "dialogs/frm_reboot_win.h"
+#include "platform/clock_win.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/desktop_parameters_win.h"
 #include "platform/display_modes_win.h"
@@ -14,7 +15,7 @@
 #include "platform/registry_win.h"
 #include "platform/system_restart_win.h"
 #include "platform/tool_adapters_win.h"
-#include "tools/local_time_win.h"
+#include "tools/alarm.h"
 #include "tools/media_eject.h"
 #include "platform/file_dialogs.h"
 #include "platform/folder_listing_win.h"
@@ -63,7 +64,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32FileSystem win32Files;
     Win32FolderListing folders;
     // Every save of the program's files keeps the lists' earlier versions.
-    GenerationKeepingFiles files(win32Files, folders, programFolder, CurrentLocalTime, state.BackupFailed);
+    Win32Clock clock;
+    BackupKeepingFiles files(win32Files, folders, programFolder, clock, state.BackupFailed);
     Win32CodePage codePage;
     // The program's own files are replaced whole in one step, so a crash
     // never leaves half of one, and keep text the code page lacks.
@@ -97,9 +99,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                    restart,     rebootPrompt, sound,          driveSpaces, formatter, fileDetails, registry,
                    memory,      resources};
 
+    AlarmTimer alarm(state.settings, sound, &clock);
+
     int exitCode = 0;
     {
-        Win32AppWindows windows(state, platform, tools);
+        Win32AppWindows windows(state, platform, tools, alarm);
         if (RunMain(state, platform, windows)) {
             TaviMenu2* bar = windows.Bar();
             win32Shell.SetOwner(bar->Handle());

@@ -1,7 +1,8 @@
-#include "menus/command_windows_win.h"
+#include "program/command_windows_win.h"
 
 #include "dialogs/new_app_win.h"
 #include "dialogs/file_infomation_win.h"
+#include "dialogs/group_box_win.h"
 #include "dialogs/import_folder_win.h"
 #include "bar/shortcut_win.h"
 #include "menus/import_shortcuts.h"
@@ -10,12 +11,12 @@
 
 namespace tavi {
 
-void Win32CommandWindows::ShowNewApp() {
-    tavi::ShowNewApp(bar_.Handle(), state_, platform_, bar_, tools_.files, tools_.icons);
+void Win32CommandWindows::ShowNewApp(int index) {
+    tavi::ShowNewApp(bar_.Handle(), state_, platform_, tools_.files, tools_.icons, index);
 }
 
-void Win32CommandWindows::ShowFileInfomation() {
-    tavi::ShowFileInfomation(bar_.Handle(), state_, tools_.fileDetails, tools_.registry);
+void Win32CommandWindows::ShowFileInfomation(int index) {
+    tavi::ShowFileInfomation(bar_.Handle(), state_, tools_.fileDetails, tools_.registry, index);
 }
 
 int Win32CommandWindows::ShowOptionSet() {
@@ -30,7 +31,11 @@ void Win32CommandWindows::ImportShortcuts() {
     Win32Shortcuts shortcuts;
     Win32ImportFolderPrompt prompt(bar_.Handle(), tools_.files);
     (void)tavi::ImportShortcuts(
-        {state_, platform_, bar_, tools_.folders, shortcuts, prompt, RoamingAppDataFolder()});
+        {state_, platform_, tools_.folders, shortcuts, prompt, RoamingAppDataFolder()});
+}
+
+void Win32CommandWindows::OpenGroup(int position, bool byKeys) {
+    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, position, byKeys);
 }
 
 }  // namespace tavi

@@ -14,7 +14,7 @@ namespace tavi {
 // The windows of the program as start-up sees them.
 class Win32AppWindows final : public AppWindows {
 public:
-    Win32AppWindows(MenuMain& state, Platform& platform, BarTools& tools);
+    Win32AppWindows(MenuMain& state, Platform& platform, BarTools& tools, AlarmCheck& alarm);
     ~Win32AppWindows() override;
 
     bool AnotherInstanceRunning() override;
@@ -46,6 +46,7 @@ private:
     MenuMain& state_;
     Platform& platform_;
     BarTools& tools_;
+    AlarmCheck& alarm_;
     HANDLE instanceMutex_ = nullptr;
     OleApartment ole_;
     Openning splash_;

@@ -1,0 +1,224 @@
+// Files another program holds, read errors and huge files: what could not be
+// read is never written over, and nothing already on disk is lost.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/menu_main.h"
+#include "app/startup.h"
+#include "fakes/fakes.h"
+#include "platform/host_adapters.h"
+#include "platform/ini_profile.h"
+#include "platform/messages.h"
+
+using namespace tavi;
+
+namespace {
+
+constexpr const char* kFolder = "C:\\Tavi";
+constexpr const char* kList = "C:\\Tavi\\Launch.ini";
+constexpr const char* kMembers = "C:\\Tavi\\TaviMenu2.INI";
+constexpr const char* kSettings = "C:\\Tavi\\TaviLaunch.ini";
+
+// A disk with a list of three entries (a group at 1 with one member) and
+// settings, read through the real INI rules.
+struct Disk {
+    fakes::MemoryFileSystem files;
+    fakes::IdentityCodePage codePage;
+    IniProfile profile{files, codePage};
+    fakes::FakeSystemInfo system;
+    fakes::FakeShell shell;
+    fakes::FakeMessageBoxes messages;
+    Platform platform{profile, files, codePage, system, shell, messages};
+    MenuMain state;
+
+    Disk() {
+        state.ApplicationPath = kFolder;
+        state.ExMenuMax = 1;
+        EntryStore store;
+        store.slots = {{"A", "C:\\a.exe", "", "0", "", "0"}, {"G", "[G]", "", "0", "", "0"}, {"C", "C:\\c.exe", "", "0", "", "0"}};
+        EXPECT_TRUE(SaveEntries(store, platform, kFolder));
+        EXPECT_TRUE(SaveExMenu(profile, kFolder, 1, {{"M", "C:\\m.exe", "", "0"}, {}}, 1));
+        files.files[kSettings] = "[IniBuff]\r\nIniBuff=100001011\r\n[Option]\r\nExMenuCount=2\r\nHotKey=1620\r\n";
+    }
+    // Another program opens the file without sharing: no read, no write.
+    void Hold(const std::string& path) {
+        files.unreadable.push_back(path);
+        files.unwritable.push_back(path);
+    }
+    void Release(const std::string& path) {
+        std::erase(files.unreadable, path);
+        std::erase(files.unwritable, path);
+    }
+    // The titles the list on disk holds, "" for an empty slot.
+    std::string OnDisk() {
+        std::string titles;
+        for (const LaunchEntry& e : ParseEntries(files.files[kList]).slots) titles += (titles.empty() ? "" : ",") + e.Title;
+        return titles;
+    }
+    std::string Member() { return LoadExMenu(profile, kFolder, 1, 1)[0].ExTitle; }
+    bool Told(std::string_view text) {
+        return std::any_of(messages.shown.begin(), messages.shown.end(),
+                           [&](const MessageRequest& m) { return m.text.starts_with(text); });
+    }
+};
+
+using Step = std::function<bool(Disk&)>;
+Step Hold(const char* path) { return [=](Disk& d) { return d.Hold(path), true; }; }
+Step Release(const char* path) { return [=](Disk& d) { return d.Release(path), true; }; }
+Step Delete(int index) {
+    return [=](Disk& d) {
+        return d.state.entries.Change([&](ListEdit& e) {
+            e.Clear(index);
+            e.ClearMembers(index);
+        });
+    };
+}
+Step Rename(int index, const char* title) {
+    return [=](Disk& d) { return d.state.entries.Change([&](ListEdit& e) { e.Slot(index).Title = title; }); };
+}
+Step Undo() { return [](Disk& d) { return d.state.entries.Undo(); }; }
+Step ReadAgain() { return [](Disk& d) { return d.state.entries.ReadAgain(); }; }
+
+}  // namespace
+
+// Each row is a day of changes with a file held or released in the middle;
+// after every step the list and the group's member on disk are as given.
+TEST(UnreadFiles, AFileThatCouldNotBeReadIsNeverWrittenOverAndUndoNeverLosesIt) {
+    struct Expect {
+        Step step;
+        bool done;
+        const char* list;    // titles on disk
+        const char* member;  // the group's first member on disk
+    };
+    const struct {
+        const char* what;
+        std::vector<const char*> heldAtStart;
+        std::vector<Expect> steps;
+    } cases[] = {
+        {"the list held while the bar starts, released later",
+         {kList},
+         {{Rename(0, "X"), false, "A,G,C", "M"},  // held: refused, nothing written
+          {Release(kList), true, "A,G,C", "M"},
+          {Rename(0, "X"), false, "A,G,C", "M"},  // read again first: the user acted on an empty bar
+          {Delete(2), true, "A,G", "M"},          // from now on as usual: 3 entries became 2, not 1
+          {Undo(), true, "A,G,C", "M"}}},
+        {"the list held in the middle of a day",
+         {},
+         {{Delete(2), true, "A,G", "M"},
+          {Hold(kList), true, "A,G", "M"},
+          {Delete(0), true, "A,G", "M"},   // the save fails: told, kept for the next save
+          {Undo(), false, "A,G", "M"},     // no undo while it is held
+          {Release(kList), true, "A,G", "M"},
+          {Undo(), true, "A,G,C", "M"}}},
+        {"the members held at start",
+         {kMembers},
+         {{Rename(0, "X"), true, "X,G,C", "M"},  // the list alone may change
+          {Delete(1), false, "X,G,C", "M"},      // the group's members may not
+          {Release(kMembers), true, "X,G,C", "M"},
+          {ReadAgain(), true, "X,G,C", "M"},  // 再表示
+          {Delete(1), true, "X,,C", ""},
+          {Undo(), true, "X,G,C", "M"}}},
+        {"a step while the list could not be read is not kept, so undo never deletes it",
+         {},
+         {{Rename(2, "Y"), true, "A,G,Y", "M"},
+          {Hold(kList), true, "A,G,Y", "M"},
+          {[](Disk& d) { return d.state.entries.Change([](ListEdit& e) { e.ClearMembers(1); }); }, true, "A,G,Y", ""},
+          {Release(kList), true, "A,G,Y", ""},
+          // Back to the state before the rename, past the step not kept: the
+          // list is written back, not deleted, and the member with it.
+          {Undo(), true, "A,G,C", "M"},
+          {Undo(), false, "A,G,C", "M"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Disk d;
+        for (const char* path : c.heldAtStart) d.Hold(path);
+        d.state.entries.Open(d.state, d.platform);
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            SCOPED_TRACE("step " + std::to_string(i));
+            const std::string before = d.OnDisk();
+            EXPECT_EQ(c.steps[i].step(d), c.steps[i].done);
+            const bool held = std::count(d.files.unreadable.begin(), d.files.unreadable.end(), kList) > 0;
+            if (!held) EXPECT_EQ(d.OnDisk(), c.steps[i].list);
+            if (held) EXPECT_EQ(d.OnDisk(), before) << "a held list is never written";
+            if (std::count(d.files.unreadable.begin(), d.files.unreadable.end(), kMembers) == 0)
+                EXPECT_EQ(d.Member(), c.steps[i].member);
+            EXPECT_TRUE(d.files.files.count(kList)) << "the list is never deleted";
+        }
+    }
+}
+
+TEST(UnreadFiles, EachCauseIsToldOnceAndAListReadAgainIsSaidSo) {
+    Disk d;
+    d.Hold(kList);
+    d.state.entries.Open(d.state, d.platform);
+    EXPECT_TRUE(d.messages.shown.empty()) << "nothing is told while the bar starts";
+    d.state.entries.TellUnread();
+    d.state.entries.TellUnread();
+    ASSERT_EQ(d.messages.shown.size(), 1u);
+    EXPECT_EQ(d.messages.shown[0].text,
+              std::string(text::kFileUnreadableBefore) + kList + std::string(text::kFileUnreadableAfter));
+    EXPECT_FALSE(Rename(0, "X")(d));
+    EXPECT_FALSE(Rename(0, "Y")(d));
+    ASSERT_EQ(d.messages.shown.size(), 2u) << "a refused change is told once";
+    EXPECT_TRUE(d.Told(text::kSaveRefusedUnread));
+    d.Release(kList);
+    EXPECT_FALSE(Rename(0, "X")(d));
+    EXPECT_TRUE(d.Told(text::kListReadAgain));
+    EXPECT_EQ(d.state.entries.Slots().size(), 3u);
+}
+
+TEST(UnreadFiles, GroupsAt100AndAboveAreNotSeparatedIntoAnUnreadMembersFile) {
+    Disk d;
+    EntryStore store;
+    store.slots.resize(106);
+    store.slots[105] = {"Far", "[Far]", "", "0", "", "0"};
+    ASSERT_TRUE(SaveEntries(store, d.platform, kFolder));
+    const std::string members = d.files.files[kMembers];
+    d.Hold(kMembers);
+    d.state.entries.Open(d.state, d.platform);
+    d.state.entries.SeparateSharedGroups();
+    d.Release(kMembers);
+    EXPECT_EQ(d.files.files[kMembers], members);
+}
+
+// "TaviLaunch.ini" held while the bar starts: the bar runs on the defaults
+// and writes none of them over the user's file, at a re-dock or at exit.
+TEST(UnreadFiles, SettingsThatCouldNotBeReadAreKeptThroughReDocksAndTheExit) {
+    Disk d;
+    const std::string settings = d.files.files[kSettings];
+    d.Hold(kSettings);
+    EXPECT_FALSE(ReadSettings(d.state, d.platform));
+    EXPECT_TRUE(d.state.SettingsUnread);
+    EXPECT_EQ(d.state.settings.HotKey, "") << "the defaults";
+    d.Release(kSettings);
+    EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform)) << "a re-dock";
+    EXPECT_EQ(d.files.files[kSettings], settings);
+    EXPECT_TRUE(ReadSettings(d.state, d.platform)) << "再表示";
+    EXPECT_EQ(d.state.settings.HotKey, "1620");
+    EXPECT_EQ(d.state.ExMenuMax, 1);
+    d.state.settings.SaveX = "15";
+    EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform));
+    EXPECT_NE(d.files.files[kSettings].find("HotKey=1620"), std::string::npos) << "every value kept";
+    EXPECT_NE(d.files.files[kSettings].find("SaveX=15"), std::string::npos);
+}
+
+TEST(UnreadFiles, AFileLargerThanTheLimitIsUnreadableWithoutBeingRead) {
+    fakes::TempFolder folder;
+    const std::string path = folder.File("Launch.ini");
+    {
+        std::ofstream sparse(path, std::ios::binary);
+        sparse.seekp(static_cast<std::streamoff>(kReadLimitBytes));
+        sparse.put('x');
+    }
+    HostFileSystem files;
+    EXPECT_EQ(files.Read(path).outcome, ReadOutcome::Unreadable);
+    std::filesystem::resize_file(path, kReadLimitBytes);
+    EXPECT_EQ(files.Read(path).outcome, ReadOutcome::Whole) << "the limit itself is still read";
+    EXPECT_EQ(files.Read(folder.File("none.ini")).outcome, ReadOutcome::Absent);
+    EXPECT_EQ(files.Read(folder.Path()).outcome, ReadOutcome::Unreadable) << "a folder of that name";
+}
