@@ -122,6 +122,8 @@ private:
     void ResetImageLists();
     void Redraw();
     void DrawCommandButton(const DRAWITEMSTRUCT& item);
+    void OnColourSetting(UINT message, WPARAM wParam, LPARAM lParam);
+    void EraseBackground(HDC dc) const;
 
     // Behaviour (bar_window_win.cpp).
     void Activate();
