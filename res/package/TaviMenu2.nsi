@@ -13,6 +13,7 @@ ManifestDPIAware true
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "nsDialogs.nsh"
 !include "WinMessages.nsh"
 
 !ifndef VERSION | STAGE | OUTFILE | ESTIMATED_KB
@@ -44,7 +45,6 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (c) TaviMenu2 developers 
 
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
-!define MUI_COMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -52,15 +52,19 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (c) TaviMenu2 developers 
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
-; The user's lists are an unticked component: ticking it removes them too.
-!define MUI_PAGE_CUSTOMFUNCTION_PRE un.ComponentsPre
-!insertmacro MUI_UNPAGE_COMPONENTS
+; The user's lists stay unless a box is ticked; silently they always stay.
+UninstPage custom un.UserDataPage un.UserDataLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Japanese"
 
 LangString RunningText ${LANG_JAPANESE} "${TITLE} を終了できませんでした。終了してから「再試行」を押してください。"
-LangString ComponentsText ${LANG_JAPANESE} "ボタンの一覧と設定は、チェックを入れたときだけ削除します。"
+LangString UserDataTitle ${LANG_JAPANESE} "ボタンの一覧と設定"
+LangString UserDataSubtitle ${LANG_JAPANESE} "ボタンの一覧と設定は、チェックを入れたときだけ削除します。"
+LangString UserDataBox ${LANG_JAPANESE} "ボタンの一覧と設定も削除する (Launch.ini、TaviLaunch.ini、TaviMenu2.INI、backup フォルダー)"
+
+Var UserDataBox
+Var RemoveUserData
 
 ; Ends a running bar the way its own close does (it saves its settings on
 ; the way out), so that its program file can be replaced or removed.
@@ -116,8 +120,21 @@ Section "-Program"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" ${ESTIMATED_KB}
 SectionEnd
 
-Function un.ComponentsPre
-  !insertmacro MUI_HEADER_TEXT "$(MUI_UNTEXT_COMPONENTS_TITLE)" "$(ComponentsText)"
+Function un.UserDataPage
+  !insertmacro MUI_HEADER_TEXT "$(UserDataTitle)" "$(UserDataSubtitle)"
+  nsDialogs::Create 1018
+  Pop $0
+  ${If} $0 == error
+    Abort
+  ${EndIf}
+  ${NSD_CreateCheckbox} 0 0 100% 24u "$(UserDataBox)"
+  Pop $UserDataBox
+  ${NSD_SetState} $UserDataBox $RemoveUserData
+  nsDialogs::Show
+FunctionEnd
+
+Function un.UserDataLeave
+  ${NSD_GetState} $UserDataBox $RemoveUserData
 FunctionEnd
 
 Section "-un.Program"
@@ -141,12 +158,14 @@ Section "-un.Program"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
-Section /o "un.ボタンの一覧と設定 (Launch.ini、TaviLaunch.ini、TaviMenu2.INI、backup)" UserData
-  Delete "$INSTDIR\Launch.ini"
-  Delete "$INSTDIR\Launch.ini.utf8"
-  Delete "$INSTDIR\TaviLaunch.ini"
-  Delete "$INSTDIR\TaviMenu2.INI"
-  RMDir /r "$INSTDIR\backup"
+Section "-un.UserData"
+  ${If} $RemoveUserData == ${BST_CHECKED}
+    Delete "$INSTDIR\Launch.ini"
+    Delete "$INSTDIR\Launch.ini.utf8"
+    Delete "$INSTDIR\TaviLaunch.ini"
+    Delete "$INSTDIR\TaviMenu2.INI"
+    RMDir /r "$INSTDIR\backup"
+  ${EndIf}
 SectionEnd
 
 Section "-un.Folder"

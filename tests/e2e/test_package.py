@@ -40,6 +40,9 @@ IDOK, IDC_OPTION_TAB, IDC_OPTION_START_WITH_WINDOWS = 1, 1401, 1453
 WM_KEYDOWN, VK_RIGHT = 0x100, 0x27
 BM_GETCHECK, BM_CLICK, BST_CHECKED = 0xF0, 0xF5, 1
 COMMAND_BUTTON_CLASS = "TaviCommandButton"
+UNINSTALL_CAPTION = "たびめにゅ～２ アンインストール"
+REMOVE_LISTS_BOX = "ボタンの一覧と設定も削除する (Launch.ini、TaviLaunch.ini、TaviMenu2.INI、backup フォルダー)"
+NSIS_NEXT = 1  # the wizard's button that goes on: 次へ, アンインストール, 閉じる
 
 
 def setUpModule():
@@ -187,6 +190,32 @@ class PackageTest(tavi.BarTestCase):
         self.assertFalse(self.shortcut.exists(), "the shortcut removed")
         self.assertIsNone(SESSION.reg_values(UNINSTALL_KEY), "the uninstaller's record removed")
         self.assertNotIn("TaviMenu2", SESSION.reg_values(RUN_KEY) or {}, "the start with Windows removed")
+
+    def test_the_uninstallers_box_removes_the_lists_too(self):
+        folder = self.install()
+        bar = self.start(folder)
+        harness.wait_until(lambda: folder.exists("Launch.ini"), AT_ONCE_S, "Launch.ini beside the program")
+        self.assertEqual(bar.close(), 0)
+        folder.write_bytes("backup/Launch_20261208_2042.ini", folder.read_bytes("Launch.ini"))
+
+        SESSION.start_program(folder.file("uninstall.exe"))
+        # Its copy in the temporary folder shows the pages: the confirmation, then the box.
+        wizard = harness.wait_until(
+            lambda: next((w["hwnd"] for w in SESSION.windows(cls="#32770") if w["caption"].strip() == UNINSTALL_CAPTION),
+                         None), INSTALL_S, "the uninstaller's window")
+        SESSION.press(wizard, id=NSIS_NEXT)
+
+        def box():  # on the page, a dialog inside the wizard's
+            return next((w for w in SESSION.windows(cls="Button", caption=REMOVE_LISTS_BOX, children=True)), None)
+        found = harness.wait_until(box, AT_ONCE_S, "the box for the lists")
+        state = lambda: SESSION.call("send", hwnd=found["hwnd"], msg=BM_GETCHECK, wparam=0, lparam=0)["result"]
+        self.assertNotEqual(state(), BST_CHECKED, "the lists are kept unless the user asks")
+        SESSION.call("send", hwnd=found["hwnd"], msg=BM_CLICK, wparam=0, lparam=0)
+        harness.wait_until(lambda: state() == BST_CHECKED, AT_ONCE_S, "the box ticked")
+        SESSION.screenshot("package-uninstall-lists")
+        SESSION.press(wizard, id=NSIS_NEXT)
+        harness.wait_until(lambda: not self.install_dir.exists(), INSTALL_S, "the program's folder gone with the lists")
+        SESSION.call("close", hwnd=wizard)
 
     def test_in_the_dark_app_mode_the_strip_and_its_buttons_are_dark_and_follow_a_change(self):
         folder = self.install()
