@@ -40,6 +40,7 @@ IDOK, IDC_OPTION_TAB, IDC_OPTION_START_WITH_WINDOWS = 1, 1401, 1453
 WM_KEYDOWN, VK_RIGHT = 0x100, 0x27
 BM_GETCHECK, BM_CLICK, BST_CHECKED = 0xF0, 0xF5, 1
 COMMAND_BUTTON_CLASS = "TaviCommandButton"
+METER, METER_ITEM, IDC_MEMORY_BAR0 = "ﾒﾓﾘ使用量", "ﾒﾓﾘ使用量(&E)", 1601
 UNINSTALL_CAPTION = "たびめにゅ～２ アンインストール"
 REMOVE_LISTS_BOX = "ボタンの一覧と設定も削除する (Launch.ini、TaviLaunch.ini、TaviMenu2.INI、backup フォルダー)"
 NSIS_NEXT = 1  # the wizard's button that goes on: 次へ, アンインストール, 閉じる
@@ -234,7 +235,19 @@ class PackageTest(tavi.BarTestCase):
         inside = pixels(close["rect"])
         self.assertGreater(sum(map(dark, inside)), len(inside) // 2, "a dark close button")
         self.assertGreater(sum(map(light, inside)), 0, "with a light cross")
+
+        # The memory meter: a dark window, its bars' empty part dark too.
+        bar.tray_menu()
+        SESSION.choose_menu(bar.pid, bar.hwnd, METER_ITEM)
+        meter = bar.dialog(METER)
+        window = SESSION.window(meter["hwnd"])["client"]
+        corner = [window[0] + 2, window[3] - 3, window[0] + 3, window[3] - 2]
+        load = SESSION.window(meter["controls"][IDC_MEMORY_BAR0]["hwnd"])["client"]
+        empty_end = [load[2] - 2, load[1] + 1, load[2] - 1, load[1] + 2]
+        harness.wait_until(lambda: dark(pixels(corner)[0]) and dark(pixels(empty_end)[0]), AT_ONCE_S,
+                           "a dark meter")
         SESSION.screenshot("package-dark")
+        SESSION.call("close", hwnd=meter["hwnd"])
 
         # Back to the light app mode: the system announces it, and the bar redraws.
         SESSION.wine("reg", "add", PERSONALIZE_KEY, "/v", "AppsUseLightTheme", "/t", "REG_DWORD", "/d", "1", "/f")
