@@ -28,6 +28,9 @@ target_link_libraries(tavi_win PUBLIC tavi_core tavi_host ${DELAY_LIBS} ${WIN_LI
 target_compile_options(tavi_win PRIVATE ${WARNINGS})
 
 add_executable(TaviMenu2 WIN32 ${CMAKE_SOURCE_DIR}/src/program/main_win.cpp ${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc)
+# The version resource takes its numbers from project(VERSION).
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+target_include_directories(TaviMenu2 PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(TaviMenu2 PRIVATE tavi_win)
 target_link_options(TaviMenu2 PRIVATE ${STATIC_RUNTIME} -municode)
 # A smaller program that is paged in rather than read in whole. Wine maps an

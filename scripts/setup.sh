@@ -9,6 +9,7 @@ PACKAGES=(
   wine wine64 xvfb xauth x11-utils imagemagick xdotool
   locales python3 fonts-ipafont-gothic fonts-wine
   clang-14 libclang-rt-14-dev
+  nsis
 )
 
 as_root() {

@@ -3,7 +3,8 @@
 #   scripts/test.sh              unit, win and e2e
 #   scripts/test.sh unit         native tests of the core (ctest) and a short run of every fuzz target
 #   scripts/test.sh win          Windows tests of the adapters under Wine
-#   scripts/test.sh e2e          the program under Wine on Xvfb, driven from outside
+#   scripts/test.sh e2e          the packages (scripts/package.sh), then the program and its
+#                                setup under Wine on Xvfb, driven from outside
 set -euo pipefail
 cd "$(dirname "$0")/.."
 levels=("$@")
@@ -25,6 +26,7 @@ for level in "${levels[@]}"; do
       ;;
     e2e)
       scripts/build.sh windows
+      scripts/package.sh
       scripts/e2e.sh
       ;;
     *)

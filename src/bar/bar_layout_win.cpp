@@ -9,6 +9,7 @@
 #include "bar/accessible_names.h"
 #include "bar/monitor_choice.h"
 #include "bar/stock_icons_win.h"
+#include "platform/colour_scheme_win.h"
 #include "platform/monitors_win.h"
 #include "platform/wide_win.h"
 
@@ -193,12 +194,24 @@ void TaviMenu2::ClearButtonImage(int position) {
 void TaviMenu2::DrawCommandButton(const DRAWITEMSTRUCT& item) {
     const int index = static_cast<int>(item.CtlID) - kCmdFirstId;
     if (index < 0 || index > 2) return;
-    RECT area = item.rcItem;
-    FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
-    const UINT pushed = (item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0;
-    static constexpr UINT kTypes[3] = {DFC_CAPTION, DFC_SCROLL, DFC_SCROLL};
-    static constexpr UINT kStates[3] = {DFCS_CAPTIONCLOSE, DFCS_SCROLLRIGHT, DFCS_SCROLLLEFT};
-    DrawFrameControl(item.hDC, &area, kTypes[index], kStates[index] | pushed);
+    static constexpr Glyph kGlyphs[3] = {Glyph::Close, Glyph::Right, Glyph::Left};
+    DrawGlyphButton(item.hDC, item.rcItem, kGlyphs[index], (item.itemState & ODS_SELECTED) != 0);
+}
+
+// What the buttons leave of the bar, in the palette's face.
+void TaviMenu2::EraseBackground(HDC dc) const {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FillWithColour(dc, client, CurrentPalette().face);
+}
+
+// The system's colours or app mode changed: everything the bar draws itself
+// is drawn again in the new palette.
+void TaviMenu2::OnColourSetting(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!ColourSettingChanged(message, wParam, lParam)) return;
+    InvalidateRect(strip_.Handle(), nullptr, FALSE);
+    for (const CommandButton& button : cmdMainEnd_) InvalidateRect(button.Handle(), nullptr, FALSE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 }  // namespace tavi

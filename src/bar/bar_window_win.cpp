@@ -548,8 +548,15 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             ReDock(true);
             return 0;
+        case WM_SYSCOLORCHANGE:
+            OnColourSetting(message, wParam, lParam);
+            return 0;
+        case WM_ERASEBKGND:
+            EraseBackground(reinterpret_cast<HDC>(wParam));
+            return 1;
         case WM_SETTINGCHANGE:
-            // Only the taskbar's move matters; our own reservation changes the
+            OnColourSetting(message, wParam, lParam);
+            // Otherwise only the taskbar's move matters; our own reservation changes the
             // work area too, so this must not force a re-registration. A new
             // display scale does.
             if (DpiChanged())

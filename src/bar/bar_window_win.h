@@ -128,6 +128,8 @@ private:
     void ResetImageLists();
     void Redraw();
     void DrawCommandButton(const DRAWITEMSTRUCT& item);
+    void OnColourSetting(UINT message, WPARAM wParam, LPARAM lParam);
+    void EraseBackground(HDC dc) const;
 
     // Behaviour (bar_window_win.cpp).
     void Activate();

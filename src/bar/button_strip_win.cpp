@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "bar/strip_accessible_win.h"
+#include "platform/colour_scheme_win.h"
 
 namespace tavi {
 namespace {
@@ -186,7 +187,7 @@ void ButtonStrip::SyncTools() {
 }
 
 void ButtonStrip::Paint(HDC dc, const RECT& area) const {
-    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    FillWithColour(dc, area, CurrentPalette().face);
     for (size_t i = 0; i < buttons_.size(); ++i) {
         RECT rect = rects_[i];
         RECT overlap{};
@@ -194,15 +195,15 @@ void ButtonStrip::Paint(HDC dc, const RECT& area) const {
         const int position = static_cast<int>(i);
         const bool pressed = position == pressed_ && pressedInside_;
         if (!flat_)
-            DrawEdge(dc, &rect, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+            DrawButtonFrame(dc, rect, pressed ? ButtonFrame::Sunken : ButtonFrame::Raised);
         else if (pressed)
-            DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
+            DrawButtonFrame(dc, rect, ButtonFrame::Pressed);
         else if (position == hot_)
-            DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+            DrawButtonFrame(dc, rect, ButtonFrame::Hot);
         if (position == focused_) {
             RECT mark = rect;
             InflateRect(&mark, -2, -2);
-            DrawFocusRect(dc, &mark);
+            DrawFocusMark(dc, mark);
         }
         if (!pictures_) continue;
         const int size = pictures_->Size();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include "platform/colour_scheme_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
 
@@ -24,6 +25,7 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
         auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
         dialog->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        ApplyTitleBarColours(hwnd);
     }
     auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!dialog) return FALSE;
@@ -34,6 +36,7 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
     }
     try {
         if (message == WM_DPICHANGED) PostMessageW(hwnd, kRescale, 0, 0);
+        if (ColourSettingChanged(message, wParam, lParam)) ApplyTitleBarColours(hwnd);
         if (message == kRescale) {
             dialog->OnRescale();
             return TRUE;

@@ -11,6 +11,7 @@
 #include "bar/bar_keys.h"
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
+#include "platform/colour_scheme_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
@@ -26,12 +27,12 @@ constexpr UINT kMenuAdd = 1;
 constexpr UINT kMenuEdit = 2;
 constexpr UINT kMenuDelete = 3;
 
-UINT ArrowOf(char glyph) {
+Glyph ArrowOf(char glyph) {
     switch (glyph) {
-        case '4': return DFCS_SCROLLRIGHT;
-        case '5': return DFCS_SCROLLUP;
-        case '6': return DFCS_SCROLLDOWN;
-        default: return DFCS_SCROLLLEFT;
+        case '4': return Glyph::Right;
+        case '5': return Glyph::Up;
+        case '6': return Glyph::Down;
+        default: return Glyph::Left;
     }
 }
 
@@ -139,6 +140,7 @@ bool frmRectangle::Create(const GroupBoxLayout& layout) {
                                       m.top, m.Width(), m.Height(), Handle(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstMemberId + s)), instance,
                                       nullptr);
+        ApplyControlColours(members_[s]);
         if (!tooltip_ || !members_[s]) continue;
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -304,10 +306,7 @@ void frmRectangle::OnLeaveTick() {
 }
 
 void frmRectangle::DrawExit(const DRAWITEMSTRUCT& item) const {
-    RECT area = item.rcItem;
-    FillRect(item.hDC, &area, GetSysColorBrush(COLOR_BTNFACE));
-    const UINT pushed = (item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0;
-    DrawFrameControl(item.hDC, &area, DFC_SCROLL, ArrowOf(glyph_) | pushed);
+    DrawGlyphButton(item.hDC, item.rcItem, ArrowOf(glyph_), (item.itemState & ODS_SELECTED) != 0);
 }
 
 void frmRectangle::ReleaseIcons() {
@@ -345,6 +344,12 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_DRAWITEM:
             DrawExit(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(Handle(), &client);
+            FillWithColour(reinterpret_cast<HDC>(wParam), client, CurrentPalette().face);
+            return 1;
+        }
         case WM_TIMER:
             if (wParam == kLeaveTimer) {
                 OnLeaveTick();

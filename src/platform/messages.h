@@ -217,6 +217,9 @@ inline constexpr std::string_view kOptionMonitorTimes = "×";
 inline constexpr std::string_view kOptionMonitorPrimary = " (プライマリ)";
 // The behaviour page's global key.
 inline constexpr std::string_view kOptionHotKey = "ﾎｯﾄｷｰ(&H)";
+inline constexpr std::string_view kOptionStartWithWindows = "Windows の起動時に実行する(&W)";
+inline constexpr std::string_view kStartWithWindowsFailed =
+    "Windows の起動時に実行する設定を変更できませんでした";
 
 inline constexpr std::string_view kFileInfoCaptionSuffix = "のﾌﾟﾛﾊﾟﾃｨ";
 inline constexpr std::string_view kFileInfoTab = "全般";

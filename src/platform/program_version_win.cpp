@@ -6,17 +6,22 @@
 
 namespace tavi {
 
-ProgramVersion ReadProgramVersion() {
+std::wstring RunningProgramFile() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
-            return ReadProgramVersionOf(path);
+            return path;
         }
         path.resize(path.size() * 2);
     }
+}
+
+ProgramVersion ReadProgramVersion() {
+    const std::wstring path = RunningProgramFile();
+    return path.empty() ? ProgramVersion{} : ReadProgramVersionOf(path);
 }
 
 ProgramVersion ReadProgramVersionOf(const std::wstring& path) {

@@ -7,6 +7,9 @@
 
 namespace tavi {
 
+// The running program's own file, whole however long its path.
+std::wstring RunningProgramFile();
+
 // The version resource of the running program: its product name and the
 // first three numbers of its file version. Empty when it has none.
 ProgramVersion ReadProgramVersion();

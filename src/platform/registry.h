@@ -7,8 +7,8 @@ namespace tavi {
 
 enum class RegistryRoot { ClassesRoot, CurrentUser };
 
-// The registry as the program uses it: the shell's file classes and the
-// update checker's tree. Key paths use "\"; an empty value name is the key's
+// The registry as the program uses it: the shell's file classes, the
+// update checker's tree, the programs started with Windows and the app mode. Key paths use "\"; an empty value name is the key's
 // default value. Text is UTF-8 here.
 class Registry {
 public:
@@ -26,6 +26,8 @@ public:
                                          const std::string& text) = 0;
     [[nodiscard]] virtual bool WriteNumber(RegistryRoot root, const std::string& key, const std::string& value,
                                            uint32_t number) = 0;
+    // True when the value is gone afterwards, including when it was never there.
+    [[nodiscard]] virtual bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace tavi

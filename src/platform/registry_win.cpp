@@ -97,4 +97,12 @@ bool Win32Registry::WriteNumber(RegistryRoot root, const std::string& key, const
         RegSetValueExW(open.get(), ValueName(name), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data));
 }
 
+bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) {
+    OpenKey open(root, key, KEY_SET_VALUE);
+    if (!open.get()) return !KeyExists(root, key);
+    const std::wstring name = Widen(value);
+    const LSTATUS status = RegDeleteValueW(open.get(), ValueName(name));
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace tavi

@@ -16,6 +16,7 @@ public:
     bool WriteText(RegistryRoot root, const std::string& key, const std::string& value,
                    const std::string& text) override;
     bool WriteNumber(RegistryRoot root, const std::string& key, const std::string& value, uint32_t number) override;
+    bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
 };
 
 }  // namespace tavi

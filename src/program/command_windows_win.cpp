@@ -20,7 +20,8 @@ void Win32CommandWindows::ShowFileInfomation(int index) {
 }
 
 int Win32CommandWindows::ShowOptionSet() {
-    return tavi::ShowOptionSet(bar_.Handle(), state_, platform_, bar_, tools_.files, tools_.sound, tools_.driveSpaces);
+    return tavi::ShowOptionSet(bar_.Handle(), state_, platform_, bar_, tools_.files, tools_.sound, tools_.driveSpaces,
+                               tools_.registry);
 }
 
 void Win32CommandWindows::ShowFDFormat() { tavi::ShowFDFormat(bar_.Handle(), platform_.system, tools_.formatter); }

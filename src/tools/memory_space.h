@@ -14,9 +14,6 @@
 namespace tavi {
 
 inline constexpr unsigned kMemorySpaceRefreshMs = 5000;
-// Dark blue bars on white, as BGR colour values.
-inline constexpr uint32_t kPercentBarFore = 0x800000;
-inline constexpr uint32_t kPercentBarBack = 0xFFFFFF;
 
 // One bar: the number it shows and how much of it is filled.
 struct PercentBar {
@@ -33,8 +30,8 @@ PercentBar PlanPercentBar(double fraction, bool exact = false);
 
 // Where a bar's parts go in a box of the given size, with its text measured.
 struct PercentBarLayout {
-    Rect text;  // the text's white backing, the text drawn at its top left
-    Rect fill;  // drawn inverting, so the text under it shows white on blue
+    Rect text;  // the text, drawn at its top left
+    Rect fill;  // the filled part, over which the text shows in the fill's own text colour
 };
 PercentBarLayout LayOutPercentBar(const PercentBar& bar, int boxWidth, int boxHeight, int textWidth,
                                   int textHeight);

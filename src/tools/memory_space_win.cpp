@@ -4,6 +4,7 @@
 
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
+#include "platform/colour_scheme_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
 #include "tools/memory_space_ids.h"
@@ -12,8 +13,6 @@ namespace tavi {
 namespace {
 
 constexpr UINT_PTR kStatusTimer = 1;  // timStatus
-// PDxn: the pattern and the screen combined as R2_NOTXORPEN combines a pen.
-constexpr DWORD kNotXorPattern = 0x00A50065;
 
 }  // namespace
 
@@ -64,8 +63,20 @@ INT_PTR CALLBACK frmMemorySpace::Procedure(HWND hwnd, UINT message, WPARAM wPara
 INT_PTR frmMemorySpace::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            ApplyTitleBarColours(hwnd_);
+            ApplyControlColours(GetDlgItem(hwnd_, IDOK));
             OnInit();
             return TRUE;
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+            return DialogColours(reinterpret_cast<HDC>(wParam));
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+            if (!ColourSettingChanged(message, wParam, lParam)) return FALSE;
+            ApplyTitleBarColours(hwnd_);
+            ApplyControlColours(GetDlgItem(hwnd_, IDOK));
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            return FALSE;
         case WM_TIMER:
             if (wParam == kStatusTimer) Refresh();
             return TRUE;
@@ -113,18 +124,17 @@ void frmMemorySpace::Refresh() {
     for (int i = 0; i < 4; ++i) InvalidateRect(GetDlgItem(hwnd_, IDC_MEMORY_BAR0 + i), nullptr, FALSE);
 }
 
-// White box, dark blue text centred, and the filled part drawn inverting so
-// that the text under it shows white on blue. Each refresh starts from a
-// white box: inverting over the last picture would undo it.
+// The palette's box with its figure centred, and the filled part with the
+// figure over it in the fill's own text colour (white on dark blue in the
+// light look).
 void frmMemorySpace::DrawBar(const DRAWITEMSTRUCT& item) const {
     const size_t index = item.CtlID - IDC_MEMORY_BAR0;
     const HDC dc = item.hDC;
     const RECT box = item.rcItem;
-    HBRUSH back = CreateSolidBrush(kPercentBarBack);
-    HBRUSH fore = CreateSolidBrush(kPercentBarFore);
-    if (back) FillRect(dc, &box, back);
+    const Palette& palette = CurrentPalette();
+    FillWithColour(dc, box, palette.meterBack);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kPercentBarFore);
+    SetTextColor(dc, ColourOf(palette.meterText));
     const HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     const int width = box.right - box.left, height = box.bottom - box.top;
     if (missing_[index]) {
@@ -138,18 +148,20 @@ void frmMemorySpace::DrawBar(const DRAWITEMSTRUCT& item) const {
         SIZE extent{};
         GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
         const PercentBarLayout layout = LayOutPercentBar(bar, width, height, extent.cx, extent.cy);
-        TextOutW(dc, box.left + layout.text.left, box.top + layout.text.top, caption.c_str(),
-                 static_cast<int>(caption.size()));
-        if (fore && layout.fill.Width() > 0) {
-            const HGDIOBJ previousBrush = SelectObject(dc, fore);
-            PatBlt(dc, box.left + layout.fill.left, box.top + layout.fill.top, layout.fill.Width(),
-                   layout.fill.Height(), kNotXorPattern);
-            SelectObject(dc, previousBrush);
+        const int textX = box.left + layout.text.left, textY = box.top + layout.text.top;
+        const RECT fill{box.left + layout.fill.left, box.top + layout.fill.top, box.left + layout.fill.right,
+                        box.top + layout.fill.bottom};
+        const RECT rest{fill.right, box.top, box.right, box.bottom};
+        // The figure in two parts: clipped to the empty part, then over the fill.
+        ExtTextOutW(dc, textX, textY, ETO_CLIPPED, &rest, caption.c_str(), static_cast<UINT>(caption.size()), nullptr);
+        if (layout.fill.Width() > 0) {
+            FillWithColour(dc, fill, palette.meterFill);
+            SetTextColor(dc, ColourOf(palette.meterFillText));
+            ExtTextOutW(dc, textX, textY, ETO_CLIPPED, &fill, caption.c_str(), static_cast<UINT>(caption.size()),
+                        nullptr);
         }
     }
     if (previousFont) SelectObject(dc, previousFont);
-    if (back) DeleteObject(back);
-    if (fore) DeleteObject(fore);
 }
 
 }  // namespace tavi

@@ -83,8 +83,15 @@ private:
 class OptionSet final : public ModalDialog {
 public:
     OptionSet(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser, Sound& sound,
-              DriveSpaces& drives)
-        : state_(state), platform_(platform), bar_(bar), chooser_(chooser), sound_(sound), drives_(drives) {}
+              DriveSpaces& drives, Registry& registry)
+        : state_(state),
+          platform_(platform),
+          bar_(bar),
+          chooser_(chooser),
+          sound_(sound),
+          drives_(drives),
+          registry_(registry),
+          programPath_(Narrow(RunningProgramFile())) {}
     ~OptionSet() override { DeleteFonts(); }
 
     bool Confirmed() const { return confirmed_; }
@@ -121,6 +128,8 @@ private:
     FileChooser& chooser_;
     Sound& sound_;
     DriveSpaces& drives_;
+    Registry& registry_;
+    const std::string programPath_;
     OptionSetView view_;
     MonitorChoice monitors_;
     bool monitorPicked_ = false;  // the user chose an item of the monitor list
@@ -192,6 +201,8 @@ void OptionSet::OnInit() {
                             reinterpret_cast<LPARAM>(Widen(line).c_str()));
     FillChoices();
     Write();
+    CheckDlgButton(Handle(), IDC_OPTION_START_WITH_WINDOWS,
+                   StartsWithWindows(registry_, programPath_) ? BST_CHECKED : BST_UNCHECKED);
     ShowPage(0);
 }
 
@@ -236,6 +247,7 @@ void OptionSet::SetCaptions() {
         {IDC_OPTION_TOOLTIPS, text::kOptionToolTips},
         {IDC_OPTION_MONITOR_LABEL, text::kOptionMonitor},
         {IDC_OPTION_HOT_KEY_LABEL, text::kOptionHotKey},
+        {IDC_OPTION_START_WITH_WINDOWS, text::kOptionStartWithWindows},
         {IDC_OPTION_EX_MENU_LABEL, text::kOptionExMenuCount},
         {IDC_OPTION_NEXT_START, text::kOptionNextStart},
         {IDC_OPTION_TARGET_DROP, text::kOptionTargetDrop},
@@ -313,6 +325,8 @@ void OptionSet::OnCommand(int id, int code) {
             Read();
             OptionSetOk(view_.controls, state_, bar_);
             hotKeyChanged_ = OptionChoicesOk(ReadChoices(), state_);
+            OptionSetStartWithWindows(registry_, platform_.messages, programPath_,
+                                      IsDlgButtonChecked(Handle(), IDC_OPTION_START_WITH_WINDOWS) == BST_CHECKED);
             confirmed_ = true;
             EndDialog(Handle(), IDOK);
             return;
@@ -469,10 +483,10 @@ void OptionSet::HoverLink(HWND over) {
 }  // namespace
 
 int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
-                  Sound& sound, DriveSpaces& drives) {
+                  Sound& sound, DriveSpaces& drives, Registry& registry) {
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&classes);
-    OptionSet dialog(state, platform, bar, chooser, sound, drives);
+    OptionSet dialog(state, platform, bar, chooser, sound, drives, registry);
     SetLastError(ERROR_SUCCESS);
     // -1 when the dialog could not be made, 0 when its owner was no window:
     // the dialog itself only ends with OK or Cancel.

@@ -5,17 +5,19 @@
 #include "platform/file_chooser.h"
 #include "platform/native_window.h"
 #include "platform/platform.h"
+#include "platform/registry.h"
 #include "platform/sound.h"
 
 namespace tavi {
 
 // Shows the options dialog modally over `owner`. On OK the settings take the
 // dialog, the bar is laid out again at once (which writes "TaviLaunch.ini")
-// and shown if it was hidden; Cancel changes nothing. Returns 0 when the
+// and shown if it was hidden, and the program is registered to start with
+// Windows or no longer as the box says; Cancel changes nothing. Returns 0 when the
 // dialog was shown, else the system's error number for why it could not be
 // loaded (the tray command tries again then). Pausing the bar's timer around
 // it is the caller's part.
 int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
-                  Sound& sound, DriveSpaces& drives);
+                  Sound& sound, DriveSpaces& drives, Registry& registry);
 
 }  // namespace tavi

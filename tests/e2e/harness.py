@@ -14,6 +14,7 @@ import dataclasses
 import itertools
 import json
 import os
+import re
 import select
 import shutil
 import signal
@@ -47,6 +48,16 @@ SW_SHOWNOACTIVATE, SW_SHOW, SW_MINIMIZE, SW_SHOWMINNOACTIVE = 4, 5, 6, 7
 STARTF_USESHOWWINDOW = 0x1
 WM_CLOSE, WM_COMMAND, WM_LBUTTONUP, WM_RBUTTONUP = 0x10, 0x111, 0x202, 0x205
 WM_LBUTTONDOWN, MK_LBUTTON = 0x201, 0x1
+
+
+def program_version() -> tuple:
+    """(major, minor, patch) of project(VERSION) in CMakeLists.txt, where the
+    version resource and the packages take the program's version from."""
+    text = (REPO / "CMakeLists.txt").read_text(encoding="utf-8")
+    match = re.search(r"project\(TaviMenu2 VERSION (\d+)\.(\d+)\.(\d+)", text)
+    if not match:
+        raise RuntimeError("CMakeLists.txt names no project(TaviMenu2 VERSION x.y.z)")
+    return tuple(int(v) for v in match.groups())
 
 
 class HarnessError(RuntimeError):
@@ -391,6 +402,23 @@ class Session:
             if not (fonts / font.name).exists():
                 shutil.copyfile(font, fonts / font.name)
         _prefix_made_this_run = True
+
+    def wine(self, *args: str, timeout: float = 60) -> subprocess.CompletedProcess:
+        """A Wine console program in this session's prefix; its output is code page 932."""
+        return subprocess.run(["wine", *args], env=self.env, capture_output=True, timeout=timeout)
+
+    def reg_values(self, key: str) -> Optional[dict]:
+        """The values of a registry key as name -> text (as reg.exe prints them), or
+        None when the key is missing."""
+        result = self.wine("reg", "query", key)
+        if result.returncode != 0:
+            return None
+        values = {}
+        for line in result.stdout.decode("cp932", errors="replace").splitlines():
+            parts = line.strip().split("    ")
+            if len(parts) == 3 and parts[1].startswith("REG_"):
+                values[parts[0]] = parts[2]
+        return values
 
     def _wine_quietly(self, *args: str) -> None:
         with open(LOG_DIR / "wineboot.log", "ab") as log:

@@ -85,28 +85,17 @@ def ini_values(data: bytes) -> dict:
 
 def program_build() -> int:
     """The build the program reports to the checker: major*10000 + minor*100 + revision
-    of the version resource."""
-    rc = (harness.REPO / "res" / "TaviMenu2.rc").read_text(encoding="utf-8", errors="replace")
-    major, minor, revision = (int(v) for v in re.search(r"FILEVERSION\s+(\d+),(\d+),(\d+)", rc).groups())
+    of the version resource, which takes them from project(VERSION)."""
+    major, minor, revision = harness.program_version()
     return major * 10000 + minor * 100 + revision
 
 
 def wine(*args: str) -> subprocess.CompletedProcess:
-    """A Wine console program in the session's prefix; its output is code page 932."""
-    return subprocess.run(["wine", *args], env=SESSION.env, capture_output=True, timeout=60)
+    return SESSION.wine(*args)
 
 
 def reg_values(key: str):
-    """The values of a registry key as name -> text, or None when the key is missing."""
-    result = wine("reg", "query", key)
-    if result.returncode != 0:
-        return None
-    values = {}
-    for line in result.stdout.decode("cp932", errors="replace").splitlines():
-        parts = line.strip().split("    ")
-        if len(parts) == 3 and parts[1].startswith("REG_"):
-            values[parts[0]] = parts[2]
-    return values
+    return SESSION.reg_values(key)
 
 
 def reg_delete_tree(key: str) -> None:

@@ -78,6 +78,15 @@ bool FakeRegistry::WriteNumber(RegistryRoot root, const std::string& key, const 
     return true;
 }
 
+bool FakeRegistry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {
+    const auto found = values_.find(KeyId(root, key) + "|" + Lower(name));
+    if (found == values_.end()) return true;
+    if (Fails(key, name)) return false;
+    values_.erase(found);
+    changes.push_back("delete " + key + "|" + name);
+    return true;
+}
+
 std::optional<uint32_t> FakeFileDetails::Attributes(const std::string& path) {
     const auto found = attributes.find(path);
     if (found == attributes.end()) return std::nullopt;

@@ -14,8 +14,9 @@
 namespace tavi::fakes {
 
 // Keys and values in memory, names compared without case as the registry
-// does. Every change is recorded as "create KEY", "text KEY|NAME=VALUE" or
-// "number KEY|NAME=VALUE"; a key or value named in `failing` refuses writes.
+// does. Every change is recorded as "create KEY", "text KEY|NAME=VALUE",
+// "number KEY|NAME=VALUE" or "delete KEY|NAME"; a key or value named in
+// `failing` refuses writes and deletions.
 class FakeRegistry final : public Registry {
 public:
     struct Value {
@@ -38,6 +39,7 @@ public:
     bool WriteText(RegistryRoot root, const std::string& key, const std::string& name,
                    const std::string& text) override;
     bool WriteNumber(RegistryRoot root, const std::string& key, const std::string& name, uint32_t number) override;
+    bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 
 private:
     static std::string KeyId(RegistryRoot root, const std::string& key);

@@ -6,6 +6,7 @@
 #include "app/menu_main.h"
 #include "app/settings.h"
 #include "dialog_driver_win.h"
+#include "platform/registry_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
 #include "tool_doubles_win.h"
@@ -106,6 +107,7 @@ protected:
     RecordingBar bar;
     tool_doubles::RecordingSound sound;
     tool_doubles::TableDrives drives;
+    Win32Registry registry;
     MenuMain state;
 
     // Settings as the program would read them from its file at start.
@@ -148,7 +150,7 @@ TEST_F(OptionSetWin, EveryPageShowsItsControlsAndTheSettings) {
                        IDC_OPTION_POSITION_TOP, IDC_OPTION_POSITION_BOTTOM, IDC_OPTION_POSITION_LEFT,
                        IDC_OPTION_POSITION_RIGHT, IDC_OPTION_TOPMOST, IDC_OPTION_AUTO_HIDE, IDC_OPTION_SECONDS,
                        IDC_OPTION_TOOLTIPS, IDC_OPTION_EX_MENU_LABEL, IDC_OPTION_NEXT_START, IDC_OPTION_TARGET_DROP,
-                       IDC_OPTION_MEDIA_EJECT, IDC_OPTION_END_SAVE, IDC_OPTION_WALLPAPER_CHANGE, IDC_OPTION_MINUTES,
+                       IDC_OPTION_MEDIA_EJECT, IDC_OPTION_END_SAVE, IDC_OPTION_START_WITH_WINDOWS, IDC_OPTION_WALLPAPER_CHANGE, IDC_OPTION_MINUTES,
                        IDC_OPTION_NO_SPLASH, IDC_OPTION_WAVE_LABEL, IDC_OPTION_WAVE_TEST, IDC_OPTION_WAVE_STOP,
                        IDC_OPTION_SLOT_LABEL0 + 9, IDC_OPTION_TITLE, IDOK, IDCANCEL})
             seen.captions.push_back({id, ItemText(dialog, id)});
@@ -176,7 +178,7 @@ TEST_F(OptionSetWin, EveryPageShowsItsControlsAndTheSettings) {
             AwaitScreenshot(dialog, shots[page]);
         }
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
 
     EXPECT_EQ(seen.caption, "ｵﾌﾟｼｮﾝ");
@@ -198,6 +200,7 @@ TEST_F(OptionSetWin, EveryPageShowsItsControlsAndTheSettings) {
         {IDC_OPTION_TARGET_DROP, "ﾀｰｹﾞｯﾄﾄﾞﾛｯﾌﾟを有効にする(&R)"},
         {IDC_OPTION_MEDIA_EJECT, "終了時ﾘﾑｰﾊﾞﾌﾞﾙﾒﾃﾞｨｱをｲｼﾞｪｸﾄする(&V)"},
         {IDC_OPTION_END_SAVE, "終了時の状態を保存する(&S)"},
+        {IDC_OPTION_START_WITH_WINDOWS, "Windows の起動時に実行する(&W)"},
         {IDC_OPTION_WALLPAPER_CHANGE, "壁紙を自動的に切り替える(&W)"},
         {IDC_OPTION_MINUTES, "分毎"},
         {IDC_OPTION_NO_SPLASH, "ｽﾌﾟﾗｯｼｭﾛｺﾟを表示しない(&N)"},
@@ -263,7 +266,7 @@ TEST_F(OptionSetWin, KeysAreFilteredAndEnterEmptiesATimeBoxThatIsNoNumber) {
         seen.stillOpen = IsWindow(dialog) != FALSE;
         seen.hour = seen.stillOpen ? ItemText(dialog, IDC_OPTION_HOUR0 + 3) : "<closed>";
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(shown.Join());
     EXPECT_EQ(seen.count, "42");
     EXPECT_EQ(seen.timer, "1");
@@ -297,7 +300,7 @@ TEST_F(OptionSetWin, ThePreviewFollowsThePositionAndTheLinksTurnRedUnderThePoint
         seen.linkLeft = RedAndBlue(dialog, IDC_OPTION_LINK1);
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTION_LINK2, STN_DBLCLK), reinterpret_cast<LPARAM>(link));
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(shown.Join());
     const uint32_t bar = 0xC0C0C0, screen = 0x008080;
     EXPECT_EQ(seen.topBefore, bar);
@@ -326,7 +329,7 @@ TEST_F(OptionSetWin, TheWaveFileIsBrowsedForAndTested) {
         SetItemText(dialog, IDC_OPTION_WAVE_PATH, "  ");
         Click(dialog, IDC_OPTION_WAVE_TEST);
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(shown.Join());
     EXPECT_EQ(path, "D:\\音\\新しい.wav");
     ASSERT_EQ(chooser.asked.size(), 1u);
@@ -346,7 +349,7 @@ TEST_F(OptionSetWin, OkStoresTheOptionsLaysTheBarOutAndTheFileReadsBackExactly) 
         SetItemText(dialog, IDC_OPTION_MINUTE0 + 2, "30");
         Click(dialog, IDOK);
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(shown.Join());
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"not-topmost", "wallpaper-off", "redock"}));
     EXPECT_EQ(state.EntryOffset, 0);
@@ -372,7 +375,7 @@ TEST_F(OptionSetWin, CancelChangesNothingAndAHiddenBarIsShownAfterOk) {
         SetItemText(dialog, IDC_OPTION_EX_MENU_COUNT, "3");
         Click(dialog, IDCANCEL);
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(cancelled.Join());
     EXPECT_EQ(state.settings.IniBuff, before.IniBuff);
     EXPECT_EQ(state.settings.ExMenuCount, before.ExMenuCount);
@@ -380,14 +383,14 @@ TEST_F(OptionSetWin, CancelChangesNothingAndAHiddenBarIsShownAfterOk) {
 
     bar.visible = false;
     WhileShown confirmed(kCaption, [&](HWND dialog) { Click(dialog, IDOK); });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(confirmed.Join());
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"wallpaper-off", "redock", "show"}));
 }
 
 TEST_F(OptionSetWin, ADialogThatCannotBeCreatedReportsTheSystemsError) {
     // An owner that is no window keeps the dialog from being created.
-    const int error = ShowOptionSet(static_cast<NativeWindow>(0x7FFF0001), state, platform, bar, chooser, sound, drives);
+    const int error = ShowOptionSet(static_cast<NativeWindow>(0x7FFF0001), state, platform, bar, chooser, sound, drives, registry);
     EXPECT_NE(error, 0);
     EXPECT_TRUE(bar.calls.empty());
 }
@@ -414,7 +417,7 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
         SendDlgItemMessageW(dialog, IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, 0x0370, 0);  // Ctrl+Shift+F1
         Click(dialog, IDOK);
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(first.Join());
     ASSERT_EQ(seen.monitors.size(), static_cast<size_t>(GetSystemMetrics(SM_CMONITORS)));
     int primaries = 0;
@@ -448,7 +451,7 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
         SendDlgItemMessageW(dialog, IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, 0, 0);
         Click(dialog, IDOK);
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(second.Join());
     EXPECT_EQ(state.settings.Monitor, "");
     EXPECT_EQ(state.settings.HotKey, "");

@@ -107,6 +107,17 @@ TEST_F(UpCheckTree, TheRegistrationRoundTripsThroughTheRegistry) {
     }
 }
 
+// The registry adapter's deletion, in the tree the fixture removes afterwards.
+TEST_F(UpCheckTree, ADeletedValueIsGoneAndOneThatNeverWasCountsAsGone) {
+    ASSERT_TRUE(registry.CreateKey(RegistryRoot::CurrentUser, "Software\\Upcheck"));
+    ASSERT_TRUE(registry.WriteText(RegistryRoot::CurrentUser, "Software\\Upcheck", "ﾀﾋﾞ", "\"C:\\ﾀﾋﾞ\\TaviMenu2.exe\""));
+    EXPECT_TRUE(registry.DeleteValue(RegistryRoot::CurrentUser, "Software\\Upcheck", "ﾀﾋﾞ"));
+    EXPECT_FALSE(registry.ReadText(RegistryRoot::CurrentUser, "Software\\Upcheck", "ﾀﾋﾞ"));
+    EXPECT_TRUE(KeyExists(kRoot)) << "the key stays";
+    EXPECT_TRUE(registry.DeleteValue(RegistryRoot::CurrentUser, "Software\\Upcheck", "ﾀﾋﾞ")) << "gone already";
+    EXPECT_TRUE(registry.DeleteValue(RegistryRoot::CurrentUser, "Software\\Upcheck\\None", "ﾀﾋﾞ")) << "no key";
+}
+
 TEST(ProgramVersionWin, TheProgramsVersionResourceGivesItsNameAndBuild) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
