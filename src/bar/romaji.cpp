@@ -32,7 +32,8 @@ constexpr KanaRow kRows[] = {
     {u"ヴ", "vu"}, {u"ー", "-"},
     {u"ァ", "xa la"}, {u"ィ", "xi li"}, {u"ゥ", "xu lu"}, {u"ェ", "xe le"}, {u"ォ", "xo lo"},
     {u"ャ", "xya lya"}, {u"ュ", "xyu lyu"}, {u"ョ", "xyo lyo"}, {u"ヮ", "xwa lwa"},
-    {u"ヵ", "xka lka"}, {u"ヶ", "xke lke"},
+    // Also read in counters and place names: 3ヶ月, 霞ヶ関.
+    {u"ヵ", "xka lka ka"}, {u"ヶ", "xke lke ke ka ga"},
     {u"キャ", "kya"}, {u"キュ", "kyu"}, {u"キョ", "kyo"}, {u"キェ", "kye"},
     {u"ギャ", "gya"}, {u"ギュ", "gyu"}, {u"ギョ", "gyo"}, {u"ギェ", "gye"},
     {u"シャ", "sha sya"}, {u"シュ", "shu syu"}, {u"ショ", "sho syo"}, {u"シェ", "she sye"},
@@ -79,13 +80,15 @@ constexpr uint32_t kNotAfterN = LettersOf("aiueoy'");
 constexpr uint32_t kDoubled = kAllLetters & ~LettersOf("aiueon");
 
 // What the next spelling must begin with.
-constexpr uint8_t kNeedAny = 0, kNeedConsonant = 1, kNeedCh = 2;  // or a letter 'a'..'z' itself
+constexpr uint8_t kNeedAny = 0, kNeedConsonant = 1, kNeedCh = 2, kNeedLabial = 3;  // or a letter 'a'..'z' itself
+constexpr uint32_t kLabials = LettersOf("bmp");
 
 bool Satisfies(uint8_t need, char32_t first, char32_t second) {
     switch (need) {
         case kNeedAny: return true;
         case kNeedConsonant: return (LetterBit(first) & kNotAfterN) == 0;
         case kNeedCh: return first == 'c' && second == 'h';
+        case kNeedLabial: return (LetterBit(first) & kLabials) != 0;
         default: return first == need;
     }
 }
@@ -144,7 +147,7 @@ TypedText::TypedText(std::u32string folded) : text_(std::move(folded)) {
     const size_t n = text_.size();
     std::vector<uint8_t> count(n);
     begins_.assign(n + 1, 0);
-    // From the end, so that ッ knows which consonants it can double.
+    // From the end, so that ン and ッ know what follows them.
     for (size_t i = n; i-- > 0;) {
         const char32_t c = text_[i];
         const size_t before = spellings_.size();
@@ -152,10 +155,12 @@ TypedText::TypedText(std::u32string folded) : text_(std::move(folded)) {
         if (c == kSyllabicN) {
             for (const std::string_view s : kSyllabicNSpellings) spellings_.push_back({s, 1, Kind::Letters});
             spellings_.push_back({"n", 1, Kind::NAlone});
+            // Hepburn as signs and passports write it: shimbun, tempura.
+            if (next & kLabials) spellings_.push_back({"m", 1, Kind::MBeforeLabial});
         } else if (c == kSmallTsu) {
             for (const std::string_view s : kSmallTsuSpellings) spellings_.push_back({s, 1, Kind::Letters});
             if (next & kDoubled) spellings_.push_back({{}, 1, Kind::Double});
-            if (next & kChBit) spellings_.push_back({{}, 1, Kind::DoubleCh});
+            if (next & kChBit) spellings_.push_back({"t", 1, Kind::DoubleCh});
         } else {
             if (i + 1 < n && c < 0x10000 && text_[i + 1] < 0x10000)
                 if (const auto* pair = Lookup(table, KeyOf(c, text_[i + 1])))
@@ -168,17 +173,14 @@ TypedText::TypedText(std::u32string folded) : text_(std::move(folded)) {
         uint32_t begins = count[i] == 0 ? LetterBit(c) : 0;
         if (c < 128) typeable_.set(c);
         for (size_t k = before; k < spellings_.size(); ++k) {
-            const Spelling& s = spellings_[k];
-            switch (s.kind) {
-                case Kind::Letters:
-                    begins |= LetterBit(static_cast<unsigned char>(s.letters[0]));
-                    if (s.letters.starts_with("ch")) begins |= kChBit;
-                    for (const char l : s.letters) typeable_.set(static_cast<unsigned char>(l));
-                    break;
-                case Kind::NAlone: begins |= LetterBit('n'); break;
-                case Kind::Double: begins |= next & kDoubled; break;
-                case Kind::DoubleCh: begins |= LetterBit('t'); break;
+            const std::string_view letters = spellings_[k].letters;
+            if (letters.empty()) {
+                begins |= next & kDoubled;  // ッ doubles what the next position begins with
+                continue;
             }
+            begins |= LetterBit(static_cast<unsigned char>(letters[0]));
+            if (letters.starts_with("ch")) begins |= kChBit;
+            for (const char l : letters) typeable_.set(static_cast<unsigned char>(l));
         }
         begins_[i] = begins;
     }
@@ -186,6 +188,16 @@ TypedText::TypedText(std::u32string folded) : text_(std::move(folded)) {
     std::reverse(spellings_.begin(), spellings_.end());
     first_.assign(n + 1, 0);
     for (size_t i = 0; i < n; ++i) first_[i + 1] = first_[i] + count[i];
+}
+
+// What the spelling after a one-letter rule must begin with.
+uint8_t TypedText::NeedAfter(Kind kind) {
+    switch (kind) {
+        case Kind::NAlone: return kNeedConsonant;
+        case Kind::MBeforeLabial: return kNeedLabial;
+        case Kind::DoubleCh: return kNeedCh;
+        default: return kNeedAny;
+    }
 }
 
 // Begins typing position `pos` with the query character `c`.
@@ -208,14 +220,14 @@ void TypedText::Enter(std::vector<State>& out, uint32_t pos, uint8_t need, char3
                     out.push_back({pos, index, 1, kNeedAny, weight});
                 break;
             case Kind::NAlone:
-                if (c == 'n' && Satisfies(need, c, 0)) out.push_back({pos + 1, State::kBetween, 0, kNeedConsonant, weight});
+            case Kind::MBeforeLabial:
+            case Kind::DoubleCh:
+                if (c == static_cast<unsigned char>(s.letters[0]) && Satisfies(need, c, 0))
+                    out.push_back({pos + 1, State::kBetween, 0, NeedAfter(s.kind), weight});
                 break;
             case Kind::Double:
                 if ((bit & kDoubled) && (begins_[pos + 1] & bit) && Satisfies(need, c, 0))
                     out.push_back({pos + 1, State::kBetween, 0, static_cast<uint8_t>(c), weight});
-                break;
-            case Kind::DoubleCh:
-                if (c == 't' && Satisfies(need, c, 0)) out.push_back({pos + 1, State::kBetween, 0, kNeedCh, weight});
                 break;
         }
     }

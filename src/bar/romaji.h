@@ -10,7 +10,8 @@
 // romaji families are accepted (shi/si, chi/ti, tsu/tu, fu/hu, ji/zi,
 // sha/sya, cha/tya, ja/zya/jya), small ッ as a doubled consonant (tch for
 // ッチ), ン as n, nn or n' (n alone only where no vowel or y follows), ー as
-// "-", small kana with x or l, and the last kana typed only in part.
+// "-", small kana with x or l, and the last kana typed only in part. ン is
+// also m before b, m or p, as Hepburn writes it on signs (shimbun).
 namespace tavi {
 
 // A query as the matcher walks it: folded text (see FoldForSearch) and the
@@ -42,9 +43,9 @@ public:
     uint8_t BestStart(const TypedQuery& query, std::span<const uint8_t> startWeight) const;
 
 private:
-    enum class Kind : uint8_t { Letters, NAlone, Double, DoubleCh };
+    enum class Kind : uint8_t { Letters, NAlone, MBeforeLabial, Double, DoubleCh };
     struct Spelling {
-        std::string_view letters;  // unused by the doubling kinds: their letter is what follows
+        std::string_view letters;  // empty for Double, whose letter is what follows
         uint8_t span = 1;          // characters of the text it types
         Kind kind = Kind::Letters;
     };
@@ -58,6 +59,7 @@ private:
     std::vector<uint32_t> begins_;
     std::bitset<128> typeable_;
 
+    static uint8_t NeedAfter(Kind kind);
     void Enter(std::vector<State>& out, uint32_t pos, uint8_t need, char32_t c, uint8_t weight) const;
     void Step(std::vector<State>& out, const State& state, char32_t c) const;
 };

@@ -58,6 +58,8 @@ TEST(EntrySearch, RomajiSpellingsAndFolding) {
         {"きんようび", "kinyoubi", kNone}, {"きんようび", "kinnyoubi", kStart},
         {"こんにちは", "konnichiha", kStart}, {"こんにちは", "konnnichiha", kStart},
         {"ほん", "hon", kStart}, {"ほん", "honn", kStart}, {"ほん", "honnn", kNone},
+        {"しんぶん", "shimbun", kStart}, {"てんぷら", "tempura", kStart}, {"かんじ", "kamji", kNone},
+        {"かんじ", "kam", kNone}, {"さくらヶおか", "sakuragaoka", kStart},
         // The last kana typed in part.
         {"めも", "mem", kStart}, {"めか", "mem", kNone}, {"しゃしん", "sh", kStart},
         {"しゃしん", "shas", kStart}, {"きょう", "ky", kStart}, {"かんい", "kan", kStart},
