@@ -57,7 +57,8 @@ void Fold(std::string_view utf8, size_t limit, std::u32string& out, std::vector<
         out.push_back(folded);
         if (scripts) {
             const Script script = ScriptOf(c, folded);
-            scripts->push_back(script == Script::SameAsBefore && !scripts->empty() ? scripts->back() : script);
+            if (script != Script::SameAsBefore) scripts->push_back(script);
+            else scripts->push_back(scripts->empty() ? Script::Other : scripts->back());
         }
     }
 }
@@ -72,12 +73,10 @@ FoldedTitle FoldTitle(std::string_view utf8) {
     std::vector<Script> scripts;
     Fold(utf8, EntrySearch::kTitleLimit, folded, &scripts);
     std::vector<uint8_t> weight(folded.size(), static_cast<uint8_t>(MatchTier::InTitle));
-    for (size_t i = 0; i < folded.size(); ++i) {
-        const bool wordStart = scripts[i] != Script::Separator &&
-                               (i == 0 || scripts[i - 1] == Script::Separator || scripts[i - 1] != scripts[i]);
-        if (i == 0) weight[i] = static_cast<uint8_t>(MatchTier::TitleStart);
-        else if (wordStart) weight[i] = static_cast<uint8_t>(MatchTier::WordStart);
-    }
+    if (!weight.empty()) weight[0] = static_cast<uint8_t>(MatchTier::TitleStart);
+    for (size_t i = 1; i < folded.size(); ++i)
+        if (scripts[i] != Script::Separator && scripts[i] != scripts[i - 1])
+            weight[i] = static_cast<uint8_t>(MatchTier::WordStart);
     return {std::move(folded), std::move(weight)};
 }
 
