@@ -22,25 +22,10 @@ constexpr char16_t kHalfWidthKana[] = {
     0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
     0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
 constexpr char32_t kNotUtf8 = 0xFFFD;  // what a byte outside any sequence decodes to
-constexpr char32_t kHalfVoiced = 0xFF9E, kHalfSemiVoiced = 0xFF9F;
 constexpr char32_t kHiraganaFirst = 0x3041, kHiraganaLast = 0x3096, kKatakanaFirst = 0x30A1;
 
 bool Registered(const EntryStore& entries, int index) {
     return entries.Has(index) && !TrimSpaces(entries.slots[index].PathName).empty();
-}
-
-// A full-width kana with the voiced (or semi-voiced) mark that followed its
-// half-width form; unchanged when the pair makes no character.
-char32_t JoinVoiced(char32_t kana, char32_t mark) {
-    if (mark == kHalfVoiced) {
-        if (kana == 0x30A6) return 0x30F4;  // ウ゛ is ヴ
-        if ((kana >= 0x30AB && kana <= 0x30C1 && (kana - 0x30AB) % 2 == 0) || kana == 0x30C4 || kana == 0x30C6 ||
-            kana == 0x30C8)
-            return kana + 1;
-    }
-    if (mark == kHalfVoiced || mark == kHalfSemiVoiced)
-        if (kana >= 0x30CF && kana <= 0x30DB && (kana - 0x30CF) % 3 == 0) return kana + (mark == kHalfVoiced ? 1 : 2);
-    return kana;
 }
 
 KeyResult FocusOnEntry(const KeyPage& page, int index) {
@@ -162,6 +147,21 @@ char32_t FoldForMatch(char32_t c) {
     return c;
 }
 
+char32_t JoinVoicedMark(char32_t kana, char32_t mark) {
+    // Half-width, spacing and combining forms of each mark.
+    const bool voiced = mark == 0xFF9E || mark == 0x309B || mark == 0x3099;
+    const bool semiVoiced = mark == 0xFF9F || mark == 0x309C || mark == 0x309A;
+    if (voiced) {
+        if (kana == 0x30A6) return 0x30F4;  // ウ゛ is ヴ
+        if ((kana >= 0x30AB && kana <= 0x30C1 && (kana - 0x30AB) % 2 == 0) || kana == 0x30C4 || kana == 0x30C6 ||
+            kana == 0x30C8)
+            return kana + 1;
+    }
+    if (voiced || semiVoiced)
+        if (kana >= 0x30CF && kana <= 0x30DB && (kana - 0x30CF) % 3 == 0) return kana + (voiced ? 1 : 2);
+    return kana;
+}
+
 bool TitleStartsWith(std::string_view title, char32_t typed) {
     if (title.empty() || typed == 0) return false;
     size_t offset = 0;
@@ -169,7 +169,7 @@ bool TitleStartsWith(std::string_view title, char32_t typed) {
     if (first == kNotUtf8) return false;
     char32_t folded = FoldForMatch(first);
     if (first >= 0xFF61 && first <= 0xFF9F && offset < title.size())
-        folded = JoinVoiced(folded, NextCodePoint(title, offset));
+        folded = JoinVoicedMark(folded, NextCodePoint(title, offset));
     return folded == FoldForMatch(typed);
 }
 
