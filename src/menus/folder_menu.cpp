@@ -23,55 +23,40 @@ char32_t FoldForSort(char32_t c) {
 
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
-// Where a folded character sorts: symbols, then digits, then letters, then
-// everything beyond ASCII.
+// Where a folded character other than a digit sorts: symbols, then
+// (numbers,) then letters, then everything beyond ASCII.
 uint32_t Rank(char32_t c) {
-    if (IsDigit(c)) return 0x100 + (c - '0');
     if (c >= 'a' && c <= 'z') return 0x200 + (c - 'a');
     if (c < 0x80) return c;
     return 0x1000 + c;
 }
 
-struct NameCursor {
-    std::string_view text;
-    size_t offset = 0;
-
-    bool AtEnd() const { return offset >= text.size(); }
-    char32_t Peek() const {
-        size_t at = offset;
-        return FoldForSort(NextCodePoint(text, at));
-    }
-    void Skip() { NextCodePoint(text, offset); }
-    // The run of digits from here without its leading zeros.
-    std::string Number() {
-        std::string digits;
-        while (!AtEnd() && IsDigit(Peek())) {
-            const char digit = static_cast<char>(Peek());
-            Skip();
-            if (digits.empty() && digit == '0') continue;
-            digits += digit;
-        }
-        return digits;
-    }
-};
-
-// <0, 0 or >0 as a comes before, ties with or comes after b, before the
-// byte-wise tie break.
-int CompareFolded(std::string_view a, std::string_view b) {
-    NameCursor x{a}, y{b};
-    while (!x.AtEnd() && !y.AtEnd()) {
-        const char32_t cx = x.Peek(), cy = y.Peek();
-        if (IsDigit(cx) && IsDigit(cy)) {
-            const std::string nx = x.Number(), ny = y.Number();
-            if (nx.size() != ny.size()) return nx.size() < ny.size() ? -1 : 1;
-            if (const int order = nx.compare(ny); order != 0) return order;
+// A name as a sequence that compares, value by value, as the explorer
+// orders names. A run of digits becomes a number mark (between the symbols
+// and the letters, as a digit is), its count of digits without leading
+// zeros, and those digits, so that a longer number sorts after a shorter one.
+std::u32string SortKey(std::string_view name) {
+    constexpr char32_t kNumber = 0x100;
+    std::u32string key;
+    key.reserve(name.size());
+    for (size_t offset = 0; offset < name.size();) {
+        const char32_t c = FoldForSort(NextCodePoint(name, offset));
+        if (!IsDigit(c)) {
+            key += static_cast<char32_t>(Rank(c));
             continue;
         }
-        if (Rank(cx) != Rank(cy)) return Rank(cx) < Rank(cy) ? -1 : 1;
-        x.Skip();
-        y.Skip();
+        std::u32string digits;
+        if (c != '0') digits += c;
+        for (size_t next = offset; next < name.size(); offset = next) {
+            const char32_t d = FoldForSort(NextCodePoint(name, next));
+            if (!IsDigit(d)) break;
+            if (!digits.empty() || d != '0') digits += d;
+        }
+        key += kNumber;
+        key += static_cast<char32_t>(digits.size());
+        key += digits;
     }
-    return x.AtEnd() == y.AtEnd() ? 0 : (x.AtEnd() ? -1 : 1);
+    return key;
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
@@ -91,14 +76,8 @@ FolderMenuItem Placeholder(const std::string& folder, std::string_view caption) 
     return {FolderMenuKind::Placeholder, std::string(caption), folder, false};
 }
 
-}  // namespace
-
-bool ExplorerNameLess(std::string_view a, std::string_view b) {
-    const int order = CompareFolded(a, b);
-    return order != 0 ? order < 0 : a < b;
-}
-
-std::string FolderMenuCaption(std::string_view name, bool folder) {
+// The name fitted to a menu item, "&" doubled so that it shows as itself.
+std::string MenuCaption(std::string_view name, bool folder) {
     std::string shown;
     const std::string base = ShownName(name, folder);
     for (size_t offset = 0; offset < base.size();) {
@@ -120,6 +99,8 @@ std::string FolderMenuCaption(std::string_view name, bool folder) {
     return caption;
 }
 
+}  // namespace
+
 std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const FolderContents& contents) {
     if (contents.outcome == FolderReadOutcome::Unreadable) return {Placeholder(folder, text::kFolderMenuUnreadable)};
     if (contents.outcome == FolderReadOutcome::TimedOut) return {Placeholder(folder, text::kFolderMenuNoAnswer)};
@@ -127,15 +108,20 @@ std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const Fol
     struct Row {
         const FolderEntry* entry;
         std::string shown;
+        std::u32string key;
     };
     std::vector<Row> rows;
-    for (const FolderEntry& entry : contents.entries)
-        if (!entry.hidden && !entry.system) rows.push_back({&entry, ShownName(entry.name, entry.folder)});
+    for (const FolderEntry& entry : contents.entries) {
+        if (entry.hidden || entry.system) continue;
+        std::string shown = ShownName(entry.name, entry.folder);
+        std::u32string key = SortKey(shown);
+        rows.push_back({&entry, std::move(shown), std::move(key)});
+    }
     if (rows.empty() && !contents.cutShort) return {Placeholder(folder, text::kFolderMenuEmpty)};
 
     std::sort(rows.begin(), rows.end(), [](const Row& x, const Row& y) {
         if (x.entry->folder != y.entry->folder) return x.entry->folder;
-        if (const int order = CompareFolded(x.shown, y.shown); order != 0) return order < 0;
+        if (x.key != y.key) return x.key < y.key;
         if (x.shown != y.shown) return x.shown < y.shown;
         return x.entry->name < y.entry->name;
     });
@@ -148,7 +134,7 @@ std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const Fol
         const FolderEntry& entry = *row.entry;
         const bool submenu = entry.folder && !entry.link;
         items.push_back({submenu ? FolderMenuKind::Submenu : FolderMenuKind::File,
-                         FolderMenuCaption(entry.name, entry.folder), JoinPath(folder, entry.name), true});
+                         MenuCaption(entry.name, entry.folder), JoinPath(folder, entry.name), true});
     }
     if (more) items.push_back({FolderMenuKind::More, std::string(text::kFolderMenuMore), folder, true});
     return items;

@@ -2,7 +2,6 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/folder_contents.h"
@@ -36,8 +35,12 @@ struct FolderMenuItem {
 };
 
 // The items of one level from its listing: subfolders first, then files,
-// each part in the explorer's order of names; hidden and system items left
-// out; at most kFolderMenuMostItems, then "その他...".
+// each part in the explorer's order of names (letters without case, full
+// width as half, numbers by value: "file2" before "file10"); hidden and
+// system items left out; at most kFolderMenuMostItems, then "その他...".
+// Names show as the shell shows them: a shortcut's without ".lnk" (an
+// internet shortcut's without ".url"), tabs as spaces, past
+// kFolderMenuLongestCaption characters cut in the middle with "...".
 //
 // A junction or symbolic link to a folder is a File item, never a submenu.
 // Without links a folder's subfolders form a tree, so no chain of submenus
@@ -51,18 +54,5 @@ std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const Fol
 // `limit` gives the one placeholder "(応答がありません)".
 std::vector<FolderMenuItem> ListFolderMenu(FolderContentsReader& reader, const std::string& folder,
                                            std::chrono::milliseconds limit = kFolderMenuTimeLimit);
-
-// Whether name `a` comes before `b` as the explorer sorts them: letters
-// without case, full-width letters and digits as their ASCII forms, runs of
-// digits by their value ("file2" before "file10"); symbols before digits,
-// digits before letters, other characters by code point; names that still
-// tie in their exact bytes.
-bool ExplorerNameLess(std::string_view a, std::string_view b);
-
-// A name as the menu shows it: a shortcut's without ".lnk" (an internet
-// shortcut's without ".url"), tabs and other control characters as spaces,
-// a name past kFolderMenuLongestCaption characters cut in the middle with
-// "...", and "&" doubled.
-std::string FolderMenuCaption(std::string_view name, bool folder);
 
 }  // namespace tavi

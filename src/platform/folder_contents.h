@@ -29,8 +29,8 @@ enum class FolderReadOutcome {
 struct FolderContents {
     FolderReadOutcome outcome = FolderReadOutcome::Unreadable;
     std::vector<FolderEntry> entries;  // without "." and ".."
-    // The listing stopped before the folder's end: at the cap, or at a read
-    // error part way. The folder holds more than `entries`.
+    // The listing stopped before the folder's end, at the cap or at a read
+    // error part way: the folder may hold more than `entries`.
     bool cutShort = false;
 };
 
@@ -38,9 +38,9 @@ struct FolderContents {
 class FolderContentsReader {
 public:
     virtual ~FolderContentsReader() = default;
-    // Lists `folder`, in the order the system gives, stopping once `cap`
-    // entries that are neither hidden nor system have been seen (hidden and
-    // system ones are listed beside them but not counted). Returns TimedOut
+    // Lists `folder`, in the order the system gives, and stops (cut short)
+    // once it has `cap` entries that are neither hidden nor system; hidden
+    // and system ones are listed beside them but not counted. Gives TimedOut
     // after `limit` without waiting for a slow folder any longer.
     virtual FolderContents Read(const std::string& folder, size_t cap, std::chrono::milliseconds limit) = 0;
 };

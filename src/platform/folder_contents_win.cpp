@@ -17,21 +17,6 @@ namespace {
 constexpr int kMostListingsStuck = 4;
 std::atomic<int> listingsAlive{0};
 
-// The search pattern for every name in `folder`. A path near MAX_PATH takes
-// the "\\?\" form, which reads past it; that form needs a full path, so a
-// relative one is left as it is and fails as it would have.
-std::wstring SearchPattern(const std::string& folder) {
-    std::wstring path = Widen(folder);
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
-    if (path.size() + 1 >= MAX_PATH && !path.starts_with(L"\\\\?\\")) {
-        if (path.starts_with(L"\\\\"))
-            path = L"\\\\?\\UNC\\" + path.substr(2);
-        else if (path.size() > 2 && path[1] == L':' && path[2] == L'\\')
-            path = L"\\\\?\\" + path;
-    }
-    return path + L'*';
-}
-
 bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -88,14 +73,27 @@ DWORD WINAPI ListOnWorker(void* parameter) {
     return 0;
 }
 
-FolderContents TimedOut() { return FolderContents{FolderReadOutcome::TimedOut, {}, false}; }
+FolderContents NoAnswer() { return FolderContents{FolderReadOutcome::TimedOut, {}, false}; }
 
 }  // namespace
 
+std::wstring FolderSearchPattern(const std::string& folder) {
+    std::wstring path = Widen(folder);
+    if (path.size() + 2 >= MAX_PATH && !path.starts_with(L"\\\\?\\") && !path.starts_with(L"\\\\.\\")) {
+        // The long form is taken as it stands: no "/", "." or "..".
+        const std::wstring full = GrowingWideString(
+            [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
+        if (!full.empty()) path = full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+    }
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path + L'*';
+}
+
 FolderContents ReadFolderHere(const std::string& folder, size_t cap) {
     FolderContents contents;
+    if (folder.empty()) return contents;  // "*" alone would list the current folder
     WIN32_FIND_DATAW found{};
-    const FindHandle search{FindFirstFileExW(SearchPattern(folder).c_str(), FindExInfoBasic, &found,
+    const FindHandle search{FindFirstFileExW(FolderSearchPattern(folder).c_str(), FindExInfoBasic, &found,
                                              FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH)};
     if (search.handle == INVALID_HANDLE_VALUE) {
         // A drive's root has no "." entry, so an empty one finds nothing at all.
@@ -107,13 +105,13 @@ FolderContents ReadFolderHere(const std::string& folder, size_t cap) {
     do {
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") continue;
-        if (counted >= cap) {
+        FolderEntry entry = EntryOf(found);
+        const bool shown = !entry.hidden && !entry.system;
+        contents.entries.push_back(std::move(entry));
+        if (shown && ++counted >= cap) {
             contents.cutShort = true;
             return contents;
         }
-        FolderEntry entry = EntryOf(found);
-        if (!entry.hidden && !entry.system) ++counted;
-        contents.entries.push_back(std::move(entry));
     } while (FindNextFileW(search.handle, &found));
     // A share that drops part way: what was read is shown, and the rest is
     // known to be missing.
@@ -127,7 +125,7 @@ Win32FolderContents::Win32FolderContents(std::function<void()> beforeListing)
 int Win32FolderContents::ListingsAlive() { return listingsAlive; }
 
 FolderContents Win32FolderContents::Read(const std::string& folder, size_t cap, std::chrono::milliseconds limit) {
-    if (listingsAlive >= kMostListingsStuck) return TimedOut();
+    if (listingsAlive >= kMostListingsStuck) return NoAnswer();
     try {
         auto listing = std::make_shared<Listing>();
         if (!listing->done) return FolderContents{};
@@ -135,14 +133,17 @@ FolderContents Win32FolderContents::Read(const std::string& folder, size_t cap, 
         listing->cap = cap;
         listing->beforeListing = beforeListing_;
         auto* forWorker = new std::shared_ptr<Listing>(listing);
-        const HANDLE worker = CreateThread(nullptr, 0, ListOnWorker, forWorker, 0, nullptr);
+        // A listing needs little stack; the default megabyte would only be reserved space.
+        constexpr SIZE_T kWorkerStack = 256 * 1024;
+        const HANDLE worker =
+            CreateThread(nullptr, kWorkerStack, ListOnWorker, forWorker, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
         if (!worker) {
             delete forWorker;
             return FolderContents{};
         }
         CloseHandle(worker);
         const DWORD wait = static_cast<DWORD>(std::clamp<long long>(limit.count(), 0, INFINITE - 1));
-        if (WaitForSingleObject(listing->done, wait) != WAIT_OBJECT_0) return TimedOut();
+        if (WaitForSingleObject(listing->done, wait) != WAIT_OBJECT_0) return NoAnswer();
         return std::move(listing->contents);
     } catch (...) {
         return FolderContents{};

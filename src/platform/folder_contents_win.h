@@ -26,6 +26,9 @@ private:
     std::function<void()> beforeListing_;
 };
 
+// The search pattern for every name in `folder`. A path near MAX_PATH takes
+// the "\\?\" form of its full path, which reads past MAX_PATH.
+std::wstring FolderSearchPattern(const std::string& folder);
 // Lists `folder` on the calling thread, as a worker does.
 FolderContents ReadFolderHere(const std::string& folder, size_t cap);
 

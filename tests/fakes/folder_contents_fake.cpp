@@ -19,12 +19,10 @@ FolderContents FakeFolderTree::Read(const std::string& folder, size_t cap, std::
     FolderContents contents = found->second;
     size_t counted = 0;
     for (size_t i = 0; i < contents.entries.size(); ++i) {
-        if (counted == cap) {
-            contents.entries.resize(i);
-            contents.cutShort = true;
-            break;
-        }
-        if (!contents.entries[i].hidden && !contents.entries[i].system) ++counted;
+        if (contents.entries[i].hidden || contents.entries[i].system || ++counted < cap) continue;
+        contents.entries.resize(i + 1);
+        contents.cutShort = true;
+        break;
     }
     return contents;
 }
