@@ -325,4 +325,10 @@ inline constexpr std::string_view kImportDuplicates = "\n　登録済みと同�
 inline constexpr std::string_view kImportUnusable = "\n　読み取れない・対象のないもの: ";
 inline constexpr std::string_view kImportOverLimit = "\n　登録できる数を超えたもの: ";
 
+// A folder entry opened as a menu of its contents.
+inline constexpr std::string_view kFolderMenuMore = "その他...";
+inline constexpr std::string_view kFolderMenuUnreadable = "(開けません)";
+inline constexpr std::string_view kFolderMenuEmpty = "(空)";
+inline constexpr std::string_view kFolderMenuNoAnswer = "(応答がありません)";
+
 }  // namespace tavi::text

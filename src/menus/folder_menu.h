@@ -1,0 +1,58 @@
+#pragma once
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/folder_contents.h"
+
+// A folder entry that opens as a menu of its contents: one level at a time,
+// each subfolder a submenu listed only when it opens, so a menu opened again
+// shows the folder as it is now.
+namespace tavi {
+
+inline constexpr size_t kFolderMenuMostItems = 500;
+// Longer names are shortened in the middle, in characters.
+inline constexpr size_t kFolderMenuLongestCaption = 60;
+inline constexpr std::chrono::milliseconds kFolderMenuTimeLimit{2000};
+
+enum class FolderMenuKind {
+    Submenu,      // a subfolder: list `path` when its submenu opens
+    File,         // opened by the shell as an entry is: a file, or a linked folder (in the explorer)
+    More,         // "その他...": the folder itself in the explorer
+    Placeholder,  // the only item of an empty, unreadable or silent folder; disabled
+};
+
+struct FolderMenuItem {
+    FolderMenuKind kind = FolderMenuKind::File;
+    // As the native menu takes it: "&" doubled so that it shows as itself.
+    std::string caption;
+    // The item's full path; the listed folder itself for More and placeholders.
+    std::string path;
+    bool enabled = true;
+
+    bool operator==(const FolderMenuItem&) const = default;
+};
+
+// The items of one level from its listing: subfolders first, then files,
+// each part in the explorer's order of names (letters without case, full
+// width as half, numbers by value: "file2" before "file10"); hidden and
+// system items left out; at most kFolderMenuMostItems, then "その他...".
+// Names show as the shell shows them: a shortcut's without ".lnk" (an
+// internet shortcut's without ".url"), tabs as spaces, past
+// kFolderMenuLongestCaption characters cut in the middle with "...".
+//
+// A junction or symbolic link to a folder is a File item, never a submenu.
+// Without links a folder's subfolders form a tree, so no chain of submenus
+// can come back to where it started; a link is the only way a folder can
+// hold one of its own parents. Telling which links do would take resolving
+// each one (a call that can hang on a network drive) and carrying the chain
+// of resolved parents; the explorer opens a link just as well.
+std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const FolderContents& contents);
+
+// Lists `folder` and gives its items; a folder that does not answer within
+// `limit` gives the one placeholder "(応答がありません)".
+std::vector<FolderMenuItem> ListFolderMenu(FolderContentsReader& reader, const std::string& folder,
+                                           std::chrono::milliseconds limit = kFolderMenuTimeLimit);
+
+}  // namespace tavi

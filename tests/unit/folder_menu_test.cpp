@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fakes/folder_contents_fake.h"
+#include "menus/folder_menu.h"
+
+using namespace tavi;
+using Kind = FolderMenuKind;
+
+namespace {
+
+FolderEntry File(const char* name) { return {name, false, false, false, false}; }
+FolderEntry Folder(const char* name) { return {name, true, false, false, false}; }
+FolderEntry Hidden(FolderEntry entry) { return entry.hidden = true, entry; }
+FolderEntry System(FolderEntry entry) { return entry.system = true, entry; }
+FolderEntry Link(const char* name) { return {name, true, false, false, true}; }
+
+struct Shown {
+    Kind kind;
+    std::string caption;
+    bool operator==(const Shown&) const = default;
+};
+void PrintTo(const Shown& shown, std::ostream* out) { *out << static_cast<int>(shown.kind) << " " << shown.caption; }
+
+std::vector<Shown> ShownOf(const std::vector<FolderMenuItem>& items) {
+    std::vector<Shown> shown;
+    for (const auto& item : items) shown.push_back({item.kind, item.caption});
+    return shown;
+}
+
+std::vector<FolderEntry> Numbered(int count, const char* prefix) {
+    std::vector<FolderEntry> entries;
+    for (int i = count; i >= 1; --i) entries.push_back(File((prefix + std::to_string(i) + ".txt").c_str()));
+    return entries;
+}
+
+// 68 characters: five times twelve, then eight.
+const std::string kLong =
+    "とても長い名前のファイルとても長い名前のファイルとても長い名前のファイルとても長い名前のファイル"
+    "とても長い名前のファイル_end.txt";
+
+}  // namespace
+
+TEST(FolderMenu, ShowsOneLevelAsTheExplorerWould) {
+    const Shown kEmpty{Kind::Placeholder, "(空)"}, kMore{Kind::More, "その他..."};
+    const struct {
+        const char* what;
+        FolderContents contents;
+        std::vector<Shown> shown;
+    } cases[] = {
+        {"folders first, each part without case and numbers by value",
+         {FolderReadOutcome::Listed,
+          {File("b.txt"), Folder("zeta"), File("File10.txt"), File("a.TXT"), Folder("Alpha"), File("file2.txt"),
+           File("file02.txt"), Folder("10"), Folder("9")},
+          false},
+         {{Kind::Submenu, "9"},
+          {Kind::Submenu, "10"},
+          {Kind::Submenu, "Alpha"},
+          {Kind::Submenu, "zeta"},
+          {Kind::File, "a.TXT"},
+          {Kind::File, "b.txt"},
+          {Kind::File, "file02.txt"},
+          {Kind::File, "file2.txt"},
+          {Kind::File, "File10.txt"}}},
+        {"symbols, digits, letters, then Japanese; full width and kana type folded",
+         {FolderReadOutcome::Listed,
+          {File("漢字.txt"), File("カ.txt"), File("ｂ.txt"), File("あ2.txt"), File("_x.txt"), File("1.txt"),
+           File("ア1.txt"), File("A.txt")},
+          false},
+         {{Kind::File, "_x.txt"},
+          {Kind::File, "1.txt"},
+          {Kind::File, "A.txt"},
+          {Kind::File, "ｂ.txt"},
+          {Kind::File, "ア1.txt"},
+          {Kind::File, "あ2.txt"},
+          {Kind::File, "カ.txt"},
+          {Kind::File, "漢字.txt"}}},
+        {"shortcuts without their extension, sorted by the name shown",
+         {FolderReadOutcome::Listed,
+          {File("Zed.LNK"), File("b.lnk.txt"), File("web.url"), File(".lnk"), File("a c.lnk"), Folder("dir.lnk")},
+          false},
+         {{Kind::Submenu, "dir.lnk"},
+          {Kind::File, ".lnk"},
+          {Kind::File, "a c"},
+          {Kind::File, "b.lnk.txt"},
+          {Kind::File, "web"},
+          {Kind::File, "Zed"}}},
+        {"ampersands shown as themselves, tabs as spaces, long names cut in the middle",
+         {FolderReadOutcome::Listed, {File("R&D.txt"), File("a\tb&&.txt"), File(kLong.c_str())}, false},
+         {{Kind::File, "a b&&&&.txt"},
+          {Kind::File, "R&&D.txt"},
+          {Kind::File, "とても長い名前のファイルとても長い名前のファイルとても長..."
+                       "長い名前のファイルとても長い名前のファイル_end.txt"}}},
+        {"hidden and system items left out",
+         {FolderReadOutcome::Listed,
+          {Hidden(File("secret.txt")), System(File("desktop.ini")), Hidden(Folder("$RECYCLE")),
+           System(Folder("System Volume Information")), File("shown.txt")},
+          false},
+         {{Kind::File, "shown.txt"}}},
+        {"a folder with only hidden items is empty",
+         {FolderReadOutcome::Listed, {Hidden(File("secret.txt"))}, false},
+         {kEmpty}},
+        {"empty", {FolderReadOutcome::Listed, {}, false}, {kEmpty}},
+        {"unreadable", {FolderReadOutcome::Unreadable, {}, false}, {{Kind::Placeholder, "(開けません)"}}},
+        {"no answer in time", {FolderReadOutcome::TimedOut, {}, false}, {{Kind::Placeholder, "(応答がありません)"}}},
+        {"a listing cut short ends with more",
+         {FolderReadOutcome::Listed, {File("a.txt")}, true},
+         {{Kind::File, "a.txt"}, kMore}},
+        {"a link to a folder opens in the explorer, not as a submenu",
+         {FolderReadOutcome::Listed, {Link("Parent"), Folder("Real")}, false},
+         {{Kind::File, "Parent"}, {Kind::Submenu, "Real"}}},
+    };
+    for (const auto& c : cases) {
+        const auto items = FolderMenuItems("C:\\Menu", c.contents);
+        EXPECT_EQ(ShownOf(items), c.shown) << c.what;
+        for (const auto& item : items)
+            EXPECT_EQ(item.enabled, item.kind != Kind::Placeholder) << c.what << ": " << item.caption;
+    }
+}
+
+TEST(FolderMenu, ShowsFiveHundredItemsThenMore) {
+    fakes::FakeFolderTree tree;
+    std::vector<FolderEntry> many = Numbered(600, "f");
+    many.insert(many.begin(), Hidden(File("hidden.txt")));
+    tree.Add("C:\\Many", many);
+    tree.Add("C:\\Exactly", Numbered(500, "f"));
+
+    const auto items = ListFolderMenu(tree, "C:\\Many");
+    ASSERT_EQ(items.size(), 501u);
+    // Listed from f600 down, so the listing stopped after f100.
+    EXPECT_EQ(items[0].caption, "f100.txt");
+    EXPECT_EQ(items[499].caption, "f599.txt") << "the 500 first of what was listed, in order";
+    EXPECT_EQ(items[500], (FolderMenuItem{Kind::More, "その他...", "C:\\Many", true}));
+    ASSERT_EQ(tree.reads.size(), 1u);
+    EXPECT_EQ(tree.reads[0].cap, 501u) << "one more than is shown, so that more is known";
+    EXPECT_EQ(tree.reads[0].limit, std::chrono::milliseconds(2000));
+
+    const auto exactly = ListFolderMenu(tree, "C:\\Exactly");
+    ASSERT_EQ(exactly.size(), 500u);
+    EXPECT_EQ(exactly.back().kind, Kind::File) << "500 items need no more";
+}
+
+// Opening every submenu of a tree whose folders link back to their parents
+// must come to an end, every folder of the tree read once, when it opens.
+TEST(FolderMenu, LinksBackToAParentGiveNoEndlessMenu) {
+    fakes::FakeFolderTree tree;
+    tree.Add("C:\\", {Folder("Sub"), Link("Loop"), File("R&D.txt")});
+    tree.Add("C:\\Sub", {Link("Up"), Folder("Deeper"), Hidden(Folder("Hidden"))});
+    tree.Add("C:\\Sub\\Deeper", {Link("Top")});
+    tree.links = {{"C:\\Loop", "C:\\"}, {"C:\\Sub\\Up", "C:\\Sub"}, {"C:\\Sub\\Deeper\\Top", "C:\\"}};
+
+    EXPECT_EQ(ListFolderMenu(tree, "C:\\"), (std::vector<FolderMenuItem>{{Kind::File, "Loop", "C:\\Loop", true},
+                                                                      {Kind::Submenu, "Sub", "C:\\Sub", true},
+                                                                      {Kind::File, "R&&D.txt", "C:\\R&D.txt", true}}));
+    EXPECT_EQ(tree.reads.size(), 1u) << "only the level shown";
+
+    std::vector<std::string> opened;
+    std::function<void(const std::string&, int)> open = [&](const std::string& folder, int depth) {
+        ASSERT_LT(depth, 10) << "endless submenus at " << folder;
+        opened.push_back(folder);
+        for (const auto& item : ListFolderMenu(tree, folder))
+            if (item.kind == Kind::Submenu) open(item.path, depth + 1);
+    };
+    open("C:\\", 0);
+    EXPECT_EQ(opened, (std::vector<std::string>{"C:\\", "C:\\Sub", "C:\\Sub\\Deeper"}));
+}
