@@ -10,6 +10,7 @@ PACKAGES=(
   locales python3 fonts-ipafont-gothic fonts-wine
   clang-14 libclang-rt-14-dev
   nsis
+  strace
 )
 
 as_root() {

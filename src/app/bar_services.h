@@ -53,6 +53,8 @@ public:
     virtual void ApplyTopMost(bool topMost) = 0;
     // TimWallPaper: `running` restarts its period, otherwise it stops.
     virtual void SetWallpaperTimer(bool running) = 0;
+    // Sets the alarm's timer again for the next alarm minute (the times changed).
+    virtual void ScheduleAlarm() = 0;
     // Gives up the global key held now and registers the one the settings
     // name, telling the user when it cannot be had.
     virtual void ReRegisterHotKey() = 0;

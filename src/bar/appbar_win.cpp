@@ -9,9 +9,9 @@ void AppBar::Attach(HWND bar, UINT callbackMessage) {
     data_.lParam = 0;
 }
 
-void AppBar::New() {
+bool AppBar::New() {
     data_.lParam = 0;
-    SHAppBarMessage(ABM_NEW, &data_);
+    return SHAppBarMessage(ABM_NEW, &data_) != FALSE;
 }
 
 void AppBar::RemoveAutoHideClaim() {

@@ -15,7 +15,8 @@ public:
     void Attach(HWND bar, UINT callbackMessage);
     void SetEdge(UINT edge) { data_.uEdge = edge; }
 
-    void New();
+    // ABM_NEW; false when the shell has the bar already (it keeps its place).
+    bool New();
     void RemoveAutoHideClaim();
     void Unregister();
     // ABM_QUERYPOS: where the shell puts a strip asked for at `pixels`, after

@@ -127,6 +127,15 @@ std::vector<AutoHideAction> AutoHideState::Tick(const TickInput& input) {
     return actions;
 }
 
+bool AutoHideState::Settled(const TickInput& input) const {
+    // Without auto-hide a tick does nothing the pointer's messages do not.
+    if (!input.autoHide) return true;
+    if (barVisible || !triggerVisible || hideCounter != 0) return false;
+    const int32_t mx = input.pointer.x * Factor(input.screen.twipsPerPixelX);
+    const int32_t my = input.pointer.y * Factor(input.screen.twipsPerPixelY);
+    return !InShowZone(input.edge, mx, my, input.screen);
+}
+
 void AutoHideState::ShownByUser() {
     hideCounter = 0;
     barVisible = true;

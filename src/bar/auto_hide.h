@@ -5,8 +5,10 @@
 #include "platform/rect.h"
 #include "bar/bar_geometry.h"
 
-// The auto-hide half of the Timer1 tick. The bar is polled, not hooked: every
-// 500 ms the pointer is compared with the bar and with a zone along its edge.
+// The auto-hide half of the Timer1 tick: every 500 ms the pointer is compared
+// with the bar and with a zone along its edge. Timer1 runs only while that can
+// change something: the pointer's own messages on the bar or the edge strip
+// start it, and it stops once the bar has settled.
 namespace tavi {
 
 struct PixelPoint {
@@ -60,6 +62,10 @@ struct AutoHideState {
     // The bar was shown by the user (the tray icon): it stays for a whole
     // hide delay counted from now, not from an earlier count.
     void ShownByUser();
+    // After a tick: whether more ticks would change nothing until the pointer
+    // comes to the bar or its edge again. Not while the bar is shown and may
+    // still hide, nor while the pointer rests where a count runs.
+    bool Settled(const TickInput& input) const;
 };
 
 // A window covering a whole monitor without a caption is a full-screen

@@ -155,6 +155,7 @@ void TaviMenu2::TakeKeyboard() {
 // Auto-hide takes over again from the next tick.
 void TaviMenu2::ReleaseKeyboard(bool giveBack) {
     keyboardHeld_ = false;
+    ArmTimer1();
     FocusButton(-1);
     HWND previous = std::exchange(previousForeground_, nullptr);
     if (giveBack && previous && IsWindow(previous)) SetForegroundWindow(previous);

@@ -40,12 +40,14 @@ int TaviMenu2::IconSizeIndex() const { return IconSizeIndexFrom(state_.settings.
 
 // The chosen monitor as the system has it now; the primary while it is away.
 ScreenInfo TaviMenu2::CurrentScreen() const {
+    if (screen_) return *screen_;
     MonitorInfo whole;  // a system that lists no monitor has one screen
     whole.monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     whole.dpi = WindowDpi(Handle());
     whole.primary = true;
     const MonitorInfo chosen = ChooseMonitor(state_.settings.Monitor, Win32Monitors().List(), whole);
-    return MakeMonitorScreen(chosen.monitor, chosen.dpi, AppBar::TaskbarPosition());
+    screen_ = MakeMonitorScreen(chosen.monitor, chosen.dpi, AppBar::TaskbarPosition());
+    return *screen_;
 }
 
 bool TaviMenu2::CreateControls() {
@@ -131,6 +133,8 @@ void TaviMenu2::PlaceEdgeTrigger() { trigger_.Place(EdgeTriggerPixels(Edge(), Cu
 bool TaviMenu2::DpiChanged() const { return CurrentScreen().dpi != layout_.dpi; }
 
 void TaviMenu2::ReDock(bool force) {
+    // A forced re-dock may follow another monitor chosen in the options.
+    if (force) ForgetScreen();
     // Only a taskbar on the bar's own monitor moves the bar.
     const ScreenInfo screen = CurrentScreen();
     const bool otherMonitor = MonitorOf(screen) != layout_.monitorPixels;
@@ -152,8 +156,12 @@ void TaviMenu2::ReDock(bool force) {
         appBar_.RemoveAutoHideClaim();
         appBar_.Unregister();
         appBar_.SetEdge(decision.shellEdge);
-        appBar_.New();
+        (void)appBar_.New();
         registrationLost_ = false;
+    } else {
+        // Registered again only where the shell has lost the bar; otherwise
+        // the shell refuses, and the bar keeps its place.
+        (void)appBar_.New();
     }
     const bool wasRefused = state_.AutoHideRefused;
     ClaimAutoHide();

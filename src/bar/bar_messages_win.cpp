@@ -32,6 +32,8 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         {WM_CLOSE, &TaviMenu2::WmClose},
         {WM_DESTROY, &TaviMenu2::WmDestroy},
         {kBarEnded, &TaviMenu2::WmBarEnded},
+        {WM_TIMECHANGE, &TaviMenu2::WmTimeChange},
+        {WM_POWERBROADCAST, &TaviMenu2::WmPowerBroadcast},
     };
     std::optional<LRESULT> answer;
     // The shell's restart and another bar's start are registered at run
@@ -65,10 +67,13 @@ std::optional<LRESULT> TaviMenu2::Unnested(Body body) {
 
 std::optional<LRESULT> TaviMenu2::WmAppBar(WPARAM notice, LPARAM lParam) {
     return Unnested([&] {
-        if (notice == ABN_STATECHANGE || notice == ABN_POSCHANGED)
+        if (notice == ABN_STATECHANGE || notice == ABN_POSCHANGED) {
+            // The taskbar, being an appbar too, may have moved.
+            ForgetScreen();
             ReDock(false);
-        else if (notice == ABN_FULLSCREENAPP)
+        } else if (notice == ABN_FULLSCREENAPP) {
             OnFullScreenApp(lParam != 0);
+        }
     });
 }
 
@@ -119,6 +124,10 @@ std::optional<LRESULT> TaviMenu2::WmActivateApp(WPARAM active, LPARAM) {
 std::optional<LRESULT> TaviMenu2::WmTimer(WPARAM timer, LPARAM) {
     if (timer == kTimer1) OnTimer1();
     if (timer == kTimWallPaper) lists_.TimWallPaperTick();
+    if (timer == kTimerAlarm) {
+        alarm_.Check();
+        ScheduleAlarm();
+    }
     return 0;
 }
 
@@ -156,6 +165,7 @@ std::optional<LRESULT> TaviMenu2::WmDeviceChange(WPARAM, LPARAM) {
 }
 
 std::optional<LRESULT> TaviMenu2::WmDisplayChange(WPARAM, LPARAM) {
+    ForgetScreen();
     // The check mark follows a mode changed by another program.
     lists_.SetChgDisplay();
     ReDock(true);
@@ -163,6 +173,7 @@ std::optional<LRESULT> TaviMenu2::WmDisplayChange(WPARAM, LPARAM) {
 }
 
 std::optional<LRESULT> TaviMenu2::WmDpiChanged(WPARAM, LPARAM) {
+    ForgetScreen();
     ReDock(true);
     return 0;
 }
@@ -179,6 +190,7 @@ std::optional<LRESULT> TaviMenu2::WmEraseBkgnd(WPARAM dc, LPARAM) {
 
 std::optional<LRESULT> TaviMenu2::WmSettingChange(WPARAM wParam, LPARAM lParam) {
     OnColourSetting(WM_SETTINGCHANGE, wParam, lParam);
+    ForgetScreen();
     // Otherwise only the taskbar's move matters; our own reservation changes
     // the work area too, so this must not force a re-registration. A new
     // display scale does.
@@ -203,6 +215,22 @@ std::optional<LRESULT> TaviMenu2::WmBarEnded(WPARAM bar, LPARAM) {
     // The shell tells the bars past it that its strip is gone; they close up.
     siblings_.Ended(reinterpret_cast<HWND>(bar));
     return 0;
+}
+
+std::optional<LRESULT> TaviMenu2::WmTimeChange(WPARAM, LPARAM) {
+    // The clock was set: the next alarm minute is another distance away.
+    ScheduleAlarm();
+    return 0;
+}
+
+std::optional<LRESULT> TaviMenu2::WmPowerBroadcast(WPARAM event, LPARAM) {
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+        // Back from sleep: monitors may have changed, and timers do not count sleep.
+        ForgetScreen();
+        ScheduleAlarm();
+        ReDock(false);
+    }
+    return TRUE;
 }
 
 std::optional<LRESULT> TaviMenu2::WmDestroy(WPARAM, LPARAM) {

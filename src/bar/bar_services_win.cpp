@@ -3,6 +3,7 @@
 
 
 #include "bar/bar_buttons.h"
+#include "menus/wallpapers.h"
 
 namespace tavi {
 
@@ -18,7 +19,7 @@ void TaviMenu2::Services::ReDock(bool force) { bar_.ReDock(force); }
 
 void TaviMenu2::Services::BringToFront() { bar_.BringBarToFront(); }
 
-void TaviMenu2::Services::PauseTimer() { KillTimer(bar_.Handle(), kTimer1); }
+void TaviMenu2::Services::PauseTimer() { bar_.PauseTimer1(); }
 
 void TaviMenu2::Services::ResumeTimer() { bar_.ResumeTimer1(); }
 
@@ -49,8 +50,12 @@ void TaviMenu2::Services::ApplyTopMost(bool topMost) {
 
 void TaviMenu2::Services::SetWallpaperTimer(bool running) {
     KillTimer(bar_.Handle(), kTimWallPaper);
-    if (running && !bar_.state_.Closing) SetTimer(bar_.Handle(), kTimWallPaper, kTimWallPaperInterval, nullptr);
+    // One wake for each rotation, none in between.
+    const UINT period = static_cast<UINT>(WallpaperPeriodMinutes(bar_.state_.settings)) * 60u * 1000u;
+    if (running && !bar_.state_.Closing) SetTimer(bar_.Handle(), kTimWallPaper, period, nullptr);
 }
+
+void TaviMenu2::Services::ScheduleAlarm() { bar_.ScheduleAlarm(); }
 
 void TaviMenu2::Services::ReRegisterHotKey() {
     if (bar_.hotKeyRegistered_) UnregisterHotKey(bar_.Handle(), kHotKeyId);

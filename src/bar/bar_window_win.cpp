@@ -74,10 +74,11 @@ bool TaviMenu2::Load() {
     toolbarFlat_ = state_.settings.ButtonFlat == "1";
     if (!CreateControls()) return false;
     dragDrop_ = std::make_unique<BarDragDrop>(strip_, state_, platform_, services_, autoHide_, shortcuts_);
+    trigger_.OnPointer([this] { ArmTimer1(); });
     TracePhase("controls");
     appBar_.Attach(Handle(), kAppBarCallbackMessage);
     appBar_.SetEdge(ShellEdgeOf(Edge()));
-    appBar_.New();
+    (void)appBar_.New();
     ClaimAutoHide();
     const bool autoHide = AutoHides(state_);
     if (autoHide) {
@@ -158,6 +159,7 @@ void TaviMenu2::RefreshListsNow() {
 }
 
 void TaviMenu2::PointerCame() {
+    ArmTimer1();
     ReadyForDrops();
     const ULONGLONG now = GetTickCount64();
     if (now - drivesReadAt_ < kDriveNamesAge) return;
@@ -183,8 +185,30 @@ void TaviMenu2::Activate() {
 }
 
 void TaviMenu2::StartTimers(bool wallpaperTimer) {
-    SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
-    if (wallpaperTimer) SetTimer(Handle(), kTimWallPaper, kTimWallPaperInterval, nullptr);
+    ArmTimer1();
+    // A start within an alarm minute still rings it, as the first tick always did.
+    alarm_.Check();
+    ScheduleAlarm();
+    if (wallpaperTimer) services_.SetWallpaperTimer(true);
+}
+
+void TaviMenu2::ArmTimer1() {
+    // Set once: setting it again at every pointer message would put its tick off for ever.
+    if (timer1Running_ || timer1Paused_ || state_.Closing) return;
+    timer1Running_ = SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr) != 0;
+}
+
+void TaviMenu2::PauseTimer1() {
+    timer1Paused_ = true;
+    timer1Running_ = false;
+    KillTimer(Handle(), kTimer1);
+}
+
+void TaviMenu2::ScheduleAlarm() {
+    KillTimer(Handle(), kTimerAlarm);
+    if (state_.Closing) return;
+    if (const std::optional<int> seconds = alarm_.SecondsToNext())
+        SetTimer(Handle(), kTimerAlarm, static_cast<UINT>(*seconds) * 1000u, nullptr);
 }
 
 void TaviMenu2::BuildWallpaperMenu() { lists_.BuildWallpaperMenu(commands_.Lists().wallPapers); }
@@ -220,6 +244,8 @@ void TaviMenu2::ApplyTopMost() {
 }
 
 void TaviMenu2::SetVisible() {
+    // Shown however it came (the edge, the tray, the key): it counts toward hiding again.
+    ArmTimer1();
     ReadyForDrops();
     ShowWindow(Handle(), SW_SHOW);
     ApplyTopMost();
@@ -230,7 +256,6 @@ void TaviMenu2::SetVisible() {
 
 void TaviMenu2::OnTimer1() {
     started_ = true;
-    alarm_.Check();
     TickInput input;
     input.screen = CurrentScreen();
     // Where the pointer is now, not where it was when the last message was
@@ -266,10 +291,17 @@ void TaviMenu2::OnTimer1() {
             case AutoHideAction::EdgeTriggerToBottom: trigger_.SendToBottom(); break;
         }
     }
+    // Nothing left to count or to wait for: the bar sleeps until the pointer's
+    // next message on it or on its edge strip.
+    if (autoHide_.Settled(input) && !keyboardHeld_ && !AnyMouseButtonHeld()) {
+        KillTimer(Handle(), kTimer1);
+        timer1Running_ = false;
+    }
 }
 
 void TaviMenu2::ResumeTimer1() {
-    if (!state_.Closing) SetTimer(Handle(), kTimer1, kTimer1Interval, nullptr);
+    timer1Paused_ = false;
+    ArmTimer1();
 }
 
 void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
@@ -277,7 +309,7 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     // A click that ended a move by dragging does not start the entry too.
     if (menuOpen_ || (!byKey && dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
-    KillTimer(Handle(), kTimer1);
+    PauseTimer1();
     if (ClickButton(state_, platform_, buttonNumber) == ClickOutcome::OpenGroup) {
         // The group box pauses and resumes Timer1 itself, on every way out.
         windows_->OpenGroup(buttonNumber - 1, byKey);
@@ -289,7 +321,7 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
 void TaviMenu2::Page(PageCommand command) {
     switch (PageButtons(state_, platform_, command)) {
         case PageOutcome::Close:
-            KillTimer(Handle(), kTimer1);
+            PauseTimer1();
             Close();
             break;
         case PageOutcome::Refresh: RefreshButtons(state_, *this); break;
@@ -358,7 +390,7 @@ void TaviMenu2::ShowTrayMenu() {
 // `mnuAppMenu`: a right press on the button at page position `position`.
 void TaviMenu2::ShowEntryMenu(int position, std::optional<POINT> at) {
     if (menuOpen_ || inTrayMenu_) return;
-    KillTimer(Handle(), kTimer1);
+    PauseTimer1();
     menuOpen_ = true;
     TracePhase("entry menu");
     const MenuModel model = commands_.PrepareEntryMenu(position);
@@ -407,13 +439,15 @@ bool TaviMenu2::FullScreenInFront() const {
 void TaviMenu2::OnShellRestarted() {
     // The new shell knows no appbar: the bar registers afresh.
     registrationLost_ = true;
+    ForgetScreen();
     ReDock(true);
     tray_.Restore();
 }
 
 void TaviMenu2::StopTimers() {
     KillTimer(Handle(), kTimWallPaper);
-    KillTimer(Handle(), kTimer1);
+    KillTimer(Handle(), kTimerAlarm);
+    PauseTimer1();
 }
 
 void TaviMenu2::EjectMedia() { tools_.media.EjectRemovableDrives(false); }

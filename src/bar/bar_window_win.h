@@ -96,6 +96,7 @@ private:
         void Show() override;
         void ApplyTopMost(bool topMost) override;
         void SetWallpaperTimer(bool running) override;
+        void ScheduleAlarm() override;
         void ReRegisterHotKey() override;
         void RepaintCommandButtons() override;
         void BeginEntryMove(int index) override;
@@ -157,7 +158,16 @@ private:
     void RefreshListsNow();
     void PointerCame();
     void ReadyForDrops();
+    // Timer1 runs only while the pointer is at the bar or its edge, or a
+    // count toward showing or hiding is under way; paused while a menu or a
+    // modal window of ours is open.
+    void ArmTimer1();
+    void PauseTimer1();
     void ResumeTimer1();
+    // The alarm's timer, set for the next alarm minute.
+    void ScheduleAlarm();
+    // The monitors and the taskbar are read again at the next look.
+    void ForgetScreen() { screen_.reset(); }
     void OnFullScreenApp(bool entering);
     bool FullScreenInFront() const;
     void OnWheel(uint32_t wParam);
@@ -201,6 +211,8 @@ private:
     std::optional<LRESULT> WmClose(WPARAM, LPARAM);
     std::optional<LRESULT> WmDestroy(WPARAM, LPARAM);
     std::optional<LRESULT> WmBarEnded(WPARAM bar, LPARAM);
+    std::optional<LRESULT> WmTimeChange(WPARAM, LPARAM);
+    std::optional<LRESULT> WmPowerBroadcast(WPARAM event, LPARAM);
 
     static constexpr UINT kTrayMessage = WM_APP + 1;
     static constexpr UINT kAfterFirstPaint = WM_APP + 2;
@@ -210,7 +222,7 @@ private:
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
     static constexpr UINT_PTR kTimWallPaper = 2;
-    static constexpr UINT kTimWallPaperInterval = 60 * 1000;
+    static constexpr UINT_PTR kTimerAlarm = 3;
     static constexpr int kHotKeyId = 1;      // the global key of the settings
 
     MenuMain& state_;
@@ -226,6 +238,9 @@ private:
     Rect askedStrip_;                        // the strip asked of the shell, at the edge
     StackOffset stackOffset_;                // where the shell's answer put it
     bool registrationLost_ = false;          // the shell restarted: register afresh
+    mutable std::optional<ScreenInfo> screen_;  // kept between the notices that change it
+    bool timer1Running_ = false;
+    bool timer1Paused_ = false;
 
     ButtonStrip strip_;                      // tbrIcon
     std::array<CommandButton, 3> cmdMainEnd_;  // close, next, previous

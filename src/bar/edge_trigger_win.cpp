@@ -36,6 +36,7 @@ void frmActiveDummy::SendToBottom() {
 
 LRESULT frmActiveDummy::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    if (message == WM_MOUSEMOVE && came_) came_();
     return Window::HandleMessage(message, wParam, lParam);
 }
 

@@ -1,15 +1,20 @@
 #pragma once
+#include <functional>
+
 #include "platform/rect.h"
 #include "platform/window_win.h"
 
 namespace tavi {
 
 // `frmActiveDummy`: the thin strip along the docking edge that stands for the
-// bar while it hides. The bar's timer polls the pointer; the strip only marks
-// the edge and keeps the bar's place in the z-order.
+// bar while it hides. The pointer's messages on it wake the bar, which then
+// counts how long the pointer rests at the edge; the strip also keeps the
+// bar's place in the z-order.
 class frmActiveDummy final : public Window {
 public:
     bool Create(HWND owner);
+    // Called for each mouse message the strip receives.
+    void OnPointer(std::function<void()> came) { came_ = std::move(came); }
     // Moves it to the strip (screen pixels, at least one pixel thick).
     void Place(const Rect& pixels);
     void Show();
@@ -20,6 +25,9 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::function<void()> came_;
 };
 
 }  // namespace tavi

@@ -12,7 +12,9 @@ void DesktopListHandlers::SetChgDisplay() {
     if (displayList_) tavi::SetChgDisplay(ports_.display, *displayList_);
 }
 
-void DesktopListHandlers::TimWallPaperTick() { tavi::TimWallPaperTick(ports_.state, ports_.desktop); }
+void DesktopListHandlers::TimWallPaperTick() {
+    tavi::TimWallPaperTick(ports_.state, ports_.desktop, WallpaperPeriodMinutes(ports_.state.settings));
+}
 
 void DesktopListHandlers::BuildWallpaperMenu(RunTimeList& wallPapers) {
     Platform& p = ports_.platform;

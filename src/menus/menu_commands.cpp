@@ -236,6 +236,7 @@ void MenuCommands::ReadSettingsAgain() {
     if (!ReadSettings(ports_.state, ports_.platform)) return;
     // The bar follows the file's settings from now on, as after the options dialog.
     ports_.bar.SetWallpaperTimer(ports_.state.settings.WallPaperChenge != "0");
+    ports_.bar.ScheduleAlarm();
     ports_.bar.ReDock(true);
     ports_.bar.ReRegisterHotKey();
 }

@@ -1,5 +1,7 @@
 #include "menus/wallpapers.h"
 
+#include <algorithm>
+
 #include "platform/messages.h"
 #include "platform/text.h"
 
@@ -58,8 +60,12 @@ void SelectWallPaper(MenuMain& state, RunTimeList& list, int index, DesktopParam
     state.WallpaperPosition = index + 1;
 }
 
-void TimWallPaperTick(MenuMain& state, DesktopParameters& desktop) {
-    ++state.WallpaperMinutes;
+int WallpaperPeriodMinutes(const Settings& settings) {
+    return std::clamp(LeadingInt(settings.WallPaperChengeTimer), 1, 24 * 60 * 24);
+}
+
+void TimWallPaperTick(MenuMain& state, DesktopParameters& desktop, int elapsedMinutes) {
+    state.WallpaperMinutes += elapsedMinutes;
     if (state.WallpaperMinutes < LeadingInt(state.settings.WallPaperChengeTimer)) return;
     const int highest = static_cast<int>(state.WallpaperPaths.size()) - 1;
     ++state.WallpaperPosition;

@@ -38,9 +38,12 @@ bool SetWallpaper(DesktopParameters& desktop, const std::string& path);
 // rotation goes on from index + 1.
 void SelectWallPaper(MenuMain& state, RunTimeList& list, int index, DesktopParameters& desktop);
 
-// One tick of TimWallPaper: after WallPaperChengeTimer minutes ("0" and "1"
-// alike mean every minute) the next bitmap of WallpaperPaths, after the last
-// one the first; "(なし)" is never rotated to.
-void TimWallPaperTick(MenuMain& state, DesktopParameters& desktop);
+// One tick of TimWallPaper, `elapsedMinutes` after the last: after
+// WallPaperChengeTimer minutes ("0" and "1" alike mean every minute) the next
+// bitmap of WallpaperPaths, after the last one the first; "(なし)" is never
+// rotated to.
+void TimWallPaperTick(MenuMain& state, DesktopParameters& desktop, int elapsedMinutes = 1);
+// The period of TimWallPaper: the timer wakes once for each rotation.
+int WallpaperPeriodMinutes(const Settings& settings);
 
 }  // namespace tavi

@@ -61,6 +61,21 @@ bool AlarmTimer::Tick(const LocalTime& now) {
     return false;
 }
 
+std::optional<int> SecondsToNextAlarm(const Settings& settings, const LocalTime& now) {
+    if (TrimSpaces(settings.WaveFile).empty()) return std::nullopt;
+    const int current = now.hour * 60 + now.minute;
+    std::optional<int> ahead;  // whole minutes from the current one
+    for (const std::string& slot : settings.AlarmTimes) {
+        const std::optional<int> minute = AlarmSlotMinute(slot);
+        if (!minute) continue;
+        const int distance = ((*minute - current) % 1440 + 1440) % 1440;
+        const int minutes = distance == 0 ? 1440 : distance;
+        if (!ahead || minutes < *ahead) ahead = minutes;
+    }
+    if (!ahead) return std::nullopt;
+    return *ahead * 60 - now.second + 1;
+}
+
 void TestWaveStart(Sound& sound, std::string_view wavePath) {
     const std::string path = TrimSpaces(wavePath);
     if (!path.empty()) sound.PlayWave(path, true);

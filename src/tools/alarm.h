@@ -24,6 +24,11 @@ inline constexpr int kClockCorrectionMinutes = 5;
 // not two digits, a colon and two digits of a time of day.
 std::optional<int> AlarmSlotMinute(std::string_view slot);
 
+// Seconds from `now` to one second into the next minute, after the current
+// one, that an alarm slot names; nothing without a slot or a wave file. The
+// bar sets its alarm timer so: it wakes for an alarm, not every minute.
+std::optional<int> SecondsToNextAlarm(const Settings& settings, const LocalTime& now);
+
 // The alarm check of Timer1 ("お知らせﾀｲﾏｰ"). Every minute of the clock is
 // looked at once, on the first tick that falls in it or, after a pause of the
 // timer, on the first tick after the pause; a slot set to that minute starts
@@ -37,6 +42,10 @@ public:
     // A tick with the clock's reading.
     void Check() override {
         if (clock_) (void)Tick(clock_->Now());
+    }
+    std::optional<int> SecondsToNext() override {
+        if (!clock_) return std::nullopt;
+        return SecondsToNextAlarm(settings_, clock_->Now());
     }
 
     // One tick with the clock's current reading; true when it started the

@@ -160,6 +160,7 @@ void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& b
     // The user's own choice: the settings file is written from now on, read before or not.
     state.SettingsUnread = false;
     bar.SetWallpaperTimer(state.settings.WallPaperChenge != "0");
+    bar.ScheduleAlarm();
 }
 
 void OptionSetAfterOk(BarServices& bar, bool hotKeyChanged) {

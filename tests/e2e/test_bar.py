@@ -4,6 +4,7 @@ from __future__ import annotations
 
 import os
 import re
+import time
 import unittest
 
 import harness
@@ -13,6 +14,8 @@ SESSION: harness.Session
 
 WM_SETTINGCHANGE, WM_DISPLAYCHANGE, SPI_SETWORKAREA = 0x1A, 0x7E, 0x2F
 WM_TIMER, TIMER1 = 0x113, 1
+# The two ticks of the 1 s delay that would bring the bar out.
+CROSSING_TICKS_S = 1.0
 TB_DELETEBUTTON = 0x416
 
 TRAY_TIP = re.compile(r"^たびめにゅ～２ \d\d:\d\d:\d\d$")
@@ -207,6 +210,20 @@ class AutoHideTest(BarTestCase):
         harness.wait_until(lambda: bar.window()["visible"], 5, "the bar to come back")
         self.assertFalse(bar.trigger()["visible"])
         SESSION.screenshot("bar-shown-again")
+
+    def test_a_pointer_that_only_crosses_the_edge_leaves_the_bar_hidden(self):
+        bar = self.start(self.bar_folder("crossing", ini_buff=tavi.INIBUFF_DEFAULT))  # auto-hide, 1 s
+        SESSION.call("cursor", x=640, y=500)
+        harness.wait_until(lambda: not bar.window()["visible"], 5, "the bar to hide")
+        # Over the edge strip and away, as a hand moves it: the strip's message
+        # wakes the bar, and its own ticks find the pointer gone. (Ticks sent
+        # at once would not do: within 100 ms of a move Wine answers the
+        # pointer's place from its last event, which was on the strip.)
+        SESSION.xdotool("mousemove", "0", "500")
+        SESSION.xdotool("mousemove", "640", "500")
+        watched_until = time.monotonic() + 3 * CROSSING_TICKS_S
+        while time.monotonic() < watched_until:
+            self.assertFalse(bar.window()["visible"], "a crossing does not bring the bar out")
 
     def test_hours_of_auto_hide_leak_no_windows_or_memory(self):
         # Wine 8 counts neither GDI and USER objects (GetGuiResources) nor

@@ -89,5 +89,19 @@ class SeveralBarsTest(tavi.BarTestCase):
         self.wait_left(bar.hwnd, 0, "our bar at the edge once the appbar is gone")
 
 
+    def test_an_appbar_that_goes_while_our_bar_hides_moves_it_to_the_edge(self):
+        pid = SESSION.start_program(harness.TOOLS_DIR / "appbar.exe")
+        appbar = SESSION.wait_window(pid, cls="TestAppBar")
+        harness.wait_until(lambda: SESSION.window(appbar["hwnd"])["caption"] == "appbar moves 1", 10,
+                           "the appbar docked")
+        bar = self.start(self.bar_folder("hidden-beside-appbar", [NOTEPAD], ini_buff=tavi.INIBUFF_DEFAULT))
+        self.wait_left(bar.hwnd, self.rect(appbar["hwnd"])[2], "our bar beside the other appbar")
+        SESSION.call("cursor", x=640, y=500)
+        harness.wait_until(lambda: not SESSION.window(bar.hwnd)["visible"], 10, "our bar hidden")
+        # No tick runs now; the shell's notice alone moves the hidden bar.
+        SESSION.close_and_wait(appbar["hwnd"], pid)
+        self.wait_left(bar.hwnd, 0, "the hidden bar at the edge once the appbar is gone")
+        self.assertFalse(SESSION.window(bar.hwnd)["visible"])
+
 if __name__ == "__main__":
     unittest.main()

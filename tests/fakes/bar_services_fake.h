@@ -46,6 +46,7 @@ public:
         log_.push_back(running ? "wallpaper timer restart" : "wallpaper timer off");
     }
     void ReRegisterHotKey() override { log_.push_back("bar hotkey"); }
+    void ScheduleAlarm() override { log_.push_back("alarm timer"); }
     void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
     void BeginEntryMove(int index) override { log_.push_back("bar move " + std::to_string(index)); }
     void Close() override { log_.push_back("bar close"); }

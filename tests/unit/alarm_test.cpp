@@ -157,3 +157,32 @@ TEST(WaveTestButtons, PlayTheTrimmedPathWithoutWaitingAndStop) {
     TestWaveStop(sound);
     EXPECT_EQ(sound.stops, 1);
 }
+
+// The bar's alarm timer wakes one second into the next alarm minute, and a
+// tick there rings: no wake every minute for nothing.
+TEST_F(AlarmTest, TheTimerIsSetForTheNextAlarmMinuteOnly) {
+    const struct {
+        const char* what;
+        std::vector<std::string> slots;
+        LocalTime now;
+        std::optional<int> seconds;
+    } cases[] = {
+        {"later today", {"0730", "1200"}, At(7, 0, 0), 30 * 60 + 1},
+        {"the nearer of two", {"1200", "0730"}, At(7, 29, 50), 11},
+        {"the current minute is past", {"0730"}, At(7, 30, 20), 24 * 60 * 60 - 19},
+        {"after midnight", {"0005"}, At(23, 58, 30), 7 * 60 - 29},
+        {"no slot set", {}, At(7, 0, 0), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        Slots(c.slots);
+        EXPECT_EQ(SecondsToNextAlarm(settings, c.now), c.seconds) << c.what;
+    }
+    settings.WaveFile = " ";
+    Slots({"0730"});
+    EXPECT_EQ(SecondsToNextAlarm(settings, At(7, 0, 0)), std::nullopt) << "nothing to play";
+
+    // Ticked only when the timer fires, hours apart, it still rings.
+    settings.WaveFile = "C:\\Sounds\\chime.wav";
+    Slots({"0730"});
+    EXPECT_EQ(Run({At(1, 0, 0), At(7, 30, 1)}), (Rang{1}));
+}

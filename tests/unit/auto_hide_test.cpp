@@ -369,3 +369,39 @@ TEST(FullScreenWindow, CoversTheWholeMonitorWithoutACaption) {
     for (const Case& c : cases) EXPECT_EQ(CoversMonitor(c.window, monitor, c.caption), c.fullScreen) << c.what;
     EXPECT_FALSE(CoversMonitor({0, 0, 10, 10}, Rect{}, false)) << "no monitor known";
 }
+
+// Timer1 stops once more ticks could change nothing, and only then: each row
+// is a state after a tick and whether the bar may wait for the pointer's
+// next message instead of polling.
+TEST(AutoHideTick, TheTimerRestsOnlyOnceTheBarHasSettled) {
+    const auto with = [](AutoHideState s, int16_t counter, bool triggerVisible) {
+        s.hideCounter = counter;
+        s.triggerVisible = triggerVisible;
+        return s;
+    };
+    const struct {
+        const char* what;
+        AutoHideState state;
+        TickInput input;
+        bool settled;
+    } cases[] = {
+        {"hidden, the pointer away", Hidden(), DefaultTick(640, 500), true},
+        {"hidden, the pointer resting at the edge", Hidden(), DefaultTick(0, 500), false},
+        {"hidden, a count under way", with(Hidden(), 1, true), DefaultTick(640, 500), false},
+        {"hidden, the edge strip not up yet", with(Hidden(), 0, false), DefaultTick(640, 500), false},
+        {"shown, the pointer away: it may still hide", Shown(), DefaultTick(640, 500), false},
+        {"shown, the pointer on it", Shown(), DefaultTick(10, 500), false},
+        {"without auto-hide", Shown(), [] { TickInput in = DefaultTick(640, 500); in.autoHide = false; return in; }(),
+         true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.state.Settled(c.input), c.settled) << c.what;
+
+    // A shown bar left by the pointer counts down, hides, and then rests.
+    AutoHideState s = Shown();
+    int ticks = 0;
+    while (!s.Settled(DefaultTick(640, 500)) && ticks < 10) {
+        s.Tick(DefaultTick(640, 500));
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 2) << "delay 1: two ticks to hide, then nothing to wait for";
+}

@@ -188,6 +188,7 @@ public:
     void ApplyTopMost(bool topMost) override { calls.push_back(topMost ? "topmost" : "not-topmost"); }
     void SetWallpaperTimer(bool running) override { calls.push_back(running ? "wallpaper-on" : "wallpaper-off"); }
     void ReRegisterHotKey() override { calls.push_back("hotkey"); }
+    void ScheduleAlarm() override { calls.push_back("alarm"); }
     void RepaintCommandButtons() override {}
     void BeginEntryMove(int) override {}
     void Close() override {}
