@@ -217,9 +217,9 @@ TEST(OptionSetOk, StoresTheControlsAndAppliesThemToTheBar) {
         int temae, wallPaper;
         std::vector<std::string> during, after;
     } cases[] = {
-        {true, 1, 1, {"bar topmost", "wallpaper timer restart"}, {"bar redock force"}},
-        {true, 0, 0, {"bar not topmost", "wallpaper timer off"}, {"bar redock force"}},
-        {false, 1, 0, {"wallpaper timer off"}, {"bar redock force", "bar show"}},
+        {true, 1, 1, {"bar topmost", "wallpaper timer restart", "alarm timer"}, {"bar redock force"}},
+        {true, 0, 0, {"bar not topmost", "wallpaper timer off", "alarm timer"}, {"bar redock force"}},
+        {false, 1, 0, {"wallpaper timer off", "alarm timer"}, {"bar redock force", "bar show"}},
     };
     for (const auto& c : cases) {
         MenuMain state;
