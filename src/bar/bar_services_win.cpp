@@ -53,8 +53,7 @@ void TaviMenu2::Services::SetWallpaperTimer(bool running) {
 }
 
 void TaviMenu2::Services::ReRegisterHotKey() {
-    if (bar_.hotKeyRegistered_) UnregisterHotKey(bar_.Handle(), kHotKeyId);
-    bar_.hotKeyRegistered_ = false;
+    bar_.UnregisterGlobalKeys();
     bar_.RegisterHotKeyFromSettings();
 }
 

@@ -305,6 +305,7 @@ void TaviMenu2::OnKeyDown(int virtualKey) {
         case KeyCommand::NewEntry: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppNewIn)); break;
         case KeyCommand::Undo: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppUndo)); break;
         case KeyCommand::Redo: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppRedo)); break;
+        case KeyCommand::FindEntry: OpenEntrySearch(); break;
     }
 }
 
@@ -431,7 +432,7 @@ void TaviMenu2::RemoveAppBar(bool autoHide) {
 void TaviMenu2::Close() {
     if (state_.Closing) return;
     commands_.RestorePendingCut();
-    if (hotKeyRegistered_) UnregisterHotKey(Handle(), kHotKeyId);
+    UnregisterGlobalKeys();
     RunShutdown(state_, platform_, *this);
     dragDrop_.reset();  // revokes the drop registration while the strip still exists
     strip_.SetPictures(nullptr);
@@ -507,7 +508,7 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnKeyDown(static_cast<int>(wParam));
             return 0;
         case WM_HOTKEY:
-            OnHotKey();
+            wParam == kSearchKeyId ? OnSearchKey() : OnHotKey();
             return 0;
         case WM_ACTIVATEAPP:
             // Another program took the foreground: the keys are no longer ours.

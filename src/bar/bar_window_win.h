@@ -21,6 +21,7 @@
 #include "bar/button_strip_win.h"
 #include "bar/command_button_win.h"
 #include "bar/edge_trigger_win.h"
+#include "bar/hot_key.h"
 #include "bar/shortcut_win.h"
 #include "bar/tray_icon_win.h"
 #include "menus/bar_tools.h"
@@ -162,11 +163,17 @@ private:
     bool StripKey(UINT message, WPARAM wParam);
     void OnBarKey(BarKey key, char32_t typed = 0);
     void RegisterHotKeyFromSettings();
+    void RegisterGlobalKey(int id, const std::string& setting, GlobalKey key, bool& registered);
+    void UnregisterGlobalKeys();
     void OnHotKey();
     void TakeKeyboard();
     void ReleaseKeyboard(bool giveBack);
     void FocusButton(int position);
     void ShowKeyTip(int position);
+
+    // The entry search (bar_search_win.cpp): Ctrl+F and its global key.
+    void OpenEntrySearch();
+    void OnSearchKey();
 
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
@@ -174,6 +181,7 @@ private:
     static constexpr UINT_PTR kTimWallPaper = 2;
     static constexpr UINT kTimWallPaperInterval = 60 * 1000;
     static constexpr int kHotKeyId = 1;      // the global key of the settings
+    static constexpr int kSearchKeyId = 2;   // the entry search's global key
 
     MenuMain& state_;
     Platform& platform_;
@@ -210,6 +218,7 @@ private:
     ULONGLONG drivesReadAt_ = 0;             // when the pointer last had drive names read
     std::function<void()> afterFirstPaint_;
     bool hotKeyRegistered_ = false;
+    bool searchKeyRegistered_ = false;
     bool keyboardHeld_ = false;          // the global key brought the bar up; it stays while keys choose
     HWND previousForeground_ = nullptr;  // the window the global key took the focus from
     HWND keyTip_ = nullptr;              // the tooltip that follows the keyboard's focus
