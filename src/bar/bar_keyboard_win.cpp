@@ -119,6 +119,7 @@ void TaviMenu2::RegisterHotKeyFromSettings() {
         return;
     }
     RegisterGlobalKey(kSearchKeyId, state_.settings.SearchHotKey, GlobalKey::Search, searchKeyRegistered_);
+    if (searchKeyRegistered_) windows_->PrepareEntrySearch();
 }
 
 // A key that cannot be had is reported and kept in the settings, so that the

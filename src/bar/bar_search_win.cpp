@@ -2,6 +2,8 @@
 // global key of the setting SearchHotKey.
 #include "bar/bar_window_win.h"
 
+#include "app/phase_trace.h"
+
 namespace tavi {
 
 // Through the command table, which refuses it while a modal window of ours
@@ -13,6 +15,9 @@ void TaviMenu2::OpenEntrySearch() {
 
 // From another program: the box takes the foreground itself and gives it
 // back when it closes (to the bar's buttons, when the bar's key had them).
-void TaviMenu2::OnSearchKey() { OpenEntrySearch(); }
+void TaviMenu2::OnSearchKey() {
+    TracePhase("search key");
+    OpenEntrySearch();
+}
 
 }  // namespace tavi

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/phase_trace.h"
 #include "bar/button_icons.h"
 #include "bar/stock_icons_win.h"
 #include "dialogs/dialog_win.h"
@@ -55,20 +56,41 @@ frmEntrySearch::~frmEntrySearch() {
 
 bool frmEntrySearch::Show() {
     if (acting_ || state_.Closing) return false;
-    if (hwnd_) {
-        SetForegroundWindow(hwnd_);
-        SetFocus(GetDlgItem(hwnd_, IDC_SEARCH_TEXT));
-        SendDlgItemMessageW(hwnd_, IDC_SEARCH_TEXT, EM_SETSEL, 0, -1);
-        return true;
+    const bool shown = hwnd_ && IsWindowVisible(hwnd_);
+    if (!shown) {
+        // Whoever had the keyboard gets it back when the box closes without a choice.
+        HWND front = GetForegroundWindow();
+        DWORD process = 0;
+        if (front) GetWindowThreadProcessId(front, &process);
+        const bool ours = process == GetCurrentProcessId();
+        previousForeground_ = ours ? nullptr : front;
+        previousFocus_ = ours ? GetFocus() : nullptr;
     }
-    // Whoever had the keyboard gets it back when the box closes without a choice.
-    HWND front = GetForegroundWindow();
-    DWORD process = 0;
-    if (front) GetWindowThreadProcessId(front, &process);
-    const bool ours = process == GetCurrentProcessId();
-    previousForeground_ = ours ? nullptr : front;
-    previousFocus_ = ours ? GetFocus() : nullptr;
+    if (!hwnd_) {
+        if (!Prepare()) return false;
+    } else if (!shown) {
+        // Opened again: the box was only hidden, its lists are looked at afresh
+        // and its pictures drawn again from the files.
+        if (images_) ImageList_Remove(images_, -1);
+        imageOf_.clear();
+        (void)box_->Refresh();
+        ShowRows();
+        PostMessageW(hwnd_, kAskReadings, 0, 0);
+    }
+    if (!shown) Place();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    BringWindowToTop(hwnd_);
+    SetForegroundWindow(hwnd_);
+    SetFocus(GetDlgItem(hwnd_, IDC_SEARCH_TEXT));
+    SendDlgItemMessageW(hwnd_, IDC_SEARCH_TEXT, EM_SETSEL, 0, -1);
+    UpdateWindow(hwnd_);
+    TracePhase("search box shown");
+    return true;
+}
 
+bool frmEntrySearch::Prepare() {
+    if (hwnd_) return true;
+    if (state_.Closing) return false;
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
     if (!cacheLoaded_) {
@@ -76,17 +98,11 @@ bool frmEntrySearch::Show() {
         cacheLoaded_ = true;
     }
     box_.emplace(state_, platform_, cache_);
-    const HWND created = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ENTRY_SEARCH),
-                                            reinterpret_cast<HWND>(bar_.Handle()), Procedure,
-                                            reinterpret_cast<LPARAM>(this));
-    if (!created) {
+    if (!CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ENTRY_SEARCH),
+                            reinterpret_cast<HWND>(bar_.Handle()), Procedure, reinterpret_cast<LPARAM>(this))) {
         box_.reset();
         return false;
     }
-    ShowWindow(created, SW_SHOWNORMAL);
-    BringWindowToTop(created);
-    SetForegroundWindow(created);
-    SetFocus(GetDlgItem(created, IDC_SEARCH_TEXT));
     return true;
 }
 
@@ -138,7 +154,7 @@ INT_PTR frmEntrySearch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             OnKey(static_cast<SearchKey>(wParam), lParam != 0);
             return TRUE;
         case kAskReadings:
-            if (box_ && !acting_) {
+            if (box_ && !acting_ && IsWindowVisible(hwnd_)) {
                 const bool more = box_->AskReadings(readings_, kReadingsPerTurn);
                 ShowRows();
                 if (more) PostMessageW(hwnd_, kAskReadings, 0, 0);
@@ -179,7 +195,6 @@ void frmEntrySearch::OnInit() {
     column.cx = width - width * 3 / 5;
     ListView_InsertColumn(list, 1, &column);
 
-    Place();
     (void)box_->Refresh();
     ShowRows();
     PostMessageW(hwnd_, kAskReadings, 0, 0);
@@ -211,7 +226,8 @@ void frmEntrySearch::ShowRows() {
     } else if (box_->Count() > 0) {
         ListView_EnsureVisible(list, 0, FALSE);
     }
-    InvalidateRect(list, nullptr, FALSE);
+    // Erased too: rows past a shorter list would otherwise stay painted.
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 int frmEntrySearch::PageRows() const {
@@ -243,15 +259,12 @@ void frmEntrySearch::Act(const SearchChoice& choice) {
     CarryOutSearchChoice(choice, {state_, platform_, bar_, openGroup_});
 }
 
+// Hidden, not destroyed: the next opening only shows it again.
 void frmEntrySearch::Close(bool giveFocusBack) {
-    if (!hwnd_) return;
-    DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
-    box_.reset();
-    if (images_) {
-        ImageList_Destroy(images_);
-        images_ = nullptr;
-    }
-    imageOf_.clear();
+    if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
+    ShowWindow(hwnd_, SW_HIDE);
+    if (box_) box_->SaveReadings();
+    SetDlgItemTextW(hwnd_, IDC_SEARCH_TEXT, L"");  // the next opening starts empty
     HWND foreground = std::exchange(previousForeground_, nullptr);
     HWND focus = std::exchange(previousFocus_, nullptr);
     if (!giveFocusBack) return;

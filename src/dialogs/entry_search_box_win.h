@@ -21,8 +21,9 @@ namespace tavi {
 // The entry search `frmEntrySearch`, a modeless box over the bar: opened
 // centred on the bar's monitor with the keyboard in its edit box, it closes
 // with Escape or once Enter has chosen, and gives the focus back to the
-// window that had it when it closes without a choice. The message loop
-// passes its messages through IsDialogMessage while it is active.
+// window that had it when it closes without a choice. Made at its first
+// opening and only hidden afterwards, so later openings just show it. The
+// message loop passes its messages through IsDialogMessage while it is active.
 class frmEntrySearch {
 public:
     frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
@@ -34,7 +35,9 @@ public:
     // Opens the box, or brings it to the front with its text selected.
     // False when it could not be created.
     bool Show();
-    // The window while it is open, else null.
+    // Makes the box, hidden, so that its first opening only shows it.
+    bool Prepare();
+    // The window once it has been made (shown or hidden), else null.
     HWND Handle() const { return hwnd_; }
 
 private:

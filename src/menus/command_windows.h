@@ -27,6 +27,9 @@ public:
     // The entry search `frmEntrySearch`, modeless: opened (or brought to the
     // front when it is open) and returns at once.
     virtual void ShowEntrySearch() = 0;
+    // Makes the entry search ahead of its key, hidden: a global key opens it
+    // then without the cost of making it.
+    virtual void PrepareEntrySearch() {}
     // The modeless window whose keys the message loop passes through
     // IsDialogMessage (the memory meter or the entry search, whichever is
     // active), or 0.

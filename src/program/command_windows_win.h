@@ -23,6 +23,7 @@ public:
     void ImportShortcuts() override;
     void OpenGroup(int position, bool byKeys) override;
     void ShowEntrySearch() override;
+    void PrepareEntrySearch() override { (void)search_.Prepare(); }
     NativeWindow ModelessWindow() const override;
 
 private:
