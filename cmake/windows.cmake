@@ -1,5 +1,5 @@
 # Windows build: the program, its adapters and views, and the tests that run under Wine.
-set(WIN_LIBS user32 gdi32 msimg32 shell32 comctl32 comdlg32 ole32 oleaut32 uuid uxtheme advapi32 winmm mpr shlwapi psapi version oleacc)
+set(WIN_LIBS user32 gdi32 imm32 msimg32 shell32 comctl32 comdlg32 ole32 oleaut32 uuid uxtheme advapi32 winmm mpr shlwapi psapi version oleacc)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 

@@ -45,6 +45,7 @@ void EntryList::Open(MenuMain& state, Platform& platform) {
 }
 
 void EntryList::Load() {
+    ++changeCount_;
     Platform& p = *platform_;
     const std::string& folder = state_->ApplicationPath;
     LoadedEntries loaded = LoadEntries(p.files, p.codePage, folder);
@@ -105,6 +106,7 @@ bool EntryList::Retry() {
         readAgain = true;
     }
     if (!readAgain) return false;
+    ++changeCount_;
     if (unreadPaths_.empty()) refusalTold_ = false;
     if (view_) view_->EntriesReplaced();
     return true;
@@ -124,7 +126,7 @@ bool EntryList::Refused(const std::vector<std::string>& paths) {
 
 void EntryList::SeparateSharedGroups() {
     if (!platform_ || Unread()) return;
-    (void)SeparateSharedGroupSections(store_, platform_->profile, state_->ApplicationPath);
+    if (!SeparateSharedGroupSections(store_, platform_->profile, state_->ApplicationPath).empty()) ++changeCount_;
 }
 
 void EntryList::AttachCut(CutReader read, CutWriter write) {
@@ -203,6 +205,7 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
         (void)NoteSave(*state_, p.messages, !writesEntries || SaveEntries(e.entries_, p, folder));
     }
     EntryStore before = std::exchange(store_, std::move(e.entries_));
+    ++changeCount_;
     ShowChanges(before, e.rebuildAll_);
     return true;
 }
@@ -227,6 +230,7 @@ bool EntryList::Go(UndoHistory::Direction direction) {
     if (store_.slots.size() < shown) store_.slots.resize(shown);
     if (writeCut_) writeCut_(target->cut);
     undo_.Reached(direction, std::move(now));
+    ++changeCount_;
     if (view_) view_->EntriesReplaced();
     return true;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -107,6 +108,9 @@ public:
     ExMenuSlots Members(int index);
     // Whether a file of the list could not be read and waits to be read again.
     bool Unread() const { return !unreadPaths_.empty(); }
+    // Grows with every change applied, undo or redo and every reading of the
+    // files: a window that shows the lists compares it with what it last saw.
+    uint64_t ChangeCount() const { return changeCount_; }
 
     // Applies `edit` whole or not at all. False when nothing changed: it was
     // refused (a file it would write could not be read, or the members could
@@ -146,6 +150,7 @@ private:
     bool refusalTold_ = false;
     UndoHistory undo_;
     ListView* view_ = nullptr;
+    uint64_t changeCount_ = 0;
     CutReader readCut_;
     CutWriter writeCut_;
 };

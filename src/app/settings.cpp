@@ -75,6 +75,7 @@ ReadOutcome LoadSettings(Settings& s, Profile& profile, const std::string& file)
     s.ExMenuCount = ReadKey(profile, file, "Option", "ExMenuCount", "10");
     s.Monitor = profile.GetString(file, "Option", "Monitor");
     s.HotKey = ReadKey(profile, file, "Option", "HotKey", "");
+    s.SearchHotKey = ReadKey(profile, file, "Option", "SearchHotKey", "");
     return outcome;
 }
 
@@ -112,6 +113,7 @@ bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
     };
     writeWhenSet("Monitor", s.Monitor);
     writeWhenSet("HotKey", s.HotKey);
+    writeWhenSet("SearchHotKey", s.SearchHotKey);
     return batch.End();
 }
 

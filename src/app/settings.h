@@ -45,6 +45,8 @@ struct Settings {
     std::string Monitor;
     // The global key's word in decimal; empty: none, and the key is not written.
     std::string HotKey;
+    // The global key of the entry search, stored as HotKey is.
+    std::string SearchHotKey;
 
     // "hh:mm" of each alarm slot, derived from Time.
     std::array<std::string, kAlarmSlots> AlarmTimes;

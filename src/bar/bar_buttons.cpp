@@ -113,6 +113,7 @@ std::optional<KeyCommand> KeyDownCommand(int virtualKey, bool control) {
             case 'N': return KeyCommand::NewEntry;
             case 'Z': return KeyCommand::Undo;
             case 'Y': return KeyCommand::Redo;
+            case 'F': return KeyCommand::FindEntry;
             default: return std::nullopt;
         }
     }

@@ -52,8 +52,9 @@ private:
 // pages back unless this is the first page, toward always pages on.
 std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch);
 
-enum class KeyCommand { PreviousPage, NextPage, Redraw, NewEntry, Undo, Redo };
-// F1, F2, F5; Ctrl+N, the shortcut of "新規登録(&N)...", Ctrl+Z and Ctrl+Y.
+enum class KeyCommand { PreviousPage, NextPage, Redraw, NewEntry, Undo, Redo, FindEntry };
+// F1, F2, F5; Ctrl+N, the shortcut of "新規登録(&N)...", Ctrl+Z and Ctrl+Y;
+// Ctrl+F opens the entry search.
 std::optional<KeyCommand> KeyDownCommand(int virtualKey, bool control = false);
 
 // Run type code ("0", "1", "2") of a shortcut's window style.

@@ -108,22 +108,40 @@ void TaviMenu2::ShowKeyTip(int position) {
     SendMessageW(keyTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
-// At start, and again when the options dialog changed the key. A key that cannot be had is reported and kept in the
-// settings, so that the next start tries again.
+// At start, and again when the options dialog changed a key: the bar's key
+// first, then the entry search's (bar_search_win.cpp).
 void TaviMenu2::RegisterHotKeyFromSettings() {
-    const std::string& setting = state_.settings.HotKey;
-    if (setting.empty() || hotKeyRegistered_) return;
+    RegisterGlobalKey(kHotKeyId, state_.settings.HotKey, GlobalKey::Bar, hotKeyRegistered_);
+    if (!searchKeyRegistered_ && SameKey(state_.settings.SearchHotKey, state_.settings.HotKey)) {
+        platform_.messages.Show({HotKeyMessage(HotKeyProblem::SameAsBarKey, state_.settings.SearchHotKey,
+                                               GlobalKey::Search),
+                                 std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
+        return;
+    }
+    RegisterGlobalKey(kSearchKeyId, state_.settings.SearchHotKey, GlobalKey::Search, searchKeyRegistered_);
+    if (searchKeyRegistered_) windows_->PrepareEntrySearch();
+}
+
+// A key that cannot be had is reported and kept in the settings, so that the
+// next start tries again.
+void TaviMenu2::RegisterGlobalKey(int id, const std::string& setting, GlobalKey key, bool& registered) {
+    if (setting.empty() || registered) return;
     HotKeyProblem problem = HotKeyProblem::Invalid;
     if (const std::optional<HotKeyCombo> combo = ParseHotKey(setting)) {
-        hotKeyRegistered_ = RegisterHotKey(Handle(), kHotKeyId, RegisterModifiers(*combo),
-                                           static_cast<UINT>(combo->virtualKey)) != FALSE;
-        problem = hotKeyRegistered_                                   ? HotKeyProblem::None
+        registered = RegisterHotKey(Handle(), id, RegisterModifiers(*combo), static_cast<UINT>(combo->virtualKey)) != FALSE;
+        problem = registered                                          ? HotKeyProblem::None
                   : GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED ? HotKeyProblem::Held
                                                                       : HotKeyProblem::Refused;
     }
     if (problem == HotKeyProblem::None) return;
-    platform_.messages.Show({HotKeyMessage(problem, setting), std::string(text::kMessageCaption),
+    platform_.messages.Show({HotKeyMessage(problem, setting, key), std::string(text::kMessageCaption),
                              MessageIcon::Warning, MessageButtons::Ok});
+}
+
+void TaviMenu2::UnregisterGlobalKeys() {
+    if (hotKeyRegistered_) UnregisterHotKey(Handle(), kHotKeyId);
+    if (searchKeyRegistered_) UnregisterHotKey(Handle(), kSearchKeyId);
+    hotKeyRegistered_ = searchKeyRegistered_ = false;
 }
 
 // The key again gives the focus back, as Escape does.

@@ -110,8 +110,8 @@ std::optional<LRESULT> TaviMenu2::WmKeyDown(WPARAM key, LPARAM) {
     return 0;
 }
 
-std::optional<LRESULT> TaviMenu2::WmHotKey(WPARAM, LPARAM) {
-    OnHotKey();
+std::optional<LRESULT> TaviMenu2::WmHotKey(WPARAM key, LPARAM) {
+    key == kSearchKeyId ? OnSearchKey() : OnHotKey();
     return 0;
 }
 

@@ -58,8 +58,7 @@ void TaviMenu2::Services::SetWallpaperTimer(bool running) {
 void TaviMenu2::Services::ScheduleAlarm() { bar_.ScheduleAlarm(); }
 
 void TaviMenu2::Services::ReRegisterHotKey() {
-    if (bar_.hotKeyRegistered_) UnregisterHotKey(bar_.Handle(), kHotKeyId);
-    bar_.hotKeyRegistered_ = false;
+    bar_.UnregisterGlobalKeys();
     bar_.RegisterHotKeyFromSettings();
 }
 

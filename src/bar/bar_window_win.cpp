@@ -339,6 +339,7 @@ void TaviMenu2::OnKeyDown(int virtualKey) {
         case KeyCommand::NewEntry: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppNewIn)); break;
         case KeyCommand::Undo: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppUndo)); break;
         case KeyCommand::Redo: commands_.Dispatch(static_cast<uint32_t>(MenuCommand::mnuAppRedo)); break;
+        case KeyCommand::FindEntry: OpenEntrySearch(); break;
     }
 }
 
@@ -469,7 +470,7 @@ void TaviMenu2::RemoveAppBar(bool autoHide) {
 void TaviMenu2::Close() {
     if (state_.Closing) return;
     commands_.RestorePendingCut();
-    if (hotKeyRegistered_) UnregisterHotKey(Handle(), kHotKeyId);
+    UnregisterGlobalKeys();
     RunShutdown(state_, platform_, *this);
     dragDrop_.reset();  // revokes the drop registration while the strip still exists
     strip_.SetPictures(nullptr);

@@ -21,6 +21,7 @@
 #include "bar/button_strip_win.h"
 #include "bar/command_button_win.h"
 #include "bar/edge_trigger_win.h"
+#include "bar/hot_key.h"
 #include "bar/shortcut_win.h"
 #include "bar/sibling_bars_win.h"
 #include "bar/tray_icon_win.h"
@@ -178,11 +179,17 @@ private:
     bool StripKey(UINT message, WPARAM wParam);
     void OnBarKey(BarKey key, char32_t typed = 0);
     void RegisterHotKeyFromSettings();
+    void RegisterGlobalKey(int id, const std::string& setting, GlobalKey key, bool& registered);
+    void UnregisterGlobalKeys();
     void OnHotKey();
     void TakeKeyboard();
     void ReleaseKeyboard(bool giveBack);
     void FocusButton(int position);
     void ShowKeyTip(int position);
+
+    // The entry search (bar_search_win.cpp): Ctrl+F and its global key.
+    void OpenEntrySearch();
+    void OnSearchKey();
 
     // Message handlers, one per message (bar_messages_win.cpp); nothing
     // leaves the message to the default window procedure.
@@ -194,7 +201,7 @@ private:
     std::optional<LRESULT> WmNotify(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmDrawItem(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmKeyDown(WPARAM key, LPARAM);
-    std::optional<LRESULT> WmHotKey(WPARAM, LPARAM);
+    std::optional<LRESULT> WmHotKey(WPARAM key, LPARAM);
     std::optional<LRESULT> WmActivateApp(WPARAM active, LPARAM);
     std::optional<LRESULT> WmTimer(WPARAM timer, LPARAM);
     std::optional<LRESULT> WmTray(WPARAM, LPARAM mouseMessage);
@@ -224,6 +231,7 @@ private:
     static constexpr UINT_PTR kTimWallPaper = 2;
     static constexpr UINT_PTR kTimerAlarm = 3;
     static constexpr int kHotKeyId = 1;      // the global key of the settings
+    static constexpr int kSearchKeyId = 2;   // the entry search's global key
 
     MenuMain& state_;
     Platform& platform_;
@@ -267,6 +275,7 @@ private:
     ULONGLONG drivesReadAt_ = 0;             // when the pointer last had drive names read
     std::function<void()> afterFirstPaint_;
     bool hotKeyRegistered_ = false;
+    bool searchKeyRegistered_ = false;
     bool keyboardHeld_ = false;          // the global key brought the bar up; it stays while keys choose
     HWND previousForeground_ = nullptr;  // the window the global key took the focus from
     HWND keyTip_ = nullptr;              // the tooltip that follows the keyboard's focus

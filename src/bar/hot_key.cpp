@@ -87,19 +87,26 @@ std::string HotKeyName(const HotKeyCombo& combo) {
     return name + KeyName(combo.virtualKey);
 }
 
-std::string HotKeyMessage(HotKeyProblem problem, const std::string& setting) {
+std::string HotKeyMessage(HotKeyProblem problem, const std::string& setting, GlobalKey key) {
     const std::optional<HotKeyCombo> combo = ParseHotKey(setting);
     const std::string name = combo ? HotKeyName(*combo) : setting;
+    const bool search = key == GlobalKey::Search;
+    const std::string before(search ? text::kSearchKeyBefore : text::kHotKeyBefore);
     switch (problem) {
         case HotKeyProblem::None: return {};
         case HotKeyProblem::Invalid:
-            return std::string(text::kHotKeyInvalidBefore) + setting + std::string(text::kHotKeyInvalidAfter);
-        case HotKeyProblem::Held:
-            return std::string(text::kHotKeyBefore) + name + std::string(text::kHotKeyHeldAfter);
-        case HotKeyProblem::Refused:
-            return std::string(text::kHotKeyBefore) + name + std::string(text::kHotKeyRefusedAfter);
+            return search ? std::string(text::kSearchKeyInvalidBefore) + setting + std::string(text::kSearchKeyInvalidAfter)
+                          : std::string(text::kHotKeyInvalidBefore) + setting + std::string(text::kHotKeyInvalidAfter);
+        case HotKeyProblem::Held: return before + name + std::string(text::kHotKeyHeldAfter);
+        case HotKeyProblem::Refused: return before + name + std::string(text::kHotKeyRefusedAfter);
+        case HotKeyProblem::SameAsBarKey: return before + name + std::string(text::kSearchKeySameAfter);
     }
     return {};
+}
+
+bool SameKey(const std::string& setting, const std::string& other) {
+    const std::optional<HotKeyCombo> a = ParseHotKey(setting), b = ParseHotKey(other);
+    return a && b && *a == *b;
 }
 
 }  // namespace tavi

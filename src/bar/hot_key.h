@@ -29,10 +29,17 @@ uint32_t RegisterModifiers(const HotKeyCombo& combo);
 // As users read it: "Ctrl+Alt+T".
 std::string HotKeyName(const HotKeyCombo& combo);
 
-enum class HotKeyProblem { None, Invalid, Held, Refused };
+// The bar's two global keys: HotKey brings up the bar, SearchHotKey opens
+// the entry search.
+enum class GlobalKey { Bar, Search };
+
+// SameAsBarKey: the search key is the bar's key, which is registered first.
+enum class HotKeyProblem { None, Invalid, Held, Refused, SameAsBarKey };
 
 // What to tell the user when the key from the settings could not be made a
 // global key (empty when it was, or when none is set).
-std::string HotKeyMessage(HotKeyProblem problem, const std::string& setting);
+std::string HotKeyMessage(HotKeyProblem problem, const std::string& setting, GlobalKey key = GlobalKey::Bar);
+// Whether the search key's setting names the same key as the bar's.
+bool SameKey(const std::string& setting, const std::string& other);
 
 }  // namespace tavi

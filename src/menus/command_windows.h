@@ -24,8 +24,15 @@ public:
     // The group box `frmRectangle` beside the group button at 0-based page
     // position `position`, until it closes; `byKeys`: opened from the keyboard.
     virtual void OpenGroup(int position, bool byKeys) = 0;
+    // The entry search `frmEntrySearch`, modeless: opened (or brought to the
+    // front when it is open) and returns at once.
+    virtual void ShowEntrySearch() = 0;
+    // Makes the entry search ahead of its key, hidden: a global key opens it
+    // then without the cost of making it.
+    virtual void PrepareEntrySearch() {}
     // The modeless window whose keys the message loop passes through
-    // IsDialogMessage (the memory meter), or 0.
+    // IsDialogMessage (the memory meter or the entry search, whichever is
+    // active), or 0.
     virtual NativeWindow ModelessWindow() const { return 0; }
 };
 

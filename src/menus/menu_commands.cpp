@@ -185,6 +185,7 @@ void MenuCommands::Run(MenuCommand command) {
             break;
         case C::mnuAppSearch:
         case C::mnuPopupSearch: OpenInProgramFolder("TaviSearch.exe"); break;
+        case C::mnuPopupEntrySearch: windows.ShowEntrySearch(); break;
         case C::mnuHelp:
         case C::mnuPopUpHelp: OpenInProgramFolder("TaviMenu2.html"); break;
         case C::mnuPopupBackup: OpenBackupFolder(); break;
@@ -241,13 +242,17 @@ void MenuCommands::ReadSettingsAgain() {
     ports_.bar.ReRegisterHotKey();
 }
 
+void ExploreEntryFolder(Platform& platform, const std::string& applicationPath, const std::string& path) {
+    std::optional<std::string> folder;
+    if (!IsBlank(path)) folder = ExplorerArgument(GetFolderName(path, platform.files.CurrentDirectory()));
+    if (!folder) folder = CharMid(platform.system.SystemDirectory(), 0, 3);
+    platform.shell.Open({"open", ExplorerPath(platform.system), *folder, applicationPath, ShowCommand::Normal});
+}
+
 void MenuCommands::OpenFolder(int index) {
     const MenuMain& state = ports_.state;
     const std::string path = state.entries.Has(index) ? state.entries.At(index).PathName : std::string();
-    std::optional<std::string> folder;
-    if (!IsBlank(path)) folder = ExplorerArgument(GetFolderName(path, ports_.platform.files.CurrentDirectory()));
-    if (!folder) folder = CharMid(ports_.platform.system.SystemDirectory(), 0, 3);
-    Explore(*folder);
+    ExploreEntryFolder(ports_.platform, state.ApplicationPath, path);
 }
 
 void MenuCommands::Explore(const std::string& argument) {

@@ -27,6 +27,10 @@ struct MenuCommandPorts {
     ListHandlers& listHandlers;
 };
 
+// "ﾌｫﾙﾀﾞ(&A)...": the explorer on the folder of `path`, or on the system
+// drive's root when it names none or one the explorer could not be given.
+void ExploreEntryFolder(Platform& platform, const std::string& applicationPath, const std::string& path);
+
 enum class DispatchResult {
     Done,
     Refused,  // a command is still running, or the item is disabled now

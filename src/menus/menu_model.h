@@ -59,6 +59,7 @@ enum class MenuCommand : uint32_t {
     mnuPopupExit = 116,
     mnuPopupBackup = 117,
     mnuPopupImport = 118,
+    mnuPopupEntrySearch = 119,
 };
 
 // Items of the run-time lists carry ids kListIdBase + list * kListIdSpan +

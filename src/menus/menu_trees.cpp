@@ -65,6 +65,7 @@ const Row kAppMenu[] = {
 
 const Row kPopUpMenu[] = {
     {0, "mnuPopupOption", text::kMenuOption, C::mnuPopupOption},
+    {0, "mnuPopupEntrySearch", text::kMenuEntrySearch, C::mnuPopupEntrySearch},
     {0, "mnuPopupSearch", text::kMenuSearch, C::mnuPopupSearch},
     {0, "mnuPopUpHelp", text::kMenuHelp, C::mnuPopUpHelp},
     {0, "mnuPopupImport", text::kMenuImport, C::mnuPopupImport},

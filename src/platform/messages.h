@@ -217,6 +217,7 @@ inline constexpr std::string_view kOptionMonitorTimes = "×";
 inline constexpr std::string_view kOptionMonitorPrimary = " (プライマリ)";
 // The behaviour page's global key.
 inline constexpr std::string_view kOptionHotKey = "ﾎｯﾄｷｰ(&H)";
+inline constexpr std::string_view kOptionSearchHotKey = "検索ｷｰ(&Q)";
 inline constexpr std::string_view kOptionStartWithWindows = "Windows の起動時に実行する(&W)";
 inline constexpr std::string_view kStartWithWindowsFailed =
     "Windows の起動時に実行する設定を変更できませんでした";
@@ -308,6 +309,24 @@ inline constexpr std::string_view kHotKeyRefusedAfter =
 inline constexpr std::string_view kHotKeyInvalidBefore = "TaviLaunch.ini のホットキーの値「";
 inline constexpr std::string_view kHotKeyInvalidAfter =
     "」はキーの組み合わせではないため、ホットキーは登録していません。";
+// The same for the entry search's key ("SearchHotKey"), with the halves of
+// the ホットキー messages where they are the same.
+inline constexpr std::string_view kSearchKeyBefore = "検索キー「";
+inline constexpr std::string_view kSearchKeyInvalidBefore = "TaviLaunch.ini の検索キーの値「";
+inline constexpr std::string_view kSearchKeyInvalidAfter =
+    "」はキーの組み合わせではないため、検索キーは登録していません。";
+inline constexpr std::string_view kSearchKeySameAfter =
+    "」はホットキーと同じキーのため、検索キーとしては登録していません。\n"
+    "別のキーの組み合わせを設定してください。";
+
+// The entry search: its tray item, its box and where each result is. An
+// entry is on "2ﾍﾟｰｼﾞの3番目"; a member is in "ｸﾞﾙｰﾌﾟ「ツール」".
+inline constexpr std::string_view kMenuEntrySearch = "ｴﾝﾄﾘｰの検索(&Q)...";
+inline constexpr std::string_view kEntrySearchCaption = "ｴﾝﾄﾘｰの検索";
+inline constexpr std::string_view kSearchWherePageAfter = "ﾍﾟｰｼﾞの";
+inline constexpr std::string_view kSearchWhereButtonAfter = "番目";
+inline constexpr std::string_view kSearchWhereGroupBefore = "ｸﾞﾙｰﾌﾟ「";
+inline constexpr std::string_view kSearchWhereGroupAfter = "」";
 
 // The import of shortcuts from a folder, from the tray menu.
 inline constexpr std::string_view kMenuImport = "ｼｮｰﾄｶｯﾄの取り込み(&J)...";

@@ -11,6 +11,15 @@
 
 namespace tavi {
 
+Win32CommandWindows::Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools)
+    : state_(state),
+      platform_(platform),
+      bar_(bar),
+      tools_(tools),
+      meter_(platform, tools.memory, tools.resources),
+      search_(state, platform, bar, tools.icons, readings_,
+              [this](int position) { OpenGroup(position, true); }) {}
+
 void Win32CommandWindows::ShowNewApp(int index) {
     tavi::ShowNewApp(bar_.Handle(), state_, platform_, tools_.files, tools_.icons, index);
 }
@@ -33,6 +42,15 @@ void Win32CommandWindows::ImportShortcuts() {
     Win32ImportFolderPrompt prompt(bar_.Handle(), tools_.files);
     (void)tavi::ImportShortcuts(
         {state_, platform_, tools_.folders, shortcuts, prompt, RoamingAppDataFolder()});
+}
+
+void Win32CommandWindows::ShowEntrySearch() { (void)search_.Show(); }
+
+// Both are modeless; the one in front takes the dialog keys.
+NativeWindow Win32CommandWindows::ModelessWindow() const {
+    HWND active = GetActiveWindow();
+    if (active && active == search_.Handle()) return reinterpret_cast<NativeWindow>(active);
+    return reinterpret_cast<NativeWindow>(meter_.Handle());
 }
 
 void Win32CommandWindows::OpenGroup(int position, bool byKeys) {

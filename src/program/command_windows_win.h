@@ -4,6 +4,8 @@
 #include "app/menu_main.h"
 #include "menus/command_windows.h"
 #include "platform/platform.h"
+#include "dialogs/entry_search_box_win.h"
+#include "platform/phonetic_readings_win.h"
 #include "tools/memory_space_win.h"
 
 namespace tavi {
@@ -11,8 +13,7 @@ namespace tavi {
 // The windows the menu commands open, each over the bar window.
 class Win32CommandWindows final : public CommandWindows {
 public:
-    Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools)
-        : state_(state), platform_(platform), bar_(bar), tools_(tools), meter_(platform, tools.memory, tools.resources) {}
+    Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools);
 
     void ShowNewApp(int index) override;
     void ShowFileInfomation(int index) override;
@@ -21,7 +22,9 @@ public:
     void ShowMemorySpace() override;
     void ImportShortcuts() override;
     void OpenGroup(int position, bool byKeys) override;
-    NativeWindow ModelessWindow() const override { return reinterpret_cast<NativeWindow>(meter_.Handle()); }
+    void ShowEntrySearch() override;
+    void PrepareEntrySearch() override { (void)search_.Prepare(); }
+    NativeWindow ModelessWindow() const override;
 
 private:
     MenuMain& state_;
@@ -29,6 +32,8 @@ private:
     BarServices& bar_;
     BarTools& tools_;
     frmMemorySpace meter_;
+    Win32PhoneticReadings readings_;
+    frmEntrySearch search_;
 };
 
 }  // namespace tavi

@@ -55,8 +55,10 @@ std::string HotKeySettingOf(uint32_t word) {
 
 bool OptionChoicesOk(const OptionChoices& choices, MenuMain& state) {
     state.settings.Monitor = choices.monitor;
-    const bool keyChanged = state.settings.HotKey != choices.hotKey;
+    const bool keyChanged =
+        state.settings.HotKey != choices.hotKey || state.settings.SearchHotKey != choices.searchHotKey;
     state.settings.HotKey = choices.hotKey;
+    state.settings.SearchHotKey = choices.searchHotKey;
     return keyChanged;
 }
 

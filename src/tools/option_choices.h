@@ -36,10 +36,11 @@ std::string HotKeySettingOf(uint32_t word);
 struct OptionChoices {
     std::string monitor;
     std::string hotKey;
+    std::string searchHotKey;  // the entry search's key, held as hotKey is
 };
-// OK, while the dialog is still open: the settings take both. True when the
-// global key changed and must be registered afresh once the dialog has
-// closed; an unchanged key is not, so a key another program holds is not
+// OK, while the dialog is still open: the settings take them. True when a
+// global key changed and the keys must be registered afresh once the dialog
+// has closed; unchanged keys are not, so a key another program holds is not
 // reported again at every OK.
 bool OptionChoicesOk(const OptionChoices& choices, MenuMain& state);
 

@@ -213,17 +213,22 @@ void OptionSet::FillChoices() {
         SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_SETCURSEL, static_cast<WPARAM>(monitors_.selected), 0);
     EnableItem(IDC_OPTION_MONITOR, !monitors_.items.empty());
-    // A key without Ctrl or Alt would be taken from every program's typing.
-    SendDlgItemMessageW(Handle(), IDC_OPTION_HOT_KEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
-                        MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    SendDlgItemMessageW(Handle(), IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, HotKeyWordOf(state_.settings.HotKey), 0);
+    const std::pair<int, const std::string*> keys[] = {{IDC_OPTION_HOT_KEY, &state_.settings.HotKey},
+                                                        {IDC_OPTION_SEARCH_KEY, &state_.settings.SearchHotKey}};
+    for (const auto& [id, setting] : keys) {
+        // A key without Ctrl or Alt would be taken from every program's typing.
+        SendDlgItemMessageW(Handle(), id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+        SendDlgItemMessageW(Handle(), id, HKM_SETHOTKEY, HotKeyWordOf(*setting), 0);
+    }
 }
 
 OptionChoices OptionSet::ReadChoices() const {
     const auto selected = static_cast<int>(SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_GETCURSEL, 0, 0));
-    const auto word = static_cast<uint32_t>(SendDlgItemMessageW(Handle(), IDC_OPTION_HOT_KEY, HKM_GETHOTKEY, 0, 0));
+    const auto word = [this](int id) {
+        return static_cast<uint32_t>(SendDlgItemMessageW(Handle(), id, HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
+    };
     return {MonitorSettingOnOk(state_.settings.Monitor, monitors_, selected, monitorPicked_),
-            HotKeySettingOf(word & 0xFFFF)};
+            HotKeySettingOf(word(IDC_OPTION_HOT_KEY)), HotKeySettingOf(word(IDC_OPTION_SEARCH_KEY))};
 }
 
 // The number of the monitor the list shows, for the picture.
@@ -248,6 +253,7 @@ void OptionSet::SetCaptions() {
         {IDC_OPTION_TOOLTIPS, text::kOptionToolTips},
         {IDC_OPTION_MONITOR_LABEL, text::kOptionMonitor},
         {IDC_OPTION_HOT_KEY_LABEL, text::kOptionHotKey},
+        {IDC_OPTION_SEARCH_KEY_LABEL, text::kOptionSearchHotKey},
         {IDC_OPTION_START_WITH_WINDOWS, text::kOptionStartWithWindows},
         {IDC_OPTION_EX_MENU_LABEL, text::kOptionExMenuCount},
         {IDC_OPTION_NEXT_START, text::kOptionNextStart},

@@ -58,6 +58,7 @@ ENTRY_MENU = [
 ]
 TRAY_MENU = [
     ("ｵﾌﾟｼｮﾝ(&O)...", True, True, []),
+    ("ｴﾝﾄﾘｰの検索(&Q)...", True, True, []),
     ("ﾌｧｲﾙの検索(&I)...", False, False, []),
     ("ﾍﾙﾌﾟ(&H)...", True, True, []),
     ("ｼｮｰﾄｶｯﾄの取り込み(&J)...", True, True, []),

@@ -27,6 +27,7 @@ public:
     int ShowOptionSet() override;
     void ShowFDFormat() override { Modal("FDFormat"); }
     void ShowMemorySpace() override { log_.push_back("window frmMemorySpace"); }
+    void ShowEntrySearch() override { log_.push_back("window frmEntrySearch"); }
     void ImportShortcuts() override { Modal("ImportShortcuts"); }
     void OpenGroup(int position, bool) override { Modal("frmRectangle " + std::to_string(position)); }
 

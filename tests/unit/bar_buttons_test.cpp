@@ -139,6 +139,8 @@ TEST_F(PagingTest, WheelAndKeys) {
     EXPECT_EQ(KeyDownCommand('N'), std::nullopt) << "N alone";
     EXPECT_EQ(KeyDownCommand('Z', true), KeyCommand::Undo) << "Ctrl+Z";
     EXPECT_EQ(KeyDownCommand('Y', true), KeyCommand::Redo) << "Ctrl+Y";
+    EXPECT_EQ(KeyDownCommand('F', true), KeyCommand::FindEntry) << "Ctrl+F";
+    EXPECT_EQ(KeyDownCommand('F'), std::nullopt) << "F alone";
     EXPECT_EQ(KeyDownCommand('Z'), std::nullopt) << "Z alone";
     EXPECT_EQ(KeyDownCommand('X', true), std::nullopt) << "Ctrl+X";
     EXPECT_EQ(KeyDownCommand(113, true), std::nullopt) << "Ctrl+F2";

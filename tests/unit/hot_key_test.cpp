@@ -59,6 +59,18 @@ TEST(HotKey, MessagesNameTheKeyOrTheValueRead) {
     EXPECT_EQ(refused.find("ほかのプログラム"), std::string::npos) << refused;
     const std::string invalid = HotKeyMessage(HotKeyProblem::Invalid, "abc");
     EXPECT_NE(invalid.find("「abc」"), std::string::npos) << invalid;
+    // The search key's messages name it as such, with the same rules.
+    const std::string searchHeld = HotKeyMessage(HotKeyProblem::Held, "1606", GlobalKey::Search);
+    EXPECT_EQ(searchHeld.rfind("検索キー「Ctrl+Alt+F」", 0), 0u) << searchHeld;
+    EXPECT_NE(searchHeld.find("ほかのプログラム"), std::string::npos) << searchHeld;
+    const std::string searchInvalid = HotKeyMessage(HotKeyProblem::Invalid, "abc", GlobalKey::Search);
+    EXPECT_NE(searchInvalid.find("検索キーの値「abc」"), std::string::npos) << searchInvalid;
+    const std::string same = HotKeyMessage(HotKeyProblem::SameAsBarKey, "1620", GlobalKey::Search);
+    EXPECT_NE(same.find("ホットキーと同じ"), std::string::npos) << same;
+    EXPECT_TRUE(SameKey("1620", " 1620")) << "the same key however written";
+    EXPECT_TRUE(SameKey("1620", "3668")) << "the extended flag names the same key";
+    EXPECT_FALSE(SameKey("1620", "1606"));
+    EXPECT_FALSE(SameKey("", "")) << "no key is nobody's";
 }
 
 TEST(HotKey, SettingIsReadAndWrittenOnlyWhenThere) {
@@ -81,4 +93,22 @@ TEST(HotKey, SettingIsReadAndWrittenOnlyWhenThere) {
     LoadSettings(s, bad, kFile);
     (void)SaveSettings(s, bad, kFile);
     EXPECT_EQ(bad.GetString(kFile, "Option", "HotKey"), "nonsense") << "a value that cannot be used is kept";
+}
+
+TEST(HotKey, SearchKeyIsReadAndWrittenAsTheBarsKeyIs) {
+    RecordingProfile profile;
+    Settings s;
+    LoadSettings(s, profile, kFile);
+    EXPECT_EQ(s.SearchHotKey, "");
+    (void)SaveSettings(s, profile, kFile);
+    for (const auto& call : profile.Writes()) EXPECT_NE(call.key, "SearchHotKey") << "none is never written";
+
+    RecordingProfile set;
+    set.Set(kFile, "Option", "SearchHotKey", " 1606");
+    LoadSettings(s, set, kFile);
+    EXPECT_EQ(s.SearchHotKey, "1606");
+    EXPECT_EQ(s.HotKey, "");
+    s.SearchHotKey.clear();
+    (void)SaveSettings(s, set, kFile);
+    EXPECT_EQ(set.GetString(kFile, "Option", "SearchHotKey"), "") << "cleared in the options, it leaves the file";
 }

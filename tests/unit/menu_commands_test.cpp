@@ -77,6 +77,7 @@ TEST_F(MenuCommandTest, EachCommandCallsWhatItStandsFor) {
         {C::mnuMOEject, 0, {"eject force"}},
         {C::mnuPopUpMOEject, 0, {"eject force"}},
         {C::mnuPopupMemorySpace, 0, {"window frmMemorySpace"}},
+        {C::mnuPopupEntrySearch, 0, {"window frmEntrySearch"}},
         {C::mnuShutDown, 0, {"progman close"}},
         {C::mnuPopupShutDown, 0, {"progman close"}},
         {C::mnuExit, 0, {"bar close"}},

@@ -97,7 +97,8 @@ TEST_F(MenuTreeTest, TrayMenuHasEveryItemInItsPlace) {
     const MenuModel menu = BuildTrayMenu(Inputs());
     EXPECT_EQ(menu.caption, "タスクトレイ用ポップアップ");
     ExpectTree(menu, {
-        "0 mnuPopupOption ｵﾌﾟｼｮﾝ(&O)...", "0 mnuPopupSearch ﾌｧｲﾙの検索(&I)...", "0 mnuPopUpHelp ﾍﾙﾌﾟ(&H)...",
+        "0 mnuPopupOption ｵﾌﾟｼｮﾝ(&O)...", "0 mnuPopupEntrySearch ｴﾝﾄﾘｰの検索(&Q)...",
+        "0 mnuPopupSearch ﾌｧｲﾙの検索(&I)...", "0 mnuPopUpHelp ﾍﾙﾌﾟ(&H)...",
         "0 mnuPopupImport ｼｮｰﾄｶｯﾄの取り込み(&J)...", "0 mnuPopupBackup ﾊﾞｯｸｱｯﾌﾟ(&K)...", "0 mnuPopupSep2 -", "0 mnuPopupFolder ﾌｫﾙﾀﾞ(&A)...",
         "0 mnuPopupDeskTop ﾃﾞｽｸﾄｯﾌﾟ(&T)...", "1 mnuPopupDeskTopCount(0) (なし)",
         "0 mnuPopupDrive ｴｸｽﾌﾟﾛｰﾗ(&L)...", "1 mnuPopupDriveCount(0) ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)",

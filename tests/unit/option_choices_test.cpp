@@ -104,32 +104,41 @@ TEST(HotKeyChoice, TheControlShowsTheSettingAndOkStoresItsWord) {
     for (const auto& c : stored) EXPECT_EQ(HotKeySettingOf(c.word), c.stored) << c.word;
 }
 
-TEST(OptionChoicesOk, TheKeyIsRegisteredAfreshOnlyWhenItChanged) {
+TEST(OptionChoicesOk, TheKeysAreRegisteredAfreshOnlyWhenOneChanged) {
     const struct {
         const char* before;
         const char* after;
+        const char* searchBefore;
+        const char* searchAfter;
         bool changed;
-        std::vector<std::string> calls;
     } cases[] = {
-        {"", "", false, {"bar redock force"}},
-        {"", "1620", true, {"bar redock force", "bar hotkey"}},
-        {"1620", "1620", false, {"bar redock force"}},  // a key held elsewhere is not reported again
-        {"1620", "880", true, {"bar redock force", "bar hotkey"}},
-        {"1620", "", true, {"bar redock force", "bar hotkey"}},  // given up
-        {"12ab", "", true, {"bar redock force", "bar hotkey"}},  // the control showed none
+        {"", "", "", "", false},
+        {"", "1620", "", "", true},
+        {"1620", "1620", "", "", false},  // a key held elsewhere is not reported again
+        {"1620", "880", "", "", true},
+        {"1620", "", "", "", true},  // given up
+        {"12ab", "", "", "", true},  // the control showed none
+        {"1620", "1620", "", "1606", true},  // the search key alone
+        {"1620", "1620", "1606", "1606", false},
+        {"", "", "1606", "", true},
     };
     for (const auto& c : cases) {
+        const std::string what = std::string(c.before) + " -> " + c.after + ", " + c.searchBefore + " -> " + c.searchAfter;
         MenuMain state;
         state.settings.HotKey = c.before;
+        state.settings.SearchHotKey = c.searchBefore;
         state.settings.Monitor = "\\\\.\\DISPLAY3";
         fakes::FakeBarServices bar;
-        const bool changed = OptionChoicesOk({"\\\\.\\DISPLAY2", c.after}, state);
-        EXPECT_EQ(changed, c.changed) << c.before << " -> " << c.after;
+        const bool changed = OptionChoicesOk({"\\\\.\\DISPLAY2", c.after, c.searchAfter}, state);
+        EXPECT_EQ(changed, c.changed) << what;
         EXPECT_EQ(state.settings.HotKey, c.after);
+        EXPECT_EQ(state.settings.SearchHotKey, c.searchAfter);
         EXPECT_EQ(state.settings.Monitor, "\\\\.\\DISPLAY2");
         EXPECT_TRUE(bar.calls.empty()) << "nothing reaches the bar while the dialog is open";
         OptionSetAfterOk(bar, changed);
-        EXPECT_EQ(bar.calls, c.calls) << c.before << " -> " << c.after;
+        const std::vector<std::string> expected =
+            c.changed ? std::vector<std::string>{"bar redock force", "bar hotkey"} : std::vector<std::string>{"bar redock force"};
+        EXPECT_EQ(bar.calls, expected) << what;
     }
 }
 
@@ -146,17 +155,19 @@ TEST(OptionChoicesOk, ClearedChoicesLeaveTheFileAsItWas) {
     ASSERT_TRUE(SaveSettings(state.settings, profile, path));
     const std::string firstRun = files.ReadAll(path).value_or("");
 
-    (void)OptionChoicesOk({"\\\\.\\DISPLAY2", "1620"}, state);
+    (void)OptionChoicesOk({"\\\\.\\DISPLAY2", "1620", "1606"}, state);
     ASSERT_TRUE(SaveSettings(state.settings, profile, path));
     const std::string chosen = files.ReadAll(path).value_or("");
     EXPECT_NE(chosen.find("Monitor=\\\\.\\DISPLAY2\r\n"), std::string::npos);
-    EXPECT_NE(chosen.find("HotKey=1620\r\n"), std::string::npos);
+    EXPECT_NE(chosen.find("\nHotKey=1620\r\n"), std::string::npos);
+    EXPECT_NE(chosen.find("\nSearchHotKey=1606\r\n"), std::string::npos);
 
-    (void)OptionChoicesOk({"", ""}, state);
+    (void)OptionChoicesOk({"", "", ""}, state);
     ASSERT_TRUE(SaveSettings(state.settings, profile, path));
     EXPECT_EQ(files.ReadAll(path).value_or(""), firstRun);
     Settings back;
     LoadSettings(back, profile, path);
     EXPECT_EQ(back.Monitor, "");
     EXPECT_EQ(back.HotKey, "");
+    EXPECT_EQ(back.SearchHotKey, "");
 }

@@ -399,12 +399,13 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
     struct Seen {
         std::vector<std::string> monitors;
         int selected = -1;
-        LRESULT hotKey = -1;
-        std::string monitorLabel, hotKeyLabel;
+        LRESULT hotKey = -1, searchKey = -1;
+        std::string monitorLabel, hotKeyLabel, searchKeyLabel;
         bool monitorOnDisplayPage = false, hotKeyOnBehaviourPage = false;
     } seen;
     state.settings.Monitor = "\\\\.\\DISPLAY9";  // away: the bar docks on the primary
     state.settings.HotKey = "1620";
+    state.settings.SearchHotKey = "1606";
     WhileShown first(kCaption, [&](HWND dialog) {
         seen.monitors = ComboItems(dialog, IDC_OPTION_MONITOR);
         seen.selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPTION_MONITOR, CB_GETCURSEL, 0, 0));
@@ -413,8 +414,12 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
         seen.hotKeyLabel = ItemText(dialog, IDC_OPTION_HOT_KEY_LABEL);
         seen.monitorOnDisplayPage = Visible(dialog, IDC_OPTION_MONITOR);
         SelectTab(dialog, 1);
-        seen.hotKeyOnBehaviourPage = Visible(dialog, IDC_OPTION_HOT_KEY) && !Visible(dialog, IDC_OPTION_MONITOR);
-        SendDlgItemMessageW(dialog, IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, 0x0370, 0);  // Ctrl+Shift+F1
+        seen.hotKeyOnBehaviourPage = Visible(dialog, IDC_OPTION_HOT_KEY) && Visible(dialog, IDC_OPTION_SEARCH_KEY) &&
+                                     !Visible(dialog, IDC_OPTION_MONITOR);
+        seen.searchKey = SendDlgItemMessageW(dialog, IDC_OPTION_SEARCH_KEY, HKM_GETHOTKEY, 0, 0);
+        seen.searchKeyLabel = ItemText(dialog, IDC_OPTION_SEARCH_KEY_LABEL);
+        SendDlgItemMessageW(dialog, IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, 0x0370, 0);     // Ctrl+Shift+F1
+        SendDlgItemMessageW(dialog, IDC_OPTION_SEARCH_KEY, HKM_SETHOTKEY, 0x0647, 0);  // Ctrl+Alt+G
         Click(dialog, IDOK);
     });
     EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
@@ -437,10 +442,13 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
     EXPECT_EQ(seen.hotKey, 1620);
     EXPECT_EQ(seen.monitorLabel, "ﾓﾆﾀｰ(&M)");
     EXPECT_EQ(seen.hotKeyLabel, "ﾎｯﾄｷｰ(&H)");
+    EXPECT_EQ(seen.searchKey, 1606);
+    EXPECT_EQ(seen.searchKeyLabel, "検索ｷｰ(&Q)");
     EXPECT_TRUE(seen.monitorOnDisplayPage);
     EXPECT_TRUE(seen.hotKeyOnBehaviourPage);
     EXPECT_EQ(state.settings.Monitor, "\\\\.\\DISPLAY9") << "an OK that touched no list keeps the monitor";
     EXPECT_EQ(state.settings.HotKey, "880");
+    EXPECT_EQ(state.settings.SearchHotKey, "1607");
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"topmost", "wallpaper-off", "redock", "hotkey"}));
 
     // The primary picked from the list, the key cleared.

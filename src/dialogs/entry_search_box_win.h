@@ -1,0 +1,76 @@
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "app/bar_services.h"
+#include "app/menu_main.h"
+#include "bar/reading_cache.h"
+#include "dialogs/entry_search_box.h"
+#include "platform/icon_files.h"
+#include "platform/phonetic_readings.h"
+#include "platform/platform.h"
+
+namespace tavi {
+
+// The entry search `frmEntrySearch`, a modeless box over the bar: opened
+// centred on the bar's monitor with the keyboard in its edit box, it closes
+// with Escape or once Enter has chosen, and gives the focus back to the
+// window that had it when it closes without a choice. Made at its first
+// opening and only hidden afterwards, so later openings just show it. The
+// message loop passes its messages through IsDialogMessage while it is active.
+class frmEntrySearch {
+public:
+    frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
+                   PhoneticReadings& readings, std::function<void(int position)> openGroup);
+    ~frmEntrySearch();
+    frmEntrySearch(const frmEntrySearch&) = delete;
+    frmEntrySearch& operator=(const frmEntrySearch&) = delete;
+
+    // Opens the box, or brings it to the front with its text selected.
+    // False when it could not be created.
+    bool Show();
+    // Makes the box, hidden, so that its first opening only shows it.
+    bool Prepare();
+    // The window once it has been made (shown or hidden), else null.
+    HWND Handle() const { return hwnd_; }
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK EditKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInit();
+    void Place();
+    void ShowRows();
+    void OnKey(SearchKey key, bool shift);
+    void OnNotify(const NMHDR& header);
+    void Close(bool giveFocusBack);
+    void Act(const SearchChoice& choice);
+    int IconOf(const SearchRow& row);
+    int PageRows() const;
+
+    MenuMain& state_;
+    Platform& platform_;
+    BarServices& bar_;
+    IconFiles& icons_;
+    PhoneticReadings& readings_;
+    std::function<void(int)> openGroup_;
+    ReadingCache cache_;
+    bool cacheLoaded_ = false;
+    std::optional<EntrySearchBox> box_;
+    HWND hwnd_ = nullptr;
+    HWND previousForeground_ = nullptr;  // another program's window that had the keyboard
+    HWND previousFocus_ = nullptr;       // or one of ours
+    HIMAGELIST images_ = nullptr;
+    std::unordered_map<std::string, int> imageOf_;  // by what decides the picture
+    std::wstring cellText_;                         // the text handed to the list last
+    bool acting_ = false;                           // a choice is being carried out
+};
+
+}  // namespace tavi
