@@ -24,6 +24,9 @@ public:
     // The group box `frmRectangle` beside the group button at 0-based page
     // position `position`, until it closes; `byKeys`: opened from the keyboard.
     virtual void OpenGroup(int position, bool byKeys) = 0;
+    // The menu of the folder entry shown as a menu at 0-based page position
+    // `position`, beside its button, until it closes.
+    virtual void OpenFolderMenu(int position, bool byKeys) = 0;
     // The modeless window whose keys the message loop passes through
     // IsDialogMessage (the memory meter), or 0.
     virtual NativeWindow ModelessWindow() const { return 0; }

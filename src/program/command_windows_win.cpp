@@ -4,6 +4,7 @@
 #include "dialogs/file_infomation_win.h"
 #include "dialogs/group_box_win.h"
 #include "dialogs/import_folder_win.h"
+#include "bar/folder_menu_opening.h"
 #include "bar/shortcut_win.h"
 #include "menus/import_shortcuts.h"
 #include "tools/fd_format_win.h"
@@ -36,7 +37,11 @@ void Win32CommandWindows::ImportShortcuts() {
 }
 
 void Win32CommandWindows::OpenGroup(int position, bool byKeys) {
-    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, position, byKeys);
+    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, folderMenus_, position, byKeys);
+}
+
+void Win32CommandWindows::OpenFolderMenu(int position, bool byKeys) {
+    tavi::OpenFolderMenu(bar_, state_, folderMenus_, position, byKeys);
 }
 
 }  // namespace tavi

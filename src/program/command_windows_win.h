@@ -3,6 +3,8 @@
 #include "menus/bar_tools.h"
 #include "app/menu_main.h"
 #include "menus/command_windows.h"
+#include "menus/folder_menu_win.h"
+#include "platform/folder_contents_win.h"
 #include "platform/platform.h"
 #include "tools/memory_space_win.h"
 
@@ -12,7 +14,12 @@ namespace tavi {
 class Win32CommandWindows final : public CommandWindows {
 public:
     Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools)
-        : state_(state), platform_(platform), bar_(bar), tools_(tools), meter_(platform, tools.memory, tools.resources) {}
+        : state_(state),
+          platform_(platform),
+          bar_(bar),
+          tools_(tools),
+          meter_(platform, tools.memory, tools.resources),
+          folderMenus_(platform, folderContents_, bar) {}
 
     void ShowNewApp(int index) override;
     void ShowFileInfomation(int index) override;
@@ -21,6 +28,7 @@ public:
     void ShowMemorySpace() override;
     void ImportShortcuts() override;
     void OpenGroup(int position, bool byKeys) override;
+    void OpenFolderMenu(int position, bool byKeys) override;
     NativeWindow ModelessWindow() const override { return reinterpret_cast<NativeWindow>(meter_.Handle()); }
 
 private:
@@ -29,6 +37,8 @@ private:
     BarServices& bar_;
     BarTools& tools_;
     frmMemorySpace meter_;
+    Win32FolderContents folderContents_;
+    Win32FolderMenu folderMenus_;  // keeps its pictures for the bar's whole run
 };
 
 }  // namespace tavi

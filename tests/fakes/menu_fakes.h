@@ -29,6 +29,7 @@ public:
     void ShowMemorySpace() override { log_.push_back("window frmMemorySpace"); }
     void ImportShortcuts() override { Modal("ImportShortcuts"); }
     void OpenGroup(int position, bool) override { Modal("frmRectangle " + std::to_string(position)); }
+    void OpenFolderMenu(int position, bool) override { Modal("folder menu " + std::to_string(position)); }
 
 private:
     void Modal(const std::string& name);
