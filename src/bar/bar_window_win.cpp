@@ -283,9 +283,14 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
         return;
     }
     if (outcome == ClickOutcome::OpenFolderMenu) {
-        // As the entry menu does: nothing else of the bar's while it is up; Timer1 as the group box.
+        // As the entry menu does: nothing else of the bar's while it is up, and
+        // no button's tip over it; Timer1 as the group box.
         menuOpen_ = true;
+        ShowKeyTip(-1);
+        HWND tips = strip_.ToolTips();
+        if (tips) SendMessageW(tips, TTM_ACTIVATE, FALSE, 0);
         windows_->OpenFolderMenu(buttonNumber - 1, byKey);
+        if (tips) SendMessageW(tips, TTM_ACTIVATE, TRUE, 0);
         menuOpen_ = false;
         return;
     }

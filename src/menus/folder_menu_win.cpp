@@ -1,5 +1,6 @@
 #include "menus/folder_menu_win.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -15,7 +16,7 @@ namespace {
 // Pictures read from the files themselves (programs, shortcuts) open each
 // file; in one showing they get this long in all, the rest show their
 // type's picture, so a folder of many programs on a slow share still opens.
-constexpr std::chrono::milliseconds kFileReadBudget{300};
+constexpr std::chrono::milliseconds kFileReadBudget{200};
 // Past this many kept pictures (folders of programs add one each) they are
 // all let go before the next showing and made again as they are needed.
 constexpr size_t kMostPictures = 1000;
@@ -126,8 +127,15 @@ bool Win32FolderMenu::Run(const std::string& folder, const FolderMenuAnchor& anc
     TracePhase("folder menu listed");
 
     SetForegroundWindow(Front());
-    // From the keyboard the first item is selected, as the keys then expect.
-    if (byKeys) PostMessageW(Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    if (byKeys) {
+        // The Enter that opened the menu left its character in the queue,
+        // where the menu would take it for a choice and close at once.
+        MSG typed{};
+        if (PeekMessageW(&typed, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam == L'\r')
+            PeekMessageW(&typed, typed.hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
+        // From the keyboard the first item is selected, as the keys then expect.
+        PostMessageW(Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    }
     TPMPARAMS params{};
     params.cbSize = sizeof params;
     params.rcExclude = {anchor.keepClear.left, anchor.keepClear.top, anchor.keepClear.right, anchor.keepClear.bottom};
@@ -173,12 +181,6 @@ void Win32FolderMenu::Fill(HMENU menu) {
     const auto level = levels_.find(menu);
     if (level == levels_.end() || level->second.listed) return;
     level->second.listed = true;
-    // Each bitmap in the column of the check marks, which no item uses.
-    MENUINFO style{};
-    style.cbSize = sizeof style;
-    style.fMask = MIM_STYLE;
-    style.dwStyle = MNS_CHECKORBMP;
-    SetMenuInfo(menu, &style);
 
     for (FolderMenuItem& listed : ListFolderMenu(reader_, level->second.folder)) {
         const size_t index = items_.size();

@@ -46,6 +46,7 @@ Value Items(HMENU menu, bool shown, int depth) {
     item.Set("text", Value::String(Utf8(text)));
     item.Set("enabled", Value::Bool((info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0));
     item.Set("checked", Value::Bool((info.fState & MFS_CHECKED) != 0));
+    item.Set("hilite", Value::Bool((info.fState & MFS_HILITE) != 0));
     item.Set("id", Value::Int(static_cast<int64_t>(info.wID)));
     // A picture of the item's own beside its text, and its depth; a drawn-by-the-owner item has no text to read.
     BITMAP picture{};
