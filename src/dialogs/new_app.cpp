@@ -139,7 +139,8 @@ IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons) {
 
 bool NewAppOk(const NewAppView& view, MenuMain& state, int index) {
     const bool asMenu = view.kind == EntryKind::Folder && view.runSizeIndex == kRunSizeMenuIndex;
-    const std::string path = asMenu && !IsBlank(view.path) ? AddBackslash(TrimSpaces(view.path)) : TrimSpaces(view.path);
+    const std::string typed = TrimSpaces(view.path);
+    const std::string path = asMenu && !typed.empty() ? AddBackslash(typed) : typed;
     if (path.empty() || index < 0) return false;
     const bool group = view.kind == EntryKind::Group;
     // Only a folder has the menu item; a list changed behind the view's back cannot store it for another kind.

@@ -96,7 +96,8 @@ void NewAppEx::OnCommand(int id, int code) {
             if (code == EN_SETFOCUS) SelectAllOnFocus(Item(id));
             if (code == EN_CHANGE && id == IDC_NEWAPPEX_PROGRAM) {
                 const bool offeredBefore = NewAppExOffersMenu(view_);
-                view_.runSizeIndex = static_cast<int>(SendDlgItemMessageW(Handle(), IDC_NEWAPPEX_RUN_SIZE, CB_GETCURSEL, 0, 0));
+                view_.runSizeIndex =
+                    static_cast<int>(SendDlgItemMessageW(Handle(), IDC_NEWAPPEX_RUN_SIZE, CB_GETCURSEL, 0, 0));
                 NewAppExProgramChanged(view_, ItemText(IDC_NEWAPPEX_PROGRAM));
                 // A folder's list has "ﾒﾆｭｰで表示" as well.
                 if (NewAppExOffersMenu(view_) != offeredBefore) WriteRunSizes();

@@ -107,6 +107,13 @@ class FolderMenuTest(tavi.BarTestCase):
         self.assertEqual(folder_records(bar), [], "nothing was started")
         self.assertEqual(bar.entry_menu(0)[0]["text"], "新規登録(&N)...\tCtrl+N", "the bar goes on as before")
 
+        # Closed while its folder's menu is up, the program ends as ever.
+        listed = bar.folder.read_bytes("Launch.ini")
+        bar.click(0)
+        SESSION.wait_popup_menu(bar.pid)
+        self.assertEqual(bar.close(), 0)
+        self.assertEqual(bar.folder.read_bytes("Launch.ini"), listed)
+
     def test_enter_opens_it_and_a_file_chosen_by_keys_in_a_subfolder_is_opened_by_the_shell(self):
         bar, root = self.folder_bar("folder-menu-keys")
         bar.key(VK_HOME)

@@ -227,7 +227,8 @@ TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
 TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupOrAFolderMenuIsLeftToItsWindow) {
     state.EntryOffset = 2;
     fakes::GiveEntries(state, fake.platform,
-                       {{}, {}, {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"}, {"Games", "[Games]", "", "0", "", "0"},
+                       {{}, {}, {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"},
+                        {"Games", "[Games]", "", "0", "", "0"},
                         {"Docs", " C:\\Docs\\ ", "", "3", "", "0"}, {"Odd", "C:\\Docs\\", "", "3x", "", "0"}});
     EXPECT_EQ(ClickButton(state, fake.platform, 1), ClickOutcome::Handled);
     ASSERT_EQ(fake.shell.opened.size(), 1u);

@@ -375,7 +375,8 @@ TEST_F(NewAppTest, OnlyAFolderOffersToShowAsAMenu) {
     } oks[] = {
         {"a folder as a menu gets its closing backslash", EntryKind::Folder, " C:\\Docs ", 3,
          {"T", "C:\\Docs\\", "", "3", "C:\\Docs\\", "0"}},
-        {"and keeps the one it has", EntryKind::Folder, "C:\\Docs\\", 3, {"T", "C:\\Docs\\", "", "3", "C:\\Docs\\", "0"}},
+        {"and keeps the one it has", EntryKind::Folder, "C:\\Docs\\", 3,
+         {"T", "C:\\Docs\\", "", "3", "C:\\Docs\\", "0"}},
         {"a folder opened in the explorer stays as typed", EntryKind::Folder, "C:\\Docs", 0,
          {"T", "C:\\Docs", "", "0", "C:\\Docs", "0"}},
         {"a file never stores the menu's run type", EntryKind::File, "C:\\odd.exe", 3,

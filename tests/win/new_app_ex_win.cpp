@@ -165,7 +165,8 @@ TEST_F(NewAppExWin, AMemberFolderOffersToShowAsAMenu) {
         SendDlgItemMessageW(dialog, IDC_NEWAPPEX_RUN_SIZE, CB_SETCURSEL, 3, 0);
         Click(dialog, IDOK);
     });
-    const std::optional<ExMenuEntry> stored = ShowNewAppEx(0, ExMenuEntry{"Ed", notepad, "", "1"}, platform, chooser, icons);
+    const std::optional<ExMenuEntry> stored =
+        ShowNewAppEx(0, ExMenuEntry{"Ed", notepad, "", "1"}, platform, chooser, icons);
     ASSERT_TRUE(shown.Join());
     const std::vector<std::string> three{"通常のｳｨﾝﾄﾞｳ", "最小化", "最大化"};
     EXPECT_EQ(seen.asProgram, three);

@@ -50,7 +50,8 @@ Value Items(HMENU menu, bool shown, int depth) {
     item.Set("id", Value::Int(static_cast<int64_t>(info.wID)));
     // A picture of the item's own beside its text, and its depth; a drawn-by-the-owner item has no text to read.
     BITMAP picture{};
-    const bool bitmap = reinterpret_cast<INT_PTR>(info.hbmpItem) > 11 && GetObjectW(info.hbmpItem, sizeof picture, &picture);
+    const bool bitmap =
+        reinterpret_cast<INT_PTR>(info.hbmpItem) > 11 && GetObjectW(info.hbmpItem, sizeof picture, &picture);
     item.Set("bitmap_bits", Value::Int(bitmap ? picture.bmBitsPixel : 0));
     item.Set("owner_drawn", Value::Bool((info.fType & MFT_OWNERDRAW) != 0));
     if (shown) {
