@@ -154,13 +154,6 @@ TEST(GroupBoxLayout, EveryEdgeDpiAndTaskbarPutsTheBoxFlushBesideTheGroupButton) 
                 }
 }
 
-TEST(GroupBoxLayout, NoMenuAnchorForASlotTheBoxHasNot) {
-    GroupBoxLayout layout;
-    layout.members.resize(2);
-    EXPECT_EQ(MemberMenuAnchor(layout, 2), FolderMenuAnchor{});
-    EXPECT_EQ(MemberMenuAnchor(layout, -1), FolderMenuAnchor{});
-}
-
 TEST(GroupBoxLayout, WithoutALayoutTheButtonItselfGivesTheSize) {
     const GroupBoxPlacement p = PlacementFromBar(BarButtonSizes{}, DockEdge::Top, {0, 0, 1280, 41}, {100, 1, 140, 40}, 3);
     EXPECT_EQ(p.buttonPixels, 40);
