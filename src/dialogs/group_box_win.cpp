@@ -12,6 +12,7 @@
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
 #include "platform/colour_scheme_win.h"
+#include "platform/handles_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
@@ -48,7 +49,6 @@ public:
           icons_(icons),
           folderMenus_(folderMenus),
           iconPixels_(iconPixels) {}
-    ~frmRectangle() override { ReleaseIcons(); }
 
     void Run(GroupBox& box, const GroupBoxLayout& layout) override;
 
@@ -70,7 +70,6 @@ private:
     int SlotOf(HWND control) const;
     void OnLeaveTick();
     void DrawExit(const DRAWITEMSTRUCT& item) const;
-    void ReleaseIcons();
 
     HWND owner_;
     Platform& platform_;
@@ -81,7 +80,7 @@ private:
     GroupBox* box_ = nullptr;
     GroupBoxLayout layout_;
     std::vector<HWND> members_;
-    std::vector<HICON> pictures_;
+    std::vector<OwnedIcon> pictures_;  // the members' buttons show them
     std::vector<std::wstring> tips_;
     HWND exit_ = nullptr;
     HWND tooltip_ = nullptr;
@@ -142,7 +141,8 @@ bool frmRectangle::Create(const GroupBoxLayout& layout) {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, instance, nullptr);
     const size_t slots = layout.members.size();
     members_.assign(slots, nullptr);
-    pictures_.assign(slots, nullptr);
+    pictures_.clear();
+    pictures_.resize(slots);
     tips_.assign(slots, std::wstring());
     for (size_t s = 0; s < slots; ++s) {
         const Rect& m = layout.members[s];
@@ -246,14 +246,13 @@ int frmRectangle::SlotOf(HWND control) const {
 void frmRectangle::ShowMember(int slot, const GroupButtonPicture& picture) {
     if (slot < 0 || static_cast<size_t>(slot) >= members_.size()) return;
     const auto s = static_cast<size_t>(slot);
-    HICON icon = nullptr;
+    OwnedIcon icon;
     // Only numbers below the count are asked for: Wine can hand back a stray
     // handle for a file without icons.
     if (!picture.iconFile.empty() && icons_.IconCount(picture.iconFile) > 0)
-        icon = LoadFileIcon(picture.iconFile, 0, iconPixels_);
-    SendMessageW(members_[s], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-    if (pictures_[s]) DestroyIcon(pictures_[s]);
-    pictures_[s] = icon;
+        icon.Reset(LoadFileIcon(picture.iconFile, 0, iconPixels_));
+    SendMessageW(members_[s], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
+    pictures_[s] = std::move(icon);
     tips_[s] = Widen(picture.tip);
     // An icon button draws no text: the text is only its name for screen readers.
     SetWindowTextW(members_[s], Widen(picture.name).c_str());
@@ -265,7 +264,8 @@ std::optional<ExMenuEntry> frmRectangle::EditMember(const ExMenuEntry& member) {
 }
 
 GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) {
-    HMENU menu = CreatePopupMenu();
+    const OwnedMenu owned(CreatePopupMenu());
+    const HMENU menu = owned.Get();
     if (!menu) return GroupMenuCommand::None;
     const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
     AppendMenuW(menu, flags(states.add), kMenuAdd, Widen(text::kMenuNewIn).c_str());
@@ -284,7 +284,6 @@ GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::opti
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Handle(), nullptr));
     PostMessageW(Handle(), WM_NULL, 0, 0);
-    DestroyMenu(menu);
     switch (chosen) {
         case kMenuAdd: return GroupMenuCommand::Add;
         case kMenuEdit: return GroupMenuCommand::Edit;
@@ -321,13 +320,6 @@ void frmRectangle::OnLeaveTick() {
 
 void frmRectangle::DrawExit(const DRAWITEMSTRUCT& item) const {
     DrawGlyphButton(item.hDC, item.rcItem, ArrowOf(glyph_), (item.itemState & ODS_SELECTED) != 0);
-}
-
-void frmRectangle::ReleaseIcons() {
-    for (HICON& icon : pictures_) {
-        if (icon) DestroyIcon(icon);
-        icon = nullptr;
-    }
 }
 
 LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

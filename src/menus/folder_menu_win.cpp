@@ -26,7 +26,7 @@ constexpr UINT kLastShellCommand = 0x7FFF;
 
 // A 32-bit top-down bitmap of `icon` at `size` pixels, its colours already
 // multiplied by their alpha, as a menu draws an item's bitmap.
-HBITMAP IconBitmap(HICON icon, int size) {
+OwnedBitmap IconBitmap(HICON icon, int size) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = size;
@@ -34,34 +34,28 @@ HBITMAP IconBitmap(HICON icon, int size) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return nullptr;
+    const OwnedMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return {};
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-        if (bitmap) DeleteObject(bitmap);
-        DeleteDC(dc);
-        return nullptr;
-    }
-    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    OwnedBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return {};
+    const Selected drawing(dc.Get(), bitmap.Get());
     auto* pixels = static_cast<uint32_t*>(bits);
     const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
     // Drawn onto nothing at all, an icon with alpha leaves exactly its
     // premultiplied pixels.
     std::fill(pixels, pixels + count, 0u);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     GdiFlush();
     if (std::none_of(pixels, pixels + count, [](uint32_t p) { return p >> 24; })) {
         // An icon without alpha (an old one): its mask tells which pixels show.
         const std::vector<uint32_t> colours(pixels, pixels + count);
         std::fill(pixels, pixels + count, 0u);
-        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_MASK);
+        DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_MASK);
         GdiFlush();
         for (size_t i = 0; i < count; ++i)
             pixels[i] = (pixels[i] & 0x00FFFFFF) == 0 ? (colours[i] | 0xFF000000) : 0u;
     }
-    SelectObject(dc, previous);
-    DeleteDC(dc);
     return bitmap;
 }
 
@@ -86,11 +80,7 @@ UINT TrackFlagsFor(MenuSide side) {
 Win32FolderMenu::Win32FolderMenu(Platform& platform, FolderContentsReader& reader, BarServices& bar)
     : platform_(platform), reader_(reader), bar_(bar) {}
 
-Win32FolderMenu::~Win32FolderMenu() {
-    ForgetShowing();
-    for (auto& [key, picture] : pictures_)
-        if (picture) DeleteObject(picture);
-}
+Win32FolderMenu::~Win32FolderMenu() { ForgetShowing(); }
 
 bool Win32FolderMenu::CreateOwner() {
     if (Handle()) return true;
@@ -112,18 +102,17 @@ bool Win32FolderMenu::Run(const std::string& folder, const FolderMenuAnchor& anc
     TracePhase("folder menu");
     const int size = MulDiv(16, WindowDpi(Bar()), 96);
     if (size != pictureSize_) {
-        for (auto& [key, picture] : pictures_)
-            if (picture) DeleteObject(picture);
         pictures_.clear();
         pictureSize_ = size;
     }
     ForgetPicturesIfMany();
 
-    HMENU root = CreatePopupMenu();
+    // The submenus go with it; the pictures are kept.
+    const OwnedMenu root(CreatePopupMenu());
     if (!root) return false;
-    levels_[root].folder = folder;
+    levels_[root.Get()].folder = folder;
     fileReadsUntil_ = std::chrono::steady_clock::now() + kFileReadBudget;
-    Fill(root);
+    Fill(root.Get());
     TracePhase("folder menu listed");
 
     SetForegroundWindow(Front());
@@ -142,11 +131,10 @@ bool Win32FolderMenu::Run(const std::string& folder, const FolderMenuAnchor& anc
     tracking_ = true;
     // No TPM_NONOTIFY: the submenus are listed on WM_INITMENUPOPUP. No
     // TPM_RIGHTBUTTON: a right click asks for the item's context menu.
-    const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(root, TPM_RETURNCMD | TrackFlagsFor(anchor.side),
+    const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(root.Get(), TPM_RETURNCMD | TrackFlagsFor(anchor.side),
                                                            anchor.x, anchor.y, Handle(), &params));
     tracking_ = false;
     if (Handle()) PostMessageW(Handle(), WM_NULL, 0, 0);
-    DestroyMenu(root);  // the submenus go with it; the pictures are kept
 
     std::optional<FolderMenuItem> item;
     if (chosen >= 1 && chosen <= items_.size()) item = items_[chosen - 1];
@@ -195,37 +183,33 @@ void Win32FolderMenu::Fill(HMENU menu) {
         info.wID = static_cast<UINT>(index + 1);
         info.dwTypeData = text.data();
         info.hbmpItem = PictureFor(item);
-        HMENU submenu = nullptr;
-        if (item.kind == FolderMenuKind::Submenu && (submenu = CreatePopupMenu())) {
+        OwnedMenu submenu(item.kind == FolderMenuKind::Submenu ? CreatePopupMenu() : nullptr);
+        if (submenu) {
             info.fMask |= MIIM_SUBMENU;
-            info.hSubMenu = submenu;
+            info.hSubMenu = submenu.Get();
         }
         const int position = GetMenuItemCount(menu);
-        if (position >= 0 && InsertMenuItemW(menu, static_cast<UINT>(position), TRUE, &info)) {
-            level->second.itemAt.push_back(index);
-            if (submenu) levels_[submenu].folder = item.path;
-        } else if (submenu) {
-            DestroyMenu(submenu);
-        }
+        if (position < 0 || !InsertMenuItemW(menu, static_cast<UINT>(position), TRUE, &info)) continue;
+        level->second.itemAt.push_back(index);
+        // Its menu owns it now.
+        if (submenu) levels_[submenu.Detach()].folder = item.path;
     }
 }
 
 HBITMAP Win32FolderMenu::PictureFor(const FolderMenuItem& item) {
     std::string key = FolderMenuIconKey(item);
     if (key.empty()) return nullptr;
-    if (const auto kept = pictures_.find(key); kept != pictures_.end()) return kept->second;
+    if (const auto kept = pictures_.find(key); kept != pictures_.end()) return kept->second.Get();
     if (StartsWith(key, "file:") && std::chrono::steady_clock::now() >= fileReadsUntil_) {
         // No time left to open more files: the picture of the file's type.
         key = "type:" + ToUpperAscii(GetExtension(item.path));
-        if (const auto kept = pictures_.find(key); kept != pictures_.end()) return kept->second;
+        if (const auto kept = pictures_.find(key); kept != pictures_.end()) return kept->second.Get();
     }
-    HBITMAP picture = MakePicture(key, item);
     // Kept even when there is none, so the file is not asked again.
-    pictures_[key] = picture;
-    return picture;
+    return (pictures_[key] = MakePicture(key, item)).Get();
 }
 
-HBITMAP Win32FolderMenu::MakePicture(const std::string& key, const FolderMenuItem& item) {
+OwnedBitmap Win32FolderMenu::MakePicture(const std::string& key, const FolderMenuItem& item) {
     std::wstring path;
     DWORD attributes = 0;
     UINT flags = SHGFI_ICON | SHGFI_SMALLICON;
@@ -242,11 +226,11 @@ HBITMAP Win32FolderMenu::MakePicture(const std::string& key, const FolderMenuIte
         path = Widen(item.path);
     }
     SHFILEINFOW found{};
-    if (!SHGetFileInfoW(path.c_str(), attributes, &found, sizeof found, flags) || !found.hIcon) return nullptr;
+    if (!SHGetFileInfoW(path.c_str(), attributes, &found, sizeof found, flags)) return {};
+    const OwnedIcon icon(found.hIcon);
+    if (!icon) return {};
     ++picturesMade_;
-    HBITMAP picture = IconBitmap(found.hIcon, pictureSize_);
-    DestroyIcon(found.hIcon);
-    return picture;
+    return IconBitmap(icon.Get(), pictureSize_);
 }
 
 const FolderMenuItem* Win32FolderMenu::ItemAt(HMENU menu, UINT position) const {
@@ -267,9 +251,10 @@ void Win32FolderMenu::ShowContextMenu(const std::string& path) {
     CoTaskMemFree(id);
     if (!menu) return;
 
-    HMENU popup = CreatePopupMenu();
-    if (popup && SUCCEEDED(menu->QueryContextMenu(popup, 0, kFirstShellCommand, kLastShellCommand, CMF_NORMAL)) &&
-        GetMenuItemCount(popup) > 0) {
+    const OwnedMenu popup(CreatePopupMenu());
+    if (popup &&
+        SUCCEEDED(menu->QueryContextMenu(popup.Get(), 0, kFirstShellCommand, kLastShellCommand, CMF_NORMAL)) &&
+        GetMenuItemCount(popup.Get()) > 0) {
         // Submenus the shell fills itself ("送る") need our owner's messages.
         if (FAILED(menu->QueryInterface(IID_IContextMenu3, reinterpret_cast<void**>(&context3_)))) context3_ = nullptr;
         if (!context3_ && FAILED(menu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&context2_))))
@@ -277,7 +262,7 @@ void Win32FolderMenu::ShowContextMenu(const std::string& path) {
         POINT at{};
         GetCursorPos(&at);
         const UINT chosen = static_cast<UINT>(
-            TrackPopupMenuEx(popup, TPM_RECURSE | TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, Handle(), nullptr));
+            TrackPopupMenuEx(popup.Get(), TPM_RECURSE | TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, Handle(), nullptr));
         ReleaseAndClear(context3_);
         ReleaseAndClear(context2_);
         if (chosen >= kFirstShellCommand && chosen <= kLastShellCommand && !pending_.menu) {
@@ -286,7 +271,6 @@ void Win32FolderMenu::ShowContextMenu(const std::string& path) {
             EndMenu();
         }
     }
-    if (popup) DestroyMenu(popup);
     menu->Release();
 }
 
@@ -306,10 +290,7 @@ void Win32FolderMenu::ForgetShowing() {
 }
 
 void Win32FolderMenu::ForgetPicturesIfMany() {
-    if (pictures_.size() <= kMostPictures) return;
-    for (auto& [key, picture] : pictures_)
-        if (picture) DeleteObject(picture);
-    pictures_.clear();
+    if (pictures_.size() > kMostPictures) pictures_.clear();
 }
 
 LRESULT Win32FolderMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

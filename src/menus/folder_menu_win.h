@@ -13,6 +13,7 @@
 #include "app/bar_services.h"
 #include "menus/folder_menu.h"
 #include "platform/folder_contents.h"
+#include "platform/handles_win.h"
 #include "platform/platform.h"
 #include "platform/window_win.h"
 
@@ -68,7 +69,7 @@ private:
     bool CreateOwner();
     void Fill(HMENU menu);
     HBITMAP PictureFor(const FolderMenuItem& item);
-    HBITMAP MakePicture(const std::string& key, const FolderMenuItem& item);
+    OwnedBitmap MakePicture(const std::string& key, const FolderMenuItem& item);
     const FolderMenuItem* ItemAt(HMENU menu, UINT position) const;
     void ShowContextMenu(const std::string& path);
     std::optional<LRESULT> ForwardToContextMenu(UINT message, WPARAM wParam, LPARAM lParam);
@@ -81,7 +82,7 @@ private:
     FolderContentsReader& reader_;
     BarServices& bar_;
     int pictureSize_ = 16;
-    std::map<std::string, HBITMAP> pictures_;
+    std::map<std::string, OwnedBitmap> pictures_;  // null where a file gave no picture
     int picturesMade_ = 0;
     // Time left in this showing for pictures read from the files themselves.
     std::chrono::steady_clock::time_point fileReadsUntil_{};
