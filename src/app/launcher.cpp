@@ -1,5 +1,6 @@
 #include "app/launcher.h"
 
+#include "app/entry_store.h"
 #include "app/menu_main.h"
 #include "platform/messages.h"
 #include "platform/text.h"
@@ -10,6 +11,11 @@ std::string ExplorerPath(SystemInfo& system) { return AddBackslash(system.Window
 
 std::string SystemProgramPath(SystemInfo& system, std::string_view fileName) {
     return AddBackslash(system.SystemDirectory()) + std::string(fileName);
+}
+
+bool OpensAsMenu(std::string_view path, std::string_view runType) {
+    const std::string trimmed = TrimSpaces(path);
+    return !trimmed.empty() && !IsGroupPath(trimmed) && LeadingNumber(runType) == LeadingNumber(kRunTypeMenu);
 }
 
 ShowCommand ShowCommandForRunType(const std::string& runType) {

@@ -13,6 +13,13 @@ struct StartRequest {
     std::string runType;  // "0" normal, "1" minimised, "2" maximised
 };
 
+// The run type of a folder that opens as a menu of its contents.
+inline constexpr std::string_view kRunTypeMenu = "3";
+// Whether an entry or member with this path and run type opens as a folder
+// menu rather than starting: run type 3 on anything but a group. What it
+// names is listed as a folder; a path that is none shows "(開けません)".
+bool OpensAsMenu(std::string_view path, std::string_view runType);
+
 // The system's own programs by their full paths, so that a program of the
 // same name in the current folder or the program's own never runs instead.
 std::string ExplorerPath(SystemInfo& system);

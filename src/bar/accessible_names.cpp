@@ -1,5 +1,6 @@
 #include "bar/accessible_names.h"
 
+#include "app/launcher.h"
 #include "platform/messages.h"
 #include "platform/text.h"
 
@@ -30,7 +31,8 @@ ButtonDescription DescribeButton(const MenuMain& state, int position, int focuse
         return button;
     }
     button.name = AccessibleEntryName(*entry);
-    if (IsGroupPath(TrimSpaces(entry->PathName))) {
+    // A group opens its box and a folder shown as a menu its menu: both are buttons that open more.
+    if (IsGroupPath(TrimSpaces(entry->PathName)) || OpensAsMenu(entry->PathName, entry->RunType)) {
         button.role = AccessibleRole::ButtonMenu;
         button.defaultAction = std::string(text::kActionOpenGroup);
     } else {

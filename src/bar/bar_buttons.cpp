@@ -61,6 +61,7 @@ ClickOutcome ClickButton(MenuMain& state, Platform& platform, int buttonNumber) 
         return ClickOutcome::Handled;
     }
     if (IsGroupPath(path)) return ClickOutcome::OpenGroup;
+    if (OpensAsMenu(path, state.entries.At(index).RunType)) return ClickOutcome::OpenFolderMenu;
     StartBarEntry(state, platform, index);
     return ClickOutcome::Handled;
 }

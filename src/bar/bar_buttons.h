@@ -21,11 +21,12 @@ void FullRebuild(MenuMain& state, EntryButtons& buttons, const std::function<voi
 std::string TipFor(const MenuMain& state, int index);
 
 // What a click on a bar button asks of the bar beyond what was done here.
-enum class ClickOutcome { Handled, OpenGroup };
+enum class ClickOutcome { Handled, OpenGroup, OpenFolderMenu };
 
 // A click on button number `buttonNumber` (from 1): a free slot opens the
 // explorer on the system drive's root, an entry starts, a group is left to
-// the bar's group window.
+// the bar's group window and a folder shown as a menu (OpensAsMenu) to the
+// folder menu.
 ClickOutcome ClickButton(MenuMain& state, Platform& platform, int buttonNumber);
 
 enum class PageCommand { Close = 0, Next = 1, Previous = 2 };

@@ -57,6 +57,7 @@ void TaviMenu2::OnBarKey(BarKey key, char32_t typed) {
         case KeyAction::None: break;
         case KeyAction::StartEntry:
         case KeyAction::OpenGroup:
+        case KeyAction::OpenFolderMenu:
             OnButtonClick(focus + 1, true);
             // What was started takes the foreground; auto-hide looks after the bar again.
             if (keyboardHeld_) ReleaseKeyboard(false);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/launcher.h"
 #include "app/menu_main.h"
 #include "platform/text.h"
 #include "bar/accessible_names.h"
@@ -120,8 +121,13 @@ KeyResult HandleBarKey(const KeyPage& page, const EntryStore& entries, BarKey ke
         case BarKey::Enter:
             if (focus >= 0) {
                 const int index = page.entryOffset + focus;
-                const bool group = entries.Has(index) && IsGroupPath(TrimSpaces(entries.slots[index].PathName));
-                result.action = group ? KeyAction::OpenGroup : KeyAction::StartEntry;
+                const LaunchEntry* entry = entries.Has(index) ? &entries.slots[index] : nullptr;
+                if (entry && IsGroupPath(TrimSpaces(entry->PathName)))
+                    result.action = KeyAction::OpenGroup;
+                else if (entry && OpensAsMenu(entry->PathName, entry->RunType))
+                    result.action = KeyAction::OpenFolderMenu;
+                else
+                    result.action = KeyAction::StartEntry;
             }
             break;
         case BarKey::Menu:

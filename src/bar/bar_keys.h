@@ -30,6 +30,7 @@ enum class KeyAction {
     None,
     StartEntry,  // as a click: an entry starts, a free slot opens the explorer
     OpenGroup,
+    OpenFolderMenu,  // a folder shown as a menu, as a click opens it
     EntryMenu,   // the entry menu at the focused button
     Release,     // the focus goes back to the window that had it
 };

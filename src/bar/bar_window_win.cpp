@@ -310,9 +310,22 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     if (menuOpen_ || (!byKey && dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
     PauseTimer1();
-    if (ClickButton(state_, platform_, buttonNumber) == ClickOutcome::OpenGroup) {
+    const ClickOutcome outcome = ClickButton(state_, platform_, buttonNumber);
+    if (outcome == ClickOutcome::OpenGroup) {
         // The group box pauses and resumes Timer1 itself, on every way out.
         windows_->OpenGroup(buttonNumber - 1, byKey);
+        return;
+    }
+    if (outcome == ClickOutcome::OpenFolderMenu) {
+        // As the entry menu does: nothing else of the bar's while it is up, and
+        // no button's tip over it; Timer1 as the group box.
+        menuOpen_ = true;
+        ShowKeyTip(-1);
+        HWND tips = strip_.ToolTips();
+        if (tips) SendMessageW(tips, TTM_ACTIVATE, FALSE, 0);
+        windows_->OpenFolderMenu(buttonNumber - 1, byKey);
+        if (tips) SendMessageW(tips, TTM_ACTIVATE, TRUE, 0);
+        menuOpen_ = false;
         return;
     }
     ResumeTimer1();

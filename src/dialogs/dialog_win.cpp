@@ -78,6 +78,13 @@ void ModalDialog::AddListItems(int listId, std::initializer_list<std::string_vie
         SendDlgItemMessageW(hwnd_, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
 }
 
+void ModalDialog::SetListItems(int listId, const std::vector<std::string_view>& items, int selected) const {
+    SendDlgItemMessageW(hwnd_, listId, CB_RESETCONTENT, 0, 0);
+    for (std::string_view item : items)
+        SendDlgItemMessageW(hwnd_, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    SendDlgItemMessageW(hwnd_, listId, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
 int ModalDialog::Dpi() const { return WindowDpi(hwnd_); }
 
 std::string WindowText(HWND window) {

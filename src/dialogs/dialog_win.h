@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace tavi {
 
@@ -37,6 +38,8 @@ protected:
     void AddTabs(int tabId, std::initializer_list<std::string_view> tabs) const;
     // A list's items, in order.
     void AddListItems(int listId, std::initializer_list<std::string_view> items) const;
+    // A drop-down list's items replaced by these, `selected` chosen (-1: none).
+    void SetListItems(int listId, const std::vector<std::string_view>& items, int selected) const;
 
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     std::string ItemText(int id) const;

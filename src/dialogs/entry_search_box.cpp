@@ -179,8 +179,9 @@ void CarryOutSearchChoice(const SearchChoice& choice, const SearchChoicePorts& p
     }
     if (choice.action != SearchChoice::Action::Start || state.Closing) return;
     const int index = row.place.entryIndex;
-    if (!member && IsGroupPath(TrimSpaces(row.entry.PathName))) {
-        // As a click on its button: the bar shown at the group's page, the box beside the button.
+    if (!member && (IsGroupPath(TrimSpaces(row.entry.PathName)) || OpensAsMenu(row.entry.PathName, row.entry.RunType))) {
+        // As a click on its button: the bar shown at the entry's page, the
+        // group's box or the folder's menu beside the button.
         const int pageSize = std::max(1, state.VisibleCount);
         const int offset = index / pageSize * pageSize;
         if (offset != state.EntryOffset) {
@@ -188,7 +189,7 @@ void CarryOutSearchChoice(const SearchChoice& choice, const SearchChoicePorts& p
             ports.bar.RefreshButtons();
         }
         ports.bar.Show();
-        if (ports.openGroup) ports.openGroup(index - offset);
+        if (ports.openAtButton) ports.openAtButton(index - offset);
         return;
     }
     // No auto-hide while a failed start's message box may be up.

@@ -108,8 +108,9 @@ struct SearchChoicePorts {
     MenuMain& state;
     Platform& platform;
     BarServices& bar;
-    // The group box at a 0-based page position, opened from the keyboard.
-    std::function<void(int position)> openGroup;
+    // What the button at a 0-based page position opens (a group's box, a
+    // folder's menu), opened from the keyboard.
+    std::function<void(int position)> openAtButton;
 };
 
 // Carries out a choice once the box has closed. Start: an entry starts as

@@ -41,13 +41,13 @@ bool ShiftHeld() { return GetKeyState(VK_SHIFT) < 0; }
 }  // namespace
 
 frmEntrySearch::frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
-                               PhoneticReadings& readings, std::function<void(int)> openGroup)
+                               PhoneticReadings& readings, std::function<void(int)> openAtButton)
     : state_(state),
       platform_(platform),
       bar_(bar),
       icons_(icons),
       readings_(readings),
-      openGroup_(std::move(openGroup)) {}
+      openAtButton_(std::move(openAtButton)) {}
 
 frmEntrySearch::~frmEntrySearch() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -256,7 +256,7 @@ void frmEntrySearch::Act(const SearchChoice& choice) {
         ~Done() { acting = false; }
     } done{acting_};
     Close(choice.action == SearchChoice::Action::Close);
-    CarryOutSearchChoice(choice, {state_, platform_, bar_, openGroup_});
+    CarryOutSearchChoice(choice, {state_, platform_, bar_, openAtButton_});
 }
 
 // Hidden, not destroyed: the next opening only shows it again.

@@ -27,7 +27,7 @@ namespace tavi {
 class frmEntrySearch {
 public:
     frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
-                   PhoneticReadings& readings, std::function<void(int position)> openGroup);
+                   PhoneticReadings& readings, std::function<void(int position)> openAtButton);
     ~frmEntrySearch();
     frmEntrySearch(const frmEntrySearch&) = delete;
     frmEntrySearch& operator=(const frmEntrySearch&) = delete;
@@ -60,7 +60,7 @@ private:
     BarServices& bar_;
     IconFiles& icons_;
     PhoneticReadings& readings_;
-    std::function<void(int)> openGroup_;
+    std::function<void(int)> openAtButton_;
     ReadingCache cache_;
     bool cacheLoaded_ = false;
     std::optional<EntrySearchBox> box_;

@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "bar/accessible_names.h"
 #include "bar/bar_keys.h"
+#include "bar/folder_menu_opening.h"
 
 namespace tavi {
 namespace {
@@ -92,6 +93,16 @@ GroupBoxLayout LayoutGroupBox(const GroupBoxPlacement& p) {
     return layout;
 }
 
+FolderMenuAnchor MemberMenuAnchor(const GroupBoxLayout& layout, int slot) {
+    if (slot < 0 || static_cast<size_t>(slot) >= layout.members.size()) return {};
+    const Rect& inBox = layout.members[static_cast<size_t>(slot)];
+    const Rect member{layout.box.left + inBox.left, layout.box.top + inBox.top, layout.box.left + inBox.right,
+                      layout.box.top + inBox.bottom};
+    // A row (beside a left or right bar) is crossed downwards, a column to the right.
+    const bool row = layout.exitGlyph == '3' || layout.exitGlyph == '4';
+    return FolderMenuBeside(row ? DockEdge::Top : DockEdge::Left, layout.box, member);
+}
+
 bool PointerOutside(const Rect& box, PixelPoint pointer) {
     return pointer.y < box.top || pointer.y > box.bottom || pointer.x < box.left || pointer.x > box.right;
 }
@@ -135,11 +146,22 @@ void GroupBox::Load(GroupBoxView& view) {
         if (Used(slot)) view.ShowMember(slot, GroupButtonFor(members_[static_cast<size_t>(slot)], platform_.shell));
 }
 
-void GroupBox::MemberClicked(GroupBoxView& view, int slot) {
+void GroupBox::MemberClicked(GroupBoxView& view, int slot, bool byKeys) {
     if (closing_ || ChildWindowOpen() || slot < 0 || slot >= Slots()) return;
     exMenuIndex_ = slot;
     if (!Used(slot)) {
         AddOrEdit(view, slot);
+        return;
+    }
+    const ExMenuEntry& member = members_[static_cast<size_t>(slot)];
+    if (OpensAsMenu(member.ExPathName, member.ExRunType)) {
+        bool chosen = false;
+        {
+            ChildWindowScope menu(childWindows_, view);
+            chosen = view.OpenFolderMenu(slot, TrimSpaces(member.ExPathName), byKeys);
+        }
+        // The menu carried out its item itself: the box has done its part.
+        if (chosen) Dismiss(view);
         return;
     }
     choice_ = slot;

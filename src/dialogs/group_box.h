@@ -10,6 +10,7 @@
 #include "bar/auto_hide.h"
 #include "bar/bar_geometry.h"
 #include "app/ex_menu_store.h"
+#include "menus/folder_menu.h"
 #include "platform/platform.h"
 
 // The group box `frmRectangle`: the members of one group entry as a row or
@@ -50,6 +51,9 @@ GroupBoxPlacement PlacementFromBar(const BarButtonSizes& sizes, DockEdge edge, c
 // Right of a left bar, left of a right bar, below a top bar, above a bottom
 // bar, flush with the bar window and in line with the group's button.
 GroupBoxLayout LayoutGroupBox(const GroupBoxPlacement& placement);
+// Where a member's folder menu opens: across the box from the bar, in line
+// with the member (below a row, right of a column), the box kept clear.
+FolderMenuAnchor MemberMenuAnchor(const GroupBoxLayout& layout, int slot);
 // A point exactly on an edge of the box counts as inside.
 bool PointerOutside(const Rect& box, PixelPoint pointer);
 
@@ -82,6 +86,10 @@ public:
     // mnuAppMenu at the pointer, or at the member in `atSlot` when the
     // keyboard asked for it: the chosen item, None when it was dismissed.
     virtual GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) = 0;
+    // The menu of a member folder shown as a menu, beside the member in
+    // `slot` (MemberMenuAnchor), until it closes; true when an item was chosen
+    // (and carried out). `byKeys`: opened from the keyboard.
+    virtual bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) = 0;
     // The mouse-leave wait starts over (a window of the box's own has closed).
     virtual void RestartLeaveTimer() = 0;
     // Unloads the box, at once or after kGroupChoiceDelayMs.
@@ -106,9 +114,11 @@ public:
 
     // Loading: no choice yet, every used slot drawn.
     void Load(GroupBoxView& view);
-    // Left button: a used slot is chosen and the box closes; an empty one is
-    // registered through NewAppEx.
-    void MemberClicked(GroupBoxView& view, int slot);
+    // Left button (or Enter, `byKeys`): a used slot is chosen and the box
+    // closes; an empty one is registered through NewAppEx. A member folder
+    // shown as a menu opens its menu beside the box, which stays while the
+    // menu is up and closes once an item of it was chosen.
+    void MemberClicked(GroupBoxView& view, int slot, bool byKeys = false);
     // Right button: the menu, add for an empty slot, edit and delete for a
     // used one. From the menu key it opens at the member, not the pointer.
     void MemberMenu(GroupBoxView& view, int slot, bool fromKeyboard = false);

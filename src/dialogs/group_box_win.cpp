@@ -41,14 +41,21 @@ Glyph ArrowOf(char glyph) {
 // with the Marlett font, so it shows on systems without that font.
 class frmRectangle final : public Window, public GroupBoxView, public GroupBoxWindow {
 public:
-    frmRectangle(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, int iconPixels)
-        : owner_(owner), platform_(platform), chooser_(chooser), icons_(icons), iconPixels_(iconPixels) {}
+    frmRectangle(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, FolderMenuWindow& folderMenus,
+                 int iconPixels)
+        : owner_(owner),
+          platform_(platform),
+          chooser_(chooser),
+          icons_(icons),
+          folderMenus_(folderMenus),
+          iconPixels_(iconPixels) {}
 
     void Run(GroupBox& box, const GroupBoxLayout& layout) override;
 
     void ShowMember(int slot, const GroupButtonPicture& picture) override;
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
     GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
+    bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) override;
     void RestartLeaveTimer() override { SetTimer(Handle(), kLeaveTimer, kGroupLeaveIntervalMs, nullptr); }
     void Close(bool afterChoiceDelay) override;
 
@@ -68,8 +75,10 @@ private:
     Platform& platform_;
     FileChooser& chooser_;
     IconFiles& icons_;
+    FolderMenuWindow& folderMenus_;
     int iconPixels_;
     GroupBox* box_ = nullptr;
+    GroupBoxLayout layout_;
     std::vector<HWND> members_;
     std::vector<OwnedIcon> pictures_;  // the members' buttons show them
     std::vector<std::wstring> tips_;
@@ -97,6 +106,7 @@ private:
 
 void frmRectangle::Run(GroupBox& box, const GroupBoxLayout& layout) {
     box_ = &box;
+    layout_ = layout;
     closed_ = false;
     if (!Create(layout)) {
         box_ = nullptr;
@@ -214,7 +224,7 @@ bool frmRectangle::MemberKey(const MSG& message) {
         case VK_DOWN: focus = reversed ? slot - 1 : slot + 1; break;
         case VK_HOME: focus = 0; break;
         case VK_END: focus = last; break;
-        case VK_RETURN: box_->MemberClicked(*this, slot); return true;
+        case VK_RETURN: box_->MemberClicked(*this, slot, true); return true;
         case VK_APPS: box_->MemberMenu(*this, slot, true); return true;
         case VK_F10:
             if (!shift) return false;
@@ -280,6 +290,10 @@ GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::opti
         case kMenuDelete: return GroupMenuCommand::Delete;
         default: return GroupMenuCommand::None;
     }
+}
+
+bool frmRectangle::OpenFolderMenu(int slot, const std::string& folder, bool byKeys) {
+    return folderMenus_.Run(folder, MemberMenuAnchor(layout_, slot), byKeys);
 }
 
 void frmRectangle::Close(bool afterChoiceDelay) {
@@ -365,9 +379,9 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
-               int position, bool byKeys) {
+               FolderMenuWindow& folderMenus, int position, bool byKeys) {
     const int iconPixels = bar.ButtonSizes().iconPixels > 0 ? bar.ButtonSizes().iconPixels : 32;
-    frmRectangle window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, iconPixels);
+    frmRectangle window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, folderMenus, iconPixels);
     OpenGroupBox(bar, state, platform, window, position, byKeys);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/bar_services.h"
 #include "app/menu_main.h"
+#include "menus/folder_menu.h"
 #include "platform/file_chooser.h"
 #include "platform/icon_files.h"
 #include "platform/platform.h"
@@ -16,8 +17,8 @@ inline constexpr wchar_t kGroupBoxClass[] = L"frmRectangle";
 // left it, then the chosen member started and Timer1 resumed. The bar window
 // is disabled while the box is up, as under any modal window of ours.
 // `byKeys`: opened from the keyboard, so a pointer resting elsewhere does not
-// close it.
+// close it. Member folders shown as menus open through `folderMenus`.
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
-               int position, bool byKeys = false);
+               FolderMenuWindow& folderMenus, int position, bool byKeys = false);
 
 }  // namespace tavi

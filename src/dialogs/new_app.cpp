@@ -26,12 +26,19 @@ std::string WithoutSurroundingQuotes(std::string text) {
 
 }  // namespace
 
-int RunSizeIndexOf(const std::string& runType) {
+std::vector<std::string_view> RunSizeItems(bool folder) {
+    std::vector<std::string_view> items{text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized};
+    if (folder) items.push_back(text::kRunSizeMenu);
+    return items;
+}
+
+int RunSizeIndexOf(const std::string& runType, bool folder) {
     if (IsBlank(runType)) return 0;
     // A number the list does not have leaves it without a selection; storing
     // that writes "0".
     const int32_t index = LeadingInt(runType, -1);
-    return index >= 0 && index <= 2 ? index : -1;
+    const int32_t last = folder ? kRunSizeMenuIndex : 2;
+    return index >= 0 && index <= last ? index : -1;
 }
 
 void ResolveDocument(std::string& path, std::string& command, Shell& shell) {
@@ -54,7 +61,7 @@ NewAppView NewAppLoad(const MenuMain& state, int index) {
         view.path = view.kind == EntryKind::Group ? entry.PathName.substr(1, entry.PathName.size() - 2) : entry.PathName;
         view.title = entry.Title;
         view.command = entry.Command;
-        view.runSizeIndex = RunSizeIndexOf(entry.RunType);
+        view.runSizeIndex = RunSizeIndexOf(entry.RunType, view.kind == EntryKind::Folder);
         view.icon = {entry.IconPath, entry.IconIndex};
     }
     view.browseEnabled = view.kind != EntryKind::Group;
@@ -65,6 +72,7 @@ NewAppView NewAppLoad(const MenuMain& state, int index) {
 void NewAppKindChanged(NewAppView& view, EntryKind kind) {
     view.kind = kind;
     view.browseEnabled = kind != EntryKind::Group;
+    if (kind != EntryKind::Folder && view.runSizeIndex == kRunSizeMenuIndex) view.runSizeIndex = 0;
 }
 
 void NewAppPathChanged(NewAppView& view, std::string_view path) {
@@ -130,9 +138,13 @@ IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons) {
 }
 
 bool NewAppOk(const NewAppView& view, MenuMain& state, int index) {
-    const std::string path = TrimSpaces(view.path);
+    const bool asMenu = view.kind == EntryKind::Folder && view.runSizeIndex == kRunSizeMenuIndex;
+    const std::string typed = TrimSpaces(view.path);
+    const std::string path = asMenu && !typed.empty() ? AddBackslash(typed) : typed;
     if (path.empty() || index < 0) return false;
     const bool group = view.kind == EntryKind::Group;
+    // Only a folder has the menu item; a list changed behind the view's back cannot store it for another kind.
+    const int runSizeIndex = view.runSizeIndex == kRunSizeMenuIndex && !asMenu ? 0 : view.runSizeIndex;
     return state.entries.Change([&](ListEdit& edit) {
         // A new slot past the end exists before anything is written into it.
         LaunchEntry& entry = edit.Slot(index);
@@ -143,7 +155,7 @@ bool NewAppOk(const NewAppView& view, MenuMain& state, int index) {
             if (IsBlank(entry.IconPath) && !group) entry.IconPath = path;
         }
         if (entry.IconIndex.empty()) entry.IconIndex = "0";
-        StoreEntry(edit, index, {view.path, view.title, view.command, group, view.runSizeIndex});
+        StoreEntry(edit, index, {path, view.title, view.command, group, runSizeIndex});
         // The bar never replaces a picture stored under a key, so an icon
         // other than the path's own shows only once the pictures are built again.
         const LaunchEntry& stored = edit.Entries().slots[static_cast<size_t>(index)];

@@ -5,12 +5,14 @@
 
 namespace tavi {
 
+bool NewAppExOffersMenu(const NewAppExView& view) { return EndsWith(TrimSpaces(view.program), "\\"); }
+
 NewAppExView NewAppExLoad(const ExMenuEntry& member) {
     NewAppExView view;
     view.title = member.ExTitle;
     view.program = member.ExPathName;
     view.command = member.ExCommand;
-    view.runSizeIndex = RunSizeIndexOf(member.ExRunType);
+    view.runSizeIndex = RunSizeIndexOf(member.ExRunType, NewAppExOffersMenu(view));
     view.okEnabled = !IsBlank(view.program);
     return view;
 }
@@ -19,6 +21,7 @@ void NewAppExProgramChanged(NewAppExView& view, std::string_view program) {
     view.program = std::string(program);
     // Blanks alone would store a member that opens nothing.
     view.okEnabled = !IsBlank(view.program);
+    if (view.runSizeIndex == kRunSizeMenuIndex && !NewAppExOffersMenu(view)) view.runSizeIndex = 0;
 }
 
 bool NewAppExBrowse(NewAppExView& view, Platform& platform, FileChooser& chooser, NativeWindow owner) {
@@ -63,7 +66,8 @@ ExMenuEntry NewAppExOk(const NewAppExView& view) {
     member.ExPathName = TrimSpaces(view.program);
     member.ExTitle = view.title;
     member.ExCommand = view.command;
-    member.ExRunType = std::to_string(view.runSizeIndex >= 0 ? view.runSizeIndex : 0);
+    const bool offered = view.runSizeIndex != kRunSizeMenuIndex || NewAppExOffersMenu(view);
+    member.ExRunType = std::to_string(view.runSizeIndex >= 0 && offered ? view.runSizeIndex : 0);
     if (!member.ExPathName.empty() && IsBlank(member.ExTitle)) member.ExTitle = GetFileName(member.ExPathName);
     return member;
 }

@@ -16,11 +16,16 @@ struct NewAppExView {
     std::string title;    // txtTitle
     std::string program;  // txtProgram
     std::string command;  // txtCommand
-    int runSizeIndex = 0;  // cboStatus: 0 normal, 1 minimised, 2 maximised, -1 none
+    int runSizeIndex = 0;  // cboStatus: 0 normal, 1 minimised, 2 maximised, 3 as a menu (folders), -1 none
     bool okEnabled = false;
 };
 
+// Whether the member names a folder, its path ending in "\" as the bar's
+// folder entries do: its run-size list offers "ﾒﾆｭｰで表示" (RunSizeItems).
+bool NewAppExOffersMenu(const NewAppExView& view);
+
 NewAppExView NewAppExLoad(const ExMenuEntry& member);
+// A program that is no longer a folder takes "ﾒﾆｭｰで表示" back to 通常のｳｨﾝﾄﾞｳ.
 void NewAppExProgramChanged(NewAppExView& view, std::string_view program);
 // Browses for the program; a chosen document becomes the program that opens
 // it with the document as its command line. False when nothing was chosen.

@@ -38,6 +38,7 @@ private:
     void OnCommand(int id, int code);
     void Read();
     void Write();
+    void WriteRunSizes();
     void UpdatePreview();
     void ShowIcons();
 
@@ -80,7 +81,6 @@ void NewAppEx::OnInit() {
                  {IDCANCEL, text::kEntryDialogCancel},
              });
     AddTabs(IDC_NEWAPPEX_TAB, {text::kNewAppTab});
-    AddListItems(IDC_NEWAPPEX_RUN_SIZE, {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized});
 
     view_ = NewAppExLoad(member_);
     Write();
@@ -95,7 +95,12 @@ void NewAppEx::OnCommand(int id, int code) {
         case IDC_NEWAPPEX_COMMAND:
             if (code == EN_SETFOCUS) SelectAllOnFocus(Item(id));
             if (code == EN_CHANGE && id == IDC_NEWAPPEX_PROGRAM) {
+                const bool offeredBefore = NewAppExOffersMenu(view_);
+                view_.runSizeIndex =
+                    static_cast<int>(SendDlgItemMessageW(Handle(), IDC_NEWAPPEX_RUN_SIZE, CB_GETCURSEL, 0, 0));
                 NewAppExProgramChanged(view_, ItemText(IDC_NEWAPPEX_PROGRAM));
+                // A folder's list has "ﾒﾆｭｰで表示" as well.
+                if (NewAppExOffersMenu(view_) != offeredBefore) WriteRunSizes();
                 EnableItem(IDOK, view_.okEnabled);
             }
             return;
@@ -142,9 +147,13 @@ void NewAppEx::Write() {
     SetItemText(IDC_NEWAPPEX_TITLE, view_.title);
     SetItemText(IDC_NEWAPPEX_PROGRAM, view_.program);
     SetItemText(IDC_NEWAPPEX_COMMAND, view_.command);
-    SendDlgItemMessageW(Handle(), IDC_NEWAPPEX_RUN_SIZE, CB_SETCURSEL, static_cast<WPARAM>(view_.runSizeIndex), 0);
     writing_ = false;
+    WriteRunSizes();
     EnableItem(IDOK, view_.okEnabled);
+}
+
+void NewAppEx::WriteRunSizes() {
+    SetListItems(IDC_NEWAPPEX_RUN_SIZE, RunSizeItems(NewAppExOffersMenu(view_)), view_.runSizeIndex);
 }
 
 void NewAppEx::UpdatePreview() {

@@ -46,6 +46,7 @@ private:
     void Read();
     void Write();
     void WriteEnabled();
+    void WriteRunSizes();
     void UpdatePreview();
     void ChangeIcon();
 
@@ -93,7 +94,6 @@ void NewApp::OnInit() {
                  {IDCANCEL, text::kEntryDialogCancel},
              });
     AddTabs(IDC_NEWAPP_TAB, {text::kNewAppTab});
-    AddListItems(IDC_NEWAPP_RUN_SIZE, {text::kRunSizeNormal, text::kRunSizeMinimized, text::kRunSizeMaximized});
     AddTooltip();
 
     view_ = NewAppLoad(state_, index_);
@@ -126,6 +126,7 @@ void NewApp::OnCommand(int id, int code) {
             if (code != BN_CLICKED) return;
             Read();
             NewAppKindChanged(view_, view_.kind);
+            WriteRunSizes();
             WriteEnabled();
             return;
         case IDC_NEWAPP_PATH:
@@ -189,9 +190,14 @@ void NewApp::Write() {
     SetItemText(IDC_NEWAPP_PATH, view_.path);
     SetItemText(IDC_NEWAPP_TITLE, view_.title);
     SetItemText(IDC_NEWAPP_COMMAND, view_.command);
-    SendDlgItemMessageW(Handle(), IDC_NEWAPP_RUN_SIZE, CB_SETCURSEL, static_cast<WPARAM>(view_.runSizeIndex), 0);
     writing_ = false;
+    WriteRunSizes();
     WriteEnabled();
+}
+
+// A folder's list has one item more; the kind decides which list shows.
+void NewApp::WriteRunSizes() {
+    SetListItems(IDC_NEWAPP_RUN_SIZE, RunSizeItems(view_.kind == EntryKind::Folder), view_.runSizeIndex);
 }
 
 void NewApp::WriteEnabled() {

@@ -30,6 +30,9 @@ public:
     // Makes the entry search ahead of its key, hidden: a global key opens it
     // then without the cost of making it.
     virtual void PrepareEntrySearch() {}
+    // The menu of the folder entry shown as a menu at 0-based page position
+    // `position`, beside its button, until it closes.
+    virtual void OpenFolderMenu(int position, bool byKeys) = 0;
     // The modeless window whose keys the message loop passes through
     // IsDialogMessage (the memory meter or the entry search, whichever is
     // active), or 0.

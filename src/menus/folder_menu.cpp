@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/launcher.h"
 #include "platform/messages.h"
 #include "platform/text.h"
 #include "platform/unicode.h"
@@ -143,6 +144,22 @@ std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const Fol
 std::vector<FolderMenuItem> ListFolderMenu(FolderContentsReader& reader, const std::string& folder,
                                            std::chrono::milliseconds limit) {
     return FolderMenuItems(folder, reader.Read(folder, kFolderMenuMostItems + 1, limit));
+}
+
+std::string FolderMenuIconKey(const FolderMenuItem& item) {
+    if (item.kind == FolderMenuKind::Submenu) return "folder";
+    if (item.kind != FolderMenuKind::File) return {};
+    static constexpr std::string_view kOwnPictures[] = {".EXE", ".LNK", ".URL", ".ICO", ".CUR", ".ANI", ".SCR", ".CPL"};
+    const std::string extension = ToUpperAscii(GetExtension(item.path));
+    const bool own = extension.empty() || std::find(std::begin(kOwnPictures), std::end(kOwnPictures), extension) !=
+                                              std::end(kOwnPictures);
+    return own ? "file:" + ToUpperAscii(item.path) : "type:" + extension;
+}
+
+bool OpenFolderMenuItem(Platform& platform, const FolderMenuItem& item) {
+    if (item.kind != FolderMenuKind::File && item.kind != FolderMenuKind::More) return false;
+    if (!item.enabled || TrimSpaces(item.path).empty()) return false;
+    return StartEntry(platform, {item.path, "", "0"}, nullptr);
 }
 
 }  // namespace tavi

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/folder_contents.h"
+#include "platform/platform.h"
+#include "platform/rect.h"
 
 // A folder entry that opens as a menu of its contents: one level at a time,
 // each subfolder a submenu listed only when it opens, so a menu opened again
@@ -54,5 +56,45 @@ std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const Fol
 // `limit` gives the one placeholder "(応答がありません)".
 std::vector<FolderMenuItem> ListFolderMenu(FolderContentsReader& reader, const std::string& folder,
                                            std::chrono::milliseconds limit = kFolderMenuTimeLimit);
+
+// The key an item's picture is kept under between showings: "folder" for
+// every subfolder; "type:" and the extension for a document, whose picture
+// is its type's; "file:" and the path for a program, shortcut or icon file,
+// which carry pictures of their own, and for a name without an extension (a
+// linked folder among them). Empty: "その他..." and placeholders show none.
+std::string FolderMenuIconKey(const FolderMenuItem& item);
+
+// Carries out a chosen item: a file or a linked folder is opened by the
+// shell as an entry is, in its own folder (a shortcut is opened as itself,
+// so it keeps its own start folder and arguments); "その他..." opens the
+// listed folder in the explorer; a submenu or a placeholder does nothing.
+// A failure is reported as a bar entry's is, without the offer to delete:
+// the item is no entry of ours. True when the shell started something.
+bool OpenFolderMenuItem(Platform& platform, const FolderMenuItem& item);
+
+// The side of its anchor point a menu lies on.
+enum class MenuSide { Right, Left, Below, Above };
+
+// Where a folder's menu opens: its corner at (x, y), the menu on `side` of
+// that point, never over `keepClear` (the bar or the group box it opens
+// beside). Where the screen has no room, the system slides it along.
+struct FolderMenuAnchor {
+    int32_t x = 0;
+    int32_t y = 0;
+    MenuSide side = MenuSide::Right;
+    Rect keepClear;
+    bool operator==(const FolderMenuAnchor&) const = default;
+};
+
+// Shows folder menus.
+class FolderMenuWindow {
+public:
+    virtual ~FolderMenuWindow() = default;
+    // The menu of `folder` at `anchor` until it closes, each submenu listed
+    // when it opens; the chosen item is carried out (OpenFolderMenuItem).
+    // `byKeys`: opened from the keyboard, with its first item selected.
+    // True when an item was chosen.
+    virtual bool Run(const std::string& folder, const FolderMenuAnchor& anchor, bool byKeys) = 0;
+};
 
 }  // namespace tavi

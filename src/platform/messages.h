@@ -128,6 +128,8 @@ inline constexpr std::string_view kNewAppRunSizeLabel = "実行時の大きさ(&
 inline constexpr std::string_view kRunSizeNormal = "通常のｳｨﾝﾄﾞｳ";
 inline constexpr std::string_view kRunSizeMinimized = "最小化";
 inline constexpr std::string_view kRunSizeMaximized = "最大化";
+// The fourth run size, for folders only: the folder opens as a menu of its contents.
+inline constexpr std::string_view kRunSizeMenu = "ﾒﾆｭｰで表示";
 inline constexpr std::string_view kNewAppIconTip = "ｱｲｺﾝの変更";
 inline constexpr std::string_view kNewAppChangeIcon = "ｱｲｺﾝの変更(&H)...";
 inline constexpr std::string_view kNewAppBrowseTitle = "登録ｱﾌﾟﾘｹｰｼｮﾝの指定";

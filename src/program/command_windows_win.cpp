@@ -4,8 +4,10 @@
 #include "dialogs/file_infomation_win.h"
 #include "dialogs/group_box_win.h"
 #include "dialogs/import_folder_win.h"
+#include "bar/folder_menu_opening.h"
 #include "bar/shortcut_win.h"
 #include "menus/import_shortcuts.h"
+#include "platform/text.h"
 #include "tools/fd_format_win.h"
 #include "tools/option_set_win.h"
 
@@ -18,7 +20,17 @@ Win32CommandWindows::Win32CommandWindows(MenuMain& state, Platform& platform, Ba
       tools_(tools),
       meter_(platform, tools.memory, tools.resources),
       search_(state, platform, bar, tools.icons, readings_,
-              [this](int position) { OpenGroup(position, true); }) {}
+              [this](int position) {
+                  // What a click on the button opens: a group's box or a folder's menu.
+                  const int index = position + state_.EntryOffset;
+                  const bool group =
+                      state_.entries.Has(index) && IsGroupPath(TrimSpaces(state_.entries.At(index).PathName));
+                  if (group)
+                      OpenGroup(position, true);
+                  else
+                      OpenFolderMenu(position, true);
+              }),
+      folderMenus_(platform, folderContents_, bar) {}
 
 void Win32CommandWindows::ShowNewApp(int index) {
     tavi::ShowNewApp(bar_.Handle(), state_, platform_, tools_.files, tools_.icons, index);
@@ -54,7 +66,11 @@ NativeWindow Win32CommandWindows::ModelessWindow() const {
 }
 
 void Win32CommandWindows::OpenGroup(int position, bool byKeys) {
-    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, position, byKeys);
+    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, folderMenus_, position, byKeys);
+}
+
+void Win32CommandWindows::OpenFolderMenu(int position, bool byKeys) {
+    tavi::OpenFolderMenu(bar_, state_, folderMenus_, position, byKeys);
 }
 
 }  // namespace tavi

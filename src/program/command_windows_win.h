@@ -3,6 +3,8 @@
 #include "menus/bar_tools.h"
 #include "app/menu_main.h"
 #include "menus/command_windows.h"
+#include "menus/folder_menu_win.h"
+#include "platform/folder_contents_win.h"
 #include "platform/platform.h"
 #include "dialogs/entry_search_box_win.h"
 #include "platform/phonetic_readings_win.h"
@@ -24,6 +26,7 @@ public:
     void OpenGroup(int position, bool byKeys) override;
     void ShowEntrySearch() override;
     void PrepareEntrySearch() override { (void)search_.Prepare(); }
+    void OpenFolderMenu(int position, bool byKeys) override;
     NativeWindow ModelessWindow() const override;
 
 private:
@@ -34,6 +37,8 @@ private:
     frmMemorySpace meter_;
     Win32PhoneticReadings readings_;
     frmEntrySearch search_;
+    Win32FolderContents folderContents_;
+    Win32FolderMenu folderMenus_;  // keeps its pictures for the bar's whole run
 };
 
 }  // namespace tavi

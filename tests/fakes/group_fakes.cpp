@@ -28,6 +28,15 @@ GroupMenuCommand FakeGroupBoxView::ShowMenu(const GroupMenuStates& states, std::
     return chosen;
 }
 
+bool FakeGroupBoxView::OpenFolderMenu(int slot, const std::string& folder, bool byKeys) {
+    log.push_back("folder menu " + std::to_string(slot) + " " + folder + (byKeys ? " by keys" : ""));
+    if (whileChildOpen) whileChildOpen();
+    if (folderMenuChoices.empty()) return false;
+    const bool chosen = folderMenuChoices.front();
+    folderMenuChoices.pop_front();
+    return chosen;
+}
+
 void FakeGroupBoxWindow::Run(GroupBox& box, const GroupBoxLayout& layout) {
     log_.push_back("box shown");
     shownAt = layout;

@@ -23,6 +23,7 @@ public:
     std::vector<std::string> log;
     std::deque<std::optional<ExMenuEntry>> edits;
     std::deque<GroupMenuCommand> menuChoices;
+    std::deque<bool> folderMenuChoices;       // whether each folder menu had an item chosen
     std::vector<ExMenuEntry> editedMembers;   // what each EditMember was opened on
     std::vector<GroupMenuStates> menuStates;  // what each menu offered
     std::function<void()> whileChildOpen;
@@ -30,6 +31,7 @@ public:
     void ShowMember(int slot, const GroupButtonPicture& picture) override;
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
     GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
+    bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) override;
     void RestartLeaveTimer() override { log.push_back("restart timer"); }
     void Close(bool afterChoiceDelay) override { log.push_back(afterChoiceDelay ? "close after delay" : "close"); }
 };

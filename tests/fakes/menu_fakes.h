@@ -30,6 +30,7 @@ public:
     void ShowEntrySearch() override { log_.push_back("window frmEntrySearch"); }
     void ImportShortcuts() override { Modal("ImportShortcuts"); }
     void OpenGroup(int position, bool) override { Modal("frmRectangle " + std::to_string(position)); }
+    void OpenFolderMenu(int position, bool) override { Modal("folder menu " + std::to_string(position)); }
 
 private:
     void Modal(const std::string& name);

@@ -14,6 +14,7 @@
 #include "dialogs/file_infomation.h"
 #include "dialogs/icon_change.h"
 #include "dialogs/new_app.h"
+#include "fakes/fakes.h"
 #include "fuzz/fuzz_support.h"
 #include "menus/desktop_items.h"
 #include "menus/run_time_lists.h"
@@ -90,11 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The entry dialog opened on the entry.
     MenuMain state;
-    state.entries.slots.assign(static_cast<size_t>(entryIndex) + 1, LaunchEntry{});
-    state.entries.slots[entryIndex] = entry;
-    state.entries.LastEntryIndex = entryIndex;
-    state.CurrentEntryIndex = entryIndex;
-    const NewAppView view = NewAppLoad(state);
+    fakes::FakePlatform fake;
+    std::vector<LaunchEntry> slots(static_cast<size_t>(entryIndex) + 1);
+    slots[static_cast<size_t>(entryIndex)] = entry;
+    fakes::GiveEntries(state, fake.platform, slots);
+    const NewAppView view = NewAppLoad(state, entryIndex);
     fuzz::Check(view.path.size() <= entry.PathName.size(), "the dialog shows the entry's own path");
     (void)DeskTopCaption(entry.Title);
     (void)DeskTopItemFolder(entry.PathName);

@@ -9,7 +9,6 @@
 
 #include "platform/text.h"
 #include "bar/file_drop.h"
-#include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
 #include "fakes/group_fakes.h"
 #include "fuzz/fuzz_support.h"
@@ -19,16 +18,17 @@ using namespace tavi;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     fakes::FakePlatform fake;
-    fakes::FakeBarServices bar;
     fakes::FakeShortcuts shortcuts;
     MenuMain state;
     state.ApplicationPath = "C:\\Tavi";
     state.settings.TargetDrop = input.ConsumeBool() ? "1" : "0";
     state.EntryOffset = input.ConsumeIntegralInRange(0, kEntryLimit + 10);
     const int position = input.ConsumeIntegralInRange(-2, 40);
-    state.entries = ParseEntries(input.ConsumeRandomLengthString(2048));
+    EntryStore given = ParseEntries(input.ConsumeRandomLengthString(2048));
     const bool lastIndexShort = input.ConsumeBool();
-    if (lastIndexShort && state.entries.LastEntryIndex > 0) --state.entries.LastEntryIndex;
+    if (lastIndexShort && given.LastEntryIndex > 0) --given.LastEntryIndex;
+    if (!SaveEntries(given, fake.platform, state.ApplicationPath)) return 0;
+    state.entries.Open(state, fake.platform);
 
     // The shell never drops a blank name.
     std::vector<std::string> files;
@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         files.push_back(std::move(file));
     }
 
-    const EntryStore before = state.entries;
-    const DropOutcome outcome = DropFiles({state, fake.platform, bar, shortcuts}, position, files);
+    const EntryStore before = state.entries.Store();
+    const DropOutcome outcome = DropFiles({state, fake.platform, shortcuts}, position, files);
 
     const std::set<int> registered(outcome.registered.begin(), outcome.registered.end());
     fuzz::Check(registered.size() == outcome.registered.size(), "each slot takes one file");
@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (size_t i = 0; i < before.slots.size(); ++i)
         if (!IsBlank(before.slots[i].PathName))
-            fuzz::Check(state.entries.slots[i] == before.slots[i], "an entry that held something is kept");
-    fuzz::Check(state.entries.slots.size() <= std::max<size_t>(before.slots.size(), kEntryLimit),
+            fuzz::Check(state.entries.At(static_cast<int>(i)) == before.slots[i], "an entry that held something is kept");
+    fuzz::Check(state.entries.Slots().size() <= std::max<size_t>(before.slots.size(), kEntryLimit),
                 "the list grows no further than the entry limit");
     return 0;
 }

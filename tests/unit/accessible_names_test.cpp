@@ -41,7 +41,7 @@ TEST(AccessibleNames, ButtonsOfThePage) {
     state.ApplicationPath = "C:\\Tavi";
     fakes::GiveEntries(state, fake.platform,
                        {Entry("A", "C:\\a.exe"), Entry("", ""), Entry("G", "[Group]"), Entry("", "C:\\d.txt"),
-                        Entry("E", "C:\\e.exe"), Entry("F", "C:\\f.exe")});
+                        Entry("E", "C:\\e.exe"), {"F", "C:\\F\\", "", "3", "", "0"}});
     state.VisibleCount = 4;
     const std::string start(text::kActionStartEntry);
     const std::string open(text::kActionOpenGroup);
@@ -61,7 +61,7 @@ TEST(AccessibleNames, ButtonsOfThePage) {
         {0, 4, -1, {"", R::PushButton, false, true, ""}},  // past the page
         {0, -1, -1, {"", R::PushButton, false, true, ""}},
         {4, 0, 0, {"E", R::PushButton, true, false, start}},  // second page
-        {4, 1, 0, {"F", R::PushButton, false, false, start}},
+        {4, 1, 0, {"F", R::ButtonMenu, false, false, open}},  // a folder shown as a menu opens one
         {4, 2, 2, {"", R::PushButton, true, true, ""}},  // past the entries
     };
     for (const Case& c : cases) {

@@ -227,10 +227,12 @@ TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
     }
 }
 
-TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupIsLeftToTheGroupWindow) {
+TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupOrAFolderMenuIsLeftToItsWindow) {
     state.EntryOffset = 2;
     fakes::GiveEntries(state, fake.platform,
-                       {{}, {}, {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"}, {"Games", "[Games]", "", "0", "", "0"}});
+                       {{}, {}, {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"},
+                        {"Games", "[Games]", "", "0", "", "0"},
+                        {"Docs", " C:\\Docs\\ ", "", "3", "", "0"}, {"Odd", "C:\\Docs\\", "", "3x", "", "0"}});
     EXPECT_EQ(ClickButton(state, fake.platform, 1), ClickOutcome::Handled);
     ASSERT_EQ(fake.shell.opened.size(), 1u);
     EXPECT_EQ(fake.shell.opened[0].file, "C:\\ed.exe");
@@ -238,7 +240,10 @@ TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupIsLeftToTheGroupWindow) {
     EXPECT_EQ(fake.shell.opened[0].show, ShowCommand::Maximized);
     EXPECT_EQ(ClickButton(state, fake.platform, 2), ClickOutcome::OpenGroup);
     EXPECT_EQ(state.CurrentEntryIndex, 3);
-    EXPECT_EQ(fake.shell.opened.size(), 1u);
+    EXPECT_EQ(ClickButton(state, fake.platform, 3), ClickOutcome::OpenFolderMenu);
+    EXPECT_EQ(state.CurrentEntryIndex, 4);
+    EXPECT_EQ(ClickButton(state, fake.platform, 4), ClickOutcome::OpenFolderMenu) << "run type read as a number";
+    EXPECT_EQ(fake.shell.opened.size(), 1u) << "neither a group nor a folder menu starts anything";
 }
 
 TEST(BarText, ShortcutStylesAndTrayTip) {

@@ -9,7 +9,7 @@ namespace {
 // Three pages of four buttons:
 //   page 0: [Alpha] [beta] [    ] [Games*]     (* a group)
 //   page 4: [ｶﾞｲﾄﾞ] [Ｚｅｔａ] [    ] [カメラ]
-//   page 8: [    ] [    ] [    ] [    ]
+//   page 8: [    ] [Docs+] [Set*] [    ]  (+ a folder shown as a menu; Set has the menu's run type)
 EntryStore Store() {
     EntryStore store;
     store.slots = {
@@ -17,8 +17,8 @@ EntryStore Store() {
         {"", "", "", "", "", ""},                   {"Games", " [Games] ", "", "0", "", "0"},
         {"ｶﾞｲﾄﾞ", "C:\\g.exe", "", "0", "", "0"},   {"Ｚｅｔａ", "C:\\z.exe", "", "0", "", "0"},
         {"", "", "", "", "", ""},                   {"カメラ", "C:\\c.exe", "", "0", "", "0"},
-        {"", "", "", "", "", ""},                   {"", "", "", "", "", ""},
-        {"", "", "", "", "", ""},                   {"", "", "", "", "", ""},
+        {"", "", "", "", "", ""},                   {"Docs", "C:\\Docs\\", "", "3", "", "0"},
+        {"Set", "[Set]", "", "3", "", "0"},          {"", "", "", "", "", ""},
     };
     store.LastEntryIndex = 11;
     return store;
@@ -58,14 +58,18 @@ TEST(BarKeys, KeysOverPositionsAndPages) {
         {"page down with nothing focused", 0, -1, BarKey::PageDown, 0, {0, kNext, {}, KeyAction::None}},
         {"home on the first page", 0, 3, BarKey::Home, 0, {0, kNoPage, {}, KeyAction::None}},
         {"home from the last page", 8, 2, BarKey::Home, 0, {0, kNoPage, 0, KeyAction::None}},
-        {"end goes to the last registered entry", 0, 0, BarKey::End, 0, {3, kNoPage, 4, KeyAction::None}},
-        {"end on its own page", 4, 0, BarKey::End, 0, {3, kNoPage, {}, KeyAction::None}},
+        {"end goes to the last registered entry", 0, 0, BarKey::End, 0, {2, kNoPage, 8, KeyAction::None}},
+        {"end on its own page", 8, 0, BarKey::End, 0, {2, kNoPage, {}, KeyAction::None}},
         {"enter starts an entry", 0, 1, BarKey::Enter, 0, {1, kNoPage, {}, KeyAction::StartEntry}},
         {"enter on an empty slot clicks it", 0, 2, BarKey::Enter, 0, {2, kNoPage, {}, KeyAction::StartEntry}},
         {"enter on a group opens its box", 0, 3, BarKey::Enter, 0, {3, kNoPage, {}, KeyAction::OpenGroup}},
         {"enter past the entries clicks the free slot", 8, 0, BarKey::Enter, 0,
          {0, kNoPage, {}, KeyAction::StartEntry}},
         {"enter with nothing focused", 0, -1, BarKey::Enter, 0, {-1, kNoPage, {}, KeyAction::None}},
+        {"enter on a folder shown as a menu opens it", 8, 1, BarKey::Enter, 0,
+         {1, kNoPage, {}, KeyAction::OpenFolderMenu}},
+        {"enter on a group with the menu's run type opens its box", 8, 2, BarKey::Enter, 0,
+         {2, kNoPage, {}, KeyAction::OpenGroup}},
         {"menu key at the focused button", 4, 1, BarKey::Menu, 0, {1, kNoPage, {}, KeyAction::EntryMenu}},
         {"menu key on an empty slot", 4, 2, BarKey::Menu, 0, {2, kNoPage, {}, KeyAction::EntryMenu}},
         {"menu key with nothing focused", 4, -1, BarKey::Menu, 0, {-1, kNoPage, {}, KeyAction::None}},

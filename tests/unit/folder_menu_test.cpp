@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "fakes/fakes.h"
 #include "fakes/folder_contents_fake.h"
 #include "menus/folder_menu.h"
 
@@ -164,4 +165,45 @@ TEST(FolderMenu, LinksBackToAParentGiveNoEndlessMenu) {
     };
     open("C:\\", 0);
     EXPECT_EQ(opened, (std::vector<std::string>{"C:\\", "C:\\Sub", "C:\\Sub\\Deeper"}));
+}
+
+TEST(FolderMenu, PicturesAreKeptByFolderByTypeOrByFile) {
+    const struct {
+        FolderMenuItem item;
+        const char* key;
+    } cases[] = {
+        {{Kind::Submenu, "Sub", "C:\\Menu\\Sub", true}, "folder"},
+        {{Kind::File, "a.txt", "C:\\Menu\\a.txt", true}, "type:.TXT"},
+        {{Kind::File, "b.Txt", "D:\\b.Txt", true}, "type:.TXT"},
+        {{Kind::File, "Tool", "C:\\Menu\\Tool.lnk", true}, "file:C:\\MENU\\TOOL.LNK"},
+        {{Kind::File, "app.exe", "C:\\Menu\\app.exe", true}, "file:C:\\MENU\\APP.EXE"},
+        {{Kind::File, "web", "C:\\Menu\\web.url", true}, "file:C:\\MENU\\WEB.URL"},
+        {{Kind::File, "Parent", "C:\\Menu\\Parent", true}, "file:C:\\MENU\\PARENT"},  // a link, perhaps to a folder
+        {{Kind::File, "notes", "C:\\v1.2\\notes", true}, "file:C:\\V1.2\\NOTES"},  // a dot in the folder only
+        {{Kind::More, "その他...", "C:\\Menu", true}, ""},
+        {{Kind::Placeholder, "(空)", "C:\\Menu", false}, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FolderMenuIconKey(c.item), c.key) << c.item.path;
+}
+
+TEST(FolderMenu, AChosenItemIsOpenedByTheShellAsAnEntryIs) {
+    fakes::FakePlatform fake;
+    EXPECT_TRUE(OpenFolderMenuItem(fake.platform, {Kind::File, "Tool", "C:\\Menu\\Sub\\Tool.lnk", true}));
+    EXPECT_TRUE(OpenFolderMenuItem(fake.platform, {Kind::More, "その他...", "C:\\Menu", true}));
+    EXPECT_FALSE(OpenFolderMenuItem(fake.platform, {Kind::Placeholder, "(空)", "C:\\Menu", false}));
+    EXPECT_FALSE(OpenFolderMenuItem(fake.platform, {Kind::Submenu, "Sub", "C:\\Menu\\Sub", true}));
+    ASSERT_EQ(fake.shell.opened.size(), 2u);
+    const ShellOpenRequest& link = fake.shell.opened[0];
+    EXPECT_EQ(link.verb, "open");
+    EXPECT_EQ(link.file, "C:\\Menu\\Sub\\Tool.lnk") << "the shortcut itself, which keeps its own folder and arguments";
+    EXPECT_EQ(link.parameters, "");
+    EXPECT_EQ(link.directory, "C:\\Menu\\Sub");
+    EXPECT_EQ(link.show, ShowCommand::Normal);
+    EXPECT_EQ(fake.shell.opened[1].file, "C:\\Menu") << "the folder itself, in the explorer";
+
+    fake.shell.result = 2;
+    EXPECT_FALSE(OpenFolderMenuItem(fake.platform, {Kind::File, "gone.txt", "C:\\Menu\\gone.txt", true}));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "C:\\Menu\\gone.txt起動失敗") << "no entry of ours to offer to delete";
+    EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::Ok);
 }

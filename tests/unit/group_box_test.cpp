@@ -116,6 +116,14 @@ TEST(GroupBoxLayout, EveryEdgeDpiAndTaskbarPutsTheBoxFlushBesideTheGroupButton) 
                             EXPECT_FALSE(Overlap(l.members[i], l.members[j])) << i << " and " << j;
                     }
                     EXPECT_TRUE(Inside(l.exit, client));
+                    // A member's folder menu crosses the box from the bar: below a row, right of a column.
+                    const Rect& last = l.members.back();
+                    const Rect member{l.box.left + last.left, l.box.top + last.top, l.box.left + last.right,
+                                      l.box.top + last.bottom};
+                    const FolderMenuAnchor expected =
+                        IsHorizontal(edge) ? FolderMenuAnchor{l.box.right, member.top, MenuSide::Right, l.box}
+                                           : FolderMenuAnchor{member.left, l.box.bottom, MenuSide::Below, l.box};
+                    EXPECT_EQ(MemberMenuAnchor(l, slots - 1), expected);
                     // Along the box it is 495 twips at the bar's scale, across it as wide as a button.
                     EXPECT_EQ(IsHorizontal(edge) ? l.exit.Height() : l.exit.Width(), scale.exit);
                     EXPECT_EQ(IsHorizontal(edge) ? l.exit.Width() : l.exit.Height(), w);
@@ -239,6 +247,26 @@ TEST_F(GroupBoxTest, ALeftClickOnAMemberChoosesItAndTheBoxClosesAfterTheDelay) {
     EXPECT_EQ(fake.shell.opened[0].parameters, "-n");
     EXPECT_EQ(fake.shell.opened[0].show, ShowCommand::Maximized);
     EXPECT_EQ(fake.shell.opened[0].directory, "C:\\Tools");
+}
+
+TEST_F(GroupBoxTest, AMemberFolderShownAsAMenuOpensItAndTheBoxStaysUntilAnItemIsChosen) {
+    ExMenuSlots members = Stored();
+    members[2] = {"Docs", " D:\\Docs\\ ", "", "3"};
+    ASSERT_TRUE(SaveExMenu(fake.profile, "C:\\Tavi", 12, members, 3));
+    GroupBox box(state, fake.platform, 12);
+    const Rect at{100, 100, 300, 140};
+    view.whileChildOpen = [&] {
+        box.MouseLeaveTick(view, at, {900, 900});  // the pointer is over the menu, outside the box
+        box.MemberClicked(view, 1);
+    };
+    view.folderMenuChoices = {false, true};
+    box.MemberClicked(view, 2);        // dismissed
+    box.MemberClicked(view, 2, true);  // an item chosen, from the keyboard
+    EXPECT_EQ(view.log, (std::vector<std::string>{"folder menu 2 D:\\Docs\\", "restart timer",
+                                                  "folder menu 2 D:\\Docs\\ by keys", "restart timer", "close"}));
+    EXPECT_FALSE(box.Choice()) << "the menu carried out its item itself";
+    EXPECT_FALSE(box.StartChoice());
+    EXPECT_TRUE(fake.shell.opened.empty());
 }
 
 TEST_F(GroupBoxTest, AFailingMemberOffersToDeleteThatMemberOnly) {

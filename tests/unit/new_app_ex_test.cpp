@@ -123,3 +123,26 @@ TEST_F(NewAppExTest, OkStoresTheCommandAsTypedAndATitleFromTheFileName) {
     };
     for (const auto& c : cases) EXPECT_EQ(NewAppExOk(c.view), c.stored) << c.view.program;
 }
+
+TEST_F(NewAppExTest, OnlyAFolderMemberOffersToShowAsAMenu) {
+    const NewAppExView folder = NewAppExLoad({"Docs", "D:\\Docs\\ ", "", "3"});
+    EXPECT_TRUE(NewAppExOffersMenu(folder)) << "a path ending in a backslash names a folder";
+    EXPECT_EQ(folder.runSizeIndex, 3);
+    EXPECT_EQ(NewAppExOk(folder).ExRunType, "3");
+    const NewAppExView program = NewAppExLoad({"Ed", "C:\\ed.exe", "", "3"});
+    EXPECT_FALSE(NewAppExOffersMenu(program));
+    EXPECT_EQ(program.runSizeIndex, -1) << "a program's list has no fourth item";
+
+    const struct {
+        const char* program;
+        int after;
+    } edits[] = {{"E:\\Other\\", 3}, {"D:\\Docs", 0}, {"D:\\Docs\\ed.exe", 0}, {"", 0}};
+    for (const auto& c : edits) {
+        NewAppExView view = folder;
+        NewAppExProgramChanged(view, c.program);
+        EXPECT_EQ(view.runSizeIndex, c.after) << c.program;
+    }
+    NewAppExView behind = program;
+    behind.runSizeIndex = 3;  // a list that still had the item when the program changed
+    EXPECT_EQ(NewAppExOk(behind).ExRunType, "0");
+}

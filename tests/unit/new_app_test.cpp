@@ -339,6 +339,63 @@ TEST_F(NewAppTest, OkStoresKindsAndIconsAndRebuildsWhenTheIconIsNotThePaths) {
     }
 }
 
+TEST_F(NewAppTest, OnlyAFolderOffersToShowAsAMenu) {
+    using Items = std::vector<std::string_view>;
+    EXPECT_EQ(RunSizeItems(false), (Items{"通常のｳｨﾝﾄﾞｳ", "最小化", "最大化"}));
+    EXPECT_EQ(RunSizeItems(true), (Items{"通常のｳｨﾝﾄﾞｳ", "最小化", "最大化", "ﾒﾆｭｰで表示"}));
+
+    fakes::GiveEntries(state, fake.platform,
+                       {{"Docs", "C:\\Docs\\", "", "3", "C:\\Docs\\", "0"},
+                        {"Odd", "C:\\odd.exe", "", "3", "C:\\odd.exe", "0"},
+                        {"Set", "[Set]", "", "3", "", "0"}});
+    EXPECT_EQ(LoadAt(0).runSizeIndex, 3) << "a folder shown as a menu";
+    EXPECT_EQ(LoadAt(1).runSizeIndex, -1) << "a file's list has no fourth item";
+    EXPECT_EQ(LoadAt(2).runSizeIndex, -1) << "nor has a group's";
+
+    const struct {
+        EntryKind to;
+        int before;
+        int after;
+    } switches[] = {
+        {EntryKind::File, 3, 0}, {EntryKind::Group, 3, 0}, {EntryKind::Folder, 3, 3}, {EntryKind::File, 2, 2},
+    };
+    for (const auto& c : switches) {
+        NewAppView view = LoadAt(0);
+        view.runSizeIndex = c.before;
+        NewAppKindChanged(view, c.to);
+        EXPECT_EQ(view.runSizeIndex, c.after) << static_cast<int>(c.to) << " from " << c.before;
+    }
+
+    const struct {
+        const char* what;
+        EntryKind kind;
+        const char* path;
+        int runSize;
+        LaunchEntry stored;
+    } oks[] = {
+        {"a folder as a menu gets its closing backslash", EntryKind::Folder, " C:\\Docs ", 3,
+         {"T", "C:\\Docs\\", "", "3", "C:\\Docs\\", "0"}},
+        {"and keeps the one it has", EntryKind::Folder, "C:\\Docs\\", 3,
+         {"T", "C:\\Docs\\", "", "3", "C:\\Docs\\", "0"}},
+        {"a folder opened in the explorer stays as typed", EntryKind::Folder, "C:\\Docs", 0,
+         {"T", "C:\\Docs", "", "0", "C:\\Docs", "0"}},
+        {"a file never stores the menu's run type", EntryKind::File, "C:\\odd.exe", 3,
+         {"T", "C:\\odd.exe", "", "0", "C:\\odd.exe", "0"}},
+    };
+    int index = 5;  // each a new entry
+    for (const auto& c : oks) {
+        NewAppView view = LoadAt(index);
+        view.kind = c.kind;
+        NewAppPathChanged(view, c.path);
+        view.title = "T";
+        view.runSizeIndex = c.runSize;
+        ASSERT_TRUE(NewAppOk(view, state, current)) << c.what;
+        EXPECT_EQ(state.entries.At(index), c.stored) << c.what;
+        EXPECT_EQ(Stored()[static_cast<size_t>(index)], c.stored) << c.what;
+        ++index;
+    }
+}
+
 TEST_F(NewAppTest, OkWithoutAPathStoresNothing) {
     for (const char* blank : {"", "   "}) {
         NewAppView view = LoadAt(4);

@@ -16,6 +16,8 @@
 #include "dialogs/group_box.h"
 #include "dialogs/group_box_win.h"
 #include "dialogs/new_app_ex_ids.h"
+#include "menus/folder_menu_win.h"
+#include "platform/folder_contents_win.h"
 #include "app/ex_menu_store.h"
 #include "platform/icon_files_win.h"
 #include "platform/win32_adapters_win.h"
@@ -99,6 +101,30 @@ std::string AccessibleNameOf(HWND control) {
     return name;
 }
 
+// The popup menu this process shows, once it is up.
+HWND FindMenu() {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        found = FindWindowW(L"#32768", nullptr);
+        DWORD process = 0;
+        if (found) GetWindowThreadProcessId(found, &process);
+        return found && IsWindowVisible(found) && process == GetCurrentProcessId();
+    });
+    return found;
+}
+
+// Each item's text, with the item count of its submenu ("Sub/0"), if it has one.
+std::vector<std::string> LinesOf(HMENU menu) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        HMENU sub = GetSubMenu(menu, i);
+        lines.push_back(Narrow(text) + (sub ? "/" + std::to_string(GetMenuItemCount(sub)) : ""));
+    }
+    return lines;
+}
+
 HWND FocusOf(DWORD thread) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -148,7 +174,9 @@ protected:
     }
     int w = 39;
     int exit = 33;
-    void Open() { OpenGroup(bar, state, platform, chooser, icons, 2); }
+    Win32FolderContents folderContents;
+    Win32FolderMenu folderMenus{platform, folderContents, bar};
+    void Open() { OpenGroup(bar, state, platform, chooser, icons, folderMenus, 2); }
 };
 
 }  // namespace
@@ -355,4 +383,62 @@ TEST_F(GroupBoxWin, ATypedKanaMovesTheFocusAndTheMenuKeyOpensTheMenuAtTheMember)
     EXPECT_TRUE(PtInRect(&seen.member, corner)) << "the menu at " << corner.x << "," << corner.y
                                                 << " opens on the focused member";
     EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(GroupBoxWin, AMemberFolderOpensItsMenuBelowTheBoxItsSubmenusListedAsTheyOpen) {
+    const std::string docs = folder.PathOf("Docs");
+    ASSERT_TRUE(CreateDirectoryW(Widen(docs).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(Widen(docs + "\\Sub").c_str(), nullptr));
+    const HANDLE file = CreateFileW(Widen(docs + "\\R&D.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    ExMenuSlots members = LoadExMenu(profile, state.ApplicationPath, 2, 3);
+    members[1] = {"Docs", docs + "\\", "", "3"};
+    ASSERT_TRUE(SaveExMenu(profile, state.ApplicationPath, 2, members, 3));
+
+    struct Seen {
+        RECT box{}, member{}, menu{};
+        std::vector<std::string> before;
+        int listedSubmenu = -1;
+        bool boxClosed = false;
+    } seen;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        if (!box) return;
+        seen.box = WindowRectOf(box);
+        const Buttons buttons = ButtonsOf(box);
+        if (buttons.members.size() != 4) return;
+        seen.member = WindowRectOf(buttons.members[1]);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(buttons.members[1]), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(buttons.members[1]));
+        HWND menu = FindMenu();
+        if (!menu) return;
+        seen.menu = WindowRectOf(menu);
+        const auto root = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+        seen.before = LinesOf(root);
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);   // "Sub"
+        PostMessageW(menu, WM_KEYDOWN, VK_RIGHT, 0);  // its submenu opens
+        HMENU sub = GetSubMenu(root, 0);
+        WaitUntil([&] { return sub && GetMenuItemCount(sub) > 0; });
+        seen.listedSubmenu = sub ? GetMenuItemCount(sub) : -1;
+        PostMessageW(menu, WM_KEYDOWN, VK_LEFT, 0);
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);  // "R&D.txt"
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        seen.boxClosed = WaitUntil([&] { return !IsWindow(box); });
+        if (!seen.boxClosed) PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Open();
+    driver.join();
+
+    // Beside a right-edge bar the box is a row: the menu hangs below it, under the member.
+    EXPECT_EQ(seen.menu.left, seen.member.left);
+    EXPECT_EQ(seen.menu.top, seen.box.bottom);
+    EXPECT_EQ(seen.before, (std::vector<std::string>{"Sub/0", "R&&D.txt"})) << "a submenu not listed before it opens";
+    EXPECT_EQ(seen.listedSubmenu, 1) << "the empty subfolder's (空), once it opened";
+    EXPECT_TRUE(seen.boxClosed) << "an item chosen from the menu closes the box";
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0].file, docs + "\\R&D.txt");
+    EXPECT_EQ(shell.opened[0].directory, docs);
+    EXPECT_EQ(folderMenus.PicturesKept(), 2u) << "the folder's and the text file's, kept for the next showing";
 }

@@ -147,3 +147,33 @@ TEST_F(NewAppExWin, AnEditedMemberLoadsAndCancelStoresNothing) {
     EXPECT_EQ(seen.size, 1);
     EXPECT_TRUE(seen.ok);
 }
+
+TEST_F(NewAppExWin, AMemberFolderOffersToShowAsAMenu) {
+    struct Seen {
+        std::vector<std::string> asProgram, asFolder, asFileAgain;
+        int selectedAfter = -2;
+    } seen;
+    WhileShown shown(kCaption, [&](HWND dialog) {
+        seen.asProgram = ComboItems(dialog);
+        SetItemText(dialog, IDC_NEWAPPEX_PROGRAM, "C:\\Docs\\");
+        seen.asFolder = ComboItems(dialog);
+        SendDlgItemMessageW(dialog, IDC_NEWAPPEX_RUN_SIZE, CB_SETCURSEL, 3, 0);
+        SetItemText(dialog, IDC_NEWAPPEX_PROGRAM, "C:\\Docs");
+        seen.asFileAgain = ComboItems(dialog);
+        seen.selectedAfter = static_cast<int>(SendDlgItemMessageW(dialog, IDC_NEWAPPEX_RUN_SIZE, CB_GETCURSEL, 0, 0));
+        SetItemText(dialog, IDC_NEWAPPEX_PROGRAM, "C:\\Docs\\");
+        SendDlgItemMessageW(dialog, IDC_NEWAPPEX_RUN_SIZE, CB_SETCURSEL, 3, 0);
+        Click(dialog, IDOK);
+    });
+    const std::optional<ExMenuEntry> stored =
+        ShowNewAppEx(0, ExMenuEntry{"Ed", notepad, "", "1"}, platform, chooser, icons);
+    ASSERT_TRUE(shown.Join());
+    const std::vector<std::string> three{"通常のｳｨﾝﾄﾞｳ", "最小化", "最大化"};
+    EXPECT_EQ(seen.asProgram, three);
+    EXPECT_EQ(seen.asFolder, (std::vector<std::string>{"通常のｳｨﾝﾄﾞｳ", "最小化", "最大化", "ﾒﾆｭｰで表示"}));
+    EXPECT_EQ(seen.asFileAgain, three);
+    EXPECT_EQ(seen.selectedAfter, 0) << "no longer a folder: a normal window";
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->ExRunType, "3");
+    EXPECT_EQ(stored->ExPathName, "C:\\Docs\\");
+}

@@ -286,3 +286,38 @@ TEST_F(NewAppWin, AnEntryBeingEditedShowsItsIconAndKeepsAChosenOne) {
     EXPECT_EQ(StoredEntries().at(0), (LaunchEntry{"ﾒﾓ", notepad, "/x", "2", library, "1"}));
     EXPECT_EQ(bar.calls, std::vector<std::string>{"full-rebuild"}) << "an icon of another file";
 }
+
+TEST_F(NewAppWin, OnlyTheFolderKindOffersToShowAsAMenu) {
+    const std::string docs = folder.PathOf("Docs") + "\\";
+    Give({{"Docs", docs, "", "3", docs, "0"}});
+    struct Seen {
+        std::vector<std::string> asFolder, asFile, folderAgain;
+        int selectedAsFolder = -2, selectedAsFile = -2;
+    } seen;
+    WhileShown shown(kCaption, [&](HWND dialog) {
+        seen.asFolder = ComboItems(dialog, IDC_NEWAPP_RUN_SIZE);
+        seen.selectedAsFolder = static_cast<int>(SendDlgItemMessageW(dialog, IDC_NEWAPP_RUN_SIZE, CB_GETCURSEL, 0, 0));
+        CheckRadioButton(dialog, IDC_NEWAPP_KIND_FILE, IDC_NEWAPP_KIND_GROUP, IDC_NEWAPP_KIND_FILE);
+        Click(dialog, IDC_NEWAPP_KIND_FILE);
+        seen.asFile = ComboItems(dialog, IDC_NEWAPP_RUN_SIZE);
+        seen.selectedAsFile = static_cast<int>(SendDlgItemMessageW(dialog, IDC_NEWAPP_RUN_SIZE, CB_GETCURSEL, 0, 0));
+        CheckRadioButton(dialog, IDC_NEWAPP_KIND_FILE, IDC_NEWAPP_KIND_GROUP, IDC_NEWAPP_KIND_FOLDER);
+        Click(dialog, IDC_NEWAPP_KIND_FOLDER);
+        seen.folderAgain = ComboItems(dialog, IDC_NEWAPP_RUN_SIZE);
+        SendDlgItemMessageW(dialog, IDC_NEWAPP_RUN_SIZE, CB_SETCURSEL, 3, 0);
+        AwaitScreenshot(dialog, "new_app_folder_menu");
+        Click(dialog, IDOK);
+    });
+    const bool stored = ShowNewApp(0, state, platform, chooser, icons, 0);
+    ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
+
+    const std::vector<std::string> three{"通常のｳｨﾝﾄﾞｳ", "最小化", "最大化"};
+    const std::vector<std::string> four{"通常のｳｨﾝﾄﾞｳ", "最小化", "最大化", "ﾒﾆｭｰで表示"};
+    EXPECT_EQ(seen.asFolder, four);
+    EXPECT_EQ(seen.selectedAsFolder, 3) << "the stored run type 3";
+    EXPECT_EQ(seen.asFile, three);
+    EXPECT_EQ(seen.selectedAsFile, 0) << "a file cannot show as a menu: a normal window";
+    EXPECT_EQ(seen.folderAgain, four);
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(StoredEntries().at(0), (LaunchEntry{"Docs", docs, "", "3", docs, "0"}));
+}

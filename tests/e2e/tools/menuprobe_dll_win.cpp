@@ -35,7 +35,7 @@ Value Items(HMENU menu, bool shown, int depth) {
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_BITMAP;
     std::wstring text(1024, L'\0');
     info.dwTypeData = text.data();
     info.cch = static_cast<UINT>(text.size() - 1);
@@ -46,7 +46,14 @@ Value Items(HMENU menu, bool shown, int depth) {
     item.Set("text", Value::String(Utf8(text)));
     item.Set("enabled", Value::Bool((info.fState & (MFS_DISABLED | MFS_GRAYED)) == 0));
     item.Set("checked", Value::Bool((info.fState & MFS_CHECKED) != 0));
+    item.Set("hilite", Value::Bool((info.fState & MFS_HILITE) != 0));
     item.Set("id", Value::Int(static_cast<int64_t>(info.wID)));
+    // A picture of the item's own beside its text, and its depth; a drawn-by-the-owner item has no text to read.
+    BITMAP picture{};
+    const bool bitmap =
+        reinterpret_cast<INT_PTR>(info.hbmpItem) > 11 && GetObjectW(info.hbmpItem, sizeof picture, &picture);
+    item.Set("bitmap_bits", Value::Int(bitmap ? picture.bmBitsPixel : 0));
+    item.Set("owner_drawn", Value::Bool((info.fType & MFT_OWNERDRAW) != 0));
     if (shown) {
       RECT rect{};
       if (GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &rect)) item.Set("rect", RectValue(rect));

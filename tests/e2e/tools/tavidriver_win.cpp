@@ -946,18 +946,27 @@ Value CmdWallpaper(const Value& req) {
   return Ok().Set("path", Value::String(Narrow(path)));
 }
 
-// Posts a right press at client point (x, y) of `hwnd` and times it until a
-// popup menu of that window's process is on screen: from the press to the menu.
+// Posts a right press (or with "button": "left" a left click) at client
+// point (x, y) of `hwnd` and times it until a popup menu of that window's
+// process is on screen: from the press to the menu.
 Value CmdTimePopup(const Value& req) {
   HWND target = HwndArg(req);
   const LPARAM point = MAKELPARAM(static_cast<WORD>(IntArg(req, "x")), static_cast<WORD>(IntArg(req, "y")));
   const int64_t timeout_ms = OptInt(req, "timeout_ms", 10000);
+  const Value* button = OptStr(req, "button");
+  const bool left = button && button->AsString() == "left";
   DWORD pid = 0;
   GetWindowThreadProcessId(target, &pid);
   LARGE_INTEGER frequency, began, now;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&began);
-  PostMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, point);
+  if (left) {
+    // A left button acts on its release: the whole click, before the menu.
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(target, WM_LBUTTONUP, 0, point);
+  } else {
+    PostMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, point);
+  }
   for (;;) {
     for (HWND top : TopLevelWindows()) {
       DWORD owner = 0;
@@ -966,7 +975,7 @@ Value CmdTimePopup(const Value& req) {
         QueryPerformanceCounter(&now);
         const double ms = 1000.0 * static_cast<double>(now.QuadPart - began.QuadPart) /
                           static_cast<double>(frequency.QuadPart);
-        PostMessageW(target, WM_RBUTTONUP, 0, point);
+        if (!left) PostMessageW(target, WM_RBUTTONUP, 0, point);
         return Ok()
             .Set("hwnd", HwndValue(top))
             .Set("ms", Value::Double(ms))

@@ -1,0 +1,40 @@
+#include "bar/folder_menu_opening.h"
+
+#include "app/launcher.h"
+#include "platform/text.h"
+
+namespace tavi {
+
+FolderMenuAnchor FolderMenuBeside(DockEdge edge, const Rect& beside, const Rect& button) {
+    switch (edge) {
+        case DockEdge::Left: return {beside.right, button.top, MenuSide::Right, beside};
+        case DockEdge::Right: return {beside.left, button.top, MenuSide::Left, beside};
+        case DockEdge::Top: return {button.left, beside.bottom, MenuSide::Below, beside};
+        case DockEdge::Bottom: return {button.left, beside.top, MenuSide::Above, beside};
+    }
+    return {beside.right, button.top, MenuSide::Right, beside};
+}
+
+void OpenFolderMenu(BarServices& bar, MenuMain& state, FolderMenuWindow& window, int position, bool byKeys) {
+    const int index = position + state.EntryOffset;
+    if (!state.entries.Has(index)) return;
+    const LaunchEntry entry = state.entries.At(index);
+    if (!OpensAsMenu(entry.PathName, entry.RunType)) return;
+    state.CurrentEntryIndex = index;
+
+    // No auto-hide while the menu is open; the timer runs again however this ends.
+    bar.PauseTimer();
+    struct Resume {
+        BarServices& bar;
+        const MenuMain& state;
+        ~Resume() {
+            if (!state.Closing) bar.ResumeTimer();
+        }
+    } resume{bar, state};
+
+    const DockEdge edge = DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode);
+    (void)window.Run(TrimSpaces(entry.PathName), FolderMenuBeside(edge, bar.WindowRect(), bar.ButtonRect(position)),
+                     byKeys);
+}
+
+}  // namespace tavi

@@ -1,0 +1,100 @@
+#pragma once
+#include <windows.h>
+
+#include <shobjidl.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/bar_services.h"
+#include "menus/folder_menu.h"
+#include "platform/folder_contents.h"
+#include "platform/handles_win.h"
+#include "platform/platform.h"
+#include "platform/window_win.h"
+
+namespace tavi {
+
+// The class of the window that owns the folder menus, for whoever looks for it.
+inline constexpr wchar_t kFolderMenuOwnerClass[] = L"TaviFolderMenu";
+
+// TrackPopupMenuEx's alignment for a menu lying on `side` of its anchor: it
+// keeps that side of the kept-clear rectangle and slides along it.
+UINT TrackFlagsFor(MenuSide side);
+
+// Folder menus as the system's own popup menus. A hidden window of its own,
+// owned by the bar, owns them, so WM_INITMENUPOPUP (a submenu listed as it
+// opens) and WM_MENURBUTTONUP (the shell's context menu of an item) come
+// here and the bar's window procedure never sees them; it goes with the
+// bar, and a menu up then closes. Each item shows its small icon as the
+// item's bitmap and keeps its text, which screen readers read. The pictures
+// are kept between showings, by key; the items, their paths and the menus
+// go when a menu closes.
+class Win32FolderMenu final : public Window, public FolderMenuWindow {
+public:
+    // The bar owns the owner window, and is brought to the front under the
+    // menu when no window of the thread is active.
+    Win32FolderMenu(Platform& platform, FolderContentsReader& reader, BarServices& bar);
+    ~Win32FolderMenu() override;
+
+    bool Run(const std::string& folder, const FolderMenuAnchor& anchor, bool byKeys) override;
+
+    // Pictures kept now, and how many were made from files or types so far.
+    size_t PicturesKept() const { return pictures_.size(); }
+    int PicturesMade() const { return picturesMade_; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // One menu level of a showing: its folder, whether it has been listed,
+    // and the item index of each of its positions.
+    struct Level {
+        std::string folder;
+        bool listed = false;
+        std::vector<size_t> itemAt;
+    };
+    // A command of the shell's context menu, carried out once the folder
+    // menu has closed, so a window it opens does not sit under the menu.
+    struct PendingCommand {
+        IContextMenu* menu = nullptr;
+        UINT verb = 0;
+        POINT at{};
+    };
+
+    bool CreateOwner();
+    void Fill(HMENU menu);
+    HBITMAP PictureFor(const FolderMenuItem& item);
+    OwnedBitmap MakePicture(const std::string& key, const FolderMenuItem& item);
+    const FolderMenuItem* ItemAt(HMENU menu, UINT position) const;
+    void ShowContextMenu(const std::string& path);
+    std::optional<LRESULT> ForwardToContextMenu(UINT message, WPARAM wParam, LPARAM lParam);
+    void ForgetShowing();
+    void ForgetPicturesIfMany();
+    HWND Bar() const { return reinterpret_cast<HWND>(bar_.Handle()); }
+    HWND Front() const;
+
+    Platform& platform_;
+    FolderContentsReader& reader_;
+    BarServices& bar_;
+    int pictureSize_ = 16;
+    std::map<std::string, OwnedBitmap> pictures_;  // null where a file gave no picture
+    int picturesMade_ = 0;
+    // Time left in this showing for pictures read from the files themselves.
+    std::chrono::steady_clock::time_point fileReadsUntil_{};
+
+    // One showing.
+    std::vector<FolderMenuItem> items_;  // item i has command id i + 1
+    std::map<HMENU, Level> levels_;
+    bool tracking_ = false;
+    bool ownerGone_ = false;
+    IContextMenu2* context2_ = nullptr;  // the shell's context menu while it is up
+    IContextMenu3* context3_ = nullptr;
+    PendingCommand pending_;
+};
+
+}  // namespace tavi
