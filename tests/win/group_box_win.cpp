@@ -166,7 +166,6 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
         seen.box = WindowRectOf(box);
         // On the box, so the mouse-leave timer leaves it open for the picture.
         SetCursorPos((seen.box.left + seen.box.right) / 2, (seen.box.top + seen.box.bottom) / 2);
-        AwaitScreenshot(box, "group_box");
         const Buttons buttons = ButtonsOf(box);
         seen.members = buttons.members.size();
         seen.exitCaption = Text(buttons.exit);
