@@ -491,6 +491,7 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->code == TTN_SHOW) return PlaceTip(header->hwndFrom, static_cast<int>(header->idFrom) - 1);
             if (header->code == TTN_GETDISPINFOW) {
                 auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
                 const size_t position = info->hdr.idFrom - 1;

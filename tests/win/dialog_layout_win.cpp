@@ -105,7 +105,7 @@ struct Program {
         state.entries.AttachView(&view);
         ExMenuSlots members = EmptyExMenu(3);
         members[0] = {"ﾒﾓ帳", notepad, "", "0"};
-        (void)SaveExMenu(profile, state.ApplicationPath, 3, members, 3);
+        (void)SaveExMenu(profile, state.ApplicationPath, 2, members, 3);
         state.entries.Reserve(4);
         // The bar's sizes at the display's scale, as its layout gives them.
         const int dpi = static_cast<int>(GetDpiForSystem());
