@@ -98,14 +98,14 @@ struct Program {
         HANDLE file = CreateFileW(Widen(document).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         CloseHandle(file);
         const std::string notepad = WindowsFile("notepad.exe");
+        ExMenuSlots members = EmptyExMenu(3);
+        members[0] = {"ﾒﾓ帳", notepad, "", "0"};
+        (void)SaveExMenu(profile, state.ApplicationPath, 2, members, 3);
         OpenListWith(state, platform,
                      {{"ﾂｰﾙ", notepad, "/p", "0", notepad, "0"},
                       {"日本語のﾃｽﾄ", document, "", "0", notepad, "0"},
                       {"ｸﾞﾙｰﾌﾟ", "[ｸﾞﾙｰﾌﾟ]", "", "0", "", "0"}});
         state.entries.AttachView(&view);
-        ExMenuSlots members = EmptyExMenu(3);
-        members[0] = {"ﾒﾓ帳", notepad, "", "0"};
-        (void)SaveExMenu(profile, state.ApplicationPath, 2, members, 3);
         state.entries.Reserve(4);
         // The bar's sizes at the display's scale, as its layout gives them.
         const int dpi = static_cast<int>(GetDpiForSystem());
