@@ -64,6 +64,14 @@ public:
     std::string DriveDisplayName(const std::string&) override { return {}; }
 };
 
+// The system's associations; nothing is started.
+class AssociationsOnly final : public Shell {
+public:
+    Win32Shell real;
+    int Open(const ShellOpenRequest&) override { return 42; }
+    Association AssociatedProgram(const std::string& document) override { return real.AssociatedProgram(document); }
+};
+
 class NoFormat final : public DiskFormatter {
 public:
     uint32_t FormatDrive(NativeWindow, int) override { return 0; }
@@ -76,7 +84,7 @@ struct Program {
     Win32FileSystem files;
     Win32CodePage codePage;
     Win32SystemInfo system;
-    tool_doubles::RecordingShell shell;
+    AssociationsOnly shell;
     Win32MessageBoxes messages;
     Platform platform{profile, files, codePage, system, shell, messages};
     Win32IconFiles icons;
