@@ -14,6 +14,9 @@ struct MenuMain {
     // "TaviLaunch.ini" could not be read: nothing is written to it until it
     // is read again (再表示) or the options dialog's OK stores it.
     bool SettingsUnread = false;
+    // The shell gave the bar's edge to another auto-hidden bar: this one stays
+    // shown; the settings still ask for auto-hide, for the next start.
+    bool AutoHideRefused = false;
     // The entries and group members: read through it, changed only by its calls.
     EntryList entries;
 
@@ -36,5 +39,8 @@ struct MenuMain {
     int WallpaperPosition = 0;
     std::vector<std::string> WallpaperPaths{""};
 };
+
+// Whether the bar hides itself: asked for, and the edge's auto-hide granted.
+inline bool AutoHides(const MenuMain& state) { return state.settings.AutoHide == "1" && !state.AutoHideRefused; }
 
 }  // namespace tavi

@@ -1,5 +1,6 @@
 #include "app/phase_trace_win.h"
 
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -27,12 +28,11 @@ int64_t ProcessOrigin(int64_t frequency) {
 }
 
 void Append(const std::wstring& file, std::string_view text) {
-    HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return;
+    const OwnedFile handle(CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.Valid()) return;
     DWORD written = 0;
-    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(handle);
+    WriteFile(handle.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/splash_win.h"
 
+#include "platform/handles_win.h"
 #include "platform/messages.h"
 #include "platform/wide_win.h"
 
@@ -69,24 +70,22 @@ void Openning::Paint(HDC dc, const RECT& area) {
                                       RGB(170, 140, 230)};
     for (int i = 0; i < 5; ++i) {
         const RECT button{24 + i * 44, 130, 24 + i * 44 + 34, 164};
-        HBRUSH brush = CreateSolidBrush(buttonColours[i]);
-        FillRect(dc, &button, brush);
-        DeleteObject(brush);
+        const OwnedBrush brush(CreateSolidBrush(buttonColours[i]));
+        FillRect(dc, &button, brush.Get());
         DrawEdge(dc, const_cast<RECT*>(&button), EDGE_RAISED, BF_RECT);
     }
     SetBkMode(dc, TRANSPARENT);
-    HFONT title = MakeFont(34, FW_BOLD);
-    HFONT subtitle = MakeFont(18, FW_NORMAL);
-    HGDIOBJ previous = SelectObject(dc, title);
     SetTextColor(dc, RGB(255, 255, 255));
-    const std::wstring name = Widen(text::kShortTitle);
-    TextOutW(dc, 24, 28, name.c_str(), static_cast<int>(name.size()));
-    SelectObject(dc, subtitle);
+    const OwnedFont title(MakeFont(34, FW_BOLD));
+    const OwnedFont subtitle(MakeFont(18, FW_NORMAL));
+    {
+        const Selected font(dc, title.Get());
+        const std::wstring name = Widen(text::kShortTitle);
+        TextOutW(dc, 24, 28, name.c_str(), static_cast<int>(name.size()));
+    }
+    const Selected font(dc, subtitle.Get());
     const std::wstring sub = Widen(text::kSubtitle);
     TextOutW(dc, 28, 80, sub.c_str(), static_cast<int>(sub.size()));
-    SelectObject(dc, previous);
-    DeleteObject(title);
-    DeleteObject(subtitle);
 }
 
 }  // namespace tavi

@@ -1,8 +1,11 @@
 #include "app/startup.h"
 
-#include "platform/messages.h"
+#include <cstdint>
+#include <cstdio>
+
 #include "app/phase_trace.h"
 #include "app/save_notice.h"
+#include "platform/messages.h"
 #include "platform/text.h"
 
 namespace tavi {
@@ -18,6 +21,26 @@ void ShowStartupFailure(Platform& platform, const std::string& errorText) {
 }
 
 }  // namespace
+
+std::string BarLockName(std::string_view resolvedFolder) {
+    std::string folder(resolvedFolder);
+    for (char& c : folder)
+        if (c == '/') c = '\\';
+    // The long form the system hands back names the same folder.
+    if (StartsWith(folder, "\\\\?\\UNC\\"))
+        folder = "\\\\" + folder.substr(8);
+    else if (StartsWith(folder, "\\\\?\\"))
+        folder = folder.substr(4);
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    folder = ToUpperAscii(folder);
+    // A name without "\" (the system's object names may not hold one) and of
+    // a fixed length, however long the path: 64-bit FNV-1a of its bytes.
+    uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char c : folder) hash = (hash ^ c) * 1099511628211ull;
+    char name[64];
+    std::snprintf(name, sizeof name, "Local\\TaviMenu2.Bar.%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
 
 int GetOsType(SystemInfo& system) { return system.IsWindowsNT() ? 2 : 1; }
 
@@ -128,7 +151,7 @@ void RunShutdown(MenuMain& state, Platform& platform, BarShutdown& bar) {
         (void)SaveSettingsIfRead(state, platform);
     }
     bar.RemoveTrayIcon();
-    bar.RemoveAppBar(state.settings.AutoHide == "1");
+    bar.RemoveAppBar(AutoHides(state));
     state.Closing = true;
 }
 

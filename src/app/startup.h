@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/menu_main.h"
@@ -41,6 +42,12 @@ public:
     virtual void FinishBar() = 0;
     virtual void RegisterUpCheck() = 0;
 };
+
+// The name of the lock that keeps one bar per program folder, from the
+// folder as the system resolves it (long names, links followed): the same
+// for every spelling of one folder ("\\?\" prefixes, "/" for "\", a final
+// "\", letters in either case), and different for different folders.
+std::string BarLockName(std::string_view resolvedFolder);
 
 // 2 on the Windows NT family, 1 otherwise.
 int GetOsType(SystemInfo& system);

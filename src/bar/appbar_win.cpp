@@ -23,10 +23,29 @@ void AppBar::Unregister() {
     SHAppBarMessage(ABM_REMOVE, &data_);
 }
 
-void AppBar::Reserve(const Rect& pixels) {
+Rect AppBar::Query(const Rect& pixels) {
     data_.rc = RECT{pixels.left, pixels.top, pixels.right, pixels.bottom};
-    SHAppBarMessage(ABM_QUERYPOS, &data_);
+    if (!SHAppBarMessage(ABM_QUERYPOS, &data_)) return pixels;
+    return {data_.rc.left, data_.rc.top, data_.rc.right, data_.rc.bottom};
+}
+
+void AppBar::Set(const Rect& pixels) {
+    data_.rc = RECT{pixels.left, pixels.top, pixels.right, pixels.bottom};
     SHAppBarMessage(ABM_SETPOS, &data_);
+}
+
+bool AppBar::ClaimAutoHide() {
+    data_.lParam = TRUE;
+    const bool claimed = SHAppBarMessage(ABM_SETAUTOHIDEBAR, &data_) != FALSE;
+    data_.lParam = 0;
+    return claimed;
+}
+
+void AppBar::RemoveEnded(HWND bar) {
+    APPBARDATA ended{};
+    ended.cbSize = sizeof ended;
+    ended.hWnd = bar;
+    SHAppBarMessage(ABM_REMOVE, &ended);
 }
 
 Rect AppBar::TaskbarPosition() {

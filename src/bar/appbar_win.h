@@ -18,9 +18,17 @@ public:
     void New();
     void RemoveAutoHideClaim();
     void Unregister();
-    // ABM_QUERYPOS then ABM_SETPOS; the shell may adjust the rectangle, but the
-    // bar keeps its own position.
-    void Reserve(const Rect& pixels);
+    // ABM_QUERYPOS: where the shell puts a strip asked for at `pixels`, after
+    // the appbars registered before this one on the same edge.
+    Rect Query(const Rect& pixels);
+    // ABM_SETPOS: the strip the bar takes.
+    void Set(const Rect& pixels);
+    // ABM_SETAUTOHIDEBAR on the bar's edge; false when another bar holds it
+    // (the shell allows one auto-hidden bar an edge).
+    bool ClaimAutoHide();
+    // ABM_REMOVE for a bar whose program ended without closing it, so its
+    // strip does not stay a hole.
+    static void RemoveEnded(HWND bar);
 
     // The taskbar rectangle in pixels.
     static Rect TaskbarPosition();

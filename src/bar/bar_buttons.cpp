@@ -132,10 +132,16 @@ std::string RunTypeForShortcutStyle(int windowStyle) {
     }
 }
 
-std::string TrayTip(int hour, int minute, int second) {
+std::string TrayTip(int hour, int minute, int second, std::string_view folder) {
     char time[16];
     std::snprintf(time, sizeof time, "%02d:%02d:%02d", hour, minute, second);
-    return std::string(text::kTrayTipPrefix) + time;
+    std::string tip = std::string(text::kTrayTipPrefix) + time;
+    if (folder.empty()) return tip;
+    // A tray tip holds 127 characters; the end of a path tells folders apart best.
+    constexpr size_t kFolderRoom = 100;
+    std::string shown(folder);
+    if (const size_t count = CharCount(shown); count > kFolderRoom) shown = "..." + CharMid(shown, count - kFolderRoom + 3);
+    return tip + "\n" + shown;
 }
 
 }  // namespace tavi

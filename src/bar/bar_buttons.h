@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "app/entry_buttons.h"
 #include "app/menu_main.h"
@@ -59,6 +60,8 @@ std::optional<KeyCommand> KeyDownCommand(int virtualKey, bool control = false);
 std::string RunTypeForShortcutStyle(int windowStyle);
 
 // "たびめにゅ～２ " and the time as hh:mm:ss.
-std::string TrayTip(int hour, int minute, int second);
+// With `folder` (while more than one bar runs), its path on a second line,
+// shortened from the front to what the tip can show.
+std::string TrayTip(int hour, int minute, int second, std::string_view folder = {});
 
 }  // namespace tavi

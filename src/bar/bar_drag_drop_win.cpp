@@ -15,20 +15,15 @@ constexpr wchar_t kOwnerProperty[] = L"TaviBarDragDrop";
 // The "DRAG" picture as a cursor with its hot spot in the middle.
 HCURSOR CreateDragCursor() {
     const int size = GetSystemMetrics(SM_CXCURSOR) > 0 ? GetSystemMetrics(SM_CXCURSOR) : 32;
-    HICON icon = CreateStockIcon(StockIcon::Drag, size);
-    if (!icon) return nullptr;
+    const OwnedIcon icon(CreateStockIcon(StockIcon::Drag, size));
     ICONINFO info{};
-    HCURSOR cursor = nullptr;
-    if (GetIconInfo(icon, &info)) {
-        info.fIcon = FALSE;
-        info.xHotspot = static_cast<DWORD>(size / 2);
-        info.yHotspot = static_cast<DWORD>(size / 2);
-        cursor = CreateIconIndirect(&info);
-        if (info.hbmMask) DeleteObject(info.hbmMask);
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-    }
-    DestroyIcon(icon);
-    return cursor;
+    if (!icon || !GetIconInfo(icon.Get(), &info)) return nullptr;
+    // The icon's bitmaps are copies of ours to free.
+    const OwnedBitmap mask(info.hbmMask), colour(info.hbmColor);
+    info.fIcon = FALSE;
+    info.xHotspot = static_cast<DWORD>(size / 2);
+    info.yHotspot = static_cast<DWORD>(size / 2);
+    return CreateIconIndirect(&info);
 }
 
 PixelPoint ClientPoint(LPARAM lParam) {
@@ -70,10 +65,7 @@ BarDragDrop::~BarDragDrop() {
     KillTimer(Strip(), kDropTimerId);
     RemovePropW(Strip(), kOwnerProperty);
     if (drag_.MenuMoveActive() && GetCapture() == Strip()) ReleaseCapture();
-    if (dragCursor_) {
-        if (GetCursor() == dragCursor_) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-        DestroyCursor(dragCursor_);
-    }
+    if (dragCursor_ && GetCursor() == dragCursor_.Get()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 }
 
 bool BarDragDrop::RegisterDrops() {
@@ -172,7 +164,7 @@ void BarDragDrop::StartDelayTimer() { SetTimer(Strip(), kDragTimerId, kDragDelay
 void BarDragDrop::StopDelayTimer() { KillTimer(Strip(), kDragTimerId); }
 
 void BarDragDrop::ShowDragCursor() {
-    if (dragCursor_) SetCursor(dragCursor_);
+    if (dragCursor_) SetCursor(dragCursor_.Get());
 }
 
 void BarDragDrop::RestoreCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }

@@ -11,6 +11,7 @@
 #include "bar/button_strip_win.h"
 #include "bar/drop_target_win.h"
 #include "bar/entry_drag.h"
+#include "platform/handles_win.h"
 #include "platform/platform.h"
 #include "platform/shortcuts.h"
 
@@ -70,7 +71,7 @@ private:
     BarServices& bar_;
     Shortcuts& shortcuts_;
     EntryDrag drag_;
-    HCURSOR dragCursor_ = nullptr;
+    OwnedCursor dragCursor_;
     FileDropTarget* target_ = nullptr;
     DropRegistration registration_;
     struct PendingDrop {

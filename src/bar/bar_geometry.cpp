@@ -347,6 +347,31 @@ BarLayout LayoutBar(const LayoutInput& input) {
     return layout;
 }
 
+StackOffset StackOffsetFor(DockEdge edge, const Rect& asked, const Rect& answered) {
+    switch (edge) {
+        case DockEdge::Left: return {answered.left - asked.left, 0};
+        case DockEdge::Right: return {answered.right - asked.right, 0};
+        case DockEdge::Top: return {0, answered.top - asked.top};
+        case DockEdge::Bottom: return {0, answered.bottom - asked.bottom};
+    }
+    return {};
+}
+
+BarLayout Stacked(BarLayout layout, StackOffset offset, int32_t twipsPerPixelX, int32_t twipsPerPixelY) {
+    const auto move = [](Rect& r, int32_t dx, int32_t dy) {
+        r.left += dx;
+        r.right += dx;
+        r.top += dy;
+        r.bottom += dy;
+    };
+    move(layout.windowPixels, offset.dx, offset.dy);
+    move(layout.appBarPixels, offset.dx, offset.dy);
+    move(layout.window, offset.dx * Factor(twipsPerPixelX), offset.dy * Factor(twipsPerPixelY));
+    layout.saveX = std::to_string(layout.window.left);
+    layout.saveY = std::to_string(layout.window.top);
+    return layout;
+}
+
 Rect TwipsToPixels(const Rect& twips, int32_t twipsPerPixelX, int32_t twipsPerPixelY) {
     const int32_t px = Factor(twipsPerPixelX);
     const int32_t py = Factor(twipsPerPixelY);

@@ -161,6 +161,19 @@ BarLayout LayoutBar(const LayoutInput& input);
 // What the bar's neighbours (the group box) need of a layout.
 BarButtonSizes ButtonSizesOf(const BarLayout& layout);
 
+// How far across its edge the shell's answer to ABM_QUERYPOS moves a bar:
+// appbars that came before it on the same edge stand between it and the
+// edge. Only the outer side counts; the bar keeps its own thickness and length.
+struct StackOffset {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    bool operator==(const StackOffset&) const = default;
+};
+StackOffset StackOffsetFor(DockEdge edge, const Rect& asked, const Rect& answered);
+// The layout moved by `offset`: its window and its reserved strip, in twips
+// and pixels. The edge strip of an auto-hidden bar stays at the edge.
+BarLayout Stacked(BarLayout layout, StackOffset offset, int32_t twipsPerPixelX, int32_t twipsPerPixelY);
+
 // Twips to pixels the way a window move does it: left, top, width and height
 // each divided by the factor of their axis.
 Rect TwipsToPixels(const Rect& twips, int32_t twipsPerPixelX, int32_t twipsPerPixelY);

@@ -7,6 +7,7 @@
 #include "bar/button_strip_win.h"
 #include "bar/stock_icons_win.h"
 #include "platform/folder_listing_win.h"
+#include "platform/handles_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
 
@@ -105,11 +106,12 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     // file. An icon group gives both sizes or neither, so there is nothing
     // to fall back on. Wine hands back a stray handle for a file with no
     // icons; only the count is reliable.
-    HICON source = nullptr;
+    HICON extracted = nullptr;
     const bool small = iconSizeIndex_ == 1;
-    if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, small ? nullptr : &source, small ? &source : nullptr, 1) ==
-        0)
-        source = nullptr;
+    if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, small ? nullptr : &extracted, small ? &extracted : nullptr,
+                       1) == 0)
+        extracted = nullptr;
+    const OwnedIcon source(extracted);
 
     // Drawn onto a cleared surface at the list's size, so a missing icon
     // stores an empty picture and a 32-pixel icon scales down to 24.
@@ -117,7 +119,7 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     int index = -1;
     if (canvas.Valid()) {
         canvas.Fill(0);
-        if (source) DrawIconEx(canvas.Dc(), 0, 0, source, width, height, 0, nullptr, DI_NORMAL);
+        if (source) DrawIconEx(canvas.Dc(), 0, 0, source.Get(), width, height, 0, nullptr, DI_NORMAL);
         canvas.Finish();
         // Icons without alpha (old 16-colour ones) leave it at zero: make the
         // drawn pixels opaque so the list does not treat them as transparent.
@@ -128,7 +130,6 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
                 if (*p != 0) *p |= 0xFF000000;
         index = list_->Add(pixels);
     }
-    if (source) DestroyIcon(source);
     if (index < 0) return ButtonStrip::kNoPicture;
     return Remember(key, {iconFile, iconIndex, stamp, index});
 }

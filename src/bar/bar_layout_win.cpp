@@ -84,10 +84,16 @@ void TaviMenu2::Layout(bool keepButtons) {
     input.edge = Edge();
     input.iconSizeIndex = IconSizeIndex();
     input.toolbarFlat = toolbarFlat_;
-    input.autoHide = state_.settings.AutoHide == "1";
+    input.autoHide = AutoHides(state_);
     input.screen = CurrentScreen();
     input.systemIcons = SystemIconsFor(input.screen.dpi);
-    layout_ = LayoutBar(input);
+    const BarLayout unstacked = LayoutBar(input);
+    // Other appbars on the edge (our bars from other folders among them) come
+    // first: the bar stands where the shell's answer puts its strip.
+    appBar_.SetEdge(unstacked.shellEdge);
+    askedStrip_ = unstacked.appBarPixels;
+    stackOffset_ = StackOffsetFor(input.edge, askedStrip_, appBar_.Query(askedStrip_));
+    layout_ = Stacked(unstacked, stackOffset_, input.screen.twipsPerPixelX, input.screen.twipsPerPixelY);
     const BarLayout& layout = layout_;
     state_.VisibleCount = layout.visibleCount;
 
@@ -114,8 +120,7 @@ void TaviMenu2::Layout(bool keepButtons) {
 
     state_.settings.SaveX = layout.saveX;
     state_.settings.SaveY = layout.saveY;
-    appBar_.SetEdge(layout.shellEdge);
-    appBar_.Reserve(layout.appBarPixels);
+    appBar_.Set(layout.appBarPixels);
     if (layout.placeEdgeTrigger) trigger_.Place(layout.edgeTriggerPixels);
     state_.BarReady = true;
 }
@@ -127,24 +132,37 @@ void TaviMenu2::PlaceEdgeTrigger() { trigger_.Place(EdgeTriggerPixels(Edge(), Cu
 bool TaviMenu2::DpiChanged() const { return CurrentScreen().dpi != layout_.dpi; }
 
 void TaviMenu2::ReDock(bool force) {
-    const bool autoHide = state_.settings.AutoHide == "1";
-    // A monitor that came, went or moved needs the bar registered afresh,
-    // which also frees the strip it held on the monitor it leaves. Only a
-    // taskbar on the bar's own monitor moves the bar.
+    // Only a taskbar on the bar's own monitor moves the bar.
     const ScreenInfo screen = CurrentScreen();
-    force = force || MonitorOf(screen) != layout_.monitorPixels;
+    const bool otherMonitor = MonitorOf(screen) != layout_.monitorPixels;
+    force = force || otherMonitor;
     const ReDockDecision decision =
-        DecideReDock(screen.taskbarPixels, layout_.taskbarPixels, force, autoHide, Edge());
+        DecideReDock(screen.taskbarPixels, layout_.taskbarPixels, force, state_.settings.AutoHide == "1", Edge());
     if (!decision.reregister) {
+        // Another appbar came, went or moved: the bar moves only when the
+        // place the shell gives it has changed, so bars never push each
+        // other back and forth.
+        if (StackOffsetFor(Edge(), askedStrip_, appBar_.Query(askedStrip_)) != stackOffset_) Layout(true);
         PlaceEdgeTrigger();
         return;
     }
-    appBar_.RemoveAutoHideClaim();
-    appBar_.Unregister();
-    if (decision.hideEdgeTrigger) trigger_.Hide();
-    if (autoHide) trigger_.Create(nullptr);
-    appBar_.SetEdge(decision.shellEdge);
-    appBar_.New();
+    // A bar on a new edge or monitor registers afresh, which frees the strip it
+    // held and puts it after the bars already there. Otherwise it keeps its
+    // registration, and so its place among the bars on its edge.
+    if (registrationLost_ || otherMonitor || decision.shellEdge != layout_.shellEdge) {
+        appBar_.RemoveAutoHideClaim();
+        appBar_.Unregister();
+        appBar_.SetEdge(decision.shellEdge);
+        appBar_.New();
+        registrationLost_ = false;
+    }
+    const bool wasRefused = state_.AutoHideRefused;
+    ClaimAutoHide();
+    if (state_.AutoHideRefused && !wasRefused) TellAutoHideRefused();
+    if (AutoHides(state_))
+        trigger_.Create(nullptr);
+    else
+        trigger_.Hide();
 
     ShowWindow(Handle(), SW_HIDE);
     RemoveExtraButtons();
@@ -154,6 +172,21 @@ void TaviMenu2::ReDock(bool force) {
     (void)SaveSettingsIfRead(state_, platform_);
     ShowWindow(Handle(), SW_SHOWNA);
     InvalidateRect(strip_.Handle(), nullptr, TRUE);
+}
+
+void TaviMenu2::ClaimAutoHide() {
+    if (state_.settings.AutoHide != "1") {
+        appBar_.RemoveAutoHideClaim();
+        state_.AutoHideRefused = false;
+        return;
+    }
+    // Only while it really is one: programs leave a gap for an auto-hidden bar.
+    state_.AutoHideRefused = !appBar_.ClaimAutoHide();
+}
+
+void TaviMenu2::TellAutoHideRefused() {
+    (void)platform_.messages.Show({std::string(text::kAutoHideTaken), std::string(text::kMessageCaption),
+                                   MessageIcon::Information, MessageButtons::Ok});
 }
 
 void TaviMenu2::ApplyButtonSize() { strip_.SetButtonSize(layout_.metrics.buttonPixels); }

@@ -18,19 +18,9 @@
 namespace tavi {
 namespace {
 
-constexpr UINT kTrayMessage = WM_APP + 1;
-constexpr UINT kAfterFirstPaint = WM_APP + 2;
-constexpr UINT kRefreshLists = WM_APP + 3;
 // Drive names are read again when the pointer comes to the bar or the tray
 // icon, at most this often: before any press, without a cost per move.
 constexpr ULONGLONG kDriveNamesAge = 2000;
-
-std::string TrayTipNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_s(&local, &now);
-    return TrayTip(local.tm_hour, local.tm_min, local.tm_sec);
-}
 
 // Physical buttons, which is what a drag holds whichever way they are swapped.
 bool AnyMouseButtonHeld() {
@@ -56,21 +46,19 @@ TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools, const
 
 TaviMenu2::~TaviMenu2() {
     state_.entries.AttachView(nullptr);
-    if (main2Small_) DestroyIcon(main2Small_);
-    if (main2Large_) DestroyIcon(main2Large_);
 }
 
 bool TaviMenu2::Load() {
     if (started_) return true;
     TracePhase("bar load");
-    main2Small_ = CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXSMICON));
-    main2Large_ = CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXICON));
-    if (!RegisterClassOnce(L"TaviMenu2", nullptr, main2Large_)) return false;
+    main2Small_.Reset(CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXSMICON)));
+    main2Large_.Reset(CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXICON)));
+    if (!RegisterClassOnce(L"TaviMenu2", nullptr, main2Large_.Get())) return false;
     if (!CreateWindowOf(L"TaviMenu2", Widen(text::kAppTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
                         WS_EX_TOOLWINDOW, 0, 0, 0, 0))
         return false;
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main2Small_));
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main2Large_));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(main2Small_.Get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(main2Large_.Get()));
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     TracePhase("bar window");
 
@@ -86,15 +74,16 @@ bool TaviMenu2::Load() {
     toolbarFlat_ = state_.settings.ButtonFlat == "1";
     if (!CreateControls()) return false;
     dragDrop_ = std::make_unique<BarDragDrop>(strip_, state_, platform_, services_, autoHide_, shortcuts_);
-    const bool autoHide = state_.settings.AutoHide == "1";
-    if (autoHide) {
-        trigger_.Create(nullptr);
-        PlaceEdgeTrigger();
-    }
     TracePhase("controls");
     appBar_.Attach(Handle(), kAppBarCallbackMessage);
     appBar_.SetEdge(ShellEdgeOf(Edge()));
     appBar_.New();
+    ClaimAutoHide();
+    const bool autoHide = AutoHides(state_);
+    if (autoHide) {
+        trigger_.Create(nullptr);
+        PlaceEdgeTrigger();
+    }
     Layout(false);
     TracePhase("docked");
     ResetImageLists();
@@ -128,8 +117,21 @@ void TaviMenu2::FinishStart() {
     icons_.ForgetCache();
     startFinished_ = true;
     lists_.SetChgDisplay();
-    tray_.Add(Handle(), kTrayMessage, main2Small_, TrayTipNow());
+    tray_.Add(Handle(), kTrayMessage, main2Small_.Get(), TrayTipNow());
     RegisterHotKeyFromSettings();
+    siblings_.Attach(Handle(), kBarEnded);
+    siblings_.Refresh();
+    siblings_.Announce();
+    if (state_.AutoHideRefused) TellAutoHideRefused();
+}
+
+std::string TaviMenu2::TrayTipNow() const {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    // With bars from other folders the tip says which folder this one is.
+    return TrayTip(local.tm_hour, local.tm_min, local.tm_sec,
+                   siblings_.Count() > 0 ? std::string_view(state_.ApplicationPath) : std::string_view());
 }
 
 std::string TaviMenu2::IconCachePath() const { return AddBackslash(state_.ApplicationPath) + kIconCacheFile; }
@@ -243,7 +245,7 @@ void TaviMenu2::OnTimer1() {
     input.barWindow = {window.left * input.screen.twipsPerPixelX, window.top * input.screen.twipsPerPixelY,
                        window.right * input.screen.twipsPerPixelX, window.bottom * input.screen.twipsPerPixelY};
     input.edge = Edge();
-    input.autoHide = state_.settings.AutoHide == "1";
+    input.autoHide = AutoHides(state_);
     input.delayIndex = LeadingInt(state_.settings.AutoHideDelayIndex);
     input.fullScreenApp = FullScreenInFront();
     // Re-docking and the tray can show or hide the windows between ticks.
@@ -403,6 +405,8 @@ bool TaviMenu2::FullScreenInFront() const {
 // Explorer restarted, perhaps with the taskbar elsewhere: its appbar list and
 // tray are new and empty, so the bar registers and lays itself out in full.
 void TaviMenu2::OnShellRestarted() {
+    // The new shell knows no appbar: the bar registers afresh.
+    registrationLost_ = true;
     ReDock(true);
     tray_.Restore();
 }
@@ -457,127 +461,6 @@ std::optional<LRESULT> TaviMenu2::ChildMessage(HWND hwnd, UINT message, WPARAM w
     }
     if (message == WM_MOUSEWHEEL) return SendMessageW(Handle(), message, wParam, lParam);
     return std::nullopt;
-}
-
-LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kAppBarCallbackMessage || message == WM_MOUSEWHEEL) {
-        // Paging and re-docking send further messages to this window; those
-        // are passed on without being handled again.
-        if (!inWndProc_) {
-            inWndProc_ = true;
-            if (message == WM_MOUSEWHEEL) {
-                OnWheel(static_cast<uint32_t>(wParam));
-            } else if (wParam == ABN_STATECHANGE || wParam == ABN_POSCHANGED) {
-                ReDock(false);
-            } else if (wParam == ABN_FULLSCREENAPP) {
-                OnFullScreenApp(lParam != 0);
-            }
-            inWndProc_ = false;
-        }
-        return Window::HandleMessage(message, wParam, lParam);
-    }
-    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-        OnShellRestarted();
-        return 0;
-    }
-    switch (message) {
-        case WM_COMMAND:
-            if (reinterpret_cast<HWND>(lParam) == strip_.Handle()) {
-                OnButtonClick(LOWORD(wParam));
-            } else if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= kCmdFirstId &&
-                       LOWORD(wParam) < kCmdFirstId + 3) {
-                Page(static_cast<PageCommand>(LOWORD(wParam) - kCmdFirstId));
-            }
-            return 0;
-        case WM_NOTIFY: {
-            auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->code == TTN_SHOW) return PlaceTip(header->hwndFrom, static_cast<int>(header->idFrom) - 1);
-            if (header->code == TTN_GETDISPINFOW) {
-                auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-                const size_t position = info->hdr.idFrom - 1;
-                info->lpszText = position < tips_.size() ? const_cast<wchar_t*>(tips_[position].c_str())
-                                                         : const_cast<wchar_t*>(L"");
-                return 0;
-            }
-            break;
-        }
-        case WM_DRAWITEM:
-            DrawCommandButton(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        case WM_KEYDOWN:
-            OnKeyDown(static_cast<int>(wParam));
-            return 0;
-        case WM_HOTKEY:
-            OnHotKey();
-            return 0;
-        case WM_ACTIVATEAPP:
-            // Another program took the foreground: the keys are no longer ours.
-            if (!wParam && keyboardHeld_) ReleaseKeyboard(false);
-            break;
-        case WM_TIMER:
-            if (wParam == kTimer1) OnTimer1();
-            if (wParam == kTimWallPaper) lists_.TimWallPaperTick();
-            return 0;
-        case kTrayMessage:
-            OnTrayMessage(static_cast<UINT>(lParam));
-            return 0;
-        case kAfterFirstPaint:
-            if (auto work = std::move(afterFirstPaint_); work && !state_.Closing) {
-                afterFirstPaint_ = nullptr;
-                work();
-            }
-            return 0;
-        case kRefreshLists:
-            RefreshListsNow();
-            return 0;
-        case WM_SETCURSOR:
-            // Moves only: a press itself must find the lists as they are.
-            if (HIWORD(lParam) == WM_MOUSEMOVE) PointerCame();
-            break;
-        case WM_DEVICECHANGE:
-            // A drive or medium came or went: its name and the removable
-            // drives the exit's eject reaches.
-            if (!state_.Closing) state_.RemovableDrives = CollectRemovableDrives(platform_.system);
-            commands_.ForgetDrives();
-            PostRefreshLists();
-            break;
-        case WM_DISPLAYCHANGE:
-            // The check mark follows a mode changed by another program.
-            lists_.SetChgDisplay();
-            ReDock(true);
-            return 0;
-        case WM_DPICHANGED:
-            ReDock(true);
-            return 0;
-        case WM_SYSCOLORCHANGE:
-            OnColourSetting(message, wParam, lParam);
-            return 0;
-        case WM_ERASEBKGND:
-            EraseBackground(reinterpret_cast<HDC>(wParam));
-            return 1;
-        case WM_SETTINGCHANGE:
-            OnColourSetting(message, wParam, lParam);
-            // Otherwise only the taskbar's move matters; our own reservation changes the
-            // work area too, so this must not force a re-registration. A new
-            // display scale does.
-            if (DpiChanged())
-                ReDock(true);
-            else if (wParam == SPI_SETWORKAREA)
-                ReDock(false);
-            return 0;
-        case WM_ENDSESSION:
-            if (wParam) Close();
-            return 0;
-        case WM_CLOSE:
-            Close();
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            break;
-    }
-    return Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tavi

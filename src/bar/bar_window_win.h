@@ -22,6 +22,7 @@
 #include "bar/command_button_win.h"
 #include "bar/edge_trigger_win.h"
 #include "bar/shortcut_win.h"
+#include "bar/sibling_bars_win.h"
 #include "bar/tray_icon_win.h"
 #include "menus/bar_tools.h"
 #include "menus/command_windows.h"
@@ -119,6 +120,10 @@ private:
     int IconSizeIndex() const;
     void Layout(bool keepButtons);
     void ReDock(bool force);
+    // Asks the shell for the edge's auto-hide when the settings want it;
+    // AutoHideRefused tells whether another bar has it.
+    void ClaimAutoHide();
+    void TellAutoHideRefused();
     void PlaceEdgeTrigger();
     bool DpiChanged() const;
     int ButtonCount() const;
@@ -149,6 +154,7 @@ private:
     void RunMenu(const MenuModel& model, std::optional<POINT> at = std::nullopt);
     void PostRefreshLists();
     std::string IconCachePath() const;
+    std::string TrayTipNow() const;
     void LoadIconCache();
     void RefreshListsNow();
     void PointerCame();
@@ -170,6 +176,38 @@ private:
     void FocusButton(int position);
     void ShowKeyTip(int position);
 
+    // Message handlers, one per message (bar_messages_win.cpp); nothing
+    // leaves the message to the default window procedure.
+    template <typename Body>
+    std::optional<LRESULT> Unnested(Body body);
+    std::optional<LRESULT> WmAppBar(WPARAM notice, LPARAM lParam);
+    std::optional<LRESULT> WmMouseWheel(WPARAM wParam, LPARAM);
+    std::optional<LRESULT> WmCommand(WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> WmNotify(WPARAM, LPARAM lParam);
+    std::optional<LRESULT> WmDrawItem(WPARAM, LPARAM lParam);
+    std::optional<LRESULT> WmKeyDown(WPARAM key, LPARAM);
+    std::optional<LRESULT> WmHotKey(WPARAM, LPARAM);
+    std::optional<LRESULT> WmActivateApp(WPARAM active, LPARAM);
+    std::optional<LRESULT> WmTimer(WPARAM timer, LPARAM);
+    std::optional<LRESULT> WmTray(WPARAM, LPARAM mouseMessage);
+    std::optional<LRESULT> WmAfterFirstPaint(WPARAM, LPARAM);
+    std::optional<LRESULT> WmRefreshLists(WPARAM, LPARAM);
+    std::optional<LRESULT> WmSetCursor(WPARAM, LPARAM lParam);
+    std::optional<LRESULT> WmDeviceChange(WPARAM, LPARAM);
+    std::optional<LRESULT> WmDisplayChange(WPARAM, LPARAM);
+    std::optional<LRESULT> WmDpiChanged(WPARAM, LPARAM);
+    std::optional<LRESULT> WmSysColorChange(WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> WmEraseBkgnd(WPARAM dc, LPARAM);
+    std::optional<LRESULT> WmSettingChange(WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> WmEndSession(WPARAM ending, LPARAM);
+    std::optional<LRESULT> WmClose(WPARAM, LPARAM);
+    std::optional<LRESULT> WmDestroy(WPARAM, LPARAM);
+    std::optional<LRESULT> WmBarEnded(WPARAM bar, LPARAM);
+
+    static constexpr UINT kTrayMessage = WM_APP + 1;
+    static constexpr UINT kAfterFirstPaint = WM_APP + 2;
+    static constexpr UINT kRefreshLists = WM_APP + 3;
+    static constexpr UINT kBarEnded = WM_APP + 4;
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
@@ -187,6 +225,9 @@ private:
     MenuCommands commands_;
     AlarmCheck& alarm_;
     BarLayout layout_;                       // the last layout: TaskbarRect, dpi, metrics
+    Rect askedStrip_;                        // the strip asked of the shell, at the edge
+    StackOffset stackOffset_;                // where the shell's answer put it
+    bool registrationLost_ = false;          // the shell restarted: register afresh
 
     ButtonStrip strip_;                      // tbrIcon
     std::array<CommandButton, 3> cmdMainEnd_;  // close, next, previous
@@ -195,12 +236,13 @@ private:
     TrayIcon tray_;
     frmActiveDummy trigger_;
     AppBar appBar_;
+    SiblingBars siblings_;
     AutoHideState autoHide_;
     Win32Shortcuts shortcuts_;
     std::unique_ptr<BarDragDrop> dragDrop_;  // after the toolbar, gone before it
     WheelSum wheel_;
-    HICON main2Small_ = nullptr;
-    HICON main2Large_ = nullptr;
+    OwnedIcon main2Small_;
+    OwnedIcon main2Large_;
     bool toolbarFlat_ = true;
     bool started_ = false;
     bool startFinished_ = false;  // FinishStart has run: OLE is ready for the drop target

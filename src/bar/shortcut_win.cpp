@@ -5,6 +5,7 @@
 
 #include "bar/bar_buttons.h"
 #include "bar/shortcut_win.h"
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -23,14 +24,13 @@ struct ComPtr {
 // The show command straight from the link header (ShowCommand at 0x3C of the
 // 0x4C-byte header): Wine's link object forgets it when it loads a file.
 bool ShowCommandFromHeader(const std::string& shortcutPath, int& show) {
-    HANDLE file = CreateFileW(Widen(shortcutPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const OwnedFile file(CreateFileW(Widen(shortcutPath).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
     BYTE header[0x4C] = {};
     DWORD read = 0;
-    const bool ok = ReadFile(file, header, sizeof header, &read, nullptr) && read == sizeof header &&
+    const bool ok = ReadFile(file.Get(), header, sizeof header, &read, nullptr) && read == sizeof header &&
                     header[0] == 0x4C && header[1] == 0 && header[2] == 0 && header[3] == 0;
-    CloseHandle(file);
     if (ok) show = header[0x3C] | header[0x3D] << 8 | header[0x3E] << 16 | header[0x3F] << 24;
     return ok;
 }

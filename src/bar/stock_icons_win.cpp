@@ -1,5 +1,6 @@
 #include "bar/stock_icons_win.h"
 
+#include "platform/handles_win.h"
 #include "platform/pixel_canvas_win.h"
 
 #include <cstdint>
@@ -14,9 +15,7 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 // key colour become transparent.
 HBITMAP DrawPicture(PixelCanvas& canvas, int size, const std::function<void(HDC)>& draw) {
     RECT all{0, 0, size, size};
-    HBRUSH key = CreateSolidBrush(kTransparent);
-    FillRect(canvas.Dc(), &all, key);
-    DeleteObject(key);
+    FillRect(canvas.Dc(), &all, OwnedBrush(CreateSolidBrush(kTransparent)).Get());
     SetMapMode(canvas.Dc(), MM_ANISOTROPIC);
     SetWindowExtEx(canvas.Dc(), 32, 32, nullptr);
     SetViewportExtEx(canvas.Dc(), size, size, nullptr);
@@ -30,15 +29,11 @@ HBITMAP DrawPicture(PixelCanvas& canvas, int size, const std::function<void(HDC)
 }
 
 void Shape(HDC dc, COLORREF fill, COLORREF line, const std::function<void()>& draw) {
-    HBRUSH brush = CreateSolidBrush(fill);
-    HPEN pen = CreatePen(PS_SOLID, 1, line);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
+    const OwnedBrush brush(CreateSolidBrush(fill));
+    const OwnedPen pen(CreatePen(PS_SOLID, 1, line));
+    const Selected brushIn(dc, brush.Get());
+    const Selected penIn(dc, pen.Get());
     draw();
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(brush);
-    DeleteObject(pen);
 }
 
 void DrawDos(HDC dc) {
@@ -110,11 +105,9 @@ HICON CreateStockIcon(StockIcon icon, int size) {
     PixelCanvas canvas(size, size);
     if (!canvas.Valid()) return nullptr;
     HBITMAP colour = DrawPicture(canvas, size, Painter(icon));
-    HBITMAP mask = canvas.MaskFromAlpha();
-    ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON result = CreateIconIndirect(&info);
-    if (mask) DeleteObject(mask);
-    return result;
+    const OwnedBitmap mask(canvas.MaskFromAlpha());
+    ICONINFO info{TRUE, 0, 0, mask.Get(), colour};
+    return CreateIconIndirect(&info);
 }
 
 int AddStockPicture(PictureList& list, StockIcon icon) {

@@ -12,6 +12,7 @@
 #include "dialogs/dialog_win.h"
 #include "dialogs/file_infomation.h"
 #include "dialogs/file_infomation_ids.h"
+#include "platform/handles_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
@@ -25,7 +26,6 @@ constexpr int kIconPixels96 = 32;
 class FileInfomation final : public ModalDialog {
 public:
     explicit FileInfomation(FileInfomationView view) : view_(std::move(view)) {}
-    ~FileInfomation() override { SetIcon(nullptr); }
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -34,11 +34,10 @@ protected:
 private:
     void OnInit();
     void PrepareIcon();
-    void SetIcon(HICON icon);
     void DrawEntryIcon(const DRAWITEMSTRUCT& item) const;
 
     FileInfomationView view_;
-    HICON icon_ = nullptr;
+    OwnedIcon icon_;
 };
 
 INT_PTR FileInfomation::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -85,13 +84,8 @@ void FileInfomation::PrepareIcon() {
     SetClientSize(Item(IDC_FILEINFO_ICON), size, size);
     Win32IconFiles files;
     const bool has = !view_.iconPath.empty() && view_.iconIndex < files.IconCount(view_.iconPath);
-    SetIcon(has ? LoadFileIcon(view_.iconPath, view_.iconIndex, size) : nullptr);
+    icon_.Reset(has ? LoadFileIcon(view_.iconPath, view_.iconIndex, size) : nullptr);
     InvalidateRect(Item(IDC_FILEINFO_ICON), nullptr, TRUE);
-}
-
-void FileInfomation::SetIcon(HICON icon) {
-    if (icon_) DestroyIcon(icon_);
-    icon_ = icon;
 }
 
 void FileInfomation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
@@ -99,7 +93,7 @@ void FileInfomation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
     DrawThemeParentBackground(item.hwndItem, item.hDC, &area);
     if (!icon_) return;
     const int size = Scale(kIconPixels96);
-    DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, icon_, size, size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, icon_.Get(), size, size, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
 #include "platform/colour_scheme_win.h"
+#include "platform/handles_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
@@ -54,7 +55,6 @@ class frmRectangle final : public Window, public GroupBoxView, public GroupBoxWi
 public:
     frmRectangle(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, int iconPixels)
         : owner_(owner), platform_(platform), chooser_(chooser), icons_(icons), iconPixels_(iconPixels) {}
-    ~frmRectangle() override { ReleaseIcons(); }
 
     void Run(GroupBox& box, const GroupBoxLayout& layout) override;
 
@@ -77,7 +77,6 @@ private:
     void DrawExit(const DRAWITEMSTRUCT& item) const;
     void DrawMember(const DRAWITEMSTRUCT& item) const;
     bool PlaceTip(HWND tip, HWND member) const;
-    void ReleaseIcons();
 
     HWND owner_;
     Platform& platform_;
@@ -86,7 +85,7 @@ private:
     int iconPixels_;
     GroupBox* box_ = nullptr;
     std::vector<HWND> members_;
-    std::vector<HICON> pictures_;
+    std::vector<OwnedIcon> pictures_;  // the members' buttons show them
     std::vector<std::wstring> tips_;
     HWND exit_ = nullptr;
     HWND tooltip_ = nullptr;
@@ -146,7 +145,8 @@ bool frmRectangle::Create(const GroupBoxLayout& layout) {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, instance, nullptr);
     const size_t slots = layout.members.size();
     members_.assign(slots, nullptr);
-    pictures_.assign(slots, nullptr);
+    pictures_.clear();
+    pictures_.resize(slots);
     tips_.assign(slots, std::wstring());
     for (size_t s = 0; s < slots; ++s) {
         const Rect& m = layout.members[s];
@@ -251,13 +251,12 @@ int frmRectangle::SlotOf(HWND control) const {
 void frmRectangle::ShowMember(int slot, const GroupButtonPicture& picture) {
     if (slot < 0 || static_cast<size_t>(slot) >= members_.size()) return;
     const auto s = static_cast<size_t>(slot);
-    HICON icon = nullptr;
+    OwnedIcon icon;
     // Only numbers below the count are asked for: Wine can hand back a stray
     // handle for a file without icons.
     if (!picture.iconFile.empty() && icons_.IconCount(picture.iconFile) > 0)
-        icon = LoadFileIcon(picture.iconFile, 0, iconPixels_);
-    if (pictures_[s]) DestroyIcon(pictures_[s]);
-    pictures_[s] = icon;
+        icon.Reset(LoadFileIcon(picture.iconFile, 0, iconPixels_));
+    pictures_[s] = std::move(icon);
     tips_[s] = Widen(picture.tip);
     // An icon button draws no text: the text is only its name for screen readers.
     SetWindowTextW(members_[s], Widen(picture.name).c_str());
@@ -269,7 +268,8 @@ std::optional<ExMenuEntry> frmRectangle::EditMember(const ExMenuEntry& member) {
 }
 
 GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) {
-    HMENU menu = CreatePopupMenu();
+    const OwnedMenu owned(CreatePopupMenu());
+    const HMENU menu = owned.Get();
     if (!menu) return GroupMenuCommand::None;
     const auto flags = [](bool enabled) { return MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED); };
     AppendMenuW(menu, flags(states.add), kMenuAdd, Widen(text::kMenuNewIn).c_str());
@@ -288,7 +288,6 @@ GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::opti
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Handle(), nullptr));
     PostMessageW(Handle(), WM_NULL, 0, 0);
-    DestroyMenu(menu);
     switch (chosen) {
         case kMenuAdd: return GroupMenuCommand::Add;
         case kMenuEdit: return GroupMenuCommand::Edit;
@@ -328,7 +327,7 @@ void frmRectangle::DrawExit(const DRAWITEMSTRUCT& item) const {
 // smaller where the button leaves no room for both.
 void frmRectangle::DrawMember(const DRAWITEMSTRUCT& item) const {
     const int slot = SlotOf(item.hwndItem);
-    const HICON icon = slot >= 0 ? pictures_[static_cast<size_t>(slot)] : nullptr;
+    const HICON icon = slot >= 0 ? pictures_[static_cast<size_t>(slot)].Get() : nullptr;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const RECT& area = item.rcItem;
     FillWithColour(item.hDC, area, CurrentPalette().face);
@@ -361,13 +360,6 @@ bool frmRectangle::PlaceTip(HWND tip, HWND member) const {
                                  MulDiv(2, WindowDpi(Handle()), 96));
     SetWindowPos(tip, HWND_TOPMOST, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     return true;
-}
-
-void frmRectangle::ReleaseIcons() {
-    for (HICON& icon : pictures_) {
-        if (icon) DestroyIcon(icon);
-        icon = nullptr;
-    }
 }
 
 LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

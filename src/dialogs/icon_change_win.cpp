@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/icon_change_ids.h"
+#include "platform/handles_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/wide_win.h"
 
@@ -26,7 +27,6 @@ class IconChange final : public ModalDialog {
 public:
     IconChange(const IconChangeInput& input, Platform& platform, FileChooser& chooser, IconFiles& icons)
         : input_(input), platform_(platform), chooser_(chooser), icons_(icons) {}
-    ~IconChange() override { ClearCells(); }
 
     const std::optional<IconChoice>& Result() const { return result_; }
     static bool RegisterStripClass();
@@ -46,7 +46,6 @@ private:
     void OnScroll(int request, int position);
     void LayoutStrip();
     void LoadCells();
-    void ClearCells();
     void WriteScroll();
     void PaintStrip(HDC dc) const;
     int CellPixels() const { return Scale(kIconCellPixels96); }
@@ -56,7 +55,7 @@ private:
     FileChooser& chooser_;
     IconFiles& icons_;
     IconChangeView view_;
-    std::vector<HICON> cells_;  // cell i's icon, null when it could not be drawn
+    std::vector<OwnedIcon> cells_;  // cell i's icon, empty when it could not be drawn
     std::optional<IconChoice> result_;
 };
 
@@ -171,18 +170,12 @@ void IconChange::LayoutStrip() {
 }
 
 void IconChange::LoadCells() {
-    ClearCells();
+    cells_.clear();
     const int size = Scale(kIconPixels96);
     cells_.reserve(static_cast<size_t>(view_.cellCount));
-    for (int i = 0; i < view_.cellCount; ++i) cells_.push_back(LoadFileIcon(view_.stripFile, i, size));
+    for (int i = 0; i < view_.cellCount; ++i) cells_.emplace_back(LoadFileIcon(view_.stripFile, i, size));
     WriteScroll();
     InvalidateRect(Item(IDC_ICONCHANGE_STRIP), nullptr, FALSE);
-}
-
-void IconChange::ClearCells() {
-    for (HICON icon : cells_)
-        if (icon) DestroyIcon(icon);
-    cells_.clear();
 }
 
 void IconChange::WriteScroll() {
@@ -253,7 +246,7 @@ void IconChange::PaintStrip(HDC dc) const {
             FrameRect(dc, &box, GetSysColorBrush(COLOR_WINDOWTEXT));
         }
         if (i < static_cast<int>(cells_.size()) && cells_[i])
-            DrawIconEx(dc, box.left + (cell - size) / 2, box.top + (cell - size) / 2, cells_[i], size, size, 0,
+            DrawIconEx(dc, box.left + (cell - size) / 2, box.top + (cell - size) / 2, cells_[i].Get(), size, size, 0,
                        nullptr, DI_NORMAL);
     }
 }

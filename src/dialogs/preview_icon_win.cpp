@@ -9,9 +9,9 @@ namespace tavi {
 void PreviewIcon::Show(HWND control, const IconPreview& preview, int size) {
     SetClientSize(control, size, size);
     switch (preview.kind) {
-        case IconPreview::Kind::None: Set(nullptr); break;
-        case IconPreview::Kind::Extract: Set(LoadFileIcon(preview.file, preview.index, size)); break;
-        case IconPreview::Kind::Folder: Set(CreateStockIcon(StockIcon::Folder, size)); break;
+        case IconPreview::Kind::None: icon_.Reset(nullptr); break;
+        case IconPreview::Kind::Extract: icon_.Reset(LoadFileIcon(preview.file, preview.index, size)); break;
+        case IconPreview::Kind::Folder: icon_.Reset(CreateStockIcon(StockIcon::Folder, size)); break;
     }
     InvalidateRect(control, nullptr, TRUE);
 }
@@ -21,12 +21,7 @@ void PreviewIcon::Draw(const DRAWITEMSTRUCT& item, int size) const {
     if (!icon_) return;
     const int left = item.rcItem.left + (item.rcItem.right - item.rcItem.left - size) / 2;
     const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - size) / 2;
-    DrawIconEx(item.hDC, left, top, icon_, size, size, 0, nullptr, DI_NORMAL);
-}
-
-void PreviewIcon::Set(HICON icon) {
-    if (icon_) DestroyIcon(icon_);
-    icon_ = icon;
+    DrawIconEx(item.hDC, left, top, icon_.Get(), size, size, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace tavi

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "dialogs/new_app.h"
+#include "platform/handles_win.h"
 
 namespace tavi {
 
@@ -12,15 +13,13 @@ public:
     PreviewIcon() = default;
     PreviewIcon(const PreviewIcon&) = delete;
     PreviewIcon& operator=(const PreviewIcon&) = delete;
-    ~PreviewIcon() { Set(nullptr); }
 
     // Sizes `control` for `size` pixels and shows what `preview` names in it.
     void Show(HWND control, const IconPreview& preview, int size);
     void Draw(const DRAWITEMSTRUCT& item, int size) const;
 
 private:
-    void Set(HICON icon);
-    HICON icon_ = nullptr;
+    OwnedIcon icon_;
 };
 
 }  // namespace tavi

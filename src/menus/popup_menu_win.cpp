@@ -1,5 +1,6 @@
 #include "menus/popup_menu_win.h"
 
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -29,7 +30,8 @@ void AppendItems(HMENU menu, const std::vector<MenuItem>& items) {
 }  // namespace
 
 uint32_t ShowPopupMenu(HWND owner, const MenuModel& model, POINT at) {
-    HMENU menu = CreatePopupMenu();
+    const OwnedMenu owned(CreatePopupMenu());  // submenus go with it
+    const HMENU menu = owned.Get();
     if (!menu) return 0;
     AppendItems(menu, model.items);
     // Without the foreground the menu would not close on a click elsewhere.
@@ -37,7 +39,6 @@ uint32_t ShowPopupMenu(HWND owner, const MenuModel& model, POINT at) {
     const BOOL chosen =
         TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
-    DestroyMenu(menu);  // submenus go with it
     return static_cast<uint32_t>(chosen);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/handles_win.h"
 #include "platform/registry_win.h"
 
 namespace tavi {
@@ -96,15 +97,13 @@ void DrawGlyph(HDC dc, const RECT& rect, Glyph glyph, COLORREF colour) {
     const int left = static_cast<int>(rect.left) + (width - size) / 2;
     const int top = static_cast<int>(rect.top) + (height - size) / 2;
     if (glyph == Glyph::Close) {
-        HPEN pen = CreatePen(PS_SOLID, std::max(1, size / 6), colour);
+        const OwnedPen pen(CreatePen(PS_SOLID, std::max(1, size / 6), colour));
         if (!pen) return;
-        const HGDIOBJ previous = SelectObject(dc, pen);
+        const Selected selected(dc, pen.Get());
         MoveToEx(dc, left, top, nullptr);
         LineTo(dc, left + size, top + size);
         MoveToEx(dc, left + size, top, nullptr);
         LineTo(dc, left, top + size);
-        SelectObject(dc, previous);
-        DeleteObject(pen);
         return;
     }
     // A solid triangle half as deep as it is wide, pointing the glyph's way.

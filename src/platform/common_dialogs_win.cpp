@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/current_folder_win.h"
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -119,10 +120,7 @@ ColorDialogResult Win32CommonDialogs::PickColor(const ColorDialogRequest& reques
 FontDialogResult Win32CommonDialogs::PickFont(const FontDialogRequest& request) {
     const HWND owner = WindowOf(request.owner);
     int pixelsPerInch = 0;
-    if (const HDC dc = GetDC(owner)) {
-        pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(owner, dc);
-    }
+    if (const WindowDc dc(owner); dc) pixelsPerInch = GetDeviceCaps(dc.Get(), LOGPIXELSY);
 
     LOGFONTW font{};
     if (pixelsPerInch > 0) font.lfHeight = -MulDiv(request.initial.pointSize, pixelsPerInch, 72);

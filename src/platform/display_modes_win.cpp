@@ -1,5 +1,7 @@
 #include "platform/display_modes_win.h"
 
+#include "platform/handles_win.h"
+
 namespace tavi {
 namespace {
 
@@ -40,10 +42,10 @@ DisplayMode Win32DisplayModes::Current() {
     if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &record)) return ModeOf(record);
     // Some drivers keep no current record; the screen's device context knows the mode too.
     DisplayMode mode;
-    if (HDC screen = GetDC(nullptr)) {
-        mode = {GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES), GetDeviceCaps(screen, BITSPIXEL),
-                RateOf(static_cast<DWORD>(GetDeviceCaps(screen, VREFRESH)))};
-        ReleaseDC(nullptr, screen);
+    if (const WindowDc screen(nullptr); screen) {
+        const HDC dc = screen.Get();
+        mode = {GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), GetDeviceCaps(dc, BITSPIXEL),
+                RateOf(static_cast<DWORD>(GetDeviceCaps(dc, VREFRESH)))};
     }
     return mode;
 }

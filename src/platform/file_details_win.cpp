@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -32,13 +33,10 @@ std::optional<FileFacts> Win32FileDetails::Open(const std::string& path) {
     SECURITY_ATTRIBUTES security{};
     security.nLength = sizeof security;
     security.bInheritHandle = FALSE;
-    const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, &security, OPEN_EXISTING, 0,
-                                    nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    const OwnedFile file(
+        CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, &security, OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = GetFileInformationByHandle(file, &info) != FALSE;
-    CloseHandle(file);
-    if (!known) return std::nullopt;
+    if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
     FileFacts facts;
     facts.size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     facts.attributes = info.dwFileAttributes;

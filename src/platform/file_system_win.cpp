@@ -1,28 +1,14 @@
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 
 namespace tavi {
-namespace {
-
-// Closes a file handle when it goes out of scope.
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
-};
-
-}  // namespace
 
 FileContents Win32FileSystem::Read(const std::string& path) {
-    FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const OwnedFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         // Anything but a missing file (held by another program, no access, a
         // folder of that name) is a file that exists and could not be read.
@@ -31,7 +17,7 @@ FileContents Win32FileSystem::Read(const std::string& path) {
         return {missing ? ReadOutcome::Absent : ReadOutcome::Unreadable, {}};
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.handle, &size) || static_cast<uint64_t>(size.QuadPart) > kReadLimitBytes)
+    if (!GetFileSizeEx(file.Get(), &size) || static_cast<uint64_t>(size.QuadPart) > kReadLimitBytes)
         return {ReadOutcome::Unreadable, {}};
     std::string bytes;
     bytes.reserve(static_cast<size_t>(size.QuadPart));
@@ -39,7 +25,7 @@ FileContents Win32FileSystem::Read(const std::string& path) {
     for (;;) {
         DWORD read = 0;
         // A failed read is an error, not the end of the file: the text so far is not the file.
-        if (!ReadFile(file.handle, buffer, sizeof buffer, &read, nullptr)) return {ReadOutcome::Unreadable, {}};
+        if (!ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return {ReadOutcome::Unreadable, {}};
         if (read == 0) break;
         bytes.append(buffer, read);
         if (bytes.size() > kReadLimitBytes) return {ReadOutcome::Unreadable, {}};
@@ -50,28 +36,22 @@ FileContents Win32FileSystem::Read(const std::string& path) {
 bool Win32FileSystem::ReplaceAll(const std::string& path, std::string_view bytes) {
     const std::wstring target = Widen(path);
     const std::wstring temporary = target + L".new";
-    {
-        FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The temporary file is closed before it is moved or deleted.
+    const bool written = [&] {
+        const OwnedFile file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) return false;
-        size_t done = 0;
-        while (done < bytes.size()) {
+        for (size_t done = 0; done < bytes.size();) {
             const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-            DWORD written = 0;
-            if (!WriteFile(file.handle, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-                CloseHandle(file.handle);
-                file.handle = INVALID_HANDLE_VALUE;
-                DeleteFileW(temporary.c_str());
-                return false;
-            }
-            done += written;
+            DWORD count = 0;
+            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &count, nullptr) || count == 0) return false;
+            done += count;
         }
-        if (!FlushFileBuffers(file.handle)) {
-            CloseHandle(file.handle);
-            file.handle = INVALID_HANDLE_VALUE;
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
+        return FlushFileBuffers(file.Get()) != FALSE;
+    }();
+    if (!written) {
+        DeleteFileW(temporary.c_str());
+        return false;
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());

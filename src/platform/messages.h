@@ -286,6 +286,10 @@ inline constexpr std::string_view kSaveRefusedUnread =
 inline constexpr std::string_view kListReadAgain =
     "読み込めなかった一覧を読み込めるようになったため、読み直しました。\n\n"
     "今の操作は行っていません。一覧を確かめてから、もう一度操作してください。";
+// The shell allows one auto-hidden bar an edge, and another bar has this one's.
+inline constexpr std::string_view kAutoHideTaken =
+    "この画面の端には、ほかのバーが「自動的に隠す」で表示されています。\n\n"
+    "画面の端ごとに自動的に隠れるバーは一つだけのため、このバーは隠さずに表示します。";
 // A copy of the list that could not be kept in the backup folder; the folder follows.
 inline constexpr std::string_view kBackupFailed =
     "変更前の一覧をバックアップできませんでした。\n\n"

@@ -5,9 +5,7 @@
 namespace tavi {
 
 PictureList::~PictureList() {
-    if (previous_) SelectObject(dc_, previous_);
-    if (bitmap_) DeleteObject(bitmap_);
-    if (dc_) DeleteDC(dc_);
+    if (previous_) SelectObject(dc_.Get(), previous_);
 }
 
 // The pictures stand one under another in a bitmap twice as tall each time
@@ -21,20 +19,19 @@ bool PictureList::Grow() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    if (!dc_) dc_ = CreateCompatibleDC(nullptr);
+    if (!dc_) dc_.Reset(CreateCompatibleDC(nullptr));
     if (!dc_) return false;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    OwnedBitmap bitmap(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) return false;
     auto* pixels = static_cast<uint32_t*>(bits);
     if (pixels_) {
         GdiFlush();
         std::copy(pixels_, pixels_ + size_ * size_ * count_, pixels);
     }
-    const HGDIOBJ old = SelectObject(dc_, bitmap);
+    const HGDIOBJ old = SelectObject(dc_.Get(), bitmap.Get());
     if (!previous_) previous_ = old;
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = bitmap;
+    bitmap_ = std::move(bitmap);
     pixels_ = pixels;
     capacity_ = capacity;
     return true;
@@ -57,7 +54,7 @@ const uint32_t* PictureList::Pixels(int index) const {
 void PictureList::Draw(HDC dc, int index, int x, int y) const {
     if (index < 0 || index >= count_) return;
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    GdiAlphaBlend(dc, x, y, size_, size_, dc_, 0, size_ * index, size_, size_, blend);
+    GdiAlphaBlend(dc, x, y, size_, size_, dc_.Get(), 0, size_ * index, size_, size_, blend);
 }
 
 }  // namespace tavi

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/handles_win.h"
+
 namespace tavi {
 
 // Square pictures of one size, kept in one 32-bit bitmap and drawn with their
@@ -34,8 +36,8 @@ private:
     int size_ = 0;
     int count_ = 0;
     int capacity_ = 0;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    OwnedMemoryDc dc_;
+    OwnedBitmap bitmap_;  // after the DC: it leaves the DC before it goes
     HGDIOBJ previous_ = nullptr;
     uint32_t* pixels_ = nullptr;
 };

@@ -13,19 +13,15 @@ PixelCanvas::PixelCanvas(int width, int height) : width_(width), height_(height)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
+    dc_.Reset(CreateCompatibleDC(nullptr));
     void* bits = nullptr;
-    if (dc_) bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dc_) bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_) return;
     pixels_ = static_cast<uint32_t*>(bits);
-    previous_ = SelectObject(dc_, bitmap_);
+    previous_ = SelectObject(dc_.Get(), bitmap_.Get());
 }
 
-PixelCanvas::~PixelCanvas() {
-    Finish();
-    if (bitmap_) DeleteObject(bitmap_);
-    if (dc_) DeleteDC(dc_);
-}
+PixelCanvas::~PixelCanvas() { Finish(); }
 
 void PixelCanvas::Fill(uint32_t argb) {
     if (pixels_) std::fill(pixels_, pixels_ + width_ * height_, argb);
@@ -34,10 +30,10 @@ void PixelCanvas::Fill(uint32_t argb) {
 HBITMAP PixelCanvas::Finish() {
     GdiFlush();
     if (previous_) {
-        SelectObject(dc_, previous_);
+        SelectObject(dc_.Get(), previous_);
         previous_ = nullptr;
     }
-    return bitmap_;
+    return bitmap_.Get();
 }
 
 HBITMAP PixelCanvas::MaskFromAlpha() const {

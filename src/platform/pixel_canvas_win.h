@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/handles_win.h"
+
 namespace tavi {
 
 // A 32-bit top-down bitmap in a memory DC, drawn with GDI and then read or
@@ -15,7 +17,7 @@ public:
     PixelCanvas& operator=(const PixelCanvas&) = delete;
 
     bool Valid() const { return pixels_ != nullptr; }
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return dc_.Get(); }
     uint32_t* Pixels() const { return pixels_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -31,8 +33,8 @@ public:
 private:
     int width_;
     int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    OwnedMemoryDc dc_;
+    OwnedBitmap bitmap_;  // after the DC: it leaves the DC before it goes
     HGDIOBJ previous_ = nullptr;
     uint32_t* pixels_ = nullptr;
 };

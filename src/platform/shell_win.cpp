@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/current_folder_win.h"
+#include "platform/handles_win.h"
 #include "platform/shell_start.h"
 #include "platform/wide_win.h"
 
@@ -85,8 +86,7 @@ int StartProgram(const std::wstring& program, const std::wstring& parameters, co
     }
     // Without this the new window would open behind the one that has the focus.
     AllowSetForegroundWindow(process.dwProcessId);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const OwnedHandle thread(process.hThread), started(process.hProcess);
     return 33;
 }
 

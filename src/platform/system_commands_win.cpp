@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 #include <winnetwk.h>
 
+#include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -28,8 +29,7 @@ bool Win32SystemCommands::RunProgram(const std::string& commandLine) {
         return false;
     // Without this the new window would open behind the one that has the focus.
     AllowSetForegroundWindow(process.dwProcessId);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const OwnedHandle thread(process.hThread), started(process.hProcess);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/window_win.h"
 
+#include "platform/handles_win.h"
+
 namespace tavi {
 
 Window::~Window() {
@@ -65,19 +67,18 @@ void PaintOffScreen(HWND window, const std::function<void(HDC, const RECT&)>& dr
     HDC dc = BeginPaint(window, &paint);
     const RECT& area = paint.rcPaint;
     const int width = area.right - area.left, height = area.bottom - area.top;
-    HDC memory = width > 0 && height > 0 ? CreateCompatibleDC(dc) : nullptr;
-    HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
-    if (bitmap) {
-        const HGDIOBJ previous = SelectObject(memory, bitmap);
-        SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
-        draw(memory, area);
-        BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-    } else {
-        draw(dc, area);
+    {
+        const OwnedMemoryDc memory(width > 0 && height > 0 ? CreateCompatibleDC(dc) : nullptr);
+        const OwnedBitmap bitmap(memory ? CreateCompatibleBitmap(dc, width, height) : nullptr);
+        if (bitmap) {
+            const Selected selected(memory.Get(), bitmap.Get());
+            SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
+            draw(memory.Get(), area);
+            BitBlt(dc, area.left, area.top, width, height, memory.Get(), area.left, area.top, SRCCOPY);
+        } else {
+            draw(dc, area);
+        }
     }
-    if (memory) DeleteDC(memory);
     EndPaint(window, &paint);
 }
 
@@ -88,9 +89,8 @@ int WindowDpi(HWND window) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (window && getDpiForWindow)
         if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 

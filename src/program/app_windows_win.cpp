@@ -1,5 +1,6 @@
 #include "program/app_windows_win.h"
 
+#include "platform/folder_identity_win.h"
 #include "platform/up_check_win.h"
 #include "program/command_windows_win.h"
 #include "platform/wide_win.h"
@@ -24,13 +25,13 @@ std::string LastErrorText() {
 Win32AppWindows::Win32AppWindows(MenuMain& state, Platform& platform, BarTools& tools, AlarmCheck& alarm)
     : state_(state), platform_(platform), tools_(tools), alarm_(alarm) {}
 
-Win32AppWindows::~Win32AppWindows() {
-    if (instanceMutex_) CloseHandle(instanceMutex_);
-}
+Win32AppWindows::~Win32AppWindows() = default;
 
 bool Win32AppWindows::AnotherInstanceRunning() {
     // The mutex lives as long as this copy of the program; a second copy finds it.
-    instanceMutex_ = CreateMutexW(nullptr, FALSE, L"Local\\TaviMenu2.SingleInstance");
+    // One bar per program folder: bars from other folders run beside it.
+    instanceMutex_.Reset(
+        CreateMutexW(nullptr, FALSE, Widen(BarLockName(ResolvedFolder(state_.ApplicationPath))).c_str()));
     return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 

@@ -8,6 +8,7 @@
 #include "app/splash_win.h"
 #include "app/startup.h"
 #include "bar/bar_window_win.h"
+#include "platform/handles_win.h"
 
 namespace tavi {
 
@@ -47,7 +48,7 @@ private:
     Platform& platform_;
     BarTools& tools_;
     AlarmCheck& alarm_;
-    HANDLE instanceMutex_ = nullptr;
+    OwnedHandle instanceMutex_;
     OleApartment ole_;
     Openning splash_;
     std::unique_ptr<TaviMenu2> bar_;

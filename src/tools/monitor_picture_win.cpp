@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/handles_win.h"
 #include "tools/option_set.h"
 
 namespace tavi {
@@ -26,12 +27,10 @@ private:
 };
 
 void Box(HDC dc, const RECT& box, COLORREF fill, COLORREF edge) {
-    HBRUSH brush = CreateSolidBrush(fill);
-    HBRUSH frame = CreateSolidBrush(edge);
-    if (brush) FillRect(dc, &box, brush);
-    if (frame) FrameRect(dc, &box, frame);
-    if (brush) DeleteObject(brush);
-    if (frame) DeleteObject(frame);
+    const OwnedBrush brush(CreateSolidBrush(fill));
+    const OwnedBrush frame(CreateSolidBrush(edge));
+    if (brush) FillRect(dc, &box, brush.Get());
+    if (frame) FrameRect(dc, &box, frame.Get());
 }
 
 }  // namespace
@@ -58,14 +57,12 @@ void DrawMonitorPicture(HDC dc, const RECT& area, int position, const std::wstri
     face.lfHeight = -std::max(1L, (glass.bottom - glass.top) / 3);
     face.lfWidth = 0;
     face.lfWeight = FW_BOLD;
-    const HFONT large = CreateFontIndirectW(&face);
-    const HGDIOBJ previous = large ? SelectObject(dc, large) : nullptr;
+    const OwnedFont large(CreateFontIndirectW(&face));
+    const Selected selected(dc, large.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     DrawTextW(dc, number.c_str(), static_cast<int>(number.size()), &glass,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (previous) SelectObject(dc, previous);
-    if (large) DeleteObject(large);
 }
 
 }  // namespace tavi

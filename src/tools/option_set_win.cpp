@@ -11,6 +11,7 @@
 
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
+#include "platform/handles_win.h"
 #include "platform/monitors_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
@@ -133,8 +134,8 @@ private:
     OptionSetView view_;
     MonitorChoice monitors_;
     bool monitorPicked_ = false;  // the user chose an item of the monitor list
-    HFONT linkFont_ = nullptr;
-    HFONT listFont_ = nullptr;
+    OwnedFont linkFont_;
+    OwnedFont listFont_;
     HWND hoveredLink_ = nullptr;
     bool confirmed_ = false;
     bool hotKeyChanged_ = false;
@@ -420,24 +421,23 @@ void OptionSet::MakeFonts() {
     if (!dialogFont || !GetObjectW(dialogFont, sizeof font, &font)) return;
     LOGFONTW link = font;
     link.lfUnderline = TRUE;
-    linkFont_ = CreateFontIndirectW(&link);
+    linkFont_.Reset(CreateFontIndirectW(&link));
     LOGFONTW fixed = font;
     fixed.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     fixed.lfCharSet = SHIFTJIS_CHARSET;
     wcscpy_s(fixed.lfFaceName, L"MS Gothic");
-    listFont_ = CreateFontIndirectW(&fixed);
-    if (listFont_) SendDlgItemMessageW(Handle(), IDC_OPTION_DRIVE_SPACE, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), TRUE);
+    listFont_.Reset(CreateFontIndirectW(&fixed));
+    if (listFont_)
+        SendDlgItemMessageW(Handle(), IDC_OPTION_DRIVE_SPACE, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()),
+                            TRUE);
 }
 
 void OptionSet::DeleteFonts() {
     if (listFont_ && Handle())
         SendDlgItemMessageW(Handle(), IDC_OPTION_DRIVE_SPACE, WM_SETFONT,
                             SendMessageW(Handle(), WM_GETFONT, 0, 0), FALSE);
-    for (HFONT* font : {&linkFont_, &listFont_})
-        if (*font) {
-            DeleteObject(*font);
-            *font = nullptr;
-        }
+    linkFont_.Reset();
+    listFont_.Reset();
 }
 
 INT_PTR OptionSet::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -460,13 +460,12 @@ void OptionSet::DrawLink(const DRAWITEMSTRUCT& item) const {
     RECT area = item.rcItem;
     DrawThemeParentBackground(item.hwndItem, item.hDC, &area);
     const std::wstring caption = Widen(WindowText(item.hwndItem));
-    const HGDIOBJ previous = linkFont_ ? SelectObject(item.hDC, linkFont_) : nullptr;
+    const Selected font(item.hDC, linkFont_.Get());
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, item.hwndItem == hoveredLink_ ? kLinkRed : kLinkBlue);
     RECT box = item.rcItem;
     DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &box,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
-    if (previous) SelectObject(item.hDC, previous);
 }
 
 void OptionSet::HoverLink(HWND over) {

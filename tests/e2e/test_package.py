@@ -232,8 +232,9 @@ class PackageTest(tavi.BarTestCase):
             shown = pixels([free[0], free[1], free[0] + 1, free[1] + 1])[0]
             return dark(shown) and shown
         harness.wait_until(strip_dark, AT_ONCE_S, "a dark strip")
-        inside = pixels(close["rect"])
-        self.assertGreater(sum(map(dark, inside)), len(inside) // 2, "a dark close button")
+        # The buttons paint after the strip: their pixels are waited for too.
+        inside = harness.wait_until(lambda: (lambda p: p if sum(map(dark, p)) > len(p) // 2 else None)(
+            pixels(close["rect"])), AT_ONCE_S, "a dark close button")
         self.assertGreater(sum(map(light, inside)), 0, "with a light cross")
 
         # The memory meter: a dark window, its bars' empty part dark too.

@@ -4,6 +4,7 @@
 
 #include "bar/bar_buttons.h"
 #include "bar/button_icons.h"
+#include "platform/text.h"
 #include "fakes/fakes.h"
 
 using namespace tavi;
@@ -244,4 +245,9 @@ TEST(BarText, ShortcutStylesAndTrayTip) {
     EXPECT_EQ(RunTypeForShortcutStyle(3), "2");
     EXPECT_EQ(RunTypeForShortcutStyle(2), "0") << "style 2 is not a run type";
     EXPECT_EQ(TrayTip(9, 5, 7), "たびめにゅ～２ 09:05:07");
+    EXPECT_EQ(TrayTip(9, 5, 7, "D:\\ﾂｰﾙ\\Tavi"), "たびめにゅ～２ 09:05:07\nD:\\ﾂｰﾙ\\Tavi") << "a second bar names its folder";
+    const std::string deep = "D:\\" + std::string(200, 'a') + "\\ﾀﾋﾞ";
+    const std::string tip = TrayTip(9, 5, 7, deep);
+    EXPECT_EQ(CharCount(tip), CharCount("たびめにゅ～２ 09:05:07\n") + 100) << "room for the tip's 127 characters";
+    EXPECT_TRUE(EndsWith(tip, "a\\ﾀﾋﾞ")) << "the end of the path tells folders apart";
 }

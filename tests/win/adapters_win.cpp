@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "code_page_cases.h"
+#include "platform/folder_identity_win.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
@@ -76,4 +77,20 @@ TEST(Win32Profile, ReadsLongValuesWhole) {
         EXPECT_EQ(profile.GetString(file, "s", "plain"), value) << length << " characters";
         EXPECT_EQ(profile.GetString(file, "s", "quoted"), value) << length << " characters in quotes";
     }
+}
+
+TEST(FolderIdentity, EveryPathToOneFolderResolvesAlike) {
+    TempFolder folder;
+    const std::string path = folder.PathOf("");
+    const std::string resolved = ResolvedFolder(path);
+    ASSERT_FALSE(resolved.empty());
+    std::wstring upper = Widen(path);
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    EXPECT_EQ(ResolvedFolder(Narrow(upper)), resolved) << "another case";
+    EXPECT_EQ(ResolvedFolder(path + "\\."), resolved) << "a path through the folder itself";
+    const std::wstring shortName = GrowingWideString(
+        [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(Widen(path).c_str(), buffer, size); });
+    ASSERT_FALSE(shortName.empty());
+    EXPECT_EQ(ResolvedFolder(Narrow(shortName)), resolved) << "the short name";
+    EXPECT_NE(ResolvedFolder(folder.PathOf("other")), resolved);
 }
