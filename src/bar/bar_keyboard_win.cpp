@@ -103,10 +103,13 @@ void TaviMenu2::ShowKeyTip(int position) {
         SendMessageW(keyTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     SendMessageW(keyTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    POINT at{rect->right, rect->bottom};
-    ClientToScreen(strip_.Handle(), &at);
-    SendMessageW(keyTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+    const auto bubble = static_cast<DWORD>(SendMessageW(keyTip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+    const std::optional<POINT> at = TipOrigin(position, {LOWORD(bubble), HIWORD(bubble)});
+    if (!at) return;
+    SendMessageW(keyTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at->x, at->y));
     SendMessageW(keyTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    // In front of the bar, which may be topmost itself.
+    SetWindowPos(keyTip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // At start, and again when the options dialog changed a key: the bar's key

@@ -9,6 +9,7 @@
 #include "bar/accessible_names.h"
 #include "bar/monitor_choice.h"
 #include "bar/stock_icons_win.h"
+#include "bar/tip_place.h"
 #include "platform/colour_scheme_win.h"
 #include "platform/monitors_win.h"
 #include "platform/wide_win.h"
@@ -230,6 +231,34 @@ void TaviMenu2::ClearButtonImage(int position) {
     if (position < 0 || position >= ButtonCount()) return;
     strip_.SetPicture(position, ButtonStrip::kNoPicture);
     strip_.DescriptionChanged(position);
+}
+
+// Where the tip of the button at `position`, `size` big, stands: beside the
+// bar on the side away from its edge, so that the bar hides none of it.
+std::optional<POINT> TaviMenu2::TipOrigin(int position, SIZE size) const {
+    const std::optional<RECT> button = strip_.ButtonRect(position);
+    RECT bar{};
+    if (!button || !GetWindowRect(Handle(), &bar)) return std::nullopt;
+    POINT corners[2] = {{button->left, button->top}, {button->right, button->bottom}};
+    MapWindowPoints(strip_.Handle(), nullptr, corners, 2);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) return std::nullopt;
+    const RECT& m = monitor.rcMonitor;
+    const Rect tip = TipBesideBar(Edge(), {bar.left, bar.top, bar.right, bar.bottom},
+                                  {corners[0].x, corners[0].y, corners[1].x, corners[1].y}, size.cx, size.cy,
+                                  {m.left, m.top, m.right, m.bottom}, MulDiv(2, WindowDpi(Handle()), 96));
+    return POINT{tip.left, tip.top};
+}
+
+// TTN_SHOW of the pointer's tooltips: the tip moves beside the bar, in front of it.
+bool TaviMenu2::PlaceTip(HWND tip, int position) const {
+    RECT shown{};
+    if (!tip || !GetWindowRect(tip, &shown)) return false;
+    const std::optional<POINT> at = TipOrigin(position, {shown.right - shown.left, shown.bottom - shown.top});
+    if (!at) return false;
+    SetWindowPos(tip, HWND_TOPMOST, at->x, at->y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
 }
 
 void TaviMenu2::DrawCommandButton(const DRAWITEMSTRUCT& item) {

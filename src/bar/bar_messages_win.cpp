@@ -92,6 +92,7 @@ std::optional<LRESULT> TaviMenu2::WmCommand(WPARAM wParam, LPARAM lParam) {
 
 std::optional<LRESULT> TaviMenu2::WmNotify(WPARAM, LPARAM lParam) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code == TTN_SHOW) return PlaceTip(header->hwndFrom, static_cast<int>(header->idFrom) - 1);
     if (header->code != TTN_GETDISPINFOW) return std::nullopt;
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
     const size_t position = info->hdr.idFrom - 1;

@@ -135,6 +135,8 @@ private:
     void ResetImageLists();
     void Redraw();
     void DrawCommandButton(const DRAWITEMSTRUCT& item);
+    std::optional<POINT> TipOrigin(int position, SIZE size) const;
+    bool PlaceTip(HWND tip, int position) const;
     void OnColourSetting(UINT message, WPARAM wParam, LPARAM lParam);
     void EraseBackground(HDC dc) const;
 

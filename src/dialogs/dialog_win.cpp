@@ -10,10 +10,67 @@
 namespace tavi {
 namespace {
 
-// Posted once the system has scaled the dialog for a new monitor.
-constexpr UINT kRescale = WM_APP + 0x3FF0;
+// The size of every dialog template's font (FONT 9 in res/*.rc).
+constexpr int kDialogPoints = 9;
+
+// The tab strip's paddings at 96 dpi, as the system's defaults.
+constexpr int kTabPaddingX96 = 6;
+constexpr int kTabPaddingY96 = 3;
 
 }  // namespace
+
+DialogFont::~DialogFont() {
+    if (font_) DeleteObject(font_);
+}
+
+void DialogFont::Apply(HWND dialog) {
+    LOGFONTW face{};
+    const HFONT current = font_ ? font_ : reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    if (!current || !GetObjectW(current, sizeof face, &face)) return;
+    face.lfHeight = -MulDiv(kDialogPoints, WindowDpi(dialog), 72);
+    face.lfWidth = 0;
+    if (face.lfWeight == FW_DONTCARE) face.lfWeight = FW_NORMAL;
+    face.lfCharSet = SHIFTJIS_CHARSET;  // the template's, which the dialog manager drops
+    face.lfQuality = DEFAULT_QUALITY;
+    const HFONT made = CreateFontIndirectW(&face);
+    if (!made) return;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+    if (font_) DeleteObject(font_);
+    font_ = made;
+    InvalidateRect(dialog, nullptr, TRUE);
+}
+
+bool DialogFont::AnswerGetFont(HWND dialog, UINT message) const {
+    if (message != WM_GETFONT || !font_) return false;
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(font_));
+    return true;
+}
+
+void PaintAsPage(HWND dialog) { EnableThemeDialogTexture(dialog, ETDT_ENABLETAB); }
+
+namespace {
+
+// The strip beside and above the tabs shows the page behind it, as the
+// system draws a property sheet, instead of the control's own grey.
+LRESULT CALLBACK ErasePageBehindTabs(HWND tab, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_ERASEBKGND) {
+        RECT client{};
+        GetClientRect(tab, &client);
+        if (SUCCEEDED(DrawThemeParentBackground(tab, reinterpret_cast<HDC>(wParam), &client))) return 1;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(tab, ErasePageBehindTabs, 0);
+    return DefSubclassProc(tab, message, wParam, lParam);
+}
+
+}  // namespace
+
+void ScaleTabs(HWND tab, int dpi) {
+    if (!tab) return;
+    SendMessageW(tab, TCM_SETPADDING, 0, MAKELPARAM(MulDiv(kTabPaddingX96, dpi, 96), MulDiv(kTabPaddingY96, dpi, 96)));
+    // A new font makes the strip measure its tabs again, with the padding.
+    SendMessageW(tab, WM_SETFONT, SendMessageW(tab, WM_GETFONT, 0, 0), TRUE);
+}
 
 INT_PTR ModalDialog::Run(HWND owner, int templateId) {
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, Procedure,
@@ -26,6 +83,8 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
         dialog->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         ApplyTitleBarColours(hwnd);
+        dialog->font_.Apply(hwnd);
+        PaintAsPage(hwnd);
     }
     auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!dialog) return FALSE;
@@ -35,10 +94,11 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
         return FALSE;
     }
     try {
-        if (message == WM_DPICHANGED) PostMessageW(hwnd, kRescale, 0, 0);
+        if (dialog->font_.AnswerGetFont(hwnd, message)) return TRUE;
+        if (message == WM_DPICHANGED) PostMessageW(hwnd, kDialogRescale, 0, 0);
         if (ColourSettingChanged(message, wParam, lParam)) ApplyTitleBarColours(hwnd);
-        if (message == kRescale) {
-            dialog->OnRescale();
+        if (message == kDialogRescale) {
+            dialog->Rescale();
             return TRUE;
         }
         return dialog->HandleMessage(message, wParam, lParam);
@@ -47,6 +107,14 @@ INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, 
         // does the default.
         return FALSE;
     }
+}
+
+// The system has moved and sized the controls for the new dpi; their font,
+// the tabs and what the view sized in pixels follow.
+void ModalDialog::Rescale() {
+    font_.Apply(hwnd_);
+    for (int id : tabs_) ScaleTabs(Item(id), Dpi());
+    OnRescale();
 }
 
 std::string ModalDialog::ItemText(int id) const { return WindowText(Item(id)); }
@@ -59,8 +127,7 @@ void ModalDialog::SetTexts(std::string_view caption,
     for (const auto& [id, text] : items) SetItemText(id, text);
 }
 
-void ModalDialog::AddTabs(int tabId, std::initializer_list<std::string_view> tabs) const {
-    EnableThemeDialogTexture(hwnd_, ETDT_ENABLETAB);
+void ModalDialog::AddTabs(int tabId, std::initializer_list<std::string_view> tabs) {
     int index = 0;
     for (std::string_view tab : tabs) {
         std::wstring caption = Widen(tab);
@@ -71,6 +138,9 @@ void ModalDialog::AddTabs(int tabId, std::initializer_list<std::string_view> tab
                             reinterpret_cast<LPARAM>(&item));
     }
     SetWindowPos(Item(tabId), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowSubclass(Item(tabId), ErasePageBehindTabs, 0, 0);
+    ScaleTabs(Item(tabId), Dpi());
+    tabs_.push_back(tabId);
 }
 
 void ModalDialog::AddListItems(int listId, std::initializer_list<std::string_view> items) const {

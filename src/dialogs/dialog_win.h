@@ -9,9 +9,45 @@
 
 namespace tavi {
 
+// Posted to a dialog on WM_DPICHANGED, to run once the system has moved and
+// sized its controls for the new monitor.
+inline constexpr UINT kDialogRescale = WM_APP + 0x3FF0;
+
+// The font of the program's dialogs: the face of the template's font, at
+// its size in points for the dpi of the monitor the dialog is on, given to
+// the dialog and every control. The dialog manager's own font is made for
+// the system's dpi with whatever quality it chooses, and controls that lay
+// text out themselves then drew it at another size than the labels.
+class DialogFont {
+public:
+    DialogFont() = default;
+    DialogFont(const DialogFont&) = delete;
+    DialogFont& operator=(const DialogFont&) = delete;
+    ~DialogFont();
+
+    // Makes the font for the dialog's dpi now and gives it to every control;
+    // again after a move to a monitor of another dpi.
+    void Apply(HWND dialog);
+    HFONT Handle() const { return font_; }
+    // For the dialog procedure: answers WM_GETFONT with this font.
+    bool AnswerGetFont(HWND dialog, UINT message) const;
+
+private:
+    HFONT font_ = nullptr;
+};
+
+// Every dialog on one page colour: the one the system draws tab pages in.
+void PaintAsPage(HWND dialog);
+
+// Tab strips drawn at the dialog's dpi: paddings scaled, the tabs measured
+// again in the control's font.
+void ScaleTabs(HWND tab, int dpi);
+
 // Base of the program's modal dialogs from .rc templates: keeps `this` from
 // WM_INITDIALOG on, sends each message to HandleMessage and never lets an
-// exception cross the dialog procedure.
+// exception cross the dialog procedure. It gives the dialog its font at the
+// monitor's dpi, follows a move to another monitor, scales its tabs and
+// paints every dialog on one page colour.
 class ModalDialog {
 public:
     ModalDialog() = default;
@@ -33,9 +69,9 @@ protected:
 
     // The dialog's caption and its controls' texts.
     void SetTexts(std::string_view caption, std::initializer_list<std::pair<int, std::string_view>> items) const;
-    // The tab strip `tabId` gets these tabs and lies behind the other controls,
-    // on the page colour of visual styles.
-    void AddTabs(int tabId, std::initializer_list<std::string_view> tabs) const;
+    // The tab strip `tabId` gets these tabs, sized for the dpi, and lies
+    // behind the other controls.
+    void AddTabs(int tabId, std::initializer_list<std::string_view> tabs);
     // A list's items, in order.
     void AddListItems(int listId, std::initializer_list<std::string_view> items) const;
     // A drop-down list's items replaced by these, `selected` chosen (-1: none).
@@ -47,11 +83,15 @@ protected:
     void EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
     // The dots per inch of the monitor the dialog is on.
     int Dpi() const;
+    HFONT Font() const { return font_.Handle(); }
     int Scale(int pixelsAt96) const { return MulDiv(pixelsAt96, Dpi(), 96); }
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Rescale();
     HWND hwnd_ = nullptr;
+    DialogFont font_;
+    std::vector<int> tabs_;  // the tab strips AddTabs filled
 };
 
 std::string WindowText(HWND window);

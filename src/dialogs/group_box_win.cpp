@@ -4,11 +4,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/messages.h"
 #include "bar/bar_keys.h"
+#include "bar/tip_place.h"
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
 #include "platform/colour_scheme_win.h"
@@ -27,6 +29,16 @@ constexpr int kFirstMemberId = 100;   // member slot s has id kFirstMemberId + s
 constexpr UINT kMenuAdd = 1;
 constexpr UINT kMenuEdit = 2;
 constexpr UINT kMenuDelete = 3;
+
+// The edge of the bar the box continues, from the arrow back to it.
+DockEdge EdgeOf(char glyph) {
+    switch (glyph) {
+        case '4': return DockEdge::Right;
+        case '5': return DockEdge::Top;
+        case '6': return DockEdge::Bottom;
+        default: return DockEdge::Left;
+    }
+}
 
 Glyph ArrowOf(char glyph) {
     switch (glyph) {
@@ -70,6 +82,8 @@ private:
     int SlotOf(HWND control) const;
     void OnLeaveTick();
     void DrawExit(const DRAWITEMSTRUCT& item) const;
+    void DrawMember(const DRAWITEMSTRUCT& item) const;
+    bool PlaceTip(HWND tip, HWND member) const;
 
     HWND owner_;
     Platform& platform_;
@@ -146,11 +160,12 @@ bool frmRectangle::Create(const GroupBoxLayout& layout) {
     tips_.assign(slots, std::wstring());
     for (size_t s = 0; s < slots; ++s) {
         const Rect& m = layout.members[s];
-        members_[s] = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_ICON, m.left,
+        // Drawn by the box: the system's push button draws its focus mark over
+        // the picture and a default button's border around an empty slot.
+        members_[s] = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, m.left,
                                       m.top, m.Width(), m.Height(), Handle(),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstMemberId + s)), instance,
                                       nullptr);
-        ApplyControlColours(members_[s]);
         if (!tooltip_ || !members_[s]) continue;
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -251,7 +266,6 @@ void frmRectangle::ShowMember(int slot, const GroupButtonPicture& picture) {
     // handle for a file without icons.
     if (!picture.iconFile.empty() && icons_.IconCount(picture.iconFile) > 0)
         icon.Reset(LoadFileIcon(picture.iconFile, 0, iconPixels_));
-    SendMessageW(members_[s], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
     pictures_[s] = std::move(icon);
     tips_[s] = Widen(picture.tip);
     // An icon button draws no text: the text is only its name for screen readers.
@@ -322,6 +336,46 @@ void frmRectangle::DrawExit(const DRAWITEMSTRUCT& item) const {
     DrawGlyphButton(item.hDC, item.rcItem, ArrowOf(glyph_), (item.itemState & ODS_SELECTED) != 0);
 }
 
+// A member with a picture is a raised button; an empty slot is only the
+// face. The focus mark runs between the frame and the picture, which is made
+// smaller where the button leaves no room for both.
+void frmRectangle::DrawMember(const DRAWITEMSTRUCT& item) const {
+    const int slot = SlotOf(item.hwndItem);
+    const HICON icon = slot >= 0 ? pictures_[static_cast<size_t>(slot)].Get() : nullptr;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const RECT& area = item.rcItem;
+    FillWithColour(item.hDC, area, CurrentPalette().face);
+    if (icon) DrawButtonFrame(item.hDC, area, pressed ? ButtonFrame::Sunken : ButtonFrame::Raised);
+    const int edge = MulDiv(2, WindowDpi(Handle()), 96);
+    RECT mark = area;
+    InflateRect(&mark, -edge, -edge);
+    if (icon) {
+        const int room = std::min(mark.right - mark.left, mark.bottom - mark.top) - 2;
+        const int size = std::max(1, std::min(iconPixels_, room));
+        const int shift = pressed ? 1 : 0;
+        DrawIconEx(item.hDC, area.left + (area.right - area.left - size) / 2 + shift,
+                   area.top + (area.bottom - area.top - size) / 2 + shift, icon, size, size, 0, nullptr, DI_NORMAL);
+    }
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusMark(item.hDC, mark);
+}
+
+// TTN_SHOW: a member's tip stands beside the box on the side away from the
+// bar's edge, in front of it.
+bool frmRectangle::PlaceTip(HWND tip, HWND member) const {
+    RECT box{}, button{}, shown{};
+    if (!GetWindowRect(Handle(), &box) || !GetWindowRect(member, &button) || !GetWindowRect(tip, &shown)) return false;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    const RECT& m = monitor.rcMonitor;
+    const Rect at = TipBesideBar(EdgeOf(glyph_), {box.left, box.top, box.right, box.bottom},
+                                 {button.left, button.top, button.right, button.bottom},
+                                 shown.right - shown.left, shown.bottom - shown.top, {m.left, m.top, m.right, m.bottom},
+                                 MulDiv(2, WindowDpi(Handle()), 96));
+    SetWindowPos(tip, HWND_TOPMOST, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
 LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
@@ -341,15 +395,21 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         }
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->code == TTN_SHOW) return PlaceTip(header->hwndFrom, reinterpret_cast<HWND>(header->idFrom));
             if (header->code != TTN_GETDISPINFOW) break;
             auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
             const int slot = SlotOf(reinterpret_cast<HWND>(info->hdr.idFrom));
             info->lpszText = slot >= 0 ? tips_[static_cast<size_t>(slot)].data() : const_cast<wchar_t*>(L"");
             return 0;
         }
-        case WM_DRAWITEM:
-            DrawExit(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.CtlID == kExitId)
+                DrawExit(item);
+            else
+                DrawMember(item);
             return TRUE;
+        }
         case WM_ERASEBKGND: {
             RECT client{};
             GetClientRect(Handle(), &client);

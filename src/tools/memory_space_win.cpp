@@ -54,6 +54,7 @@ INT_PTR CALLBACK frmMemorySpace::Procedure(HWND hwnd, UINT message, WPARAM wPara
         return FALSE;
     }
     try {
+        if (self->font_.AnswerGetFont(hwnd, message)) return TRUE;
         return self->HandleMessage(message, wParam, lParam);
     } catch (...) {
         return FALSE;  // a failing refresh leaves the window as it was
@@ -63,6 +64,8 @@ INT_PTR CALLBACK frmMemorySpace::Procedure(HWND hwnd, UINT message, WPARAM wPara
 INT_PTR frmMemorySpace::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            font_.Apply(hwnd_);
+            PaintAsPage(hwnd_);
             ApplyTitleBarColours(hwnd_);
             ApplyControlColours(GetDlgItem(hwnd_, IDOK));
             OnInit();
@@ -77,6 +80,13 @@ INT_PTR frmMemorySpace::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             ApplyControlColours(GetDlgItem(hwnd_, IDOK));
             InvalidateRect(hwnd_, nullptr, TRUE);
             return FALSE;
+        case WM_DPICHANGED:
+            // Once the system has moved and sized the controls, their font follows.
+            PostMessageW(hwnd_, kDialogRescale, 0, 0);
+            return FALSE;
+        case kDialogRescale:
+            font_.Apply(hwnd_);
+            return TRUE;
         case WM_TIMER:
             if (wParam == kStatusTimer) Refresh();
             return TRUE;

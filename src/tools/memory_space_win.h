@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "dialogs/dialog_win.h"
 #include "platform/memory_status.h"
 #include "platform/native_window.h"
 #include "platform/platform.h"
@@ -39,6 +40,7 @@ private:
     MemoryStatus& memory_;
     SystemResources& resources_;
     HWND hwnd_ = nullptr;
+    DialogFont font_;
     // What each bar shows: a percentage, or the missing-library message.
     std::array<std::optional<PercentBar>, 4> bars_;
     std::array<bool, 4> missing_{};

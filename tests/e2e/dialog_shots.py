@@ -1,18 +1,24 @@
-"""Screenshots of the dialogs and the group box at 96 and 144 dpi, for a person to look at.
+"""Screenshots of every window the program opens, at several display scales,
+for a person to look at.
 
-  python3 tests/e2e/dialog_shots.py [OUT_FOLDER]     (default build/e2e/dialogs)
+  python3 tests/e2e/dialog_shots.py [--out FOLDER] [DPI ...]   (default build/e2e/dialogs, 96 144)
 
-Runs the Windows tests that open the registration dialog, the icon picker,
-frmReboot, the format dialog, the options dialog (each of its pages), the file
-properties and the memory meter with TAVI_DIALOG_SHOTS set: each test writes <name>-<dpi>.shown (the dialog's
-rectangle) once its dialog is up and waits for <name>-<dpi>.taken, which this
-script writes after cropping the dialog out of a screenshot. Then the prefix
-is switched to 144 dpi (LogPixels, a new wineserver) and the same is done
-again; the prefix is set back to 96 dpi at the end.
+The windows are the rows of the Windows test EveryWindow/DialogLayout
+(tests/win/dialog_layout_win.cpp): adding a window there adds its picture
+here. The tests run with TAVI_DIALOG_SHOTS set: each writes
+<name>-<dpi>.shown (the window's rectangle) once its window is up and
+checked, and waits for <name>-<dpi>.taken, which this script writes after
+cropping the window out of a screenshot. For each dpi the prefix gets that
+LogPixels and a new wineserver; it is set back to 96 at the end.
+TAVI_SHOTS_ONLY=new_app,fd_format takes only those rows.
+test_layout.py runs the same at 96 and 144 dpi as part of the tests.
 """
 
 from __future__ import annotations
 
+import dataclasses
+import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -20,37 +26,61 @@ from pathlib import Path
 
 import harness
 
-TESTS = ("NewAppWin.*:IconChangeWin.*:FrmRebootWin.*:FDFormatWin.*:NewAppExWin.*:GroupBoxWin.TheBox*:"
-         "OptionSetWin.EveryPageShowsItsControlsAndTheSettings:"
-         "FileInfomationWin.AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttributes:"
-         "MemorySpaceWin.ShowsThisSystemsMemoryAndClosesWithEscape")
-NAMES = {"new_app", "new_app_group", "icon_change", "icon_change_library", "frm_reboot", "fd_format",
-         "fd_format_empty", "option_set_display", "option_set_behaviour", "option_set_timer",
-         "option_set_version", "file_infomation", "memory_space", "new_app_ex", "group_box"}
+ONLY = [name for name in os.environ.get("TAVI_SHOTS_ONLY", "").split(",") if name]
+FILTER = ":".join(f"EveryWindow/DialogLayout.*/{name}" for name in ONLY) or "EveryWindow/DialogLayout.*"
+WIN_TESTS = harness.WINDOWS_BUILD / "win_tests.exe"
 
 
-def set_dpi(session: harness.Session, dpi: int) -> None:
-    subprocess.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
-                    "/d", str(dpi), "/f"], env=session.env, check=True, capture_output=True, timeout=60)
-    session.restart()  # the dpi is read when the wineserver starts
+@dataclasses.dataclass
+class Shots:
+    dpi: int
+    saved: list          # the pictures, <name>-<dpi>.png
+    missing: list        # rows whose window was not photographed
+    returncode: int      # of win_tests.exe: 0 when every window's layout held
+    failures: str        # the layout test's report of what did not
+
+    def names(self) -> set:
+        return {p.stem.rsplit("-", 1)[0] for p in self.saved}
+
+
+def window_names(session: harness.Session) -> list:
+    """The rows of the layout test, as GoogleTest lists them."""
+    listed = subprocess.run(["wine", str(WIN_TESTS), "--gtest_list_tests", f"--gtest_filter={FILTER}"],
+                            env=session.env, capture_output=True, timeout=120, check=True)
+    names = []
+    for line in listed.stdout.decode("utf-8", "replace").splitlines():
+        if line.startswith("  "):
+            names.append(line.split("#")[0].strip().rsplit("/", 1)[-1])
+    if not names:
+        raise harness.HarnessError(f"win_tests.exe lists no {FILTER}")
+    return names
 
 
 def _waiting(folder: Path):
-    """A dialog that is up and not yet photographed, or None."""
+    """A window that is up and not yet photographed, or None."""
     return next((p for p in sorted(folder.glob("*.shown")) if not p.with_suffix(".taken").exists()), None)
 
 
-def shoot(session: harness.Session, out: Path) -> list:
+def _failures(output: str) -> str:
+    """The layout test's failure reports, without the passing rows."""
+    blocks = re.findall(r"^.*(?:Failure|error)[^\n]*\n(?:(?!\[ {0,}(?:RUN|OK|FAILED)).*\n)*", output, re.MULTILINE)
+    return "".join(blocks) or output[-4000:]
+
+
+def shoot(session: harness.Session, out: Path) -> Shots:
+    """Opens every window at the session's current dpi and photographs it."""
+    out.mkdir(parents=True, exist_ok=True)
+    names = window_names(session)
     saved = []
+    dpi = session.screen()["dpi"]
     with tempfile.TemporaryDirectory(prefix="tavi-shots-") as work:
         folder = Path(work)
         env = dict(session.env, TAVI_DIALOG_SHOTS=session.to_windows(folder))
-        exe = str(harness.WINDOWS_BUILD / "win_tests.exe")
-        tests = subprocess.Popen(["wine", exe, f"--gtest_filter={TESTS}"], env=env, cwd=work,
+        tests = subprocess.Popen(["wine", str(WIN_TESTS), f"--gtest_filter={FILTER}"], env=env, cwd=work,
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         try:
             while tests.poll() is None:
-                shown = harness.wait_until(lambda: _waiting(folder) or tests.poll() is not None, 60, "a dialog")
+                shown = harness.wait_until(lambda: _waiting(folder) or tests.poll() is not None, 120, "a window")
                 if shown is True:
                     break
                 harness.wait_until(lambda: shown.read_text().strip(), 10, f"{shown.name} written")
@@ -64,28 +94,34 @@ def shoot(session: harness.Session, out: Path) -> list:
             output, _ = tests.communicate(timeout=120)
         finally:
             harness._stop_process(tests)
-        if tests.returncode != 0:
-            print(output.decode("utf-8", "replace"), file=sys.stderr)
-            raise harness.HarnessError(f"win_tests.exe ended with {tests.returncode}")
-    missing = NAMES - {p.stem.rsplit("-", 1)[0] for p in saved}
-    if missing:
-        raise harness.HarnessError(f"no screenshot of {sorted(missing)}")
-    return saved
+    text = output.decode("utf-8", "replace")
+    shots = Shots(dpi, saved, [], tests.returncode, _failures(text) if tests.returncode else "")
+    shots.missing = sorted(set(names) - shots.names())
+    return shots
 
 
 def main(argv: list) -> int:
-    out = Path(argv[0]) if argv else harness.E2E_DIR / "dialogs"
-    out.mkdir(parents=True, exist_ok=True)
+    out = harness.E2E_DIR / "dialogs"
+    if len(argv) >= 2 and argv[0] == "--out":
+        out, argv = Path(argv[1]), argv[2:]
+    dpis = [int(a) for a in argv] or [96, 144]
+    status = 0
     with harness.Session() as session:
-        saved = shoot(session, out)
         try:
-            set_dpi(session, 144)
-            saved += shoot(session, out)
+            for dpi in dpis:
+                session.set_dpi(dpi)
+                shots = shoot(session, out)
+                for path in shots.saved:
+                    print(path)
+                if shots.missing:
+                    print(f"{dpi} dpi: no picture of {shots.missing}", file=sys.stderr)
+                    status = 1
+                if shots.returncode:
+                    print(f"{dpi} dpi: layout faults\n{shots.failures}", file=sys.stderr)
+                    status = 1
         finally:
-            set_dpi(session, 96)
-    for path in saved:
-        print(path)
-    return 0
+            session.set_dpi(96)
+    return status
 
 
 if __name__ == "__main__":

@@ -121,6 +121,34 @@ class HotKeyTest(KeyboardTestCase):
         record = harness.wait_until(lambda: folder.marker_records(), 10, "the marker program's record")[0]
         self.assertEqual(record["args"], "second")
 
+    def test_the_focused_buttons_tip_stands_beside_the_bar_in_front_and_level_with_it(self):
+        entries = [("一つ目", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0")]
+        for edge, ini_buff in (("left", tavi.INIBUFF_DEFAULT), ("top", tavi.INIBUFF_TOP)):
+            with self.subTest(edge=edge):
+                folder = self.bar_folder(f"hotkey-tip-{edge}", entries, ini_buff, HotKey=CTRL_ALT_T)
+                bar = self.start(folder)
+                try:
+                    self.focus_other(f"TaviTipTarget{edge}")
+                    self.bring_up(bar)
+                    tip = harness.wait_until(
+                        lambda: next((w for w in SESSION.windows(bar.pid, cls="tooltips_class32")
+                                      if w["visible"] and w["caption"] == "一つ目"), None), 10, "the first button's tip")
+                    SESSION.screenshot(f"keyboard-tip-{edge}")
+                    window, button = bar.window()["rect"], bar.buttons(tips=False)[0]["rect"]
+                    t = tip["rect"]
+                    print(f"\n  {edge}: bar {window}, button {button}, tip {t}")
+                    overlap = t[0] < window[2] and window[0] < t[2] and t[1] < window[3] and window[1] < t[3]
+                    self.assertFalse(overlap, f"the tip {t} stands clear of the bar {window}")
+                    if edge == "left":
+                        self.assertGreaterEqual(t[0], window[2], "on the side away from the edge")
+                        self.assertTrue(button[1] <= (t[1] + t[3]) // 2 <= button[3], "level with the button")
+                    else:
+                        self.assertGreaterEqual(t[1], window[3], "on the side away from the edge")
+                        self.assertTrue(button[0] <= (t[0] + t[2]) // 2 <= button[2], "level with the button")
+                    self.assertTrue(tip["topmost"], "in front of the bar")
+                finally:
+                    bar.close()  # the next bar takes the same key
+
     def test_a_typed_letter_and_the_menu_key_act_on_the_entry_they_reach(self):
         def entries(folder):
             marker = folder.win_file("marker.exe")

@@ -46,7 +46,6 @@ TEST(FrmRebootWin, ShowsTheQuestionWithStoringPreselected) {
         GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
         seen.focus = gui.hwndFocus;
         seen.okButton = GetDlgItem(dialog, IDOK);
-        AwaitScreenshot(dialog, "frm_reboot");
     });
     EXPECT_EQ(choice, RebootChoice::Cancel) << "closed by the driver";
     EXPECT_EQ(seen.warning,

@@ -89,7 +89,6 @@ TEST_F(NewAppExWin, ANewMemberIsTypedInFromTheTemplate) {
         seen.sizeSelected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_NEWAPPEX_RUN_SIZE, CB_GETCURSEL, 0, 0));
         seen.okBefore = Enabled(dialog, IDOK);
         seen.previewBefore = PreviewPixels(dialog);
-        AwaitScreenshot(dialog, "new_app_ex");
 
         chooser.answers = {notepad};
         Click(dialog, IDC_NEWAPPEX_BROWSE);
