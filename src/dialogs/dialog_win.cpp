@@ -47,7 +47,9 @@ bool DialogFont::AnswerGetFont(HWND dialog, UINT message) const {
     return true;
 }
 
-void PaintAsPage(HWND dialog) { EnableThemeDialogTexture(dialog, ETDT_ENABLETAB); }
+void PaintAsPage(HWND dialog) {
+    EnableThemeDialogTexture(dialog, CurrentPalette().systemFrames ? ETDT_ENABLETAB : ETDT_DISABLE);
+}
 
 namespace {
 

@@ -36,7 +36,9 @@ private:
     HFONT font_ = nullptr;
 };
 
-// Every dialog on one page colour: the one the system draws tab pages in.
+// Every dialog on one page colour: the one the system draws tab pages in;
+// in the dark app mode the palette's, which the page texture would cover.
+// Called again when the colours change.
 void PaintAsPage(HWND dialog);
 
 // Tab strips drawn at the dialog's dpi: paddings scaled, the tabs measured

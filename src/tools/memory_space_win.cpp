@@ -76,6 +76,7 @@ INT_PTR frmMemorySpace::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_SETTINGCHANGE:
         case WM_SYSCOLORCHANGE:
             if (!ColourSettingChanged(message, wParam, lParam)) return FALSE;
+            PaintAsPage(hwnd_);
             ApplyTitleBarColours(hwnd_);
             ApplyControlColours(GetDlgItem(hwnd_, IDOK));
             InvalidateRect(hwnd_, nullptr, TRUE);
