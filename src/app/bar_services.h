@@ -66,4 +66,21 @@ public:
     virtual void Close() = 0;
 };
 
+// Timer1 paused while a modal window or menu of ours is open: resumed however
+// the scope ends, unless the program is closing by then (`closing` is the
+// program's own flag, read at the end).
+class TimerPause {
+public:
+    TimerPause(BarServices& bar, const bool& closing) : bar_(bar), closing_(closing) { bar_.PauseTimer(); }
+    ~TimerPause() {
+        if (!closing_) bar_.ResumeTimer();
+    }
+    TimerPause(const TimerPause&) = delete;
+    TimerPause& operator=(const TimerPause&) = delete;
+
+private:
+    BarServices& bar_;
+    const bool& closing_;
+};
+
 }  // namespace tavi

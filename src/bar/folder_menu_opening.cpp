@@ -22,15 +22,8 @@ void OpenFolderMenu(BarServices& bar, MenuMain& state, FolderMenuWindow& window,
     if (!OpensAsMenu(entry.PathName, entry.RunType)) return;
     state.CurrentEntryIndex = index;
 
-    // No auto-hide while the menu is open; the timer runs again however this ends.
-    bar.PauseTimer();
-    struct Resume {
-        BarServices& bar;
-        const MenuMain& state;
-        ~Resume() {
-            if (!state.Closing) bar.ResumeTimer();
-        }
-    } resume{bar, state};
+    // No auto-hide while the menu is open.
+    const TimerPause pause(bar, state.Closing);
 
     const DockEdge edge = DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode);
     (void)window.Run(TrimSpaces(entry.PathName), FolderMenuBeside(edge, bar.WindowRect(), bar.ButtonRect(position)),

@@ -242,15 +242,8 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
     if (!state.entries.Has(index) || !IsGroupPath(TrimSpaces(state.entries.At(index).PathName))) return;
     state.CurrentEntryIndex = index;
 
-    // No auto-hide while the box is open; the timer runs again however this ends.
-    bar.PauseTimer();
-    struct Resume {
-        BarServices& bar;
-        const MenuMain& state;
-        ~Resume() {
-            if (!state.Closing) bar.ResumeTimer();
-        }
-    } resume{bar, state};
+    // No auto-hide while the box is open.
+    const TimerPause pause(bar, state.Closing);
 
     GroupBox box(state, platform, index, byKeys);
     const GroupBoxPlacement placement =

@@ -139,13 +139,7 @@ void MenuCommands::RestorePendingCut() { (void)tavi::RestorePendingCut(EntryCont
 
 template <typename Body>
 void MenuCommands::Modal(Body body) {
-    ports_.bar.PauseTimer();
-    struct Resume {
-        MenuCommands& self;
-        ~Resume() {
-            if (!self.ports_.state.Closing) self.ports_.bar.ResumeTimer();
-        }
-    } resume{*this};
+    const TimerPause pause(ports_.bar, ports_.state.Closing);
     body();
 }
 
