@@ -114,6 +114,15 @@ bool EntryList::Retry() {
 
 bool EntryList::ReadAgain() { return Retry(); }
 
+// The user acted on a list that was not the file's: it is shown as the file
+// has it now, and the action is not carried out.
+bool EntryList::ReadBeforeActing() {
+    if (!Retry()) return false;
+    (void)platform_->messages.Show({std::string(text::kListReadAgain), std::string(text::kMessageCaption),
+                                    MessageIcon::Information, MessageButtons::Ok});
+    return true;
+}
+
 bool EntryList::Refused(const std::vector<std::string>& paths) {
     if (refusalTold_) return false;
     refusalTold_ = true;
@@ -167,11 +176,7 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
     if (!platform_) return false;
     Platform& p = *platform_;
     const std::string& folder = state_->ApplicationPath;
-    if (Retry()) {
-        (void)p.messages.Show({std::string(text::kListReadAgain), std::string(text::kMessageCaption),
-                               MessageIcon::Information, MessageButtons::Ok});
-        return false;
-    }
+    if (ReadBeforeActing()) return false;
     ListEdit e(store_, [this](int index) { return Members(index); }, state_->ExMenuMax);
     edit(e);
     const bool writesMembers = !e.members_.empty();
@@ -214,11 +219,7 @@ bool EntryList::Go(UndoHistory::Direction direction) {
     if (!platform_) return false;
     Platform& p = *platform_;
     const std::string& folder = state_->ApplicationPath;
-    if (Retry()) {
-        (void)p.messages.Show({std::string(text::kListReadAgain), std::string(text::kMessageCaption),
-                               MessageIcon::Information, MessageButtons::Ok});
-        return false;
-    }
+    if (ReadBeforeActing()) return false;
     UndoHistory::Step now = Current();
     if (!now.files.Known()) return NoteSave(*state_, p.messages, false);
     const std::optional<UndoHistory::Step> target = undo_.Target(direction, now);

@@ -136,6 +136,8 @@ private:
     void Load();
     // Reads again each file that could not be read; true when one now reads.
     bool Retry();
+    // Retry, told to the user when a file read again.
+    bool ReadBeforeActing();
     bool Refused(const std::vector<std::string>& paths);
     void MarkUnread(const std::string& path);
     bool IsUnread(const std::string& path) const;

@@ -80,20 +80,12 @@ INT_PTR ModalDialog::Run(HWND owner, int templateId) {
 }
 
 INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* dialog = DialogOwner(hwnd, message, lParam, &ModalDialog::hwnd_);
+    if (!dialog) return FALSE;
     if (message == WM_INITDIALOG) {
-        auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
-        dialog->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         ApplyTitleBarColours(hwnd);
         dialog->font_.Apply(hwnd);
         PaintAsPage(hwnd);
-    }
-    auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (!dialog) return FALSE;
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        dialog->hwnd_ = nullptr;
-        return FALSE;
     }
     try {
         if (dialog->font_.AnswerGetFont(hwnd, message)) return TRUE;

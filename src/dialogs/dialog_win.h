@@ -45,6 +45,25 @@ void PaintAsPage(HWND dialog);
 // again in the control's font.
 void ScaleTabs(HWND tab, int dpi);
 
+// The object behind a dialog procedure: taken from WM_INITDIALOG's
+// parameter and kept in DWLP_USER, with the window in its `window` member,
+// until WM_NCDESTROY clears both. Null before WM_INITDIALOG and at
+// WM_NCDESTROY, where the procedure returns FALSE.
+template <typename Owner>
+Owner* DialogOwner(HWND hwnd, UINT message, LPARAM lParam, HWND Owner::*window) {
+    if (message == WM_INITDIALOG) {
+        (reinterpret_cast<Owner*>(lParam)->*window) = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (owner && message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        owner->*window = nullptr;
+        return nullptr;
+    }
+    return owner;
+}
+
 // Base of the program's modal dialogs from .rc templates: keeps `this` from
 // WM_INITDIALOG on, sends each message to HandleMessage and never lets an
 // exception cross the dialog procedure. It gives the dialog its font at the

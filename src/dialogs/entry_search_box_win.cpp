@@ -107,18 +107,8 @@ bool frmEntrySearch::Prepare() {
 }
 
 INT_PTR CALLBACK frmEntrySearch::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<frmEntrySearch*>(lParam);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-    }
-    auto* self = reinterpret_cast<frmEntrySearch*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    auto* self = DialogOwner(hwnd, message, lParam, &frmEntrySearch::hwnd_);
     if (!self) return FALSE;
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
-        return FALSE;
-    }
     try {
         return self->HandleMessage(message, wParam, lParam);
     } catch (...) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/phase_trace.h"
+#include "platform/pixel_canvas_win.h"
 #include "platform/text.h"
 #include "platform/wide_win.h"
 
@@ -27,36 +28,25 @@ constexpr UINT kLastShellCommand = 0x7FFF;
 // A 32-bit top-down bitmap of `icon` at `size` pixels, its colours already
 // multiplied by their alpha, as a menu draws an item's bitmap.
 OwnedBitmap IconBitmap(HICON icon, int size) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const OwnedMemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!dc) return {};
-    void* bits = nullptr;
-    OwnedBitmap bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return {};
-    const Selected drawing(dc.Get(), bitmap.Get());
-    auto* pixels = static_cast<uint32_t*>(bits);
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return {};
+    uint32_t* pixels = canvas.Pixels();
     const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
     // Drawn onto nothing at all, an icon with alpha leaves exactly its
     // premultiplied pixels.
-    std::fill(pixels, pixels + count, 0u);
-    DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    canvas.Fill(0u);
+    DrawIconEx(canvas.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     GdiFlush();
     if (std::none_of(pixels, pixels + count, [](uint32_t p) { return p >> 24; })) {
         // An icon without alpha (an old one): its mask tells which pixels show.
         const std::vector<uint32_t> colours(pixels, pixels + count);
-        std::fill(pixels, pixels + count, 0u);
-        DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_MASK);
+        canvas.Fill(0u);
+        DrawIconEx(canvas.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_MASK);
         GdiFlush();
         for (size_t i = 0; i < count; ++i)
             pixels[i] = (pixels[i] & 0x00FFFFFF) == 0 ? (colours[i] | 0xFF000000) : 0u;
     }
-    return bitmap;
+    return canvas.TakeBitmap();
 }
 
 template <typename Interface>

@@ -1,6 +1,7 @@
 #include "platform/pixel_canvas_win.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tavi {
@@ -34,6 +35,12 @@ HBITMAP PixelCanvas::Finish() {
         previous_ = nullptr;
     }
     return bitmap_.Get();
+}
+
+OwnedBitmap PixelCanvas::TakeBitmap() {
+    Finish();
+    pixels_ = nullptr;
+    return std::move(bitmap_);
 }
 
 HBITMAP PixelCanvas::MaskFromAlpha() const {

@@ -26,6 +26,8 @@ public:
     // Ends GDI drawing: the bitmap leaves the DC so it can be handed to an
     // image list or an icon (which copy it).
     HBITMAP Finish();
+    // Finish, and the bitmap handed over: the canvas keeps nothing.
+    OwnedBitmap TakeBitmap();
     // A monochrome mask, set where the pixels are fully transparent. The
     // caller deletes it.
     HBITMAP MaskFromAlpha() const;

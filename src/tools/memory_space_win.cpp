@@ -41,18 +41,8 @@ void frmMemorySpace::Close() {
 }
 
 INT_PTR CALLBACK frmMemorySpace::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<frmMemorySpace*>(lParam);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-    }
-    auto* self = reinterpret_cast<frmMemorySpace*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    auto* self = DialogOwner(hwnd, message, lParam, &frmMemorySpace::hwnd_);
     if (!self) return FALSE;
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
-        return FALSE;
-    }
     try {
         if (self->font_.AnswerGetFont(hwnd, message)) return TRUE;
         return self->HandleMessage(message, wParam, lParam);
