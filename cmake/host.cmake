@@ -11,6 +11,8 @@ target_link_libraries(tavi_fakes PUBLIC tavi_core tavi_host)
 file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_SOURCES})
 target_link_libraries(unit_tests PRIVATE tavi_fakes GTest::gtest_main)
+# The texts' test reads the header of texts.
+target_compile_definitions(unit_tests PRIVATE TAVI_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 

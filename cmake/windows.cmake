@@ -47,7 +47,8 @@ foreach(target tavi_core tavi_host tavi_win TaviMenu2)
 endforeach()
 set_target_properties(TaviMenu2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # windres does not report what a .rc file includes.
-file(GLOB DIALOG_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/src/*/*_ids.h)
+file(GLOB DIALOG_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/lang/*/*.rc ${CMAKE_SOURCE_DIR}/src/*/*_ids.h)
+list(APPEND DIALOG_RESOURCES ${TEXTS_DIR}/dialogs_generated.rc)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest;${DIALOG_RESOURCES}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
@@ -59,7 +60,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/res/tests.rc)
-target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${TEXTS_DIR})
 target_link_libraries(win_tests PRIVATE tavi_win gtest)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME} -municode)
 set_target_properties(win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
@@ -100,7 +101,7 @@ foreach(tool_source ${E2E_TOOLS})
   set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 endforeach()
 
-# The help command opens this page from the program's folder.
+# The help command opens these pages (one a language) from the program's folder.
 add_custom_command(TARGET TaviMenu2 POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/help/TaviMenu2.html
-          ${CMAKE_BINARY_DIR}/TaviMenu2.html)
+          ${CMAKE_SOURCE_DIR}/res/help/TaviMenu2.en.html ${CMAKE_BINARY_DIR})

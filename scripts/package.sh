@@ -27,16 +27,17 @@ stage="$out/stage/TaviMenu2"
 rm -rf "$out/stage"
 mkdir -p "$stage"
 cp "$exe" "$stage/"
-cp res/help/TaviMenu2.html "$stage/"
+cp res/help/TaviMenu2.html res/help/TaviMenu2.en.html "$stage/"
 # Windows' own editor opens these: CR LF line ends.
 crlf() { sed 's/\r\?$/\r/' "$1"; }
 crlf LICENSE > "$stage/LICENSE.txt"
 crlf res/package/THIRD-PARTY-NOTICES.txt > "$stage/THIRD-PARTY-NOTICES.txt"
 crlf "res/package/はじめにお読みください.txt" | sed "s/@VERSION@/$version/g" > "$stage/はじめにお読みください.txt"
+crlf res/package/README.txt | sed "s/@VERSION@/$version/g" > "$stage/README.txt"
 
 zip_file="$out/TaviMenu2-$version-win64.zip"
 setup_file="$out/TaviMenu2-$version-setup.exe"
-rm -f "$zip_file" "$setup_file"
+rm -f "$zip_file" "$setup_file" "$out/languages.nsh"
 # Python's zipfile marks the Japanese file name as UTF-8 (bit 11), which
 # Windows' own zip folders read; Info-ZIP's zip here leaves it unmarked,
 # and Windows would read it in code page 932.
@@ -49,8 +50,16 @@ with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as arch
 PY
 
 estimated_kb=$(( ($(du -sb "$stage" | cut -f1) + 1023) / 1024 ))
+# The setup's languages, a file each in res/package/lang: English first, as
+# the setup falls back to its first language.
+languages="$out/languages.nsh"
+for nsh in res/package/lang/English.nsh res/package/lang/*.nsh; do
+  line="!include \"$(realpath "$nsh")\""
+  grep -qxF "$line" "$languages" 2>/dev/null || echo "$line" >> "$languages"
+done
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$(realpath "$stage")" \
-  -DOUTFILE="$(realpath "$out")/$(basename "$setup_file")" -DESTIMATED_KB="$estimated_kb" res/package/TaviMenu2.nsi
+  -DOUTFILE="$(realpath "$out")/$(basename "$setup_file")" -DESTIMATED_KB="$estimated_kb" \
+  -DLANGUAGES="$(realpath "$languages")" res/package/TaviMenu2.nsi
 
 for file in "$zip_file" "$setup_file"; do
   echo "package: $file ($(stat -c %s "$file") bytes)"

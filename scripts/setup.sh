@@ -29,8 +29,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives 932.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "setup: generating the ja_JP.UTF-8 locale"
-  as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
+# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives 932. Its
+# user-interface language comes from LC_MESSAGES: the end-to-end tests run
+# English beside code page 932 with en_US.UTF-8 there.
+for name in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8\$"; then
+    echo "setup: generating the $name.UTF-8 locale"
+    as_root localedef -i "$name" -f UTF-8 "$name.UTF-8"
+  fi
+done

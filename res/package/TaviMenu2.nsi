@@ -1,5 +1,8 @@
 ; The per-user installer of TaviMenu2, built by scripts/package.sh:
-;   makensis -INPUTCHARSET UTF8 -DVERSION=x.y.z -DSTAGE=<folder> -DOUTFILE=<setup.exe> TaviMenu2.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=x.y.z -DSTAGE=<folder> -DOUTFILE=<setup.exe>
+;            -DLANGUAGES=<languages.nsh> TaviMenu2.nsi
+; LANGUAGES includes each language's pages and texts from lang\*.nsh: the
+; setup speaks the language of Windows, or English.
 ; STAGE holds what the portable zip holds. No administrator rights: the
 ; program goes under the user's own folder and its records under HKCU.
 ; The user's lists and settings beside the program are never written here
@@ -16,17 +19,18 @@ ManifestDPIAware true
 !include "nsDialogs.nsh"
 !include "WinMessages.nsh"
 
-!ifndef VERSION | STAGE | OUTFILE | ESTIMATED_KB
-  !error "VERSION, STAGE, OUTFILE and ESTIMATED_KB are given by scripts/package.sh"
+!ifndef VERSION | STAGE | OUTFILE | ESTIMATED_KB | LANGUAGES
+  !error "VERSION, STAGE, OUTFILE, ESTIMATED_KB and LANGUAGES are given by scripts/package.sh"
 !endif
 
-!define TITLE "たびめにゅ～２"
 !define EXE "TaviMenu2.exe"
 !define BAR_CLASS "TaviMenu2"
 !define UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TaviMenu2"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "TaviMenu2"
+; The product's name in the language of the setup ("たびめにゅ～２", "TaviMenu2").
+!define TITLE "$(ProductTitle)"
 !define SHORTCUT "$SMPROGRAMS\${TITLE}.lnk"
 
 Name "${TITLE}"
@@ -37,11 +41,6 @@ BrandingText "${TITLE} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
-VIAddVersionKey /LANG=1041 "ProductName" "TaviMenu2"
-VIAddVersionKey /LANG=1041 "FileDescription" "${TITLE} セットアップ"
-VIAddVersionKey /LANG=1041 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (c) TaviMenu2 developers (MIT License)"
 
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
@@ -56,12 +55,15 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (c) TaviMenu2 developers 
 UninstPage custom un.UserDataPage un.UserDataLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "Japanese"
+!include "${LANGUAGES}"
 
-LangString RunningText ${LANG_JAPANESE} "${TITLE} を終了できませんでした。終了してから「再試行」を押してください。"
-LangString UserDataTitle ${LANG_JAPANESE} "ボタンの一覧と設定"
-LangString UserDataSubtitle ${LANG_JAPANESE} "ボタンの一覧と設定は、チェックを入れたときだけ削除します。"
-LangString UserDataBox ${LANG_JAPANESE} "ボタンの一覧と設定も削除する (Launch.ini、TaviLaunch.ini、TaviMenu2.INI、backup フォルダー)"
+; The Start-menu shortcut bears the product's name in the setup's language:
+; "たびめにゅ～２" in Japanese, "TaviMenu2" in any other. A setup or an
+; uninstaller in one language removes the one an earlier run left in the other.
+!macro DELETE_SHORTCUTS
+  Delete "$SMPROGRAMS\たびめにゅ～２.lnk"
+  Delete "$SMPROGRAMS\TaviMenu2.lnk"
+!macroend
 
 Var UserDataBox
 Var RemoveUserData
@@ -100,12 +102,15 @@ Section "-Program"
   SetOutPath "$INSTDIR"
   File "${STAGE}\${EXE}"
   File "${STAGE}\TaviMenu2.html"
+  File "${STAGE}\TaviMenu2.en.html"
   File "${STAGE}\はじめにお読みください.txt"
+  File "${STAGE}\README.txt"
   File "${STAGE}\LICENSE.txt"
   File "${STAGE}\THIRD-PARTY-NOTICES.txt"
   ; The icon cache of the build before may hold pictures of old resources.
   Delete "$INSTDIR\TaviMenu2.icons"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  !insertmacro DELETE_SHORTCUTS
   CreateShortcut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
@@ -146,10 +151,12 @@ Section "-un.Program"
   ${OrIf} $0 == "$INSTDIR\${EXE}"
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
-  Delete "${SHORTCUT}"
+  !insertmacro DELETE_SHORTCUTS
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\TaviMenu2.html"
+  Delete "$INSTDIR\TaviMenu2.en.html"
   Delete "$INSTDIR\はじめにお読みください.txt"
+  Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   Delete "$INSTDIR\TaviMenu2.icons"

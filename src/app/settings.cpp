@@ -76,6 +76,7 @@ ReadOutcome LoadSettings(Settings& s, Profile& profile, const std::string& file)
     s.Monitor = profile.GetString(file, "Option", "Monitor");
     s.HotKey = ReadKey(profile, file, "Option", "HotKey", "");
     s.SearchHotKey = ReadKey(profile, file, "Option", "SearchHotKey", "");
+    s.Language = profile.GetString(file, "Option", "Language");
     return outcome;
 }
 
@@ -114,6 +115,7 @@ bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
     writeWhenSet("Monitor", s.Monitor);
     writeWhenSet("HotKey", s.HotKey);
     writeWhenSet("SearchHotKey", s.SearchHotKey);
+    writeWhenSet("Language", s.Language);
     return batch.End();
 }
 

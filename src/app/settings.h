@@ -47,6 +47,9 @@ struct Settings {
     std::string HotKey;
     // The global key of the entry search, stored as HotKey is.
     std::string SearchHotKey;
+    // The language of the interface ("ja", "en"); empty: Windows' own. Kept
+    // as read, a code no table has included; it takes effect at the next start.
+    std::string Language;
 
     // "hh:mm" of each alarm slot, derived from Time.
     std::array<std::string, kAlarmSlots> AlarmTimes;

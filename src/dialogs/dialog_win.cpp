@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 
 #include "platform/colour_scheme_win.h"
+#include "platform/dialog_templates_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
 
@@ -30,7 +31,7 @@ void DialogFont::Apply(HWND dialog) {
     face.lfHeight = -MulDiv(kDialogPoints, WindowDpi(dialog), 72);
     face.lfWidth = 0;
     if (face.lfWeight == FW_DONTCARE) face.lfWeight = FW_NORMAL;
-    face.lfCharSet = SHIFTJIS_CHARSET;  // the template's, which the dialog manager drops
+    face.lfCharSet = charset_;  // the template's, which the dialog manager drops
     face.lfQuality = DEFAULT_QUALITY;
     const HFONT made = CreateFontIndirectW(&face);
     if (!made) return;
@@ -75,8 +76,11 @@ void ScaleTabs(HWND tab, int dpi) {
 }
 
 INT_PTR ModalDialog::Run(HWND owner, int templateId) {
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, Procedure,
-                           reinterpret_cast<LPARAM>(this));
+    const DialogTemplate found = LanguageDialog(templateId);
+    if (!found.data) return -1;
+    font_.UseCharset(found.charset);
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), found.data, owner, Procedure,
+                                   reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK ModalDialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,9 +31,12 @@ public:
     HFONT Handle() const { return font_; }
     // For the dialog procedure: answers WM_GETFONT with this font.
     bool AnswerGetFont(HWND dialog, UINT message) const;
+    // The charset of the template's font, before the first Apply.
+    void UseCharset(BYTE charset) { charset_ = charset; }
 
 private:
     HFONT font_ = nullptr;
+    BYTE charset_ = SHIFTJIS_CHARSET;
 };
 
 // Every dialog on one page colour: the one the system draws tab pages in;

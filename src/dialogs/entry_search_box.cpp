@@ -23,8 +23,8 @@ bool SameThing(const SearchRow& a, const SearchRow& b) {
 
 std::string SearchWhereOnBar(int index, int pageSize) {
     const int size = std::max(1, pageSize);
-    return std::to_string(index / size + 1) + std::string(text::kSearchWherePageAfter) +
-           std::to_string(index % size + 1) + std::string(text::kSearchWhereButtonAfter);
+    return Fill(text::kSearchWhereButton,
+                {{"page", std::to_string(index / size + 1)}, {"button", std::to_string(index % size + 1)}});
 }
 
 EntrySearchBox::EntrySearchBox(MenuMain& state, Platform& platform, ReadingCache& readings)

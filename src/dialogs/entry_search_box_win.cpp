@@ -9,6 +9,7 @@
 #include "dialogs/entry_search_box_ids.h"
 #include "dialogs/group_box.h"
 #include "platform/colour_scheme_win.h"
+#include "platform/dialog_templates_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/messages.h"
 #include "platform/wide_win.h"
@@ -98,8 +99,10 @@ bool frmEntrySearch::Prepare() {
         cacheLoaded_ = true;
     }
     box_.emplace(state_, platform_, cache_);
-    if (!CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ENTRY_SEARCH),
-                            reinterpret_cast<HWND>(bar_.Handle()), Procedure, reinterpret_cast<LPARAM>(this))) {
+    const DialogTemplate found = LanguageDialog(IDD_ENTRY_SEARCH);
+    if (!found.data || !CreateDialogIndirectParamW(GetModuleHandleW(nullptr), found.data,
+                                                   reinterpret_cast<HWND>(bar_.Handle()), Procedure,
+                                                   reinterpret_cast<LPARAM>(this))) {
         box_.reset();
         return false;
     }

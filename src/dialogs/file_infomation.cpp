@@ -50,10 +50,13 @@ std::string GetTypeName(const std::string& path, FileDetails& details, Registry&
 
 std::string FormatFileTime(const FileStamp& t) {
     const int weekday = t.dayOfWeek >= 0 && t.dayOfWeek < 7 ? t.dayOfWeek : 0;
-    return std::to_string(t.year) + std::string(text::kDateYear) + std::to_string(t.month) +
-           std::string(text::kDateMonth) + std::to_string(t.day) + std::string(text::kDateDay) + " " +
-           std::string(text::kDateWeekdays[weekday]) + std::string(text::kDateWeekdaySuffix) +
-           std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second);
+    return Fill(text::kFileDate, {{"year", std::to_string(t.year)},
+                                  {"month", std::to_string(t.month)},
+                                  {"day", std::to_string(t.day)},
+                                  {"weekday", text::kDateWeekdays[weekday]},
+                                  {"hour", std::to_string(t.hour)},
+                                  {"minute", std::to_string(t.minute)},
+                                  {"second", std::to_string(t.second)}});
 }
 
 std::string FormatFileSize(uint64_t bytes, std::string_view separator) {

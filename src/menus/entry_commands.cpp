@@ -38,15 +38,14 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 std::string MoveQuestion(const std::string& title, const EntryStore& entries, int target) {
     const std::string targetTitle = entries.Has(target) ? entries.slots[target].Title : std::string();
     const std::string targetName =
-        IsBlank(targetTitle) ? std::string(text::kUndefinedEntry) + std::to_string(target) : targetTitle;
-    return Quoted(title) + std::string(text::kConfirmMoveMiddle) + Quoted(targetName) +
-           std::string(text::kConfirmMoveSuffix);
+        IsBlank(targetTitle) ? Fill(text::kUndefinedEntry, {{"number", std::to_string(target)}}) : targetTitle;
+    return Fill(text::kConfirmMove, {{"title", Quoted(title)}, {"target", Quoted(targetName)}});
 }
 
 void DeleteEntry(const EntryCommandContext& c, int index) {
     if (!c.state.entries.Has(index)) return;
     const MessageAnswer answer =
-        c.platform.messages.Show({Quoted(c.state.entries.At(index).Title) + std::string(text::kConfirmDeleteSuffix),
+        c.platform.messages.Show({Fill(text::kConfirmDelete, {{"title", Quoted(c.state.entries.At(index).Title)}}),
                                   std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::OkCancel});
     if (answer != MessageAnswer::Ok) return;
     (void)c.state.entries.Change([&](ListEdit& edit) {

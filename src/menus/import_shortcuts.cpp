@@ -35,7 +35,7 @@ std::string UniqueGroupName(const EntryStore& store, const std::string& name) {
     return candidate;
 }
 
-std::string Count(int n) { return std::to_string(n) + std::string(text::kImportUnit); }
+std::string Count(int n) { return Fill(text::kImportCount, {{"count", std::to_string(n)}}); }
 
 void Tell(Platform& platform, const std::string& message, MessageIcon icon) {
     (void)platform.messages.Show({message, std::string(text::kMessageCaption), icon, MessageButtons::Ok});

@@ -20,6 +20,7 @@ constexpr const char* kAddRemovePrograms = "shell32.dll,Control_RunDLL appwiz.cp
 constexpr const char* kDisplayProperties = "shell32.dll,Control_RunDLL desk.cpl";
 constexpr const char* kCdDoorOpen = "set cdaudio door open";
 constexpr const char* kCdDoorClosed = "set cdaudio door closed";
+constexpr std::string_view kJapaneseHelp = "TaviMenu2.html";
 constexpr int kOptionAttempts = 3;
 constexpr int kOptionRetryDelayMs = 500;
 
@@ -181,7 +182,7 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuPopupSearch: OpenInProgramFolder("TaviSearch.exe"); break;
         case C::mnuPopupEntrySearch: windows.ShowEntrySearch(); break;
         case C::mnuHelp:
-        case C::mnuPopUpHelp: OpenInProgramFolder("TaviMenu2.html"); break;
+        case C::mnuPopUpHelp: OpenHelp(); break;
         case C::mnuPopupBackup: OpenBackupFolder(); break;
         case C::mnuPopupImport: Modal([&] { windows.ImportShortcuts(); }); break;
         case C::mnuAppControlPanel:
@@ -277,9 +278,17 @@ void MenuCommands::OpenBackupFolder() {
     if (argument) Explore(*argument);
 }
 
-void MenuCommands::OpenInProgramFolder(const char* fileName) {
+void MenuCommands::OpenInProgramFolder(std::string_view fileName) {
     const std::string& folder = ports_.state.ApplicationPath;
-    ports_.platform.shell.Open({"open", AddBackslash(folder) + fileName, "", folder, ShowCommand::Normal});
+    ports_.platform.shell.Open({"open", AddBackslash(folder) + std::string(fileName), "", folder, ShowCommand::Normal});
+}
+
+// The help of the run's language; the Japanese help, which every copy of the
+// program has beside it, where that one is missing.
+void MenuCommands::OpenHelp() {
+    const std::string_view own = text::kHelpFile;
+    const bool present = ports_.platform.files.FileExists(AddBackslash(ports_.state.ApplicationPath) + std::string(own));
+    OpenInProgramFolder(present ? own : kJapaneseHelp);
 }
 
 void MenuCommands::TrayOptions() {

@@ -88,7 +88,8 @@ private:
     void OpenDrive(int index);
     // A control-panel applet through the system's own rundll32.exe.
     void RunSystemApplet(const char* parameters);
-    void OpenInProgramFolder(const char* fileName);
+    void OpenInProgramFolder(std::string_view fileName);
+    void OpenHelp();
     void OpenBackupFolder();
     void TrayOptions();
 

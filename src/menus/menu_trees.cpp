@@ -12,17 +12,20 @@ namespace {
 using C = MenuCommand;
 
 // One row of a tree. Depth gives the nesting; a row followed by deeper rows
-// is a submenu; a row with a list stands for the list's items.
+// is a submenu; a row with a list stands for the list's items. Captions are
+// kept as texts, read in the language of the run when a menu is built.
 struct Row {
     int depth;
     std::string_view name;
-    std::string_view caption;  // "-" for a separator
+    std::optional<UiText> caption;  // none for a separator
     C command = C::None;
     std::optional<ListKind> list = std::nullopt;
-    std::string_view shortcut = {};
+    std::optional<UiText> shortcut = std::nullopt;
 };
 
-constexpr std::string_view kSeparator = "-";
+constexpr std::optional<UiText> kSeparator = std::nullopt;
+// A run-time list's item that stands for a separator.
+constexpr std::string_view kListSeparator = "-";
 
 const Row kAppMenu[] = {
     {0, "mnuAppNewIn", text::kMenuNewIn, C::mnuAppNewIn, {}, text::kShortcutNewIn},
@@ -106,7 +109,7 @@ void AppendList(std::vector<MenuItem>& into, std::string_view name, ListKind kin
         const ListItem& source = list.items[i];
         MenuItem item;
         item.name = name;
-        if (source.caption == kSeparator) {
+        if (source.caption == kListSeparator) {
             item.separator = true;
         } else {
             item.caption = source.caption;
@@ -140,11 +143,11 @@ MenuModel Resolve(std::string_view caption, std::span<const Row> rows, const Men
         }
         MenuItem item;
         item.name = row.name;
-        if (row.caption == kSeparator) {
+        if (!row.caption) {
             item.separator = true;
         } else {
-            item.caption = std::string(row.caption);
-            item.shortcut = std::string(row.shortcut);
+            item.caption = std::string(*row.caption);
+            if (row.shortcut) item.shortcut = std::string(*row.shortcut);
             item.id = static_cast<uint32_t>(row.command);
             item.enabled = row.command == C::None || IsCommandEnabled(row.command, inputs);
         }

@@ -23,6 +23,7 @@
 #include "platform/ini_profile.h"
 #include "platform/own_files_profile.h"
 #include "platform/system_commands_win.h"
+#include "platform/ui_text.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 
@@ -78,6 +79,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Shell& shell = trace.On() ? static_cast<Shell&>(tracedShell) : win32Shell;
     Win32MessageBoxes messages;
     Platform platform{profile, files, codePage, system, shell, messages};
+    // Every text from here on, the refusal of a second copy included, is in
+    // the language of the user's Windows or of the setting Language.
+    UseLanguage(LanguageFor(GetUserDefaultUILanguage(),
+                            profile.GetString(SettingsFilePath(programFolder), "Option", "Language")));
     Win32CommonDialogs commonDialogs;
     DialogFileChooser fileChooser(commonDialogs, messages);
     Win32IconFiles iconFiles;

@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "platform/colour_scheme_win.h"
+#include "platform/dialog_templates_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
 #include "tools/memory_space_ids.h"
@@ -27,8 +28,11 @@ bool frmMemorySpace::Show(NativeWindow owner) {
         SetForegroundWindow(hwnd_);
         return true;
     }
-    const HWND created = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MEMORY_SPACE),
-                                            reinterpret_cast<HWND>(owner), Procedure, reinterpret_cast<LPARAM>(this));
+    const DialogTemplate found = LanguageDialog(IDD_MEMORY_SPACE);
+    if (!found.data) return false;
+    font_.UseCharset(found.charset);
+    const HWND created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), found.data, reinterpret_cast<HWND>(owner),
+                                                    Procedure, reinterpret_cast<LPARAM>(this));
     if (!created) return false;
     ShowWindow(created, SW_SHOWNORMAL);
     return true;

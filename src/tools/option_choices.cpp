@@ -53,8 +53,27 @@ std::string HotKeySettingOf(uint32_t word) {
     return ParseHotKey(decimal) ? decimal : std::string();
 }
 
+std::vector<std::string> LanguageItems() {
+    std::vector<std::string> items{std::string(text::kOptionLanguageAuto)};
+    for (const LanguageTable& language : LanguageTables()) items.emplace_back(language.name);
+    return items;
+}
+
+int LanguageItemOf(std::string_view setting) {
+    const std::optional<size_t> language = LanguageNamed(setting);
+    return language ? static_cast<int>(*language) + 1 : 0;
+}
+
+std::string LanguageSettingOnOk(const std::string& setting, int selected) {
+    const auto languages = LanguageTables();
+    if (selected < 0 || static_cast<size_t>(selected) > languages.size() || selected == LanguageItemOf(setting))
+        return setting;
+    return selected == 0 ? std::string() : std::string(languages[static_cast<size_t>(selected) - 1].code);
+}
+
 bool OptionChoicesOk(const OptionChoices& choices, MenuMain& state) {
     state.settings.Monitor = choices.monitor;
+    state.settings.Language = choices.language;
     const bool keyChanged =
         state.settings.HotKey != choices.hotKey || state.settings.SearchHotKey != choices.searchHotKey;
     state.settings.HotKey = choices.hotKey;

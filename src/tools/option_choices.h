@@ -33,10 +33,20 @@ uint32_t HotKeyWordOf(std::string_view setting);
 // The setting for the control's word: empty for none or no key combination.
 std::string HotKeySettingOf(uint32_t word);
 
+// The language list: 自動 (Windows' language), then each language in its own name.
+std::vector<std::string> LanguageItems();
+// The item the `Language` setting shows: its language's, else 自動 (an
+// unknown value follows Windows, as the start does).
+int LanguageItemOf(std::string_view setting);
+// The setting OK stores: as it was while the item shown at first stays
+// chosen, so an unknown value is kept; 自動 is no value.
+std::string LanguageSettingOnOk(const std::string& setting, int selected);
+
 struct OptionChoices {
     std::string monitor;
     std::string hotKey;
     std::string searchHotKey;  // the entry search's key, held as hotKey is
+    std::string language;
 };
 // OK, while the dialog is still open: the settings take them. True when a
 // global key changed and the keys must be registered afresh once the dialog

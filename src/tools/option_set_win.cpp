@@ -213,6 +213,8 @@ void OptionSet::FillChoices() {
         SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_SETCURSEL, static_cast<WPARAM>(monitors_.selected), 0);
     EnableItem(IDC_OPTION_MONITOR, !monitors_.items.empty());
+    const std::vector<std::string> languages = LanguageItems();
+    SetListItems(IDC_OPTION_LANGUAGE, {languages.begin(), languages.end()}, LanguageItemOf(state_.settings.Language));
     const std::pair<int, const std::string*> keys[] = {{IDC_OPTION_HOT_KEY, &state_.settings.HotKey},
                                                         {IDC_OPTION_SEARCH_KEY, &state_.settings.SearchHotKey}};
     for (const auto& [id, setting] : keys) {
@@ -227,8 +229,10 @@ OptionChoices OptionSet::ReadChoices() const {
     const auto word = [this](int id) {
         return static_cast<uint32_t>(SendDlgItemMessageW(Handle(), id, HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
     };
+    const auto language = static_cast<int>(SendDlgItemMessageW(Handle(), IDC_OPTION_LANGUAGE, CB_GETCURSEL, 0, 0));
     return {MonitorSettingOnOk(state_.settings.Monitor, monitors_, selected, monitorPicked_),
-            HotKeySettingOf(word(IDC_OPTION_HOT_KEY)), HotKeySettingOf(word(IDC_OPTION_SEARCH_KEY))};
+            HotKeySettingOf(word(IDC_OPTION_HOT_KEY)), HotKeySettingOf(word(IDC_OPTION_SEARCH_KEY)),
+            LanguageSettingOnOk(state_.settings.Language, language)};
 }
 
 // The number of the monitor the list shows, for the picture.
@@ -252,6 +256,8 @@ void OptionSet::SetCaptions() {
         {IDC_OPTION_SECONDS, text::kOptionSeconds},
         {IDC_OPTION_TOOLTIPS, text::kOptionToolTips},
         {IDC_OPTION_MONITOR_LABEL, text::kOptionMonitor},
+        {IDC_OPTION_LANGUAGE_LABEL, text::kOptionLanguage},
+        {IDC_OPTION_LANGUAGE_NOTE, text::kOptionLanguageNote},
         {IDC_OPTION_HOT_KEY_LABEL, text::kOptionHotKey},
         {IDC_OPTION_SEARCH_KEY_LABEL, text::kOptionSearchHotKey},
         {IDC_OPTION_START_WITH_WINDOWS, text::kOptionStartWithWindows},

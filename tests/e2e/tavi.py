@@ -19,6 +19,7 @@ MK_RBUTTON = 0x2
 VK_F1, VK_F2, VK_F5 = 0x70, 0x71, 0x74
 I_IMAGENONE = -2  # a button without a picture, as TB_GETBUTTON gives it
 TRAY_TIP_PREFIX = "たびめにゅ～２ "  # as TB_GETBUTTON hands it back, 16 bits
+TRAY_TIP_PREFIXES = (TRAY_TIP_PREFIX, "TaviMenu2 ")  # in Japanese and in English
 
 # IniBuff digits: topmost, 0, edge code, tooltips, horizontal, save on exit,
 # icon size, auto-hide, auto-hide delay.
@@ -123,7 +124,7 @@ class Bar:
 
     def tray_icon(self) -> dict:
         return harness.wait_until(
-            lambda: next((i for i in self.session.tray_icons() if (i["tip"] or "").startswith(TRAY_TIP_PREFIX)), None),
+            lambda: next((i for i in self.session.tray_icons() if (i["tip"] or "").startswith(TRAY_TIP_PREFIXES)), None),
             10, "the tray icon")
 
     def tray_menu(self) -> dict:

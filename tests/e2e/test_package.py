@@ -21,7 +21,9 @@ PACKAGE_DIR = harness.BUILD / "package"
 SETUP = PACKAGE_DIR / f"TaviMenu2-{VERSION}-setup.exe"
 ZIP = PACKAGE_DIR / f"TaviMenu2-{VERSION}-win64.zip"
 README = "はじめにお読みください.txt"
-PROGRAM_FILES = ["TaviMenu2.exe", "TaviMenu2.html", README, "LICENSE.txt", "THIRD-PARTY-NOTICES.txt"]
+ENGLISH_README = "README.txt"
+PROGRAM_FILES = ["TaviMenu2.exe", "TaviMenu2.html", "TaviMenu2.en.html", README, ENGLISH_README, "LICENSE.txt",
+                 "THIRD-PARTY-NOTICES.txt"]
 USER_FILES = ["Launch.ini", "TaviLaunch.ini"]  # what a first run and its close write
 
 UNINSTALL_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TaviMenu2"
@@ -43,6 +45,7 @@ COMMAND_BUTTON_CLASS = "TaviCommandButton"
 WINE_TRAY_CAPTION = "Wine System Tray"  # Wine's stand-in for a taskbar's notification area
 METER, METER_ITEM, IDC_MEMORY_BAR0 = "ﾒﾓﾘ使用量", "ﾒﾓﾘ使用量(&E)", 1601
 UNINSTALL_CAPTION = "たびめにゅ～２ アンインストール"
+SETUP_CAPTIONS = {"ja": "たびめにゅ～２ セットアップ", "en": "TaviMenu2 Setup"}
 REMOVE_LISTS_BOX = "ボタンの一覧と設定も削除する (Launch.ini、TaviLaunch.ini、TaviMenu2.INI、backup フォルダー)"
 NSIS_NEXT = 1  # the wizard's button that goes on: 次へ, アンインストール, 閉じる
 
@@ -139,16 +142,19 @@ class PackageTest(tavi.BarTestCase):
 
     # ---- the tests ----
 
-    def test_the_zip_holds_the_program_its_help_the_notices_and_a_japanese_readme(self):
+    def test_the_zip_holds_the_program_its_help_the_notices_and_a_readme_in_each_language(self):
         with zipfile.ZipFile(ZIP) as archive:
             names = {info.filename: info for info in archive.infolist()}
             self.assertEqual(sorted(n for n in names if not n.endswith("/")),
                              sorted(f"TaviMenu2/{name}" for name in PROGRAM_FILES))
             self.assertTrue(names[f"TaviMenu2/{README}"].flag_bits & 0x800, "the Japanese name marked as UTF-8")
             self.assertEqual(archive.read("TaviMenu2/TaviMenu2.exe"), harness.PROGRAM_EXE.read_bytes())
-            readme = archive.read(f"TaviMenu2/{README}").decode("utf-8-sig")
-            self.assertIn(f"バージョン {VERSION}", readme)
-            self.assertIn("\r\n", readme, "line ends for Windows' editor")
+            for name, version in ((README, f"バージョン {VERSION}"), (ENGLISH_README, f"version {VERSION}")):
+                readme = archive.read(f"TaviMenu2/{name}").decode("utf-8-sig")
+                self.assertIn(version, readme, name)
+                self.assertIn("\r\n", readme, "line ends for Windows' editor")
+            help_page = archive.read("TaviMenu2/TaviMenu2.en.html").decode("utf-8")
+            self.assertIn('<html lang="en">', help_page)
             self.assertIn("MIT License", archive.read("TaviMenu2/LICENSE.txt").decode("ascii"))
             notices = archive.read("TaviMenu2/THIRD-PARTY-NOTICES.txt").decode("ascii")
             for part in ("GCC RUNTIME LIBRARY EXCEPTION", "mingw-w64", "winpthreads"):
@@ -192,6 +198,17 @@ class PackageTest(tavi.BarTestCase):
         self.assertFalse(self.shortcut.exists(), "the shortcut removed")
         self.assertIsNone(SESSION.reg_values(UNINSTALL_KEY), "the uninstaller's record removed")
         self.assertNotIn("TaviMenu2", SESSION.reg_values(RUN_KEY) or {}, "the start with Windows removed")
+
+    def test_the_setup_speaks_the_language_of_windows(self):
+        self.addCleanup(SESSION.set_ui_language, "ja")
+        for language, caption in SETUP_CAPTIONS.items():
+            SESSION.set_ui_language(language)
+            pid = SESSION.start_program(SETUP)
+            harness.wait_until(lambda: [w for w in SESSION.windows(pid, cls="#32770") if w["caption"].strip() == caption],
+                               INSTALL_S, f"the setup's first page in {language}")
+            SESSION.screenshot(f"package-setup-{language}")
+            SESSION.call("kill", pid=pid)
+            SESSION.wait_exit(pid, AT_ONCE_S)
 
     def test_the_uninstallers_box_removes_the_lists_too(self):
         folder = self.install()

@@ -114,6 +114,26 @@ TEST_F(MenuCommandTest, FolderSearchAndHelpOpenThroughTheShell) {
     }
 }
 
+TEST_F(MenuCommandTest, HelpOpensThePageOfTheLanguageOrElseTheJapaneseOne) {
+    const struct {
+        const char* language;
+        bool englishPresent;
+        const char* opened;
+    } cases[] = {
+        {"ja", true, "C:\\Tavi\\TaviMenu2.html"},
+        {"en", true, "C:\\Tavi\\TaviMenu2.en.html"},
+        {"en", false, "C:\\Tavi\\TaviMenu2.html"},
+    };
+    for (const auto& c : cases) {
+        UseLanguage(*LanguageNamed(c.language));
+        f.fake.files.files.erase("C:\\Tavi\\TaviMenu2.en.html");
+        if (c.englishPresent) f.fake.files.files["C:\\Tavi\\TaviMenu2.en.html"] = "";
+        EXPECT_EQ(Run(C::mnuPopUpHelp), DispatchResult::Done);
+        EXPECT_EQ(Opened(), Log{std::string("open|") + c.opened + "||C:\\Tavi|1"}) << c.language << c.englishPresent;
+    }
+    UseLanguage(0);
+}
+
 TEST_F(MenuCommandTest, TheBackupItemMakesTheFolderBeforeTheExplorerOpensIt) {
     const struct {
         const char* programFolder;

@@ -155,14 +155,15 @@ TEST(OptionChoicesOk, ClearedChoicesLeaveTheFileAsItWas) {
     ASSERT_TRUE(SaveSettings(state.settings, profile, path));
     const std::string firstRun = files.ReadAll(path).value_or("");
 
-    (void)OptionChoicesOk({"\\\\.\\DISPLAY2", "1620", "1606"}, state);
+    (void)OptionChoicesOk({"\\\\.\\DISPLAY2", "1620", "1606", "en"}, state);
     ASSERT_TRUE(SaveSettings(state.settings, profile, path));
     const std::string chosen = files.ReadAll(path).value_or("");
     EXPECT_NE(chosen.find("Monitor=\\\\.\\DISPLAY2\r\n"), std::string::npos);
     EXPECT_NE(chosen.find("\nHotKey=1620\r\n"), std::string::npos);
     EXPECT_NE(chosen.find("\nSearchHotKey=1606\r\n"), std::string::npos);
+    EXPECT_NE(chosen.find("\nLanguage=en\r\n"), std::string::npos);
 
-    (void)OptionChoicesOk({"", "", ""}, state);
+    (void)OptionChoicesOk({"", "", "", ""}, state);
     ASSERT_TRUE(SaveSettings(state.settings, profile, path));
     EXPECT_EQ(files.ReadAll(path).value_or(""), firstRun);
     Settings back;
@@ -170,4 +171,30 @@ TEST(OptionChoicesOk, ClearedChoicesLeaveTheFileAsItWas) {
     EXPECT_EQ(back.Monitor, "");
     EXPECT_EQ(back.HotKey, "");
     EXPECT_EQ(back.SearchHotKey, "");
+    EXPECT_EQ(back.Language, "");
+}
+
+TEST(LanguageChoice, TheListShowsTheSettingAndOkKeepsItUnlessAnotherItemIsChosen) {
+    EXPECT_EQ(LanguageItems(), (std::vector<std::string>{"自動", "日本語", "English"}));
+    const struct {
+        const char* setting;
+        int shown;     // 0 自動, 1 日本語, 2 English
+        int selected;  // what the user leaves chosen at OK
+        const char* stored;
+    } cases[] = {
+        {"", 0, 0, ""},
+        {"", 0, 2, "en"},
+        {"ja", 1, 1, "ja"},
+        {"ja", 1, 0, ""},  // 自動 is no value: the key goes
+        {"en", 2, 1, "ja"},
+        {" EN", 2, 2, " EN"},  // kept as written
+        {"fr", 0, 0, "fr"},    // unknown: shown as 自動 and kept
+        {"fr", 0, 1, "ja"},
+        {"fr", 0, -1, "fr"},   // no item chosen
+        {"fr", 0, 3, "fr"},    // no such item
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LanguageItemOf(c.setting), c.shown) << c.setting;
+        EXPECT_EQ(LanguageSettingOnOk(c.setting, c.selected), c.stored) << c.setting << " " << c.selected;
+    }
 }

@@ -62,7 +62,7 @@ TEST(LoadSettings, KeysAreReadInTheirFixedOrder) {
         "Place/Width",             "Place/Height",       "Option/TargetDrop", "Option/SplashLogo",
         "Option/WallPaperChenge",  "Option/WallPaperChengeTimer",             "Option/MediaEject",
         "Option/ButtonFlat",       "Option/ExMenuCount",  "Option/Monitor",  "Option/HotKey",
-        "Option/SearchHotKey",
+        "Option/SearchHotKey",     "Option/Language",
     };
     EXPECT_EQ(order, expected);
 }

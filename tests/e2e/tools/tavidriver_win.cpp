@@ -321,7 +321,10 @@ bool IsPointerMessage(UINT msg) {
 Value Ok() { return Value::Object().Set("ok", Value::Bool(true)); }
 
 Value CmdAcp(const Value&) {
-  return Ok().Set("acp", Value::Int(GetACP())).Set("oemcp", Value::Int(GetOEMCP()));
+  return Ok()
+      .Set("acp", Value::Int(GetACP()))
+      .Set("oemcp", Value::Int(GetOEMCP()))
+      .Set("ui_language", Value::Int(GetUserDefaultUILanguage()));
 }
 
 Value CmdScreen(const Value&) {
