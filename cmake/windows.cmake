@@ -102,6 +102,6 @@ foreach(tool_source ${E2E_TOOLS})
 endforeach()
 
 # The help command opens these pages (one a language) from the program's folder.
+file(GLOB HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/help/*.html)
 add_custom_command(TARGET TaviMenu2 POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/help/TaviMenu2.html
-          ${CMAKE_SOURCE_DIR}/res/help/TaviMenu2.en.html ${CMAKE_BINARY_DIR})
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${HELP_PAGES} ${CMAKE_BINARY_DIR})

@@ -27,7 +27,7 @@ stage="$out/stage/TaviMenu2"
 rm -rf "$out/stage"
 mkdir -p "$stage"
 cp "$exe" "$stage/"
-cp res/help/TaviMenu2.html res/help/TaviMenu2.en.html "$stage/"
+cp res/help/*.html "$stage/"  # the help of each language
 # Windows' own editor opens these: CR LF line ends.
 crlf() { sed 's/\r\?$/\r/' "$1"; }
 crlf LICENSE > "$stage/LICENSE.txt"

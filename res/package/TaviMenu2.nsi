@@ -101,8 +101,8 @@ Section "-Program"
   Call CloseRunningBar
   SetOutPath "$INSTDIR"
   File "${STAGE}\${EXE}"
-  File "${STAGE}\TaviMenu2.html"
-  File "${STAGE}\TaviMenu2.en.html"
+  ; The help of each language: TaviMenu2.html, TaviMenu2.en.html, ...
+  File "${STAGE}\TaviMenu2*.html"
   File "${STAGE}\はじめにお読みください.txt"
   File "${STAGE}\README.txt"
   File "${STAGE}\LICENSE.txt"
@@ -153,8 +153,7 @@ Section "-un.Program"
   ${EndIf}
   !insertmacro DELETE_SHORTCUTS
   Delete "$INSTDIR\${EXE}"
-  Delete "$INSTDIR\TaviMenu2.html"
-  Delete "$INSTDIR\TaviMenu2.en.html"
+  Delete "$INSTDIR\TaviMenu2*.html"
   Delete "$INSTDIR\はじめにお読みください.txt"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"

@@ -1,7 +1,8 @@
 """Screenshots of every window the program opens, at several display scales,
 for a person to look at.
 
-  python3 tests/e2e/dialog_shots.py [--out FOLDER] [DPI ...]   (default build/e2e/dialogs, 96 144)
+  python3 tests/e2e/dialog_shots.py [--language en] [--out FOLDER] [DPI ...]
+      (default Japanese into build/e2e/dialogs, 96 144; English into build/e2e/dialogs/en)
 
 The windows are the rows of the Windows test EveryWindow/DialogLayout
 (tests/win/dialog_layout_win.cpp): adding a window there adds its picture
@@ -101,12 +102,15 @@ def shoot(session: harness.Session, out: Path) -> Shots:
 
 
 def main(argv: list) -> int:
-    out = harness.E2E_DIR / "dialogs"
+    language = "ja"
+    if len(argv) >= 2 and argv[0] == "--language":
+        language, argv = argv[1], argv[2:]
+    out = harness.E2E_DIR / "dialogs" / ("" if language == "ja" else language)
     if len(argv) >= 2 and argv[0] == "--out":
         out, argv = Path(argv[1]), argv[2:]
     dpis = [int(a) for a in argv] or [96, 144]
     status = 0
-    with harness.Session() as session:
+    with harness.Session(ui_language=language) as session:
         try:
             for dpi in dpis:
                 session.set_dpi(dpi)
