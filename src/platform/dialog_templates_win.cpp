@@ -1,7 +1,6 @@
 #include "platform/dialog_templates_win.h"
 
 #include <cstdint>
-#include <string_view>
 
 #include "platform/ui_text.h"
 
@@ -47,11 +46,9 @@ DialogTemplate DialogIn(int id, LANGID language) {
 }
 
 DialogTemplate LanguageDialog(int id) {
-    if (const DialogTemplate own = DialogIn(id, CurrentLanguage().windowsLanguage); own.data) return own;
-    for (const std::string_view code : {std::string_view("en"), std::string_view("ja")})
-        for (const LanguageTable& table : LanguageTables())
-            if (table.code == code)
-                if (const DialogTemplate other = DialogIn(id, table.windowsLanguage); other.data) return other;
+    for (const size_t language : FallbacksOf(LanguageInUse()))
+        if (const DialogTemplate found = DialogIn(id, LanguageTables()[language].windowsLanguage); found.data)
+            return found;
     return {};
 }
 

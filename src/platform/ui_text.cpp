@@ -44,6 +44,14 @@ std::optional<Placeholder> PlaceholderAt(std::string_view text, size_t at) {
     return found;
 }
 
+// The text `id` of a language, from the first of its fallbacks that has it.
+std::string_view TextIn(size_t language, uint16_t id) {
+    if (id >= TextNames().size()) return {};
+    for (const size_t from : FallbacksOf(language))
+        if (const std::string_view text = LanguageTables()[from].texts[id]; text.data()) return text;
+    return {};
+}
+
 }  // namespace
 
 UiText::operator std::string_view() const { return TextIn(current, id_); }
@@ -66,15 +74,12 @@ size_t LanguageFor(uint16_t windowsUiLanguage, std::string_view setting) {
 
 void UseLanguage(size_t index) { current = index < LanguageTables().size() ? index : 0; }
 
+size_t LanguageInUse() { return current; }
+
 const LanguageTable& CurrentLanguage() { return LanguageTables()[current]; }
 
-std::string_view TextIn(size_t language, uint16_t id) {
-    const auto tables = LanguageTables();
-    if (id >= TextNames().size()) return {};
-    if (language < tables.size() && tables[language].texts[id].data()) return tables[language].texts[id];
-    if (const auto fallback = LanguageNamed(kFallbackCode); fallback && tables[*fallback].texts[id].data())
-        return tables[*fallback].texts[id];
-    return tables[0].texts[id];
+std::array<size_t, 3> FallbacksOf(size_t language) {
+    return {language < LanguageTables().size() ? language : 0, LanguageNamed(kFallbackCode).value_or(0), 0};
 }
 
 std::string Fill(std::string_view format,

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -21,7 +22,6 @@ public:
     constexpr explicit UiText(uint16_t id) : id_(id) {}
     operator std::string_view() const;
     std::string_view View() const { return *this; }
-    uint16_t Id() const { return id_; }
     friend bool operator==(UiText text, std::string_view other) { return text.View() == other; }
 
 private:
@@ -51,9 +51,11 @@ std::optional<size_t> LanguageNamed(std::string_view code);
 size_t LanguageFor(uint16_t windowsUiLanguage, std::string_view setting);
 // The language every UiText reads from now on; Japanese until set.
 void UseLanguage(size_t index);
+size_t LanguageInUse();
 const LanguageTable& CurrentLanguage();
-// The text `id` of a language: its own, else the English one, else the Japanese one.
-std::string_view TextIn(size_t language, uint16_t id);
+// Where what a language lacks (a text, a dialog template) comes from, in
+// order: the language itself, English, Japanese.
+std::array<size_t, 3> FallbacksOf(size_t language);
 
 // A text with placeholders filled: "{title} を削除します" with {"title", "メモ帳"}.
 // "{minute:02}" pads the value with zeros to two characters. A placeholder

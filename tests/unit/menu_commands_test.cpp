@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "fakes/menu_fakes.h"
+#include "platform/ui_text.h"
 
 using namespace tavi;
 using C = MenuCommand;
