@@ -27,12 +27,24 @@ add_dependencies(tavi_win delay_libs)
 target_link_libraries(tavi_win PUBLIC tavi_core tavi_host ${DELAY_LIBS} ${WIN_LIBS})
 target_compile_options(tavi_win PRIVATE ${WARNINGS})
 
+# The manifest carries the version of project(VERSION); the icon is drawn by
+# a script of ours at every size the system asks for.
+set(GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest.in ${GENERATED}/TaviMenu2.manifest @ONLY)
+add_custom_command(OUTPUT ${GENERATED}/TaviMenu2.ico
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/scripts/draw_icon.py ${GENERATED}/TaviMenu2.ico
+  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/draw_icon.py VERBATIM)
+add_custom_target(program_icon DEPENDS ${GENERATED}/TaviMenu2.ico)
+set(RESOURCE_INPUTS ${GENERATED}/TaviMenu2.manifest ${GENERATED}/TaviMenu2.ico ${GENERATED}/version.h)
+
 add_executable(TaviMenu2 WIN32 ${CMAKE_SOURCE_DIR}/src/program/main_win.cpp ${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc)
-# The version resource takes its numbers from project(VERSION).
-configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
-target_include_directories(TaviMenu2 PRIVATE ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(TaviMenu2 program_icon)
+target_include_directories(TaviMenu2 PRIVATE ${GENERATED})
 target_link_libraries(TaviMenu2 PRIVATE tavi_win)
 target_link_options(TaviMenu2 PRIVATE ${STATIC_RUNTIME} -municode)
+# The same sources make the same program: no time stamp in its header, so a
+# download can be checked against a build of its commit.
+target_link_options(TaviMenu2 PRIVATE -Wl,--no-insert-timestamp)
 # A smaller program that is paged in rather than read in whole. Wine maps an
 # image's sections from the file only when they start on page boundaries
 # there; with the linker's 512-byte default it reads every section into
@@ -48,9 +60,9 @@ endforeach()
 set_target_properties(TaviMenu2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # windres does not report what a .rc file includes.
 file(GLOB DIALOG_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/lang/*/*.rc ${CMAKE_SOURCE_DIR}/src/*/*_ids.h)
-list(APPEND DIALOG_RESOURCES ${TEXTS_DIR}/dialogs_generated.rc)
+list(APPEND DIALOG_RESOURCES ${GENERATED}/dialogs_generated.rc)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/TaviMenu2.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest;${DIALOG_RESOURCES}")
+  OBJECT_DEPENDS "${RESOURCE_INPUTS};${DIALOG_RESOURCES}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 # GoogleTest from Debian's source package, cross-compiled.
@@ -60,12 +72,13 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/res/tests.rc)
-target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${TEXTS_DIR})
+add_dependencies(win_tests program_icon)
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${GENERATED})
 target_link_libraries(win_tests PRIVATE tavi_win gtest)
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME} -municode)
 set_target_properties(win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/tests.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/TaviMenu2.manifest;${DIALOG_RESOURCES}")
+  OBJECT_DEPENDS "${RESOURCE_INPUTS};${DIALOG_RESOURCES}")
 
 # Benchmarks of the Windows side, run under Wine (tests/e2e/README.md).
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/win/*_win.cpp)

@@ -3,8 +3,8 @@
 #   scripts/test.sh              unit, win and e2e
 #   scripts/test.sh unit         native tests of the core (ctest) and a short run of every fuzz target
 #   scripts/test.sh win          Windows tests of the adapters under Wine
-#   scripts/test.sh e2e          the packages (scripts/package.sh), then the program and its
-#                                setup under Wine on Xvfb, driven from outside
+#   scripts/test.sh e2e          the packages (scripts/package.sh) built twice to the same bytes,
+#                                then the program and its setup under Wine on Xvfb, driven from outside
 set -euo pipefail
 cd "$(dirname "$0")/.."
 levels=("$@")
@@ -27,6 +27,20 @@ for level in "${levels[@]}"; do
     e2e)
       scripts/build.sh windows
       scripts/package.sh
+      # Reproducible packages: built again from the same sources, the program
+      # drawn, compiled and linked anew (the rest is unchanged), the same bytes.
+      first=$(cd build/package && sha256sum TaviMenu2-*)
+      rm -f build/windows/TaviMenu2.exe build/windows/generated/TaviMenu2.ico \
+        build/windows/CMakeFiles/TaviMenu2.dir/res/TaviMenu2.rc.res
+      scripts/package.sh >/dev/null
+      second=$(cd build/package && sha256sum TaviMenu2-*)
+      if [ "$first" != "$second" ]; then
+        echo "two builds of one commit gave different packages:" >&2
+        diff <(echo "$first") <(echo "$second") >&2 || true
+        exit 1
+      fi
+      echo "packages reproducible:"
+      echo "$first"
       scripts/e2e.sh
       ;;
     *)

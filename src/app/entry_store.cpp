@@ -1,5 +1,7 @@
 #include "app/entry_store.h"
 
+#include "app/settings.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -149,6 +151,18 @@ LoadedEntries LoadEntries(FileSystem& files, CodePage& codePage, const std::stri
         return loaded;
     }
     if (list.outcome == ReadOutcome::Absent) return loaded;
+    if (list.bytes.empty() && !files.FileExists(EntryUnicodeFilePath(applicationPath))) {
+        // An empty list beside settings never written is one a package
+        // manager made to keep for the user (Scoop makes each file it keeps
+        // before the program first runs): this is the first run. The program
+        // writes its settings at its first close, so a list the user emptied
+        // has them beside it.
+        const FileContents settings = files.Read(SettingsFilePath(applicationPath));
+        if (settings.outcome == ReadOutcome::Absent || (settings.outcome == ReadOutcome::Whole && settings.bytes.empty())) {
+            loaded.outcome = ReadOutcome::Absent;
+            return loaded;
+        }
+    }
     const FileContents unicode = files.Read(EntryUnicodeFilePath(applicationPath));
     if (unicode.outcome == ReadOutcome::Unreadable) {
         loaded.outcome = ReadOutcome::Unreadable;

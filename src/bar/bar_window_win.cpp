@@ -11,8 +11,8 @@
 #include "platform/messages.h"
 #include "app/phase_trace.h"
 #include "platform/text.h"
-#include "bar/stock_icons_win.h"
 #include "menus/popup_menu_win.h"
+#include "platform/program_icon_ids.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -44,6 +44,16 @@ TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools, const
     lists_.AttachDisplayList(commands_.Lists().displayModes);
 }
 
+namespace {
+
+// The program's own icon at a size, from the sizes its resource holds.
+HICON LoadProgramIcon(int size) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVIMENU2), IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
 TaviMenu2::~TaviMenu2() {
     state_.entries.AttachView(nullptr);
 }
@@ -51,8 +61,8 @@ TaviMenu2::~TaviMenu2() {
 bool TaviMenu2::Load() {
     if (started_) return true;
     TracePhase("bar load");
-    main2Small_.Reset(CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXSMICON)));
-    main2Large_.Reset(CreateStockIcon(StockIcon::Main2, GetSystemMetrics(SM_CXICON)));
+    main2Small_.Reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
+    main2Large_.Reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON)));
     if (!RegisterClassOnce(L"TaviMenu2", nullptr, main2Large_.Get())) return false;
     if (!CreateWindowOf(L"TaviMenu2", Widen(text::kAppTitle).c_str(), WS_POPUP | WS_CLIPCHILDREN,
                         WS_EX_TOOLWINDOW, 0, 0, 0, 0))

@@ -68,16 +68,6 @@ void DrawFolder(HDC dc) {
     Shape(dc, RGB(250, 210, 90), RGB(140, 100, 20), [&] { Polygon(dc, front, 4); });
 }
 
-void DrawMain2(HDC dc) {
-    Shape(dc, RGB(36, 92, 168), RGB(20, 50, 110), [&] { RoundRect(dc, 1, 1, 31, 31, 8, 8); });
-    Shape(dc, RGB(240, 240, 240), RGB(240, 240, 240), [&] { Rectangle(dc, 5, 5, 13, 27); });
-    const COLORREF colours[] = {RGB(250, 200, 60), RGB(240, 110, 90), RGB(120, 200, 120)};
-    for (int i = 0; i < 3; ++i)
-        Shape(dc, colours[i], colours[i], [&] { Rectangle(dc, 6, 6 + i * 7, 12, 12 + i * 7); });
-    Shape(dc, RGB(150, 200, 245), RGB(150, 200, 245), [&] { Rectangle(dc, 16, 9, 27, 12); });
-    Shape(dc, RGB(150, 200, 245), RGB(150, 200, 245), [&] { Rectangle(dc, 16, 16, 24, 19); });
-}
-
 void DrawDrag(HDC dc) {
     const POINT arrow[] = {{3, 2}, {3, 22}, {8, 17}, {12, 26}, {15, 25}, {11, 16}, {18, 16}};
     Shape(dc, RGB(255, 255, 255), RGB(0, 0, 0), [&] { Polygon(dc, arrow, 7); });
@@ -93,7 +83,6 @@ void (*Painter(StockIcon icon))(HDC) {
         case StockIcon::Dos: return DrawDos;
         case StockIcon::Nothing: return DrawNothing;
         case StockIcon::Folder: return DrawFolder;
-        case StockIcon::Main2: return DrawMain2;
         case StockIcon::Drag: return DrawDrag;
     }
     return DrawNothing;

@@ -39,54 +39,45 @@ private:
     BYTE charset_ = SHIFTJIS_CHARSET;
 };
 
-// Every dialog on one page colour: the one the system draws tab pages in;
-// in the dark app mode the palette's, which the page texture would cover.
-// Called again when the colours change.
-void PaintAsPage(HWND dialog);
-
-// Tab strips drawn at the dialog's dpi: paddings scaled, the tabs measured
-// again in the control's font.
-void ScaleTabs(HWND tab, int dpi);
-
-// The object behind a dialog procedure: taken from WM_INITDIALOG's
-// parameter and kept in DWLP_USER, with the window in its `window` member,
-// until WM_NCDESTROY clears both. Null before WM_INITDIALOG and at
-// WM_NCDESTROY, where the procedure returns FALSE.
-template <typename Owner>
-Owner* DialogOwner(HWND hwnd, UINT message, LPARAM lParam, HWND Owner::*window) {
-    if (message == WM_INITDIALOG) {
-        (reinterpret_cast<Owner*>(lParam)->*window) = hwnd;
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-    }
-    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (owner && message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        owner->*window = nullptr;
-        return nullptr;
-    }
-    return owner;
-}
-
-// Base of the program's modal dialogs from .rc templates: keeps `this` from
-// WM_INITDIALOG on, sends each message to HandleMessage and never lets an
-// exception cross the dialog procedure. It gives the dialog its font at the
-// monitor's dpi, follows a move to another monitor, scales its tabs and
-// paints every dialog on one page colour.
-class ModalDialog {
+// Base of every dialog of the program, from an .rc template, modal or
+// modeless: keeps `this` from WM_INITDIALOG on and never lets an exception
+// cross the dialog procedure. It gives the dialog its font at the monitor's
+// dpi and follows a move to another monitor, scales its tabs, and colours
+// the dialog and its controls in the palette, again when the colours change.
+// Each dialog answers OnInit and OnCommand, and OnMessage for the rest.
+class Dialog {
 public:
-    ModalDialog() = default;
-    ModalDialog(const ModalDialog&) = delete;
-    ModalDialog& operator=(const ModalDialog&) = delete;
-    virtual ~ModalDialog() = default;
+    Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+    // A modeless dialog still open is destroyed; derived dialogs close their
+    // own first, while their handlers still run.
+    virtual ~Dialog();
 
-    // Shows the template `templateId` of this program and returns the value
-    // given to EndDialog, or -1 when the dialog could not be created.
+    // Shows the template `templateId` of this program modally and returns
+    // the value given to EndDialog, or -1 when the dialog could not be made.
     INT_PTR Run(HWND owner, int templateId);
+    // Makes the template a modeless dialog, shown when its template says so.
+    // False when it could not be made.
+    bool Create(HWND owner, int templateId);
     HWND Handle() const { return hwnd_; }
 
 protected:
-    // The dialog manager's meaning: TRUE when the message was handled.
-    virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // WM_INITDIALOG, with the font and the colours in place. False when the
+    // dialog has put the focus where it wants it.
+    virtual bool OnInit() = 0;
+    // WM_COMMAND: a control's notice, or OK and Cancel from the dialog manager.
+    virtual void OnCommand(int id, int code) {
+        (void)id;
+        (void)code;
+    }
+    // Any other message, in the dialog manager's meaning: TRUE when handled.
+    virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        (void)message;
+        (void)wParam;
+        (void)lParam;
+        return FALSE;
+    }
     // After the system has scaled the template's controls for a monitor of
     // another dpi: what the dialog sized in pixels itself is sized again.
     virtual void OnRescale() {}
@@ -112,6 +103,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    const DLGTEMPLATE* Template(int templateId);
+    INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);
     void Rescale();
     HWND hwnd_ = nullptr;
     DialogFont font_;

@@ -8,8 +8,6 @@
 #include "dialogs/dialog_win.h"
 #include "dialogs/entry_search_box_ids.h"
 #include "dialogs/group_box.h"
-#include "platform/colour_scheme_win.h"
-#include "platform/dialog_templates_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/messages.h"
 #include "platform/wide_win.h"
@@ -51,13 +49,14 @@ frmEntrySearch::frmEntrySearch(MenuMain& state, Platform& platform, BarServices&
       openAtButton_(std::move(openAtButton)) {}
 
 frmEntrySearch::~frmEntrySearch() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    // Destroyed while this dialog still answers: the readings are saved on the way.
+    if (Handle()) DestroyWindow(Handle());
     if (images_) ImageList_Destroy(images_);
 }
 
 bool frmEntrySearch::Show() {
     if (acting_ || state_.Closing) return false;
-    const bool shown = hwnd_ && IsWindowVisible(hwnd_);
+    const bool shown = Handle() && IsWindowVisible(Handle());
     if (!shown) {
         // Whoever had the keyboard gets it back when the box closes without a choice.
         HWND front = GetForegroundWindow();
@@ -67,7 +66,7 @@ bool frmEntrySearch::Show() {
         previousForeground_ = ours ? nullptr : front;
         previousFocus_ = ours ? GetFocus() : nullptr;
     }
-    if (!hwnd_) {
+    if (!Handle()) {
         if (!Prepare()) return false;
     } else if (!shown) {
         // Opened again: the box was only hidden, its lists are looked at afresh
@@ -76,21 +75,21 @@ bool frmEntrySearch::Show() {
         imageOf_.clear();
         (void)box_->Refresh();
         ShowRows();
-        PostMessageW(hwnd_, kAskReadings, 0, 0);
+        PostMessageW(Handle(), kAskReadings, 0, 0);
     }
     if (!shown) Place();
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    BringWindowToTop(hwnd_);
-    SetForegroundWindow(hwnd_);
-    SetFocus(GetDlgItem(hwnd_, IDC_SEARCH_TEXT));
-    SendDlgItemMessageW(hwnd_, IDC_SEARCH_TEXT, EM_SETSEL, 0, -1);
-    UpdateWindow(hwnd_);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    BringWindowToTop(Handle());
+    SetForegroundWindow(Handle());
+    SetFocus(GetDlgItem(Handle(), IDC_SEARCH_TEXT));
+    SendDlgItemMessageW(Handle(), IDC_SEARCH_TEXT, EM_SETSEL, 0, -1);
+    UpdateWindow(Handle());
     TracePhase("search box shown");
     return true;
 }
 
 bool frmEntrySearch::Prepare() {
-    if (hwnd_) return true;
+    if (Handle()) return true;
     if (state_.Closing) return false;
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
@@ -99,47 +98,33 @@ bool frmEntrySearch::Prepare() {
         cacheLoaded_ = true;
     }
     box_.emplace(state_, platform_, cache_);
-    const DialogTemplate found = LanguageDialog(IDD_ENTRY_SEARCH);
-    if (!found.data || !CreateDialogIndirectParamW(GetModuleHandleW(nullptr), found.data,
-                                                   reinterpret_cast<HWND>(bar_.Handle()), Procedure,
-                                                   reinterpret_cast<LPARAM>(this))) {
+    if (!Create(reinterpret_cast<HWND>(bar_.Handle()), IDD_ENTRY_SEARCH)) {
         box_.reset();
         return false;
     }
     return true;
 }
 
-INT_PTR CALLBACK frmEntrySearch::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = DialogOwner(hwnd, message, lParam, &frmEntrySearch::hwnd_);
-    if (!self) return FALSE;
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;  // the box stays as it was
+void frmEntrySearch::OnCommand(int id, int code) {
+    switch (id) {
+        case IDC_SEARCH_TEXT:
+            if (code == EN_CHANGE && box_) {
+                box_->SetQuery(ItemText(IDC_SEARCH_TEXT));
+                ShowRows();
+            }
+            return;
+        case IDOK: OnKey(SearchKey::Enter, ShiftHeld()); return;
+        case IDCANCEL: Close(true); return;
+        default: return;
     }
 }
 
-INT_PTR frmEntrySearch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR frmEntrySearch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            OnInit();
-            return FALSE;  // the focus is set by Show
         case WM_ACTIVATE:
             // Coming back to the box after the lists were changed on the bar.
             if (LOWORD(wParam) != WA_INACTIVE && box_ && box_->Refresh()) ShowRows();
             return FALSE;
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDC_SEARCH_TEXT:
-                    if (HIWORD(wParam) == EN_CHANGE && box_) {
-                        box_->SetQuery(WindowText(GetDlgItem(hwnd_, IDC_SEARCH_TEXT)));
-                        ShowRows();
-                    }
-                    return TRUE;
-                case IDOK: OnKey(SearchKey::Enter, ShiftHeld()); return TRUE;
-                case IDCANCEL: Close(true); return TRUE;
-                default: return FALSE;
-            }
         case WM_NOTIFY:
             OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return TRUE;
@@ -147,10 +132,10 @@ INT_PTR frmEntrySearch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             OnKey(static_cast<SearchKey>(wParam), lParam != 0);
             return TRUE;
         case kAskReadings:
-            if (box_ && !acting_ && IsWindowVisible(hwnd_)) {
+            if (box_ && !acting_ && IsWindowVisible(Handle())) {
                 const bool more = box_->AskReadings(readings_, kReadingsPerTurn);
                 ShowRows();
-                if (more) PostMessageW(hwnd_, kAskReadings, 0, 0);
+                if (more) PostMessageW(Handle(), kAskReadings, 0, 0);
             }
             return TRUE;
         case WM_CLOSE:
@@ -160,20 +145,18 @@ INT_PTR frmEntrySearch::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             if (box_) box_->SaveReadings();
             return FALSE;
         default:
-            if (ColourSettingChanged(message, wParam, lParam)) ApplyTitleBarColours(hwnd_);
             return FALSE;
     }
 }
 
-void frmEntrySearch::OnInit() {
-    ApplyTitleBarColours(hwnd_);
-    SetWindowTextW(hwnd_, Widen(text::kEntrySearchCaption).c_str());
-    HWND edit = GetDlgItem(hwnd_, IDC_SEARCH_TEXT);
+bool frmEntrySearch::OnInit() {
+    SetWindowTextW(Handle(), Widen(text::kEntrySearchCaption).c_str());
+    HWND edit = GetDlgItem(Handle(), IDC_SEARCH_TEXT);
     SetWindowSubclass(edit, EditKeys, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    HWND list = GetDlgItem(hwnd_, IDC_SEARCH_RESULTS);
+    HWND list = GetDlgItem(Handle(), IDC_SEARCH_RESULTS);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    const int iconPixels = MulDiv(16, WindowDpi(hwnd_), 96);
+    const int iconPixels = MulDiv(16, WindowDpi(Handle()), 96);
     if (images_) ImageList_Destroy(images_);
     images_ = ImageList_Create(iconPixels, iconPixels, ILC_COLOR32 | ILC_MASK, 16, 16);
     imageOf_.clear();
@@ -190,7 +173,8 @@ void frmEntrySearch::OnInit() {
 
     (void)box_->Refresh();
     ShowRows();
-    PostMessageW(hwnd_, kAskReadings, 0, 0);
+    PostMessageW(Handle(), kAskReadings, 0, 0);
+    return false;  // the focus is set by Show
 }
 
 // Centred on the work area of the bar's monitor, whichever monitor the
@@ -200,16 +184,16 @@ void frmEntrySearch::Place() {
     monitor.cbSize = sizeof monitor;
     HMONITOR on = MonitorFromWindow(reinterpret_cast<HWND>(bar_.Handle()), MONITOR_DEFAULTTOPRIMARY);
     RECT window{};
-    if (!GetMonitorInfoW(on, &monitor) || !GetWindowRect(hwnd_, &window)) return;
+    if (!GetMonitorInfoW(on, &monitor) || !GetWindowRect(Handle(), &window)) return;
     const RECT& work = monitor.rcWork;
     const Rect at = CentredIn({work.left, work.top, work.right, work.bottom}, window.right - window.left,
                               window.bottom - window.top);
-    SetWindowPos(hwnd_, HWND_TOP, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), HWND_TOP, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void frmEntrySearch::ShowRows() {
     if (!box_) return;
-    HWND list = GetDlgItem(hwnd_, IDC_SEARCH_RESULTS);
+    HWND list = GetDlgItem(Handle(), IDC_SEARCH_RESULTS);
     ListView_SetItemCountEx(list, static_cast<int>(box_->Count()), 0);
     const int selected = box_->Selected();
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
@@ -224,7 +208,7 @@ void frmEntrySearch::ShowRows() {
 }
 
 int frmEntrySearch::PageRows() const {
-    return std::max(1, static_cast<int>(ListView_GetCountPerPage(GetDlgItem(hwnd_, IDC_SEARCH_RESULTS))));
+    return std::max(1, static_cast<int>(ListView_GetCountPerPage(GetDlgItem(Handle(), IDC_SEARCH_RESULTS))));
 }
 
 void frmEntrySearch::OnKey(SearchKey key, bool shift) {
@@ -254,10 +238,10 @@ void frmEntrySearch::Act(const SearchChoice& choice) {
 
 // Hidden, not destroyed: the next opening only shows it again.
 void frmEntrySearch::Close(bool giveFocusBack) {
-    if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
-    ShowWindow(hwnd_, SW_HIDE);
+    if (!Handle() || !IsWindowVisible(Handle())) return;
+    ShowWindow(Handle(), SW_HIDE);
     if (box_) box_->SaveReadings();
-    SetDlgItemTextW(hwnd_, IDC_SEARCH_TEXT, L"");  // the next opening starts empty
+    SetDlgItemTextW(Handle(), IDC_SEARCH_TEXT, L"");  // the next opening starts empty
     HWND foreground = std::exchange(previousForeground_, nullptr);
     HWND focus = std::exchange(previousFocus_, nullptr);
     if (!giveFocusBack) return;
@@ -289,7 +273,7 @@ void frmEntrySearch::OnNotify(const NMHDR& header) {
             box_->Select(item.iItem);
             ShowRows();
             // The keys stay with the edit box, so the next one goes on from here.
-            SetFocus(GetDlgItem(hwnd_, IDC_SEARCH_TEXT));
+            SetFocus(GetDlgItem(Handle(), IDC_SEARCH_TEXT));
             if (header.code == NM_DBLCLK && box_->Selected() >= 0) OnKey(SearchKey::Enter, ShiftHeld());
             return;
         }
@@ -348,7 +332,7 @@ LRESULT CALLBACK frmEntrySearch::EditKeys(HWND edit, UINT message, WPARAM wParam
             case WM_KEYDOWN:
                 if (const std::optional<SearchKey> key = SearchKeyOf(wParam)) {
                     if (*key == SearchKey::Enter || *key == SearchKey::Escape)
-                        PostMessageW(self->hwnd_, kKeyChosen, static_cast<WPARAM>(*key), ShiftHeld() ? 1 : 0);
+                        PostMessageW(self->Handle(), kKeyChosen, static_cast<WPARAM>(*key), ShiftHeld() ? 1 : 0);
                     else
                         self->OnKey(*key, false);
                     return 0;

@@ -11,6 +11,7 @@
 #include "app/bar_services.h"
 #include "app/menu_main.h"
 #include "bar/reading_cache.h"
+#include "dialogs/dialog_win.h"
 #include "dialogs/entry_search_box.h"
 #include "platform/icon_files.h"
 #include "platform/phonetic_readings.h"
@@ -24,28 +25,27 @@ namespace tavi {
 // window that had it when it closes without a choice. Made at its first
 // opening and only hidden afterwards, so later openings just show it. The
 // message loop passes its messages through IsDialogMessage while it is active.
-class frmEntrySearch {
+class frmEntrySearch final : public Dialog {
 public:
     frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
                    PhoneticReadings& readings, std::function<void(int position)> openAtButton);
-    ~frmEntrySearch();
-    frmEntrySearch(const frmEntrySearch&) = delete;
-    frmEntrySearch& operator=(const frmEntrySearch&) = delete;
+    ~frmEntrySearch() override;
 
     // Opens the box, or brings it to the front with its text selected.
     // False when it could not be created.
     bool Show();
     // Makes the box, hidden, so that its first opening only shows it.
     bool Prepare();
-    // The window once it has been made (shown or hidden), else null.
-    HWND Handle() const { return hwnd_; }
+    // Handle(): the window once it has been made (shown or hidden), else null.
+
+protected:
+    bool OnInit() override;
+    void OnCommand(int id, int code) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK EditKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR self);
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInit();
     void Place();
     void ShowRows();
     void OnKey(SearchKey key, bool shift);
@@ -64,7 +64,6 @@ private:
     ReadingCache cache_;
     bool cacheLoaded_ = false;
     std::optional<EntrySearchBox> box_;
-    HWND hwnd_ = nullptr;
     HWND previousForeground_ = nullptr;  // another program's window that had the keyboard
     HWND previousFocus_ = nullptr;       // or one of ours
     HIMAGELIST images_ = nullptr;

@@ -23,16 +23,19 @@ namespace {
 constexpr int kIconPixels96 = 32;
 
 // The file properties `FileInfomation`.
-class FileInfomation final : public ModalDialog {
+class FileInfomation final : public Dialog {
 public:
     explicit FileInfomation(FileInfomationView view) : view_(std::move(view)) {}
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInit() override;
+    void OnCommand(int id, int) override {
+        if (id == IDOK || id == IDCANCEL) EndDialog(Handle(), IDOK);
+    }
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnRescale() override { PrepareIcon(); }
 
 private:
-    void OnInit();
     void PrepareIcon();
     void DrawEntryIcon(const DRAWITEMSTRUCT& item) const;
 
@@ -40,24 +43,13 @@ private:
     OwnedIcon icon_;
 };
 
-INT_PTR FileInfomation::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInit();
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(Handle(), IDOK);
-            return TRUE;
-        case WM_DRAWITEM:
-            if (wParam != IDC_FILEINFO_ICON) return FALSE;
-            DrawEntryIcon(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        default:
-            return FALSE;
-    }
+INT_PTR FileInfomation::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_DRAWITEM || wParam != IDC_FILEINFO_ICON) return FALSE;
+    DrawEntryIcon(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    return TRUE;
 }
 
-void FileInfomation::OnInit() {
+bool FileInfomation::OnInit() {
     AddTabs(IDC_FILEINFO_TAB, {text::kFileInfoTab});
 
     SetWindowTextW(Handle(), Widen(view_.caption).c_str());
@@ -77,6 +69,7 @@ void FileInfomation::OnInit() {
     }
     SetItemText(IDOK, text::kEntryDialogOk);
     PrepareIcon();
+    return true;
 }
 
 void FileInfomation::PrepareIcon() {

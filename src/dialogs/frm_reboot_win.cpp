@@ -12,25 +12,12 @@
 namespace tavi {
 namespace {
 
-class FrmReboot final : public ModalDialog {
+class FrmReboot final : public Dialog {
 public:
     RebootChoice Choice() const { return choice_; }
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
-        switch (message) {
-            case WM_INITDIALOG:
-                OnInit();
-                return FALSE;  // the focus is set
-            case WM_COMMAND:
-                return OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
-            default:
-                return FALSE;
-        }
-    }
-
-private:
-    void OnInit() {
+    bool OnInit() override {
         SetTexts(text::kFrmRebootCaption,
                  {
                      {IDC_FRMREBOOT_WARNING, text::kFrmRebootWarning},
@@ -48,22 +35,20 @@ private:
                          view.optRestart ? IDC_FRMREBOOT_RESTART : IDC_FRMREBOOT_STOREONLY);
         // On OK rather than on the first option button, which would select it.
         SetFocus(Item(IDOK));
+        return false;
     }
 
-    bool OnCommand(int id) {
-        switch (id) {
-            case IDOK:
-                choice_ = FrmRebootOk({IsDlgButtonChecked(Handle(), IDC_FRMREBOOT_RESTART) == BST_CHECKED});
-                EndDialog(Handle(), IDOK);
-                return true;
-            case IDCANCEL:
-                choice_ = FrmRebootCancel();
-                EndDialog(Handle(), IDCANCEL);
-                return true;
-            default:
-                return false;
+    void OnCommand(int id, int) override {
+        if (id == IDOK) {
+            choice_ = FrmRebootOk({IsDlgButtonChecked(Handle(), IDC_FRMREBOOT_RESTART) == BST_CHECKED});
+            EndDialog(Handle(), IDOK);
+        } else if (id == IDCANCEL) {
+            choice_ = FrmRebootCancel();
+            EndDialog(Handle(), IDCANCEL);
         }
     }
+
+private:
 
     RebootChoice choice_ = RebootChoice::Cancel;
 };

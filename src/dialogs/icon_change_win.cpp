@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/icon_change_ids.h"
+#include "platform/colour_scheme_win.h"
 #include "platform/handles_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/wide_win.h"
@@ -23,7 +24,7 @@ constexpr int kIconPixels96 = 32;
 // The icon picker `IconChange`. The strip is one window that draws the
 // visible cells from icons extracted once per file; scrolling only changes
 // which cells it draws.
-class IconChange final : public ModalDialog {
+class IconChange final : public Dialog {
 public:
     IconChange(const IconChangeInput& input, Platform& platform, FileChooser& chooser, IconFiles& icons)
         : input_(input), platform_(platform), chooser_(chooser), icons_(icons) {}
@@ -32,7 +33,9 @@ public:
     static bool RegisterStripClass();
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInit() override;
+    void OnCommand(int id, int code) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnRescale() override {
         LayoutStrip();
         LoadCells();
@@ -41,8 +44,6 @@ protected:
 private:
     static LRESULT CALLBACK StripProcedure(HWND strip, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT StripMessage(HWND strip, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInit();
-    void OnCommand(int id, int code);
     void OnScroll(int request, int position);
     void LayoutStrip();
     void LoadCells();
@@ -72,24 +73,13 @@ bool IconChange::RegisterStripClass() {
     return RegisterClassExW(&strip) != 0;
 }
 
-INT_PTR IconChange::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInit();
-            return TRUE;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_HSCROLL:
-            if (reinterpret_cast<HWND>(lParam) != Item(IDC_ICONCHANGE_SCROLL)) return FALSE;
-            OnScroll(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        default:
-            return FALSE;
-    }
+INT_PTR IconChange::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_HSCROLL || reinterpret_cast<HWND>(lParam) != Item(IDC_ICONCHANGE_SCROLL)) return FALSE;
+    OnScroll(LOWORD(wParam), HIWORD(wParam));
+    return TRUE;
 }
 
-void IconChange::OnInit() {
+bool IconChange::OnInit() {
     SetTexts(text::kIconChangeCaption,
              {
                  {IDC_ICONCHANGE_FILE_LABEL, text::kIconChangeFileLabel},
@@ -103,6 +93,7 @@ void IconChange::OnInit() {
     SetItemText(IDC_ICONCHANGE_FILE, view_.fileText);
     LayoutStrip();
     LoadCells();
+    return true;
 }
 
 void IconChange::OnCommand(int id, int code) {
@@ -233,7 +224,7 @@ LRESULT IconChange::StripMessage(HWND strip, UINT message, WPARAM wParam, LPARAM
 void IconChange::PaintStrip(HDC dc) const {
     RECT client{};
     GetClientRect(Item(IDC_ICONCHANGE_STRIP), &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    FillWithColour(dc, client, CurrentPalette().field);
     const int cell = CellPixels();
     const int size = Scale(kIconPixels96);
     const int marked = view_.MarkedCell();

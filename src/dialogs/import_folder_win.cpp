@@ -13,23 +13,42 @@
 namespace tavi {
 namespace {
 
-class ImportFolderDialog final : public ModalDialog {
+class ImportFolderDialog final : public Dialog {
 public:
     ImportFolderDialog(ImportFolderView view, FileChooser& chooser) : view_(std::move(view)), chooser_(chooser) {}
     const ImportFolderView& View() const { return view_; }
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
-        switch (message) {
-            case WM_INITDIALOG:
-                SetTexts(text::kImportCaption, {{IDC_IMPORT_PROMPT, text::kImportChooseFolder},
-                                                {IDC_IMPORT_BROWSE, text::kImportBrowse},
-                                                {IDOK, text::kEntryDialogOk},
-                                                {IDCANCEL, text::kEntryDialogCancel}});
+    bool OnInit() override {
+        SetTexts(text::kImportCaption, {{IDC_IMPORT_PROMPT, text::kImportChooseFolder},
+                                        {IDC_IMPORT_BROWSE, text::kImportBrowse},
+                                        {IDOK, text::kEntryDialogOk},
+                                        {IDCANCEL, text::kEntryDialogCancel}});
+        Fill();
+        return true;
+    }
+
+    void OnCommand(int id, int code) override {
+        switch (id) {
+            case IDC_IMPORT_FOLDERS:
+                if (code != LBN_DBLCLK) return;
+                [[fallthrough]];
+            case IDOK:
+                ReadSelection();
+                if (!ImportFolderOk(view_)) return;  // nothing chosen yet: the dialog stays
+                EndDialog(Handle(), IDOK);
+                return;
+            case IDC_IMPORT_BROWSE: {
+                ReadSelection();
+                const std::string folder = chooser_.ChooseFolder(reinterpret_cast<NativeWindow>(Handle()),
+                                                                 std::string(text::kImportBrowsePrompt));
+                if (folder.empty()) return;
+                ImportFolderBrowsed(view_, folder);
                 Fill();
-                return TRUE;
-            case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-            default: return FALSE;
+                return;
+            }
+            case IDCANCEL: EndDialog(Handle(), IDCANCEL); return;
+            default: return;
         }
     }
 
@@ -46,30 +65,6 @@ private:
 
     void ReadSelection() {
         view_.selected = static_cast<int>(SendMessageW(Item(IDC_IMPORT_FOLDERS), LB_GETCURSEL, 0, 0));
-    }
-
-    bool OnCommand(int id, int code) {
-        switch (id) {
-            case IDC_IMPORT_FOLDERS:
-                if (code != LBN_DBLCLK) return false;
-                [[fallthrough]];
-            case IDOK:
-                ReadSelection();
-                if (!ImportFolderOk(view_)) return true;  // nothing chosen yet: the dialog stays
-                EndDialog(Handle(), IDOK);
-                return true;
-            case IDC_IMPORT_BROWSE: {
-                ReadSelection();
-                const std::string folder = chooser_.ChooseFolder(reinterpret_cast<NativeWindow>(Handle()),
-                                                                 std::string(text::kImportBrowsePrompt));
-                if (folder.empty()) return true;
-                ImportFolderBrowsed(view_, folder);
-                Fill();
-                return true;
-            }
-            case IDCANCEL: EndDialog(Handle(), IDCANCEL); return true;
-            default: return false;
-        }
     }
 
     ImportFolderView view_;

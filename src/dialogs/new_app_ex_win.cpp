@@ -22,7 +22,7 @@ namespace {
 constexpr int kIconPixels96 = 32;
 
 // The member dialog `NewAppEx`.
-class NewAppEx final : public ModalDialog {
+class NewAppEx final : public Dialog {
 public:
     NewAppEx(const ExMenuEntry& member, Platform& platform, FileChooser& chooser, IconFiles& icons)
         : member_(member), platform_(platform), chooser_(chooser), icons_(icons) {}
@@ -30,12 +30,12 @@ public:
     const std::optional<ExMenuEntry>& Stored() const { return stored_; }
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInit() override;
+    void OnCommand(int id, int code) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnRescale() override { UpdatePreview(); }
 
 private:
-    void OnInit();
-    void OnCommand(int id, int code);
     void Read();
     void Write();
     void WriteRunSizes();
@@ -52,24 +52,13 @@ private:
     std::optional<ExMenuEntry> stored_;
 };
 
-INT_PTR NewAppEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInit();
-            return TRUE;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_DRAWITEM:
-            if (wParam != IDC_NEWAPPEX_ICON) return FALSE;
-            preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
-            return TRUE;
-        default:
-            return FALSE;
-    }
+INT_PTR NewAppEx::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_DRAWITEM || wParam != IDC_NEWAPPEX_ICON) return FALSE;
+    preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
+    return TRUE;
 }
 
-void NewAppEx::OnInit() {
+bool NewAppEx::OnInit() {
     SetTexts(text::kNewAppCaption,
              {
                  {IDC_NEWAPPEX_TITLE_LABEL, text::kNewAppTitleLabel},
@@ -85,6 +74,7 @@ void NewAppEx::OnInit() {
     view_ = NewAppExLoad(member_);
     Write();
     UpdatePreview();
+    return true;
 }
 
 void NewAppEx::OnCommand(int id, int code) {

@@ -28,7 +28,7 @@ constexpr std::array<std::pair<int, EntryKind>, 3> kKindOptions{{
 constexpr int kIconPixels96 = 32;
 
 // The registration dialog `NewApp`.
-class NewApp final : public ModalDialog {
+class NewApp final : public Dialog {
 public:
     NewApp(MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons, int index)
         : state_(state), platform_(platform), chooser_(chooser), icons_(icons), index_(index) {}
@@ -36,12 +36,12 @@ public:
     bool Stored() const { return stored_; }
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInit() override;
+    void OnCommand(int id, int code) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnRescale() override { UpdatePreview(); }
 
 private:
-    void OnInit();
-    void OnCommand(int id, int code);
     void AddTooltip();
     void Read();
     void Write();
@@ -61,24 +61,13 @@ private:
     bool stored_ = false;
 };
 
-INT_PTR NewApp::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInit();
-            return TRUE;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
-        case WM_DRAWITEM:
-            if (wParam != IDC_NEWAPP_ICON) return FALSE;
-            preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
-            return TRUE;
-        default:
-            return FALSE;
-    }
+INT_PTR NewApp::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_DRAWITEM || wParam != IDC_NEWAPP_ICON) return FALSE;
+    preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
+    return TRUE;
 }
 
-void NewApp::OnInit() {
+bool NewApp::OnInit() {
     SetTexts(text::kNewAppCaption,
              {
                  {IDC_NEWAPP_PROGRAM_FRAME, text::kNewAppProgramFrame},
@@ -101,6 +90,7 @@ void NewApp::OnInit() {
     UpdatePreview();
     // An entry being edited starts with its title selected.
     if (!view_.path.empty()) SendDlgItemMessageW(Handle(), IDC_NEWAPP_TITLE, EM_SETSEL, 0, -1);
+    return true;
 }
 
 void NewApp::AddTooltip() {

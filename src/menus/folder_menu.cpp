@@ -92,12 +92,7 @@ std::string MenuCaption(std::string_view name, bool folder) {
         const size_t head = kept / 2;
         shown = CharMid(shown, 0, head) + std::string(kCut) + CharMid(shown, count - (kept - head));
     }
-    std::string caption;
-    for (const char c : shown) {
-        caption += c;
-        if (c == '&') caption += '&';
-    }
-    return caption;
+    return WithLiteralAmpersands(shown);
 }
 
 }  // namespace

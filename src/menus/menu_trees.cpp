@@ -112,7 +112,8 @@ void AppendList(std::vector<MenuItem>& into, std::string_view name, ListKind kin
         if (source.caption == kListSeparator) {
             item.separator = true;
         } else {
-            item.caption = source.caption;
+            // Names of drives, desktop items, savers and wallpapers, shown as they are.
+            item.caption = WithLiteralAmpersands(source.caption);
             item.id = ListItemId(kind, static_cast<int>(i));
             item.enabled = source.enabled;
             item.checked = source.checked;

@@ -26,8 +26,18 @@ Palette PaletteFor(ColourMode mode) {
         p.meterText = Fixed(240, 240, 240);
         p.meterFill = Fixed(0, 103, 192);
         p.meterFillText = Fixed(255, 255, 255);
+        p.field = Fixed(45, 45, 45);
+        p.fieldText = Fixed(240, 240, 240);
+        p.control = Fixed(56, 56, 56);
+        p.disabledText = Fixed(140, 140, 140);
+        p.link = Fixed(120, 180, 255);
+        p.linkHover = Fixed(255, 140, 140);
         return p;
     }
+    p.field = OfSystem(SystemColour::Window);
+    p.fieldText = OfSystem(SystemColour::WindowText);
+    p.control = OfSystem(SystemColour::ButtonFace);
+    p.disabledText = OfSystem(SystemColour::GrayText);
     p.face = OfSystem(SystemColour::ButtonFace);
     p.glyph = OfSystem(SystemColour::ButtonText);
     p.edgeLight = OfSystem(SystemColour::ButtonHighlight);
@@ -38,12 +48,17 @@ Palette PaletteFor(ColourMode mode) {
         p.meterText = OfSystem(SystemColour::WindowText);
         p.meterFill = OfSystem(SystemColour::Highlight);
         p.meterFillText = OfSystem(SystemColour::HighlightText);
+        p.link = OfSystem(SystemColour::HotLight);
+        p.linkHover = OfSystem(SystemColour::Highlight);
     } else {
         // Dark blue bars on white, whatever the system's colours.
         p.meterBack = Fixed(255, 255, 255);
         p.meterText = Fixed(0, 0, 128);
         p.meterFill = Fixed(0, 0, 128);
         p.meterFillText = Fixed(255, 255, 255);
+        // Blue links, red under the pointer.
+        p.link = Fixed(0, 0, 255);
+        p.linkHover = Fixed(255, 0, 0);
     }
     return p;
 }

@@ -6,7 +6,8 @@
 #include "platform/registry.h"
 
 // The colours of what the program draws itself (the bar's strip, its paging
-// and close buttons, the focus mark, the group box and the memory meter) in
+// and close buttons, the focus mark, the group box, the memory meter and the
+// dialogs where the system would draw them light) in
 // the system's colour mode. Light is the classic look the system's own frame
 // functions draw; dark follows the user's dark app mode; high contrast uses
 // the system's colours and nothing else.
@@ -16,7 +17,7 @@ enum class ColourMode { Light, Dark, HighContrast };
 
 // The system colours a palette may name; the views map them to COLOR_*.
 enum class SystemColour { ButtonFace, ButtonText, ButtonShadow, ButtonHighlight, Window, WindowText, Highlight,
-                          HighlightText };
+                          HighlightText, HotLight, GrayText };
 
 // One colour of a palette: a system colour, or a fixed one as 0x00BBGGRR.
 struct PaletteColour {
@@ -46,6 +47,14 @@ struct Palette {
     PaletteColour meterText;   // its figure there
     PaletteColour meterFill;   // its filled part
     PaletteColour meterFillText;  // its figure over the filled part
+    // The dialogs: text boxes and lists, push buttons and check boxes,
+    // grey text, and the links of the version page.
+    PaletteColour field;
+    PaletteColour fieldText;
+    PaletteColour control;
+    PaletteColour disabledText;
+    PaletteColour link;
+    PaletteColour linkHover;
 };
 
 inline constexpr std::string_view kPersonalizeKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";

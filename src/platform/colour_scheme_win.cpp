@@ -34,6 +34,8 @@ int SystemIndex(SystemColour colour) {
         case SystemColour::WindowText: return COLOR_WINDOWTEXT;
         case SystemColour::Highlight: return COLOR_HIGHLIGHT;
         case SystemColour::HighlightText: return COLOR_HIGHLIGHTTEXT;
+        case SystemColour::HotLight: return COLOR_HOTLIGHT;
+        case SystemColour::GrayText: return COLOR_GRAYTEXT;
     }
     return COLOR_BTNFACE;
 }
@@ -246,23 +248,6 @@ void ApplyTitleBarColours(HWND window) {
     const BOOL value = dark ? TRUE : FALSE;
     // DWMWA_USE_IMMERSIVE_DARK_MODE is 20 from Windows 10 20H1 on, 19 before it.
     if (FAILED(set(window, 20, &value, sizeof value))) (void)set(window, 19, &value, sizeof value);
-}
-
-void ApplyControlColours(HWND control) {
-    static bool themed = false;
-    const bool dark = CurrentPalette().darkChrome;
-    if (!control || (!dark && !themed)) return;
-    themed = true;
-    SetWindowTheme(control, dark ? L"DarkMode_Explorer" : nullptr, nullptr);
-}
-
-INT_PTR DialogColours(HDC dc) {
-    const Palette& palette = CurrentPalette();
-    if (palette.systemFrames) return 0;
-    SetTextColor(dc, ColourOf(palette.glyph));
-    SetBkColor(dc, ColourOf(palette.face));
-    SetDCBrushColor(dc, ColourOf(palette.face));
-    return reinterpret_cast<INT_PTR>(GetStockObject(DC_BRUSH));
 }
 
 }  // namespace tavi

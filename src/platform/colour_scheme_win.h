@@ -32,11 +32,5 @@ void DrawGlyphButton(HDC dc, const RECT& rect, Glyph glyph, bool pushed);
 // Title bars of the program's own top-level windows in the dark app mode
 // (DWMWA_USE_IMMERSIVE_DARK_MODE); nothing where the system lacks it.
 void ApplyTitleBarColours(HWND window);
-// A system control (a push button) in the dark app mode's look where the
-// system has one, and its usual look otherwise.
-void ApplyControlColours(HWND control);
-// For WM_CTLCOLORDLG and WM_CTLCOLORSTATIC of the program's own dialogs:
-// the palette's brush in dark mode, or 0 to let the system colour them.
-INT_PTR DialogColours(HDC dc);
 
 }  // namespace tavi

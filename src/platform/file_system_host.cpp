@@ -70,6 +70,26 @@ bool HostFileSystem::ReplaceAll(const std::string& path, std::string_view bytes)
         }
     }
     std::error_code error;
+    // A file with other names (a package manager's hard link) is written
+    // through, so that every name sees the new content; a write that fails on
+    // the way puts the old content back.
+    if (std::filesystem::hard_link_count(target, error) > 1 && !error) {
+        const FileContents old = Read(path);
+        const auto writeThrough = [&](std::string_view content) {
+            FILE* file = std::fopen(target.string().c_str(), "r+b");
+            if (!file) return false;
+            const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size() &&
+                                 std::fflush(file) == 0;
+            const bool closed = std::fclose(file) == 0;
+            std::filesystem::resize_file(target, content.size(), error);
+            return written && closed && !error;
+        };
+        const bool through = old.outcome == ReadOutcome::Whole && writeThrough(bytes);
+        if (!through && old.outcome == ReadOutcome::Whole) (void)writeThrough(old.bytes);
+        std::filesystem::remove(temporary, error);
+        return through;
+    }
+    error.clear();
     std::filesystem::rename(temporary, target, error);
     if (error) {
         std::error_code ignored;

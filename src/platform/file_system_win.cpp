@@ -33,25 +33,49 @@ FileContents Win32FileSystem::Read(const std::string& path) {
     return {ReadOutcome::Whole, std::move(bytes)};
 }
 
+namespace {
+
+// Writes `bytes` as the whole file and flushes it; the file is closed on return.
+bool WriteWhole(const std::wstring& path, DWORD disposition, std::string_view bytes) {
+    const OwnedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, disposition == CREATE_ALWAYS ? 0 : FILE_SHARE_READ,
+                                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    for (size_t done = 0; done < bytes.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD count = 0;
+        if (!WriteFile(file.Get(), bytes.data() + done, chunk, &count, nullptr) || count == 0) return false;
+        done += count;
+    }
+    return FlushFileBuffers(file.Get()) != FALSE;
+}
+
+DWORD LinkCount(const std::wstring& path) {
+    const OwnedFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION facts{};
+    return file.Valid() && GetFileInformationByHandle(file.Get(), &facts) ? facts.nNumberOfLinks : 0;
+}
+
+}  // namespace
+
 bool Win32FileSystem::ReplaceAll(const std::string& path, std::string_view bytes) {
     const std::wstring target = Widen(path);
     const std::wstring temporary = target + L".new";
-    // The temporary file is closed before it is moved or deleted.
-    const bool written = [&] {
-        const OwnedFile file(
-            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) return false;
-        for (size_t done = 0; done < bytes.size();) {
-            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-            DWORD count = 0;
-            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &count, nullptr) || count == 0) return false;
-            done += count;
-        }
-        return FlushFileBuffers(file.Get()) != FALSE;
-    }();
-    if (!written) {
+    if (!WriteWhole(temporary, CREATE_ALWAYS, bytes)) {
         DeleteFileW(temporary.c_str());
         return false;
+    }
+    // A file with other names (the hard link a package manager such as Scoop
+    // keeps to the copy it carries over updates) is written through, so that
+    // every name sees the new content: a move would leave them on the old. A
+    // write that fails on the way puts the old content back.
+    if (LinkCount(target) > 1) {
+        const FileContents old = Read(path);
+        const bool through = old.outcome == ReadOutcome::Whole && WriteWhole(target, TRUNCATE_EXISTING, bytes);
+        if (!through && old.outcome == ReadOutcome::Whole) (void)WriteWhole(target, TRUNCATE_EXISTING, old.bytes);
+        DeleteFileW(temporary.c_str());
+        return through;
     }
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());

@@ -13,10 +13,5 @@ namespace tavi::text {
 inline constexpr std::string_view kOptionIconSizes[] = {"32×32", "16×16", "24×24"};
 inline constexpr std::string_view kOptionAutoHideDelays[] = {"0.5", "1.0", "1.5", "2.0", "2.5",
                                                               "3.0", "3.5", "4.0", "4.5", "5.0"};
-inline constexpr std::string_view kOptionLinks[] = {"https://tavimenu2.example/", "mailto:support@tavimenu2.example"};
-// Who we are to the update checker.
-inline constexpr std::string_view kDeveloperMail = "support@tavimenu2.example";
-inline constexpr std::string_view kDeveloperHost = "tavimenu2.example";
-inline constexpr std::string_view kUpdateInfoUrl = "https://tavimenu2.example/update/TaviMenu2.txt";
 
 }  // namespace tavi::text

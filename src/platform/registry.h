@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tavi {
 
@@ -26,6 +27,8 @@ public:
                                          const std::string& text) = 0;
     [[nodiscard]] virtual bool WriteNumber(RegistryRoot root, const std::string& key, const std::string& value,
                                            uint32_t number) = 0;
+    // The names of a key's values, in the registry's order; none when the key is missing.
+    virtual std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) = 0;
     // True when the value is gone afterwards, including when it was never there.
     [[nodiscard]] virtual bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) = 0;
 };

@@ -97,6 +97,29 @@ bool Win32Registry::WriteNumber(RegistryRoot root, const std::string& key, const
         RegSetValueExW(open.get(), ValueName(name), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data));
 }
 
+std::vector<std::string> Win32Registry::ValueNames(RegistryRoot root, const std::string& key) {
+    std::vector<std::string> names;
+    OpenKey open(root, key, KEY_QUERY_VALUE);
+    if (!open.get()) return names;
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(open.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    std::vector<wchar_t> name(longest + 1);
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LSTATUS status = RegEnumValueW(open.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) {  // a longer name came meanwhile
+            name.resize(name.size() * 2 + 256);
+            --index;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        names.push_back(Narrow(std::wstring_view(name.data(), length)));
+    }
+    return names;
+}
+
 bool Win32Registry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) {
     OpenKey open(root, key, KEY_SET_VALUE);
     if (!open.get()) return !KeyExists(root, key);

@@ -16,6 +16,7 @@ public:
     bool WriteText(RegistryRoot root, const std::string& key, const std::string& value,
                    const std::string& text) override;
     bool WriteNumber(RegistryRoot root, const std::string& key, const std::string& value, uint32_t number) override;
+    std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& value) override;
 };
 

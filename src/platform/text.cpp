@@ -195,6 +195,16 @@ std::string ToUpperAscii(std::string_view text) {
     return result;
 }
 
+std::string WithLiteralAmpersands(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        shown += c;
+        if (c == '&') shown += '&';
+    }
+    return shown;
+}
+
 bool SamePathText(std::string_view a, std::string_view b) {
     const auto same = [](char x, char y) {
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };

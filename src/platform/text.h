@@ -48,6 +48,9 @@ std::string ToUpperAscii(std::string_view text);
 // Whether two file names or paths are the same as the file system has them:
 // ASCII letters without case, and either slash as a separator.
 bool SamePathText(std::string_view a, std::string_view b);
+// A name shown in a menu as it is: each "&" doubled, so that none is taken
+// for an access key ("Tom & Jerry" would show "Tom _Jerry").
+std::string WithLiteralAmpersands(std::string_view text);
 bool StartsWith(std::string_view text, std::string_view prefix);
 bool EndsWith(std::string_view text, std::string_view suffix);
 bool Contains(std::string_view text, std::string_view part);

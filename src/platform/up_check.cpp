@@ -1,6 +1,7 @@
 #include "platform/up_check.h"
 
 #include "platform/messages.h"
+#include "platform/program_identity.h"
 #include "platform/text.h"
 
 namespace tavi {
@@ -114,17 +115,28 @@ bool UpCheck::CheckNewVer() {
     return current < latest && !(next != 0 && current >= next);
 }
 
+UpdateContact UpdateContactFor(std::string_view homeUrl, std::string_view mail, std::string_view infoUrl) {
+    // "https://host/path" gives "host".
+    std::string_view host = homeUrl;
+    if (const size_t scheme = host.find("://"); scheme != std::string_view::npos) host.remove_prefix(scheme + 3);
+    host = host.substr(0, host.find('/'));
+    return {std::string(mail), std::string(host), std::string(infoUrl)};
+}
+
+UpdateContact UpdateContactOfBuild() { return UpdateContactFor(kHomeUrl, kSupportMail, kUpdateInfoUrl); }
+
 void RegisterUpCheck(Registry& registry, MessageBoxes& messages, const ProgramVersion& version,
-                     const std::string& programFolder, const std::string& exeName) {
+                     const std::string& programFolder, const std::string& exeName, const UpdateContact& contact) {
+    if (contact.mail.empty() || contact.infoUrl.empty()) return;
     UpCheck check(registry, version, programFolder, exeName);
     if (!check.InstalledUpCheck()) return;
-    check.MailAddress = text::kDeveloperMail;
-    check.Author = text::kDeveloperName;
+    check.MailAddress = contact.mail;
+    check.Author = kPublisher;
     check.Build = 0;
-    check.DisplayHost = text::kDeveloperHost;
+    check.DisplayHost = contact.host;
     check.DisplayName = text::kAppTitle;
     check.SetFilePath(-1);
-    check.InfoURL(std::string(text::kUpdateInfoUrl), 1);
+    check.InfoURL(contact.infoUrl, 1);
     // Each step is tried on its own: a registration that failed must not keep
     // a known newer build from being announced, and a failed check announces nothing.
     try {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "platform/message_box.h"
 #include "platform/registry.h"
@@ -80,10 +81,24 @@ private:
     std::string infoUrl_;
 };
 
+// Where the checker finds us: the mail address that names our key, the web
+// host it shows and our update information file.
+struct UpdateContact {
+    std::string mail;
+    std::string host;
+    std::string infoUrl;
+};
+// From the web page's address (its host is shown), the mail address and the
+// information file's address.
+UpdateContact UpdateContactFor(std::string_view homeUrl, std::string_view mail, std::string_view infoUrl);
+// The addresses this build was given; empty where it was given none.
+UpdateContact UpdateContactOfBuild();
+
 // The registration the bar makes once at start: when the checker is
 // installed, our identity is written and a newer build is announced. Every
-// failure is ignored; without the checker nothing is written.
+// failure is ignored; without the checker, or without a mail address and an
+// information file to give it, nothing is written.
 void RegisterUpCheck(Registry& registry, MessageBoxes& messages, const ProgramVersion& version,
-                     const std::string& programFolder, const std::string& exeName);
+                     const std::string& programFolder, const std::string& exeName, const UpdateContact& contact);
 
 }  // namespace tavi

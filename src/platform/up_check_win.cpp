@@ -31,7 +31,7 @@ void RegisterUpCheckAtStart(MessageBoxes& messages, const std::string& programFo
         length > 0 && length < MAX_PATH ? Narrow(Stem(path)) : "TaviMenu2";
     Win32Registry registry;
     try {
-        RegisterUpCheck(registry, messages, ReadProgramVersion(), programFolder, exeName);
+        RegisterUpCheck(registry, messages, ReadProgramVersion(), programFolder, exeName, UpdateContactOfBuild());
     } catch (...) {
         // Nothing of the registration may keep the bar from starting.
     }

@@ -15,30 +15,12 @@
 namespace tavi {
 namespace {
 
-class FDFormat final : public ModalDialog {
+class FDFormat final : public Dialog {
 public:
     FDFormat(SystemInfo& system, DiskFormatter& formatter) : system_(system), formatter_(formatter) {}
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) override {
-        switch (message) {
-            case WM_INITDIALOG:
-                OnInit();
-                return TRUE;
-            case WM_COMMAND:
-                OnCommand(LOWORD(wParam));
-                return TRUE;
-            case WM_DEVICECHANGE:
-                // A drive taken away while the dialog is open leaves no line behind to format.
-                if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) OnDrivesChanged();
-                return TRUE;
-            default:
-                return FALSE;
-        }
-    }
-
-private:
-    void OnInit() {
+    bool OnInit() override {
         SetTexts(text::kFDFormatCaption,
                  {
                      {IDC_FDFORMAT_DRIVE_LABEL, text::kFDFormatDriveLabel},
@@ -47,26 +29,17 @@ private:
                  });
 
         Show(FDFormatLoad(system_));
+        return true;
     }
 
-    void OnDrivesChanged() {
-        const auto selected = static_cast<int>(SendMessageW(Item(IDC_FDFORMAT_DRIVE), CB_GETCURSEL, 0, 0));
-        Show(FDFormatReload(system_, view_, selected));
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM) override {
+        if (message != WM_DEVICECHANGE) return FALSE;
+        // A drive taken away while the dialog is open leaves no line behind to format.
+        if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) OnDrivesChanged();
+        return TRUE;
     }
 
-    void Show(FDFormatView view) {
-        view_ = std::move(view);
-        HWND list = Item(IDC_FDFORMAT_DRIVE);
-        SendMessageW(list, CB_RESETCONTENT, 0, 0);
-        for (const FormatDrive& drive : view_.drives)
-            SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(drive.caption).c_str()));
-        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(view_.selected), 0);
-        EnableItem(IDC_FDFORMAT_DRIVE, view_.listEnabled);
-        EnableItem(IDOK, view_.okEnabled);
-        SendMessageW(Handle(), DM_SETDEFID, view_.okEnabled ? IDOK : IDCANCEL, 0);
-    }
-
-    void OnCommand(int id) {
+    void OnCommand(int id, int) override {
         switch (id) {
             case IDOK: {
                 if (!view_.okEnabled) return;  // Enter on a dialog without drives
@@ -84,6 +57,24 @@ private:
             default:
                 return;
         }
+    }
+
+private:
+    void OnDrivesChanged() {
+        const auto selected = static_cast<int>(SendMessageW(Item(IDC_FDFORMAT_DRIVE), CB_GETCURSEL, 0, 0));
+        Show(FDFormatReload(system_, view_, selected));
+    }
+
+    void Show(FDFormatView view) {
+        view_ = std::move(view);
+        HWND list = Item(IDC_FDFORMAT_DRIVE);
+        SendMessageW(list, CB_RESETCONTENT, 0, 0);
+        for (const FormatDrive& drive : view_.drives)
+            SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(drive.caption).c_str()));
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(view_.selected), 0);
+        EnableItem(IDC_FDFORMAT_DRIVE, view_.listEnabled);
+        EnableItem(IDOK, view_.okEnabled);
+        SendMessageW(Handle(), DM_SETDEFID, view_.okEnabled ? IDOK : IDCANCEL, 0);
     }
 
     SystemInfo& system_;

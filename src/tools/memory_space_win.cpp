@@ -5,7 +5,6 @@
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
 #include "platform/colour_scheme_win.h"
-#include "platform/dialog_templates_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
 #include "tools/memory_space_ids.h"
@@ -23,71 +22,22 @@ frmMemorySpace::frmMemorySpace(Platform& platform, MemoryStatus& memory, SystemR
 frmMemorySpace::~frmMemorySpace() { Close(); }
 
 bool frmMemorySpace::Show(NativeWindow owner) {
-    if (hwnd_) {
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-        SetForegroundWindow(hwnd_);
-        return true;
-    }
-    const DialogTemplate found = LanguageDialog(IDD_MEMORY_SPACE);
-    if (!found.data) return false;
-    font_.UseCharset(found.charset);
-    const HWND created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), found.data, reinterpret_cast<HWND>(owner),
-                                                    Procedure, reinterpret_cast<LPARAM>(this));
-    if (!created) return false;
-    ShowWindow(created, SW_SHOWNORMAL);
+    if (!Handle() && !Create(reinterpret_cast<HWND>(owner), IDD_MEMORY_SPACE)) return false;
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    SetForegroundWindow(Handle());
     return true;
 }
 
 void frmMemorySpace::Close() {
-    if (!hwnd_) return;
-    KillTimer(hwnd_, kStatusTimer);
-    DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
+    if (!Handle()) return;
+    KillTimer(Handle(), kStatusTimer);
+    DestroyWindow(Handle());  // WM_NCDESTROY clears the handle
 }
 
-INT_PTR CALLBACK frmMemorySpace::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = DialogOwner(hwnd, message, lParam, &frmMemorySpace::hwnd_);
-    if (!self) return FALSE;
-    try {
-        if (self->font_.AnswerGetFont(hwnd, message)) return TRUE;
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;  // a failing refresh leaves the window as it was
-    }
-}
-
-INT_PTR frmMemorySpace::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR frmMemorySpace::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            font_.Apply(hwnd_);
-            PaintAsPage(hwnd_);
-            ApplyTitleBarColours(hwnd_);
-            ApplyControlColours(GetDlgItem(hwnd_, IDOK));
-            OnInit();
-            return TRUE;
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLORSTATIC:
-            return DialogColours(reinterpret_cast<HDC>(wParam));
-        case WM_SETTINGCHANGE:
-        case WM_SYSCOLORCHANGE:
-            if (!ColourSettingChanged(message, wParam, lParam)) return FALSE;
-            PaintAsPage(hwnd_);
-            ApplyTitleBarColours(hwnd_);
-            ApplyControlColours(GetDlgItem(hwnd_, IDOK));
-            InvalidateRect(hwnd_, nullptr, TRUE);
-            return FALSE;
-        case WM_DPICHANGED:
-            // Once the system has moved and sized the controls, their font follows.
-            PostMessageW(hwnd_, kDialogRescale, 0, 0);
-            return FALSE;
-        case kDialogRescale:
-            font_.Apply(hwnd_);
-            return TRUE;
         case WM_TIMER:
             if (wParam == kStatusTimer) Refresh();
-            return TRUE;
-        case WM_COMMAND:
-            // OK, and Escape, which the dialog manager turns into IDCANCEL.
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) Close();
             return TRUE;
         case WM_CLOSE:
             Close();
@@ -103,30 +53,36 @@ INT_PTR frmMemorySpace::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-void frmMemorySpace::OnInit() {
+// OK, and Escape, which the dialog manager turns into IDCANCEL.
+void frmMemorySpace::OnCommand(int id, int) {
+    if (id == IDOK || id == IDCANCEL) Close();
+}
+
+bool frmMemorySpace::OnInit() {
     const std::string_view labels[] = {text::kMemoryLoadLabel, text::kSystemResourceLabel, text::kUserResourceLabel,
                                        text::kGdiResourceLabel};
-    SetWindowTextW(hwnd_, Widen(text::kMemorySpaceCaption).c_str());
-    for (int i = 0; i < 4; ++i) SetDlgItemTextW(hwnd_, IDC_MEMORY_LABEL0 + i, Widen(labels[i]).c_str());
-    SetDlgItemTextW(hwnd_, IDC_MEMORY_TOTAL_LABEL, Widen(text::kTotalPhysLabel).c_str());
-    SetDlgItemTextW(hwnd_, IDC_MEMORY_AVAIL_LABEL, Widen(text::kAvailPhysLabel).c_str());
-    SetDlgItemTextW(hwnd_, IDOK, Widen(text::kEntryDialogOk).c_str());
+    SetWindowTextW(Handle(), Widen(text::kMemorySpaceCaption).c_str());
+    for (int i = 0; i < 4; ++i) SetItemText(IDC_MEMORY_LABEL0 + i, labels[i]);
+    SetItemText(IDC_MEMORY_TOTAL_LABEL, text::kTotalPhysLabel);
+    SetItemText(IDC_MEMORY_AVAIL_LABEL, text::kAvailPhysLabel);
+    SetItemText(IDOK, text::kEntryDialogOk);
     Refresh();
-    SetTimer(hwnd_, kStatusTimer, kMemorySpaceRefreshMs, nullptr);
+    SetTimer(Handle(), kStatusTimer, kMemorySpaceRefreshMs, nullptr);
+    return true;
 }
 
 void frmMemorySpace::Refresh() {
     const MemorySpaceView view =
         MemorySpaceRefresh(memory_, resources_, platform_.system, platform_.files, ThousandsSeparator());
-    if (view.totalPhys) SetDlgItemTextW(hwnd_, IDC_MEMORY_TOTAL, Widen(*view.totalPhys).c_str());
-    if (view.availPhys) SetDlgItemTextW(hwnd_, IDC_MEMORY_AVAIL, Widen(*view.availPhys).c_str());
+    if (view.totalPhys) SetDlgItemTextW(Handle(), IDC_MEMORY_TOTAL, Widen(*view.totalPhys).c_str());
+    if (view.availPhys) SetDlgItemTextW(Handle(), IDC_MEMORY_AVAIL, Widen(*view.availPhys).c_str());
     if (view.load) bars_[0] = view.load;
     for (size_t i = 1; i < 4; ++i) {
         if (view.resources == MemorySpaceView::Resources::Unchanged) break;
         missing_[i] = view.resources == MemorySpaceView::Resources::Missing;
         if (!missing_[i]) bars_[i] = view.resourceBars[i - 1];
     }
-    for (int i = 0; i < 4; ++i) InvalidateRect(GetDlgItem(hwnd_, IDC_MEMORY_BAR0 + i), nullptr, FALSE);
+    for (int i = 0; i < 4; ++i) InvalidateRect(GetDlgItem(Handle(), IDC_MEMORY_BAR0 + i), nullptr, FALSE);
 }
 
 // The palette's box with its figure centred, and the filled part with the
@@ -140,7 +96,7 @@ void frmMemorySpace::DrawBar(const DRAWITEMSTRUCT& item) const {
     FillWithColour(dc, box, palette.meterBack);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColourOf(palette.meterText));
-    const HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    const HGDIOBJ previousFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
     const int width = box.right - box.left, height = box.bottom - box.top;
     if (missing_[index]) {
         const std::wstring message = Widen(text::kResourceLibraryMissing);

@@ -15,32 +15,29 @@ namespace tavi {
 // The memory meter `frmMemorySpace`, a modeless window refreshed every five
 // seconds until OK (or Escape) closes it. The message loop passes its
 // messages through IsDialogMessage(Handle(), ...) while it is open.
-class frmMemorySpace {
+class frmMemorySpace final : public Dialog {
 public:
     frmMemorySpace(Platform& platform, MemoryStatus& memory, SystemResources& resources);
-    ~frmMemorySpace();
-    frmMemorySpace(const frmMemorySpace&) = delete;
-    frmMemorySpace& operator=(const frmMemorySpace&) = delete;
+    ~frmMemorySpace() override;
 
     // Opens the window, or brings it forward when it is open. False when it
     // could not be created.
     bool Show(NativeWindow owner);
     void Close();
-    // The window while it is open, else null.
-    HWND Handle() const { return hwnd_; }
+    // Handle(): the window while it is open, else null.
+
+protected:
+    bool OnInit() override;
+    void OnCommand(int id, int code) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInit();
     void Refresh();
     void DrawBar(const DRAWITEMSTRUCT& item) const;
 
     Platform& platform_;
     MemoryStatus& memory_;
     SystemResources& resources_;
-    HWND hwnd_ = nullptr;
-    DialogFont font_;
     // What each bar shows: a percentage, or the missing-library message.
     std::array<std::optional<PercentBar>, 4> bars_;
     std::array<bool, 4> missing_{};

@@ -107,44 +107,11 @@ void OptionSetOpenLink(Shell& shell, std::string_view caption) {
     (void)shell.Open({"open", std::string(caption), "", "", ShowCommand::Normal});
 }
 
-namespace {
-
-// The program a command line starts: the quoted text, or without quotes the
-// text up to its first blank after ".exe" (the system's own reading of an
-// unquoted Run command with blanks in its path).
-std::string_view ProgramOfCommand(std::string_view command) {
-    const size_t start = command.find_first_not_of(' ');
-    if (start == std::string_view::npos) return {};
-    command.remove_prefix(start);
-    if (command.front() == '"') {
-        const size_t close = command.find('"', 1);
-        return command.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
-    }
-    const std::string upper = ToUpperAscii(command);
-    const size_t exe = upper.find(".EXE");
-    if (exe != std::string::npos && (exe + 4 == upper.size() || upper[exe + 4] == ' ')) return command.substr(0, exe + 4);
-    return command.substr(0, command.find(' '));
-}
-
-}  // namespace
-
-bool StartsWithWindows(Registry& registry, std::string_view programPath) {
-    const std::optional<std::string> command =
-        registry.ReadText(RegistryRoot::CurrentUser, std::string(kRunKey), std::string(kRunValue));
-    return command && !programPath.empty() && SamePathText(ProgramOfCommand(*command), programPath);
-}
-
-void OptionSetStartWithWindows(Registry& registry, MessageBoxes& messages, std::string_view programPath,
-                               bool ticked) {
-    if (programPath.empty() || ticked == StartsWithWindows(registry, programPath)) return;
-    const std::string key(kRunKey), value(kRunValue);
-    const bool done = ticked ? registry.CreateKey(RegistryRoot::CurrentUser, key) &&
-                                   registry.WriteText(RegistryRoot::CurrentUser, key, value,
-                                                      "\"" + std::string(programPath) + "\"")
-                             : registry.DeleteValue(RegistryRoot::CurrentUser, key, value);
-    if (!done)
-        (void)messages.Show({std::string(text::kStartWithWindowsFailed), std::string(text::kMessageCaption),
-                             MessageIcon::Warning, MessageButtons::Ok});
+std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view supportMail) {
+    std::vector<std::string> links;
+    if (!homeUrl.empty()) links.emplace_back(homeUrl);
+    if (!supportMail.empty()) links.push_back("mailto:" + std::string(supportMail));
+    return links;
 }
 
 void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& bar) {

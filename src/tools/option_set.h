@@ -68,20 +68,9 @@ TimeBoxKey TimeBoxKeyPressed(uint32_t character, std::string_view text);
 void OptionSetBrowseWave(OptionSetView& view, FileChooser& chooser, NativeWindow owner);
 // A link label's caption, opened by the shell.
 void OptionSetOpenLink(Shell& shell, std::string_view caption);
-
-// Start with Windows: the value "TaviMenu2" under the user's Run key holds
-// the program's path in quotes. A portable copy registers itself the same way.
-inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::string_view kRunValue = "TaviMenu2";
-// Whether the Run value starts the program at `programPath`: the program
-// part of its command, quoted or not, names it as the file system would.
-bool StartsWithWindows(Registry& registry, std::string_view programPath);
-// OK with the box `ticked`: the registry is changed only where it differs
-// from the box. Ticked, the value is written with the quoted path; unticked,
-// it is removed when it starts this program, and a value left by another
-// copy of the program elsewhere is left alone. A refusal is told once.
-void OptionSetStartWithWindows(Registry& registry, MessageBoxes& messages, std::string_view programPath,
-                               bool ticked);
+// The version page's links: the web page and the address for comments, each
+// only where the build set it.
+std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view supportMail);
 
 // OK, while the dialog is still open: the settings take the controls and the
 // bar's front-most state and wallpaper timer follow them. The settings file

@@ -11,6 +11,7 @@
 
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
+#include "platform/colour_scheme_win.h"
 #include "platform/handles_win.h"
 #include "platform/monitors_win.h"
 #include "platform/program_version_win.h"
@@ -20,12 +21,10 @@
 #include "tools/option_choices.h"
 #include "tools/option_set.h"
 #include "tools/option_set_ids.h"
+#include "tools/start_with_windows.h"
 
 namespace tavi {
 namespace {
-
-constexpr COLORREF kLinkBlue = 0xFF0000;  // BGR values
-constexpr COLORREF kLinkRed = 0x0000FF;
 
 constexpr std::array<int, 4> kPositionButtons{IDC_OPTION_POSITION_TOP, IDC_OPTION_POSITION_BOTTOM,
                                               IDC_OPTION_POSITION_LEFT, IDC_OPTION_POSITION_RIGHT};
@@ -81,10 +80,10 @@ private:
 };
 
 // The options dialog `OptionSet`.
-class OptionSet final : public ModalDialog {
+class OptionSet final : public Dialog {
 public:
     OptionSet(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser, Sound& sound,
-              DriveSpaces& drives, Registry& registry)
+              DriveSpaces& drives, Registry& registry, std::vector<std::string> links)
         : state_(state),
           platform_(platform),
           bar_(bar),
@@ -92,26 +91,27 @@ public:
           sound_(sound),
           drives_(drives),
           registry_(registry),
-          programPath_(Narrow(RunningProgramFile())) {}
+          programPath_(Narrow(RunningProgramFile())),
+          links_(std::move(links)) {}
     ~OptionSet() override { DeleteFonts(); }
 
     bool Confirmed() const { return confirmed_; }
     bool HotKeyChanged() const { return hotKeyChanged_; }
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInit() override;
+    void OnCommand(int id, int code) override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnRescale() override {
         MakeFonts();
         InvalidateRect(Handle(), nullptr, TRUE);
     }
 
 private:
-    void OnInit();
     void FillChoices();
     OptionChoices ReadChoices() const;
     std::wstring MonitorNumber() const;
     void SetCaptions();
-    void OnCommand(int id, int code);
     void ShowPage(int page);
     void Read();
     void Write();
@@ -131,6 +131,7 @@ private:
     DriveSpaces& drives_;
     Registry& registry_;
     const std::string programPath_;
+    const std::vector<std::string> links_;  // the version page's, one a link control
     OptionSetView view_;
     MonitorChoice monitors_;
     bool monitorPicked_ = false;  // the user chose an item of the monitor list
@@ -141,14 +142,8 @@ private:
     bool hotKeyChanged_ = false;
 };
 
-INT_PTR OptionSet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR OptionSet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            OnInit();
-            return TRUE;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->idFrom != IDC_OPTION_TAB || header->code != TCN_SELCHANGE) return FALSE;
@@ -170,7 +165,7 @@ INT_PTR OptionSet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void OptionSet::OnInit() {
+bool OptionSet::OnInit() {
     WaitCursor hourglass;
     SetCaptions();
     AddTabs(IDC_OPTION_TAB,
@@ -205,6 +200,7 @@ void OptionSet::OnInit() {
     CheckDlgButton(Handle(), IDC_OPTION_START_WITH_WINDOWS,
                    StartsWithWindows(registry_, programPath_) ? BST_CHECKED : BST_UNCHECKED);
     ShowPage(0);
+    return true;
 }
 
 void OptionSet::FillChoices() {
@@ -276,8 +272,6 @@ void OptionSet::SetCaptions() {
         {IDC_OPTION_WAVE_STOP, text::kOptionWaveStop},
         {IDC_OPTION_TITLE, text::kAppTitle},
         {IDC_OPTION_NOTICE, text::kOptionNotice},
-        {IDC_OPTION_LINK1, text::kOptionLinks[0]},
-        {IDC_OPTION_LINK2, text::kOptionLinks[1]},
         {IDC_OPTION_DRIVE_LABEL, text::kOptionDriveSpace},
         {IDOK, text::kEntryDialogOk},
         {IDCANCEL, text::kEntryDialogCancel},
@@ -288,6 +282,7 @@ void OptionSet::SetCaptions() {
         SetItemText(IDC_OPTION_SLOT_LABEL0 + i, std::to_string(i + 1) + std::string(text::kOptionAlarmNumberSuffix));
         SetItemText(IDC_OPTION_SEPARATOR0 + i, text::kOptionTimeSeparator);
     }
+    for (size_t i = 0; i < kLinks.size(); ++i) SetItemText(kLinks[i], i < links_.size() ? links_[i] : "");
     const ProgramVersion version = ReadProgramVersion();
     SetItemText(IDC_OPTION_VERSION, std::string(text::kOptionVersionPrefix) + std::to_string(version.major) + "." +
                                          std::to_string(version.minor) + "." + std::to_string(version.revision));
@@ -354,8 +349,12 @@ void OptionSet::OnCommand(int id, int code) {
 void OptionSet::ShowPage(int page) {
     SendDlgItemMessageW(Handle(), IDC_OPTION_TAB, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const int of = PageOf(GetDlgCtrlID(child));
-        if (of >= 0) ShowWindow(child, of == page ? SW_SHOWNA : SW_HIDE);
+        const int id = GetDlgCtrlID(child);
+        const int of = PageOf(id);
+        // A link the build gave no address stays hidden, and the notice above the links with them.
+        const bool absent = (id == IDC_OPTION_LINK1 && links_.empty()) || (id == IDC_OPTION_LINK2 && links_.size() < 2) ||
+                            (id == IDC_OPTION_NOTICE && links_.empty());
+        if (of >= 0) ShowWindow(child, of == page && !absent ? SW_SHOWNA : SW_HIDE);
     }
 }
 
@@ -474,7 +473,8 @@ void OptionSet::DrawLink(const DRAWITEMSTRUCT& item) const {
     const std::wstring caption = Widen(WindowText(item.hwndItem));
     const Selected font(item.hDC, linkFont_.Get());
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, item.hwndItem == hoveredLink_ ? kLinkRed : kLinkBlue);
+    const Palette& palette = CurrentPalette();
+    SetTextColor(item.hDC, ColourOf(item.hwndItem == hoveredLink_ ? palette.linkHover : palette.link));
     RECT box = item.rcItem;
     DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &box,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
@@ -494,10 +494,10 @@ void OptionSet::HoverLink(HWND over) {
 }  // namespace
 
 int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
-                  Sound& sound, DriveSpaces& drives, Registry& registry) {
+                  Sound& sound, DriveSpaces& drives, Registry& registry, std::vector<std::string> links) {
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&classes);
-    OptionSet dialog(state, platform, bar, chooser, sound, drives, registry);
+    OptionSet dialog(state, platform, bar, chooser, sound, drives, registry, std::move(links));
     SetLastError(ERROR_SUCCESS);
     // -1 when the dialog could not be made, 0 when its owner was no window:
     // the dialog itself only ends with OK or Cancel.

@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "app/bar_services.h"
 #include "app/menu_main.h"
 #include "platform/drive_space.h"
@@ -6,7 +9,9 @@
 #include "platform/native_window.h"
 #include "platform/platform.h"
 #include "platform/registry.h"
+#include "platform/program_identity.h"
 #include "platform/sound.h"
+#include "tools/option_set.h"
 
 namespace tavi {
 
@@ -16,8 +21,10 @@ namespace tavi {
 // Windows or no longer as the box says; Cancel changes nothing. Returns 0 when the
 // dialog was shown, else the system's error number for why it could not be
 // loaded (the tray command tries again then). Pausing the bar's timer around
-// it is the caller's part.
+// it is the caller's part. The version page links to `links`, the addresses
+// this build was given unless a test gives others.
 int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
-                  Sound& sound, DriveSpaces& drives, Registry& registry);
+                  Sound& sound, DriveSpaces& drives, Registry& registry,
+                  std::vector<std::string> links = ContactLinks(kHomeUrl, kSupportMail));
 
 }  // namespace tavi

@@ -25,22 +25,6 @@ import tavi
 from tavi import NOTEPAD
 
 
-def linux_pid(session: harness.Session, exe_name: str, folder: str) -> int:
-    """The Linux process of a Wine program started from `folder`, of our prefix only."""
-    prefix = session.env["WINEPREFIX"]
-    for line in subprocess.run(["pgrep", "-f", exe_name], capture_output=True, text=True).stdout.split():
-        pid = int(line)
-        try:
-            environ = Path(f"/proc/{pid}/environ").read_bytes().split(b"\0")
-            cmdline = Path(f"/proc/{pid}/cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
-        except OSError:
-            continue
-        if f"WINEPREFIX={prefix}".encode() in environ and folder.lower().replace("\\", "/") in \
-                cmdline.lower().replace("\\", "/"):
-            return pid
-    raise RuntimeError(f"no Linux process for {exe_name} in {folder}")
-
-
 def cpu_seconds(pid: int) -> float:
     fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
@@ -67,7 +51,7 @@ def main(seconds: float) -> None:
         bare_folder = session.program_folder("idle-bare", [harness.TOOLS_DIR / "barewindow.exe"])
         bare = session.start_program(bare_folder.file("barewindow.exe"))
         session.wait_window(bare, cls="BareWindow")
-        rows = [("bare window", linux_pid(session, "barewindow.exe", bare_folder.win_path))]
+        rows = [("bare window", session.linux_pid("barewindow.exe", bare_folder.win_path))]
 
         for name, ini_buff in (("bar hidden", tavi.INIBUFF_DEFAULT), ("bar shown", tavi.INIBUFF_LEFT_SHOWN)):
             folder = session.program_folder(f"idle-{name.split()[1]}", [harness.PROGRAM_EXE])
@@ -75,7 +59,7 @@ def main(seconds: float) -> None:
             folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(ini_buff))
             bar = tavi.Bar.start(session, folder)
             harness.wait_until(lambda: session.window(bar.hwnd)["visible"] == (name == "bar shown"), 10, name)
-            rows.append((name, linux_pid(session, "TaviMenu2.exe", folder.win_path)))
+            rows.append((name, session.linux_pid("TaviMenu2.exe", folder.win_path)))
 
         # Everything has settled before the stretch starts: first paint, deferred work, hiding.
         time.sleep(3)

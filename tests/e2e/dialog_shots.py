@@ -1,7 +1,7 @@
 """Screenshots of every window the program opens, at several display scales,
 for a person to look at.
 
-  python3 tests/e2e/dialog_shots.py [--language en] [--out FOLDER] [DPI ...]
+  python3 tests/e2e/dialog_shots.py [--language en] [--out FOLDER] [--dark] [DPI ...]
       (default Japanese into build/e2e/dialogs, 96 144; English into build/e2e/dialogs/en)
 
 The windows are the rows of the Windows test EveryWindow/DialogLayout
@@ -11,7 +11,8 @@ here. The tests run with TAVI_DIALOG_SHOTS set: each writes
 checked, and waits for <name>-<dpi>.taken, which this script writes after
 cropping the window out of a screenshot. For each dpi the prefix gets that
 LogPixels and a new wineserver; it is set back to 96 at the end.
-TAVI_SHOTS_ONLY=new_app,fd_format takes only those rows.
+TAVI_SHOTS_ONLY=new_app,fd_format takes only those rows. --dark takes them in the
+dark app mode (the user's AppsUseLightTheme 0), named <name>-<dpi>-dark.png.
 test_layout.py runs the same at 96 and 144 dpi as part of the tests.
 """
 
@@ -41,7 +42,7 @@ class Shots:
     failures: str        # the layout test's report of what did not
 
     def names(self) -> set:
-        return {p.stem.rsplit("-", 1)[0] for p in self.saved}
+        return {re.sub(r"-\d+(-dark)?$", "", p.stem) for p in self.saved}
 
 
 def window_names(session: harness.Session) -> list:
@@ -68,7 +69,10 @@ def _failures(output: str) -> str:
     return "".join(blocks) or output[-4000:]
 
 
-def shoot(session: harness.Session, out: Path) -> Shots:
+PERSONALIZE_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize"
+
+
+def shoot(session: harness.Session, out: Path, suffix: str = "") -> Shots:
     """Opens every window at the session's current dpi and photographs it."""
     out.mkdir(parents=True, exist_ok=True)
     names = window_names(session)
@@ -87,7 +91,7 @@ def shoot(session: harness.Session, out: Path) -> Shots:
                 harness.wait_until(lambda: shown.read_text().strip(), 10, f"{shown.name} written")
                 left, top, width, height = (int(v) for v in shown.read_text().split())
                 screen = session.screenshot(f"dialog-shot-{shown.stem}")
-                target = out / f"{shown.stem}.png"
+                target = out / f"{shown.stem}{suffix}.png"
                 subprocess.run(["convert", str(screen), "-crop", f"{width}x{height}+{left}+{top}", "+repage",
                                 str(target)], check=True, timeout=60)
                 saved.append(target)
@@ -108,13 +112,17 @@ def main(argv: list) -> int:
     out = harness.E2E_DIR / "dialogs" / ("" if language == "ja" else language)
     if len(argv) >= 2 and argv[0] == "--out":
         out, argv = Path(argv[1]), argv[2:]
+    dark = bool(argv) and argv[0] == "--dark"
+    argv = argv[1:] if dark else argv
     dpis = [int(a) for a in argv] or [96, 144]
     status = 0
     with harness.Session(ui_language=language) as session:
+        if dark:
+            session.wine("reg", "add", PERSONALIZE_KEY, "/v", "AppsUseLightTheme", "/t", "REG_DWORD", "/d", "0", "/f")
         try:
             for dpi in dpis:
                 session.set_dpi(dpi)
-                shots = shoot(session, out)
+                shots = shoot(session, out, "-dark" if dark else "")
                 for path in shots.saved:
                     print(path)
                 if shots.missing:
@@ -125,6 +133,8 @@ def main(argv: list) -> int:
                     status = 1
         finally:
             session.set_dpi(96)
+            if dark:
+                session.wine("reg", "delete", PERSONALIZE_KEY, "/v", "AppsUseLightTheme", "/f")
     return status
 
 

@@ -601,6 +601,22 @@ class Session:
     def alive(self, pid: int) -> bool:
         return self.call("alive", pid=pid)["alive"]
 
+    def linux_pid(self, exe_name: str, folder: str) -> int:
+        """The Linux process of a Wine program started from `folder` (a Windows
+        path), of this session's prefix only."""
+        prefix = self.env["WINEPREFIX"]
+        for line in subprocess.run(["pgrep", "-f", exe_name], capture_output=True, text=True).stdout.split():
+            pid = int(line)
+            try:
+                environ = Path(f"/proc/{pid}/environ").read_bytes().split(b"\0")
+                cmdline = Path(f"/proc/{pid}/cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
+            except OSError:
+                continue
+            if f"WINEPREFIX={prefix}".encode() in environ and folder.lower().replace("\\", "/") in \
+                    cmdline.lower().replace("\\", "/"):
+                return pid
+        raise HarnessError(f"no Linux process for {exe_name} in {folder}")
+
     # -- windows --
 
     def windows(self, pid: Optional[int] = None, cls: Optional[str] = None, caption: Optional[str] = None,

@@ -66,6 +66,11 @@ class Bar:
     @classmethod
     def start(cls, session: harness.Session, folder: harness.ProgramFolder, timeout: float = 30) -> "Bar":
         pid = session.start_program(folder.file("TaviMenu2.exe"), cwd=folder.path)
+        return cls.attach(session, folder, pid, timeout)
+
+    @classmethod
+    def attach(cls, session: harness.Session, folder: harness.ProgramFolder, pid: int, timeout: float = 30) -> "Bar":
+        """The bar of a program started otherwise (by its setup), once it has its buttons."""
         bar = session.wait_window(pid, cls=BAR_CLASS, hidden=True, timeout=timeout)
         toolbar = harness.wait_until(
             lambda: next((w for w in session.windows(pid, hidden=True, children=True)

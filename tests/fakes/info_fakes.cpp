@@ -26,12 +26,12 @@ void FakeRegistry::AddKey(RegistryRoot root, const std::string& key) { keys_.ins
 void FakeRegistry::SetText(RegistryRoot root, const std::string& key, const std::string& name,
                            const std::string& text) {
     AddKey(root, key);
-    values_[KeyId(root, key) + "|" + Lower(name)] = Value{false, text, 0};
+    values_[KeyId(root, key) + "|" + Lower(name)] = Value{false, text, 0, name};
 }
 
 void FakeRegistry::SetNumber(RegistryRoot root, const std::string& key, const std::string& name, uint32_t number) {
     AddKey(root, key);
-    values_[KeyId(root, key) + "|" + Lower(name)] = Value{true, "", number};
+    values_[KeyId(root, key) + "|" + Lower(name)] = Value{true, "", number, name};
 }
 
 const FakeRegistry::Value* FakeRegistry::Find(RegistryRoot root, const std::string& key,
@@ -76,6 +76,14 @@ bool FakeRegistry::WriteNumber(RegistryRoot root, const std::string& key, const 
     SetNumber(root, key, name, number);
     changes.push_back("number " + key + "|" + name + "=" + std::to_string(number));
     return true;
+}
+
+std::vector<std::string> FakeRegistry::ValueNames(RegistryRoot root, const std::string& key) {
+    std::vector<std::string> names;
+    const std::string prefix = KeyId(root, key) + "|";
+    for (const auto& [id, value] : values_)
+        if (id.starts_with(prefix)) names.push_back(value.name);
+    return names;
 }
 
 bool FakeRegistry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {

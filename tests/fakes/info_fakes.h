@@ -23,6 +23,7 @@ public:
         bool isNumber = false;
         std::string text;
         uint32_t number = 0;
+        std::string name;  // as written
     };
     std::vector<std::string> changes;
     std::set<std::string> failing;  // "KEY" or "KEY|NAME", any case
@@ -39,6 +40,7 @@ public:
     bool WriteText(RegistryRoot root, const std::string& key, const std::string& name,
                    const std::string& text) override;
     bool WriteNumber(RegistryRoot root, const std::string& key, const std::string& name, uint32_t number) override;
+    std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) override;
     bool DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 
 private:

@@ -28,8 +28,8 @@ double Contrast(const PaletteColour& a, const PaletteColour& b) {
 }
 
 std::vector<PaletteColour> Colours(const Palette& p) {
-    return {p.face, p.glyph, p.edgeLight, p.edgeShadow, p.focus, p.meterBack, p.meterText, p.meterFill,
-            p.meterFillText};
+    return {p.face,      p.glyph,     p.edgeLight, p.edgeShadow, p.focus,        p.meterBack, p.meterText,
+            p.meterFill, p.meterFillText, p.field, p.fieldText, p.control, p.disabledText, p.link, p.linkHover};
 }
 
 }  // namespace
@@ -69,6 +69,9 @@ TEST(ColourScheme, LightIsTheClassicLookAndHighContrastUsesOnlySystemColours) {
               (std::vector<PaletteColour>{Fixed(255, 255, 255), Fixed(0, 0, 128), Fixed(0, 0, 128),
                                           Fixed(255, 255, 255)}))
         << "the meter's dark blue on white, as before";
+    EXPECT_EQ((std::vector<PaletteColour>{light.link, light.linkHover}),
+              (std::vector<PaletteColour>{Fixed(0, 0, 255), Fixed(255, 0, 0)}))
+        << "blue links, red under the pointer";
 
     const Palette contrast = PaletteFor(ColourMode::HighContrast);
     EXPECT_TRUE(contrast.systemFrames);
@@ -95,6 +98,12 @@ TEST(ColourScheme, DarkIsDrawnByTheProgramWithReadableContrast) {
         {"a meter's figure", dark.meterText, dark.meterBack, 7.0},
         {"a meter's figure over its fill", dark.meterFillText, dark.meterFill, 4.5},
         {"the fill against the empty part", dark.meterFill, dark.meterBack, 2.0},
+        {"text in a box", dark.fieldText, dark.field, 7.0},
+        {"a button's caption", dark.glyph, dark.control, 7.0},
+        {"grey text on the page", dark.disabledText, dark.face, 3.0},
+        {"a link on the page", dark.link, dark.face, 4.5},
+        {"a link under the pointer", dark.linkHover, dark.face, 4.5},
+        {"a box against the page", dark.field, dark.face, 1.1},
     };
     for (const auto& pair : pairs) EXPECT_GE(Contrast(pair.front, pair.back), pair.least) << pair.name;
 }

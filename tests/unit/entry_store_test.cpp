@@ -36,26 +36,32 @@ TEST(OpenEntryList, OnlyAMissingListIsAFirstRunAndAnUnreadableOneIsLeftAsItIs) {
     const std::string firstRun = Lines({"C:\\", "C:\\", "", "0", "C:\\", "0", "ｴｸｽﾌﾟﾛｰﾗ", "C:\\WINDOWS\\EXPLORER.EXE",
                                         "", "0", "C:\\WINDOWS\\EXPLORER.EXE", "0"});
     const std::string memo = Lines({"Memo", "C:\\memo.exe", "", "0", "", "0"});
+    const std::string settings = "[IniBuff]\r\nIniBuff=10\r\n";
     const struct {
         const char* what;
         std::optional<std::string> list;  // nothing: absent
+        std::optional<std::string> settings;  // "TaviLaunch.ini"; nothing: absent
         bool listUnreadable, unicodeUnreadable, explorer;
         size_t entries;
         std::optional<std::string> written;  // the list after the start; nothing: absent
         bool unread;
     } cases[] = {
-        {"a first run", std::nullopt, false, false, true, 2, firstRun, false},
-        {"a first run without an explorer", std::nullopt, false, false, false, 0, std::nullopt, false},
-        {"an empty list is the user's", "", false, false, true, 0, "", false},
-        {"a list held by another program", memo, true, false, true, 0, memo, true},
-        {"its UTF-8 copy held", memo, false, true, true, 0, memo, true},
-        {"a list read whole", memo, false, false, true, 1, memo, false},
+        {"a first run", std::nullopt, std::nullopt, false, false, true, 2, firstRun, false},
+        {"a first run without an explorer", std::nullopt, std::nullopt, false, false, false, 0, std::nullopt, false},
+        {"an empty list is the user's", "", settings, false, false, true, 0, "", false},
+        {"an empty list and empty settings, as a package manager makes them", "", "", false, false, true, 2, firstRun,
+         false},
+        {"an empty list made before any settings", "", std::nullopt, false, false, true, 2, firstRun, false},
+        {"a list held by another program", memo, std::nullopt, true, false, true, 0, memo, true},
+        {"its UTF-8 copy held", memo, std::nullopt, false, true, true, 0, memo, true},
+        {"a list read whole", memo, std::nullopt, false, false, true, 1, memo, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         FakePlatform fake;
         if (c.explorer) fake.files.files["C:\\WINDOWS\\EXPLORER.EXE"] = "MZ";
         if (c.list) fake.files.files[kList] = *c.list;
+        if (c.settings) fake.files.files[kApp + "\\TaviLaunch.ini"] = *c.settings;
         if (c.listUnreadable) fake.files.unreadable.push_back(kList);
         if (c.unicodeUnreadable) fake.files.unreadable.push_back(kList + ".utf8");
         MenuMain state;
@@ -225,6 +231,22 @@ TEST_F(EntryFileTest, AStrayLeadByteAtALineEndCannotJoinTwoRecords) {
     EXPECT_EQ(store.slots[0].PathName, "C:\\a.exe");
     EXPECT_EQ(store.slots[1].Title, "Next");
     EXPECT_EQ(store.slots[1].PathName, "C:\\b.exe");
+}
+
+// A package manager keeps the list as a hard link to its own copy (Scoop's
+// persisted files): a save writes through it, so both names see the change.
+TEST_F(EntryFileTest, AListWithAnotherNameIsWrittenThroughSoBothSeeTheSave) {
+    WriteList("old\r\n");
+    const std::filesystem::path list = folder.File("Launch.ini"), kept = folder.File("kept.ini");
+    std::filesystem::create_hard_link(list, kept);
+    EntryStore store = ParseEntries(Lines({"New", "n.exe", "", "0", "n.exe", "0"}));
+    ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    EXPECT_EQ(ReadList(), Lines({"New", "n.exe", "", "0", "n.exe", "0"}));
+    EXPECT_EQ(files.ReadAll(kept.string()), Lines({"New", "n.exe", "", "0", "n.exe", "0"}));
+    EXPECT_EQ(std::filesystem::hard_link_count(list), 2u);
+    ASSERT_TRUE(SaveEntries(ParseEntries(Lines({"S", "s.exe", "", "0", "", "0"})), platform, folder.Path()));
+    EXPECT_EQ(files.ReadAll(kept.string()), Lines({"S", "s.exe", "", "0", "", "0"})) << "a shorter list, no tail left";
+    EXPECT_FALSE(std::filesystem::exists(folder.File("Launch.ini.new")));
 }
 
 TEST_F(EntryFileTest, ReplacingLeavesNoTemporaryFileBehind) {

@@ -5,8 +5,10 @@
 #include <stdexcept>
 
 #include "platform/text.h"
+#include "access_keys.h"
 #include "fakes/fakes.h"
 #include "menus/menu_model.h"
+#include "platform/ui_text.h"
 
 using namespace tavi;
 
@@ -217,4 +219,36 @@ TEST_F(MenuTreeTest, AVeryLongListIsCutAtItsIdSpan) {
     ASSERT_EQ(desktop.children.size(), kListIdSpan);
     EXPECT_EQ(ListItemOf(desktop.children.back().id)->index, static_cast<int>(kListIdSpan) - 1);
     EXPECT_EQ(ListItemOf(desktop.children.back().id)->list, ListKind::DeskTop);
+}
+
+// On each level of either menu, in every language, no two items share an
+// access key, and a name from a list (a desktop item "Tom & Jerry") shows
+// its "&" instead of taking a key of its own.
+TEST_F(MenuTreeTest, NoTwoItemsOfALevelShareAnAccessKey) {
+    ASSERT_EQ(access_keys::Clashes({"壁紙(&W)", "Windows(&w)", "終了(&X)", "a && b"}),
+              (std::vector<std::string>{"&W: \"壁紙(&W)\" \"Windows(&w)\""}))
+        << "the check finds a clash";
+    lists.deskTop.items = {{"Tom & Jerry", "C:\\Tom & Jerry.lnk"}, {"&Start", "C:\\&Start.lnk"}};
+    for (size_t language = 0; language < LanguageTables().size(); ++language) {
+        UseLanguage(language);
+        SCOPED_TRACE(LanguageTables()[language].code);
+        for (const MenuModel& menu : {BuildEntryMenu(Inputs()), BuildTrayMenu(Inputs())}) {
+            std::vector<std::vector<const MenuItem*>> levels{{}};
+            for (const MenuItem& item : menu.items) levels[0].push_back(&item);
+            for (size_t l = 0; l < levels.size(); ++l) {
+                std::vector<std::string> captions;
+                for (const MenuItem* item : levels[l]) {
+                    if (!item->children.empty()) {
+                        levels.emplace_back();
+                        for (const MenuItem& child : item->children) levels.back().push_back(&child);
+                    }
+                    if (ListItemOf(item->id)) EXPECT_EQ(access_keys::KeyOf(item->caption), "") << item->caption;
+                    captions.push_back(item->caption);
+                }
+                EXPECT_EQ(access_keys::Clashes(captions), std::vector<std::string>()) << menu.caption << ", level " << l;
+            }
+        }
+    }
+    UseLanguage(0);
+    EXPECT_EQ(Find(BuildTrayMenu(Inputs()), "mnuPopupDeskTopCount", 0).caption, "Tom && Jerry");
 }

@@ -204,11 +204,25 @@ TEST(OptionSetWave, BrowseAsksForWaveFilesAndKeepsTheBoxOnCancel) {
 
 TEST(OptionSetLinks, ACaptionIsOpenedByTheShell) {
     fakes::FakeShell shell;
-    OptionSetOpenLink(shell, "https://tavimenu2.example/");
+    OptionSetOpenLink(shell, "https://example.jp/tavi/");
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0].verb, "open");
-    EXPECT_EQ(shell.opened[0].file, "https://tavimenu2.example/");
+    EXPECT_EQ(shell.opened[0].file, "https://example.jp/tavi/");
     EXPECT_EQ(shell.opened[0].parameters, "");
+}
+
+// An address the build did not set has no link: nothing points nowhere.
+TEST(OptionSetLinks, OnlyTheAddressesTheBuildSetAreShown) {
+    const struct {
+        const char *home, *mail;
+        std::vector<std::string> links;
+    } cases[] = {
+        {"", "", {}},
+        {"https://example.jp/tavi/", "", {"https://example.jp/tavi/"}},
+        {"", "tavi@example.jp", {"mailto:tavi@example.jp"}},
+        {"https://example.jp/tavi/", "tavi@example.jp", {"https://example.jp/tavi/", "mailto:tavi@example.jp"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ContactLinks(c.home, c.mail), c.links) << c.home << " " << c.mail;
 }
 
 TEST(OptionSetOk, StoresTheControlsAndAppliesThemToTheBar) {
@@ -311,58 +325,3 @@ TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     EXPECT_EQ(shown.ChkEndSave, 0);
 }
 
-// The box shows whether the Run value starts this copy; OK changes the
-// registry only where it differs from the box, and never touches a value
-// that starts another copy unless the box asks for this one.
-TEST(OptionSetStartWithWindows, TheBoxShowsThisCopyAndOkWritesOrRemovesOnlyWhatDiffers) {
-    const std::string self = "C:\\Users\\山田\\AppData\\Local\\Programs\\TaviMenu2\\TaviMenu2.exe";
-    const std::string quoted = "\"" + self + "\"";
-    const std::string other = "\"D:\\Tools\\TaviMenu2\\TaviMenu2.exe\"";
-    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    const struct {
-        const char* name;
-        std::optional<std::string> stored;  // the value before; nullopt: none (and no Run key)
-        bool shown;                         // the box as the dialog opens
-        bool ticked;                        // the box at OK
-        std::vector<std::string> changes;
-        std::optional<std::string> after;
-    } cases[] = {
-        {"none, ticked", std::nullopt, false, true, {"create " + run, "text " + run + "|TaviMenu2=" + quoted}, quoted},
-        {"none, left unticked", std::nullopt, false, false, {}, std::nullopt},
-        {"ours, left ticked", quoted, true, true, {}, quoted},
-        {"ours in other case and without quotes", "c:/users/山田/appdata/local/programs/tavimenu2/TAVIMENU2.EXE", true,
-         true, {}, "c:/users/山田/appdata/local/programs/tavimenu2/TAVIMENU2.EXE"},
-        {"ours with an argument", quoted + " /min", true, true, {}, quoted + " /min"},
-        {"ours, unticked", quoted, true, false, {"delete " + run + "|TaviMenu2"}, std::nullopt},
-        {"another copy, left unticked", other, false, false, {}, other},
-        {"another copy, ticked", other, false, true, {"text " + run + "|TaviMenu2=" + quoted}, quoted},
-        {"a longer path that begins with ours", "\"" + self + ".old\"", false, false, {}, "\"" + self + ".old\""},
-    };
-    for (const auto& c : cases) {
-        fakes::FakeRegistry registry;
-        fakes::FakeMessageBoxes messages;
-        if (c.stored) registry.SetText(RegistryRoot::CurrentUser, run, "TaviMenu2", *c.stored);
-        EXPECT_EQ(StartsWithWindows(registry, self), c.shown) << c.name;
-        OptionSetStartWithWindows(registry, messages, self, c.ticked);
-        EXPECT_EQ(registry.changes, c.changes) << c.name;
-        EXPECT_EQ(registry.ReadText(RegistryRoot::CurrentUser, run, "TaviMenu2"), c.after) << c.name;
-        EXPECT_TRUE(messages.shown.empty()) << c.name;
-        EXPECT_EQ(StartsWithWindows(registry, self), c.ticked) << c.name << ", opened again";
-    }
-}
-
-TEST(OptionSetStartWithWindows, ARefusedChangeIsToldOnceAndLeavesTheValueAsItWas) {
-    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    for (const bool ticked : {true, false}) {
-        fakes::FakeRegistry registry;
-        fakes::FakeMessageBoxes messages;
-        if (!ticked) registry.SetText(RegistryRoot::CurrentUser, run, "TaviMenu2", "\"C:\\T\\TaviMenu2.exe\"");
-        registry.failing.insert(run);
-        OptionSetStartWithWindows(registry, messages, "C:\\T\\TaviMenu2.exe", ticked);
-        ASSERT_EQ(messages.shown.size(), 1u) << ticked;
-        EXPECT_EQ(messages.shown[0].text, "Windows の起動時に実行する設定を変更できませんでした");
-        EXPECT_EQ(messages.shown[0].caption, "たびめにゅ～２");
-        EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-        EXPECT_EQ(StartsWithWindows(registry, "C:\\T\\TaviMenu2.exe"), !ticked) << "as it was";
-    }
-}

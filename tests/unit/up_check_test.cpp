@@ -193,16 +193,40 @@ TEST(UpCheck, DefaultBuildDoesNotOverflowPastVersionThree) {
     EXPECT_EQ(UpCheck::DefaultBuild({"", 12, 34, 56}), 123456);
 }
 
-TEST(RegisterUpCheck, WithoutTheCheckerNothingIsWrittenOrShown) {
-    FakeRegistry registry;
-    fakes::FakeMessageBoxes messages;
-    RegisterUpCheck(registry, messages, kVersion, "C:\\Tavi", "TaviMenu2");
-    EXPECT_TRUE(registry.changes.empty());
-    EXPECT_TRUE(messages.shown.empty());
+const UpdateContact kContact{"tavi@example.jp", "example.jp", "https://example.jp/tavi/update.txt"};
+
+TEST(UpdateContact, TheHostShownIsTheWebPagesHost) {
+    const struct {
+        const char *home, *host;
+    } cases[] = {{"https://example.jp/tavi/", "example.jp"}, {"http://example.jp", "example.jp"},
+                 {"example.jp/tavi", "example.jp"}, {"", ""}};
+    for (const auto& c : cases) EXPECT_EQ(UpdateContactFor(c.home, "m", "u").host, c.host) << c.home;
+}
+
+// Without the checker, or without both addresses it needs from the build,
+// nothing is written and nothing is announced, newer build known or not.
+TEST(RegisterUpCheck, WithoutTheCheckerOrTheAddressesNothingIsWrittenOrShown) {
+    const struct {
+        bool installed;
+        UpdateContact contact;
+    } cases[] = {{false, kContact},
+                 {true, {"", "example.jp", kContact.infoUrl}},
+                 {true, {kContact.mail, "example.jp", ""}},
+                 {true, {}}};
+    for (const auto& c : cases) {
+        FakeRegistry registry;
+        if (c.installed) registry.AddKey(kUser, "Software\\Upcheck");
+        registry.SetNumber(kUser, "Software\\Upcheck\\" + c.contact.mail + "\\TaviMenu2", "LatestBuild", 99999);
+        registry.changes.clear();
+        fakes::FakeMessageBoxes messages;
+        RegisterUpCheck(registry, messages, kVersion, "C:\\Tavi", "TaviMenu2", c.contact);
+        EXPECT_TRUE(registry.changes.empty()) << c.installed << " " << c.contact.mail << " " << c.contact.infoUrl;
+        EXPECT_TRUE(messages.shown.empty()) << c.installed << " " << c.contact.mail << " " << c.contact.infoUrl;
+    }
 }
 
 TEST(RegisterUpCheck, RegistersAndAnnouncesOnlyANewerBuild) {
-    const std::string program = "Software\\Upcheck\\support@tavimenu2.example\\TaviMenu2";
+    const std::string program = "Software\\Upcheck\\tavi@example.jp\\TaviMenu2";
     const struct {
         uint32_t latest, next;
         bool announced;
@@ -213,14 +237,15 @@ TEST(RegisterUpCheck, RegistersAndAnnouncesOnlyANewerBuild) {
         registry.SetNumber(kUser, program, "LatestBuild", c.latest);
         registry.SetNumber(kUser, program, "NextBuild", c.next);
         fakes::FakeMessageBoxes messages;
-        RegisterUpCheck(registry, messages, kVersion, "C:\\Tavi", "TaviMenu2");
+        RegisterUpCheck(registry, messages, kVersion, "C:\\Tavi", "TaviMenu2", kContact);
         const auto* build = registry.Find(kUser, program, "Build");
         ASSERT_TRUE(build) << c.latest;
         EXPECT_EQ(build->number, 20103u);
         EXPECT_EQ(registry.Find(kUser, program, "FilePath")->text, "C:\\Tavi\\TaviMenu2.EXE");
         EXPECT_EQ(registry.Find(kUser, program, "DisplayName")->text, "たびめにゅ～２－【多機能ランチャー】");
-        EXPECT_EQ(registry.Find(kUser, "Software\\Upcheck\\support@tavimenu2.example", "InfoURL")->text,
-                  "https://tavimenu2.example/update/TaviMenu2.txt");
+        EXPECT_EQ(registry.Find(kUser, "Software\\Upcheck\\tavi@example.jp", "Author")->text, "TaviMenu2 developers");
+        EXPECT_EQ(registry.Find(kUser, "Software\\Upcheck\\tavi@example.jp", "InfoURL")->text,
+                  "https://example.jp/tavi/update.txt");
         ASSERT_EQ(messages.shown.size(), c.announced ? 1u : 0u) << c.latest << " " << c.next;
         if (c.announced) {
             EXPECT_EQ(messages.shown[0].text, "最新バージョンが存在します");
@@ -231,13 +256,13 @@ TEST(RegisterUpCheck, RegistersAndAnnouncesOnlyANewerBuild) {
 }
 
 TEST(RegisterUpCheck, AFailedRegistrationStillAnnouncesAKnownNewerBuild) {
-    const std::string program = "Software\\Upcheck\\support@tavimenu2.example\\TaviMenu2";
+    const std::string program = "Software\\Upcheck\\tavi@example.jp\\TaviMenu2";
     FakeRegistry registry;
     registry.AddKey(kUser, "Software\\Upcheck");
     registry.SetNumber(kUser, program, "LatestBuild", 99999);
     registry.failing = {program + "|DistinctName"};
     fakes::FakeMessageBoxes messages;
-    RegisterUpCheck(registry, messages, kVersion, "C:\\Tavi", "TaviMenu2");
+    RegisterUpCheck(registry, messages, kVersion, "C:\\Tavi", "TaviMenu2", kContact);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(registry.Find(kUser, program, "Build"), nullptr);
 }

@@ -10,6 +10,7 @@
 #include "bar/bar_icons_win.h"
 #include "bar/stock_icons_win.h"
 #include "platform/pixel_canvas_win.h"
+#include "platform/program_icon_ids.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
@@ -52,7 +53,7 @@ std::string WindowsFile(const char* name) {
 
 TEST(StockIcons, EveryPictureIsDrawnAtEverySize) {
     for (int size : {16, 24, 32}) {
-        for (StockIcon icon : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder, StockIcon::Main2, StockIcon::Drag}) {
+        for (StockIcon icon : {StockIcon::Dos, StockIcon::Nothing, StockIcon::Folder, StockIcon::Drag}) {
             HICON handle = CreateStockIcon(icon, size);
             ASSERT_NE(handle, nullptr) << "icon " << static_cast<int>(icon) << " at " << size;
             ICONINFO info{};
@@ -65,6 +66,41 @@ TEST(StockIcons, EveryPictureIsDrawnAtEverySize) {
             DestroyIcon(handle);
         }
     }
+}
+
+// The program's icon holds each size the shell, the tray and the title bars
+// ask for at 100 to 200 % and the 256 px picture Explorer shows large; every
+// one is opaque in its middle and clear in its corners.
+TEST(ProgramIcon, HoldsEverySizeTheSystemAsksFor) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDI_TAVIMENU2), RT_GROUP_ICON);
+    ASSERT_NE(found, nullptr);
+    const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    ASSERT_NE(group, nullptr);
+    const WORD count = *reinterpret_cast<const WORD*>(group + 4);
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        const BYTE* entry = group + 6 + 14 * i;  // GRPICONDIRENTRY
+        const int size = entry[0] == 0 ? 256 : entry[0];
+        sizes.push_back(size);
+        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << "bits of the " << size << " px picture";
+        HRSRC image = FindResourceW(nullptr, MAKEINTRESOURCEW(*reinterpret_cast<const WORD*>(entry + 12)), RT_ICON);
+        ASSERT_NE(image, nullptr) << size;
+        const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, image)));
+        if (size == 256) {
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(data) + 1, 3), "PNG");
+            continue;
+        }
+        const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
+        ASSERT_EQ(header->biWidth, size);
+        const auto* pixels = reinterpret_cast<const uint32_t*>(data + header->biSize);
+        EXPECT_EQ(pixels[(size / 2) * size + size / 2] >> 24, 255u) << size << " px: its middle";
+        EXPECT_EQ(pixels[0] >> 24, 0u) << size << " px: its corner";
+        HICON icon = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVIMENU2), IMAGE_ICON, size, size, 0));
+        EXPECT_NE(icon, nullptr) << size;
+        DestroyIcon(icon);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
 }
 
 TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {

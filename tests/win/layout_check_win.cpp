@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "access_keys.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/wide_win.h"
 
@@ -341,6 +342,7 @@ std::vector<std::string> Problems(HWND window, int pointSize) {
         RECT area;
     };
     std::vector<Child> children;
+    std::vector<std::string> captions;  // those that may hold an access key
     const RECT client = ClientOf(window);
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
@@ -356,7 +358,12 @@ std::vector<std::string> Problems(HWND window, int pointSize) {
                                    " px high, the window's " + std::to_string(windowFont.Height()));
         }
         CheckText(child, c.kind, dpi, problems);
+        const bool ownerDrawn = c.kind == Kind::Static && (StyleOf(child) & SS_TYPEMASK) == SS_OWNERDRAW;
+        const bool keyed = c.kind == Kind::PushButton || c.kind == Kind::CheckButton || c.kind == Kind::GroupBox ||
+                           (c.kind == Kind::Static && !ownerDrawn && !(StyleOf(child) & SS_NOPREFIX));
+        if (keyed) captions.push_back(tavi::Narrow(TextOf(child)));
     }
+    for (const std::string& clash : access_keys::Clashes(captions)) problems.push_back("access key " + clash);
     for (size_t i = 0; i < children.size(); ++i)
         for (size_t j = i + 1; j < children.size(); ++j) {
             const Child& a = children[i];

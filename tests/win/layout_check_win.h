@@ -1,7 +1,8 @@
 #pragma once
 // What a person sees wrong in a window's layout, measured on the live
 // window: fonts that differ from the window's own, controls reaching outside
-// their parent or over a sibling, and texts that do not fit their control.
+// their parent or over a sibling, texts that do not fit their control, and
+// two of its shown controls (one page of a dialog) with one access key.
 #include <windows.h>
 
 #include <string>

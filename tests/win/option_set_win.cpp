@@ -198,7 +198,7 @@ TEST_F(OptionSetWin, EveryPageShowsItsControlsAndTheSettings) {
         {IDC_OPTION_TARGET_DROP, "ﾀｰｹﾞｯﾄﾄﾞﾛｯﾌﾟを有効にする(&R)"},
         {IDC_OPTION_MEDIA_EJECT, "終了時ﾘﾑｰﾊﾞﾌﾞﾙﾒﾃﾞｨｱをｲｼﾞｪｸﾄする(&V)"},
         {IDC_OPTION_END_SAVE, "終了時の状態を保存する(&S)"},
-        {IDC_OPTION_START_WITH_WINDOWS, "Windows の起動時に実行する(&W)"},
+        {IDC_OPTION_START_WITH_WINDOWS, "Windows の起動時に実行する(&U)"},
         {IDC_OPTION_WALLPAPER_CHANGE, "壁紙を自動的に切り替える(&W)"},
         {IDC_OPTION_MINUTES, "分毎"},
         {IDC_OPTION_NO_SPLASH, "ｽﾌﾟﾗｯｼｭﾛｺﾟを表示しない(&N)"},
@@ -298,7 +298,9 @@ TEST_F(OptionSetWin, ThePreviewFollowsThePositionAndTheLinksTurnRedUnderThePoint
         seen.linkLeft = RedAndBlue(dialog, IDC_OPTION_LINK1);
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTION_LINK2, STN_DBLCLK), reinterpret_cast<LPARAM>(link));
     });
-    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
+    EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry,
+                            {"https://example.jp/tavi/", "mailto:tavi@example.jp"}),
+              0);
     ASSERT_TRUE(shown.Join());
     const uint32_t bar = 0xC0C0C0, screen = 0x008080;
     EXPECT_EQ(seen.topBefore, bar);
@@ -312,7 +314,33 @@ TEST_F(OptionSetWin, ThePreviewFollowsThePositionAndTheLinksTurnRedUnderThePoint
     EXPECT_EQ(seen.linkLeft.first, 0);
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0].verb, "open");
-    EXPECT_EQ(shell.opened[0].file, "mailto:support@tavimenu2.example");
+    EXPECT_EQ(shell.opened[0].file, "mailto:tavi@example.jp");
+}
+
+// An address the build was not given has no link, and with none the notice
+// that points to them goes too.
+TEST_F(OptionSetWin, TheVersionPageShowsOnlyTheLinksItWasGiven) {
+    const struct {
+        std::vector<std::string> links;
+        bool first, second, notice;
+    } cases[] = {{{}, false, false, false},
+                 {{"https://example.jp/tavi/"}, true, false, true},
+                 {{"https://example.jp/tavi/", "mailto:tavi@example.jp"}, true, true, true}};
+    for (const auto& c : cases) {
+        std::vector<bool> seen;
+        std::string caption;
+        WhileShown shown(kCaption, [&](HWND dialog) {
+            SelectTab(dialog, 3);
+            seen = {Visible(dialog, IDC_OPTION_LINK1), Visible(dialog, IDC_OPTION_LINK2), Visible(dialog, IDC_OPTION_NOTICE)};
+            caption = ItemText(dialog, IDC_OPTION_LINK1);
+            SelectTab(dialog, 0);
+            seen.push_back(Visible(dialog, IDC_OPTION_LINK1));
+        });
+        EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry, c.links), 0);
+        ASSERT_TRUE(shown.Join());
+        EXPECT_EQ(seen, (std::vector<bool>{c.first, c.second, c.notice, false})) << c.links.size() << " links";
+        EXPECT_EQ(caption, c.links.empty() ? "" : c.links[0]);
+    }
 }
 
 TEST_F(OptionSetWin, TheWaveFileIsBrowsedForAndTested) {

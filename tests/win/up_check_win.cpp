@@ -14,7 +14,8 @@ using namespace tavi;
 namespace {
 
 const wchar_t* const kRoot = L"Software\\Upcheck";
-const std::wstring kProgramKey = L"Software\\Upcheck\\support@tavimenu2.example\\TaviMenu2";
+const std::wstring kProgramKey = L"Software\\Upcheck\\tavi@example.jp\\TaviMenu2";
+const UpdateContact kContact = UpdateContactFor("https://example.jp/tavi/", "tavi@example.jp", "https://example.jp/tavi/update.txt");
 
 class RecordingMessages final : public MessageBoxes {
 public:
@@ -74,18 +75,18 @@ protected:
 }  // namespace
 
 TEST_F(UpCheckTree, WithoutTheCheckerNothingIsWritten) {
-    RegisterUpCheck(registry, messages, version, "C:\\ﾀﾋﾞ", "TaviMenu2");
+    RegisterUpCheck(registry, messages, version, "C:\\ﾀﾋﾞ", "TaviMenu2", kContact);
     EXPECT_FALSE(KeyExists(kRoot));
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(UpCheckTree, TheRegistrationRoundTripsThroughTheRegistry) {
     ASSERT_TRUE(registry.CreateKey(RegistryRoot::CurrentUser, "Software\\Upcheck"));
-    RegisterUpCheck(registry, messages, version, "C:\\ﾀﾋﾞ", "TaviMenu2");
-    const std::wstring developer = L"Software\\Upcheck\\support@tavimenu2.example";
-    EXPECT_EQ(TextValue(developer, L"Author"), "TaviMenu2 開発チーム");
-    EXPECT_EQ(TextValue(developer, L"InfoURL"), "https://tavimenu2.example/update/TaviMenu2.txt");
-    EXPECT_EQ(TextValue(developer, L"DisplayHost"), "tavimenu2.example");
+    RegisterUpCheck(registry, messages, version, "C:\\ﾀﾋﾞ", "TaviMenu2", kContact);
+    const std::wstring developer = L"Software\\Upcheck\\tavi@example.jp";
+    EXPECT_EQ(TextValue(developer, L"Author"), "TaviMenu2 developers");
+    EXPECT_EQ(TextValue(developer, L"InfoURL"), "https://example.jp/tavi/update.txt");
+    EXPECT_EQ(TextValue(developer, L"DisplayHost"), "example.jp");
     EXPECT_EQ(TextValue(kProgramKey, L"DistinctName"), "TaviMenu2");
     EXPECT_EQ(NumberValue(kProgramKey, L"Build"), 20000u);
     EXPECT_FALSE(NumberValue(kProgramKey, L"IconIndex"));
@@ -101,7 +102,7 @@ TEST_F(UpCheckTree, TheRegistrationRoundTripsThroughTheRegistry) {
         SetNumber(kProgramKey, L"LatestBuild", c.latest);
         SetNumber(kProgramKey, L"NextBuild", c.next);
         messages.shown.clear();
-        RegisterUpCheck(registry, messages, version, "C:\\ﾀﾋﾞ", "TaviMenu2");
+        RegisterUpCheck(registry, messages, version, "C:\\ﾀﾋﾞ", "TaviMenu2", kContact);
         ASSERT_EQ(messages.shown.size(), c.announced ? 1u : 0u) << c.latest << " " << c.next;
         if (c.announced) EXPECT_EQ(messages.shown[0].text, "最新バージョンが存在します");
     }

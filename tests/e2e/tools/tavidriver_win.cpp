@@ -6,6 +6,7 @@
 #include <io.h>
 #include <psapi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -960,6 +961,56 @@ Value CmdWallpaper(const Value& req) {
   return Ok().Set("path", Value::String(Narrow(path)));
 }
 
+// A program file's icons: how many the shell finds, and the sizes of the
+// first icon group, the one Explorer shows.
+Value CmdIcons(const Value& req) {
+  const std::wstring file = Widen(StrArg(req, "file"));
+  const UINT count = ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0);
+  Value sizes = Value::Array();
+  if (HMODULE module = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {
+    HRSRC group = nullptr;
+    EnumResourceNamesW(module, RT_GROUP_ICON, [](HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR found) -> BOOL {
+      *reinterpret_cast<HRSRC*>(found) = FindResourceW(m, name, type);
+      return FALSE;  // the first group only
+    }, reinterpret_cast<LONG_PTR>(&group));
+    if (const auto* data = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr) {
+      const WORD entries = *reinterpret_cast<const WORD*>(data + 4);
+      for (WORD i = 0; i < entries; ++i) sizes.Push(Value::Int(data[6 + 14 * i] == 0 ? 256 : data[6 + 14 * i]));
+    }
+    FreeLibrary(module);
+  }
+  return Ok().Set("count", Value::Int(count)).Set("sizes", sizes);
+}
+
+// What a shortcut (.lnk) starts and which icon it shows, read through the
+// shell's link object.
+Value CmdShortcut(const Value& req) {
+  const std::wstring file = Widen(StrArg(req, "file"));
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::string target, iconPath;
+  int iconIndex = 0;
+  IShellLinkW* link = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link));
+  if (SUCCEEDED(result)) {
+    IPersistFile* persist = nullptr;
+    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist));
+    if (SUCCEEDED(result)) {
+      result = persist->Load(file.c_str(), STGM_READ);
+      persist->Release();
+    }
+    wchar_t text[MAX_PATH * 4] = {};
+    if (SUCCEEDED(result) && SUCCEEDED(link->GetPath(text, MAX_PATH * 4, nullptr, SLGP_RAWPATH))) target = Narrow(text);
+    text[0] = L'\0';
+    if (SUCCEEDED(result) && SUCCEEDED(link->GetIconLocation(text, MAX_PATH * 4, &iconIndex))) iconPath = Narrow(text);
+    link->Release();
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  if (FAILED(result)) throw CommandError("the shortcut could not be read");
+  return Ok().Set("target", Value::String(target)).Set("icon_path", Value::String(iconPath))
+      .Set("icon_index", Value::Int(iconIndex));
+}
+
 // Posts a right press (or with "button": "left" a left click) at client
 // point (x, y) of `hwnd` and times it until a popup menu of that window's
 // process is on screen: from the press to the menu.
@@ -1313,6 +1364,8 @@ const std::map<std::string, Handler>& Commands() {
       {"time_popup", CmdTimePopup},
       {"display_modes", CmdDisplayModes},
       {"wallpaper", CmdWallpaper},
+      {"icons", CmdIcons},
+      {"shortcut", CmdShortcut},
       {"tray_delete", CmdTrayDelete},
       {"start_timed", CmdStartTimed},
       {"time_click", CmdTimeClick},
