@@ -38,7 +38,11 @@ public:
 
 private:
     CachedFile* Open(const std::string& path);
-    bool Changed(const std::string& path, CachedFile& file);
+    // Asks, in a batch, whether the file reads back as it is before its first change.
+    void BeforeChange(CachedFile& file);
+    // Ends a call that changed the file; `linesReadBack`: the lines it changed
+    // read back as they are in memory.
+    bool Changed(const std::string& path, CachedFile& file, bool linesReadBack);
     // Ends a call that wrote nothing (false: the file could not be read).
     bool Unchanged(const std::string& path, bool result = false);
 

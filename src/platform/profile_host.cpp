@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <span>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -18,11 +19,13 @@ enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
 struct IniKey {
     std::string name;
     std::optional<std::string> value;  // none for a line without "="
+    bool operator==(const IniKey&) const = default;
 };
 
 struct IniSection {
     std::string name;  // empty for the lines before the first header (and for "[]")
     std::vector<IniKey> keys;
+    bool operator==(const IniSection&) const = default;
 };
 
 struct IniFile {
@@ -217,12 +220,61 @@ std::string Unquoted(std::string_view value) {
     return std::string(value);
 }
 
+// The sections as a reader sees them: a leading unnamed section without keys
+// is the same as none.
+std::span<const IniSection> Seen(const IniFile& file) {
+    std::span<const IniSection> sections(file.sections);
+    if (!sections.empty() && sections.front().name.empty() && sections.front().keys.empty())
+        sections = sections.subspan(1);
+    return sections;
+}
+
+// Whether the file, written and read again, holds what it holds now. It does
+// not when a "[]" section follows others (its keys join the one before) or
+// when names, values or the code page change on the way.
+bool ReadsBackWhole(const IniFile& file, CodePage& codePage, bool keepUnicode) {
+    IniFile copy = file;
+    const IniFile back = Parse(Serialize(copy, codePage, keepUnicode), codePage);
+    return std::ranges::equal(Seen(file), Seen(back));
+}
+
+// Whether `text`, some lines of an ANSI file, survives the code page
+// (a file that keeps Unicode turns to UTF-16 rather than lose a character).
+bool FitsCodePage(const IniFile& file, const std::string& text, CodePage& codePage, bool keepUnicode) {
+    return file.encoding != Encoding::Ansi || keepUnicode || codePage.ToUtf8(codePage.FromUtf8(text)) == text;
+}
+
+// Whether a key's line, written and read again, is that key alone.
+bool KeyLineReadsBack(const IniFile& file, const IniKey& key, CodePage& codePage, bool keepUnicode) {
+    const std::string line = key.name + (key.value ? "=" + *key.value : "");
+    IniFile back;
+    ParseLines(line, back);
+    return back.sections.size() == 1 && back.sections[0].keys.size() == 1 && back.sections[0].keys[0] == key &&
+           FitsCodePage(file, line, codePage, keepUnicode);
+}
+
+// Whether a section's header, written and read again, is that header alone.
+bool HeaderReadsBack(const IniFile& file, std::string_view name, CodePage& codePage, bool keepUnicode) {
+    const std::string line = "[" + std::string(name) + "]";
+    IniFile back;
+    ParseLines(line, back);
+    return back.sections.size() == 2 && back.sections[1].name == name && back.sections[1].keys.empty() &&
+           FitsCodePage(file, line, codePage, keepUnicode);
+}
+
 }  // namespace
 
+// In a batch the file stays in memory, but each call must answer as the system
+// does, which reads the file again at every call: after a change whose lines
+// read back otherwise (a name with trailing blanks, a value ending in a blank,
+// a key that reads as a header...), `ini` becomes the file as read back, while
+// `written` keeps the bytes the change wrote until the next change.
 struct IniProfile::CachedFile {
     std::optional<IniFile> ini;  // nothing when the file exists but cannot be read
     ReadOutcome outcome = ReadOutcome::Absent;
     bool changed = false;
+    std::optional<bool> readsBack;     // whether `ini` reads back as it is; asked at its first change
+    std::optional<std::string> written;
 };
 
 IniProfile::IniProfile(FileSystem& files, CodePage& codePage, bool keepUnicode)
@@ -242,9 +294,20 @@ IniProfile::CachedFile* IniProfile::Open(const std::string& path) {
     return slot.get();
 }
 
-bool IniProfile::Changed(const std::string& path, CachedFile& file) {
+void IniProfile::BeforeChange(CachedFile& file) {
+    if (batchDepth_ > 0 && !file.readsBack) file.readsBack = ReadsBackWhole(*file.ini, codePage_, keepUnicode_);
+}
+
+bool IniProfile::Changed(const std::string& path, CachedFile& file, bool linesReadBack) {
     if (batchDepth_ > 0) {
         file.changed = true;
+        if (linesReadBack && file.readsBack.value_or(true)) {
+            file.written.reset();
+            return true;
+        }
+        file.written = Serialize(*file.ini, codePage_, keepUnicode_);
+        file.ini = Parse(*file.written, codePage_);
+        file.readsBack.reset();
         return true;
     }
     const bool written = files_.ReplaceAll(path, Serialize(*file.ini, codePage_, keepUnicode_));
@@ -258,7 +321,9 @@ bool IniProfile::EndBatch() {
     if (batchDepth_ == 0 || --batchDepth_ > 0) return true;
     bool written = !batchFailed_;
     for (auto& [path, file] : cache_)
-        if (file->changed && !files_.ReplaceAll(path, Serialize(*file->ini, codePage_, keepUnicode_))) written = false;
+        if (file->changed &&
+            !files_.ReplaceAll(path, file->written ? *file->written : Serialize(*file->ini, codePage_, keepUnicode_)))
+            written = false;
     cache_.clear();
     batchFailed_ = false;
     return written;
@@ -296,20 +361,29 @@ bool IniProfile::WriteString(const std::string& file, const std::string& section
     const std::string_view newValue = TrimLeft(UpToNul(value));
 
     IniSection* target = FindSection(*ini, TrimRight(sectionName));
-    if (!target) {
+    IniKey* entry = target ? FindKey(*target, TrimRight(keyName)) : nullptr;
+    // Unchanged: the file is left as it is, not rewritten in normal form.
+    if (entry && entry->value == newValue) return Unchanged(file, true);
+    BeforeChange(*cached);
+    bool readsBack = true;
+    if (!target && sectionName.empty()) {
+        // The leading nameless section was deleted; read again, the file has
+        // one more, empty, before the first header.
+        target = &*ini->sections.insert(ini->sections.begin(), IniSection{});
+    } else if (!target) {
         ini->sections.push_back({std::string(sectionName), {}});
         target = &ini->sections.back();
+        readsBack = HeaderReadsBack(*ini, sectionName, codePage_, keepUnicode_);
     }
-    IniKey* entry = FindKey(*target, TrimRight(keyName));
     if (!entry) {
+        // Of two nameless keys in a row, a reader keeps the first.
+        if (keyName.empty() && !target->keys.empty() && target->keys.back().name.empty()) readsBack = false;
         target->keys.push_back({std::string(keyName), std::nullopt});
         entry = &target->keys.back();
-    } else if (entry->value == newValue) {
-        // Unchanged: the file is left as it is, not rewritten in normal form.
-        return Unchanged(file, true);
     }
     entry->value = std::string(newValue);
-    return Changed(file, *cached);
+    readsBack = readsBack && KeyLineReadsBack(*ini, *entry, codePage_, keepUnicode_);
+    return Changed(file, *cached, readsBack);
 }
 
 bool IniProfile::DeleteKey(const std::string& file, const std::string& section, const std::string& key) {
@@ -324,8 +398,12 @@ bool IniProfile::DeleteKey(const std::string& file, const std::string& section, 
         const auto entry = std::find_if(candidate.keys.begin(), candidate.keys.end(),
                                         [&](const IniKey& k) { return SameName(k.name, keyName); });
         if (entry != candidate.keys.end()) {
-            candidate.keys.erase(entry);
-            return Changed(file, *cached);
+            BeforeChange(*cached);
+            const auto next = candidate.keys.erase(entry);
+            // Two nameless keys brought together: a reader keeps the first.
+            const bool readsBack = next == candidate.keys.begin() || next == candidate.keys.end() ||
+                                   !next->name.empty() || !std::prev(next)->name.empty();
+            return Changed(file, *cached, readsBack);
         }
     }
     return Unchanged(file, true);
@@ -340,8 +418,9 @@ bool IniProfile::DeleteSection(const std::string& file, const std::string& secti
     const auto found = std::find_if(sections.begin(), sections.end(),
                                     [&](const IniSection& s) { return SameName(s.name, name); });
     if (found == sections.end()) return Unchanged(file, true);
+    BeforeChange(*cached);
     sections.erase(found);
-    return Changed(file, *cached);
+    return Changed(file, *cached, true);
 }
 
 bool IniProfile::Unchanged(const std::string& path, bool result) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/host_adapters.h"
 #include "platform/ini_profile.h"
@@ -240,5 +241,57 @@ TEST_F(IniProfileTest, KeepingUnicodeWritesUtf16OnlyWhenTheCodePageLacksATextsCh
         EXPECT_EQ(profile_.GetString(file, "設定", "Path"), value) << "the system's own reading agrees";
         ASSERT_TRUE(keeping.WriteString(file, "設定", "Path", "plain"));
         EXPECT_EQ(Bytes(file)->substr(0, 2), "\xFF\xFE") << "it stays in UTF-16, as the system keeps it";
+    }
+}
+
+// The system reads the file again at every call, so a batch, which keeps it in
+// memory, must answer and write as the same calls made one by one, also where
+// a line reads back otherwise than it was written.
+TEST_F(IniProfileTest, ABatchAnswersAndWritesAsTheCallsOneByOne) {
+    struct Call {
+        char op;  // 'w' write, 'g' get, 'k' delete key, 's' delete section
+        std::string section, key, value;
+    };
+    struct Case {
+        const char* name;
+        std::string start;
+        std::vector<Call> calls;
+    };
+    const Case cases[] = {
+        {"section name with a trailing blank", "",
+         {{'w', "PlaceA ", "IniBuff", "1"}, {'w', "PlaceA", "IniBuff", "SaveX]"}, {'g', "PlaceA", "IniBuff", ""}}},
+        {"key name with a trailing blank", "[s]\r\n", {{'w', "s", "k ", "1"}, {'w', "s", "k", "2"}, {'g', "s", "k", ""}}},
+        {"value ending in blanks", "", {{'w', "s", "k", "v  "}, {'g', "s", "k", ""}, {'w', "s", "k", "v"}}},
+        {"key that reads as a header", "[s]\r\n",
+         {{'w', "s", "[t]x", "1"}, {'w', "t", "a", "2"}, {'g', "t", "a", ""}}},
+        {"key with an equals sign", "", {{'w', "s", "a=b", "1"}, {'g', "s", "a", ""}, {'w', "s", "a", "2"}}},
+        {"nameless keys brought together", "[s]\r\n=1\r\nk=2\r\n=3\r\n",
+         {{'k', "s", "k", ""}, {'w', "s", "", "x"}, {'g', "s", "", ""}}},
+        {"a nameless section after others", "[a]\r\nk=1\r\n[]\r\nm=2\r\n",
+         {{'w', "a", "n", "3"}, {'g', "a", "m", ""}, {'w', "a", "m", "4"}}},
+        {"the leading section deleted", "top=1\r\n[a]\r\nk=1\r\n", {{'s', "", "", ""}, {'w', "", "top", "2"}}},
+        {"a name the code page writes otherwise", "", {{'w', "s", "caf\xC3\xA9", "1"}, {'w', "s", "cafe", "2"}, {'w', "s", "caf?", "3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> answers[2];
+        std::optional<std::string> bytes[2];
+        for (const bool batched : {false, true}) {
+            const std::string file = NewFile(c.start);
+            std::optional<ProfileBatch> batch;
+            if (batched) batch.emplace(profile_);
+            for (const Call& call : c.calls) {
+                switch (call.op) {
+                    case 'w': EXPECT_TRUE(profile_.WriteString(file, call.section, call.key, call.value)); break;
+                    case 'k': EXPECT_TRUE(profile_.DeleteKey(file, call.section, call.key)); break;
+                    case 's': EXPECT_TRUE(profile_.DeleteSection(file, call.section)); break;
+                    default: answers[batched].push_back(profile_.GetString(file, call.section, call.key)); break;
+                }
+            }
+            if (batch) EXPECT_TRUE(batch->End());
+            bytes[batched] = Bytes(file);
+        }
+        EXPECT_EQ(answers[1], answers[0]);
+        EXPECT_EQ(bytes[1], bytes[0]);
     }
 }

@@ -39,8 +39,8 @@ struct Case {
 // Names mix ASCII (whose case does not matter), full-width and Greek letters
 // (whose case does), kana, kanji and the full-width space.
 const char* const kSectionNames[] = {"Settings", "設定", "ｴｸｽﾌﾟﾛｰﾗ", "Group 1", "全角\u3000空白", "Ａｂｃ",
-                                     "ａｂｃ",   "Αβγ",  "a]b",      "Menu",    "ﾒﾆｭｰ"};
-const char* const kKeyNames[] = {"Path", "path2", "名前", "ｷｰ", "Key Name", "Ｘ", "ｘ", "\u3000x", ";note", "Dup", "A1"};
+                                     "ａｂｃ",   "Αβγ",  "a]b",      "Menu",    "ﾒﾆｭｰ", "PlaceA "};
+const char* const kKeyNames[] = {"Path", "path2", "名前", "ｷｰ", "Key Name", "Ｘ", "ｘ", "\u3000x", ";note", "Dup", "A1", "IniBuff "};
 const char* const kWords[] = {"C:\\Program Files\\ｴｸｽﾌﾟﾛｰﾗ.exe", "設定ファイル", "ﾃﾞｨｽﾌﾟﾚｲ", "\u3000値\u3000",
                               "1", "-25", "a=b", "; not a comment", "x y", "全角　空白", "[not]", "\\\\server\\share"};
 
@@ -225,27 +225,40 @@ std::string Apply(Profile& profile, const std::string& file, const Operation& op
 }
 
 // Runs one case on two copies; empty when both sides agree at every step,
-// else the case and where it went apart.
-std::string RunCase(const Case& c, const TempFolder& folder) {
+// else the case and where it went apart. `batched`: our calls are one batch,
+// which must answer as the system's calls one by one and write the same file
+// at its end.
+std::string RunCase(const Case& c, const TempFolder& folder, bool batched) {
     Win32FileSystem files;
     Win32CodePage codePage;
     Win32Profile system;
     IniProfile ours(files, codePage);
     // The system caches recently used files, so every case gets files of its own.
-    const std::string systemFile = folder.PathOf("case" + std::to_string(c.seed) + "_system.ini");
-    const std::string ourFile = folder.PathOf("case" + std::to_string(c.seed) + "_ours.ini");
+    const std::string name = "case" + std::to_string(c.seed) + (batched ? "_batched" : "");
+    const std::string systemFile = folder.PathOf(name + "_system.ini");
+    const std::string ourFile = folder.PathOf(name + "_ours.ini");
     if (c.bytes && (!files.ReplaceAll(systemFile, *c.bytes) || !files.ReplaceAll(ourFile, *c.bytes)))
         return "seed " + std::to_string(c.seed) + ": could not create the files";
 
     std::ostringstream steps;
-    for (size_t i = 0; i < c.operations.size(); ++i) {
-        const Operation& op = c.operations[i];
-        const std::string expected = Apply(system, systemFile, op);
-        const std::string actual = Apply(ours, ourFile, op);
+    std::optional<ProfileBatch> batch;
+    if (batched) batch.emplace(ours);
+    for (size_t i = 0; i <= c.operations.size(); ++i) {
+        const bool last = i == c.operations.size();
+        if (last && !batched) break;
+        std::string expected = "written", actual = "written";
+        if (!last) {
+            const Operation& op = c.operations[i];
+            expected = Apply(system, systemFile, op);
+            actual = Apply(ours, ourFile, op);
+            steps << "  " << i + 1 << ". " << Describe(op) << " -> " << expected << "\n";
+        } else if (!batch->End()) {
+            actual = "not written";
+        }
         const std::optional<std::string> expectedBytes = files.ReadAll(systemFile);
         const std::optional<std::string> actualBytes = files.ReadAll(ourFile);
-        steps << "  " << i + 1 << ". " << Describe(op) << " -> " << expected << "\n";
-        if (expected != actual || expectedBytes != actualBytes) {
+        // A batch writes at its end only.
+        if (expected != actual || (expectedBytes != actualBytes && (last || !batched))) {
             std::ostringstream report;
             report << "seed " << c.seed << " differs at step " << i + 1 << "\nfile: " << Quoted(c.bytes) << "\n"
                    << steps.str() << "  system: " << expected << ", file " << Quoted(expectedBytes)
@@ -268,8 +281,11 @@ TEST(ProfileDifferential, MatchesTheSystemOnGeneratedFiles) {
     std::vector<std::string> differences;
     const auto start = std::chrono::steady_clock::now();
     for (uint32_t seed = first; seed < first + count; ++seed) {
-        const std::string difference = RunCase(CaseGenerator(seed, codePage).Make(), folder);
-        if (!difference.empty()) differences.push_back(difference);
+        const Case generated = CaseGenerator(seed, codePage).Make();
+        for (const bool batched : {false, true}) {
+            const std::string difference = RunCase(generated, folder, batched);
+            if (!difference.empty()) differences.push_back((batched ? "batched " : "") + difference);
+        }
     }
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%u generated cases in %.1f s\n", count, seconds);
