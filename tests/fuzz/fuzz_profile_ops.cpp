@@ -5,6 +5,7 @@
 // them: the blanks around the value and one pair of outer quotes dropped.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -24,11 +25,30 @@ constexpr const char* kWords[] = {"IniBuff", "Place", "SaveX", "Time", "Option",
                                   "ﾃｽﾄ", "日本語", "a", "A", " ", "\"", "'", "=", "[", "]", "\t", "\xe3\x80\x80"};
 
 // Names and values are UTF-8 inside the program (the files' bytes are the
-// other targets' matter): bytes that are no character become U+FFFD.
+// other targets' matter): bytes that are no character become U+FFFD, and so
+// do the private-use characters that stand for code page 932's unassigned
+// bytes A0, FD, FE and FF, which no one types.
 std::string Utf8(std::string_view bytes) {
     std::string text;
-    for (size_t offset = 0; offset < bytes.size();) AppendUtf8(text, NextCodePoint(bytes, offset));
+    for (size_t offset = 0; offset < bytes.size();) {
+        const char32_t c = NextCodePoint(bytes, offset);
+        AppendUtf8(text, c >= 0xF8F0 && c <= 0xF8F3 ? 0xFFFD : c);
+    }
     return text;
+}
+
+// An ANSI file whose first line begins with the bytes of a byte order mark:
+// written again without the blanks before it, it reads as another encoding,
+// for the system's functions as for ours, and what was written is gone.
+bool TurnsIntoAnotherEncoding(std::string_view bytes) {
+    constexpr std::string_view kMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+    const auto startsWithMark = [&](std::string_view text) {
+        return std::any_of(std::begin(kMarks), std::end(kMarks), [&](std::string_view mark) { return text.starts_with(mark); });
+    };
+    if (startsWithMark(bytes)) return false;
+    while (!bytes.empty() && (bytes.front() == 0x1A || bytes.front() == ' ' || (bytes.front() >= 0x09 && bytes.front() <= 0x0D)))
+        bytes.remove_prefix(1);
+    return startsWithMark(bytes);
 }
 
 std::string Text(FuzzedDataProvider& input) {
@@ -70,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::MemoryFiles files;
     const bool keepUnicode = input.ConsumeBool();
     if (input.ConsumeBool()) files.files[kFile] = input.ConsumeRandomLengthString(2048);
+    if (files.files.contains(kFile) && TurnsIntoAnotherEncoding(files.files[kFile])) return 0;
     IniProfile profile(files, fuzz::Cp932(), keepUnicode);
 
     // The last plain write, while nothing else has changed the file since.
