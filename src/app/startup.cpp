@@ -77,6 +77,13 @@ bool ReadSettings(MenuMain& state, Platform& platform) {
     return true;
 }
 
+void FollowReadSettings(const Settings& settings, BarServices& bar) {
+    bar.SetWallpaperTimer(settings.WallPaperChenge != "0");
+    bar.ScheduleAlarm();
+    bar.ReDock(true);
+    bar.ReRegisterHotKey();
+}
+
 bool SaveSettingsIfRead(MenuMain& state, Platform& platform) {
     if (state.SettingsUnread) return true;
     return NoteSave(state, platform.messages,

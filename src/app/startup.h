@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/bar_services.h"
 #include "app/menu_main.h"
 #include "platform/platform.h"
 
@@ -61,6 +62,9 @@ std::vector<std::string> CollectRemovableDrives(SystemInfo& system);
 // the state keeps its settings and SettingsUnread is set, so nothing is
 // written over the file.
 bool ReadSettings(MenuMain& state, Platform& platform);
+// After settings were read again: the bar follows them, as after the
+// options' OK (timers, layout, global keys).
+void FollowReadSettings(const Settings& settings, BarServices& bar);
 // Saves the settings unless the file could not be read (then there is
 // nothing to save over it: true).
 bool SaveSettingsIfRead(MenuMain& state, Platform& platform);

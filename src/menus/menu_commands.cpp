@@ -229,12 +229,7 @@ void MenuCommands::RunListItem(ListItemRef item) {
 
 void MenuCommands::ReadSettingsAgain() {
     if (!ports_.state.SettingsUnread) return;
-    if (!ReadSettings(ports_.state, ports_.platform)) return;
-    // The bar follows the file's settings from now on, as after the options dialog.
-    ports_.bar.SetWallpaperTimer(ports_.state.settings.WallPaperChenge != "0");
-    ports_.bar.ScheduleAlarm();
-    ports_.bar.ReDock(true);
-    ports_.bar.ReRegisterHotKey();
+    if (ReadSettings(ports_.state, ports_.platform)) FollowReadSettings(ports_.state.settings, ports_.bar);
 }
 
 void ExploreEntryFolder(Platform& platform, const std::string& applicationPath, const std::string& path) {

@@ -1,5 +1,7 @@
 #include "tools/option_set.h"
 
+#include "app/startup.h"
+
 #include "platform/messages.h"
 #include "app/number_format.h"
 #include "platform/text.h"
@@ -114,7 +116,15 @@ std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view
     return links;
 }
 
-void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& bar) {
+OptionSetOkOutcome OptionSetOk(const OptionSetState& controls, MenuMain& state, Platform& platform,
+                               BarServices& bar) {
+    if (state.SettingsUnread) {
+        const bool read = ReadSettings(state, platform);
+        if (read) FollowReadSettings(state.settings, bar);
+        platform.messages.Show({std::string(read ? text::kOptionsSettingsReadAgain : text::kOptionsSettingsUnread),
+                                std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
+        return read ? OptionSetOkOutcome::SettingsReadAgain : OptionSetOkOutcome::SettingsUnread;
+    }
     state.WallpaperMinutes = 0;
     state.settings.ToolBox = "10";
     state.EntryOffset = 0;
@@ -124,10 +134,9 @@ void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& b
         stored.txtExMenuCount = "1";
     if (bar.Visible()) bar.ApplyTopMost(stored.ChkTemae != 0);
     StoreOptionSettings(state.settings, stored);
-    // The user's own choice: the settings file is written from now on, read before or not.
-    state.SettingsUnread = false;
     bar.SetWallpaperTimer(state.settings.WallPaperChenge != "0");
     bar.ScheduleAlarm();
+    return OptionSetOkOutcome::Applied;
 }
 
 void OptionSetAfterOk(BarServices& bar, bool hotKeyChanged) {

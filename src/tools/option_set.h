@@ -31,7 +31,6 @@ struct OptionSetView {
     OptionSetState controls;
     bool autoHideDelayEnabled = false;   // CmbAutoDelete
     bool wallPaperTimerEnabled = false;  // txtWallPaperChangeTimer
-    std::vector<std::string> driveSpaceLines;  // LstDriveSpace
 };
 
 // The controls as the settings fill them when the dialog opens.
@@ -75,7 +74,13 @@ std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view
 // OK, while the dialog is still open: the settings take the controls and the
 // bar's front-most state and wallpaper timer follow them. The settings file
 // is written by the re-dock that follows once the dialog has closed.
-void OptionSetOk(const OptionSetState& controls, MenuMain& state, BarServices& bar);
+// Over settings that could not be read, whose controls show defaults, OK
+// first reads the file again: still unreadable, it says so and changes
+// nothing; read now, the bar follows the file and the dialog is to show it,
+// to be confirmed again. Keys the user never saw are never written over.
+enum class OptionSetOkOutcome { Applied, SettingsReadAgain, SettingsUnread };
+[[nodiscard]] OptionSetOkOutcome OptionSetOk(const OptionSetState& controls, MenuMain& state, Platform& platform,
+                                             BarServices& bar);
 // OK, after the dialog has closed: the bar is laid out again at once (which
 // writes "TaviLaunch.ini") and shown when it was hidden; a changed global key
 // is registered afresh.

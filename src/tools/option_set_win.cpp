@@ -108,6 +108,8 @@ protected:
     }
 
 private:
+    // The controls from the settings as they are now: at the start, and after OK read them again.
+    void ShowSettings();
     void FillChoices();
     OptionChoices ReadChoices() const;
     std::wstring MonitorNumber() const;
@@ -190,21 +192,27 @@ bool OptionSet::OnInit() {
         }
     MakeFonts();
 
-    view_ = OptionSetLoad(state_.settings);
-    view_.driveSpaceLines = DriveSpaceLines(platform_.system, drives_, ThousandsSeparator());
-    for (const std::string& line : view_.driveSpaceLines)
+    for (const std::string& line : DriveSpaceLines(platform_.system, drives_, ThousandsSeparator()))
         SendDlgItemMessageW(Handle(), IDC_OPTION_DRIVE_SPACE, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(Widen(line).c_str()));
-    FillChoices();
-    Write();
+    ShowSettings();
     CheckDlgButton(Handle(), IDC_OPTION_START_WITH_WINDOWS,
                    StartsWithWindows(registry_, programPath_) ? BST_CHECKED : BST_UNCHECKED);
     ShowPage(0);
     return true;
 }
 
+void OptionSet::ShowSettings() {
+    view_ = OptionSetLoad(state_.settings);
+    FillChoices();
+    Write();
+    InvalidateRect(Item(IDC_OPTION_DISPLAY), nullptr, FALSE);
+}
+
 void OptionSet::FillChoices() {
     monitors_ = MonitorChoiceLoad(state_.settings.Monitor, Win32Monitors().List());
+    monitorPicked_ = false;
+    SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_RESETCONTENT, 0, 0);
     for (const std::string& item : monitors_.items)
         SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_SETCURSEL, static_cast<WPARAM>(monitors_.selected), 0);
@@ -331,7 +339,13 @@ void OptionSet::OnCommand(int id, int code) {
             return;
         case IDOK:
             Read();
-            OptionSetOk(view_.controls, state_, bar_);
+            switch (OptionSetOk(view_.controls, state_, platform_, bar_)) {
+                case OptionSetOkOutcome::SettingsUnread: return;
+                case OptionSetOkOutcome::SettingsReadAgain:
+                    ShowSettings();
+                    return;
+                case OptionSetOkOutcome::Applied: break;
+            }
             hotKeyChanged_ = OptionChoicesOk(ReadChoices(), state_);
             OptionSetStartWithWindows(registry_, platform_.messages, programPath_,
                                       IsDlgButtonChecked(Handle(), IDC_OPTION_START_WITH_WINDOWS) == BST_CHECKED);

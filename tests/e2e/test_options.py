@@ -29,6 +29,7 @@ OPTIONS_ITEM = "ｵﾌﾟｼｮﾝ(&O)..."
 IDC_OPTION_TAB, IDC_OPTION_SMALL_ICON = 1401, 1411
 IDC_OPTION_POSITION_TOP, IDC_OPTION_POSITION_LEFT = 1415, 1417
 IDC_OPTION_HOUR0, IDC_OPTION_MINUTE0 = 1480, 1490
+IDC_OPTION_EX_MENU_COUNT = 1441
 TIMER_PAGE = 2
 
 PROPERTIES_ITEM = "ﾌﾟﾛﾊﾟﾃｨ(&R)..."
@@ -309,6 +310,43 @@ class OptionsDialogTest(OptionsBase):
         settled_screenshot("options-alarm-reopened")
         SESSION.press(dialog["hwnd"], id=IDCANCEL)
         self.wait_dialog_closed(bar, OPTIONS)
+
+    def test_ok_over_settings_held_since_the_start_writes_none_of_the_defaults_shown(self):
+        folder = self.folder("options-held")
+        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(
+            tavi.INIBUFF_LEFT_SHOWN, ExMenuCount="20", Monitor="\\\\.\\DISPLAY7") + tavi.cp932_lines(
+            ["[DragDrop]", "DragDrop=0", "[Time]", "Time=0730121500000000000000000000000000000000", "WaveFile=C:\\ｱﾗｰﾑ.wav"]))
+        before = folder.read_bytes("TaviLaunch.ini")
+        held = SESSION.call("file_hold", path=folder.win_file("TaviLaunch.ini"))["handle"]
+        try:
+            bar = self.start(folder)
+            box = SESSION.wait_message_box(bar.pid, DIALOG_S * 2)
+            self.assertIn("TaviLaunch.ini", box.message)
+            SESSION.press(box.hwnd, text="OK")
+            dialog = self.open_options(bar)
+            self.assertEqual(dialog["controls"][IDC_OPTION_EX_MENU_COUNT]["text"], "10", "the defaults shown")
+            SESSION.press(dialog["hwnd"], id=IDOK)
+            box = SESSION.wait_message_box(bar.pid, DIALOG_S)
+            self.assertIn("オプションを保存できません", box.message)
+            SESSION.press(box.hwnd, text="OK")
+        finally:
+            SESSION.call("file_release", handle=held)
+        self.assertEqual(folder.read_bytes("TaviLaunch.ini"), before, "nothing written while held")
+        self.assertTrue(SESSION.windows(bar.pid, cls="#32770", caption=OPTIONS), "the options stay open")
+
+        SESSION.press(dialog["hwnd"], id=IDOK)
+        box = SESSION.wait_message_box(bar.pid, DIALOG_S)
+        self.assertIn("読み直しました", box.message)
+        SESSION.press(box.hwnd, text="OK")
+        harness.wait_until(lambda: self.text(dialog["controls"][IDC_OPTION_EX_MENU_COUNT]["hwnd"]) == "20",
+                           AT_ONCE_S, "the file's values shown")
+        self.ok(bar, dialog)
+        self.assertEqual(bar.close(), 0)
+        values = ini_values(folder.read_bytes("TaviLaunch.ini"))
+        self.assertEqual({key: values.get(key) for key in ("Option/ExMenuCount", "DragDrop/DragDrop", "Option/Monitor",
+                                                          "Time/Time", "Time/WaveFile")},
+                         {"Option/ExMenuCount": "20", "DragDrop/DragDrop": "0", "Option/Monitor": "\\\\.\\DISPLAY7",
+                          "Time/Time": "0730121500000000000000000000000000000000", "Time/WaveFile": "C:\\ｱﾗｰﾑ.wav"})
 
 
 # ---- file properties ----------------------------------------------------------

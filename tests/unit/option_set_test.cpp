@@ -246,7 +246,8 @@ TEST(OptionSetOk, StoresTheControlsAndAppliesThemToTheBar) {
         controls.ChkTemae = c.temae;
         controls.chkWallPaperChange = c.wallPaper;
         controls.optPosition = 3;
-        OptionSetOk(controls, state, bar);
+        fakes::FakePlatform fake;
+        EXPECT_EQ(OptionSetOk(controls, state, fake.platform, bar), OptionSetOkOutcome::Applied);
         SCOPED_TRACE(c.visible);
         EXPECT_EQ(bar.calls, c.during);
         EXPECT_EQ(state.EntryOffset, 0);
@@ -270,7 +271,8 @@ TEST(OptionSetOk, AMemberCountThatReadsAsZeroBecomesOne) {
         FakeBarServices bar;
         OptionSetState controls = OptionSetLoad(state.settings).controls;
         controls.txtExMenuCount = typed;
-        OptionSetOk(controls, state, bar);
+        fakes::FakePlatform fake;
+        (void)OptionSetOk(controls, state, fake.platform, bar);
         EXPECT_EQ(state.settings.ExMenuCount, stored) << "typed \"" << typed << "\"";
     }
 }
@@ -301,7 +303,8 @@ TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     controls.TxtMinute[2] = "-1";
     controls.TxtHour[9] = "23";
     controls.TxtMinute[9] = "59";
-    OptionSetOk(controls, state, bar);
+    fakes::FakePlatform fake;
+    ASSERT_EQ(OptionSetOk(controls, state, fake.platform, bar), OptionSetOkOutcome::Applied);
     EXPECT_TRUE(SaveSettings(state.settings, profile, path));
 
     Settings restarted;

@@ -9,10 +9,12 @@
 
 #include "app/menu_main.h"
 #include "app/startup.h"
+#include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
 #include "platform/host_adapters.h"
 #include "platform/ini_profile.h"
 #include "platform/messages.h"
+#include "tools/option_set.h"
 
 using namespace tavi;
 
@@ -205,6 +207,44 @@ TEST(UnreadFiles, SettingsThatCouldNotBeReadAreKeptThroughReDocksAndTheExit) {
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform));
     EXPECT_NE(d.files.files[kSettings].find("HotKey=1620"), std::string::npos) << "every value kept";
     EXPECT_NE(d.files.files[kSettings].find("SaveX=15"), std::string::npos);
+}
+
+// The options opened over settings that could not be read show defaults: OK
+// saves none of them over the file, and once the file reads the dialog shows
+// it to be confirmed again.
+TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead) {
+    Disk d;
+    const std::string settings = d.files.files[kSettings];
+    d.Hold(kSettings);
+    EXPECT_FALSE(ReadSettings(d.state, d.platform));
+    fakes::FakeBarServices bar;
+    OptionSetState controls = OptionSetLoad(d.state.settings).controls;
+    controls.ChkDispToolTip = 0;  // the one change the user made
+    EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::SettingsUnread);
+    ASSERT_EQ(d.messages.shown.size(), 1u);
+    EXPECT_EQ(d.messages.shown[0].text, text::kOptionsSettingsUnread);
+    EXPECT_TRUE(d.state.SettingsUnread) << "the file is still not written";
+    EXPECT_EQ(d.state.settings.ToolTips, "1") << "nothing applied";
+    EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform));
+    EXPECT_EQ(d.files.files[kSettings], settings);
+
+    d.Release(kSettings);
+    EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::SettingsReadAgain);
+    ASSERT_EQ(d.messages.shown.size(), 2u);
+    EXPECT_EQ(d.messages.shown[1].text, text::kOptionsSettingsReadAgain);
+    EXPECT_EQ(d.state.settings.HotKey, "1620");
+    EXPECT_EQ(d.state.settings.ExMenuCount, "2");
+    EXPECT_EQ(d.state.settings.ToolTips, "0") << "the file's own value, the dialog to show it";
+
+    controls = OptionSetLoad(d.state.settings).controls;
+    controls.ChkDispToolTip = 1;
+    EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::Applied);
+    EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform)) << "the re-dock after OK";
+    Settings saved;
+    ASSERT_EQ(LoadSettings(saved, d.profile, kSettings), ReadOutcome::Whole);
+    EXPECT_EQ(saved.HotKey, "1620");
+    EXPECT_EQ(saved.ExMenuCount, "2");
+    EXPECT_EQ(saved.ToolTips, "1") << "the user's change";
 }
 
 TEST(UnreadFiles, AFileLargerThanTheLimitIsUnreadableWithoutBeingRead) {
