@@ -1,8 +1,10 @@
 #include "app/entry_list.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
+#include "app/list_change.h"
 #include "app/menu_main.h"
 #include "app/save_notice.h"
 #include "platform/messages.h"
@@ -28,7 +30,10 @@ void ListEdit::Move(int from, int to) {
 ExMenuSlots ListEdit::Members(int index) {
     const auto pending = members_.find(ExMenuSection(index));
     if (pending != members_.end()) return pending->second.members;
-    return stored_(index);
+    std::optional<ExMenuSlots> stored = stored_(index);
+    if (stored) return std::move(*stored);
+    membersUnread_ = true;
+    return EmptyExMenu(exMenuMax_);
 }
 
 void ListEdit::SetMembers(int index, ExMenuSlots members) {
@@ -48,6 +53,14 @@ void EntryList::Load() {
     ++changeCount_;
     Platform& p = *platform_;
     const std::string& folder = state_->ApplicationPath;
+    if (!SettleListChange(p.files, folder)) {
+        // A change cut short whose files cannot be put back yet: they may
+        // hold half of it, so they are neither shown nor written over.
+        store_ = EntryStore{};
+        MarkUnread(EntryFilePath(folder));
+        MarkUnread(ExMenuFilePath(folder));
+        return;
+    }
     LoadedEntries loaded = LoadEntries(p.files, p.codePage, folder);
     switch (loaded.outcome) {
         case ReadOutcome::Unreadable:
@@ -81,10 +94,11 @@ void EntryList::TellUnread() {
     }
 }
 
-bool EntryList::Retry() {
+bool EntryList::Retry(bool* shownListChanged) {
     if (!platform_ || unreadPaths_.empty()) return false;
     Platform& p = *platform_;
     const std::string& folder = state_->ApplicationPath;
+    if (!SettleListChange(p.files, folder)) return false;
     bool readAgain = false;
     if (IsUnread(EntryFilePath(folder)) || IsUnread(EntryUnicodeFilePath(folder))) {
         LoadedEntries loaded = LoadEntries(p.files, p.codePage, folder);
@@ -92,6 +106,7 @@ bool EntryList::Retry() {
             // A list that is gone now is an empty one, not a first run: the
             // bar has been running without it.
             const size_t shown = store_.slots.size();
+            if (shownListChanged) *shownListChanged = FormatEntries(loaded.store) != FormatEntries(store_);
             store_ = std::move(loaded.store);
             if (store_.slots.size() < shown) store_.slots.resize(shown);
             std::erase_if(unreadPaths_, [&](const Unreadable& u) {
@@ -106,6 +121,7 @@ bool EntryList::Retry() {
         readAgain = true;
     }
     if (!readAgain) return false;
+    if (separationDue_) SeparateSharedGroups();
     ++changeCount_;
     if (unreadPaths_.empty()) refusalTold_ = false;
     if (view_) view_->EntriesReplaced();
@@ -117,10 +133,40 @@ bool EntryList::ReadAgain() { return Retry(); }
 // The user acted on a list that was not the file's: it is shown as the file
 // has it now, and the action is not carried out.
 bool EntryList::ReadBeforeActing() {
-    if (!Retry()) return false;
+    // A list that reads again as the bar shows it (held a moment by a sync
+    // tool) lets the action go on.
+    bool shownListChanged = false;
+    if (!Retry(&shownListChanged) || !shownListChanged) return false;
     (void)platform_->messages.Show({std::string(text::kListReadAgain), std::string(text::kMessageCaption),
                                     MessageIcon::Information, MessageButtons::Ok});
     return true;
+}
+
+std::vector<std::string> EntryList::UnreadableNow(const ListFiles& files, bool entries, bool members) {
+    const std::string& folder = state_->ApplicationPath;
+    std::vector<std::string> paths;
+    const std::tuple<const FileContents*, std::string, bool> read[] = {
+        {&files.entries, EntryFilePath(folder), entries},
+        {&files.unicode, EntryUnicodeFilePath(folder), entries},
+        {&files.members, ExMenuFilePath(folder), members}};
+    for (const auto& [contents, path, written] : read) {
+        if (!written || contents->outcome != ReadOutcome::Unreadable) continue;
+        // Told as a refusal now; read again before the next change.
+        MarkUnread(path);
+        for (Unreadable& unread : unreadPaths_)
+            if (unread.path == path) unread.told = true;
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+bool EntryList::NoteListChange(ListChangeOutcome outcome) {
+    // Files that could not be put back are not trusted until the journal settles them.
+    if (outcome == ListChangeOutcome::Unsettled) {
+        MarkUnread(EntryFilePath(state_->ApplicationPath));
+        MarkUnread(ExMenuFilePath(state_->ApplicationPath));
+    }
+    return NoteSave(*state_, platform_->messages, false, text::kListChangeNotSaved);
 }
 
 bool EntryList::Refused(const std::vector<std::string>& paths) {
@@ -134,7 +180,10 @@ bool EntryList::Refused(const std::vector<std::string>& paths) {
 }
 
 void EntryList::SeparateSharedGroups() {
-    if (!platform_ || Unread()) return;
+    if (!platform_) return;
+    // Skipped while a file is unread, it runs once the files read again.
+    separationDue_ = Unread();
+    if (separationDue_) return;
     if (!SeparateSharedGroupSections(store_, platform_->profile, state_->ApplicationPath).empty()) ++changeCount_;
 }
 
@@ -148,8 +197,15 @@ void EntryList::Reserve(int index) {
 }
 
 ExMenuSlots EntryList::Members(int index) {
-    if (!platform_) return EmptyExMenu(9);
-    return LoadExMenu(platform_->profile, state_->ApplicationPath, index, state_->ExMenuMax);
+    return ReadMembers(index).value_or(EmptyExMenu(state_ ? state_->ExMenuMax : 9));
+}
+
+std::optional<ExMenuSlots> EntryList::ReadMembers(int index) {
+    if (!platform_) return std::nullopt;
+    Profile& profile = platform_->profile;
+    ProfileBatch batch(profile);  // the outcome and the members of one reading
+    if (profile.FileOutcome(ExMenuFilePath(state_->ApplicationPath)) == ReadOutcome::Unreadable) return std::nullopt;
+    return LoadExMenu(profile, state_->ApplicationPath, index, state_->ExMenuMax);
 }
 
 UndoHistory::Step EntryList::Current() {
@@ -177,9 +233,20 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
     Platform& p = *platform_;
     const std::string& folder = state_->ApplicationPath;
     if (ReadBeforeActing()) return false;
-    ListEdit e(store_, [this](int index) { return Members(index); }, state_->ExMenuMax);
+    ListEdit e(store_, [this](int index) { return ReadMembers(index); }, state_->ExMenuMax);
     edit(e);
-    const bool writesMembers = !e.members_.empty();
+    if (e.membersUnread_) {
+        // Members that could not be read are no empty group to write back.
+        UnreadableNow({{}, {}, {ReadOutcome::Unreadable, {}}}, false, true);
+        return Refused({ExMenuFilePath(folder)});
+    }
+    // Members carried by a move may be what is stored already (an entry that
+    // is no group); members that cannot be read may be anything.
+    const bool membersKnown = !IsUnread(ExMenuFilePath(folder)) &&
+                              p.profile.FileOutcome(ExMenuFilePath(folder)) != ReadOutcome::Unreadable;
+    const bool writesMembers = std::any_of(e.members_.begin(), e.members_.end(), [&](const auto& pending) {
+        return !membersKnown || pending.second.members != ReadMembers(pending.second.index);
+    });
     const bool writesEntries = FormatEntries(e.entries_) != FormatEntries(store_);
 
     std::vector<std::string> refused;
@@ -190,24 +257,30 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
     if (!refused.empty()) return Refused(refused);
 
     if (writesEntries || writesMembers) {
-        // A state with a file that cannot be read now could never be gone
-        // back to whole: no step is kept for it.
+        // A file that can no longer be read (held since the start) is not
+        // written over: the change waits until it reads again.
         UndoHistory::Step before = Current();
-        const bool recorded = before.files.Known() && undo_.Record(before);
-        if (writesMembers) {
-            // The members go first: a group never stands in the list without
-            // them. Members that cannot be written leave the change undone.
-            ProfileBatch batch(p.profile);
-            for (const auto& [section, pending] : e.members_)
-                (void)SaveExMenu(p.profile, folder, pending.index, pending.members, state_->ExMenuMax);
-            if (!batch.End()) {
-                if (recorded) undo_.ForgetLast();
-                return NoteSave(*state_, p.messages, false);
+        const std::vector<std::string> unreadable = UnreadableNow(before.files, writesEntries, writesMembers);
+        if (!unreadable.empty()) return Refused(unreadable);
+        // The UTF-8 copy is written or removed with the list when either side has one.
+        const std::string text = FormatEntries(e.entries_);
+        const bool companion = before.files.unicode.outcome == ReadOutcome::Whole ||
+                               p.codePage.ToUtf8(p.codePage.FromUtf8(text)) != text;
+        const int written = (writesMembers ? 1 : 0) + (writesEntries ? (companion ? 2 : 1) : 0);
+        const ListChangeOutcome outcome = WriteListChange(p.files, folder, before.files, written == 1, [&] {
+            if (writesMembers) {
+                ProfileBatch batch(p.profile);
+                for (const auto& [section, pending] : e.members_)
+                    (void)SaveExMenu(p.profile, folder, pending.index, pending.members, state_->ExMenuMax);
+                if (!batch.End()) return false;
             }
-        }
-        // A list that cannot be written keeps the change in memory, told, for
-        // the next save to write (a folder made read-only, a full disk).
-        (void)NoteSave(*state_, p.messages, !writesEntries || SaveEntries(e.entries_, p, folder));
+            return !writesEntries || SaveEntries(e.entries_, p, folder);
+        });
+        // Not made, the change leaves the bar, the files and the undo history as they were.
+        if (outcome != ListChangeOutcome::Made) return NoteListChange(outcome);
+        // A file the change did not write may be unreadable in the step: going
+        // back leaves it as it is, as the change did.
+        undo_.Record(std::move(before));
     }
     EntryStore before = std::exchange(store_, std::move(e.entries_));
     ++changeCount_;
@@ -221,13 +294,21 @@ bool EntryList::Go(UndoHistory::Direction direction) {
     const std::string& folder = state_->ApplicationPath;
     if (ReadBeforeActing()) return false;
     UndoHistory::Step now = Current();
-    if (!now.files.Known()) return NoteSave(*state_, p.messages, false);
+    if (!now.files.Known()) return Refused(UnreadableNow(now.files, true, true));
     const std::optional<UndoHistory::Step> target = undo_.Target(direction, now);
     if (!target) return false;
-    if (!NoteSave(*state_, p.messages, WriteListFiles(p.files, folder, target->files, now.files))) return false;
-    // Slots the list no longer writes stay, empty, so their buttons are emptied too.
+    const int written = (target->files.entries != now.files.entries ? 1 : 0) +
+                        (target->files.unicode != now.files.unicode ? 1 : 0) +
+                        (target->files.members != now.files.members ? 1 : 0);
+    const ListChangeOutcome outcome = WriteListChange(
+        p.files, folder, now.files, written <= 1, [&] { return WriteListFiles(p.files, folder, target->files, now.files); });
+    if (outcome != ListChangeOutcome::Made) return NoteListChange(outcome);
+    // The entries as written, not read back: a read that fails now must not
+    // empty the bar (and the next save the list).
     const size_t shown = store_.slots.size();
-    store_ = LoadEntries(p.files, p.codePage, folder).store;
+    const bool listKnown = target->files.entries.outcome != ReadOutcome::Unreadable &&
+                           target->files.unicode.outcome != ReadOutcome::Unreadable;
+    if (listKnown) store_ = EntriesOf(target->files, p.codePage);
     if (store_.slots.size() < shown) store_.slots.resize(shown);
     if (writeCut_) writeCut_(target->cut);
     undo_.Reached(direction, std::move(now));

@@ -8,6 +8,7 @@
 
 #include "app/entry_store.h"
 #include "app/ex_menu_store.h"
+#include "app/list_change.h"
 #include "app/undo_history.h"
 #include "platform/platform.h"
 
@@ -51,7 +52,7 @@ public:
 
 private:
     friend class EntryList;
-    ListEdit(EntryStore entries, std::function<ExMenuSlots(int)> stored, int exMenuMax)
+    ListEdit(EntryStore entries, std::function<std::optional<ExMenuSlots>(int)> stored, int exMenuMax)
         : entries_(std::move(entries)), stored_(std::move(stored)), exMenuMax_(exMenuMax) {}
 
     struct PendingMembers {
@@ -59,7 +60,8 @@ private:
         ExMenuSlots members;
     };
     EntryStore entries_;
-    std::function<ExMenuSlots(int)> stored_;
+    std::function<std::optional<ExMenuSlots>(int)> stored_;
+    bool membersUnread_ = false;  // a member read failed: the change is refused
     int exMenuMax_;
     std::map<std::string, PendingMembers> members_;  // by section: each written once
     bool rebuildAll_ = false;
@@ -104,8 +106,11 @@ public:
     // Empty slots up to `index` for a page to show, when the growth mark is
     // below it. Nothing is written: a save leaves empty slots at the end out.
     void Reserve(int index);
-    // The members of the group at `index`, as stored now.
+    // The members of the group at `index`, as stored now; empty when the
+    // member file cannot be read.
     ExMenuSlots Members(int index);
+    // Nothing when the member file cannot be read: it is no empty group.
+    std::optional<ExMenuSlots> ReadMembers(int index);
     // Whether a file of the list could not be read and waits to be read again.
     bool Unread() const { return !unreadPaths_.empty(); }
     // Grows with every change applied, undo or redo and every reading of the
@@ -135,10 +140,15 @@ private:
     };
     void Load();
     // Reads again each file that could not be read; true when one now reads.
-    bool Retry();
+    bool Retry(bool* shownListChanged = nullptr);
     // Retry, told to the user when a file read again.
     bool ReadBeforeActing();
     bool Refused(const std::vector<std::string>& paths);
+    // The files of `files` a change would write (the list and its copy, the
+    // members) that could not be read, marked unread.
+    std::vector<std::string> UnreadableNow(const ListFiles& files, bool entries, bool members);
+    // A change that was not made, told once; false.
+    bool NoteListChange(ListChangeOutcome outcome);
     void MarkUnread(const std::string& path);
     bool IsUnread(const std::string& path) const;
     UndoHistory::Step Current();
@@ -150,6 +160,7 @@ private:
     EntryStore store_;
     std::vector<Unreadable> unreadPaths_;
     bool refusalTold_ = false;
+    bool separationDue_ = false;
     UndoHistory undo_;
     ListView* view_ = nullptr;
     uint64_t changeCount_ = 0;

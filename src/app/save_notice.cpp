@@ -27,7 +27,7 @@ void TellUnreadable(MessageBoxes& messages, const std::string& path) {
                          std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
 }
 
-bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved) {
+bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved, UiText told) {
     NoteBackup(state, messages);
     if (saved) {
         state.SaveFailed = false;
@@ -35,7 +35,7 @@ bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved) {
     }
     if (state.SaveFailed) return false;
     state.SaveFailed = true;
-    (void)messages.Show({std::string(text::kSaveFailed) + state.ApplicationPath, std::string(text::kMessageCaption),
+    (void)messages.Show({std::string(told) + state.ApplicationPath, std::string(text::kMessageCaption),
                          MessageIcon::Warning, MessageButtons::Ok});
     return false;
 }

@@ -37,6 +37,9 @@ ListFiles ReadListFiles(FileSystem& files, const std::string& applicationPath);
 [[nodiscard]] bool WriteListFiles(FileSystem& files, const std::string& applicationPath, const ListFiles& images,
                                   const ListFiles& before);
 
+// The entries the images hold, as a load would read them from those files.
+EntryStore EntriesOf(const ListFiles& images, CodePage& codePage);
+
 // Steps kept back; the oldest is forgotten past this.
 inline constexpr size_t kUndoDepth = 20;
 

@@ -347,7 +347,7 @@ TEST(ImportShortcutsCommand, AGroupWhoseMembersCannotBeWrittenChangesNothing) {
     EXPECT_EQ(outcome.imported, 0);
     EXPECT_TRUE(f.state.entries.At(1).PathName.empty()) << "no group without its members";
     ASSERT_EQ(f.messages.shown.size(), 2u) << "the question and the failed save, no count that says otherwise";
-    EXPECT_EQ(f.messages.shown[1].text.rfind(std::string(text::kSaveFailed), 0), 0u) << f.messages.shown[1].text;
+    EXPECT_EQ(f.messages.shown[1].text.rfind(std::string(text::kListChangeNotSaved), 0), 0u) << f.messages.shown[1].text;
     f.files.failWrites = false;
     EXPECT_EQ(f.List(), before);
 }

@@ -96,7 +96,7 @@ std::vector<LaunchEntry> LoadEntriesFrom(UndoFixture& f) { return LoadEntries(f.
 
 bool ToldSaveFailed(const UndoFixture& f) {
     for (const MessageRequest& box : f.messages.shown)
-        if (box.text.starts_with(std::string(text::kSaveFailed))) return true;
+        if (box.text.starts_with(std::string(text::kListChangeNotSaved))) return true;
     return false;
 }
 

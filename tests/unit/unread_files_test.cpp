@@ -112,7 +112,7 @@ TEST(UnreadFiles, AFileThatCouldNotBeReadIsNeverWrittenOverAndUndoNeverLosesIt) 
          {},
          {{Delete(2), true, "A,G", "M"},
           {Hold(kList), true, "A,G", "M"},
-          {Delete(0), true, "A,G", "M"},   // the save fails: told, kept for the next save
+          {Delete(0), false, "A,G", "M"},  // held since the start: refused, told, nothing changed
           {Undo(), false, "A,G", "M"},     // no undo while it is held
           {Release(kList), true, "A,G", "M"},
           {Undo(), true, "A,G,C", "M"}}},
@@ -124,14 +124,13 @@ TEST(UnreadFiles, AFileThatCouldNotBeReadIsNeverWrittenOverAndUndoNeverLosesIt) 
           {ReadAgain(), true, "X,G,C", "M"},  // 再表示
           {Delete(1), true, "X,,C", ""},
           {Undo(), true, "X,G,C", "M"}}},
-        {"a step while the list could not be read is not kept, so undo never deletes it",
+        {"a step taken while the list could not be read leaves the list alone when undone, so undo never deletes it",
          {},
          {{Rename(2, "Y"), true, "A,G,Y", "M"},
           {Hold(kList), true, "A,G,Y", "M"},
           {[](Disk& d) { return d.state.entries.Change([](ListEdit& e) { e.ClearMembers(1); }); }, true, "A,G,Y", ""},
           {Release(kList), true, "A,G,Y", ""},
-          // Back to the state before the rename, past the step not kept: the
-          // list is written back, not deleted, and the member with it.
+          {Undo(), true, "A,G,Y", "M"},  // the member back, the list as it was
           {Undo(), true, "A,G,C", "M"},
           {Undo(), false, "A,G,C", "M"}}},
     };

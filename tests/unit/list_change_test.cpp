@@ -1,0 +1,217 @@
+// A change to the list files lands whole or not at all, whichever file
+// operation fails and wherever the process is killed.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/list_change.h"
+#include "app/menu_main.h"
+#include "fakes/fakes.h"
+#include "platform/host_adapters.h"
+#include "platform/ini_profile.h"
+#include "platform/messages.h"
+
+using namespace tavi;
+
+namespace {
+
+constexpr const char* kFolder = "C:\\Tavi";
+
+// The disk of MemoryFileSystem, with one operation made to fail: the n-th
+// read, replacement or removal from the moment it is armed (a held file, a
+// full disk), or, `dying`, that one and every one after (the process killed).
+class FailingFileSystem final : public FileSystem {
+public:
+    explicit FailingFileSystem(fakes::MemoryFileSystem& disk) : disk_(disk) {}
+    void Arm(int failAt, bool dying) { left_ = failAt, dying_ = dying, count_ = 0; }
+    void Disarm() { left_ = -1, dying_ = false; }
+    int Count() const { return count_; }
+
+    FileContents Read(const std::string& path) override {
+        return Fails("read " + path) ? FileContents{ReadOutcome::Unreadable, {}} : disk_.Read(path);
+    }
+    bool ReplaceAll(const std::string& path, std::string_view bytes) override {
+        return !Fails("replace " + path) && disk_.ReplaceAll(path, bytes);
+    }
+    bool RemoveFile(const std::string& path) override { return !Fails("remove " + path) && disk_.RemoveFile(path); }
+    std::string failed;  // the operation that failed first
+    bool FileExists(const std::string& path) override { return disk_.FileExists(path); }
+    std::string CurrentDirectory() override { return disk_.CurrentDirectory(); }
+
+private:
+    bool Fails(const std::string& operation) {
+        ++count_;
+        if (left_ < 0) return false;
+        if (left_ == 0) {
+            if (failed.empty()) failed = operation;
+            return dying_ || (left_ = -1, true);
+        }
+        --left_;
+        return false;
+    }
+    fakes::MemoryFileSystem& disk_;
+    int left_ = -1;
+    bool dying_ = false;
+    int count_ = 0;
+};
+
+// A program over the disk: a list with a title the code page lacks (so it
+// has its UTF-8 copy), a group at 1 with a member, and settings.
+struct Program {
+    fakes::MemoryFileSystem& disk;
+    FailingFileSystem files{disk};
+    IconvCodePage codePage;
+    IniProfile profile{files, codePage};
+    fakes::FakeSystemInfo system;
+    fakes::FakeShell shell;
+    fakes::FakeMessageBoxes messages;
+    Platform platform{profile, files, codePage, system, shell, messages};
+    MenuMain state;
+
+    explicit Program(fakes::MemoryFileSystem& d) : disk(d) {
+        state.ApplicationPath = kFolder;
+        state.ExMenuMax = 2;
+        state.entries.Open(state, platform);
+    }
+    // The list as the bar holds it, and as a fresh start reads it from disk.
+    std::vector<LaunchEntry> Shown() const { return Trimmed(state.entries.Slots()); }
+    static std::vector<LaunchEntry> Trimmed(std::vector<LaunchEntry> slots) {
+        while (!slots.empty() && slots.back() == LaunchEntry{}) slots.pop_back();
+        return slots;
+    }
+};
+
+fakes::MemoryFileSystem FirstDisk() {
+    fakes::MemoryFileSystem disk;
+    IconvCodePage codePage;
+    IniProfile profile(disk, codePage);
+    fakes::FakePlatform fake;
+    Platform platform{profile, disk, codePage, fake.system, fake.shell, fake.messages};
+    EntryStore store;
+    store.slots = {{"한글 메모", "C:\\memo.exe", "", "0", "", "0"},
+                   {"Games", "[Games]", "", "0", "", "0"},
+                   {"Calc", "C:\\calc.exe", "", "0", "", "0"}};
+    EXPECT_TRUE(SaveEntries(store, platform, kFolder));
+    EXPECT_TRUE(SaveExMenu(profile, kFolder, 1, {{"Solitaire", "C:\\sol.exe", "", "0"}, {}}, 2));
+    return disk;
+}
+
+using ChangeKind = std::function<bool(Program&)>;
+
+bool Edit(Program& p, const std::function<void(ListEdit&)>& edit) { return p.state.entries.Change(edit); }
+
+const struct {
+    const char* name;
+    ChangeKind change;
+} kChanges[] = {
+    {"add", [](Program& p) { return Edit(p, [](ListEdit& e) { e.Slot(4) = {"Paint", "C:\\paint.exe", "", "0", "", "0"}; }); }},
+    {"edit", [](Program& p) { return Edit(p, [](ListEdit& e) { e.Slot(2).Title = "電卓"; }); }},
+    {"delete a group", [](Program& p) { return Edit(p, [](ListEdit& e) { e.Clear(1), e.ClearMembers(1); }); }},
+    {"move a group 1 -> 150", [](Program& p) { return Edit(p, [](ListEdit& e) { e.Move(1, 150); }); }},
+    {"paste a group", [](Program& p) {
+         return Edit(p, [](ListEdit& e) {
+             e.Slot(3) = {"Tools", "[Tools]", "", "0", "", "0"};
+             e.SetMembers(3, {{"Notepad", "C:\\n.exe", "", "0"}, {"한", "C:\\h.exe", "", "0"}});
+         });
+     }},
+    {"edit a member", [](Program& p) {
+         return Edit(p, [](ListEdit& e) {
+             ExMenuSlots members = e.Members(1);
+             members[1] = {"Mines", "C:\\mines.exe", "", "0"};
+             e.SetMembers(1, members);
+         });
+     }},
+    {"undo a move", [](Program& p) { return p.state.entries.Undo(); }},
+    {"redo a move", [](Program& p) { return p.state.entries.Redo(); }},
+};
+
+// Before the undo and redo rows, a move of the group to undo (and undo it, for redo).
+void Prepare(Program& p, const char* name) {
+    const std::string kind = name;
+    if (kind.starts_with("undo") || kind.starts_with("redo")) ASSERT_TRUE(Edit(p, [](ListEdit& e) { e.Move(1, 150); }));
+    if (kind.starts_with("redo")) ASSERT_TRUE(p.state.entries.Undo());
+}
+
+}  // namespace
+
+TEST(ListChange, EveryChangeLandsWholeOrNotAtAllWhicheverOperationFails) {
+    int runs = 0;
+    for (const auto& kind : kChanges) {
+        SCOPED_TRACE(kind.name);
+        // The change once without a fault: the files after it, and how many operations it takes.
+        fakes::MemoryFileSystem reference = FirstDisk();
+        Program clean(reference);
+        Prepare(clean, kind.name);
+        const auto before = reference.files;
+        const size_t undoBefore = clean.state.entries.UndoCount();
+        clean.files.Arm(-1, false);
+        ASSERT_TRUE(kind.change(clean));
+        const int operations = clean.files.Count();
+        const auto after = reference.files;
+        ASSERT_NE(after, before);
+        const std::vector<LaunchEntry> shownAfter = clean.Shown();
+
+        for (int n = 0; n < operations; ++n) {
+            SCOPED_TRACE("operation " + std::to_string(n) + " of " + std::to_string(operations) + " fails");
+            ++runs;
+            fakes::MemoryFileSystem disk = FirstDisk();
+            Program p(disk);
+            Prepare(p, kind.name);
+            const std::vector<LaunchEntry> shownBefore = p.Shown();
+            p.files.Arm(n, false);
+            const bool made = kind.change(p);
+            p.files.Disarm();
+            SCOPED_TRACE(p.files.failed);
+            // A journal left (a file that could not be put back) is settled at the next start.
+            EXPECT_TRUE(SettleListChange(disk, kFolder));
+            EXPECT_TRUE(disk.files == before || disk.files == after) << "half a change on disk";
+            EXPECT_EQ(made, disk.files == after);
+            EXPECT_EQ(p.Shown(), made ? shownAfter : shownBefore) << "the bar shows what the disk holds";
+            EXPECT_EQ(p.state.entries.UndoCount(), made ? clean.state.entries.UndoCount() : undoBefore);
+            EXPECT_EQ(Program::Trimmed(Program(disk).Shown()), made ? shownAfter : shownBefore) << "the next start";
+        }
+    }
+    EXPECT_GT(runs, 60);
+    std::printf("%d failing runs over %zu kinds of change\n", runs, std::size(kChanges));
+}
+
+// The process killed between any two file operations of a change over two
+// files: the next start shows the whole change or none of it.
+TEST(ListChange, AKillAtAnyStepOfAChangeOverTwoFilesShowsAllOrNoneAtTheNextStart) {
+    for (const auto& kind : kChanges) {
+        SCOPED_TRACE(kind.name);
+        fakes::MemoryFileSystem reference = FirstDisk();
+        Program clean(reference);
+        Prepare(clean, kind.name);
+        const std::vector<LaunchEntry> shownBefore = clean.Shown();
+        const auto before = reference.files;
+        clean.files.Arm(-1, false);
+        ASSERT_TRUE(kind.change(clean));
+        const int operations = clean.files.Count();
+        const auto after = reference.files;
+        for (int n = 0; n <= operations; ++n) {
+            SCOPED_TRACE("killed at operation " + std::to_string(n));
+            fakes::MemoryFileSystem disk = FirstDisk();
+            {
+                Program p(disk);
+                Prepare(p, kind.name);
+                p.files.Arm(n, true);
+                (void)kind.change(p);
+            }
+            Program restarted(disk);
+            EXPECT_FALSE(disk.FileExists(ListJournalPath(kFolder))) << "settled at the start";
+            EXPECT_TRUE(disk.files == before || disk.files == after) << "every file of one moment";
+            EXPECT_EQ(restarted.Shown(), disk.files == after ? clean.Shown() : shownBefore);
+        }
+    }
+}
+
+TEST(ListChange, AJournalCutShortOrForeignIsNoJournal) {
+    const ListFiles images{{ReadOutcome::Whole, "a\r\nb"}, {}, {ReadOutcome::Unreadable, {}}};
+    const std::string journal = FormatListJournal(images);
+    ASSERT_EQ(ParseListJournal(journal), images);
+    for (size_t cut = 0; cut < journal.size(); ++cut)
+        EXPECT_EQ(ParseListJournal(journal.substr(0, cut)), std::nullopt) << "cut at " << cut;
+    EXPECT_EQ(ParseListJournal(journal + "x"), std::nullopt);
+    EXPECT_EQ(ParseListJournal("[ExMenu00]\r\n"), std::nullopt);
+}
