@@ -1,6 +1,7 @@
 #include "dialogs/group_box.h"
 
 #include "app/launcher.h"
+#include "platform/messages.h"
 #include "platform/text.h"
 #include "bar/accessible_names.h"
 #include "bar/bar_keys.h"
@@ -124,14 +125,19 @@ GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byK
     : state_(state),
       platform_(platform),
       entryIndex_(entryIndex),
-      members_(state.entries.Members(entryIndex)),
-      byKeys_(byKeys) {}
+      byKeys_(byKeys) {
+    std::optional<ExMenuSlots> members = state.entries.ReadMembers(entryIndex);
+    membersUnread_ = !members;
+    members_ = members ? std::move(*members) : EmptyExMenu(state.ExMenuMax);
+}
 
 bool GroupBox::Used(int slot) const {
     return slot >= 0 && slot < Slots() && !members_[static_cast<size_t>(slot)].ExPathName.empty();
 }
 
 bool GroupBox::Store(int slot, const ExMenuEntry& member) {
+    // Members that could not be read are no empty group to write back.
+    if (membersUnread_) return false;
     ExMenuSlots members = members_;
     members[static_cast<size_t>(slot)] = member;
     if (!state_.entries.Change([&](ListEdit& edit) { edit.SetMembers(entryIndex_, members); })) return false;
@@ -246,6 +252,13 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
     const TimerPause pause(bar, state.Closing);
 
     GroupBox box(state, platform, index, byKeys);
+    if (box.MembersUnread()) {
+        // Its members are somewhere the bar cannot read now: told, and the
+        // box opens once the file reads again.
+        (void)platform.messages.Show({std::string(text::kGroupMembersUnread) + ExMenuFilePath(state.ApplicationPath),
+                                      std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
+        return;
+    }
     const GroupBoxPlacement placement =
         PlacementFromBar(bar.ButtonSizes(), DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode),
                          bar.WindowRect(), bar.ButtonRect(position), box.Slots());

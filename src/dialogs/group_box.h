@@ -106,6 +106,8 @@ public:
     int EntryIndex() const { return entryIndex_; }
     int Slots() const { return static_cast<int>(members_.size()); }
     const ExMenuSlots& Members() const { return members_; }
+    // The member file could not be read when the box opened: it shows and writes nothing.
+    bool MembersUnread() const { return membersUnread_; }
     // ExMenuIndex: the slot the last click acted on.
     int ExMenuIndex() const { return exMenuIndex_; }
     // ExMenuChoice: the member chosen for starting.
@@ -149,6 +151,7 @@ private:
     Platform& platform_;
     int entryIndex_;
     ExMenuSlots members_;
+    bool membersUnread_ = false;
     int exMenuIndex_ = 0;
     std::optional<int> choice_;
     bool closing_ = false;

@@ -11,6 +11,8 @@
 #include "app/startup.h"
 #include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
+#include "fakes/group_fakes.h"
+#include "dialogs/group_box.h"
 #include "platform/host_adapters.h"
 #include "platform/ini_profile.h"
 #include "platform/messages.h"
@@ -244,6 +246,28 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     EXPECT_EQ(saved.HotKey, "1620");
     EXPECT_EQ(saved.ExMenuCount, "2");
     EXPECT_EQ(saved.ToolTips, "1") << "the user's change";
+}
+
+// Members that cannot be read are no empty group: the box does not open on
+// them (and so cannot write them back), and opens once they read.
+TEST(UnreadFiles, AGroupWhoseMembersCannotBeReadOpensOnlyOnceTheyRead) {
+    Disk d;
+    const std::string members = d.files.files[kMembers];
+    d.Hold(kMembers);
+    d.state.entries.Open(d.state, d.platform);
+    fakes::FakeBarServices bar;
+    std::vector<std::string> log;
+    fakes::FakeGroupBoxWindow window(log);
+    std::string shown;
+    window.script = [&](GroupBox& box, fakes::FakeGroupBoxView&) { shown = box.Members()[0].ExTitle; };
+    OpenGroupBox(bar, d.state, d.platform, window, 1);
+    EXPECT_FALSE(window.shownAt) << "no box on members that could not be read";
+    EXPECT_TRUE(d.Told(text::kGroupMembersUnread));
+    d.Release(kMembers);
+    EXPECT_EQ(d.files.files[kMembers], members);
+    OpenGroupBox(bar, d.state, d.platform, window, 1);
+    EXPECT_TRUE(window.shownAt);
+    EXPECT_EQ(shown, "M");
 }
 
 TEST(UnreadFiles, AFileLargerThanTheLimitIsUnreadableWithoutBeingRead) {
