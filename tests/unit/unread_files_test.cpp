@@ -175,18 +175,24 @@ TEST(UnreadFiles, EachCauseIsToldOnceAndAListReadAgainIsSaidSo) {
     EXPECT_EQ(d.state.entries.Slots().size(), 3u);
 }
 
-TEST(UnreadFiles, GroupsAt100AndAboveAreNotSeparatedIntoAnUnreadMembersFile) {
+// The separation of old shared sections waits for an unread member file,
+// and runs once it reads again.
+TEST(UnreadFiles, GroupsAt100AndAboveAreSeparatedOnlyOnceTheMembersFileReads) {
     Disk d;
     EntryStore store;
     store.slots.resize(106);
     store.slots[105] = {"Far", "[Far]", "", "0", "", "0"};
     ASSERT_TRUE(SaveEntries(store, d.platform, kFolder));
+    ASSERT_TRUE(SaveExMenu(d.profile, kFolder, 5, {{"Faraway", "C:\\far.exe", "", "0"}, {}}, 1));
     const std::string members = d.files.files[kMembers];
     d.Hold(kMembers);
     d.state.entries.Open(d.state, d.platform);
     d.state.entries.SeparateSharedGroups();
     d.Release(kMembers);
     EXPECT_EQ(d.files.files[kMembers], members);
+    EXPECT_TRUE(d.state.entries.ReadAgain());
+    EXPECT_NE(d.files.files[kMembers], members) << "separated now";
+    EXPECT_EQ(LoadExMenu(d.profile, kFolder, 105, 1)[0].ExTitle, "Faraway");
 }
 
 // "TaviLaunch.ini" held while the bar starts: the bar runs on the defaults
