@@ -62,6 +62,11 @@ void EntryList::Load() {
         return;
     }
     LoadedEntries loaded = LoadEntries(p.files, p.codePage, folder);
+    // A companion that belongs to no list here (from another PC, or left
+    // beside a list an older version wrote alone) is read by no one, and the
+    // next save would replace it: it is kept aside first.
+    if (loaded.strayCompanion || (loaded.outcome == ReadOutcome::Absent && p.files.FileExists(EntryUnicodeFilePath(folder))))
+        KeepStrayCompanion();
     switch (loaded.outcome) {
         case ReadOutcome::Unreadable:
             store_ = EntryStore{};
@@ -75,6 +80,14 @@ void EntryList::Load() {
     }
     if (p.profile.FileOutcome(ExMenuFilePath(folder)) == ReadOutcome::Unreadable)
         MarkUnread(ExMenuFilePath(folder));
+}
+
+void EntryList::KeepStrayCompanion() {
+    FileSystem& files = platform_->files;
+    const std::string& folder = state_->ApplicationPath;
+    const std::optional<std::string> companion = files.ReadAll(EntryUnicodeFilePath(folder));
+    if (companion && files.ReadAll(StrayCompanionPath(folder)) != companion)
+        (void)files.ReplaceAll(StrayCompanionPath(folder), *companion);
 }
 
 void EntryList::MarkUnread(const std::string& path) {

@@ -150,6 +150,8 @@ private:
     // A change that was not made, told once; false.
     bool NoteListChange(ListChangeOutcome outcome);
     void MarkUnread(const std::string& path);
+    // Copies a companion that belongs to no list to StrayCompanionPath.
+    void KeepStrayCompanion();
     bool IsUnread(const std::string& path) const;
     UndoHistory::Step Current();
     bool Go(UndoHistory::Direction direction);

@@ -3,6 +3,7 @@
 #include "app/settings.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <array>
 #include <optional>
 
@@ -30,6 +31,20 @@ void AppendLine(std::string& text, std::string_view field) {
 // A slot is worth writing when it has a title or something to open; a
 // title-less entry at the end must not vanish on the next save.
 bool IsUsed(const LaunchEntry& entry) { return !IsBlank(entry.Title) || !IsBlank(entry.PathName); }
+
+// The last line of a companion this program writes: the list it belongs to,
+// by a hash of the list's bytes. Older versions read the companion line by
+// line of the list, and the list has no line there.
+constexpr std::string_view kCompanionMark = ";TaviMenu2 Launch.ini ";
+
+std::string CompanionMark(std::string_view list) {
+    uint64_t hash = 0xcbf29ce484222325;  // FNV-1a
+    for (const char c : list) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string mark(kCompanionMark);
+    for (int shift = 60; shift >= 0; shift -= 4) mark += kHex[(hash >> shift) & 0xF];
+    return mark;
+}
 
 }  // namespace
 
@@ -142,6 +157,28 @@ EntryStore DecodeEntries(std::string_view list, std::optional<std::string_view> 
     });
 }
 
+bool CompanionBelongs(std::string_view list, std::string_view unicode, CodePage& codePage) {
+    const std::vector<std::string_view> lines = AllLines(unicode);
+    if (!lines.empty() && lines.back().starts_with(kCompanionMark)) return lines.back() == CompanionMark(list);
+    // Unmarked, from an older version: it belongs while every line still says what the list says.
+    const std::vector<std::string_view> listLines = AllLines(list);
+    if (lines.size() != listLines.size()) return false;
+    for (size_t n = 0; n < lines.size(); ++n)
+        if (!IsValidUtf8(lines[n]) || codePage.FromUtf8(lines[n]) != listLines[n]) return false;
+    return true;
+}
+
+EntryStore EntriesFromFiles(std::string_view list, std::optional<std::string_view> unicode, CodePage& codePage,
+                            bool* strayCompanion) {
+    const bool stray = unicode && !CompanionBelongs(list, *unicode, codePage);
+    if (strayCompanion) *strayCompanion = stray;
+    return DecodeEntries(list, stray ? std::nullopt : unicode, codePage);
+}
+
+std::string StrayCompanionPath(const std::string& applicationPath) {
+    return EntryUnicodeFilePath(applicationPath) + ".stray";
+}
+
 LoadedEntries LoadEntries(FileSystem& files, CodePage& codePage, const std::string& applicationPath) {
     LoadedEntries loaded;
     const FileContents list = files.Read(EntryFilePath(applicationPath));
@@ -169,9 +206,9 @@ LoadedEntries LoadEntries(FileSystem& files, CodePage& codePage, const std::stri
         loaded.unreadPath = EntryUnicodeFilePath(applicationPath);
         return loaded;
     }
-    loaded.store = DecodeEntries(
+    loaded.store = EntriesFromFiles(
         list.bytes, unicode.outcome == ReadOutcome::Whole ? std::optional<std::string_view>(unicode.bytes) : std::nullopt,
-        codePage);
+        codePage, &loaded.strayCompanion);
     return loaded;
 }
 
@@ -200,9 +237,9 @@ bool SaveEntries(const EntryStore& store, Platform& platform, const std::string&
         (void)platform.files.RemoveFile(unicodePath);
         return true;
     }
-    // The UTF-8 copy goes first: should the list not follow, the lines where
-    // the two disagree are read from the old list.
-    return platform.files.ReplaceAll(unicodePath, text) &&
+    // The UTF-8 copy goes first, marked with the list it belongs to: should
+    // the list not follow, the old list is read alone.
+    return platform.files.ReplaceAll(unicodePath, text + CompanionMark(ansi) + "\r\n") &&
            platform.files.ReplaceAll(EntryFilePath(applicationPath), ansi);
 }
 

@@ -58,6 +58,17 @@ EntryStore ParseEntries(std::string_view text);
 // companion where that still says the same as the list.
 EntryStore DecodeEntries(std::string_view list, std::optional<std::string_view> unicode, CodePage& codePage);
 
+// Whether a UTF-8 companion belongs to the list beside it: it carries the
+// mark of exactly these list bytes, or (unmarked, from an older version)
+// every line of it still says what the list says.
+bool CompanionBelongs(std::string_view list, std::string_view unicode, CodePage& codePage);
+// The entries of a list and its companion; a companion that does not belong
+// is never mixed in (`strayCompanion` then says so).
+EntryStore EntriesFromFiles(std::string_view list, std::optional<std::string_view> unicode, CodePage& codePage,
+                            bool* strayCompanion = nullptr);
+// Where a companion that belongs to no list is kept, rather than lost.
+std::string StrayCompanionPath(const std::string& applicationPath);
+
 // "Launch.ini" as read, with its companion. Unreadable when either exists and
 // could not be read whole (without the companion, text the code page lacks
 // would be saved as "?"); `unreadPath` then names that file.
@@ -65,6 +76,7 @@ struct LoadedEntries {
     ReadOutcome outcome = ReadOutcome::Absent;
     EntryStore store;
     std::string unreadPath;
+    bool strayCompanion = false;  // the companion beside it belongs to another list
 };
 LoadedEntries LoadEntries(FileSystem& files, CodePage& codePage, const std::string& applicationPath);
 // What a first run starts with: the system drive's root and the explorer;

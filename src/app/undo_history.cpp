@@ -34,8 +34,8 @@ ListFiles ReadListFiles(FileSystem& files, const std::string& applicationPath) {
 EntryStore EntriesOf(const ListFiles& images, CodePage& codePage) {
     if (images.entries.outcome != ReadOutcome::Whole) return {};
     const bool unicode = images.unicode.outcome == ReadOutcome::Whole;
-    return DecodeEntries(images.entries.bytes, unicode ? std::optional<std::string_view>(images.unicode.bytes) : std::nullopt,
-                         codePage);
+    return EntriesFromFiles(images.entries.bytes,
+                            unicode ? std::optional<std::string_view>(images.unicode.bytes) : std::nullopt, codePage);
 }
 
 bool WriteListFiles(FileSystem& files, const std::string& applicationPath, const ListFiles& images,

@@ -280,25 +280,43 @@ TEST_F(EntryFileTest, TextTheCodePageLacksSurvivesASaveAndOldProgramsStillReadTh
     EXPECT_EQ(ReadList(), codePage.FromUtf8(FormatEntries(store)));
 }
 
-TEST_F(EntryFileTest, TheListWinsWhereAnotherProgramChangedItSinceTheCopyWasWritten) {
-    EntryStore store = ParseEntries(Lines({"한 A", "C:\\한\\a.exe", "", "0", "", "0", "한 B", "C:\\한\\b.exe", "", "0",
-                                           "", "0"}));
+// The UTF-8 copy is read with the list only when it belongs to it: marked
+// with these very list bytes, or (unmarked, from an older version) saying
+// what the list says on every line. Otherwise the list is read alone: a copy
+// from another moment, matched line by line through its "?" forms, would give
+// one entry another's title or path.
+TEST_F(EntryFileTest, TheCopyIsReadOnlyWithTheListItBelongsTo) {
+    const char* const a = "한 A";
+    const char* const b = "한 B";
+    EntryStore store = ParseEntries(Lines({a, "C:\\한\\a.exe", "", "0", "", "0", b, "C:\\한\\b.exe", "", "0", "", "0"}));
     ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
-    // An older version renames the second entry and moves it; the first stays.
-    std::string list = ReadList();
-    const std::string oldTitle = codePage.FromUtf8("한 B"), oldPath = codePage.FromUtf8("C:\\한\\b.exe");
-    list.replace(list.find(oldTitle), oldTitle.size(), "New B");
-    list.replace(list.find(oldPath), oldPath.size(), "C:\\b.exe");
-    WriteList(list);
-    EntryStore again;
-    again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
-    ASSERT_EQ(again.slots.size(), 2u);
-    EXPECT_EQ(again.slots[0], store.slots[0]);
-    EXPECT_EQ(again.slots[1].Title, "New B");
-    EXPECT_EQ(again.slots[1].PathName, "C:\\b.exe");
-
-    // A copy that is not UTF-8 (damaged) is not trusted.
-    ASSERT_TRUE(files.ReplaceAll(folder.Path() + "\\Launch.ini.utf8", "\xFF\xFE\r\n"));
-    again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
-    EXPECT_EQ(again.slots[0].Title, codePage.ToUtf8(codePage.FromUtf8("한 A")));
+    const std::string list = ReadList(), marked = *files.ReadAll(folder.Path() + "\\Launch.ini.utf8");
+    const std::string unmarked = FormatEntries(store);
+    std::string changed = list;  // an older version renamed the second entry
+    changed.replace(changed.find(codePage.FromUtf8(b)), codePage.FromUtf8(b).size(), "New B");
+    std::string swapped = unmarked;  // two titles of the same "?" form, from another moment
+    swapped.replace(swapped.find(a), std::string(a).size(), "한 Z");
+    const std::string q = codePage.ToUtf8(codePage.FromUtf8(a));
+    const struct {
+        const char* what;
+        std::string list, copy;
+        bool stray;
+        std::string first, second;
+    } cases[] = {
+        {"marked for this list", list, marked, false, a, b},
+        {"marked for another list", changed, marked, true, q, "New B"},
+        {"unmarked, every line agrees", list, unmarked, false, a, b},
+        {"unmarked, from another moment", list, swapped, true, q, codePage.ToUtf8(codePage.FromUtf8(b))},
+        {"damaged", list, "\xFF\xFE\r\n", true, q, codePage.ToUtf8(codePage.FromUtf8(b))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteList(c.list);
+        ASSERT_TRUE(files.ReplaceAll(folder.Path() + "\\Launch.ini.utf8", c.copy));
+        const LoadedEntries loaded = LoadEntries(platform.files, platform.codePage, folder.Path());
+        EXPECT_EQ(loaded.strayCompanion, c.stray);
+        ASSERT_EQ(loaded.store.slots.size(), 2u);
+        EXPECT_EQ(loaded.store.slots[0].Title, c.first);
+        EXPECT_EQ(loaded.store.slots[1].Title, c.second);
+    }
 }

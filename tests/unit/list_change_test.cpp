@@ -215,3 +215,19 @@ TEST(ListChange, AJournalCutShortOrForeignIsNoJournal) {
     EXPECT_EQ(ParseListJournal(journal + "x"), std::nullopt);
     EXPECT_EQ(ParseListJournal("[ExMenu00]\r\n"), std::nullopt);
 }
+
+// A companion that belongs to no list here is kept aside before anything
+// could replace it: beside a list it does not belong to, and at a first run
+// (no list at all), which never deletes it.
+TEST(ListChange, ACompanionThatBelongsToNoListIsKeptAside) {
+    const std::string stray = "한 Z\r\nC:\\z.exe\r\n\r\n0\r\n\r\n0\r\n";
+    for (const bool firstRun : {false, true}) {
+        SCOPED_TRACE(firstRun ? "first run" : "beside another list");
+        fakes::MemoryFileSystem disk = FirstDisk();
+        if (firstRun) disk.files.erase(EntryFilePath(kFolder));
+        disk.files[EntryUnicodeFilePath(kFolder)] = stray;
+        Program p(disk);
+        EXPECT_EQ(disk.ReadAll(StrayCompanionPath(kFolder)), stray);
+        for (const LaunchEntry& shown : p.Shown()) EXPECT_NE(shown.Title, "한 Z") << "never mixed in";
+    }
+}

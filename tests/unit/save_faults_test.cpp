@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/entry_store.h"
+#include "app/list_change.h"
 #include "app/settings.h"
 #include "fakes/fakes.h"
 #include "app/ex_menu_store.h"
@@ -44,6 +45,8 @@ struct Snapshot {
 };
 
 Snapshot Load(fakes::MemoryFileSystem& disk) {
+    // As the program starts: a change cut short is settled first.
+    EXPECT_TRUE(SettleListChange(disk, kApp));
     IconvCodePage codePage;
     IniProfile profile(disk, codePage, true);
     fakes::FakePlatform fake;
@@ -72,16 +75,19 @@ int RunDay(fakes::MemoryFileSystem& disk, int changesBeforeDeath, std::vector<Sn
     LoadSettings(settings, profile, SettingsFilePath(kApp));
     ExMenuSlots members = LoadExMenu(profile, kApp, 0, 9);
 
+    // The list with its UTF-8 copy, and a list with its members, are written as one change, as the program writes them.
+    const auto asOne = [&](const std::function<bool()>& write) {
+        (void)WriteListChange(files, kApp, ReadListFiles(files, kApp), false, write);
+    };
     const std::vector<std::function<void()>> steps = {
-        [&] { store.slots.push_back({"한글 편집기", "C:\\도구\\편집기.exe", "😀", "0", "", "0"}); (void)SaveEntries(store, platform, kApp); },
+        [&] { store.slots.push_back({"한글 편집기", "C:\\도구\\편집기.exe", "😀", "0", "", "0"}); asOne([&] { return SaveEntries(store, platform, kApp); }); },
         [&] { settings.WaveFile = "C:\\소리\\알람.wav"; settings.Time = "0730"; (void)SaveSettings(settings, profile, SettingsFilePath(kApp)); },
         [&] { members[1] = {"café", "C:\\café\\x.exe", "", "0"}; (void)SaveExMenu(profile, kApp, 0, members, 9); },
         [&] {
             store.MoveEntry(0, 150);
-            (void)SaveEntries(store, platform, kApp);
-            (void)MoveExMenu(profile, kApp, 0, 150, 9);
+            asOne([&] { return SaveEntries(store, platform, kApp) && MoveExMenu(profile, kApp, 0, 150, 9); });
         },
-        [&] { store.slots[2] = {}; settings.ExMenuCount = "20"; (void)SaveEntries(store, platform, kApp); (void)SaveSettings(settings, profile, SettingsFilePath(kApp)); },
+        [&] { store.slots[2] = {}; settings.ExMenuCount = "20"; asOne([&] { return SaveEntries(store, platform, kApp); }); (void)SaveSettings(settings, profile, SettingsFilePath(kApp)); },
     };
     for (size_t i = 0; i < steps.size(); ++i) {
         steps[i]();
