@@ -9,6 +9,15 @@
 #include "platform/text.h"
 
 namespace tavi {
+
+namespace {
+
+// A cut entry the list could not take back at exit is kept as "CutEntry<n>.txt"
+// in the backup folder.
+constexpr std::string_view kCutEntryFileName = "CutEntry";
+
+}  // namespace
+
 namespace {
 
 using C = MenuCommand;
@@ -136,7 +145,29 @@ DispatchResult MenuCommands::Dispatch(uint32_t id) {
     return DispatchResult::Done;
 }
 
-void MenuCommands::RestorePendingCut() { (void)tavi::RestorePendingCut(EntryContext()); }
+void MenuCommands::RestorePendingCut() {
+    const EntryCommandContext context = EntryContext();
+    if (!context.clipboard.CutPending || tavi::RestorePendingCut(context)) return;
+    // The list cannot take it back now (held, read-only, a full disk): the
+    // entry goes to a file in the backup folder rather than with the program.
+    Platform& p = ports_.platform;
+    const std::string folder = BackupFolderPath(ports_.state.ApplicationPath);
+    std::string kept;
+    if (ports_.folders.MakeFolder(folder)) {
+        for (int n = 1; n < 1000 && kept.empty(); ++n) {
+            const std::string path = folder + "\\" + std::string(kCutEntryFileName) + std::to_string(n) + ".txt";
+            if (p.files.FileExists(path)) continue;
+            EntryStore store;
+            store.slots = {clipboard_.entry};
+            // UTF-8 with its mark, so that no character is lost; six lines as in "Launch.ini".
+            if (p.files.ReplaceAll(path, "\xEF\xBB\xBF" + FormatEntries(store))) kept = path;
+            else break;
+        }
+    }
+    if (!kept.empty()) clipboard_ = CutClipboard{};
+    (void)p.messages.Show({kept.empty() ? std::string(text::kCutEntryLost) : std::string(text::kCutEntryKept) + kept,
+                           std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
+}
 
 template <typename Body>
 void MenuCommands::Modal(Body body) {

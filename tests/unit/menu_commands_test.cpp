@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "platform/messages.h"
 #include "fakes/menu_fakes.h"
 #include "platform/ui_text.h"
 
@@ -270,6 +271,18 @@ TEST_F(MenuCommandTest, TheTimerStaysOffWhenTheBarClosedMeanwhileAndACutSurvives
     EXPECT_EQ(f.state.entries.At(0).Title, "Memo");
     EXPECT_FALSE(f.commands.Clipboard().CutPending);
     EXPECT_NE(f.fake.files.files["C:\\Tavi\\Launch.ini"].find("Memo"), std::string::npos);
+
+    // A list that cannot take it back at exit: the entry is kept in the backup folder, told.
+    EXPECT_EQ(Run(C::mnuAppOneTimeDelete, 0), DispatchResult::Done);
+    f.fake.files.unwritable.push_back("C:\\Tavi\\Launch.ini");
+    f.fake.messages.shown.clear();
+    f.commands.RestorePendingCut();
+    const std::string kept = "C:\\Tavi\\backup\\CutEntry1.txt";
+    ASSERT_TRUE(f.fake.files.files.count(kept));
+    EXPECT_NE(f.fake.files.files[kept].find("Memo\r\nC:\\Tools\\memo.exe"), std::string::npos) << f.fake.files.files[kept];
+    ASSERT_EQ(f.fake.messages.shown.size(), 2u) << "the failed save, then where the entry is";
+    EXPECT_EQ(f.fake.messages.shown[1].text, std::string(text::kCutEntryKept) + kept);
+    EXPECT_FALSE(f.commands.Clipboard().CutPending);
 }
 
 TEST_F(MenuCommandTest, ADriveThatWentAwayWhileItsMenuWasOpenIsNotOpened) {
