@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bar/entry_search.h"
+#include "search/entry_search.h"
 
 using namespace tavi;
 

@@ -67,6 +67,7 @@ public:
         return root == "C:\\" ? DriveType::Fixed : DriveType::Removable;
     }
     std::string DriveDisplayName(const std::string&) override { return {}; }
+    std::string ComputerName() override { return {}; }
 };
 
 // The system's associations; nothing is started.
