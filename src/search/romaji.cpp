@@ -215,6 +215,11 @@ struct TypedText::State {
     uint64_t Key() const {
         return (uint64_t{pos} << 24) | (uint64_t{spelling} << 16) | (uint64_t{offset} << 8) | need;
     }
+    // From Key() << 8 | weight.
+    static State Unpack(uint64_t packed) {
+        return {static_cast<uint32_t>(packed >> 32), static_cast<uint8_t>(packed >> 24),
+                static_cast<uint8_t>(packed >> 16), static_cast<uint8_t>(packed >> 8), static_cast<uint8_t>(packed)};
+    }
 };
 
 TypedQuery::TypedQuery(std::u32string folded) : text(std::move(folded)) {
@@ -346,6 +351,7 @@ uint8_t TypedText::BestStart(const TypedQuery& query, std::span<const uint8_t> s
     if ((query.ascii & ~typeable_).any()) return kNoMatch;
     // Kept between calls: one search walks thousands of texts.
     thread_local std::vector<State> states, next;
+    thread_local std::vector<uint64_t> packed;
     states.clear();
     const char32_t first = query.text[0];
     const uint32_t firstBit = LetterBit(first);
@@ -353,22 +359,26 @@ uint8_t TypedText::BestStart(const TypedQuery& query, std::span<const uint8_t> s
     for (uint32_t pos = 0; pos < text_.size(); ++pos)
         if ((firstBit && (begins_[pos] & firstBit)) || text_[pos] == first)
             Enter(states, pos, kNeedAny, first, startWeight[pos], false);
-    size_t steps = text_.size();
+    // A text that could be read in very many ways (a long run of ン typed as
+    // n after n) costs a bounded walk, and is not found past it.
+    size_t steps = states.size();
     for (size_t q = 1; q < query.text.size() && !states.empty(); ++q) {
-        // A text that could be read in very many ways (a long run of ン typed
-        // as n after n) costs a bounded walk, and is not found past it.
-        steps += states.size();
-        if (steps > kStepLimit) return kNoMatch;
         next.clear();
         for (const State& state : states) Step(next, state, query.text[q]);
-        // Walks that meet go on as one, with the better start.
-        std::sort(next.begin(), next.end(), [](const State& a, const State& b) {
-            return a.Key() != b.Key() ? a.Key() < b.Key() : a.weight < b.weight;
-        });
-        next.erase(std::unique(next.begin(), next.end(),
-                               [](const State& a, const State& b) { return a.Key() == b.Key(); }),
-                   next.end());
-        states.swap(next);
+        steps += next.size();
+        if (steps > kStepLimit) return kNoMatch;
+        // Walks that meet go on as one, with the better start: sorted as
+        // plain numbers, each state packed with its weight last.
+        packed.clear();
+        for (const State& state : next) packed.push_back(state.Key() << 8 | state.weight);
+        std::sort(packed.begin(), packed.end());
+        states.clear();
+        uint64_t last = ~uint64_t{0};
+        for (const uint64_t p : packed) {
+            if (p >> 8 == last) continue;
+            last = p >> 8;
+            states.push_back(State::Unpack(p));
+        }
     }
     uint8_t best = kNoMatch;
     for (const State& state : states) best = std::min(best, state.weight);

@@ -36,6 +36,8 @@
 #include "platform/phonetic_readings_win.h"
 #include "platform/registry_win.h"
 #include "platform/win32_adapters_win.h"
+#include "platform/clock_win.h"
+#include "search/use_counts.h"
 #include "temp_folder_win.h"
 #include "tool_doubles_win.h"
 #include "tools/fd_format_win.h"
@@ -230,7 +232,9 @@ const WindowRow kWindows[] = {
     {"entry_search",
      [](Program& p) {
          Win32PhoneticReadings readings;
-         frmEntrySearch box(p.state, p.platform, p.bar, p.icons, readings, nullptr);
+         Win32Clock clock;
+         UseCounts uses(p.platform.files, clock);  // never loaded: no uses, nothing written
+         frmEntrySearch box(p.state, p.platform, p.bar, p.icons, readings, uses, nullptr);
          if (box.Show()) PumpUntil([&] { return !IsWindowVisible(box.Handle()); });
      },
      L"#32770",
