@@ -184,9 +184,9 @@ class SearchTest(tavi.BarTestCase):
         folder = self.bar_folder("search-uses", None, tavi.INIBUFF_DEFAULT, [harness.TOOLS_DIR / "marker.exe"])
         marker = folder.win_file("marker.exe")
         entries = [tavi.EMPTY] * 3
-        # Both begin with めも; by place alone メモ帳 comes first.
-        entries[0] = ("メモ帳", marker, "notes", "0", marker, "0")
-        entries[2] = ("メモリ表示", marker, "meter", "0", marker, "0")
+        # Both begin with めも; by place alone めも帳 comes first.
+        entries[0] = ("めも帳", marker, "notes", "0", marker, "0")
+        entries[2] = ("めもり表示", marker, "meter", "0", marker, "0")
         folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
 
         def search_and_start(bar: tavi.Bar, text: str, count: int) -> str:
