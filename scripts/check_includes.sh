@@ -2,7 +2,7 @@
 # Two rules that keep the layers visible:
 #  - only *_win.cpp / *_win.h files include Windows headers, so the core stays portable;
 #  - a file under src/ includes only from its own folder and the folders below
-#    it, in this order from the bottom: platform, app, menus, bar, dialogs, tools, program.
+#    it, in this order from the bottom: platform, app, search, menus, bar, dialogs, tools, program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 status=0
@@ -16,7 +16,7 @@ if [ -n "$offenders" ]; then
 fi
 
 against=$(grep -rnE '^\s*#\s*include\s*"[a-z_]+/' --include='*.cpp' --include='*.h' src | awk '
-  BEGIN { n = split("platform app menus bar dialogs tools program", order, " ")
+  BEGIN { n = split("platform app search menus bar dialogs tools program", order, " ")
           for (i = 1; i <= n; i++) rank[order[i]] = i }
   {
     split($0, part, ":"); split(part[1], path, "/"); from = path[2]
@@ -26,7 +26,7 @@ against=$(grep -rnE '^\s*#\s*include\s*"[a-z_]+/' --include='*.cpp' --include='*
     if (rank[to] > rank[from]) print $0
   }')
 if [ -n "$against" ]; then
-  echo "These includes reach a higher layer (order: platform, app, menus, bar, dialogs, tools, program):" >&2
+  echo "These includes reach a higher layer (order: platform, app, search, menus, bar, dialogs, tools, program):" >&2
   echo "$against" >&2
   status=1
 fi

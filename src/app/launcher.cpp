@@ -56,7 +56,7 @@ bool StartEntry(Platform& platform, const StartRequest& request, const std::func
 bool StartBarEntry(MenuMain& state, Platform& platform, int index) {
     if (!state.entries.Has(index)) return false;
     const LaunchEntry entry = state.entries.At(index);
-    return StartEntry(platform, {entry.PathName, entry.Command, entry.RunType}, [&] {
+    const bool started = StartEntry(platform, {entry.PathName, entry.Command, entry.RunType}, [&] {
         // The message box let other events run: only the entry that failed is emptied.
         if (!state.entries.Has(index) || state.entries.At(index) != entry) return;
         (void)state.entries.Change([&](ListEdit& edit) {
@@ -67,6 +67,8 @@ bool StartBarEntry(MenuMain& state, Platform& platform, int index) {
             failed.RunType.clear();
         });
     });
+    if (started && state.starts) state.starts->Started(entry.PathName, entry.Command);
+    return started;
 }
 
 }  // namespace tavi

@@ -4,6 +4,7 @@
 
 #include "app/entry_list.h"
 #include "app/settings.h"
+#include "app/start_log.h"
 
 namespace tavi {
 
@@ -19,6 +20,8 @@ struct MenuMain {
     bool AutoHideRefused = false;
     // The entries and group members: read through it, changed only by its calls.
     EntryList entries;
+    // Told of every entry and member the user starts; none in most tests.
+    StartLog* starts = nullptr;
 
     int CurrentEntryIndex = 0;  // the entry acted on
     int EntryOffset = 0;        // the entry shown on the first button

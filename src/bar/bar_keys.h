@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/entry_store.h"
+#include "search/kana_fold.h"
 #include "bar/bar_buttons.h"
 
 // Choosing entries on the bar by keys: the decisions, apart from the window
@@ -49,14 +50,6 @@ struct KeyResult {
 // the focus where it was.
 KeyResult HandleBarKey(const KeyPage& page, const EntryStore& entries, BarKey key, char32_t typed = 0);
 
-// The character as type-ahead compares it: half-width katakana as their
-// full-width forms (a following voiced mark joined), hiragana as katakana,
-// full-width ASCII as ASCII, letters in lower case.
-char32_t FoldForMatch(char32_t c);
-// A folded katakana with the voiced or semi-voiced mark after it joined (ｶﾞ,
-// カ゛ and the combining form all give ガ); unchanged when the pair makes no
-// character.
-char32_t JoinVoicedMark(char32_t kana, char32_t mark);
 // Whether `title` begins with the typed character under that folding.
 bool TitleStartsWith(std::string_view title, char32_t typed);
 

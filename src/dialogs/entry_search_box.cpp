@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 #include "app/launcher.h"
 #include "bar/accessible_names.h"
@@ -27,8 +28,8 @@ std::string SearchWhereOnBar(int index, int pageSize) {
                 {{"page", std::to_string(index / size + 1)}, {"button", std::to_string(index % size + 1)}});
 }
 
-EntrySearchBox::EntrySearchBox(MenuMain& state, Platform& platform, ReadingCache& readings)
-    : state_(state), platform_(platform), readings_(readings) {}
+EntrySearchBox::EntrySearchBox(MenuMain& state, Platform& platform, ReadingCache& readings, UseCounts* uses)
+    : state_(state), platform_(platform), readings_(readings), uses_(uses) {}
 
 void EntrySearchBox::Rebuild() {
     candidates_.clear();
@@ -62,14 +63,32 @@ void EntrySearchBox::Rebuild() {
             titles_.push_back(member.ExTitle);
         }
     }
+    // Uses of what no list starts any more go; not while a list is unread,
+    // when every entry would seem gone.
+    if (uses_ && !list.Unread()) {
+        std::unordered_set<std::string> live;
+        for (const SearchRow& row : rows_) {
+            if (row.place.kind == SearchPlace::Kind::Entry) live.insert(UseKey(row.entry.PathName, row.entry.Command));
+            else live.insert(UseKey(row.member.ExPathName, row.member.ExCommand));
+        }
+        uses_->KeepOnly(live);
+    }
     seenChanges_ = list.ChangeCount();
     seenPageSize_ = pageSize;
     built_ = true;
 }
 
 void EntrySearchBox::Prepare() {
-    for (SearchCandidate& candidate : candidates_)
+    for (size_t i = 0; i < candidates_.size(); ++i) {
+        SearchCandidate& candidate = candidates_[i];
         candidate.reading = NeedsReading(candidate.title) ? readings_.ReadingOf(candidate.title) : std::string();
+        const SearchRow& row = rows_[i];
+        const bool member = row.place.kind == SearchPlace::Kind::Member;
+        candidate.uses = !uses_ ? 0
+                         : member ? uses_->ScoreOf(UseKey(row.member.ExPathName, row.member.ExCommand))
+                                  : uses_->ScoreOf(UseKey(row.entry.PathName, row.entry.Command));
+    }
+    if (uses_) seenUses_ = uses_->ChangeCount();
     search_ = EntrySearch(candidates_);
 }
 
@@ -87,7 +106,8 @@ int EntrySearchBox::Locate(const SearchRow& row) const {
 }
 
 bool EntrySearchBox::Refresh() {
-    if (built_ && seenChanges_ == state_.entries.ChangeCount() && seenPageSize_ == std::max(1, state_.VisibleCount))
+    if (built_ && seenChanges_ == state_.entries.ChangeCount() && seenPageSize_ == std::max(1, state_.VisibleCount) &&
+        (!uses_ || seenUses_ == uses_->ChangeCount()))
         return false;
     std::optional<SearchRow> kept;
     if (selected_ >= 0) kept = Row(static_cast<size_t>(selected_));
@@ -199,7 +219,7 @@ void CarryOutSearchChoice(const SearchChoice& choice, const SearchChoicePorts& p
     } else {
         const ExMenuEntry started = row.member;
         const int slot = row.place.memberSlot;
-        (void)StartEntry(ports.platform, {started.ExPathName, started.ExCommand, started.ExRunType}, [&] {
+        const bool ran = StartEntry(ports.platform, {started.ExPathName, started.ExCommand, started.ExRunType}, [&] {
             // Only that member goes, and only while it is still there as it was.
             ExMenuSlots members = state.entries.Members(index);
             if (slot < 0 || static_cast<size_t>(slot) >= members.size() || members[static_cast<size_t>(slot)] != started)
@@ -207,6 +227,7 @@ void CarryOutSearchChoice(const SearchChoice& choice, const SearchChoicePorts& p
             members[static_cast<size_t>(slot)] = ExMenuEntry{};
             (void)state.entries.Change([&](ListEdit& edit) { edit.SetMembers(index, members); });
         });
+        if (ran && state.starts) state.starts->Started(started.ExPathName, started.ExCommand);
     }
     if (!state.Closing) ports.bar.ResumeTimer();
 }

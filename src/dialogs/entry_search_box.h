@@ -9,8 +9,9 @@
 #include "app/bar_services.h"
 #include "app/ex_menu_store.h"
 #include "app/menu_main.h"
-#include "bar/entry_search.h"
-#include "bar/reading_cache.h"
+#include "search/entry_search.h"
+#include "search/reading_cache.h"
+#include "search/use_counts.h"
 #include "platform/phonetic_readings.h"
 #include "platform/platform.h"
 #include "platform/rect.h"
@@ -47,7 +48,9 @@ std::string SearchWhereOnBar(int index, int pageSize);
 
 class EntrySearchBox {
 public:
-    EntrySearchBox(MenuMain& state, Platform& platform, ReadingCache& readings);
+    // `uses` ranks equal matches by use, and loses the entries the lists no
+    // longer hold; without it the box ranks by place alone.
+    EntrySearchBox(MenuMain& state, Platform& platform, ReadingCache& readings, UseCounts* uses = nullptr);
 
     // Reads the lists when they changed since the last look (and at the
     // first): the results are made again for the same text, and the row
@@ -86,6 +89,7 @@ private:
     MenuMain& state_;
     Platform& platform_;
     ReadingCache& readings_;
+    UseCounts* uses_;
     std::vector<SearchCandidate> candidates_;
     std::vector<SearchRow> rows_;  // one per candidate
     std::vector<std::string> titles_;
@@ -95,6 +99,7 @@ private:
     int selected_ = -1;
     bool built_ = false;
     uint64_t seenChanges_ = 0;
+    uint64_t seenUses_ = 0;
     int seenPageSize_ = 0;
     int readingsAvailable_ = -1;  // -1: not asked yet
 };

@@ -40,12 +40,13 @@ bool ShiftHeld() { return GetKeyState(VK_SHIFT) < 0; }
 }  // namespace
 
 frmEntrySearch::frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
-                               PhoneticReadings& readings, std::function<void(int)> openAtButton)
+                               PhoneticReadings& readings, UseCounts& uses, std::function<void(int)> openAtButton)
     : state_(state),
       platform_(platform),
       bar_(bar),
       icons_(icons),
       readings_(readings),
+      uses_(uses),
       openAtButton_(std::move(openAtButton)) {}
 
 frmEntrySearch::~frmEntrySearch() {
@@ -97,7 +98,7 @@ bool frmEntrySearch::Prepare() {
         cache_.Load(platform_.files, ReadingCachePath(state_.ApplicationPath));
         cacheLoaded_ = true;
     }
-    box_.emplace(state_, platform_, cache_);
+    box_.emplace(state_, platform_, cache_, &uses_);
     if (!Create(reinterpret_cast<HWND>(bar_.Handle()), IDD_ENTRY_SEARCH)) {
         box_.reset();
         return false;

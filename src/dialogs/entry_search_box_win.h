@@ -10,7 +10,7 @@
 
 #include "app/bar_services.h"
 #include "app/menu_main.h"
-#include "bar/reading_cache.h"
+#include "search/reading_cache.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/entry_search_box.h"
 #include "platform/icon_files.h"
@@ -28,7 +28,7 @@ namespace tavi {
 class frmEntrySearch final : public Dialog {
 public:
     frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
-                   PhoneticReadings& readings, std::function<void(int position)> openAtButton);
+                   PhoneticReadings& readings, UseCounts& uses, std::function<void(int position)> openAtButton);
     ~frmEntrySearch() override;
 
     // Opens the box, or brings it to the front with its text selected.
@@ -60,6 +60,7 @@ private:
     BarServices& bar_;
     IconFiles& icons_;
     PhoneticReadings& readings_;
+    UseCounts& uses_;
     std::function<void(int)> openAtButton_;
     ReadingCache cache_;
     bool cacheLoaded_ = false;

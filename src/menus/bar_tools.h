@@ -14,6 +14,7 @@
 #include "platform/sound.h"
 #include "platform/system_commands.h"
 #include "platform/system_restart.h"
+#include "search/use_counts.h"
 
 namespace tavi {
 
@@ -36,6 +37,7 @@ struct BarTools {
     Registry& registry;
     MemoryStatus& memory;
     SystemResources& resources;
+    UseCounts& uses;
 };
 
 }  // namespace tavi

@@ -18,6 +18,8 @@ public:
     virtual DriveType DriveTypeOf(const std::string& root) = 0;
     // The shell's display name of a drive root, empty when it has none.
     virtual std::string DriveDisplayName(const std::string& root) = 0;
+    // This PC's name on the network, empty when the system gives none.
+    virtual std::string ComputerName() = 0;
 };
 
 }  // namespace tavi

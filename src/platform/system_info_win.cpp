@@ -70,4 +70,11 @@ std::string Win32SystemInfo::DriveDisplayName(const std::string& root) {
     return Narrow(info.szDisplayName);
 }
 
+std::string Win32SystemInfo::ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!::GetComputerNameW(name, &size)) return {};
+    return Narrow(std::wstring(name, size));
+}
+
 }  // namespace tavi

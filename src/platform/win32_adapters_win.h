@@ -44,6 +44,7 @@ public:
     std::vector<std::string> LogicalDriveRoots() override;
     DriveType DriveTypeOf(const std::string& root) override;
     std::string DriveDisplayName(const std::string& root) override;
+    std::string ComputerName() override;
 };
 
 // The shell's "open", owned by a window that may change during the run.

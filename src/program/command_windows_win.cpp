@@ -19,7 +19,7 @@ Win32CommandWindows::Win32CommandWindows(MenuMain& state, Platform& platform, Ba
       bar_(bar),
       tools_(tools),
       meter_(platform, tools.memory, tools.resources),
-      search_(state, platform, bar, tools.icons, readings_,
+      search_(state, platform, bar, tools.icons, readings_, tools.uses,
               [this](int position) {
                   // What a click on the button opens: a group's box or a folder's menu.
                   const int index = position + state_.EntryOffset;
@@ -42,7 +42,7 @@ void Win32CommandWindows::ShowFileInfomation(int index) {
 
 int Win32CommandWindows::ShowOptionSet() {
     return tavi::ShowOptionSet(bar_.Handle(), state_, platform_, bar_, tools_.files, tools_.sound, tools_.driveSpaces,
-                               tools_.registry);
+                               tools_.registry, ContactLinks(kHomeUrl, kSupportMail), &tools_.uses);
 }
 
 void Win32CommandWindows::ShowFDFormat() { tavi::ShowFDFormat(bar_.Handle(), platform_.system, tools_.formatter); }

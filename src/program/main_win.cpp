@@ -26,6 +26,7 @@
 #include "platform/ui_text.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
+#include "search/use_counts.h"
 
 using namespace tavi;
 
@@ -100,9 +101,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32Registry registry;
     Win32MemoryStatus memory;
     Win32SystemResources resources;
+
+    // Uses of the entries, counted on this PC only: each PC sharing the
+    // program's folder keeps its own.
+    UseCounts uses(files, clock);
+    uses.Load(PcFilePath(programFolder, system.ComputerName()));
+    state.starts = &uses;
     BarTools tools{fileChooser, iconFiles,   systemCommands, folders,     media,    desktop, display,
                    restart,     rebootPrompt, sound,          driveSpaces, formatter, fileDetails, registry,
-                   memory,      resources};
+                   memory,      resources,    uses};
 
     AlarmTimer alarm(state.settings, sound, &clock);
 

@@ -83,7 +83,7 @@ private:
 class OptionSet final : public Dialog {
 public:
     OptionSet(MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser, Sound& sound,
-              DriveSpaces& drives, Registry& registry, std::vector<std::string> links)
+              DriveSpaces& drives, Registry& registry, UseCounts* uses, std::vector<std::string> links)
         : state_(state),
           platform_(platform),
           bar_(bar),
@@ -91,6 +91,7 @@ public:
           sound_(sound),
           drives_(drives),
           registry_(registry),
+          uses_(uses),
           programPath_(Narrow(RunningProgramFile())),
           links_(std::move(links)) {}
     ~OptionSet() override { DeleteFonts(); }
@@ -132,6 +133,7 @@ private:
     Sound& sound_;
     DriveSpaces& drives_;
     Registry& registry_;
+    UseCounts* uses_;
     const std::string programPath_;
     const std::vector<std::string> links_;  // the version page's, one a link control
     OptionSetView view_;
@@ -170,6 +172,7 @@ INT_PTR OptionSet::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool OptionSet::OnInit() {
     WaitCursor hourglass;
     SetCaptions();
+    EnableWindow(Item(IDC_OPTION_CLEAR_USES), uses_ && uses_->Readable());
     AddTabs(IDC_OPTION_TAB,
             {text::kOptionTabDisplay, text::kOptionTabBehaviour, text::kOptionTabTimer, text::kOptionTabVersion});
     for (std::string_view size : text::kOptionIconSizes)
@@ -262,6 +265,7 @@ void OptionSet::SetCaptions() {
         {IDC_OPTION_MONITOR_LABEL, text::kOptionMonitor},
         {IDC_OPTION_LANGUAGE_LABEL, text::kOptionLanguage},
         {IDC_OPTION_LANGUAGE_NOTE, text::kOptionLanguageNote},
+        {IDC_OPTION_CLEAR_USES, text::kOptionClearUses},
         {IDC_OPTION_HOT_KEY_LABEL, text::kOptionHotKey},
         {IDC_OPTION_SEARCH_KEY_LABEL, text::kOptionSearchHotKey},
         {IDC_OPTION_START_WITH_WINDOWS, text::kOptionStartWithWindows},
@@ -332,6 +336,10 @@ void OptionSet::OnCommand(int id, int code) {
             return;
         case IDC_OPTION_WAVE_STOP:
             TestWaveStop(sound_);
+            return;
+        case IDC_OPTION_CLEAR_USES:
+            // At once, as a clear button does; greyed once there is nothing left to clear.
+            if (code == BN_CLICKED && uses_ && uses_->Clear()) EnableWindow(Item(IDC_OPTION_CLEAR_USES), FALSE);
             return;
         case IDC_OPTION_LINK1:
         case IDC_OPTION_LINK2:
@@ -508,10 +516,11 @@ void OptionSet::HoverLink(HWND over) {
 }  // namespace
 
 int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
-                  Sound& sound, DriveSpaces& drives, Registry& registry, std::vector<std::string> links) {
+                  Sound& sound, DriveSpaces& drives, Registry& registry, std::vector<std::string> links,
+                  UseCounts* uses) {
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&classes);
-    OptionSet dialog(state, platform, bar, chooser, sound, drives, registry, std::move(links));
+    OptionSet dialog(state, platform, bar, chooser, sound, drives, registry, uses, std::move(links));
     SetLastError(ERROR_SUCCESS);
     // -1 when the dialog could not be made, 0 when its owner was no window:
     // the dialog itself only ends with OK or Cancel.

@@ -11,6 +11,7 @@
 #include "platform/registry.h"
 #include "platform/program_identity.h"
 #include "platform/sound.h"
+#include "search/use_counts.h"
 #include "tools/option_set.h"
 
 namespace tavi {
@@ -21,10 +22,11 @@ namespace tavi {
 // Windows or no longer as the box says; Cancel changes nothing. Returns 0 when the
 // dialog was shown, else the system's error number for why it could not be
 // loaded (the tray command tries again then). Pausing the bar's timer around
-// it is the caller's part. The version page links to `links`, the addresses
+// it is the caller's part. Its button 使用回数をｸﾘｱ clears `uses` at once
+// (greyed without them, or when their file could not be read). The version page links to `links`, the addresses
 // this build was given unless a test gives others.
 int ShowOptionSet(NativeWindow owner, MenuMain& state, Platform& platform, BarServices& bar, FileChooser& chooser,
                   Sound& sound, DriveSpaces& drives, Registry& registry,
-                  std::vector<std::string> links = ContactLinks(kHomeUrl, kSupportMail));
+                  std::vector<std::string> links = ContactLinks(kHomeUrl, kSupportMail), UseCounts* uses = nullptr);
 
 }  // namespace tavi

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bar/entry_search.h"
+#include "search/entry_search.h"
 
 using namespace tavi;
 
@@ -26,6 +26,7 @@ constexpr const char* kFiles[] = {"notepad", "excel", "winword", "mspaint", "cal
 
 struct Words {
     uint32_t seed = 12345;
+    explicit Words(uint32_t start = 12345) : seed(start) {}
     uint32_t Next(uint32_t below) {
         seed = seed * 1664525u + 1013904223u;
         return (seed >> 8) % below;
@@ -58,6 +59,16 @@ std::vector<SearchCandidate> FullBar() {
     return candidates;
 }
 
+// The same bar after months of use: most entries and members started now
+// and then, a few every day.
+std::vector<SearchCandidate> UsedBar() {
+    std::vector<SearchCandidate> candidates = FullBar();
+    Words words{777};
+    for (SearchCandidate& candidate : candidates)
+        if (words.Next(4) != 0) candidate.uses = words.Next(10) == 0 ? 5.0 + words.Next(40) : words.Next(1000) / 997.0;
+    return candidates;
+}
+
 void SearchKeystroke(benchmark::State& state, const char* query) {
     const EntrySearch search(FullBar());
     size_t hits = 0;
@@ -75,6 +86,33 @@ BENCHMARK_CAPTURE(SearchKeystroke, notepad, "notepad")->Unit(benchmark::kMicrose
 BENCHMARK_CAPTURE(SearchKeystroke, kak, "kak")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(SearchKeystroke, n, "n")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(SearchKeystroke, kana_query, "ふぁいる")->Unit(benchmark::kMicrosecond);
+
+void SearchKeystrokeWithUses(benchmark::State& state, const char* query) {
+    const EntrySearch search(UsedBar());
+    size_t hits = 0;
+    for (auto _ : state) {
+        const std::vector<SearchHit> found = search.Find(query);
+        hits = found.size();
+        benchmark::DoNotOptimize(found.data());
+    }
+    state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK_CAPTURE(SearchKeystrokeWithUses, m, "m")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(SearchKeystrokeWithUses, memo, "memo")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(SearchKeystrokeWithUses, peinto, "peinto")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(SearchKeystrokeWithUses, n, "n")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(SearchKeystrokeWithUses, kana_query, "ふぁいる")->Unit(benchmark::kMicrosecond);
+
+// The worst title there is: 1024 ン, each typed as n or nn, walked for 256
+// n's. The walk stops at its step limit.
+void SearchWorstTitle(benchmark::State& state) {
+    std::string title;
+    for (size_t i = 0; i < EntrySearch::kTitleLimit; ++i) title += "ン";
+    const EntrySearch search({{title, "", "", {}}});
+    const std::string query(EntrySearch::kQueryLimit, 'n');
+    for (auto _ : state) benchmark::DoNotOptimize(search.Find(query).size());
+}
+BENCHMARK(SearchWorstTitle)->Unit(benchmark::kMillisecond);
 
 // Done once when the box opens and again whenever the lists change.
 void PrepareFullBar(benchmark::State& state) {

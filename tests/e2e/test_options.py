@@ -30,6 +30,7 @@ IDC_OPTION_TAB, IDC_OPTION_SMALL_ICON = 1401, 1411
 IDC_OPTION_POSITION_TOP, IDC_OPTION_POSITION_LEFT = 1415, 1417
 IDC_OPTION_HOUR0, IDC_OPTION_MINUTE0 = 1480, 1490
 IDC_OPTION_EX_MENU_COUNT = 1441
+IDC_OPTION_CLEAR_USES = 1429
 TIMER_PAGE = 2
 
 PROPERTIES_ITEM = "ﾌﾟﾛﾊﾟﾃｨ(&R)..."
@@ -277,6 +278,25 @@ class OptionsDialogTest(OptionsBase):
                          "the next opening shows the settings as they were")
         SESSION.press(again["hwnd"], id=IDCANCEL)
         self.wait_dialog_closed(bar, OPTIONS)
+
+    def test_clear_use_counts_empties_this_pcs_file_at_once(self):
+        folder = self.folder("options-clear-uses")
+        name = SESSION.wine("cmd", "/c", "echo %COMPUTERNAME%").stdout.decode("cp932").strip()
+        pc_file = f"TaviMenu2.{name}.pc"
+        folder.write_text(pc_file, "TaviMenu2 pc 1\n[Uses]\n29948154\t3\tc:\\windows\\notepad.exe\t\n")
+        cleared = b"TaviMenu2 pc 1\r\n[Uses]\r\n"
+        bar = self.start(folder)
+        dialog = self.open_options(bar)
+        button = dialog["controls"][IDC_OPTION_CLEAR_USES]
+        self.assertEqual(button["text"], "使用回数をｸﾘｱ(&U)")
+        self.assertFalse(button["style"] & WS_DISABLED, "uses to clear")
+        SESSION.call("send", hwnd=button["hwnd"], msg=BM_CLICK, wparam=0, lparam=0)
+        harness.wait_until(lambda: folder.read_bytes(pc_file) == cleared, AT_ONCE_S, "the uses cleared in the file")
+        self.assertTrue(bar.dialog(OPTIONS)["controls"][IDC_OPTION_CLEAR_USES]["style"] & WS_DISABLED,
+                        "nothing left to clear")
+        SESSION.press(dialog["hwnd"], id=IDCANCEL)
+        self.wait_dialog_closed(bar, OPTIONS)
+        self.assertEqual(folder.read_bytes(pc_file), cleared, "Cancel brings nothing back")
 
     def test_an_alarm_typed_with_a_leading_space_comes_back_as_07_30(self):
         folder = self.folder("options-alarm")

@@ -1,6 +1,7 @@
 """The entry search under Wine: its global key from another program, Ctrl+F on
 the bar and the tray item; entries on any page and group members found by
-romaji or by their file names, and started with Enter."""
+romaji or by their file names, and started with Enter; the entry started most
+comes first among equal matches, also after the bar started again."""
 
 from __future__ import annotations
 
@@ -178,6 +179,43 @@ class SearchTest(tavi.BarTestCase):
         self.assertEqual(record["args"], "dentaku")
         self.assertTrue(record["exe"].lower().endswith("calc.exe"))
         self.assertFalse(bar.folder.exists("TaviMenu2.yomi"), "no input method here: nothing asked, nothing kept")
+
+    def test_an_entry_started_three_times_through_the_search_comes_first_for_memo_also_after_a_restart(self):
+        folder = self.bar_folder("search-uses", None, tavi.INIBUFF_DEFAULT, [harness.TOOLS_DIR / "marker.exe"])
+        marker = folder.win_file("marker.exe")
+        entries = [tavi.EMPTY] * 3
+        # Both begin with めも; by place alone めも帳 comes first.
+        entries[0] = ("めも帳", marker, "notes", "0", marker, "0")
+        entries[2] = ("めもり表示", marker, "meter", "0", marker, "0")
+        folder.write_bytes("Launch.ini", tavi.launch_ini(entries))
+
+        def search_and_start(bar: tavi.Bar, text: str, count: int) -> str:
+            before = len(bar.folder.marker_records())
+            bar.tray_menu()
+            SESSION.choose_menu(bar.pid, bar.hwnd, TRAY_ITEM)
+            box, _ = self.wait_box(bar)
+            SESSION.xdotool("type", text)
+            harness.wait_until(lambda: self.results(box) == count, 10, f"{count} results for {text}")
+            SESSION.xdotool("key", "Return")
+            records = harness.wait_until(
+                lambda: (lambda r: r if len(r) > before else None)(bar.folder.marker_records()), 10,
+                "the marker program's record")
+            harness.wait_until(lambda: not SESSION.windows(bar.pid, caption=CAPTION), 10, "the box closed")
+            return records[-1]["args"]
+
+        bar = self.start(folder)
+        self.assertEqual(search_and_start(bar, "memo", 2), "notes", "unused: by place")
+        for _ in range(3):
+            self.assertEqual(search_and_start(bar, "memori", 1), "meter")
+        self.assertEqual(search_and_start(bar, "memo", 2), "meter", "started three times: first")
+        pc_files = [p.name for p in folder.path.glob("TaviMenu2.*.pc")]
+        self.assertEqual(len(pc_files), 1, "one use-count file for this PC")
+        self.assertIn("marker.exe\tmeter", folder.read_bytes(pc_files[0]).decode("utf-8"), "counted for its path")
+
+        self.assertEqual(bar.close(), 0)
+        bar = self.start(folder)
+        self.assertEqual(search_and_start(bar, "memo", 2), "meter", "still first after the bar started again")
+        SESSION.screenshot("search-uses")
 
 
 if __name__ == "__main__":

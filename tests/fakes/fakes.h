@@ -77,6 +77,7 @@ public:
     std::string systemDirectory = "C:\\WINDOWS\\system32";
     bool windowsNT = true;
     std::vector<Drive> drives;
+    std::string computerName = "DESK1";
 
     std::string WindowsDirectory() override { return windowsDirectory; }
     std::string SystemDirectory() override { return systemDirectory; }
@@ -84,6 +85,7 @@ public:
     std::vector<std::string> LogicalDriveRoots() override;
     DriveType DriveTypeOf(const std::string& root) override;
     std::string DriveDisplayName(const std::string& root) override;
+    std::string ComputerName() override { return computerName; }
 };
 
 class FakeShell final : public Shell {

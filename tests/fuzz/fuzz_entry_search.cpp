@@ -9,8 +9,8 @@
 #include <set>
 #include <tuple>
 
-#include "bar/bar_keys.h"
-#include "bar/entry_search.h"
+#include "search/kana_fold.h"
+#include "search/entry_search.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/unicode.h"
 

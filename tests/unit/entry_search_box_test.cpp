@@ -111,14 +111,16 @@ TEST_F(EntrySearchBoxTest, KeysMoveTheSelectionAndEnterEscapeAndShiftEnterChoose
         Action action;      // of the last key
         const char* title;  // of the chosen row
     } cases[] = {
-        // "e": Excel at its start, Notepad inside, メモ帳 and the untitled member by their files.
+        // "e": Excel at its start, Notepad and the member ペイント ("peento") inside, メモ帳 and
+        // the untitled member by their files.
         {"e", {SearchKey::Enter}, false, 3, -1, Action::Start, "Excel"},  // nothing selected: the first
         {"e", {SearchKey::Down, SearchKey::Down, SearchKey::Enter}, false, 3, 1, Action::Start, "Notepad"},
         {"e", {SearchKey::Down, SearchKey::Up, SearchKey::Up}, false, 3, 0, O, ""},
         {"e", {SearchKey::PageDown}, false, 3, 2, O, ""},
-        {"e", {SearchKey::PageDown, SearchKey::PageDown, SearchKey::PageDown}, false, 3, 3, O, ""},  // stops at the last
-        {"e", {SearchKey::PageDown, SearchKey::PageDown, SearchKey::PageUp}, false, 3, 0, O, ""},
-        {"e", {SearchKey::Down, SearchKey::Down, SearchKey::Down, SearchKey::Enter}, false, 3, 2, Action::Start, "メモ帳"},
+        {"e", {SearchKey::PageDown, SearchKey::PageDown, SearchKey::PageDown}, false, 3, 4, O, ""},  // stops at the last
+        {"e", {SearchKey::PageDown, SearchKey::PageDown, SearchKey::PageUp}, false, 3, 1, O, ""},
+        {"e", {SearchKey::Down, SearchKey::Down, SearchKey::Down, SearchKey::Down, SearchKey::Enter}, false, 3, 3,
+         Action::Start, "メモ帳"},
         {"e", {SearchKey::Down, SearchKey::Enter}, true, 3, 0, Action::OpenFolder, "Excel"},
         {"e", {SearchKey::Escape}, false, 3, -1, Action::Close, ""},
         {"zzz", {SearchKey::Down, SearchKey::Enter}, false, 3, -1, O, ""},  // nothing to choose
@@ -309,4 +311,46 @@ TEST(SearchBoxPlace, CentredOnTheWorkAreaAndInsideIt) {
     EXPECT_EQ(CentredIn({0, 0, 1280, 1024}, 400, 300), (Rect{440, 362, 840, 662}));
     EXPECT_EQ(CentredIn({1280, -200, 2304, 568}, 400, 300), (Rect{1592, 34, 1992, 334})) << "a second monitor";
     EXPECT_EQ(CentredIn({0, 0, 300, 200}, 400, 300), (Rect{0, 0, 300, 200})) << "never larger than the area";
+}
+
+TEST_F(EntrySearchBoxTest, StartsRankTheEntryTheyFollowWhereverItGoesAndGoWithIt) {
+    fakes::FakeClock clock;
+    UseCounts uses(fake.files, clock);
+    const std::string pcFile = PcFilePath(state.ApplicationPath, fake.system.ComputerName());
+    uses.Load(pcFile);
+    state.starts = &uses;
+    fakes::PutEntry(state, 6, {"メモリ", "C:\\Tools\\mem.exe", "-v", "0", "C:\\Tools\\mem.exe", "0"});
+    EntrySearchBox box(state, fake.platform, cache, &uses);
+    const auto firstFor = [&box](std::string_view query) {
+        box.SetQuery(query);
+        return box.Count() == 0 ? std::string() : box.Row(0).entry.PathName;
+    };
+    ASSERT_EQ(firstFor("memo"), "C:\\Windows\\notepad.exe") << "unused: by place";
+    for (int i = 0; i < 3; ++i) {
+        box.SetQuery("memo");
+        for (size_t row = 0; row < box.Count(); ++row)
+            if (box.Row(row).entry.PathName == "C:\\Tools\\mem.exe") box.Select(static_cast<int>(row));
+        CarryOut(box.Key(SearchKey::Enter));
+    }
+    ASSERT_EQ(fake.shell.opened.size(), 3u);
+    EXPECT_EQ(fake.shell.opened.back().file, "C:\\Tools\\mem.exe");
+    EXPECT_EQ(firstFor("memo"), "C:\\Tools\\mem.exe") << "started three times";
+    // A start from a button counts too: once is less than three times.
+    EXPECT_TRUE(StartBarEntry(state, fake.platform, 0));
+    EXPECT_EQ(firstFor("memo"), "C:\\Tools\\mem.exe");
+
+    // Moved to the first page and renamed: still it.
+    ASSERT_TRUE(state.entries.Change([](ListEdit& edit) {
+        edit.Move(6, 1);
+        edit.Slot(1).Title = "メモリ監視";
+    }));
+    EXPECT_EQ(firstFor("memo"), "C:\\Tools\\mem.exe");
+    EXPECT_EQ(box.Row(0).place.entryIndex, 1);
+    EXPECT_NE(fake.files.files.at(pcFile).find("c:\\tools\\mem.exe\t-v"), std::string::npos);
+
+    // Deleted: its uses go from the file once the box has seen the lists.
+    ASSERT_TRUE(state.entries.Change([](ListEdit& edit) { edit.Clear(1); }));
+    EXPECT_EQ(firstFor("memo"), "C:\\Windows\\notepad.exe");
+    EXPECT_EQ(fake.files.files.at(pcFile).find("mem.exe"), std::string::npos);
+    EXPECT_NE(fake.files.files.at(pcFile).find("notepad.exe"), std::string::npos);
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/entry_store.h"
+#include "app/start_log.h"
 #include "dialogs/group_box.h"
 #include "fakes/bar_services_fake.h"
 #include "fakes/group_fakes.h"
@@ -17,6 +18,14 @@
 using namespace tavi;
 
 namespace {
+
+// What the search is told of starts.
+struct RecordedStarts final : StartLog {
+    std::vector<std::string> started;
+    void Started(std::string_view path, std::string_view parameters) override {
+        started.push_back(std::string(path) + " " + std::string(parameters));
+    }
+};
 
 const char* Name(DockEdge e) {
     switch (e) {
@@ -241,7 +250,10 @@ TEST_F(GroupBoxTest, ALeftClickOnAMemberChoosesItAndTheBoxClosesAfterTheDelay) {
     EXPECT_EQ(view.log.size(), 1u) << "a closing box takes no more clicks";
     EXPECT_EQ(box.Choice(), 1);
 
+    RecordedStarts starts;
+    state.starts = &starts;
     EXPECT_TRUE(box.StartChoice());
+    EXPECT_EQ(starts.started, std::vector<std::string>{"C:\\Tools\\ed.exe -n"}) << "counted for the search";
     ASSERT_EQ(fake.shell.opened.size(), 1u);
     EXPECT_EQ(fake.shell.opened[0].file, "C:\\Tools\\ed.exe");
     EXPECT_EQ(fake.shell.opened[0].parameters, "-n");
@@ -275,7 +287,10 @@ TEST_F(GroupBoxTest, AFailingMemberOffersToDeleteThatMemberOnly) {
     state.CurrentEntryIndex = 13;  // some other entry was acted on last
     GroupBox box(state, fake.platform, 12);
     box.MemberClicked(view, 1);
+    RecordedStarts starts;
+    state.starts = &starts;
     EXPECT_FALSE(box.StartChoice());
+    EXPECT_TRUE(starts.started.empty()) << "what did not start is not counted";
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "C:\\Tools\\ed.exe起動失敗 ｴﾝﾄﾘｰを削除しますか");
     EXPECT_EQ(Stored(), EmptyExMenu(3)) << "the member is gone from the file";

@@ -36,6 +36,8 @@
 #include "platform/phonetic_readings_win.h"
 #include "platform/registry_win.h"
 #include "platform/win32_adapters_win.h"
+#include "platform/clock_win.h"
+#include "search/use_counts.h"
 #include "temp_folder_win.h"
 #include "tool_doubles_win.h"
 #include "tools/fd_format_win.h"
@@ -67,6 +69,7 @@ public:
         return root == "C:\\" ? DriveType::Fixed : DriveType::Removable;
     }
     std::string DriveDisplayName(const std::string&) override { return {}; }
+    std::string ComputerName() override { return {}; }
 };
 
 // The system's associations; nothing is started.
@@ -229,7 +232,9 @@ const WindowRow kWindows[] = {
     {"entry_search",
      [](Program& p) {
          Win32PhoneticReadings readings;
-         frmEntrySearch box(p.state, p.platform, p.bar, p.icons, readings, nullptr);
+         Win32Clock clock;
+         UseCounts uses(p.platform.files, clock);  // never loaded: no uses, nothing written
+         frmEntrySearch box(p.state, p.platform, p.bar, p.icons, readings, uses, nullptr);
          if (box.Show()) PumpUntil([&] { return !IsWindowVisible(box.Handle()); });
      },
      L"#32770",

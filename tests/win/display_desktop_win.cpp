@@ -53,6 +53,7 @@ public:
     std::vector<std::string> LogicalDriveRoots() override { return real_.LogicalDriveRoots(); }
     DriveType DriveTypeOf(const std::string& root) override { return real_.DriveTypeOf(root); }
     std::string DriveDisplayName(const std::string& root) override { return real_.DriveDisplayName(root); }
+    std::string ComputerName() override { return real_.ComputerName(); }
 
 private:
     std::string windows_;

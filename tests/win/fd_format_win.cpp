@@ -35,6 +35,7 @@ public:
         return DriveType::NoRootDir;
     }
     std::string DriveDisplayName(const std::string&) override { return {}; }
+    std::string ComputerName() override { return {}; }
 };
 
 // Called on the dialog's thread while the driving thread waits in SendMessage.

@@ -25,6 +25,7 @@ TEST(Win32SystemInfo, FoldersAndDrivesAsTheSystemGivesThem) {
     EXPECT_NE(std::find(roots.begin(), roots.end(), windows.substr(0, 3)), roots.end());
     EXPECT_EQ(system.DriveTypeOf(windows.substr(0, 3)), DriveType::Fixed);
     EXPECT_FALSE(system.DriveDisplayName(windows.substr(0, 3)).empty());
+    EXPECT_FALSE(system.ComputerName().empty());
     EXPECT_EQ(system.DriveTypeOf("Q:\\no\\such\\root\\"), DriveType::NoRootDir);
 }
 

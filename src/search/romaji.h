@@ -1,17 +1,21 @@
 #pragma once
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Kana typed in Latin letters, as the entry search matches them. Both
-// romaji families are accepted (shi/si, chi/ti, tsu/tu, fu/hu, ji/zi,
-// sha/sya, cha/tya, ja/zya/jya), small ッ as a doubled consonant (tch for
-// ッチ), ン as n, nn or n' (n alone only where no vowel or y follows), ー as
-// "-", small kana with x or l, and the last kana typed only in part. ン is
-// also m before b, m or p, as Hepburn writes it on signs (shimbun).
+// Kana typed in Latin letters, as the entry search matches them: every
+// spelling of the common input methods' romaji tables (shi/si, sha/sya/shya,
+// qa/kwa, thi/t'i, small kana with x or l ...), small ッ as a doubled
+// consonant (tch for ッチ), ン as n, nn or n' (n alone only where no vowel or
+// y follows), and the last kana typed only in part. As names and signs are
+// written, ン is also m before b, m or p (shimbun), a long vowel's second
+// kana may be left out or typed as its vowel (tokyo, tookyoo for とうきょう),
+// "h" after o types う or お (satoh, ohno), ー is typed as "-" or as the vowel
+// it lengthens, は also as "wa" and へ as "e".
 namespace tavi {
 
 // A query as the matcher walks it: folded text (see FoldForSearch) and the
@@ -29,6 +33,8 @@ struct TypedQuery {
 class TypedText {
 public:
     static constexpr uint8_t kNoMatch = 0xFF;
+    // Walk states one text may cost a query; past it the text is not found.
+    static constexpr size_t kStepLimit = 32768;
 
     TypedText() = default;
     explicit TypedText(std::u32string folded);
@@ -60,7 +66,7 @@ private:
     std::bitset<128> typeable_;
 
     static uint8_t NeedAfter(Kind kind);
-    void Enter(std::vector<State>& out, uint32_t pos, uint8_t need, char32_t c, uint8_t weight) const;
+    void Enter(std::vector<State>& out, uint32_t pos, uint8_t need, char32_t c, uint8_t weight, bool mayPass) const;
     void Step(std::vector<State>& out, const State& state, char32_t c) const;
 };
 

@@ -1,4 +1,4 @@
-#include "bar/reading_cache.h"
+#include "search/reading_cache.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bar/romaji.h"
+#include "search/romaji.h"
 
 // Finding entries and group members by what the user types: titles (and
 // readings) literally or in romaji, file names literally, ranked so that the
@@ -26,6 +26,7 @@ struct SearchCandidate {
     std::string reading;   // the title in kana where the title itself is not (kanji); empty when unknown
     std::string fileName;  // SearchFileName of its path
     SearchPlace place;
+    double uses = 0;       // UseCounts::ScoreOf: how much and how lately it was started
 };
 
 // The name a path's file goes by, without folder and extension: "notepad"
@@ -60,8 +61,9 @@ public:
 
     const std::vector<SearchCandidate>& Candidates() const { return candidates_; }
 
-    // Every candidate the query finds: by tier, then entries before members,
-    // by entry index, by member slot, by place in the list. An empty or blank
+    // Every candidate the query finds: by tier, then the more used first,
+    // then entries before members, by entry index, by member slot, by place
+    // in the list. A better tier always comes first, however used the other. An empty or blank
     // query finds nothing.
     std::vector<SearchHit> Find(std::string_view query) const;
 

@@ -1,11 +1,11 @@
-#include "bar/entry_search.h"
+#include "search/entry_search.h"
 
 #include <algorithm>
 #include <tuple>
 
 #include "app/entry_store.h"
 #include "platform/text.h"
-#include "bar/bar_keys.h"
+#include "search/kana_fold.h"
 #include "platform/unicode.h"
 
 namespace tavi {
@@ -73,8 +73,12 @@ FoldedTitle FoldTitle(std::string_view utf8) {
     std::vector<Script> scripts;
     Fold(utf8, EntrySearch::kTitleLimit, folded, &scripts);
     std::vector<uint8_t> weight(folded.size(), static_cast<uint8_t>(MatchTier::InTitle));
-    if (!weight.empty()) weight[0] = static_cast<uint8_t>(MatchTier::TitleStart);
-    for (size_t i = 1; i < folded.size(); ++i)
+    // A title that opens with spaces, brackets or marks (「メモ」, 【新】, ・メモ)
+    // begins with what follows them.
+    size_t begin = 0;
+    while (begin + 1 < folded.size() && scripts[begin] == Script::Separator) ++begin;
+    for (size_t i = 0; i <= begin && i < folded.size(); ++i) weight[i] = static_cast<uint8_t>(MatchTier::TitleStart);
+    for (size_t i = begin + 1; i < folded.size(); ++i)
         if (scripts[i] != Script::Separator && scripts[i] != scripts[i - 1])
             weight[i] = static_cast<uint8_t>(MatchTier::WordStart);
     return {std::move(folded), std::move(weight)};
@@ -132,7 +136,9 @@ std::vector<SearchHit> EntrySearch::Find(std::string_view query) const {
     }
     const auto order = [this](const SearchHit& hit) {
         const SearchPlace& place = candidates_[hit.candidate].place;
-        return std::tuple(hit.tier, place.kind, place.entryIndex, place.memberSlot, hit.candidate);
+        // Equal matches: the more used first.
+        return std::tuple(hit.tier, -candidates_[hit.candidate].uses, place.kind, place.entryIndex, place.memberSlot,
+                          hit.candidate);
     };
     std::sort(hits.begin(), hits.end(), [&order](const SearchHit& a, const SearchHit& b) { return order(a) < order(b); });
     return hits;
