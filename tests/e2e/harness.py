@@ -644,11 +644,17 @@ class Session:
                           buttons=[b["text"] for b in d["buttons"]], button_ids=[b["id"] for b in d["buttons"]],
                           rect=self.window(hwnd)["rect"])
 
-    def wait_message_box(self, pid: int, timeout: float = 10.0) -> MessageBox:
-        """Waits for a visible message box (#32770 with its text) of pid and reads it."""
+    def wait_message_box(self, pid: int, timeout: float = 10.0, other_than: Optional[int] = None) -> MessageBox:
+        """Waits for a visible message box (#32770 with its text) of pid and reads it;
+        `other_than`: the box just answered, which may still be closing."""
         def ready():
             for w in self.windows(pid, cls="#32770"):
-                box = self.message_box(w["hwnd"])
+                if w["hwnd"] == other_than:
+                    continue
+                try:
+                    box = self.message_box(w["hwnd"])
+                except DriverError:
+                    continue  # closed between the listing and the reading
                 if box.message is not None and box.buttons:
                     return box
             return None

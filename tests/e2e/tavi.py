@@ -133,9 +133,16 @@ class Bar:
             10, "the tray icon")
 
     def tray_menu(self) -> dict:
-        """Opens the tray menu; returns its window."""
-        self.session.call("post", hwnd=self.tray_icon()["hwnd"], msg=WM_RBUTTONDOWN, wparam=0, lparam=0)
-        return self.session.wait_popup_menu(self.pid)
+        """Opens the tray menu; returns its window. An icon left by a bar that has
+        gone has the same tip: a click on it makes the tray drop it, and the click
+        is made again on the icon found then."""
+        def opened():
+            self.session.call("post", hwnd=self.tray_icon()["hwnd"], msg=WM_RBUTTONDOWN, wparam=0, lparam=0)
+            try:
+                return self.session.wait_popup_menu(self.pid, 4)
+            except harness.WaitTimeout:
+                return None
+        return harness.wait_until(opened, 20, "the tray menu")
 
     def close_menus(self) -> None:
         """Closes open menus with a click on a part of the screen no menu covers

@@ -15,7 +15,7 @@ SESSION: harness.Session
 
 BOX_CLASS = "frmRectangle"
 EXIT_ID, FIRST_MEMBER_ID = 1, 100
-WM_KEYDOWN, VK_ESCAPE = 0x100, 0x1B
+WM_KEYDOWN, VK_ESCAPE, WM_NULL = 0x100, 0x1B, 0x0
 WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, MK_LBUTTON = 0x201, 0x200, 0x202, 0x1
 NEW_APP = "ｱﾌﾟﾘｹｰｼｮﾝの登録"
 IDC_EX_TITLE, IDC_EX_PROGRAM, IDC_EX_COMMAND = 1653, 1655, 1659
@@ -170,6 +170,37 @@ class DragMoveTest(GroupTestCase):
         harness.wait_until(lambda: "00ExPathName=C:\\windows\\notepad.exe" in section("ExMenu03"), 10,
                            "the members moved with the group")
         harness.wait_until(lambda: "notepad" not in section("ExMenu01"), 10, "the members gone from the old place")
+
+    def test_moving_a_group_while_its_list_is_held_is_refused_told_once_and_the_group_keeps_its_members(self):
+        group = ("Tools", "[Tools]", "", "0", "", "0")
+        folder = self.folder("drag-held", [NOTEPAD, group],
+                             members=members_ini("ExMenu01", [("Memo", "C:\\windows\\notepad.exe", "", "0")]))
+        bar = self.start(folder)
+        files = ("Launch.ini", "TaviMenu2.INI")
+        before = [folder.read_bytes(name) for name in files]
+        # A sync tool holds the list: the move would write it and the members.
+        held = SESSION.call("file_hold", path=folder.win_file("Launch.ini"))["handle"]
+        try:
+            for attempt in range(2):
+                self.drag(bar, 1, 3)
+                question = SESSION.wait_message_box(bar.pid)
+                self.assertIn("へ移動します", question.message)
+                SESSION.press(question.hwnd, id=harness.IDOK)
+                if attempt == 0:
+                    box = SESSION.wait_message_box(bar.pid, other_than=question.hwnd)
+                    self.assertTrue(box.message.startswith("変更を保存できませんでした。"), box.message)
+                    SESSION.press(box.hwnd, text="OK")
+                else:
+                    SESSION.call("send", hwnd=bar.hwnd, msg=WM_NULL, wparam=0, lparam=0, timeout_ms=10000)
+                    self.assertEqual(SESSION.windows(bar.pid, cls="#32770"), [], "told once")
+        finally:
+            SESSION.call("file_release", handle=held)
+        self.assertEqual([folder.read_bytes(name) for name in files], before, "neither file written")
+        self.assertEqual(bar.tips()[1], "Tools", "the group where it was")
+        box = self.open_box(bar, 1)
+        self.assertTrue(self.box_controls(box)[FIRST_MEMBER_ID]["visible"], "its member with it")
+        SESSION.call("post", hwnd=box["hwnd"], msg=WM_KEYDOWN, wparam=VK_ESCAPE, lparam=0)
+        self.wait_closed(bar)
 
     def test_releasing_on_the_pressed_button_moves_nothing_and_the_click_starts_it(self):
         folder = self.folder("drag-same", [])

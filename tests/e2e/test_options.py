@@ -346,7 +346,7 @@ class OptionsDialogTest(OptionsBase):
             dialog = self.open_options(bar)
             self.assertEqual(dialog["controls"][IDC_OPTION_EX_MENU_COUNT]["text"], "10", "the defaults shown")
             SESSION.press(dialog["hwnd"], id=IDOK)
-            box = SESSION.wait_message_box(bar.pid, DIALOG_S)
+            box = SESSION.wait_message_box(bar.pid, DIALOG_S, other_than=dialog["hwnd"])
             self.assertIn("オプションを保存できません", box.message)
             SESSION.press(box.hwnd, text="OK")
         finally:
@@ -355,7 +355,7 @@ class OptionsDialogTest(OptionsBase):
         self.assertTrue(SESSION.windows(bar.pid, cls="#32770", caption=OPTIONS), "the options stay open")
 
         SESSION.press(dialog["hwnd"], id=IDOK)
-        box = SESSION.wait_message_box(bar.pid, DIALOG_S)
+        box = SESSION.wait_message_box(bar.pid, DIALOG_S, other_than=dialog["hwnd"])
         self.assertIn("読み直しました", box.message)
         SESSION.press(box.hwnd, text="OK")
         harness.wait_until(lambda: self.text(dialog["controls"][IDC_OPTION_EX_MENU_COUNT]["hwnd"]) == "20",
