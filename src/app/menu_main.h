@@ -30,9 +30,7 @@ struct MenuMain {
     // Roots of removable drives that are not floppy drives; never empty,
     // element 0 is "" when there are none.
     std::vector<std::string> RemovableDrives{""};
-    int OsType = 0;
     int ExMenuMax = 9;  // highest group member slot
-    bool BarReady = false;
     bool Closing = false;
     bool SaveFailed = false;  // the last save failed and the user has been told
     bool BackupFailed = false;       // the last copy due in the backup folder could not be made

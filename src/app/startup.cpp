@@ -42,8 +42,6 @@ std::string BarLockName(std::string_view resolvedFolder) {
     return name;
 }
 
-int GetOsType(SystemInfo& system) { return system.IsWindowsNT() ? 2 : 1; }
-
 int ExMenuMaxFor(const std::string& exMenuCount) {
     if (!IsNumeric(exMenuCount)) return 9;
     int32_t count = 0;
@@ -108,10 +106,9 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
         TracePhase("splash shown");
     }
 
-    state.BarReady = false;
     state.Closing = false;
     const AppWindows::BarLoadResult load = windows.ShowBar();
-    if (load.controlFailed || !state.BarReady) {
+    if (load.controlFailed || !load.laidOut) {
         if (!load.controlFailed) windows.HideBar();
         if (splash && load.controlFailed) windows.CloseSplash();
         ShowStartupFailure(platform, load.errorText);
@@ -136,7 +133,6 @@ void RunAfterFirstPaint(MenuMain& state, Platform& platform, AppWindows& windows
     // Groups of an older file get their own sections before any is opened.
     state.entries.SeparateSharedGroups();
     TracePhase("group sections");
-    state.OsType = GetOsType(platform.system);
     windows.StartTimers(state.settings.WallPaperChenge != "0");
     state.RemovableDrives = CollectRemovableDrives(platform.system);
     TracePhase("drives");

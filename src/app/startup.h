@@ -23,8 +23,9 @@ public:
     struct BarLoadResult {
         bool controlFailed = false;  // a control of the bar could not be created
         std::string errorText;       // the system's text for the failure
+        bool laidOut = false;        // the load laid the bar out on a screen
     };
-    // Creates and shows the bar; its load lays it out and sets BarReady.
+    // Creates and shows the bar; its load lays it out.
     virtual BarLoadResult ShowBar() = 0;
     virtual void HideBar() = 0;
     virtual void UnloadBar() = 0;
@@ -50,8 +51,6 @@ public:
 // "\", letters in either case), and different for different folders.
 std::string BarLockName(std::string_view resolvedFolder);
 
-// 2 on the Windows NT family, 1 otherwise.
-int GetOsType(SystemInfo& system);
 // ExMenuCount - 1 when it is numeric, else 9; at most 99 (100 member slots).
 int ExMenuMaxFor(const std::string& exMenuCount);
 // Roots of removable drives whose display name has no "FD" (floppy drives

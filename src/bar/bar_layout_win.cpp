@@ -124,7 +124,7 @@ void TaviMenu2::Layout(bool keepButtons) {
     state_.settings.SaveY = layout.saveY;
     appBar_.Set(layout.appBarPixels);
     if (layout.placeEdgeTrigger) trigger_.Place(layout.edgeTriggerPixels);
-    state_.BarReady = true;
+    laidOut_ = true;
 }
 
 void TaviMenu2::PlaceEdgeTrigger() { trigger_.Place(EdgeTriggerPixels(Edge(), CurrentScreen())); }

@@ -54,6 +54,8 @@ public:
     // its first page. False when a control could not be created (GetLastError
     // tells why).
     bool Load();
+    // Whether a layout has placed the bar: a load that could not leaves it unshown.
+    bool LaidOut() const { return laidOut_; }
     // Runs `work` from the message loop once the first paint is done; not at
     // all when the bar closes first.
     void AfterFirstPaint(std::function<void()> work);
@@ -271,6 +273,7 @@ private:
     bool startFinished_ = false;  // FinishStart has run: OLE is ready for the drop target
     bool inWndProc_ = false;
     bool inTrayMenu_ = false;
+    bool laidOut_ = false;                   // a layout has placed the bar
     bool menuOpen_ = false;                  // MenuOpen: the entry menu is up, clicks are ignored
     bool behindFullScreen_ = false;
     UINT taskbarCreated_ = 0;

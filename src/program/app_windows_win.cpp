@@ -50,8 +50,8 @@ AppWindows::BarLoadResult Win32AppWindows::ShowBar() {
                      },
                      alarm_};
     bar_ = std::make_unique<TaviMenu2>(state_, platform_, tools_, wiring);
-    if (!bar_->Load()) return {true, LastErrorText()};
-    return {};
+    if (!bar_->Load()) return {true, LastErrorText(), false};
+    return {false, {}, bar_->LaidOut()};
 }
 
 void Win32AppWindows::HideBar() {

@@ -25,8 +25,9 @@ public:
     BarLoadResult ShowBar() override {
         calls.push_back("show bar");
         fakes::GiveEntries(*state, *platform, entriesToLoad.slots);
-        if (layoutFinishes && !load.controlFailed) state->BarReady = true;
-        return load;
+        BarLoadResult result = load;
+        result.laidOut = layoutFinishes && !load.controlFailed;
+        return result;
     }
     void HideBar() override { calls.push_back("hide bar"); }
     void UnloadBar() override { calls.push_back("unload bar"); }
@@ -90,15 +91,13 @@ TEST_F(StartupTest, NormalStartInOrder) {
     // as soon as the bar is there.
     EXPECT_EQ(windows.calls,
               (std::vector<std::string>{"splash", "show bar", "topmost", "close splash", "after first paint"}));
-    EXPECT_EQ(state.OsType, 0) << "nothing of the deferred work is done before the first paint";
-    EXPECT_EQ(state.RemovableDrives, std::vector<std::string>{""});
+    EXPECT_EQ(state.RemovableDrives, std::vector<std::string>{""}) << "nothing of the deferred work is done before the first paint";
 
     windows.calls.clear();
     windows.RunDeferred();
     EXPECT_EQ(windows.calls,
               (std::vector<std::string>{"finish bar", "timers+wallpaper", "wallpapers", "up check"}));
     EXPECT_EQ(state.RemovableDrives, (std::vector<std::string>{"E:\\", "F:\\"}));
-    EXPECT_EQ(state.OsType, 2);
     EXPECT_EQ(state.ExMenuMax, 9);
     EXPECT_EQ(state.WallpaperMinutes, 0);
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -111,7 +110,7 @@ TEST_F(StartupTest, ABarClosedBeforeItsFirstPaintWasHandledDoesNoDeferredWork) {
     windows.calls.clear();
     windows.RunDeferred();
     EXPECT_TRUE(windows.calls.empty());
-    EXPECT_EQ(state.OsType, 0);
+    EXPECT_EQ(state.RemovableDrives, std::vector<std::string>{""});
 }
 
 TEST_F(StartupTest, SplashTopMostAndWallpaperTimerFollowTheSettings) {
@@ -178,13 +177,6 @@ TEST(RemovableDrives, FloppiesAreLeftOutAndNoneLeavesOneEmptyElement) {
     EXPECT_EQ(CollectRemovableDrives(system), std::vector<std::string>{""});
     system.drives.push_back({"G:\\", DriveType::Removable, "fd lower case (G:)"});  // the test is case-sensitive
     EXPECT_EQ(CollectRemovableDrives(system), std::vector<std::string>{"G:\\"});
-}
-
-TEST(OsType, NtFamilyIsTwo) {
-    fakes::FakeSystemInfo system;
-    EXPECT_EQ(GetOsType(system), 2);
-    system.windowsNT = false;
-    EXPECT_EQ(GetOsType(system), 1);
 }
 
 namespace {
