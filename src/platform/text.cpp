@@ -8,6 +8,19 @@
 
 namespace tavi {
 
+std::vector<std::string_view> FileLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    for (size_t start = 0; start < bytes.size();) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos) end = bytes.size();
+        std::string_view line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 std::string AddBackslash(std::string_view path) {
     std::string result(path);
     if (result.empty() || result.back() != '\\') result += '\\';

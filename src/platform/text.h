@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text helpers shared by the whole program. Text is UTF-8; "characters" are
 // Unicode code points, as the files' users count them.
@@ -9,6 +10,8 @@ namespace tavi {
 
 // The path with one "\" appended when its last character is not "\".
 std::string AddBackslash(std::string_view path);
+// The lines of a file of ours, LF or CR LF ended; a last line break ends the last line.
+std::vector<std::string_view> FileLines(std::string_view bytes);
 // The path in double quotes when it contains a space, else unchanged.
 std::string QuoteIfSpaced(std::string_view path);
 // From the last "." to the end, dot included; empty when a "\" comes first or there is no ".".

@@ -48,20 +48,11 @@ void ReadingCache::Load(FileSystem& files, const std::string& path) {
     dirty_ = false;
     const FileContents contents = files.Read(path);
     if (contents.outcome != ReadOutcome::Whole || contents.bytes.size() > kFileLimit) return;
-    const std::string_view bytes = contents.bytes;
-    size_t start = 0;
-    bool first = true;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (first) {
-            first = false;
-            if (line != kHeader) return;  // not ours, or a later form: left to be replaced
-            continue;
-        }
+    const std::vector<std::string_view> lines = FileLines(contents.bytes);
+    // Not ours, or a later form: left to be replaced.
+    if (lines.empty() || lines.front() != kHeader) return;
+    for (size_t n = 1; n < lines.size(); ++n) {
+        const std::string_view line = lines[n];
         const size_t tab = line.find('\t');
         if (tab == std::string_view::npos || tab == line.size() - 1) continue;
         readings_[std::string(line.substr(tab + 1))] = CleanReading(line.substr(0, tab));

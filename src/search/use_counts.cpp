@@ -66,24 +66,16 @@ void UseCounts::Load(const std::string& path) {
         return;
     }
     if (contents.outcome != ReadOutcome::Whole || contents.bytes.size() > kFileLimit) return;
-    const std::string_view bytes = contents.bytes;
-    size_t start = 0;
-    bool first = true, inUses = false;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (first) {
-            first = false;
-            // Not ours, or a later form this version cannot write back whole.
-            if (line != kHeader) {
-                uses_.clear();
-                return;
-            }
-            continue;
-        }
+    const std::vector<std::string_view> lines = FileLines(contents.bytes);
+    if (lines.empty()) return;  // an empty file is no file of ours either
+    // Not ours, or a later form this version cannot write back whole.
+    if (lines.front() != kHeader) {
+        uses_.clear();
+        return;
+    }
+    bool inUses = false;
+    for (size_t n = 1; n < lines.size(); ++n) {
+        const std::string_view line = lines[n];
         if (IsSection(line)) inUses = line == kUsesSection;
         if (!inUses) {
             otherLines_.emplace_back(line);
@@ -107,7 +99,6 @@ void UseCounts::Load(const std::string& path) {
         if (tab3 == std::string_view::npos || TrimSpaces(rest.substr(0, tab3)).empty()) continue;
         uses_[UseKey(rest.substr(0, tab3), rest.substr(tab3 + 1))] = {minute, score};
     }
-    if (first) return;  // an empty file is no file of ours either
     readable_ = true;
 }
 
