@@ -74,7 +74,8 @@ std::string EntryFilePath(const std::string& applicationPath) { return AddBacksl
 
 std::string FormatEntries(const EntryStore& store) {
     int last = store.UpperBound();
-    while (last > 0 && !IsUsed(store.slots[last])) --last;
+    // Before what lies past the limit every slot is written, so it stays in its place.
+    while (last > 0 && store.pastLimit.empty() && !IsUsed(store.slots[last])) --last;
     std::string text;
     for (int i = 0; i <= last; ++i) {
         const LaunchEntry& e = store.slots[i];
@@ -111,11 +112,20 @@ private:
     size_t start_ = 0;
 };
 
-std::vector<std::string_view> AllLines(std::string_view text) {
+// The lines a list of the bar's limit can have, and no more.
+constexpr size_t kListLineLimit = static_cast<size_t>(kEntryLimit) * 6;
+
+std::vector<std::string_view> LeadingLines(std::string_view text, size_t limit) {
     std::vector<std::string_view> all;
     Lines lines(text);
-    while (const std::optional<std::string_view> line = lines.Next()) all.push_back(*line);
+    while (all.size() < limit)
+        if (const std::optional<std::string_view> line = lines.Next()) all.push_back(*line);
+        else break;
     return all;
+}
+
+bool HoldsText(std::string_view bytes) {
+    return bytes.find_first_not_of(" \t\r\n\x1A") != std::string_view::npos;
 }
 
 // `decode(line, n)` makes the text of line n.
@@ -127,13 +137,20 @@ EntryStore EntriesFromText(std::string_view text, Decode decode) {
     store.slots.reserve(std::min<size_t>(lineFeeds / 6 + 1, kEntryLimit));
     Lines lines(text);
     size_t n = 0;
-    for (std::optional<std::string_view> line = lines.Next(); line;) {
+    std::optional<std::string_view> line = lines.Next();
+    for (; line && store.slots.size() < static_cast<size_t>(kEntryLimit);) {
         LaunchEntry e;
         std::array<std::string*, 6> fields = {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex};
         for (size_t f = 0; f < fields.size() && line; ++f, ++n, line = lines.Next()) *fields[f] = decode(*line, n);
         store.slots.push_back(std::move(e));
     }
     store.LastEntryIndex = static_cast<int>(store.slots.size());
+    // What lies past the bar's last entry is not read, and not lost: a save
+    // writes it back as it was. Blank lines are nothing to keep.
+    if (line) {
+        const std::string_view rest = text.substr(static_cast<size_t>(line->data() - text.data()));
+        if (HoldsText(rest)) store.pastLimit = std::string(rest);
+    }
     return store;
 }
 
@@ -146,7 +163,8 @@ EntryStore ParseEntries(std::string_view text) {
 std::string EntryUnicodeFilePath(const std::string& applicationPath) { return EntryFilePath(applicationPath) + ".utf8"; }
 
 EntryStore DecodeEntries(std::string_view list, std::optional<std::string_view> unicode, CodePage& codePage) {
-    const std::vector<std::string_view> unicodeLines = unicode ? AllLines(*unicode) : std::vector<std::string_view>();
+    const std::vector<std::string_view> unicodeLines =
+        unicode ? LeadingLines(*unicode, kListLineLimit) : std::vector<std::string_view>();
     return EntriesFromText(list, [&](std::string_view line, size_t n) {
         // The UTF-8 line stands for its line of the list only while it still
         // says the same there: a program that knows only the list may have
@@ -158,14 +176,17 @@ EntryStore DecodeEntries(std::string_view list, std::optional<std::string_view> 
 }
 
 bool CompanionBelongs(std::string_view list, std::string_view unicode, CodePage& codePage) {
-    const std::vector<std::string_view> lines = AllLines(unicode);
-    if (!lines.empty() && lines.back().starts_with(kCompanionMark)) return lines.back() == CompanionMark(list);
+    std::string_view last = unicode;
+    while (!last.empty() && (last.back() == '\r' || last.back() == '\n')) last.remove_suffix(1);
+    last = last.substr(last.find_last_of("\r\n") == std::string_view::npos ? 0 : last.find_last_of("\r\n") + 1);
+    if (last.starts_with(kCompanionMark)) return last == CompanionMark(list);
     // Unmarked, from an older version: it belongs while every line still says what the list says.
-    const std::vector<std::string_view> listLines = AllLines(list);
-    if (lines.size() != listLines.size()) return false;
-    for (size_t n = 0; n < lines.size(); ++n)
-        if (!IsValidUtf8(lines[n]) || codePage.FromUtf8(lines[n]) != listLines[n]) return false;
-    return true;
+    Lines lines(unicode), listLines(list);
+    for (;;) {
+        const std::optional<std::string_view> line = lines.Next(), listLine = listLines.Next();
+        if (!line || !listLine) return !line && !listLine;
+        if (!IsValidUtf8(*line) || codePage.FromUtf8(*line) != *listLine) return false;
+    }
 }
 
 EntryStore EntriesFromFiles(std::string_view list, std::optional<std::string_view> unicode, CodePage& codePage,
@@ -228,9 +249,10 @@ EntryStore FirstRunEntries(SystemInfo& system, FileSystem& files) {
 
 bool SaveEntries(const EntryStore& store, Platform& platform, const std::string& applicationPath) {
     const std::string text = FormatEntries(store);
-    const std::string ansi = platform.codePage.FromUtf8(text);
+    const std::string shown = platform.codePage.FromUtf8(text);
+    const std::string ansi = shown + store.pastLimit;
     const std::string unicodePath = EntryUnicodeFilePath(applicationPath);
-    if (platform.codePage.ToUtf8(ansi) == text) {
+    if (platform.codePage.ToUtf8(shown) == text) {
         if (!platform.files.ReplaceAll(EntryFilePath(applicationPath), ansi)) return false;
         // Nothing the code page lacks is left. A copy that cannot be removed
         // is read only for lines where it still says what the list says.

@@ -31,6 +31,8 @@ struct EntryStore {
     std::vector<LaunchEntry> slots;
     // The number of entries read by the last load, or n after ResizeEntryArrays(n).
     int LastEntryIndex = 0;
+    // The list's bytes past entry kEntryLimit, unread and written back as they were.
+    std::string pastLimit;
 
     // The highest slot index (-1 when there are none).
     int UpperBound() const { return static_cast<int>(slots.size()) - 1; }

@@ -196,6 +196,8 @@ TEST_F(EntryFileTest, AHandWrittenShiftJisListRoundTripsByteForByte) {
     EXPECT_EQ(ReadList(), sjis + "\r\n\r\n\r\n\r\n");  // the short record is completed, nothing else changes
 }
 
+// The bar reads up to its last entry, 1000; what lies past it is kept as it
+// was and written back after it, so a list of any length costs the same.
 TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
     std::string bytes;
     const std::string longPath = "C:\\" + std::string(5000, 'x') + ".exe";
@@ -206,18 +208,31 @@ TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
     WriteList(bytes);
     EntryStore store;
     store = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
-    ASSERT_EQ(store.slots.size(), 5000u);
+    ASSERT_EQ(store.slots.size(), 1000u);
     EXPECT_EQ(store.slots[3].PathName, longPath);
     EXPECT_EQ(store.slots[17].PathName, "C:\\p17.exe");
     EXPECT_TRUE(store.slots[17].Title.starts_with("bad"));
     EXPECT_TRUE(store.slots[17].Title.ends_with("byte"));
-    EXPECT_EQ(store.slots[4999].Title, "T4999");
+    EXPECT_EQ(store.slots[999].Title, "T999");
+    const std::string past = bytes.substr(bytes.find("T1000\r\n"));
+    EXPECT_EQ(store.pastLimit, past);
 
+    store.slots[998] = {};  // an emptied slot before the limit keeps the rest in place
     ASSERT_TRUE(SaveEntries(store, platform, folder.Path()));
+    EXPECT_TRUE(ReadList().ends_with(past));
     EntryStore again;
     again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
-    EXPECT_EQ(again.slots.size(), 5000u);
+    EXPECT_EQ(again.slots.size(), 1000u);
     EXPECT_EQ(again.slots[3].PathName, longPath);
+    EXPECT_EQ(again.slots[999].Title, "T999");
+    EXPECT_EQ(again.pastLimit, past);
+
+    // A list of nothing but line breaks, as large as a read may be: the
+    // bar's 1000 empty slots, and nothing kept past them.
+    WriteList(std::string(kReadLimitBytes / 2, '\n'));
+    const LoadedEntries empty = LoadEntries(platform.files, platform.codePage, folder.Path());
+    EXPECT_EQ(empty.store.slots.size(), 1000u);
+    EXPECT_TRUE(empty.store.pastLimit.empty());
 }
 
 TEST_F(EntryFileTest, AStrayLeadByteAtALineEndCannotJoinTwoRecords) {
