@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavi {
@@ -33,6 +34,11 @@ struct FolderContents {
     // error part way: the folder may hold more than `entries`.
     bool cutShort = false;
 };
+
+// The drive or share a folder lies on, the unit that stops answering as one:
+// "c:" for "C:\\x", "\\\\server\\share" (lower case) for a UNC path in either
+// form; the path itself, lower case, for anything else.
+std::string FolderRoot(std::string_view folder);
 
 // Reads a folder for a menu of its contents. Paths are UTF-8 with "\".
 class FolderContentsReader {

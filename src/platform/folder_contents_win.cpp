@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 #include "platform/wide_win.h"
@@ -11,11 +13,21 @@ namespace tavi {
 namespace {
 
 // Listings not yet freed. Outside a call, each is a worker given up on and
-// still blocked in the file system, most likely on a dead network drive;
-// past this many a further listing is not even tried, so that reopening a
-// menu on such a drive again and again cannot pile up threads.
-constexpr int kMostListingsStuck = 4;
+// still blocked in the file system, most likely on a dead network drive.
+// While one is stuck on a drive or share, a further listing there is not
+// even tried (and not waited for): reopening a menu on it cannot pile up
+// threads, and folders elsewhere are listed as ever. Past kMostListingsStuck
+// in all, none is started anywhere.
+constexpr int kMostListingsStuck = 16;
 std::atomic<int> listingsAlive{0};
+std::mutex rootsMutex;
+std::map<std::string, int> rootsAlive;  // listings alive per FolderRoot
+
+bool RootStuck(const std::string& root) {
+    const std::lock_guard<std::mutex> lock(rootsMutex);
+    const auto found = rootsAlive.find(root);
+    return found != rootsAlive.end() && found->second > 0;
+}
 
 bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
@@ -45,15 +57,22 @@ struct FindHandle {
 // it; whichever lets go last frees it.
 struct Listing {
     std::string folder;
+    std::string root;
     size_t cap = 0;
     std::function<void()> beforeListing;
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     FolderContents contents;
 
-    Listing() { ++listingsAlive; }
+    explicit Listing(std::string onRoot) : root(std::move(onRoot)) {
+        ++listingsAlive;
+        const std::lock_guard<std::mutex> lock(rootsMutex);
+        ++rootsAlive[root];
+    }
     ~Listing() {
         if (done) CloseHandle(done);
         --listingsAlive;
+        const std::lock_guard<std::mutex> lock(rootsMutex);
+        if (--rootsAlive[root] <= 0) rootsAlive.erase(root);
     }
     Listing(const Listing&) = delete;
     Listing& operator=(const Listing&) = delete;
@@ -125,9 +144,10 @@ Win32FolderContents::Win32FolderContents(std::function<void()> beforeListing)
 int Win32FolderContents::ListingsAlive() { return listingsAlive; }
 
 FolderContents Win32FolderContents::Read(const std::string& folder, size_t cap, std::chrono::milliseconds limit) {
-    if (listingsAlive >= kMostListingsStuck) return NoAnswer();
+    const std::string root = FolderRoot(folder);
+    if (listingsAlive >= kMostListingsStuck || RootStuck(root)) return NoAnswer();
     try {
-        auto listing = std::make_shared<Listing>();
+        auto listing = std::make_shared<Listing>(root);
         if (!listing->done) return FolderContents{};
         listing->folder = folder;
         listing->cap = cap;

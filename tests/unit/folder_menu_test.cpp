@@ -207,3 +207,17 @@ TEST(FolderMenu, AChosenItemIsOpenedByTheShellAsAnEntryIs) {
     EXPECT_EQ(fake.messages.shown[0].text, "C:\\Menu\\gone.txt起動失敗") << "no entry of ours to offer to delete";
     EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::Ok);
 }
+
+// A drive or share stops answering as one: the unit listings are given up on.
+TEST(FolderRoot, IsTheDriveOrTheShareInEveryForm) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Users\\me", "c:"},
+        {"c:/x", "c:"},
+        {"\\\\Server\\Share\\a\\b", "\\\\server\\share"},
+        {"\\\\?\\UNC\\Server\\Share\\a", "\\\\server\\share"},
+        {"\\\\?\\D:\\long", "d:"},
+        {"\\\\server", "\\\\server"},
+        {"relative\\x", "relative\\x"},
+    };
+    for (const auto& [folder, root] : cases) EXPECT_EQ(FolderRoot(folder), root) << folder;
+}
