@@ -8,9 +8,9 @@
 
 namespace tavi {
 
-std::vector<std::string_view> FileLines(std::string_view bytes) {
+std::vector<std::string_view> FileLines(std::string_view bytes, size_t most) {
     std::vector<std::string_view> lines;
-    for (size_t start = 0; start < bytes.size();) {
+    for (size_t start = 0; start < bytes.size() && lines.size() < most;) {
         size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) end = bytes.size();
         std::string_view line = bytes.substr(start, end - start);

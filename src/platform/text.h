@@ -10,8 +10,9 @@ namespace tavi {
 
 // The path with one "\" appended when its last character is not "\".
 std::string AddBackslash(std::string_view path);
-// The lines of a file of ours, LF or CR LF ended; a last line break ends the last line.
-std::vector<std::string_view> FileLines(std::string_view bytes);
+// The lines of a file of ours, LF or CR LF ended; a last line break ends the
+// last line. `most`: no more than these first lines.
+std::vector<std::string_view> FileLines(std::string_view bytes, size_t most = SIZE_MAX);
 // The path in double quotes when it contains a space, else unchanged.
 std::string QuoteIfSpaced(std::string_view path);
 // From the last "." to the end, dot included; empty when a "\" comes first or there is no ".".

@@ -48,10 +48,11 @@ void ReadingCache::Load(FileSystem& files, const std::string& path) {
     dirty_ = false;
     const FileContents contents = files.Read(path);
     if (contents.outcome != ReadOutcome::Whole || contents.bytes.size() > kFileLimit) return;
-    const std::vector<std::string_view> lines = FileLines(contents.bytes);
+    // The header, then lines of readings (and maybe a blank or damaged one among them).
+    const std::vector<std::string_view> lines = FileLines(contents.bytes, 2 * kMostReadings + 1);
     // Not ours, or a later form: left to be replaced.
     if (lines.empty() || lines.front() != kHeader) return;
-    for (size_t n = 1; n < lines.size(); ++n) {
+    for (size_t n = 1; n < lines.size() && readings_.size() < kMostReadings; ++n) {
         const std::string_view line = lines[n];
         const size_t tab = line.find('\t');
         if (tab == std::string_view::npos || tab == line.size() - 1) continue;

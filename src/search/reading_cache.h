@@ -25,6 +25,9 @@ public:
     // A file larger than this is not read; it cannot be one of ours.
     static constexpr size_t kFileLimit = size_t{8} << 20;
     static constexpr size_t kReadingLimit = 512;
+    // Readings kept from a file at most: far more titles than a full bar and
+    // its groups show, and a few MiB of memory whatever the file holds.
+    static constexpr size_t kMostReadings = 20000;
 
     // What the file holds; a missing, unreadable or foreign file leaves the
     // cache empty (and is replaced by the next save).

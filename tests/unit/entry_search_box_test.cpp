@@ -243,6 +243,15 @@ TEST(ReadingCache, AForeignOrDamagedFileIsReadAsFarAsItIsOurs) {
         cache.Load(files, "y");
         EXPECT_EQ(cache.ReadingOf(c.title), c.reading) << c.bytes;
     }
+    // A file of more readings than any bar shows: the first are kept, and the memory stays bounded.
+    std::string many = "TaviMenu2 yomi 1\r\n";
+    for (size_t i = 0; i <= ReadingCache::kMostReadings; ++i) many += "よみ\t題" + std::to_string(i) + "\r\n";
+    files.files["y"] = many;
+    ReadingCache large;
+    large.Load(files, "y");
+    EXPECT_EQ(large.ReadingOf("題0"), "よみ");
+    EXPECT_EQ(large.ReadingOf("題" + std::to_string(ReadingCache::kMostReadings)), "");
+
     ReadingCache cache;
     cache.Add("仮名", "か\nな");
     cache.Add("Excel", "えくせる");
