@@ -47,6 +47,38 @@ void EntryList::Open(MenuMain& state, Platform& platform) {
     platform_ = &platform;
     unreadPaths_.clear();
     Load();
+    Remember(ReadListFiles(platform.files, state.ApplicationPath));
+}
+
+void EntryList::Remember(const ListFiles& files) { seen_ = files; }
+
+bool EntryList::ChangedOutside(const ListFiles& now, bool list, bool members) const {
+    // A file that cannot be read now is the unread files' matter, not this.
+    const auto changed = [](const FileContents& seen, const FileContents& file) {
+        return seen.outcome != ReadOutcome::Unreadable && file.outcome != ReadOutcome::Unreadable && seen != file;
+    };
+    return (list && (changed(seen_.entries, now.entries) || changed(seen_.unicode, now.unicode))) ||
+           (members && changed(seen_.members, now.members));
+}
+
+bool EntryList::ShowChangedOutside() {
+    // Another program (a sync tool, an editor, a bar on another PC) changed
+    // the list: it is shown as the file has it, the user's action is not
+    // carried out over it, and no step of before applies any more.
+    Platform& p = *platform_;
+    LoadedEntries loaded = LoadEntries(p.files, p.codePage, state_->ApplicationPath);
+    if (loaded.outcome != ReadOutcome::Unreadable) {
+        const size_t shown = store_.slots.size();
+        store_ = std::move(loaded.store);
+        if (store_.slots.size() < shown) store_.slots.resize(shown);
+    }
+    Remember(ReadListFiles(p.files, state_->ApplicationPath));
+    undo_.Clear();
+    ++changeCount_;
+    if (view_) view_->EntriesReplaced();
+    (void)p.messages.Show({std::string(text::kListChangedOutside), std::string(text::kMessageCaption),
+                           MessageIcon::Information, MessageButtons::Ok});
+    return false;
 }
 
 void EntryList::Load() {
@@ -135,6 +167,7 @@ bool EntryList::Retry(bool* shownListChanged) {
     }
     if (!readAgain) return false;
     if (separationDue_) SeparateSharedGroups();
+    Remember(ReadListFiles(p.files, folder));
     ++changeCount_;
     if (unreadPaths_.empty()) refusalTold_ = false;
     if (view_) view_->EntriesReplaced();
@@ -197,7 +230,9 @@ void EntryList::SeparateSharedGroups() {
     // Skipped while a file is unread, it runs once the files read again.
     separationDue_ = Unread();
     if (separationDue_) return;
-    if (!SeparateSharedGroupSections(store_, platform_->profile, state_->ApplicationPath).empty()) ++changeCount_;
+    if (SeparateSharedGroupSections(store_, platform_->profile, state_->ApplicationPath).empty()) return;
+    ++changeCount_;
+    Remember(ReadListFiles(platform_->files, state_->ApplicationPath));  // our own write
 }
 
 void EntryList::AttachCut(CutReader read, CutWriter write) {
@@ -273,6 +308,9 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
         // A file that can no longer be read (held since the start) is not
         // written over: the change waits until it reads again.
         UndoHistory::Step before = Current();
+        // The list changed outside conflicts with any change; members changed
+        // outside only with one that writes members.
+        if (ChangedOutside(before.files, true, writesMembers)) return ShowChangedOutside();
         const std::vector<std::string> unreadable = UnreadableNow(before.files, writesEntries, writesMembers);
         if (!unreadable.empty()) return Refused(unreadable);
         // The UTF-8 copy is written or removed with the list when either side has one.
@@ -294,6 +332,7 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
         // A file the change did not write may be unreadable in the step: going
         // back leaves it as it is, as the change did.
         undo_.Record(std::move(before));
+        Remember(ReadListFiles(p.files, folder));
     }
     EntryStore before = std::exchange(store_, std::move(e.entries_));
     ++changeCount_;
@@ -307,6 +346,7 @@ bool EntryList::Go(UndoHistory::Direction direction) {
     const std::string& folder = state_->ApplicationPath;
     if (ReadBeforeActing()) return false;
     UndoHistory::Step now = Current();
+    if (ChangedOutside(now.files, true, true)) return ShowChangedOutside();
     if (!now.files.Known()) return Refused(UnreadableNow(now.files, true, true));
     const std::optional<UndoHistory::Step> target = undo_.Target(direction, now);
     if (!target) return false;
@@ -325,6 +365,7 @@ bool EntryList::Go(UndoHistory::Direction direction) {
     if (store_.slots.size() < shown) store_.slots.resize(shown);
     if (writeCut_) writeCut_(target->cut);
     undo_.Reached(direction, std::move(now));
+    Remember(ReadListFiles(p.files, folder));
     ++changeCount_;
     if (view_) view_->EntriesReplaced();
     return true;

@@ -149,6 +149,13 @@ private:
     std::vector<std::string> UnreadableNow(const ListFiles& files, bool entries, bool members);
     // A change that was not made, told once; false.
     bool NoteListChange(ListChangeOutcome outcome);
+    // The files as this list last read or wrote them.
+    void Remember(const ListFiles& files);
+    // Whether another program changed the list (`list`) or the members
+    // (`members`) since: `now` differs from what was seen where both read.
+    bool ChangedOutside(const ListFiles& now, bool list, bool members) const;
+    // The list read again and shown, the undo history dropped, told; false.
+    bool ShowChangedOutside();
     void MarkUnread(const std::string& path);
     // Copies a companion that belongs to no list to StrayCompanionPath.
     void KeepStrayCompanion();
@@ -163,6 +170,7 @@ private:
     std::vector<Unreadable> unreadPaths_;
     bool refusalTold_ = false;
     bool separationDue_ = false;
+    ListFiles seen_;  // the files as last read or written here
     UndoHistory undo_;
     ListView* view_ = nullptr;
     uint64_t changeCount_ = 0;

@@ -62,6 +62,8 @@ public:
     bool Record(Step before);
     // The change after the last Record did not happen.
     void ForgetLast();
+    // The files were changed by another program: no step applies any more.
+    void Clear() { undo_.clear(), redo_.clear(); }
 
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }

@@ -21,12 +21,11 @@ namespace {
 constexpr int kMostListingsStuck = 16;
 std::atomic<int> listingsAlive{0};
 std::mutex rootsMutex;
-std::map<std::string, int> rootsAlive;  // listings alive per FolderRoot
+std::map<std::string, int> rootsStuck;  // listings given up on and not yet ended, per FolderRoot
 
 bool RootStuck(const std::string& root) {
     const std::lock_guard<std::mutex> lock(rootsMutex);
-    const auto found = rootsAlive.find(root);
-    return found != rootsAlive.end() && found->second > 0;
+    return rootsStuck.contains(root);
 }
 
 bool IsFolder(const std::string& path) {
@@ -63,16 +62,20 @@ struct Listing {
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     FolderContents contents;
 
-    explicit Listing(std::string onRoot) : root(std::move(onRoot)) {
-        ++listingsAlive;
-        const std::lock_guard<std::mutex> lock(rootsMutex);
-        ++rootsAlive[root];
-    }
+    bool givenUp = false;  // under rootsMutex
+
+    explicit Listing(std::string onRoot) : root(std::move(onRoot)) { ++listingsAlive; }
     ~Listing() {
         if (done) CloseHandle(done);
         --listingsAlive;
         const std::lock_guard<std::mutex> lock(rootsMutex);
-        if (--rootsAlive[root] <= 0) rootsAlive.erase(root);
+        if (givenUp && --rootsStuck[root] <= 0) rootsStuck.erase(root);
+    }
+    // The caller waits no longer: until the worker ends, its drive counts as stuck.
+    void GiveUp() {
+        const std::lock_guard<std::mutex> lock(rootsMutex);
+        givenUp = true;
+        ++rootsStuck[root];
     }
     Listing(const Listing&) = delete;
     Listing& operator=(const Listing&) = delete;
@@ -163,7 +166,10 @@ FolderContents Win32FolderContents::Read(const std::string& folder, size_t cap, 
         }
         CloseHandle(worker);
         const DWORD wait = static_cast<DWORD>(std::clamp<long long>(limit.count(), 0, INFINITE - 1));
-        if (WaitForSingleObject(listing->done, wait) != WAIT_OBJECT_0) return NoAnswer();
+        if (WaitForSingleObject(listing->done, wait) != WAIT_OBJECT_0) {
+            listing->GiveUp();
+            return NoAnswer();
+        }
         return std::move(listing->contents);
     } catch (...) {
         return FolderContents{};

@@ -231,3 +231,46 @@ TEST(ListChange, ACompanionThatBelongsToNoListIsKeptAside) {
         for (const LaunchEntry& shown : p.Shown()) EXPECT_NE(shown.Title, "한 Z") << "never mixed in";
     }
 }
+
+// Another program (a sync tool, an editor, a bar on another PC) changed the
+// files since the bar read them: nothing is written over what was not seen.
+// Each row changes one file outside, then tries one change.
+TEST(ListChange, NothingIsWrittenOverAChangeMadeByAnotherProgram) {
+    const std::string outsideList = "Outside\r\nC:\\o.exe\r\n\r\n0\r\n\r\n0\r\n";
+    const struct {
+        const char* what;
+        bool listOutside;  // else the members
+        ChangeKind change;
+        bool refused;
+    } cases[] = {
+        {"the list changed, an entry edited", true, kChanges[1].change, true},
+        {"the list changed, undo", true, [](Program& p) { return p.state.entries.Undo(); }, true},
+        {"the members changed, a member edited", false, kChanges[5].change, true},
+        {"the members changed, an entry edited", false, kChanges[1].change, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fakes::MemoryFileSystem disk = FirstDisk();
+        Program p(disk);
+        ASSERT_TRUE(Edit(p, [](ListEdit& e) { e.Slot(0).Title = "Renamed"; }));
+        if (c.listOutside) {
+            disk.files[EntryFilePath(kFolder)] = outsideList;
+            disk.files.erase(EntryUnicodeFilePath(kFolder));
+        } else {
+            disk.files[ExMenuFilePath(kFolder)] = "[ExMenu01]\r\n00ExTitle=Outside\r\n00ExPathName=C:\\o.exe\r\n";
+        }
+        const auto outside = disk.files;
+        p.messages.shown.clear();
+        EXPECT_EQ(c.change(p), !c.refused);
+        if (!c.refused) {
+            EXPECT_EQ(disk.files[ExMenuFilePath(kFolder)], outside.at(ExMenuFilePath(kFolder))) << "members untouched";
+            continue;
+        }
+        EXPECT_EQ(disk.files, outside) << "the other program's change stands";
+        ASSERT_EQ(p.messages.shown.size(), 1u);
+        EXPECT_EQ(p.messages.shown[0].text, text::kListChangedOutside);
+        EXPECT_FALSE(p.state.entries.CanUndo()) << "no step of before applies";
+        if (c.listOutside) EXPECT_EQ(p.Shown().at(0).Title, "Outside") << "shown as the file has it";
+        EXPECT_TRUE(kChanges[1].change(p)) << "the next change is made over what is there now";
+    }
+}
