@@ -121,9 +121,10 @@ class PersistenceTest(tavi.BarTestCase):
         outside = tavi.launch_ini([entries[0], ("ﾘﾓｰﾄ", "C:\\windows\\notepad.exe", "", "0", "", "0"), entries[2]])
         folder.write_bytes("Launch.ini", outside)
         bar.choose(2, DELETE)
-        SESSION.press(SESSION.wait_message_box(bar.pid, 10).hwnd, text="OK")  # delete it?
-        box = harness.wait_until(lambda: next((b for b in [SESSION.message_box(w["hwnd"]) for w in SESSION.windows(
-            bar.pid, cls="#32770")] if b.message and "ほかのプログラム" in b.message), None), 10, "told")
+        question = SESSION.wait_message_box(bar.pid, 10)  # delete it?
+        SESSION.press(question.hwnd, text="OK")
+        box = SESSION.wait_message_box(bar.pid, 10, other_than=question.hwnd)
+        self.assertIn("ほかのプログラム", box.message)
         SESSION.press(box.hwnd, text="OK")
         self.assertEqual(folder.read_bytes("Launch.ini"), outside, "the other program's list stands")
         harness.wait_until(lambda: bar.tips()[:3] == ["ﾒﾓ0", "ﾘﾓｰﾄ", "ﾒﾓ2"], 10, "shown as the file has it")
