@@ -25,7 +25,7 @@ public:
     virtual NativeWindow Handle() const = 0;
     // One button's picture and tooltip.
     virtual EntryButtons& Buttons() = 0;
-    // Pictures and tooltips of the page for EntryOffset.
+    // Pictures and tooltips of the page for the bar's page.
     virtual void RefreshButtons() = 0;
     // Fresh image lists, then the pictures of the page as it is (the redraw command).
     virtual void Redraw() = 0;

@@ -9,8 +9,8 @@ namespace tavi {
 void RefreshEntryButton(const MenuMain& state, EntryButtons& buttons, int index) {
     if (!state.entries.Has(index)) return;
     const LaunchEntry& entry = state.entries.At(index);
-    const int position = index - state.EntryOffset;
-    buttons.SetButtonTip(position, state.settings.ToolTips == "1" ? entry.Title : std::string());
+    const int position = index - state.page.Offset();
+    buttons.SetButtonTip(position, state.settings.Values().ToolTips == "1" ? entry.Title : std::string());
     if (!entry.PathName.empty())
         buttons.ShowEntryIcon(position, true);
     else

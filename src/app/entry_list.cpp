@@ -106,7 +106,7 @@ void EntryList::Load() {
             break;
         case ReadOutcome::Absent:
             store_ = FirstRunEntries(p.system, p.files);
-            if (!store_.slots.empty()) (void)NoteSave(*state_, p.messages, SaveEntries(store_, p, folder));
+            if (!store_.slots.empty()) (void)state_->notices.Note(p.messages, folder, SaveEntries(store_, p, folder));
             break;
         case ReadOutcome::Whole: store_ = std::move(loaded.store); break;
     }
@@ -212,7 +212,7 @@ bool EntryList::NoteListChange(ListChangeOutcome outcome) {
         MarkUnread(EntryFilePath(state_->ApplicationPath));
         MarkUnread(ExMenuFilePath(state_->ApplicationPath));
     }
-    return NoteSave(*state_, platform_->messages, false, text::kListChangeNotSaved);
+    return state_->notices.Note(platform_->messages, state_->ApplicationPath, false, text::kListChangeNotSaved);
 }
 
 bool EntryList::Refused(const std::vector<std::string>& paths) {
@@ -245,7 +245,7 @@ void EntryList::Reserve(int index) {
 }
 
 ExMenuSlots EntryList::Members(int index) {
-    return ReadMembers(index).value_or(EmptyExMenu(state_ ? state_->ExMenuMax : 9));
+    return ReadMembers(index).value_or(EmptyExMenu(exMenuMax_));
 }
 
 std::optional<ExMenuSlots> EntryList::ReadMembers(int index) {
@@ -253,7 +253,7 @@ std::optional<ExMenuSlots> EntryList::ReadMembers(int index) {
     Profile& profile = platform_->profile;
     ProfileBatch batch(profile);  // the outcome and the members of one reading
     if (profile.FileOutcome(ExMenuFilePath(state_->ApplicationPath)) == ReadOutcome::Unreadable) return std::nullopt;
-    return LoadExMenu(profile, state_->ApplicationPath, index, state_->ExMenuMax);
+    return LoadExMenu(profile, state_->ApplicationPath, index, exMenuMax_);
 }
 
 UndoHistory::Step EntryList::Current() {
@@ -281,7 +281,7 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
     Platform& p = *platform_;
     const std::string& folder = state_->ApplicationPath;
     if (ReadBeforeActing()) return false;
-    ListEdit e(store_, [this](int index) { return ReadMembers(index); }, state_->ExMenuMax);
+    ListEdit e(store_, [this](int index) { return ReadMembers(index); }, exMenuMax_);
     edit(e);
     if (e.membersUnread_) {
         // Members that could not be read are no empty group to write back.
@@ -322,7 +322,7 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
             if (writesMembers) {
                 ProfileBatch batch(p.profile);
                 for (const auto& [section, pending] : e.members_)
-                    (void)SaveExMenu(p.profile, folder, pending.index, pending.members, state_->ExMenuMax);
+                    (void)SaveExMenu(p.profile, folder, pending.index, pending.members, exMenuMax_);
                 if (!batch.End()) return false;
             }
             return !writesEntries || SaveEntries(e.entries_, p, folder);

@@ -118,11 +118,10 @@ public:
     uint64_t ChangeCount() const { return changeCount_; }
 
     // Applies `edit` whole or not at all. False when nothing changed: it was
-    // refused (a file it would write could not be read, or the members could
-    // not be written) or the list was read again first (the user acted on a
-    // list that was not the file's); each is told. A list that could not be
-    // written is told as a failed save and the change stays in memory for the
-    // next save: true then.
+    // refused (a file it would write could not be read or written) or the
+    // list was read again first (the user acted on a list that was not the
+    // file's, or another program changed it); each is told, and the files,
+    // the bar and the undo history are as before.
     bool Change(const std::function<void(ListEdit&)>& edit);
 
     bool CanUndo() const { return undo_.CanUndo(); }
@@ -132,6 +131,10 @@ public:
     // when there was nothing to go to, or it was refused as a change is.
     bool Undo() { return Go(UndoHistory::Direction::Back); }
     bool Redo() { return Go(UndoHistory::Direction::Forward); }
+
+    // The highest member slot of a group, from the settings' ExMenuCount.
+    int ExMenuMax() const { return exMenuMax_; }
+    void SetExMenuMax(int exMenuMax) { exMenuMax_ = exMenuMax; }
 
 private:
     struct Unreadable {
@@ -165,6 +168,7 @@ private:
     void ShowChanges(const EntryStore& before, bool all);
 
     MenuMain* state_ = nullptr;
+    int exMenuMax_ = 9;
     Platform* platform_ = nullptr;
     EntryStore store_;
     std::vector<Unreadable> unreadPaths_;

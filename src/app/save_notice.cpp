@@ -1,42 +1,32 @@
 #include "app/save_notice.h"
 
 #include "app/backup_names.h"
-#include "platform/messages.h"
 
 namespace tavi {
-
-namespace {
-
-// A copy of the list that could not be kept is told once, like a failed
-// save; a copy kept again makes a later failure heard.
-void NoteBackup(MenuMain& state, MessageBoxes& messages) {
-    if (!state.BackupFailed) {
-        state.BackupFailureTold = false;
-        return;
-    }
-    if (state.BackupFailureTold) return;
-    state.BackupFailureTold = true;
-    (void)messages.Show({std::string(text::kBackupFailed) + BackupFolderPath(state.ApplicationPath),
-                         std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
-}
-
-}  // namespace
 
 void TellUnreadable(MessageBoxes& messages, const std::string& path) {
     (void)messages.Show({std::string(text::kFileUnreadableBefore) + path + std::string(text::kFileUnreadableAfter),
                          std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
 }
 
-bool NoteSave(MenuMain& state, MessageBoxes& messages, bool saved, UiText told) {
-    NoteBackup(state, messages);
+bool SaveNotices::Note(MessageBoxes& messages, const std::string& folder, bool saved, UiText told) {
+    // A copy of the list that could not be kept is told once, like a failed
+    // save; a copy kept again makes a later failure heard.
+    if (!backupFailed_) {
+        backupFailureTold_ = false;
+    } else if (!backupFailureTold_) {
+        backupFailureTold_ = true;
+        (void)messages.Show({std::string(text::kBackupFailed) + BackupFolderPath(folder),
+                             std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
+    }
     if (saved) {
-        state.SaveFailed = false;
+        saveFailed_ = false;
         return true;
     }
-    if (state.SaveFailed) return false;
-    state.SaveFailed = true;
-    (void)messages.Show({std::string(told) + state.ApplicationPath, std::string(text::kMessageCaption),
-                         MessageIcon::Warning, MessageButtons::Ok});
+    if (saveFailed_) return false;
+    saveFailed_ = true;
+    (void)messages.Show({std::string(told) + folder, std::string(text::kMessageCaption), MessageIcon::Warning,
+                         MessageButtons::Ok});
     return false;
 }
 

@@ -30,7 +30,7 @@ HFONT MakeFont(int height, int weight) {
 
 }  // namespace
 
-bool Openning::Show() {
+bool SplashWindow::Show() {
     if (!RegisterClassOnce(L"Openning", static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)))) return false;
     // Centred: the remainder of the division is dropped.
     const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
@@ -44,13 +44,13 @@ bool Openning::Show() {
     return true;
 }
 
-void Openning::Close() {
+void SplashWindow::Close() {
     if (!Handle()) return;
     SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     DestroyWindow(Handle());
 }
 
-LRESULT Openning::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SplashWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(Handle(), &ps);
@@ -64,7 +64,7 @@ LRESULT Openning::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // Our own picture: a sky-blue band, a row of launcher buttons and the title.
-void Openning::Paint(HDC dc, const RECT& area) {
+void SplashWindow::Paint(HDC dc, const RECT& area) {
     FillGradient(dc, area, RGB(36, 92, 168), RGB(150, 200, 245));
     const COLORREF buttonColours[] = {RGB(250, 200, 60), RGB(240, 110, 90), RGB(120, 200, 120), RGB(250, 250, 250),
                                       RGB(170, 140, 230)};

@@ -3,8 +3,8 @@
 
 namespace tavi {
 
-// The start-up picture `Openning`: centred, topmost, nothing to click.
-class Openning final : public Window {
+// The start-up picture `SplashWindow`: centred, topmost, nothing to click.
+class SplashWindow final : public Window {
 public:
     bool Show();
     void Close();

@@ -64,14 +64,8 @@ std::vector<std::string> CollectRemovableDrives(SystemInfo& system) {
 }
 
 bool ReadSettings(MenuMain& state, Platform& platform) {
-    Settings read = state.settings;
-    if (LoadSettings(read, platform.profile, SettingsFilePath(state.ApplicationPath)) == ReadOutcome::Unreadable) {
-        state.SettingsUnread = true;
-        return false;
-    }
-    state.settings = std::move(read);
-    state.SettingsUnread = false;
-    state.ExMenuMax = ExMenuMaxFor(state.settings.ExMenuCount);
+    if (!state.settings.Read(platform.profile, SettingsFilePath(state.ApplicationPath))) return false;
+    state.entries.SetExMenuMax(ExMenuMaxFor(state.settings.Values().ExMenuCount));
     return true;
 }
 
@@ -83,9 +77,9 @@ void FollowReadSettings(const Settings& settings, BarServices& bar) {
 }
 
 bool SaveSettingsIfRead(MenuMain& state, Platform& platform) {
-    if (state.SettingsUnread) return true;
-    return NoteSave(state, platform.messages,
-                    SaveSettings(state.settings, platform.profile, SettingsFilePath(state.ApplicationPath)));
+    if (state.settings.Unread()) return true;  // nothing to write over
+    return state.notices.Note(platform.messages, state.ApplicationPath,
+                              state.settings.Save(platform.profile, SettingsFilePath(state.ApplicationPath)));
 }
 
 bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
@@ -94,13 +88,12 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
                                 MessageIcon::Error, MessageButtons::Ok});
         return false;
     }
-    state.WallpaperMinutes = 0;
-    state.WallpaperPosition = 0;
+    state.wallpaper.Reset();
     TracePhase("single instance");
     (void)ReadSettings(state, platform);
 
     // Text that is not a number (even "1abc") counts as 0, so the splash shows.
-    const bool splash = !IsNumeric(state.settings.SplashLogo) || LeadingInt(state.settings.SplashLogo) == 0;
+    const bool splash = !IsNumeric(state.settings.Values().SplashLogo) || LeadingInt(state.settings.Values().SplashLogo) == 0;
     if (splash) {
         windows.ShowSplash();
         TracePhase("splash shown");
@@ -116,7 +109,7 @@ bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
         windows.UnloadBar();
         return false;
     }
-    windows.ApplyStartTopMost(state.settings.TopMost == "1");
+    windows.ApplyStartTopMost(state.settings.Values().TopMost == "1");
     if (splash) windows.CloseSplash();
     TracePhase("start shown");
     windows.AfterFirstPaint([&state, &platform, &windows] { RunAfterFirstPaint(state, platform, windows); });
@@ -128,15 +121,15 @@ void RunAfterFirstPaint(MenuMain& state, Platform& platform, AppWindows& windows
     windows.FinishBar();
     TracePhase("bar finished");
     // What could not be read is told once the bar is up, each file once.
-    if (state.SettingsUnread) TellUnreadable(platform.messages, SettingsFilePath(state.ApplicationPath));
+    if (state.settings.Unread()) TellUnreadable(platform.messages, SettingsFilePath(state.ApplicationPath));
     state.entries.TellUnread();
     // Groups of an older file get their own sections before any is opened.
     state.entries.SeparateSharedGroups();
     TracePhase("group sections");
-    windows.StartTimers(state.settings.WallPaperChenge != "0");
+    windows.StartTimers(state.settings.Values().WallPaperChenge != "0");
     state.RemovableDrives = CollectRemovableDrives(platform.system);
     TracePhase("drives");
-    state.WallpaperPaths = {""};
+    state.wallpaper.SetList({""});
     windows.BuildWallpaperMenu();
     TracePhase("wallpapers");
     windows.RegisterUpCheck();
@@ -146,11 +139,10 @@ void RunAfterFirstPaint(MenuMain& state, Platform& platform, AppWindows& windows
 
 void RunShutdown(MenuMain& state, Platform& platform, BarShutdown& bar) {
     bar.StopTimers();
-    if (state.settings.MediaEject != "0") bar.EjectMedia();
-    if (LeadingInt(state.settings.SaveOnExit) != 0) {
+    if (state.settings.Values().MediaEject != "0") bar.EjectMedia();
+    if (LeadingInt(state.settings.Values().SaveOnExit) != 0) {
         const auto [left, top] = bar.BarPositionTwips();
-        state.settings.SaveX = std::to_string(left);
-        state.settings.SaveY = std::to_string(top);
+        state.settings.SetPosition(std::to_string(left), std::to_string(top));
         (void)SaveSettingsIfRead(state, platform);
     }
     bar.RemoveTrayIcon();

@@ -58,7 +58,7 @@ int ExMenuMaxFor(const std::string& exMenuCount);
 std::vector<std::string> CollectRemovableDrives(SystemInfo& system);
 
 // Reads "TaviLaunch.ini" into the state. False when it could not be read:
-// the state keeps its settings and SettingsUnread is set, so nothing is
+// the state keeps its settings, marked unread, so nothing is
 // written over the file.
 bool ReadSettings(MenuMain& state, Platform& platform);
 // After settings were read again: the bar follows them, as after the

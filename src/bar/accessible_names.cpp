@@ -23,8 +23,8 @@ std::string AccessibleName(std::string_view title, std::string_view pathName) {
 ButtonDescription DescribeButton(const MenuMain& state, int position, int focused) {
     ButtonDescription button;
     button.focused = position >= 0 && position == focused;
-    const int index = position + state.EntryOffset;
-    const bool onPage = position >= 0 && position < state.VisibleCount;
+    const int index = state.page.IndexAt(position);
+    const bool onPage = position >= 0 && position < state.page.VisibleCount();
     const LaunchEntry* entry = onPage && state.entries.Has(index) ? &state.entries.At(index) : nullptr;
     if (!entry || IsBlank(entry->PathName)) {
         button.unavailable = true;

@@ -9,14 +9,14 @@
 namespace tavi {
 
 std::string TipFor(const MenuMain& state, int index) {
-    if (state.settings.ToolTips != "1" || !state.entries.Has(index)) return {};
+    if (state.settings.Values().ToolTips != "1" || !state.entries.Has(index)) return {};
     return state.entries.At(index).Title;
 }
 
 void RefreshButtons(const MenuMain& state, EntryButtons& buttons) {
-    for (int p = 0; p < state.VisibleCount; ++p) {
+    for (int p = 0; p < state.page.VisibleCount(); ++p) {
         buttons.ClearButtonImage(p);
-        const int index = p + state.EntryOffset;
+        const int index = state.page.IndexAt(p);
         if (!state.entries.Has(index)) continue;
         if (state.entries.At(index).PathName.empty()) {
             buttons.SetButtonTip(p, "");
@@ -27,9 +27,11 @@ void RefreshButtons(const MenuMain& state, EntryButtons& buttons) {
     }
 }
 
-void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons) {
-    for (int p = 0; p < state.VisibleCount; ++p) {
-        const int index = p + state.EntryOffset;
+namespace {
+
+void ReloadPageIcons(const MenuMain& state, EntryButtons& buttons, int offset) {
+    for (int p = 0; p < state.page.VisibleCount(); ++p) {
+        const int index = p + offset;
         if (!state.entries.Has(index) || state.entries.At(index).PathName.empty())
             buttons.ClearButtonImage(p);
         else
@@ -37,18 +39,21 @@ void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons) {
     }
 }
 
+}  // namespace
+
+void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons) {
+    ReloadPageIcons(state, buttons, state.page.Offset());
+}
+
 void FullRebuild(MenuMain& state, EntryButtons& buttons, const std::function<void()>& resetImageLists) {
-    const int offset = state.EntryOffset;
-    state.EntryOffset = 0;
     resetImageLists();
-    ReloadButtonIcons(state, buttons);
-    state.EntryOffset = offset;
+    ReloadPageIcons(state, buttons, 0);  // the first page's pictures first, as at start
     RefreshButtons(state, buttons);
 }
 
 ClickOutcome ClickButton(MenuMain& state, Platform& platform, int buttonNumber) {
-    state.CurrentEntryIndex = buttonNumber - 1 + state.EntryOffset;
-    const int index = state.CurrentEntryIndex;
+    const int index = state.page.IndexAt(buttonNumber - 1);
+    state.page.ActOn(index);
     const std::string path = state.entries.Has(index) ? TrimSpaces(state.entries.At(index).PathName) : "";
     if (path.empty()) {
         ShellOpenRequest explorer;
@@ -71,19 +76,18 @@ PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command
         case PageCommand::Close:
             return PageOutcome::Close;
         case PageCommand::Next:
-            if (state.EntryOffset + state.VisibleCount > kEntryLimit) {
+            if (state.page.NextPastLimit()) {
                 platform.messages.Show({std::string(text::kPageLimit), std::string(text::kMessageCaption),
                                         MessageIcon::Warning, MessageButtons::Ok});
                 return PageOutcome::Unchanged;
             }
-            state.EntryOffset += state.VisibleCount;
+            state.page.Next();
             break;
         case PageCommand::Previous:
-            state.EntryOffset = std::max(0, state.EntryOffset - state.VisibleCount);
+            state.page.Previous();
             break;
     }
-    const int wanted = state.EntryOffset + state.VisibleCount;
-    state.entries.Reserve(wanted);
+    state.entries.Reserve(state.page.End());
     return PageOutcome::Refresh;
 }
 
@@ -103,7 +107,7 @@ int WheelSum::Notches(uint32_t wParam) {
 
 std::optional<PageCommand> WheelCommand(const MenuMain& state, int notch) {
     if (notch > 0)
-        return state.EntryOffset - state.VisibleCount >= 0 ? std::optional(PageCommand::Previous) : std::nullopt;
+        return state.page.HasPrevious() ? std::optional(PageCommand::Previous) : std::nullopt;
     if (notch < 0) return PageCommand::Next;
     return std::nullopt;
 }

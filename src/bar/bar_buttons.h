@@ -9,7 +9,7 @@
 
 namespace tavi {
 
-// Every button of the page gets its picture and tooltip for EntryOffset.
+// Every button of the page gets its picture and tooltip for the bar's page.
 void RefreshButtons(const MenuMain& state, EntryButtons& buttons);
 // Every button of the page gets its picture; tooltips stay.
 void ReloadButtonIcons(const MenuMain& state, EntryButtons& buttons);
@@ -32,7 +32,7 @@ ClickOutcome ClickButton(MenuMain& state, Platform& platform, int buttonNumber);
 enum class PageCommand { Close = 0, Next = 1, Previous = 2 };
 enum class PageOutcome { Close, Refresh, Unchanged };
 
-// Moves EntryOffset by a page. Past entry 1000 the user is told of the limit
+// Moves the bar's page. Past entry 1000 the user is told of the limit
 // and nothing moves; paging past the last entry grows the slots.
 PageOutcome PageButtons(MenuMain& state, Platform& platform, PageCommand command);
 

@@ -93,7 +93,7 @@ std::optional<int> BarDragDrop::ButtonAt(int x, int y) const {
         if (!r) return std::nullopt;
         return Rect{r->left, r->top, r->right, r->bottom};
     };
-    return ButtonAtPoint(strip_.Count(), state_.VisibleCount, {x, y}, rectOf, strip_.HitTest({x, y}));
+    return ButtonAtPoint(strip_.Count(), state_.page.VisibleCount(), {x, y}, rectOf, strip_.HitTest({x, y}));
 }
 
 std::optional<int> BarDragDrop::ButtonAtScreen(POINT screen) const {

@@ -115,7 +115,7 @@ BarRect CalcBarRect(DockEdge edge, int iconSizeIndex, const ScreenInfo& screen, 
 std::optional<Rect> AppBarRectFor(int16_t layoutCode, const Rect& barTwips, const Rect& windowPixels,
                                   int32_t twipsPerPixelX, int32_t twipsPerPixelY, int16_t autoHideReserve);
 
-// The strip of frmActiveDummy, 10 twips thick, along the docking edge.
+// The strip of EdgeTriggerWindow, 10 twips thick, along the docking edge.
 Rect EdgeTriggerRect(DockEdge edge, const ScreenInfo& screen);
 // The same strip in pixels, at least one 96-dpi pixel (scaled) thick: 10
 // twips is less than a pixel at every dpi.

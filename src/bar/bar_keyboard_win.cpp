@@ -20,7 +20,7 @@ bool TaviMenu2::StripKey(UINT message, WPARAM wParam) {
             if (wParam != VK_F10) return false;
             [[fallthrough]];
         case WM_KEYDOWN:
-            if (const auto key = BarKeyOf(static_cast<int>(wParam), shift, state_.settings.Horizontal == "1")) {
+            if (const auto key = BarKeyOf(static_cast<int>(wParam), shift, state_.settings.Values().Horizontal == "1")) {
                 OnBarKey(*key);
                 return true;
             }
@@ -39,16 +39,16 @@ bool TaviMenu2::StripKey(UINT message, WPARAM wParam) {
 
 void TaviMenu2::OnBarKey(BarKey key, char32_t typed) {
     if (menuOpen_ || inTrayMenu_ || state_.Closing) return;
-    const KeyPage page{state_.VisibleCount, state_.EntryOffset, strip_.Focused()};
+    const KeyPage page{state_.page.VisibleCount(), state_.page.Offset(), strip_.Focused()};
     const KeyResult result = HandleBarKey(page, state_.entries.Store(), key, typed);
     int focus = result.focus;
     if (result.page) {
-        const int before = state_.EntryOffset;
+        const int before = state_.page.Offset();
         Page(*result.page);
         if (state_.Closing) return;
         // The limit refused the page: the focus stays where it was.
-        if (*result.page == PageCommand::Next && state_.EntryOffset == before) focus = page.focused;
-    } else if (result.offset && *result.offset != state_.EntryOffset) {
+        if (*result.page == PageCommand::Next && state_.page.Offset() == before) focus = page.focused;
+    } else if (result.offset && *result.offset != state_.page.Offset()) {
         ShowPageAt(state_, *result.offset);
         RefreshButtons(state_, *this);
     }
@@ -115,14 +115,14 @@ void TaviMenu2::ShowKeyTip(int position) {
 // At start, and again when the options dialog changed a key: the bar's key
 // first, then the entry search's (bar_search_win.cpp).
 void TaviMenu2::RegisterHotKeyFromSettings() {
-    RegisterGlobalKey(kHotKeyId, state_.settings.HotKey, GlobalKey::Bar, hotKeyRegistered_);
-    if (!searchKeyRegistered_ && SameKey(state_.settings.SearchHotKey, state_.settings.HotKey)) {
-        platform_.messages.Show({HotKeyMessage(HotKeyProblem::SameAsBarKey, state_.settings.SearchHotKey,
+    RegisterGlobalKey(kHotKeyId, state_.settings.Values().HotKey, GlobalKey::Bar, hotKeyRegistered_);
+    if (!searchKeyRegistered_ && SameKey(state_.settings.Values().SearchHotKey, state_.settings.Values().HotKey)) {
+        platform_.messages.Show({HotKeyMessage(HotKeyProblem::SameAsBarKey, state_.settings.Values().SearchHotKey,
                                                GlobalKey::Search),
                                  std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
         return;
     }
-    RegisterGlobalKey(kSearchKeyId, state_.settings.SearchHotKey, GlobalKey::Search, searchKeyRegistered_);
+    RegisterGlobalKey(kSearchKeyId, state_.settings.Values().SearchHotKey, GlobalKey::Search, searchKeyRegistered_);
     if (searchKeyRegistered_) windows_->PrepareEntrySearch();
 }
 
@@ -171,7 +171,7 @@ void TaviMenu2::TakeKeyboard() {
     autoHide_.ShownByUser();
     SetForegroundWindow(Handle());
     SetFocus(strip_.Handle());
-    FocusButton(state_.VisibleCount > 0 ? 0 : -1);
+    FocusButton(state_.page.VisibleCount() > 0 ? 0 : -1);
 }
 
 // Auto-hide takes over again from the next tick.

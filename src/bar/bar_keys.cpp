@@ -160,9 +160,8 @@ std::optional<int> NextStartingWith(int count, int from, char32_t typed,
 }
 
 void ShowPageAt(MenuMain& state, int offset) {
-    state.EntryOffset = std::clamp(offset, 0, kEntryLimit);
-    const int wanted = state.EntryOffset + state.VisibleCount;
-    state.entries.Reserve(wanted);
+    state.page.ShowFrom(offset);
+    state.entries.Reserve(state.page.End());
 }
 
 }  // namespace tavi

@@ -35,9 +35,9 @@ void MoveTo(HWND control, const Rect& pixels) {
 
 }  // namespace
 
-DockEdge TaviMenu2::Edge() const { return DockEdgeFrom(state_.settings.Horizontal, state_.settings.EdgeCode); }
+DockEdge TaviMenu2::Edge() const { return DockEdgeFrom(state_.settings.Values().Horizontal, state_.settings.Values().EdgeCode); }
 
-int TaviMenu2::IconSizeIndex() const { return IconSizeIndexFrom(state_.settings.IconSizeIndex); }
+int TaviMenu2::IconSizeIndex() const { return IconSizeIndexFrom(state_.settings.Values().IconSizeIndex); }
 
 // The chosen monitor as the system has it now; the primary while it is away.
 ScreenInfo TaviMenu2::CurrentScreen() const {
@@ -46,7 +46,7 @@ ScreenInfo TaviMenu2::CurrentScreen() const {
     whole.monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     whole.dpi = WindowDpi(Handle());
     whole.primary = true;
-    const MonitorInfo chosen = ChooseMonitor(state_.settings.Monitor, Win32Monitors().List(), whole);
+    const MonitorInfo chosen = ChooseMonitor(state_.settings.Values().Monitor, Win32Monitors().List(), whole);
     screen_ = MakeMonitorScreen(chosen.monitor, chosen.dpi, AppBar::TaskbarPosition());
     return *screen_;
 }
@@ -97,11 +97,11 @@ void TaviMenu2::Layout(bool keepButtons) {
     stackOffset_ = StackOffsetFor(input.edge, askedStrip_, appBar_.Query(askedStrip_));
     layout_ = Stacked(unstacked, stackOffset_, input.screen.twipsPerPixelX, input.screen.twipsPerPixelY);
     const BarLayout& layout = layout_;
-    state_.VisibleCount = layout.visibleCount;
+    state_.page.SetVisibleCount(layout.visibleCount);
 
     const std::vector<ButtonSlot> slots =
-        PlanButtonSlots(layout.visibleCount, ButtonCount(), keepButtons, state_.EntryOffset,
-                        state_.entries.UpperBound(), state_.settings.ToolTips == "1");
+        PlanButtonSlots(layout.visibleCount, ButtonCount(), keepButtons, state_.page.Offset(),
+                        state_.entries.UpperBound(), state_.settings.Values().ToolTips == "1");
     std::vector<int> added;
     for (const ButtonSlot& slot : slots)
         if (slot.addButton) added.push_back(slot.buttonNumber);
@@ -110,7 +110,7 @@ void TaviMenu2::Layout(bool keepButtons) {
         SetButtonTip(slot.buttonNumber - 1,
                      slot.tooltipEntry >= 0 ? state_.entries.At(slot.tooltipEntry).Title : std::string());
     ApplyButtonSize();
-    strip_.SetTipsOnPointer(state_.settings.ToolTips == "1");
+    strip_.SetTipsOnPointer(state_.settings.Values().ToolTips == "1");
 
     const int tx = input.screen.twipsPerPixelX;
     const int ty = input.screen.twipsPerPixelY;
@@ -120,8 +120,7 @@ void TaviMenu2::Layout(bool keepButtons) {
     for (int i = 0; i < 3; ++i) MoveTo(cmdMainEnd_[i].Handle(), TwipsToPixels(layout.cmdMainEnd[i], tx, ty));
     MoveTo(strip_.Handle(), TwipsToPixels(layout.toolbar, tx, ty));
 
-    state_.settings.SaveX = layout.saveX;
-    state_.settings.SaveY = layout.saveY;
+    state_.settings.SetPosition(layout.saveX, layout.saveY);
     appBar_.Set(layout.appBarPixels);
     if (layout.placeEdgeTrigger) trigger_.Place(layout.edgeTriggerPixels);
     laidOut_ = true;
@@ -141,7 +140,7 @@ void TaviMenu2::ReDock(bool force) {
     const bool otherMonitor = MonitorOf(screen) != layout_.monitorPixels;
     force = force || otherMonitor;
     const ReDockDecision decision =
-        DecideReDock(screen.taskbarPixels, layout_.taskbarPixels, force, state_.settings.AutoHide == "1", Edge());
+        DecideReDock(screen.taskbarPixels, layout_.taskbarPixels, force, state_.settings.Values().AutoHide == "1", Edge());
     if (!decision.reregister) {
         // Another appbar came, went or moved: the bar moves only when the
         // place the shell gives it has changed, so bars never push each
@@ -183,7 +182,7 @@ void TaviMenu2::ReDock(bool force) {
 }
 
 void TaviMenu2::ClaimAutoHide() {
-    if (state_.settings.AutoHide != "1") {
+    if (state_.settings.Values().AutoHide != "1") {
         appBar_.RemoveAutoHideClaim();
         state_.AutoHideRefused = false;
         return;
@@ -220,8 +219,8 @@ void TaviMenu2::SetButtonTip(int position, const std::string& tip) {
 }
 
 void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
-    if (position < 0 || position >= ButtonCount() || position >= state_.VisibleCount) return;
-    const int index = position + state_.EntryOffset;
+    if (position < 0 || position >= ButtonCount() || position >= state_.page.VisibleCount()) return;
+    const int index = state_.page.IndexAt(position);
     if (!state_.entries.Has(index)) return;
     const int image = icons_.ImageFor(state_.entries.At(index), index, useCache, platform_.shell);
     strip_.SetPicture(position, image);

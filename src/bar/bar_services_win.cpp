@@ -51,7 +51,7 @@ void TaviMenu2::Services::ApplyTopMost(bool topMost) {
 void TaviMenu2::Services::SetWallpaperTimer(bool running) {
     KillTimer(bar_.Handle(), kTimWallPaper);
     // One wake for each rotation, none in between.
-    const UINT period = static_cast<UINT>(WallpaperPeriodMinutes(bar_.state_.settings)) * 60u * 1000u;
+    const UINT period = static_cast<UINT>(WallpaperPeriodMinutes(bar_.state_.settings.Values())) * 60u * 1000u;
     if (running && !bar_.state_.Closing) SetTimer(bar_.Handle(), kTimWallPaper, period, nullptr);
 }
 

@@ -72,8 +72,7 @@ bool TaviMenu2::Load() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     TracePhase("bar window");
 
-    state_.EntryOffset = 0;
-    state_.VisibleCount = 0;
+    state_.page.Reset();
     autoHide_ = AutoHideState{};
     autoHide_.lastReleasePosition = 20;
     state_.entries.Open(state_, platform_);
@@ -81,7 +80,7 @@ bool TaviMenu2::Load() {
     LoadIconCache();
     TracePhase("entries loaded");
 
-    toolbarFlat_ = state_.settings.ButtonFlat == "1";
+    toolbarFlat_ = state_.settings.Values().ButtonFlat == "1";
     if (!CreateControls()) return false;
     dragDrop_ = std::make_unique<BarDragDrop>(strip_, state_, platform_, services_, autoHide_, shortcuts_);
     trigger_.OnPointer([this] { ArmTimer1(); });
@@ -246,7 +245,7 @@ void TaviMenu2::BringBarToFront() {
 
 void TaviMenu2::ApplyTopMost() {
     if (behindFullScreen_) return;  // a full-screen program keeps the front until it ends
-    if (state_.settings.TopMost != "1")
+    if (state_.settings.Values().TopMost != "1")
         SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     else
         BringBarToFront();
@@ -281,7 +280,7 @@ void TaviMenu2::OnTimer1() {
                        window.right * input.screen.twipsPerPixelX, window.bottom * input.screen.twipsPerPixelY};
     input.edge = Edge();
     input.autoHide = AutoHides(state_);
-    input.delayIndex = LeadingInt(state_.settings.AutoHideDelayIndex);
+    input.delayIndex = LeadingInt(state_.settings.Values().AutoHideDelayIndex);
     input.fullScreenApp = FullScreenInFront();
     // Re-docking and the tray can show or hide the windows between ticks.
     autoHide_.barVisible = IsWindowVisible(Handle()) != FALSE;
@@ -426,7 +425,7 @@ void TaviMenu2::ShowEntryMenu(int position, std::optional<POINT> at) {
 
 void TaviMenu2::OnFullScreenApp(bool entering) {
     behindFullScreen_ = entering;
-    if (state_.settings.TopMost != "1") return;
+    if (state_.settings.Values().TopMost != "1") return;
     if (entering) {
         SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -259,7 +259,7 @@ private:
     std::vector<std::wstring> tips_;         // per button position
     BarIcons icons_;
     TrayIcon tray_;
-    frmActiveDummy trigger_;
+    EdgeTriggerWindow trigger_;
     AppBar appBar_;
     SiblingBars siblings_;
     AutoHideState autoHide_;

@@ -6,11 +6,11 @@
 
 namespace tavi {
 
-// `frmActiveDummy`: the thin strip along the docking edge that stands for the
+// `EdgeTriggerWindow`: the thin strip along the docking edge that stands for the
 // bar while it hides. The pointer's messages on it wake the bar, which then
 // counts how long the pointer rests at the edge; the strip also keeps the
 // bar's place in the z-order.
-class frmActiveDummy final : public Window {
+class EdgeTriggerWindow final : public Window {
 public:
     bool Create(HWND owner);
     // Called for each mouse message the strip receives.

@@ -34,7 +34,7 @@ void MoveEntryTo(MenuMain& state, int source, int target) {
             edit.Move(source, target);
             edit.RebuildAll();
         }))
-        state.CurrentEntryIndex = target;
+        state.page.ActOn(target);
 }
 
 bool EntryDrag::Registered(int index) const {
@@ -55,13 +55,13 @@ void EntryDrag::Press(MouseButton button, std::optional<int> position) {
     // with the button held) is over now.
     EndDrag();
     if (button != MouseButton::Left || !position) return;
-    const int index = *position + c_.state.EntryOffset;
+    const int index = c_.state.page.IndexAt(*position);
     // A press past the end grows the list to it, as a page shows it.
     c_.state.entries.Reserve(index);
     if (!Registered(index)) return;
     dragArmed_ = true;
     source_ = index;
-    c_.state.CurrentEntryIndex = index;
+    c_.state.page.ActOn(index);
 }
 
 void EntryDrag::Move() {
@@ -84,7 +84,7 @@ void EntryDrag::Release(MouseButton, std::optional<int> position) {
     const bool armed = dragArmed_;
     EndDrag();
     if (armed && position) {
-        const int target = *position + c_.state.EntryOffset;
+        const int target = c_.state.page.IndexAt(*position);
         // A release on the pressed button itself moves nothing.
         if (target != source_ && Registered(source_)) {
             const MessageAnswer answer = c_.platform.messages.Show(
@@ -115,7 +115,7 @@ void EntryDrag::DropMenuMove(std::optional<int> position) {
     CancelMenuMove();
     pressedPosition_ = position;
     if (!position || !Registered(source_)) return;
-    MoveEntryTo(c_.state, source_, *position + c_.state.EntryOffset);
+    MoveEntryTo(c_.state, source_, c_.state.page.IndexAt(*position));
 }
 
 void EntryDrag::CancelMenuMove() {

@@ -66,7 +66,7 @@ public:
     // than the pressed one asks and moves the entry.
     void Release(MouseButton button, std::optional<int> position);
 
-    // "同列内で移動(&V)": the next click on the toolbar moves CurrentEntryIndex.
+    // "同列内で移動(&V)": the next click on the toolbar moves the entry acted on.
     // False when there is no entry to move.
     bool BeginMenuMove(int index);
     bool MenuMoveActive() const { return menuMove_; }

@@ -39,10 +39,10 @@ private:
 };
 
 DropOutcome Drop::Run(int position, const std::vector<std::string>& files) {
-    const int dropped = position + c_.state.EntryOffset;
+    const int dropped = c_.state.page.IndexAt(position);
     int p = position;
     for (const std::string& file : files) {
-        const int i = p + c_.state.EntryOffset;
+        const int i = c_.state.page.IndexAt(p);
         if (i >= kEntryLimit) {
             LimitReached();
             break;
@@ -52,7 +52,7 @@ DropOutcome Drop::Run(int position, const std::vector<std::string>& files) {
         if (IsFree(entry)) {
             Register(i, file, true);
             ++p;  // the next file goes to the next button
-        } else if (c_.state.settings.TargetDrop == "1" && i == dropped && !IsGroupPath(TrimSpaces(entry.PathName))) {
+        } else if (c_.state.settings.Values().TargetDrop == "1" && i == dropped && !IsGroupPath(TrimSpaces(entry.PathName))) {
             // Copies: the failure message lets other events run, which may change the list.
             const std::string program = entry.PathName;
             const std::string runType = entry.RunType;

@@ -16,16 +16,16 @@ FolderMenuAnchor FolderMenuBeside(DockEdge edge, const Rect& beside, const Rect&
 }
 
 void OpenFolderMenu(BarServices& bar, MenuMain& state, FolderMenuWindow& window, int position, bool byKeys) {
-    const int index = position + state.EntryOffset;
+    const int index = state.page.IndexAt(position);
     if (!state.entries.Has(index)) return;
     const LaunchEntry entry = state.entries.At(index);
     if (!OpensAsMenu(entry.PathName, entry.RunType)) return;
-    state.CurrentEntryIndex = index;
+    state.page.ActOn(index);
 
     // No auto-hide while the menu is open.
     const TimerPause pause(bar, state.Closing);
 
-    const DockEdge edge = DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode);
+    const DockEdge edge = DockEdgeFrom(state.settings.Values().Horizontal, state.settings.Values().EdgeCode);
     (void)window.Run(TrimSpaces(entry.PathName), FolderMenuBeside(edge, bar.WindowRect(), bar.ButtonRect(position)),
                      byKeys);
 }

@@ -35,7 +35,7 @@ void EntrySearchBox::Rebuild() {
     candidates_.clear();
     rows_.clear();
     titles_.clear();
-    const int pageSize = std::max(1, state_.VisibleCount);
+    const int pageSize = std::max(1, state_.page.VisibleCount());
     EntryList& list = state_.entries;
     // One reading of the members' file for every group.
     ProfileBatch batch(platform_.profile);
@@ -106,7 +106,7 @@ int EntrySearchBox::Locate(const SearchRow& row) const {
 }
 
 bool EntrySearchBox::Refresh() {
-    if (built_ && seenChanges_ == state_.entries.ChangeCount() && seenPageSize_ == std::max(1, state_.VisibleCount) &&
+    if (built_ && seenChanges_ == state_.entries.ChangeCount() && seenPageSize_ == std::max(1, state_.page.VisibleCount()) &&
         (!uses_ || seenUses_ == uses_->ChangeCount()))
         return false;
     std::optional<SearchRow> kept;
@@ -202,9 +202,9 @@ void CarryOutSearchChoice(const SearchChoice& choice, const SearchChoicePorts& p
     if (!member && (IsGroupPath(TrimSpaces(row.entry.PathName)) || OpensAsMenu(row.entry.PathName, row.entry.RunType))) {
         // As a click on its button: the bar shown at the entry's page, the
         // group's box or the folder's menu beside the button.
-        const int pageSize = std::max(1, state.VisibleCount);
+        const int pageSize = std::max(1, state.page.VisibleCount());
         const int offset = index / pageSize * pageSize;
-        if (offset != state.EntryOffset) {
+        if (offset != state.page.Offset()) {
             ShowPageAt(state, offset);
             ports.bar.RefreshButtons();
         }

@@ -16,7 +16,7 @@
 #include "platform/platform.h"
 #include "platform/rect.h"
 
-// The entry search `frmEntrySearch`: one edit box and the results below it,
+// The entry search `EntrySearchDialog`: one edit box and the results below it,
 // every registered entry and every group member found by what is typed. The
 // box reads the lists again whenever they changed since it last looked, so
 // that it shows them as they are and never starts what is no longer there.

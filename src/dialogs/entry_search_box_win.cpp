@@ -39,7 +39,7 @@ bool ShiftHeld() { return GetKeyState(VK_SHIFT) < 0; }
 
 }  // namespace
 
-frmEntrySearch::frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
+EntrySearchDialog::EntrySearchDialog(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
                                PhoneticReadings& readings, UseCounts& uses, std::function<void(int)> openAtButton)
     : state_(state),
       platform_(platform),
@@ -49,13 +49,13 @@ frmEntrySearch::frmEntrySearch(MenuMain& state, Platform& platform, BarServices&
       uses_(uses),
       openAtButton_(std::move(openAtButton)) {}
 
-frmEntrySearch::~frmEntrySearch() {
+EntrySearchDialog::~EntrySearchDialog() {
     // Destroyed while this dialog still answers: the readings are saved on the way.
     if (Handle()) DestroyWindow(Handle());
     if (images_) ImageList_Destroy(images_);
 }
 
-bool frmEntrySearch::Show() {
+bool EntrySearchDialog::Show() {
     if (acting_ || state_.Closing) return false;
     const bool shown = Handle() && IsWindowVisible(Handle());
     if (!shown) {
@@ -89,7 +89,7 @@ bool frmEntrySearch::Show() {
     return true;
 }
 
-bool frmEntrySearch::Prepare() {
+bool EntrySearchDialog::Prepare() {
     if (Handle()) return true;
     if (state_.Closing) return false;
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
@@ -106,7 +106,7 @@ bool frmEntrySearch::Prepare() {
     return true;
 }
 
-void frmEntrySearch::OnCommand(int id, int code) {
+void EntrySearchDialog::OnCommand(int id, int code) {
     switch (id) {
         case IDC_SEARCH_TEXT:
             if (code == EN_CHANGE && box_) {
@@ -120,7 +120,7 @@ void frmEntrySearch::OnCommand(int id, int code) {
     }
 }
 
-INT_PTR frmEntrySearch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR EntrySearchDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ACTIVATE:
             // Coming back to the box after the lists were changed on the bar.
@@ -150,7 +150,7 @@ INT_PTR frmEntrySearch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool frmEntrySearch::OnInit() {
+bool EntrySearchDialog::OnInit() {
     SetWindowTextW(Handle(), Widen(text::kEntrySearchCaption).c_str());
     HWND edit = GetDlgItem(Handle(), IDC_SEARCH_TEXT);
     SetWindowSubclass(edit, EditKeys, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -180,7 +180,7 @@ bool frmEntrySearch::OnInit() {
 
 // Centred on the work area of the bar's monitor, whichever monitor the
 // system would have put the box on.
-void frmEntrySearch::Place() {
+void EntrySearchDialog::Place() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     HMONITOR on = MonitorFromWindow(reinterpret_cast<HWND>(bar_.Handle()), MONITOR_DEFAULTTOPRIMARY);
@@ -192,7 +192,7 @@ void frmEntrySearch::Place() {
     SetWindowPos(Handle(), HWND_TOP, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void frmEntrySearch::ShowRows() {
+void EntrySearchDialog::ShowRows() {
     if (!box_) return;
     HWND list = GetDlgItem(Handle(), IDC_SEARCH_RESULTS);
     ListView_SetItemCountEx(list, static_cast<int>(box_->Count()), 0);
@@ -208,11 +208,11 @@ void frmEntrySearch::ShowRows() {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-int frmEntrySearch::PageRows() const {
+int EntrySearchDialog::PageRows() const {
     return std::max(1, static_cast<int>(ListView_GetCountPerPage(GetDlgItem(Handle(), IDC_SEARCH_RESULTS))));
 }
 
-void frmEntrySearch::OnKey(SearchKey key, bool shift) {
+void EntrySearchDialog::OnKey(SearchKey key, bool shift) {
     if (!box_ || acting_) return;
     // While a modal window of ours is open (the bar is disabled under it) nothing starts.
     if (key == SearchKey::Enter && !IsWindowEnabled(reinterpret_cast<HWND>(bar_.Handle()))) {
@@ -227,7 +227,7 @@ void frmEntrySearch::OnKey(SearchKey key, bool shift) {
     Act(choice);
 }
 
-void frmEntrySearch::Act(const SearchChoice& choice) {
+void EntrySearchDialog::Act(const SearchChoice& choice) {
     acting_ = true;
     struct Done {
         bool& acting;
@@ -238,7 +238,7 @@ void frmEntrySearch::Act(const SearchChoice& choice) {
 }
 
 // Hidden, not destroyed: the next opening only shows it again.
-void frmEntrySearch::Close(bool giveFocusBack) {
+void EntrySearchDialog::Close(bool giveFocusBack) {
     if (!Handle() || !IsWindowVisible(Handle())) return;
     ShowWindow(Handle(), SW_HIDE);
     if (box_) box_->SaveReadings();
@@ -254,7 +254,7 @@ void frmEntrySearch::Close(bool giveFocusBack) {
     }
 }
 
-void frmEntrySearch::OnNotify(const NMHDR& header) {
+void EntrySearchDialog::OnNotify(const NMHDR& header) {
     if (header.idFrom != IDC_SEARCH_RESULTS || !box_) return;
     switch (header.code) {
         case LVN_GETDISPINFOW: {
@@ -284,7 +284,7 @@ void frmEntrySearch::OnNotify(const NMHDR& header) {
 
 // The picture a button of the row would show, small: extracted once per
 // file and number while the box is open.
-int frmEntrySearch::IconOf(const SearchRow& row) {
+int EntrySearchDialog::IconOf(const SearchRow& row) {
     if (!images_) return -1;
     std::string file;
     int number = 0;
@@ -317,9 +317,9 @@ int frmEntrySearch::IconOf(const SearchRow& row) {
     return image;
 }
 
-LRESULT CALLBACK frmEntrySearch::EditKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK EntrySearchDialog::EditKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR data) {
-    auto* self = reinterpret_cast<frmEntrySearch*>(data);
+    auto* self = reinterpret_cast<EntrySearchDialog*>(data);
     try {
         switch (message) {
             case WM_GETDLGCODE:

@@ -19,17 +19,17 @@
 
 namespace tavi {
 
-// The entry search `frmEntrySearch`, a modeless box over the bar: opened
+// The entry search `EntrySearchDialog`, a modeless box over the bar: opened
 // centred on the bar's monitor with the keyboard in its edit box, it closes
 // with Escape or once Enter has chosen, and gives the focus back to the
 // window that had it when it closes without a choice. Made at its first
 // opening and only hidden afterwards, so later openings just show it. The
 // message loop passes its messages through IsDialogMessage while it is active.
-class frmEntrySearch final : public Dialog {
+class EntrySearchDialog final : public Dialog {
 public:
-    frmEntrySearch(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
+    EntrySearchDialog(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
                    PhoneticReadings& readings, UseCounts& uses, std::function<void(int position)> openAtButton);
-    ~frmEntrySearch() override;
+    ~EntrySearchDialog() override;
 
     // Opens the box, or brings it to the front with its text selected.
     // False when it could not be created.

@@ -128,7 +128,7 @@ GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byK
       byKeys_(byKeys) {
     std::optional<ExMenuSlots> members = state.entries.ReadMembers(entryIndex);
     membersUnread_ = !members;
-    members_ = members ? std::move(*members) : EmptyExMenu(state.ExMenuMax);
+    members_ = members ? std::move(*members) : EmptyExMenu(state.entries.ExMenuMax());
 }
 
 bool GroupBox::Used(int slot) const {
@@ -245,9 +245,9 @@ bool GroupBox::StartChoice() {
 
 void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position,
                   bool byKeys) {
-    const int index = position + state.EntryOffset;
+    const int index = state.page.IndexAt(position);
     if (!state.entries.Has(index) || !IsGroupPath(TrimSpaces(state.entries.At(index).PathName))) return;
-    state.CurrentEntryIndex = index;
+    state.page.ActOn(index);
 
     // No auto-hide while the box is open.
     const TimerPause pause(bar, state.Closing);
@@ -261,7 +261,7 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
         return;
     }
     const GroupBoxPlacement placement =
-        PlacementFromBar(bar.ButtonSizes(), DockEdgeFrom(state.settings.Horizontal, state.settings.EdgeCode),
+        PlacementFromBar(bar.ButtonSizes(), DockEdgeFrom(state.settings.Values().Horizontal, state.settings.Values().EdgeCode),
                          bar.WindowRect(), bar.ButtonRect(position), box.Slots());
     window.Run(box, LayoutGroupBox(placement));
     (void)box.StartChoice();

@@ -13,7 +13,7 @@
 #include "menus/folder_menu.h"
 #include "platform/platform.h"
 
-// The group box `frmRectangle`: the members of one group entry as a row or
+// The group box `Win32GroupBox`: the members of one group entry as a row or
 // column of buttons beside the group's button on the bar, with a close
 // button at the far end. Everything it decides lives here; the window only
 // shows it and reports clicks, keys and timer ticks.

@@ -49,11 +49,11 @@ Glyph ArrowOf(char glyph) {
     }
 }
 
-// `frmRectangle`. The close arrow is drawn as a frame control rather than
+// `Win32GroupBox`. The close arrow is drawn as a frame control rather than
 // with the Marlett font, so it shows on systems without that font.
-class frmRectangle final : public Window, public GroupBoxView, public GroupBoxWindow {
+class Win32GroupBox final : public Window, public GroupBoxView, public GroupBoxWindow {
 public:
-    frmRectangle(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, FolderMenuWindow& folderMenus,
+    Win32GroupBox(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, FolderMenuWindow& folderMenus,
                  int iconPixels)
         : owner_(owner),
           platform_(platform),
@@ -118,7 +118,7 @@ private:
     HWND owner_;
 };
 
-void frmRectangle::Run(GroupBox& box, const GroupBoxLayout& layout) {
+void Win32GroupBox::Run(GroupBox& box, const GroupBoxLayout& layout) {
     box_ = &box;
     layout_ = layout;
     closed_ = false;
@@ -144,7 +144,7 @@ void frmRectangle::Run(GroupBox& box, const GroupBoxLayout& layout) {
     box_ = nullptr;
 }
 
-bool frmRectangle::Create(const GroupBoxLayout& layout) {
+bool Win32GroupBox::Create(const GroupBoxLayout& layout) {
     if (!RegisterClassOnce(kGroupBoxClass)) return false;
     const Rect& r = layout.box;
     if (!CreateWindowOf(kGroupBoxClass, Widen(text::kAppMenuCaption).c_str(), WS_POPUP | WS_CLIPCHILDREN,
@@ -184,14 +184,14 @@ bool frmRectangle::Create(const GroupBoxLayout& layout) {
     return true;
 }
 
-bool frmRectangle::IsEscape(const MSG& message) const {
+bool Win32GroupBox::IsEscape(const MSG& message) const {
     if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
     return message.hwnd == Handle() || IsChild(Handle(), message.hwnd);
 }
 
 // The box's own loop, as under a modal window: it returns once the box is
 // unloaded. A WM_QUIT is handed on to the loop outside.
-void frmRectangle::ModalLoop() {
+void Win32GroupBox::ModalLoop() {
     MSG message;
     while (!closed_) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -214,7 +214,7 @@ void frmRectangle::ModalLoop() {
 // The keys of the bar's buttons on the focused member: the arrows along the
 // box (towards the bar is back), Home and End, Enter as a click, the menu
 // key for its menu, and a typed character to the next member it begins.
-bool frmRectangle::MemberKey(const MSG& message) {
+bool Win32GroupBox::MemberKey(const MSG& message) {
     const int slot = SlotOf(message.hwnd);
     if (message.message == WM_CHAR) {
         const auto typed = static_cast<char32_t>(message.wParam);
@@ -252,13 +252,13 @@ bool frmRectangle::MemberKey(const MSG& message) {
     return true;
 }
 
-int frmRectangle::SlotOf(HWND control) const {
+int Win32GroupBox::SlotOf(HWND control) const {
     for (size_t s = 0; s < members_.size(); ++s)
         if (members_[s] == control) return static_cast<int>(s);
     return -1;
 }
 
-void frmRectangle::ShowMember(int slot, const GroupButtonPicture& picture) {
+void Win32GroupBox::ShowMember(int slot, const GroupButtonPicture& picture) {
     if (slot < 0 || static_cast<size_t>(slot) >= members_.size()) return;
     const auto s = static_cast<size_t>(slot);
     OwnedIcon icon;
@@ -273,11 +273,11 @@ void frmRectangle::ShowMember(int slot, const GroupButtonPicture& picture) {
     InvalidateRect(members_[s], nullptr, TRUE);
 }
 
-std::optional<ExMenuEntry> frmRectangle::EditMember(const ExMenuEntry& member) {
+std::optional<ExMenuEntry> Win32GroupBox::EditMember(const ExMenuEntry& member) {
     return ShowNewAppEx(reinterpret_cast<NativeWindow>(Handle()), member, platform_, chooser_, icons_);
 }
 
-GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) {
+GroupMenuCommand Win32GroupBox::ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) {
     const OwnedMenu owned(CreatePopupMenu());
     const HMENU menu = owned.Get();
     if (!menu) return GroupMenuCommand::None;
@@ -306,11 +306,11 @@ GroupMenuCommand frmRectangle::ShowMenu(const GroupMenuStates& states, std::opti
     }
 }
 
-bool frmRectangle::OpenFolderMenu(int slot, const std::string& folder, bool byKeys) {
+bool Win32GroupBox::OpenFolderMenu(int slot, const std::string& folder, bool byKeys) {
     return folderMenus_.Run(folder, MemberMenuAnchor(layout_, slot), byKeys);
 }
 
-void frmRectangle::Close(bool afterChoiceDelay) {
+void Win32GroupBox::Close(bool afterChoiceDelay) {
     KillTimer(Handle(), kLeaveTimer);
     if (afterChoiceDelay)
         SetTimer(Handle(), kChoiceTimer, kGroupChoiceDelayMs, nullptr);
@@ -318,7 +318,7 @@ void frmRectangle::Close(bool afterChoiceDelay) {
         closed_ = true;
 }
 
-void frmRectangle::OnLeaveTick() {
+void Win32GroupBox::OnLeaveTick() {
     if (!box_) return;
     // Where the pointer is now: over other programs' windows message
     // positions can lag behind.
@@ -332,14 +332,14 @@ void frmRectangle::OnLeaveTick() {
     box_->MouseLeaveTick(*this, {window.left, window.top, window.right, window.bottom}, {cursor.x, cursor.y});
 }
 
-void frmRectangle::DrawExit(const DRAWITEMSTRUCT& item) const {
+void Win32GroupBox::DrawExit(const DRAWITEMSTRUCT& item) const {
     DrawGlyphButton(item.hDC, item.rcItem, ArrowOf(glyph_), (item.itemState & ODS_SELECTED) != 0);
 }
 
 // A member with a picture is a raised button; an empty slot is only the
 // face. The focus mark runs between the frame and the picture, which is made
 // smaller where the button leaves no room for both.
-void frmRectangle::DrawMember(const DRAWITEMSTRUCT& item) const {
+void Win32GroupBox::DrawMember(const DRAWITEMSTRUCT& item) const {
     const int slot = SlotOf(item.hwndItem);
     const HICON icon = slot >= 0 ? pictures_[static_cast<size_t>(slot)].Get() : nullptr;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -361,7 +361,7 @@ void frmRectangle::DrawMember(const DRAWITEMSTRUCT& item) const {
 
 // TTN_SHOW: a member's tip stands beside the box on the side away from the
 // bar's edge, in front of it.
-bool frmRectangle::PlaceTip(HWND tip, HWND member) const {
+bool Win32GroupBox::PlaceTip(HWND tip, HWND member) const {
     RECT box{}, button{}, shown{};
     if (!GetWindowRect(Handle(), &box) || !GetWindowRect(member, &button) || !GetWindowRect(tip, &shown)) return false;
     MONITORINFO monitor{};
@@ -376,7 +376,7 @@ bool frmRectangle::PlaceTip(HWND tip, HWND member) const {
     return true;
 }
 
-LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32GroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
             if (!box_ || HIWORD(wParam) != BN_CLICKED) return 0;
@@ -441,7 +441,7 @@ LRESULT frmRectangle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
                FolderMenuWindow& folderMenus, int position, bool byKeys) {
     const int iconPixels = bar.ButtonSizes().iconPixels > 0 ? bar.ButtonSizes().iconPixels : 32;
-    frmRectangle window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, folderMenus, iconPixels);
+    Win32GroupBox window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, folderMenus, iconPixels);
     OpenGroupBox(bar, state, platform, window, position, byKeys);
 }
 

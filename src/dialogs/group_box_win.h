@@ -12,7 +12,7 @@ namespace tavi {
 inline constexpr wchar_t kGroupBoxClass[] = L"frmRectangle";
 
 // The bar's click on a group button at 0-based page position `position`:
-// Timer1 paused, the box `frmRectangle` shown beside the button until a
+// Timer1 paused, the box `Win32GroupBox` shown beside the button until a
 // member is chosen, Escape or the close button is pressed or the pointer has
 // left it, then the chosen member started and Timer1 resumed. The bar window
 // is disabled while the box is up, as under any modal window of ours.

@@ -9,22 +9,22 @@ public:
     virtual ~CommandWindows() = default;
     // `NewApp`, modal: registers a new entry at `index` or edits the one there.
     virtual void ShowNewApp(int index) = 0;
-    // `FileInfomation`, modal: the properties of the file of entry `index`.
-    virtual void ShowFileInfomation(int index) = 0;
+    // `FileInformation`, modal: the properties of the file of entry `index`.
+    virtual void ShowFileInformation(int index) = 0;
     // `OptionSet`, modal: 0 when it was shown, otherwise the number of the
     // error that kept it from loading.
     virtual int ShowOptionSet() = 0;
     // `FDFormat`, modal.
     virtual void ShowFDFormat() = 0;
-    // `frmMemorySpace`, modeless: returns at once.
+    // `MemorySpaceDialog`, modeless: returns at once.
     virtual void ShowMemorySpace() = 0;
     // The import of shortcuts (ImportShortcuts in menus/import_shortcuts.h)
     // with the system's folder choice and shortcut reader, modal.
     virtual void ImportShortcuts() = 0;
-    // The group box `frmRectangle` beside the group button at 0-based page
+    // The group box `Win32GroupBox` beside the group button at 0-based page
     // position `position`, until it closes; `byKeys`: opened from the keyboard.
     virtual void OpenGroup(int position, bool byKeys) = 0;
-    // The entry search `frmEntrySearch`, modeless: opened (or brought to the
+    // The entry search `EntrySearchDialog`, modeless: opened (or brought to the
     // front when it is open) and returns at once.
     virtual void ShowEntrySearch() = 0;
     // Makes the entry search ahead of its key, hidden: a global key opens it

@@ -13,7 +13,7 @@ void DesktopListHandlers::SetChgDisplay() {
 }
 
 void DesktopListHandlers::TimWallPaperTick() {
-    tavi::TimWallPaperTick(ports_.state, ports_.desktop, WallpaperPeriodMinutes(ports_.state.settings));
+    tavi::TimWallPaperTick(ports_.state, ports_.desktop, WallpaperPeriodMinutes(ports_.state.settings.Values()));
 }
 
 void DesktopListHandlers::BuildWallpaperMenu(RunTimeList& wallPapers) {

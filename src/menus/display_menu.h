@@ -52,7 +52,7 @@ struct DisplayModePorts {
 };
 
 // ChgDisplaySet: finds the mode the caption names and tests it; a mode that
-// passes is set and stored, one that needs a restart asks frmReboot first.
+// passes is set and stored, one that needs a restart asks RebootDialog first.
 // A mode whose test fails is never set.
 DisplayModeResult ChgDisplaySet(const std::string& caption, const DisplayModePorts& ports);
 

@@ -64,7 +64,7 @@ void ImportAsEntries(const ShortcutImportContext& c, const std::vector<LaunchEnt
 void ImportAsGroup(const ShortcutImportContext& c, const std::string& folder, const std::vector<LaunchEntry>& shortcuts,
                    ShortcutImportOutcome& outcome) {
     MenuMain& state = c.state;
-    const int exMenuMax = UsableExMenuMax(state.ExMenuMax);
+    const int exMenuMax = UsableExMenuMax(state.entries.ExMenuMax());
     const GroupImportPlan plan = PlanGroupImport(state.entries.Store(), folder, shortcuts, exMenuMax + 1);
     static_cast<ImportSkips&>(outcome) = plan;
     if (plan.slot < 0 && !plan.members.empty()) TellLimit(c.platform);

@@ -106,8 +106,8 @@ void MenuCommands::RefreshLists() {
 MenuModel MenuCommands::PrepareEntryMenu(int position) {
     if (!busy_) {
         RefreshLists();
-        ports_.state.CurrentEntryIndex = position + ports_.state.EntryOffset;
-        entryIndex_ = ports_.state.CurrentEntryIndex;
+        entryIndex_ = ports_.state.page.IndexAt(position);
+        ports_.state.page.ActOn(entryIndex_);
     }
     return BuildEntryMenu(Inputs());
 }
@@ -189,10 +189,10 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuAppUndo: (void)ports_.state.entries.Undo(); break;
         case C::mnuAppRedo: (void)ports_.state.entries.Redo(); break;
         case C::mnuFolder: OpenFolder(entryIndex_); break;
-        case C::mnuPopupFolder: OpenFolder(ports_.state.CurrentEntryIndex); break;
+        case C::mnuPopupFolder: OpenFolder(ports_.state.page.CurrentEntry()); break;
         case C::mnuAppProperty:
             if (ports_.state.entries.Has(entryIndex_) && !IsBlank(ports_.state.entries.At(entryIndex_).PathName))
-                Modal([&] { windows.ShowFileInfomation(entryIndex_); });
+                Modal([&] { windows.ShowFileInformation(entryIndex_); });
             break;
         case C::mnuAppOption:
             ReadSettingsAgain();
@@ -259,8 +259,8 @@ void MenuCommands::RunListItem(ListItemRef item) {
 }
 
 void MenuCommands::ReadSettingsAgain() {
-    if (!ports_.state.SettingsUnread) return;
-    if (ReadSettings(ports_.state, ports_.platform)) FollowReadSettings(ports_.state.settings, ports_.bar);
+    if (!ports_.state.settings.Unread()) return;
+    if (ReadSettings(ports_.state, ports_.platform)) FollowReadSettings(ports_.state.settings.Values(), ports_.bar);
 }
 
 void ExploreEntryFolder(Platform& platform, const std::string& applicationPath, const std::string& path) {

@@ -47,7 +47,7 @@ public:
     MenuCommands& operator=(const MenuCommands&) = delete;
 
     // A right press on the bar button at 0-based page position `position`:
-    // the run-time lists are refreshed, CurrentEntryIndex becomes that entry,
+    // the run-time lists are refreshed, the page acts on that entry,
     // and the entry menu comes back with its item states.
     MenuModel PrepareEntryMenu(int position);
     // The tray icon's right press: lists refreshed, the tray menu with its states.

@@ -4,7 +4,7 @@
 #include "platform/native_window.h"
 
 // The restart question asked when a display mode works only after the
-// computer restarts; the dialog `frmReboot` ("互換性の警告") answers it.
+// computer restarts; the dialog `RebootDialog` ("互換性の警告") answers it.
 namespace tavi {
 
 // RebootChoice: what the user answered.
@@ -14,7 +14,7 @@ enum class RebootChoice : int16_t {
     StoreOnly = 2,   // store the mode for the next start, no restart
 };
 
-// Shows frmReboot; implemented by its Win32 view and by fakes.
+// Shows RebootDialog; implemented by its Win32 view and by fakes.
 class RebootPrompt {
 public:
     virtual ~RebootPrompt() = default;

@@ -28,24 +28,28 @@ std::string CurrentWallpaper(const WallpaperPorts& ports) {
 void BuildWallpaperMenu(MenuMain& state, RunTimeList& list, const WallpaperPorts& ports) {
     const std::string none(text::kListNone);
     list.items.assign(1, ListItem{none, none, true, false});
-    state.WallpaperPaths.assign(1, none);
+    std::vector<std::string> paths{none};
 
     const std::string current = CurrentWallpaper(ports);
     const bool noWallpaper = IsNoWallpaper(current);
     list.items[0].checked = noWallpaper;
-    if (noWallpaper) state.WallpaperPosition = 0;
+    if (noWallpaper) state.wallpaper.ShowsItem(0);
 
     const std::string windows = TrimSpaces(ports.system.WindowsDirectory());
-    if (windows.empty()) return;
+    if (windows.empty()) {
+        state.wallpaper.SetList(std::move(paths));
+        return;
+    }
     const std::string currentUpper = ToUpperAscii(current);
     for (const std::string& name : ports.folders.FindFiles(windows, "*.bmp")) {
         if (name == "." || name == "..") continue;
         std::string path = ports.folders.ShortPathName(AddBackslash(windows) + name);
         const bool checked = !noWallpaper && ToUpperAscii(path) == currentUpper;
-        if (checked) state.WallpaperPosition = static_cast<int>(list.items.size());
-        state.WallpaperPaths.push_back(path);
+        if (checked) state.wallpaper.ShowsItem(static_cast<int>(list.items.size()));
+        paths.push_back(path);
         list.items.push_back({BitmapCaption(name), std::move(path), true, checked});
     }
+    state.wallpaper.SetList(std::move(paths));
 }
 
 bool SetWallpaper(DesktopParameters& desktop, const std::string& path) {
@@ -57,7 +61,7 @@ void SelectWallPaper(MenuMain& state, RunTimeList& list, int index, DesktopParam
     if (!SetWallpaper(desktop, list.items[static_cast<size_t>(index)].path)) return;
     for (ListItem& item : list.items) item.checked = false;
     list.items[static_cast<size_t>(index)].checked = true;
-    state.WallpaperPosition = index + 1;
+    state.wallpaper.ShowsItem(index + 1);
 }
 
 int WallpaperPeriodMinutes(const Settings& settings) {
@@ -65,15 +69,9 @@ int WallpaperPeriodMinutes(const Settings& settings) {
 }
 
 void TimWallPaperTick(MenuMain& state, DesktopParameters& desktop, int elapsedMinutes) {
-    state.WallpaperMinutes += elapsedMinutes;
-    if (state.WallpaperMinutes < LeadingInt(state.settings.WallPaperChengeTimer)) return;
-    const int highest = static_cast<int>(state.WallpaperPaths.size()) - 1;
-    ++state.WallpaperPosition;
-    if (state.WallpaperPosition > highest) state.WallpaperPosition = 1;
-    // With only "(なし)" in the list there is nothing to rotate to.
-    if (state.WallpaperPosition <= highest)
-        (void)SetWallpaper(desktop, state.WallpaperPaths[static_cast<size_t>(state.WallpaperPosition)]);
-    state.WallpaperMinutes = 0;
+    const std::optional<std::string> next =
+        state.wallpaper.Tick(elapsedMinutes, LeadingInt(state.settings.Values().WallPaperChengeTimer));
+    if (next) (void)SetWallpaper(desktop, *next);
 }
 
 }  // namespace tavi

@@ -50,7 +50,7 @@ private:
     AlarmCheck& alarm_;
     OwnedHandle instanceMutex_;
     OleApartment ole_;
-    Openning splash_;
+    SplashWindow splash_;
     std::unique_ptr<TaviMenu2> bar_;
 };
 

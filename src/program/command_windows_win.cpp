@@ -1,7 +1,7 @@
 #include "program/command_windows_win.h"
 
 #include "dialogs/new_app_win.h"
-#include "dialogs/file_infomation_win.h"
+#include "dialogs/file_information_win.h"
 #include "dialogs/group_box_win.h"
 #include "dialogs/import_folder_win.h"
 #include "bar/folder_menu_opening.h"
@@ -22,7 +22,7 @@ Win32CommandWindows::Win32CommandWindows(MenuMain& state, Platform& platform, Ba
       search_(state, platform, bar, tools.icons, readings_, tools.uses,
               [this](int position) {
                   // What a click on the button opens: a group's box or a folder's menu.
-                  const int index = position + state_.EntryOffset;
+                  const int index = state_.page.IndexAt(position);
                   const bool group =
                       state_.entries.Has(index) && IsGroupPath(TrimSpaces(state_.entries.At(index).PathName));
                   if (group)
@@ -36,8 +36,8 @@ void Win32CommandWindows::ShowNewApp(int index) {
     tavi::ShowNewApp(bar_.Handle(), state_, platform_, tools_.files, tools_.icons, index);
 }
 
-void Win32CommandWindows::ShowFileInfomation(int index) {
-    tavi::ShowFileInfomation(bar_.Handle(), state_, tools_.fileDetails, tools_.registry, index);
+void Win32CommandWindows::ShowFileInformation(int index) {
+    tavi::ShowFileInformation(bar_.Handle(), state_, tools_.fileDetails, tools_.registry, index);
 }
 
 int Win32CommandWindows::ShowOptionSet() {

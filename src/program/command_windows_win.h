@@ -18,7 +18,7 @@ public:
     Win32CommandWindows(MenuMain& state, Platform& platform, BarServices& bar, BarTools& tools);
 
     void ShowNewApp(int index) override;
-    void ShowFileInfomation(int index) override;
+    void ShowFileInformation(int index) override;
     int ShowOptionSet() override;
     void ShowFDFormat() override;
     void ShowMemorySpace() override;
@@ -34,9 +34,9 @@ private:
     Platform& platform_;
     BarServices& bar_;
     BarTools& tools_;
-    frmMemorySpace meter_;
+    MemorySpaceDialog meter_;
     Win32PhoneticReadings readings_;
-    frmEntrySearch search_;
+    EntrySearchDialog search_;
     Win32FolderContents folderContents_;
     Win32FolderMenu folderMenus_;  // keeps its pictures for the bar's whole run
 };

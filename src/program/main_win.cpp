@@ -5,7 +5,7 @@
 #include "program/app_windows_win.h"
 #include "app/backup_copies.h"
 #include "app/phase_trace_win.h"
-#include "dialogs/frm_reboot_win.h"
+#include "dialogs/reboot_dialog_win.h"
 #include "platform/clock_win.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/desktop_parameters_win.h"
@@ -67,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32FolderListing folders;
     // Every save of the program's files keeps the lists' earlier versions.
     Win32Clock clock;
-    BackupKeepingFiles files(win32Files, folders, programFolder, clock, state.BackupFailed);
+    BackupKeepingFiles files(win32Files, folders, programFolder, clock, state.notices.BackupFailure());
     Win32CodePage codePage;
     // The program's own files are replaced whole in one step, so a crash
     // never leaves half of one, and keep text the code page lacks.
@@ -111,7 +111,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                    restart,     rebootPrompt, sound,          driveSpaces, formatter, fileDetails, registry,
                    memory,      resources,    uses};
 
-    AlarmTimer alarm(state.settings, sound, &clock);
+    AlarmTimer alarm(state.settings.Values(), sound, &clock);
 
     int exitCode = 0;
     {

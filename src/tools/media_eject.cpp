@@ -29,7 +29,7 @@ void MediaEject::EjectMedia(std::string_view driveName) {
 }
 
 void MediaEject::EjectRemovableDrives(bool force) {
-    if (!force && state_.settings.MediaEject == "0") return;
+    if (!force && state_.settings.Values().MediaEject == "0") return;
     std::vector<std::string> drives;
     for (const std::string& root : state_.RemovableDrives)
         if (!IsBlank(root)) drives.push_back(TrimLeadingSpaces(root));

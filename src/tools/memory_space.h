@@ -9,7 +9,7 @@
 #include "platform/memory_status.h"
 #include "platform/system_info.h"
 
-// The memory meter `frmMemorySpace`: memory load and free resources as
+// The memory meter `MemorySpaceDialog`: memory load and free resources as
 // percentage bars, and the physical memory in kilobytes.
 namespace tavi {
 

@@ -16,25 +16,25 @@ constexpr UINT_PTR kStatusTimer = 1;  // timStatus
 
 }  // namespace
 
-frmMemorySpace::frmMemorySpace(Platform& platform, MemoryStatus& memory, SystemResources& resources)
+MemorySpaceDialog::MemorySpaceDialog(Platform& platform, MemoryStatus& memory, SystemResources& resources)
     : platform_(platform), memory_(memory), resources_(resources) {}
 
-frmMemorySpace::~frmMemorySpace() { Close(); }
+MemorySpaceDialog::~MemorySpaceDialog() { Close(); }
 
-bool frmMemorySpace::Show(NativeWindow owner) {
+bool MemorySpaceDialog::Show(NativeWindow owner) {
     if (!Handle() && !Create(reinterpret_cast<HWND>(owner), IDD_MEMORY_SPACE)) return false;
     ShowWindow(Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(Handle());
     return true;
 }
 
-void frmMemorySpace::Close() {
+void MemorySpaceDialog::Close() {
     if (!Handle()) return;
     KillTimer(Handle(), kStatusTimer);
     DestroyWindow(Handle());  // WM_NCDESTROY clears the handle
 }
 
-INT_PTR frmMemorySpace::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR MemorySpaceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
             if (wParam == kStatusTimer) Refresh();
@@ -54,11 +54,11 @@ INT_PTR frmMemorySpace::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // OK, and Escape, which the dialog manager turns into IDCANCEL.
-void frmMemorySpace::OnCommand(int id, int) {
+void MemorySpaceDialog::OnCommand(int id, int) {
     if (id == IDOK || id == IDCANCEL) Close();
 }
 
-bool frmMemorySpace::OnInit() {
+bool MemorySpaceDialog::OnInit() {
     const std::string_view labels[] = {text::kMemoryLoadLabel, text::kSystemResourceLabel, text::kUserResourceLabel,
                                        text::kGdiResourceLabel};
     SetWindowTextW(Handle(), Widen(text::kMemorySpaceCaption).c_str());
@@ -71,7 +71,7 @@ bool frmMemorySpace::OnInit() {
     return true;
 }
 
-void frmMemorySpace::Refresh() {
+void MemorySpaceDialog::Refresh() {
     const MemorySpaceView view =
         MemorySpaceRefresh(memory_, resources_, platform_.system, platform_.files, ThousandsSeparator());
     if (view.totalPhys) SetDlgItemTextW(Handle(), IDC_MEMORY_TOTAL, Widen(*view.totalPhys).c_str());
@@ -88,7 +88,7 @@ void frmMemorySpace::Refresh() {
 // The palette's box with its figure centred, and the filled part with the
 // figure over it in the fill's own text colour (white on dark blue in the
 // light look).
-void frmMemorySpace::DrawBar(const DRAWITEMSTRUCT& item) const {
+void MemorySpaceDialog::DrawBar(const DRAWITEMSTRUCT& item) const {
     const size_t index = item.CtlID - IDC_MEMORY_BAR0;
     const HDC dc = item.hDC;
     const RECT box = item.rcItem;

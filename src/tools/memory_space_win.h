@@ -12,13 +12,13 @@
 
 namespace tavi {
 
-// The memory meter `frmMemorySpace`, a modeless window refreshed every five
+// The memory meter `MemorySpaceDialog`, a modeless window refreshed every five
 // seconds until OK (or Escape) closes it. The message loop passes its
 // messages through IsDialogMessage(Handle(), ...) while it is open.
-class frmMemorySpace final : public Dialog {
+class MemorySpaceDialog final : public Dialog {
 public:
-    frmMemorySpace(Platform& platform, MemoryStatus& memory, SystemResources& resources);
-    ~frmMemorySpace() override;
+    MemorySpaceDialog(Platform& platform, MemoryStatus& memory, SystemResources& resources);
+    ~MemorySpaceDialog() override;
 
     // Opens the window, or brings it forward when it is open. False when it
     // could not be created.

@@ -72,13 +72,7 @@ std::string LanguageSettingOnOk(const std::string& setting, int selected) {
 }
 
 bool OptionChoicesOk(const OptionChoices& choices, MenuMain& state) {
-    state.settings.Monitor = choices.monitor;
-    state.settings.Language = choices.language;
-    const bool keyChanged =
-        state.settings.HotKey != choices.hotKey || state.settings.SearchHotKey != choices.searchHotKey;
-    state.settings.HotKey = choices.hotKey;
-    state.settings.SearchHotKey = choices.searchHotKey;
-    return keyChanged;
+    return state.settings.StoreChoices(choices.monitor, choices.language, choices.hotKey, choices.searchHotKey);
 }
 
 }  // namespace tavi

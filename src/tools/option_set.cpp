@@ -118,23 +118,23 @@ std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view
 
 OptionSetOkOutcome OptionSetOk(const OptionSetState& controls, MenuMain& state, Platform& platform,
                                BarServices& bar) {
-    if (state.SettingsUnread) {
+    if (state.settings.Unread()) {
         const bool read = ReadSettings(state, platform);
-        if (read) FollowReadSettings(state.settings, bar);
+        if (read) FollowReadSettings(state.settings.Values(), bar);
         platform.messages.Show({std::string(read ? text::kOptionsSettingsReadAgain : text::kOptionsSettingsUnread),
                                 std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
         return read ? OptionSetOkOutcome::SettingsReadAgain : OptionSetOkOutcome::SettingsUnread;
     }
-    state.WallpaperMinutes = 0;
-    state.settings.ToolBox = "10";
-    state.EntryOffset = 0;
+    state.wallpaper.RestartClock();
+    state.settings.ResetToolBox();
+    state.page.ShowFrom(0);
     OptionSetState stored = controls;
     // Any count that reads as 0 would leave a group no member slot at all.
     if (IsBlank(stored.txtExMenuCount) || (IsNumeric(stored.txtExMenuCount) && LeadingInt(stored.txtExMenuCount) < 1))
         stored.txtExMenuCount = "1";
     if (bar.Visible()) bar.ApplyTopMost(stored.ChkTemae != 0);
-    StoreOptionSettings(state.settings, stored);
-    bar.SetWallpaperTimer(state.settings.WallPaperChenge != "0");
+    state.settings.StoreOptions(stored);
+    bar.SetWallpaperTimer(state.settings.Values().WallPaperChenge != "0");
     bar.ScheduleAlarm();
     return OptionSetOkOutcome::Applied;
 }

@@ -206,14 +206,14 @@ bool OptionSet::OnInit() {
 }
 
 void OptionSet::ShowSettings() {
-    view_ = OptionSetLoad(state_.settings);
+    view_ = OptionSetLoad(state_.settings.Values());
     FillChoices();
     Write();
     InvalidateRect(Item(IDC_OPTION_DISPLAY), nullptr, FALSE);
 }
 
 void OptionSet::FillChoices() {
-    monitors_ = MonitorChoiceLoad(state_.settings.Monitor, Win32Monitors().List());
+    monitors_ = MonitorChoiceLoad(state_.settings.Values().Monitor, Win32Monitors().List());
     monitorPicked_ = false;
     SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_RESETCONTENT, 0, 0);
     for (const std::string& item : monitors_.items)
@@ -221,9 +221,9 @@ void OptionSet::FillChoices() {
     SendDlgItemMessageW(Handle(), IDC_OPTION_MONITOR, CB_SETCURSEL, static_cast<WPARAM>(monitors_.selected), 0);
     EnableItem(IDC_OPTION_MONITOR, !monitors_.items.empty());
     const std::vector<std::string> languages = LanguageItems();
-    SetListItems(IDC_OPTION_LANGUAGE, {languages.begin(), languages.end()}, LanguageItemOf(state_.settings.Language));
-    const std::pair<int, const std::string*> keys[] = {{IDC_OPTION_HOT_KEY, &state_.settings.HotKey},
-                                                        {IDC_OPTION_SEARCH_KEY, &state_.settings.SearchHotKey}};
+    SetListItems(IDC_OPTION_LANGUAGE, {languages.begin(), languages.end()}, LanguageItemOf(state_.settings.Values().Language));
+    const std::pair<int, const std::string*> keys[] = {{IDC_OPTION_HOT_KEY, &state_.settings.Values().HotKey},
+                                                        {IDC_OPTION_SEARCH_KEY, &state_.settings.Values().SearchHotKey}};
     for (const auto& [id, setting] : keys) {
         // A key without Ctrl or Alt would be taken from every program's typing.
         SendDlgItemMessageW(Handle(), id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
@@ -237,9 +237,9 @@ OptionChoices OptionSet::ReadChoices() const {
         return static_cast<uint32_t>(SendDlgItemMessageW(Handle(), id, HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
     };
     const auto language = static_cast<int>(SendDlgItemMessageW(Handle(), IDC_OPTION_LANGUAGE, CB_GETCURSEL, 0, 0));
-    return {MonitorSettingOnOk(state_.settings.Monitor, monitors_, selected, monitorPicked_),
+    return {MonitorSettingOnOk(state_.settings.Values().Monitor, monitors_, selected, monitorPicked_),
             HotKeySettingOf(word(IDC_OPTION_HOT_KEY)), HotKeySettingOf(word(IDC_OPTION_SEARCH_KEY)),
-            LanguageSettingOnOk(state_.settings.Language, language)};
+            LanguageSettingOnOk(state_.settings.Values().Language, language)};
 }
 
 // The number of the monitor the list shows, for the picture.

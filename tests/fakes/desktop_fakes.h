@@ -1,5 +1,5 @@
 #pragma once
-// Doubles of the display, desktop and restart ports and of frmReboot. Each
+// Doubles of the display, desktop and restart ports and of RebootDialog. Each
 // records its calls into a log shared with other fakes, so tests can check
 // what came before what.
 #include <deque>
@@ -64,7 +64,7 @@ private:
     std::vector<std::string>& log_;
 };
 
-// Answers frmReboot with `answer`, recording its owner.
+// Answers RebootDialog with `answer`, recording its owner.
 class FakeRebootPrompt final : public RebootPrompt {
 public:
     explicit FakeRebootPrompt(std::vector<std::string>& log) : log_(log) {}

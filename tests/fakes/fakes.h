@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/entry_buttons.h"
+#include "fakes/set_setting.h"
 #include "platform/clock.h"
 #include "platform/host_adapters.h"
 #include "platform/platform.h"

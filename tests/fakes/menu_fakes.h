@@ -23,11 +23,11 @@ public:
     std::function<void()> whileModalOpen;   // runs inside every modal window
 
     void ShowNewApp(int index) override { Modal("NewApp " + std::to_string(index)); }
-    void ShowFileInfomation(int index) override { Modal("FileInfomation " + std::to_string(index)); }
+    void ShowFileInformation(int index) override { Modal("FileInformation " + std::to_string(index)); }
     int ShowOptionSet() override;
     void ShowFDFormat() override { Modal("FDFormat"); }
-    void ShowMemorySpace() override { log_.push_back("window frmMemorySpace"); }
-    void ShowEntrySearch() override { log_.push_back("window frmEntrySearch"); }
+    void ShowMemorySpace() override { log_.push_back("window MemorySpaceDialog"); }
+    void ShowEntrySearch() override { log_.push_back("window EntrySearchDialog"); }
     void ImportShortcuts() override { Modal("ImportShortcuts"); }
     void OpenGroup(int position, bool) override { Modal("frmRectangle " + std::to_string(position)); }
     void OpenFolderMenu(int position, bool) override { Modal("folder menu " + std::to_string(position)); }

@@ -11,7 +11,7 @@
 #include "bar/button_icons.h"
 #include "bar/file_drop.h"
 #include "app/menu_main.h"
-#include "dialogs/file_infomation.h"
+#include "dialogs/file_information.h"
 #include "dialogs/icon_change.h"
 #include "dialogs/new_app.h"
 #include "fakes/fakes.h"

@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fakes::FakeShortcuts shortcuts;
     MenuMain state;
     state.ApplicationPath = "C:\\Tavi";
-    state.settings.TargetDrop = input.ConsumeBool() ? "1" : "0";
-    state.EntryOffset = input.ConsumeIntegralInRange(0, kEntryLimit + 10);
+    fakes::SetSetting(state, &Settings::TargetDrop, input.ConsumeBool() ? "1" : "0");
+    state.page.ShowFrom(input.ConsumeIntegralInRange(0, kEntryLimit + 10));
     const int position = input.ConsumeIntegralInRange(-2, 40);
     EntryStore given = ParseEntries(input.ConsumeRandomLengthString(2048));
     const bool lastIndexShort = input.ConsumeBool();

@@ -42,7 +42,7 @@ TEST(AccessibleNames, ButtonsOfThePage) {
     fakes::GiveEntries(state, fake.platform,
                        {Entry("A", "C:\\a.exe"), Entry("", ""), Entry("G", "[Group]"), Entry("", "C:\\d.txt"),
                         Entry("E", "C:\\e.exe"), {"F", "C:\\F\\", "", "3", "", "0"}});
-    state.VisibleCount = 4;
+    state.page.SetVisibleCount(4);
     const std::string start(text::kActionStartEntry);
     const std::string open(text::kActionOpenGroup);
     using R = AccessibleRole;
@@ -65,7 +65,7 @@ TEST(AccessibleNames, ButtonsOfThePage) {
         {4, 2, 2, {"", R::PushButton, true, true, ""}},  // past the entries
     };
     for (const Case& c : cases) {
-        state.EntryOffset = c.offset;
+        state.page.ShowFrom(c.offset);
         EXPECT_EQ(DescribeButton(state, c.position, c.focused), c.expected)
             << "offset " << c.offset << " position " << c.position << " focused " << c.focused;
     }

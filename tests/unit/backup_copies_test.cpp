@@ -7,6 +7,7 @@
 #include "app/backup_names.h"
 #include "app/backup_copies.h"
 #include "platform/messages.h"
+#include "app/menu_main.h"
 #include "app/save_notice.h"
 #include "fakes/fakes.h"
 #include "fakes/menu_fakes.h"
@@ -258,7 +259,7 @@ TEST(BackupCopies, OnlyTheListsDirectlyInTheProgramsFolderAreKept) {
     EXPECT_EQ(inner.files["C:\\Tavi\\Launch.ini"], "new");
 }
 
-TEST(NoteSave, AFailedCopyIsToldOnceUntilACopyIsKeptAgain) {
+TEST(SaveNotices, AFailedCopyIsToldOnceUntilACopyIsKeptAgain) {
     fakes::FakeMessageBoxes messages;
     MenuMain state;
     state.ApplicationPath = "C:\\Tavi";
@@ -267,15 +268,15 @@ TEST(NoteSave, AFailedCopyIsToldOnceUntilACopyIsKeptAgain) {
         size_t told;
     } steps[] = {{false, 0}, {true, 1}, {true, 1}, {false, 1}, {true, 2}};
     for (const auto& step : steps) {
-        state.BackupFailed = step.copyFailed;
-        EXPECT_TRUE(NoteSave(state, messages, true));
+        state.notices.BackupFailure() = step.copyFailed;
+        EXPECT_TRUE(state.notices.Note(messages, state.ApplicationPath, true));
         EXPECT_EQ(messages.shown.size(), step.told);
     }
     EXPECT_EQ(messages.shown[0].text, std::string(text::kBackupFailed) + "C:\\Tavi\\backup");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
     // A failed save is still told beside it.
-    state.BackupFailed = false;
-    EXPECT_FALSE(NoteSave(state, messages, false));
+    state.notices.BackupFailure() = false;
+    EXPECT_FALSE(state.notices.Note(messages, state.ApplicationPath, false));
     EXPECT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[2].text, std::string(text::kSaveFailed) + "C:\\Tavi");
 }

@@ -90,7 +90,7 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.VisibleCount = 18;
+        state.page.SetVisibleCount(18);
         fakes::GiveEntries(state, fake.platform, {});
         state.entries.Reserve(19);
     }
@@ -99,36 +99,36 @@ protected:
 }  // namespace
 
 TEST_F(PagingTest, NextStopsAtTheThousandEntryLimitWithAWarning) {
-    state.EntryOffset = 990;
+    state.page.ShowFrom(990);
     EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Next), PageOutcome::Unchanged);
-    EXPECT_EQ(state.EntryOffset, 990);
+    EXPECT_EQ(state.page.Offset(), 990);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text,
               "現在の「たびめにゅ～２」は 登録アイテム数 1000 以下の仕様となっています");
     EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Warning);
 
-    state.EntryOffset = 982;  // lands exactly on 1000: allowed
+    state.page.ShowFrom(982);  // lands exactly on 1000: allowed
     EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Next), PageOutcome::Refresh);
-    EXPECT_EQ(state.EntryOffset, 1000);
+    EXPECT_EQ(state.page.Offset(), 1000);
     EXPECT_EQ(fake.messages.shown.size(), 1u);
 }
 
 TEST_F(PagingTest, PagingGrowsTheSlotsAndNeverGoesBelowZero) {
     EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Next), PageOutcome::Refresh);
-    EXPECT_EQ(state.EntryOffset, 18);
+    EXPECT_EQ(state.page.Offset(), 18);
     EXPECT_EQ(state.entries.LastEntryIndex(), 36);
     EXPECT_TRUE(state.entries.Has(35));
-    state.EntryOffset = 5;
+    state.page.ShowFrom(5);
     EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Previous), PageOutcome::Refresh);
-    EXPECT_EQ(state.EntryOffset, 0);
+    EXPECT_EQ(state.page.Offset(), 0);
     EXPECT_EQ(PageButtons(state, fake.platform, PageCommand::Close), PageOutcome::Close);
 }
 
 TEST_F(PagingTest, WheelAndKeys) {
-    state.EntryOffset = 0;
+    state.page.ShowFrom(0);
     EXPECT_EQ(WheelCommand(state, +1), std::nullopt) << "wheel up on the first page does nothing";
     EXPECT_EQ(WheelCommand(state, -1), PageCommand::Next);
-    state.EntryOffset = 18;
+    state.page.ShowFrom(18);
     EXPECT_EQ(WheelCommand(state, +1), PageCommand::Previous);
 
     EXPECT_EQ(KeyDownCommand(112), KeyCommand::PreviousPage);
@@ -174,17 +174,17 @@ TEST(WheelSumTest, PartsOfANotchAddUp) {
 }
 
 TEST_F(PagingTest, RefreshGivesEachButtonOfThePageItsPictureAndTip) {
-    state.VisibleCount = 4;
-    state.EntryOffset = 1;
+    state.page.SetVisibleCount(4);
+    state.page.ShowFrom(1);
     fakes::GiveEntries(state, fake.platform,
                        {{}, {"One", "C:\\one.exe", "", "0", "C:\\one.exe", "0"}, {},
                         {"Three", "C:\\three.exe", "", "0", "C:\\three.exe", "0"}});
-    state.settings.ToolTips = "1";
+    fakes::SetSetting(state, &Settings::ToolTips, "1");
     RefreshButtons(state, buttons);
     EXPECT_EQ(buttons.calls, (std::vector<std::string>{"clear 0", "icon 0 cached", "tip 0 One", "clear 1", "tip 1 ",
                                                        "clear 2", "icon 2 cached", "tip 2 Three", "clear 3"}));
     buttons.calls.clear();
-    state.settings.ToolTips = "0";
+    fakes::SetSetting(state, &Settings::ToolTips, "0");
     RefreshButtons(state, buttons);
     EXPECT_EQ(buttons.calls[2], "tip 0 ");
 
@@ -194,18 +194,13 @@ TEST_F(PagingTest, RefreshGivesEachButtonOfThePageItsPictureAndTip) {
 }
 
 TEST_F(PagingTest, AFullRebuildFillsTheFirstPageFirstThenShowsTheCurrentOne) {
-    state.VisibleCount = 2;
-    state.EntryOffset = 2;
+    state.page.SetVisibleCount(2);
+    state.page.ShowFrom(2);
     fakes::GiveEntries(state, fake.platform,
                        {{"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"}, {}, {}, {"D", "C:\\d.exe", "", "0", "C:\\d.exe", "0"}});
-    state.settings.ToolTips = "1";
-    int offsetAtReset = -1;
-    FullRebuild(state, buttons, [&] {
-        offsetAtReset = state.EntryOffset;
-        buttons.calls.push_back("reset");
-    });
-    EXPECT_EQ(offsetAtReset, 0);
-    EXPECT_EQ(state.EntryOffset, 2);
+    fakes::SetSetting(state, &Settings::ToolTips, "1");
+    FullRebuild(state, buttons, [&] { buttons.calls.push_back("reset"); });
+    EXPECT_EQ(state.page.Offset(), 2);
     EXPECT_EQ(buttons.calls, (std::vector<std::string>{"reset", "icon 0 cached", "clear 1",   // page 0
                                                        "clear 0", "tip 0 ", "clear 1", "icon 1 cached",
                                                        "tip 1 D"}));                        // page 2
@@ -214,8 +209,8 @@ TEST_F(PagingTest, AFullRebuildFillsTheFirstPageFirstThenShowsTheCurrentOne) {
 TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
     fake.system.systemDirectory = "D:\\WINNT\\system32";
     EXPECT_EQ(ClickButton(state, fake.platform, 3), ClickOutcome::Handled);
-    EXPECT_EQ(state.CurrentEntryIndex, 2);
-    state.EntryOffset = 990;  // far past the last slot: free too
+    EXPECT_EQ(state.page.CurrentEntry(), 2);
+    state.page.ShowFrom(990);  // far past the last slot: free too
     EXPECT_EQ(ClickButton(state, fake.platform, 1), ClickOutcome::Handled);
     ASSERT_EQ(fake.shell.opened.size(), 2u);
     for (const ShellOpenRequest& open : fake.shell.opened) {
@@ -228,7 +223,7 @@ TEST_F(PagingTest, ClickingAFreeSlotOpensTheExplorerOnTheSystemDrive) {
 }
 
 TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupOrAFolderMenuIsLeftToItsWindow) {
-    state.EntryOffset = 2;
+    state.page.ShowFrom(2);
     fakes::GiveEntries(state, fake.platform,
                        {{}, {}, {"Ed", "C:\\ed.exe", "-n", "2", "C:\\ed.exe", "0"},
                         {"Games", "[Games]", "", "0", "", "0"},
@@ -239,9 +234,9 @@ TEST_F(PagingTest, ClickingAnEntryStartsItAndAGroupOrAFolderMenuIsLeftToItsWindo
     EXPECT_EQ(fake.shell.opened[0].parameters, "-n");
     EXPECT_EQ(fake.shell.opened[0].show, ShowCommand::Maximized);
     EXPECT_EQ(ClickButton(state, fake.platform, 2), ClickOutcome::OpenGroup);
-    EXPECT_EQ(state.CurrentEntryIndex, 3);
+    EXPECT_EQ(state.page.CurrentEntry(), 3);
     EXPECT_EQ(ClickButton(state, fake.platform, 3), ClickOutcome::OpenFolderMenu);
-    EXPECT_EQ(state.CurrentEntryIndex, 4);
+    EXPECT_EQ(state.page.CurrentEntry(), 4);
     EXPECT_EQ(ClickButton(state, fake.platform, 4), ClickOutcome::OpenFolderMenu) << "run type read as a number";
     EXPECT_EQ(fake.shell.opened.size(), 1u) << "neither a group nor a folder menu starts anything";
 }

@@ -288,7 +288,7 @@ TEST(BarPlacement, TaskbarThicknessLessThirty) {
     EXPECT_EQ(CalcBarRect(DockEdge::Left, 0, Screen1280(Rect{})).taskbarInset, -30) << "no taskbar";
 }
 
-// frmActiveDummy: 10 twips thick, along the edge. It does not depend on the
+// EdgeTriggerWindow: 10 twips thick, along the edge. It does not depend on the
 // icon size.
 TEST(EdgeTrigger, StripPerEdgeAndTaskbar) {
     using E = DockEdge;

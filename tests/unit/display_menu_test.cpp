@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/frm_reboot.h"
+#include "dialogs/reboot_dialog.h"
 #include "fakes/desktop_fakes.h"
 #include "fakes/menu_fakes.h"
 #include "menus/desktop_list_handlers.h"
@@ -95,21 +95,21 @@ TEST(SetChgDisplay, NoModesGiveADisabledNoneAndRepeatedModesAreListedOnce) {
     EXPECT_EQ(list.items, (std::vector<ListItem>{kProperties, {"(なし)", "", false, false}}));
 }
 
-TEST(FrmReboot, OkAnswersByTheSelectedOptionAndCancelChangesNothing) {
-    EXPECT_FALSE(FrmRebootLoad().optRestart) << "storing without a restart is preselected";
-    EXPECT_EQ(FrmRebootOk({true}), RebootChoice::RestartNow);
-    EXPECT_EQ(FrmRebootOk({false}), RebootChoice::StoreOnly);
-    EXPECT_EQ(FrmRebootCancel(), RebootChoice::Cancel);
+TEST(RebootDialog, OkAnswersByTheSelectedOptionAndCancelChangesNothing) {
+    EXPECT_FALSE(RebootDialogLoad().optRestart) << "storing without a restart is preselected";
+    EXPECT_EQ(RebootDialogOk({true}), RebootChoice::RestartNow);
+    EXPECT_EQ(RebootDialogOk({false}), RebootChoice::StoreOnly);
+    EXPECT_EQ(RebootDialogCancel(), RebootChoice::Cancel);
     // RebootChoice keeps its numbers: 0 cancelled, 1 restart now, 2 store only.
-    EXPECT_EQ(static_cast<int>(FrmRebootOk({true})), 1);
-    EXPECT_EQ(static_cast<int>(FrmRebootOk(FrmRebootLoad())), 2);
-    EXPECT_EQ(static_cast<int>(FrmRebootCancel()), 0);
+    EXPECT_EQ(static_cast<int>(RebootDialogOk({true})), 1);
+    EXPECT_EQ(static_cast<int>(RebootDialogOk(RebootDialogLoad())), 2);
+    EXPECT_EQ(static_cast<int>(RebootDialogCancel()), 0);
 }
 
 namespace {
 
 // The whole display-mode path: the handlers over fakes of the driver, the
-// restart, frmReboot and the bar, all logging into one list.
+// restart, RebootDialog and the bar, all logging into one list.
 class ChgDisplaySetTest : public ::testing::Test {
 protected:
     Log log;

@@ -16,8 +16,8 @@ protected:
 
     void SetUp() override {
         f.state.ApplicationPath = "C:\\Tavi";
-        f.state.ExMenuMax = 1;
-        f.state.settings.ToolTips = "1";
+        f.state.entries.SetExMenuMax(1);
+        fakes::SetSetting(f.state, &Settings::ToolTips, "1");
         fakes::GiveEntries(f.state, f.fake.platform,
                            {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"}, {"Games", "[Games]", "", "0", "", "0"}});
         f.state.entries.Reserve(3);

@@ -82,9 +82,9 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.ExMenuMax = 1;
-        state.settings.ToolTips = "1";
-        state.VisibleCount = 10;
+        state.entries.SetExMenuMax(1);
+        fakes::SetSetting(state, &Settings::ToolTips, "1");
+        state.page.SetVisibleCount(10);
         EXPECT_TRUE(SaveExMenu(fake.profile, "C:\\Tavi", 1, games, 1));
         fakes::GiveEntries(state, fake.platform,
                            {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
@@ -123,7 +123,7 @@ TEST_F(EntryDragTest, DraggingOntoAnEmptyButtonAsksWithItsIndexAndMoves) {
                                              "bar rebuild"}));
     EXPECT_FALSE(drag.ClickArmed()) << "the click that follows must not start the entry";
     EXPECT_FALSE(drag.DragArmed());
-    EXPECT_EQ(state.CurrentEntryIndex, 2);
+    EXPECT_EQ(state.page.CurrentEntry(), 2);
     EXPECT_EQ(autoHide.hideCounter, 0);
     EXPECT_EQ(autoHide.lastReleasePosition, 2);
 }
@@ -202,7 +202,7 @@ TEST_F(EntryDragTest, EveryReleaseEndsTheDrag) {
 }
 
 TEST_F(EntryDragTest, AMoveOntoAButtonPastTheEndGrowsTheListFirst) {
-    state.EntryOffset = 20;
+    state.page.ShowFrom(20);
     state.entries.Reserve(24);
     fakes::PutEntry(state, 21, {"Far", "C:\\far.exe", "", "0", "C:\\far.exe", "0"});
     fake.messages.shown.clear();
@@ -236,30 +236,30 @@ TEST_F(EntryDragTest, AnEntryDeletedDuringTheDragIsNotMoved) {
 }
 
 TEST_F(EntryDragTest, TheMenuDrivenMoveTakesTheNextClickWithoutAsking) {
-    state.CurrentEntryIndex = 2;
-    EXPECT_FALSE(drag.BeginMenuMove(state.CurrentEntryIndex)) << "an empty slot has nothing to move";
+    state.page.ActOn(2);
+    EXPECT_FALSE(drag.BeginMenuMove(state.page.CurrentEntry())) << "an empty slot has nothing to move";
     drag.DropMenuMove(3);
     EXPECT_EQ(Slot(3).Title, "Calc") << "no move was begun";
 
-    state.CurrentEntryIndex = 3;
-    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
+    state.page.ActOn(3);
+    ASSERT_TRUE(drag.BeginMenuMove(state.page.CurrentEntry()));
     EXPECT_TRUE(drag.MenuMoveActive());
     drag.DropMenuMove(3);
     EXPECT_EQ(Slot(3).Title, "Calc") << "its own button leaves it as it was";
     EXPECT_FALSE(drag.MenuMoveActive());
 
-    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
+    ASSERT_TRUE(drag.BeginMenuMove(state.page.CurrentEntry()));
     drag.DropMenuMove(std::nullopt);
     EXPECT_EQ(Slot(3).Title, "Calc") << "a click on no button ends the move";
 
-    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
+    ASSERT_TRUE(drag.BeginMenuMove(state.page.CurrentEntry()));
     drag.DropMenuMove(1);
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_EQ(Slot(1).Title, "Calc");
     EXPECT_EQ(Slot(3), LaunchEntry{});
     EXPECT_EQ(Members(1), EmptyExMenu(1)) << "the group it replaced leaves no members behind";
 
-    ASSERT_TRUE(drag.BeginMenuMove(state.CurrentEntryIndex));
+    ASSERT_TRUE(drag.BeginMenuMove(state.page.CurrentEntry()));
     drag.CancelMenuMove();
     EXPECT_FALSE(drag.MenuMoveActive());
     EXPECT_EQ(log, (std::vector<std::string>{"drag cursor", "arrow cursor", "drag cursor", "arrow cursor",

@@ -53,8 +53,8 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.ExMenuMax = 3;
-        state.VisibleCount = 5;
+        state.entries.SetExMenuMax(3);
+        state.page.SetVisibleCount(5);
         fakes::GiveEntries(state, fake.platform, {kMemo, {}, kTools, kSettings, kExcel, kNotepad});
         ExMenuSlots members = EmptyExMenu(3);
         members[0] = kPaint;
@@ -295,7 +295,7 @@ TEST_F(EntrySearchBoxTest, AChoiceIsCarriedOutAsTheBarAndTheGroupBoxWould) {
                                                                    fake.shell.opened[0].parameters + "|" +
                                                                    fake.shell.opened[0].directory;
         EXPECT_EQ(opened, c.opened) << c.query;
-        EXPECT_EQ(state.EntryOffset, c.offset) << c.query;
+        EXPECT_EQ(state.page.Offset(), c.offset) << c.query;
     }
     EXPECT_EQ(groupsOpened, (std::vector<int>{2, 2, 2})) << "each group's box at its button on the page shown";
 }

@@ -45,8 +45,8 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.VisibleCount = 10;
-        state.settings.TargetDrop = "0";
+        state.page.SetVisibleCount(10);
+        fakes::SetSetting(state, &Settings::TargetDrop, "0");
         fakes::GiveEntries(state, fake.platform,
                            {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},
                             {},
@@ -113,7 +113,7 @@ TEST_F(FileDropTest, OnAnOccupiedButtonFilesGoToTheFirstFreeSlotsAsTheyAre) {
 }
 
 TEST_F(FileDropTest, WithTargetDropTheEntryDroppedOnOpensEveryFile) {
-    state.settings.TargetDrop = "1";
+    fakes::SetSetting(state, &Settings::TargetDrop, "1");
     const DropOutcome outcome = DropAt(3, {"D:\\My Docs\\a b.txt", "D:\\plain.txt", "D:\\x&del *.txt"});
     EXPECT_EQ(outcome.opened, 3);
     EXPECT_TRUE(outcome.registered.empty());
@@ -128,7 +128,7 @@ TEST_F(FileDropTest, WithTargetDropTheEntryDroppedOnOpensEveryFile) {
 }
 
 TEST_F(FileDropTest, AFailingTargetDropOffersToDeleteNothing) {
-    state.settings.TargetDrop = "1";
+    fakes::SetSetting(state, &Settings::TargetDrop, "1");
     fake.shell.result = 2;
     DropAt(3, {"D:\\a.txt"});
     ASSERT_EQ(fake.messages.shown.size(), 1u);
@@ -139,14 +139,14 @@ TEST_F(FileDropTest, AFailingTargetDropOffersToDeleteNothing) {
 }
 
 TEST_F(FileDropTest, FilesAfterARegistrationNeverOpenWithTheNextEntry) {
-    state.settings.TargetDrop = "1";
+    fakes::SetSetting(state, &Settings::TargetDrop, "1");
     const DropOutcome outcome = DropAt(2, {"D:\\a.txt", "D:\\b.txt"});
     EXPECT_EQ(outcome.registered, (std::vector<int>{2, 1})) << "button 3 holds Calc: b goes to the first free slot";
     EXPECT_TRUE(fake.shell.opened.empty());
 }
 
 TEST_F(FileDropTest, ATargetDropOntoAGroupIsNoLaunch) {
-    state.settings.TargetDrop = "1";
+    fakes::SetSetting(state, &Settings::TargetDrop, "1");
     const DropOutcome outcome = DropAt(4, {"D:\\a.txt"});
     EXPECT_TRUE(fake.shell.opened.empty());
     EXPECT_EQ(outcome.registered, std::vector<int>{1});
@@ -162,7 +162,7 @@ TEST_F(FileDropTest, NothingHappensOffTheButtonsOrWithoutFiles) {
 }
 
 TEST_F(FileDropTest, TheDropStopsAtTheEntryLimitWithItsMessage) {
-    state.EntryOffset = 990;
+    state.page.ShowFrom(990);
     state.entries.Reserve(995);
     const DropOutcome outcome = DropAt(8, {"D:\\a.txt", "D:\\b.txt", "D:\\c.txt", "D:\\d.txt"});
     EXPECT_EQ(outcome.registered, (std::vector<int>{998, 999}));

@@ -62,22 +62,22 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.EntryOffset = 10;
+        state.page.ShowFrom(10);
         std::vector<LaunchEntry> entries(14);
         entries[11] = {"Tools", "[Tools]", "", "3", "", "0"};
         entries[12] = {"Docs", " D:\\Docs\\ ", "", "3", "", "0"};
         entries[13] = {"Docs too", "D:\\Docs\\", "", "0", "", "0"};
         fakes::GiveEntries(state, fake.platform, entries);
         bar.windowRect = {1239, 0, 1280, 1024};
-        state.settings.Horizontal = "0";
-        state.settings.EdgeCode = "2";  // the right edge
+        fakes::SetSetting(state, &Settings::Horizontal, "0");
+        fakes::SetSetting(state, &Settings::EdgeCode, "2");  // the right edge
     }
 };
 
 TEST_F(FolderMenuOpeningTest, PausesTheTimerAndShowsTheFolderBesideItsButton) {
     OpenFolderMenu(bar, state, menus, 2, true);
     EXPECT_EQ(log, (std::vector<std::string>{"timer pause", "menu D:\\Docs\\ by keys", "timer resume"}));
-    EXPECT_EQ(state.CurrentEntryIndex, 12);
+    EXPECT_EQ(state.page.CurrentEntry(), 12);
     // The fake bar's button 2 is at x 64..96, y 0..32.
     ASSERT_EQ(menus.anchors.size(), 1u);
     EXPECT_EQ(menus.anchors[0], (FolderMenuAnchor{1239, 0, MenuSide::Left, {1239, 0, 1280, 1024}}));

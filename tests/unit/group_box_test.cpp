@@ -211,8 +211,8 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.ExMenuMax = 3;
-        state.EntryOffset = 10;
+        state.entries.SetExMenuMax(3);
+        state.page.ShowFrom(10);
         std::vector<LaunchEntry> entries(14);
         entries[12] = {"Tools", "[Tools]", "", "0", "", "0"};
         entries[13] = {"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"};
@@ -284,7 +284,7 @@ TEST_F(GroupBoxTest, AMemberFolderShownAsAMenuOpensItAndTheBoxStaysUntilAnItemIs
 TEST_F(GroupBoxTest, AFailingMemberOffersToDeleteThatMemberOnly) {
     fake.shell.result = 2;
     fake.messages.answers = {MessageAnswer::Yes};
-    state.CurrentEntryIndex = 13;  // some other entry was acted on last
+    state.page.ActOn(13);  // some other entry was acted on last
     GroupBox box(state, fake.platform, 12);
     box.MemberClicked(view, 1);
     RecordedStarts starts;
@@ -441,11 +441,11 @@ TEST_F(GroupBoxTest, OpeningPausesTheTimerShowsTheBoxBesideTheButtonAndStartsThe
     bar.windowRect = {1239, 0, 1280, 1024};
     bar.layout.metrics.buttonPixels = 32;
     bar.layout.buttonTwips = 480;
-    state.settings.Horizontal = "0";
-    state.settings.EdgeCode = "2";  // right edge
+    fakes::SetSetting(state, &Settings::Horizontal, "0");
+    fakes::SetSetting(state, &Settings::EdgeCode, "2");  // right edge
     window.script = [](GroupBox& box, fakes::FakeGroupBoxView& v) { box.MemberClicked(v, 1); };
     OpenGroupBox(bar, state, fake.platform, window, 2);
-    EXPECT_EQ(state.CurrentEntryIndex, 12);
+    EXPECT_EQ(state.page.CurrentEntry(), 12);
     EXPECT_EQ(log, (std::vector<std::string>{"timer pause", "box shown", "box closed", "timer resume"}));
     ASSERT_TRUE(window.shownAt);
     // The fake bar's button 2 is at x 64..96, y 0..32.

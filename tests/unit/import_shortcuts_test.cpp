@@ -62,7 +62,7 @@ struct ImportFixture {
 
     ImportFixture() {
         state.ApplicationPath = kFolder;
-        state.ExMenuMax = 9;
+        state.entries.SetExMenuMax(9);
         fakes::GiveEntries(state, platform, {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"}});
         state.entries.Reserve(2);
         state.entries.AttachView(&view);

@@ -106,8 +106,8 @@ TEST_F(LaunchTest, AShellErrorOffersToDeleteAndNoKeepsTheEntry) {
 TEST_F(LaunchTest, YesEmptiesTheSlotKeepsItsIconAndRewritesTheList) {
     fake.shell.result = 2;
     fake.messages.answers = {MessageAnswer::Yes};
-    state.settings.ToolTips = "1";
-    state.EntryOffset = 0;
+    fakes::SetSetting(state, &Settings::ToolTips, "1");
+    state.page.ShowFrom(0);
     StartBarEntry(state, fake.platform, 1);
 
     EXPECT_EQ(state.entries.At(1), (LaunchEntry{"", "", "", "", "C:\\icons\\gone.ico", "4"}));
@@ -133,8 +133,8 @@ TEST_F(LaunchTest, StartingAnEntryThatIsNotThereDoesNothing) {
 }
 
 TEST_F(LaunchTest, StoreEntryFillsTheSlotSavesAndRefreshesItsButton) {
-    state.settings.ToolTips = "1";
-    state.EntryOffset = 2;
+    fakes::SetSetting(state, &Settings::ToolTips, "1");
+    state.page.ShowFrom(2);
     // Past the end: the slots grow.
     ASSERT_TRUE(Store(5, {"  C:\\Apps\\ed.exe ", " Editor ", " -n ", false, 2}));
     ASSERT_TRUE(state.entries.Has(5));
@@ -144,7 +144,7 @@ TEST_F(LaunchTest, StoreEntryFillsTheSlotSavesAndRefreshesItsButton) {
 }
 
 TEST_F(LaunchTest, StoreEntryForGroupsAndKeptIcons) {
-    state.settings.ToolTips = "0";
+    fakes::SetSetting(state, &Settings::ToolTips, "0");
     // Entry 1 has its own icon already.
     ASSERT_TRUE(Store(1, {"Games", "ｹﾞｰﾑ", "", true, -1}));
     EXPECT_EQ(state.entries.At(1), (LaunchEntry{"ｹﾞｰﾑ", "[Games]", "", "0", "C:\\icons\\gone.ico", "4"}));

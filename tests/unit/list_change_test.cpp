@@ -70,7 +70,7 @@ struct Program {
 
     explicit Program(fakes::MemoryFileSystem& d) : disk(d) {
         state.ApplicationPath = kFolder;
-        state.ExMenuMax = 2;
+        state.entries.SetExMenuMax(2);
         state.entries.Open(state, platform);
     }
     // The list as the bar holds it, and as a fresh start reads it from disk.

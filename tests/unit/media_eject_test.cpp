@@ -93,7 +93,7 @@ TEST_F(MediaEjectTest, EjectsEveryListedDriveInOrderWhenForcedOrWhenTheSettingAs
         {"0", true, true},    // the MO-eject command
     };
     for (const auto& c : cases) {
-        state.settings.MediaEject = c.setting;
+        fakes::SetSetting(state, &Settings::MediaEject, c.setting);
         volumes.log.clear();
         eject.EjectRemovableDrives(c.force);
         EXPECT_EQ(volumes.log, c.ejects ? everyDrive : Log{}) << "MediaEject " << c.setting << " force " << c.force;

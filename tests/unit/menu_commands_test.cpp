@@ -17,7 +17,7 @@ protected:
 
     void SetUp() override {
         f.state.ApplicationPath = "C:\\Tavi";
-        f.state.ExMenuMax = 0;
+        f.state.entries.SetExMenuMax(0);
         fakes::GiveEntries(f.state, f.fake.platform,
                            {{"Memo", "C:\\Tools\\memo.exe", "", "0", "", "0"},
                             {"Docs", "C:\\My Docs,2024\\a.txt", "", "0", "", "0"},
@@ -56,7 +56,7 @@ TEST_F(MenuCommandTest, EachCommandCallsWhatItStandsFor) {
         {C::mnuAppNewIn, 2, {"timer pause", "window NewApp 2", "timer resume"}},
         {C::mnuAppin, 0, {"timer pause", "window NewApp 0", "timer resume"}},
         {C::mnuAppMove, 3, {"bar move 3"}},
-        {C::mnuAppProperty, 0, {"timer pause", "window FileInfomation 0", "timer resume"}},
+        {C::mnuAppProperty, 0, {"timer pause", "window FileInformation 0", "timer resume"}},
         {C::mnuAppOption, 0, {"timer pause", "window OptionSet", "timer resume", "bar repaint"}},
         {C::mnuAppReDraw, 0, {"bar redraw"}},
         {C::mnuAppControlPanel, 0, {"run \"C:\\WINDOWS\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL"}},
@@ -78,8 +78,8 @@ TEST_F(MenuCommandTest, EachCommandCallsWhatItStandsFor) {
         {C::mnuPopupMediaClose, 0, {"mci set cdaudio door closed"}},
         {C::mnuMOEject, 0, {"eject force"}},
         {C::mnuPopUpMOEject, 0, {"eject force"}},
-        {C::mnuPopupMemorySpace, 0, {"window frmMemorySpace"}},
-        {C::mnuPopupEntrySearch, 0, {"window frmEntrySearch"}},
+        {C::mnuPopupMemorySpace, 0, {"window MemorySpaceDialog"}},
+        {C::mnuPopupEntrySearch, 0, {"window EntrySearchDialog"}},
         {C::mnuShutDown, 0, {"progman close"}},
         {C::mnuPopupShutDown, 0, {"progman close"}},
         {C::mnuExit, 0, {"bar close"}},
@@ -185,9 +185,9 @@ TEST_F(MenuCommandTest, PreparingAMenuRebuildsTheListsAndPicksTheEntry) {
     f.folders.folders[f.folders.desktop] = {"Mail.lnk", "Work"};
     f.folders.folders["C:\\WINDOWS"] = {"Mystify.scr"};
     f.listHandlers.wallPapers = {{"Clouds", "C:\\WINDOWS\\CLOUDS.BMP"}};
-    f.state.EntryOffset = 10;
+    f.state.page.ShowFrom(10);
     const MenuModel menu = f.commands.PrepareEntryMenu(3);
-    EXPECT_EQ(f.state.CurrentEntryIndex, 13);
+    EXPECT_EQ(f.state.page.CurrentEntry(), 13);
     EXPECT_TRUE(menu.items[0].enabled) << "slot 13 is free: new entry";
     EXPECT_EQ(f.log, Log{"wallpaper build"});
     const RunTimeLists& lists = f.commands.Lists();

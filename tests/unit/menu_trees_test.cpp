@@ -66,7 +66,7 @@ protected:
         lists.screenSavers.items = {{"(なし)", "(なし)"}, {"Mystify", "C:\\WINDOWS\\MYSTIFY.SCR", true, true}};
     }
     MenuInputs Inputs(bool cut = false, bool search = true, bool busy = false) {
-        return MenuInputs{state, lists, state.CurrentEntryIndex, cut, search, busy};
+        return MenuInputs{state, lists, state.page.CurrentEntry(), cut, search, busy};
     }
 };
 
@@ -163,7 +163,7 @@ TEST_F(MenuTreeTest, EntryItemStatesFollowTheSlot) {
         {"past the array", 5, false},
     };
     for (const auto& c : cases) {
-        state.CurrentEntryIndex = c.index;
+        state.page.ActOn(c.index);
         const MenuModel menu = BuildEntryMenu(Inputs());
         for (const char* name : entryItems)
             EXPECT_EQ(Find(menu, name).enabled, (std::string_view(name) == "mnuAppNewIn") != c.registered)

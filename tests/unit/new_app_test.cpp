@@ -35,7 +35,7 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = "C:\\Tavi";
-        state.settings.ToolTips = "1";
+        fakes::SetSetting(state, &Settings::ToolTips, "1");
         fakes::GiveEntries(state, fake.platform,
                            {
                                {"Memo", "C:\\Tools\\memo.exe", "/a", "1", "C:\\Tools\\memo.exe", "0"},

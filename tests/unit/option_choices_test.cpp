@@ -125,15 +125,15 @@ TEST(OptionChoicesOk, TheKeysAreRegisteredAfreshOnlyWhenOneChanged) {
     for (const auto& c : cases) {
         const std::string what = std::string(c.before) + " -> " + c.after + ", " + c.searchBefore + " -> " + c.searchAfter;
         MenuMain state;
-        state.settings.HotKey = c.before;
-        state.settings.SearchHotKey = c.searchBefore;
-        state.settings.Monitor = "\\\\.\\DISPLAY3";
+        fakes::SetSetting(state, &Settings::HotKey, c.before);
+        fakes::SetSetting(state, &Settings::SearchHotKey, c.searchBefore);
+        fakes::SetSetting(state, &Settings::Monitor, "\\\\.\\DISPLAY3");
         fakes::FakeBarServices bar;
         const bool changed = OptionChoicesOk({"\\\\.\\DISPLAY2", c.after, c.searchAfter}, state);
         EXPECT_EQ(changed, c.changed) << what;
-        EXPECT_EQ(state.settings.HotKey, c.after);
-        EXPECT_EQ(state.settings.SearchHotKey, c.searchAfter);
-        EXPECT_EQ(state.settings.Monitor, "\\\\.\\DISPLAY2");
+        EXPECT_EQ(state.settings.Values().HotKey, c.after);
+        EXPECT_EQ(state.settings.Values().SearchHotKey, c.searchAfter);
+        EXPECT_EQ(state.settings.Values().Monitor, "\\\\.\\DISPLAY2");
         EXPECT_TRUE(bar.calls.empty()) << "nothing reaches the bar while the dialog is open";
         OptionSetAfterOk(bar, changed);
         const std::vector<std::string> expected =
@@ -151,12 +151,11 @@ TEST(OptionChoicesOk, ClearedChoicesLeaveTheFileAsItWas) {
     IniProfile profile(files, codePage);
     const std::string path = SettingsFilePath(folder.Path());
     MenuMain state;
-    RebuildAlarmTimes(state.settings);
-    ASSERT_TRUE(SaveSettings(state.settings, profile, path));
+    ASSERT_TRUE(state.settings.Save(profile, path));
     const std::string firstRun = files.ReadAll(path).value_or("");
 
     (void)OptionChoicesOk({"\\\\.\\DISPLAY2", "1620", "1606", "en"}, state);
-    ASSERT_TRUE(SaveSettings(state.settings, profile, path));
+    ASSERT_TRUE(state.settings.Save(profile, path));
     const std::string chosen = files.ReadAll(path).value_or("");
     EXPECT_NE(chosen.find("Monitor=\\\\.\\DISPLAY2\r\n"), std::string::npos);
     EXPECT_NE(chosen.find("\nHotKey=1620\r\n"), std::string::npos);
@@ -164,7 +163,7 @@ TEST(OptionChoicesOk, ClearedChoicesLeaveTheFileAsItWas) {
     EXPECT_NE(chosen.find("\nLanguage=en\r\n"), std::string::npos);
 
     (void)OptionChoicesOk({"", "", "", ""}, state);
-    ASSERT_TRUE(SaveSettings(state.settings, profile, path));
+    ASSERT_TRUE(state.settings.Save(profile, path));
     EXPECT_EQ(files.ReadAll(path).value_or(""), firstRun);
     Settings back;
     LoadSettings(back, profile, path);

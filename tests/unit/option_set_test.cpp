@@ -237,12 +237,12 @@ TEST(OptionSetOk, StoresTheControlsAndAppliesThemToTheBar) {
     };
     for (const auto& c : cases) {
         MenuMain state;
-        state.EntryOffset = 40;
-        state.WallpaperMinutes = 7;
-        state.settings.ToolBox = "3";
+        state.page.ShowFrom(40);
+        (void)state.wallpaper.Tick(7, 1000);
+        fakes::SetSetting(state, &Settings::ToolBox, "3");
         FakeBarServices bar;
         bar.visible = c.visible;
-        OptionSetState controls = OptionSetLoad(state.settings).controls;
+        OptionSetState controls = OptionSetLoad(state.settings.Values()).controls;
         controls.ChkTemae = c.temae;
         controls.chkWallPaperChange = c.wallPaper;
         controls.optPosition = 3;
@@ -250,12 +250,12 @@ TEST(OptionSetOk, StoresTheControlsAndAppliesThemToTheBar) {
         EXPECT_EQ(OptionSetOk(controls, state, fake.platform, bar), OptionSetOkOutcome::Applied);
         SCOPED_TRACE(c.visible);
         EXPECT_EQ(bar.calls, c.during);
-        EXPECT_EQ(state.EntryOffset, 0);
-        EXPECT_EQ(state.WallpaperMinutes, 0);
-        EXPECT_EQ(state.settings.ToolBox, "10");
-        EXPECT_EQ(state.settings.TopMost, std::to_string(c.temae));
-        EXPECT_EQ(state.settings.Horizontal, "0");  // right
-        EXPECT_EQ(state.settings.EdgeCode, "2");
+        EXPECT_EQ(state.page.Offset(), 0);
+        EXPECT_EQ(state.wallpaper.Minutes(), 0);
+        EXPECT_EQ(state.settings.Values().ToolBox, "10");
+        EXPECT_EQ(state.settings.Values().TopMost, std::to_string(c.temae));
+        EXPECT_EQ(state.settings.Values().Horizontal, "0");  // right
+        EXPECT_EQ(state.settings.Values().EdgeCode, "2");
         bar.calls.clear();
         OptionSetAfterOk(bar);
         EXPECT_EQ(bar.calls, c.after);
@@ -269,11 +269,11 @@ TEST(OptionSetOk, AMemberCountThatReadsAsZeroBecomesOne) {
     for (const auto& [typed, stored] : cases) {
         MenuMain state;
         FakeBarServices bar;
-        OptionSetState controls = OptionSetLoad(state.settings).controls;
+        OptionSetState controls = OptionSetLoad(state.settings.Values()).controls;
         controls.txtExMenuCount = typed;
         fakes::FakePlatform fake;
         (void)OptionSetOk(controls, state, fake.platform, bar);
-        EXPECT_EQ(state.settings.ExMenuCount, stored) << "typed \"" << typed << "\"";
+        EXPECT_EQ(state.settings.Values().ExMenuCount, stored) << "typed \"" << typed << "\"";
     }
 }
 
@@ -287,9 +287,9 @@ TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     const std::string path = SettingsFilePath(folder.Path());
 
     MenuMain state;
-    state.settings.SaveX = "1234";
+    fakes::SetSetting(state, &Settings::SaveX, "1234");
     FakeBarServices bar;
-    OptionSetState controls = OptionSetLoad(state.settings).controls;
+    OptionSetState controls = OptionSetLoad(state.settings.Values()).controls;
     controls.optPosition = 0;  // top
     controls.cboSmallIcon = 1;
     controls.ChkEndSave = 0;
@@ -305,7 +305,7 @@ TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     controls.TxtMinute[9] = "59";
     fakes::FakePlatform fake;
     ASSERT_EQ(OptionSetOk(controls, state, fake.platform, bar), OptionSetOkOutcome::Applied);
-    EXPECT_TRUE(SaveSettings(state.settings, profile, path));
+    EXPECT_TRUE(state.settings.Save(profile, path));
 
     Settings restarted;
     LoadSettings(restarted, profile, path);

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
+#include "app/menu_main.h"
 #include "app/save_notice.h"
 #include "fakes/fakes.h"
 #include "platform/own_files_profile.h"
 
 using namespace tavi;
 
-TEST(NoteSave, TellsOncePerRunOfFailuresAndASuccessRearmsIt) {
+TEST(SaveNotices, TellsOncePerRunOfFailuresAndASuccessRearmsIt) {
     fakes::FakeMessageBoxes messages;
     MenuMain state;
     state.ApplicationPath = "C:\\Tavi";
@@ -16,9 +17,9 @@ TEST(NoteSave, TellsOncePerRunOfFailuresAndASuccessRearmsIt) {
         size_t told;
     } steps[] = {{true, 0}, {false, 1}, {false, 1}, {false, 1}, {true, 1}, {true, 1}, {false, 2}};
     for (const auto& step : steps) {
-        EXPECT_EQ(NoteSave(state, messages, step.saved), step.saved);
+        EXPECT_EQ(state.notices.Note(messages, state.ApplicationPath, step.saved), step.saved);
         EXPECT_EQ(messages.shown.size(), step.told);
-        EXPECT_EQ(state.SaveFailed, !step.saved);
+        EXPECT_EQ(state.notices.SaveFailed(), !step.saved);
     }
     EXPECT_EQ(messages.shown[0].text, std::string(text::kSaveFailed) + "C:\\Tavi");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);

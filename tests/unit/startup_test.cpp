@@ -85,7 +85,7 @@ TEST_F(StartupTest, NormalStartInOrder) {
                           {"C:\\", DriveType::Fixed, "ローカル ディスク (C:)"},
                           {"E:\\", DriveType::Removable, "リムーバブル ディスク (E:)"},
                           {"F:\\", DriveType::Removable, "MO (F:)"}};
-    state.WallpaperMinutes = 12;
+    (void)state.wallpaper.Tick(12, 1000);
     EXPECT_TRUE(RunMain(state, fake.platform, windows));
     // Up to the painted bar only what the user sees first; the splash goes
     // as soon as the bar is there.
@@ -98,8 +98,8 @@ TEST_F(StartupTest, NormalStartInOrder) {
     EXPECT_EQ(windows.calls,
               (std::vector<std::string>{"finish bar", "timers+wallpaper", "wallpapers", "up check"}));
     EXPECT_EQ(state.RemovableDrives, (std::vector<std::string>{"E:\\", "F:\\"}));
-    EXPECT_EQ(state.ExMenuMax, 9);
-    EXPECT_EQ(state.WallpaperMinutes, 0);
+    EXPECT_EQ(state.entries.ExMenuMax(), 9);
+    EXPECT_EQ(state.wallpaper.Minutes(), 0);
     EXPECT_TRUE(fake.messages.shown.empty());
     EXPECT_TRUE(fake.profile.Writes().empty());  // settings are read, not written, at start
 }
@@ -203,16 +203,16 @@ TEST(Shutdown, SavesPositionAndSettingsOnlyWhenAsked) {
     FakeBarShutdown bar;
     RunShutdown(state, fake.platform, bar);
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"timers off", "position", "tray", "appbar autohide"}));
-    EXPECT_EQ(state.settings.SaveY, "450");
+    EXPECT_EQ(state.settings.Values().SaveY, "450");
     EXPECT_EQ(fake.profile.Writes().size(), 15u);
     EXPECT_EQ(fake.profile.GetString("C:\\Tavi\\TaviLaunch.ini", "Place", "SaveY"), "450");
     EXPECT_TRUE(state.Closing);
 
     FakePlatform untouched;
     MenuMain quiet;
-    quiet.settings.SaveOnExit = "0";
-    quiet.settings.MediaEject = "1";
-    quiet.settings.AutoHide = "0";
+    fakes::SetSetting(quiet, &Settings::SaveOnExit, "0");
+    fakes::SetSetting(quiet, &Settings::MediaEject, "1");
+    fakes::SetSetting(quiet, &Settings::AutoHide, "0");
     FakeBarShutdown other;
     RunShutdown(quiet, untouched.platform, other);
     EXPECT_EQ(other.calls, (std::vector<std::string>{"timers off", "eject", "tray", "appbar"}));

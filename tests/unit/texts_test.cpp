@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "dialogs/entry_search_box.h"
-#include "dialogs/file_infomation.h"
+#include "dialogs/file_information.h"
 #include "platform/messages.h"
 #include "platform/unicode.h"
 

@@ -46,7 +46,7 @@ struct UndoFixture {
 
     UndoFixture() {
         state.ApplicationPath = kFolder;
-        state.ExMenuMax = 1;
+        state.entries.SetExMenuMax(1);
         EXPECT_TRUE(SaveExMenu(profile, kFolder, 1, {{"Solitaire", "C:\\sol.exe", "", "0"}, {}}, 1));
         fakes::GiveEntries(state, platform,
                            {{"Memo", "C:\\memo.exe", "", "0", "C:\\memo.exe", "0"},

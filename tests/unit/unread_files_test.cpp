@@ -41,7 +41,7 @@ struct Disk {
 
     Disk() {
         state.ApplicationPath = kFolder;
-        state.ExMenuMax = 1;
+        state.entries.SetExMenuMax(1);
         EntryStore store;
         store.slots = {{"A", "C:\\a.exe", "", "0", "", "0"}, {"G", "[G]", "", "0", "", "0"}, {"C", "C:\\c.exe", "", "0", "", "0"}};
         EXPECT_TRUE(SaveEntries(store, platform, kFolder));
@@ -202,15 +202,15 @@ TEST(UnreadFiles, SettingsThatCouldNotBeReadAreKeptThroughReDocksAndTheExit) {
     const std::string settings = d.files.files[kSettings];
     d.Hold(kSettings);
     EXPECT_FALSE(ReadSettings(d.state, d.platform));
-    EXPECT_TRUE(d.state.SettingsUnread);
-    EXPECT_EQ(d.state.settings.HotKey, "") << "the defaults";
+    EXPECT_TRUE(d.state.settings.Unread());
+    EXPECT_EQ(d.state.settings.Values().HotKey, "") << "the defaults";
     d.Release(kSettings);
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform)) << "a re-dock";
     EXPECT_EQ(d.files.files[kSettings], settings);
     EXPECT_TRUE(ReadSettings(d.state, d.platform)) << "再表示";
-    EXPECT_EQ(d.state.settings.HotKey, "1620");
-    EXPECT_EQ(d.state.ExMenuMax, 1);
-    d.state.settings.SaveX = "15";
+    EXPECT_EQ(d.state.settings.Values().HotKey, "1620");
+    EXPECT_EQ(d.state.entries.ExMenuMax(), 1);
+    fakes::SetSetting(d.state, &Settings::SaveX, "15");
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform));
     EXPECT_NE(d.files.files[kSettings].find("HotKey=1620"), std::string::npos) << "every value kept";
     EXPECT_NE(d.files.files[kSettings].find("SaveX=15"), std::string::npos);
@@ -225,13 +225,13 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     d.Hold(kSettings);
     EXPECT_FALSE(ReadSettings(d.state, d.platform));
     fakes::FakeBarServices bar;
-    OptionSetState controls = OptionSetLoad(d.state.settings).controls;
+    OptionSetState controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 0;  // the one change the user made
     EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::SettingsUnread);
     ASSERT_EQ(d.messages.shown.size(), 1u);
     EXPECT_EQ(d.messages.shown[0].text, text::kOptionsSettingsUnread);
-    EXPECT_TRUE(d.state.SettingsUnread) << "the file is still not written";
-    EXPECT_EQ(d.state.settings.ToolTips, "1") << "nothing applied";
+    EXPECT_TRUE(d.state.settings.Unread()) << "the file is still not written";
+    EXPECT_EQ(d.state.settings.Values().ToolTips, "1") << "nothing applied";
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform));
     EXPECT_EQ(d.files.files[kSettings], settings);
 
@@ -239,11 +239,11 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::SettingsReadAgain);
     ASSERT_EQ(d.messages.shown.size(), 2u);
     EXPECT_EQ(d.messages.shown[1].text, text::kOptionsSettingsReadAgain);
-    EXPECT_EQ(d.state.settings.HotKey, "1620");
-    EXPECT_EQ(d.state.settings.ExMenuCount, "2");
-    EXPECT_EQ(d.state.settings.ToolTips, "0") << "the file's own value, the dialog to show it";
+    EXPECT_EQ(d.state.settings.Values().HotKey, "1620");
+    EXPECT_EQ(d.state.settings.Values().ExMenuCount, "2");
+    EXPECT_EQ(d.state.settings.Values().ToolTips, "0") << "the file's own value, the dialog to show it";
 
-    controls = OptionSetLoad(d.state.settings).controls;
+    controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 1;
     EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::Applied);
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform)) << "the re-dock after OK";

@@ -35,9 +35,9 @@ protected:
     void ThreeBitmapsFromB(const char* minutes) {
         folders.folders["C:\\WINDOWS"] = {"A.bmp", "B.bmp", "C.bmp"};
         desktop.wallpaper = "C:\\WINDOWS\\B.bmp";
-        state.settings.WallPaperChengeTimer = minutes;
+        fakes::SetSetting(state, &Settings::WallPaperChengeTimer, minutes);
         BuildWallpaperMenu(state, list, ports);
-        ASSERT_EQ(state.WallpaperPosition, 2);
+        ASSERT_EQ(state.wallpaper.Position(), 2);
         log.clear();
     }
     // What each of `ticks` ticks set ("" when it set nothing).
@@ -70,7 +70,7 @@ TEST_F(WallpaperTest, ListsTheWindowsBitmapsByShortPathAndChecksTheCurrentOne) {
     };
     for (const auto& c : cases) {
         desktop.wallpaper = c.current;
-        state.WallpaperPosition = 7;
+        state.wallpaper.ShowsItem(7);
         BuildWallpaperMenu(state, list, ports);
         ASSERT_EQ(list.items.size(), 4u);
         EXPECT_EQ(list.items[0].caption, "(なし)");
@@ -78,10 +78,10 @@ TEST_F(WallpaperTest, ListsTheWindowsBitmapsByShortPathAndChecksTheCurrentOne) {
         EXPECT_EQ(list.items[2].caption, "Long Name");
         EXPECT_EQ(list.items[3].caption, "TILE");
         EXPECT_EQ(Checks(), c.checks) << c.current;
-        EXPECT_EQ(state.WallpaperPosition, c.position) << c.current;
-        EXPECT_EQ(state.WallpaperPaths, (std::vector<std::string>{"(なし)", "C:\\WINDOWS\\Clouds.bmp",
+        EXPECT_EQ(state.wallpaper.Position(), c.position) << c.current;
+        EXPECT_EQ(state.wallpaper.Paths(), (std::vector<std::string>{"(なし)", "C:\\WINDOWS\\Clouds.bmp",
                                                                   "C:\\WINDOWS\\LONGNA~1.BMP", "C:\\WINDOWS\\TILE.BMP"}));
-        for (size_t i = 0; i < list.items.size(); ++i) EXPECT_EQ(list.items[i].path, state.WallpaperPaths[i]);
+        for (size_t i = 0; i < list.items.size(); ++i) EXPECT_EQ(list.items[i].path, state.wallpaper.Paths()[i]);
     }
     EXPECT_EQ(folders.queries.back(), "C:\\WINDOWS|*.bmp");
 }
@@ -104,7 +104,7 @@ TEST_F(WallpaperTest, WithoutAWindowsFolderOnlyNoneIsListed) {
     list.items.resize(5);
     BuildWallpaperMenu(state, list, ports);
     EXPECT_EQ(list.items, (std::vector<ListItem>{{"(なし)", "(なし)", true, true}}));
-    EXPECT_EQ(state.WallpaperPaths, std::vector<std::string>{"(なし)"});
+    EXPECT_EQ(state.wallpaper.Paths(), std::vector<std::string>{"(なし)"});
 }
 
 TEST_F(WallpaperTest, ChoosingAnItemSetsItChecksItAndRotatesOnFromTheNextButOne) {
@@ -112,7 +112,7 @@ TEST_F(WallpaperTest, ChoosingAnItemSetsItChecksItAndRotatesOnFromTheNextButOne)
     SelectWallPaper(state, list, 1, desktop);
     EXPECT_EQ(log, Log{"set wallpaper C:\\WINDOWS\\A.bmp"});
     EXPECT_EQ(Checks(), (std::vector<bool>{false, true, false, false}));
-    EXPECT_EQ(state.WallpaperPosition, 2);
+    EXPECT_EQ(state.wallpaper.Position(), 2);
     EXPECT_EQ(Ticks(2), (std::vector<std::string>{"C.bmp", "A.bmp"}));
 
     SelectWallPaper(state, list, 3, desktop);  // the last item: the rotation wraps to the first
@@ -126,7 +126,7 @@ TEST_F(WallpaperTest, ChoosingNoneRemovesTheWallpaperAndTheNextListChecksNone) {
     EXPECT_EQ(desktop.wallpaper, "");
     BuildWallpaperMenu(state, list, ports);
     EXPECT_EQ(Checks(), (std::vector<bool>{true, false, false, false}));
-    EXPECT_EQ(state.WallpaperPosition, 0);
+    EXPECT_EQ(state.wallpaper.Position(), 0);
     EXPECT_EQ(Ticks(1), std::vector<std::string>{"A.bmp"}) << "the rotation starts from the first bitmap";
 }
 
@@ -135,7 +135,7 @@ TEST_F(WallpaperTest, AWallpaperTheSystemRefusedIsNotMarkedChosen) {
     desktop.failSets = true;
     SelectWallPaper(state, list, 3, desktop);
     EXPECT_EQ(Checks(), (std::vector<bool>{false, false, true, false}));
-    EXPECT_EQ(state.WallpaperPosition, 2);
+    EXPECT_EQ(state.wallpaper.Position(), 2);
 }
 
 TEST_F(WallpaperTest, TheTimerRotatesEveryGivenNumberOfMinutes) {
@@ -151,7 +151,7 @@ TEST_F(WallpaperTest, TheTimerRotatesEveryGivenNumberOfMinutes) {
         {"10", {"", "", "", "", "", ""}},
     };
     for (const auto& c : cases) {
-        state.WallpaperMinutes = 0;
+        state.wallpaper.RestartClock();
         ThreeBitmapsFromB(c.minutes);
         EXPECT_EQ(Ticks(6), c.set) << "every " << c.minutes;
     }
@@ -160,16 +160,16 @@ TEST_F(WallpaperTest, TheTimerRotatesEveryGivenNumberOfMinutes) {
 TEST_F(WallpaperTest, TwoBitmapsAlternateAndAnEmptyListOnlyResetsTheCount) {
     folders.folders["C:\\WINDOWS"] = {"A.bmp", "B.bmp"};
     desktop.wallpaper = "C:\\WINDOWS\\A.bmp";
-    state.settings.WallPaperChengeTimer = "1";
+    fakes::SetSetting(state, &Settings::WallPaperChengeTimer, "1");
     BuildWallpaperMenu(state, list, ports);
     EXPECT_EQ(Ticks(3), (std::vector<std::string>{"B.bmp", "A.bmp", "B.bmp"}));
 
     folders.folders["C:\\WINDOWS"] = {};
     BuildWallpaperMenu(state, list, ports);
-    state.WallpaperMinutes = 0;
+    state.wallpaper.RestartClock();
     EXPECT_EQ(Ticks(2), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(state.WallpaperMinutes, 0);
-    EXPECT_EQ(state.WallpaperPosition, 1);
+    EXPECT_EQ(state.wallpaper.Minutes(), 0);
+    EXPECT_EQ(state.wallpaper.Position(), 1);
 }
 
 TEST(ScreenSaverChoice, WritesSystemIniAndSwitchesTheSaverOn) {
@@ -276,5 +276,5 @@ TEST(DesktopListHandlers, TheTrayMenuListsAndSetsWallpapersAndDisplayModes) {
     EXPECT_EQ(f.log, (Log{"set wallpaper C:\\WINDOWS\\A.bmp", "timer pause", "test 800x600@32/0",
                           "apply 800x600@32/0", "bar redock force", "timer resume"}));
     EXPECT_TRUE(commands.Lists().displayModes.items[2].checked);
-    EXPECT_EQ(f.state.WallpaperPosition, 2);
+    EXPECT_EQ(f.state.wallpaper.Position(), 2);
 }

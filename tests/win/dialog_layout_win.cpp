@@ -11,6 +11,7 @@
 #include <functional>
 #include <thread>
 
+#include "fakes/set_setting.h"
 #include "app/ex_menu_store.h"
 #include "app/menu_main.h"
 #include "app/settings.h"
@@ -18,8 +19,8 @@
 #include "dialog_driver_win.h"
 #include "dialogs/entry_search_box_ids.h"
 #include "dialogs/entry_search_box_win.h"
-#include "dialogs/file_infomation_win.h"
-#include "dialogs/frm_reboot_win.h"
+#include "dialogs/file_information_win.h"
+#include "dialogs/reboot_dialog_win.h"
 #include "dialogs/group_box_win.h"
 #include "dialogs/icon_change.h"
 #include "dialogs/icon_change_win.h"
@@ -104,10 +105,10 @@ struct Program {
 
     Program() {
         state.ApplicationPath = folder.PathOf("");
-        state.settings.ToolTips = "1";
-        state.settings.Horizontal = "0";
-        state.settings.EdgeCode = "2";  // a right-edge bar
-        state.ExMenuMax = 3;
+        fakes::SetSetting(state, &Settings::ToolTips, "1");
+        fakes::SetSetting(state, &Settings::Horizontal, "0");
+        fakes::SetSetting(state, &Settings::EdgeCode, "2");  // a right-edge bar
+        state.entries.SetExMenuMax(3);
         library = folder.PathOf("ｱｲｺﾝ集.dll");
         icon_library::Write(Widen(library), 11);
         const std::string document = folder.PathOf("日本語のﾃｽﾄ.txt");
@@ -160,7 +161,7 @@ void OpenOptions(Program& p) {
     tool_doubles::TableDrives drives;
     drives.spaces["C:\\"] = {0, 3ull * 1073741824 + 5 * 1048576};
     Win32Registry registry;
-    p.state.settings.WaveFile = "C:\\ｻｳﾝﾄﾞ\\ding.wav";
+    fakes::SetSetting(p.state, &Settings::WaveFile, "C:\\ｻｳﾝﾄﾞ\\ding.wav");
     ShowOptionSet(0, p.state, p.platform, p.bar, p.chooser, sound, drives, registry);
 }
 
@@ -191,13 +192,13 @@ const WindowRow kWindows[] = {
          Win32ImportFolderPrompt prompt(0, p.chooser);
          prompt.Choose({"C:\\users\\Public\\Desktop", "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"});
      }},
-    {"file_infomation",
+    {"file_information",
      [](Program& p) {
          Win32FileDetails details;
          Win32Registry registry;
-         ShowFileInfomation(0, p.state, details, registry, 1);
+         ShowFileInformation(0, p.state, details, registry, 1);
      }},
-    {"frm_reboot", [](Program&) { ShowFrmReboot(0); }},
+    {"reboot_dialog", [](Program&) { ShowRebootDialog(0); }},
     {"fd_format",
      [](Program&) {
          TwoFloppies system;
@@ -212,7 +213,7 @@ const WindowRow kWindows[] = {
      [](Program& p) {
          Win32MemoryStatus memory;
          Win32SystemResources resources;
-         frmMemorySpace meter(p.platform, memory, resources);
+         MemorySpaceDialog meter(p.platform, memory, resources);
          if (meter.Show(0)) PumpUntil([&] { return meter.Handle() == nullptr; });
      }},
     {"group_box",
@@ -234,7 +235,7 @@ const WindowRow kWindows[] = {
          Win32PhoneticReadings readings;
          Win32Clock clock;
          UseCounts uses(p.platform.files, clock);  // never loaded: no uses, nothing written
-         frmEntrySearch box(p.state, p.platform, p.bar, p.icons, readings, uses, nullptr);
+         EntrySearchDialog box(p.state, p.platform, p.bar, p.icons, readings, uses, nullptr);
          if (box.Show()) PumpUntil([&] { return !IsWindowVisible(box.Handle()); });
      },
      L"#32770",
@@ -242,7 +243,7 @@ const WindowRow kWindows[] = {
      [](HWND box) { SetDlgItemTextW(box, IDC_SEARCH_TEXT, L"\xFF92"); }},
     {"splash",
      [](Program&) {
-         Openning splash;
+         SplashWindow splash;
          if (splash.Show()) PumpUntil([&] { return splash.Handle() == nullptr; });
      },
      L"Openning", nullptr, 0},

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "fakes/set_setting.h"
 #include "app/menu_main.h"
 #include "platform/text.h"
 #include "menus/desktop_items.h"
@@ -282,9 +283,9 @@ TEST(WallpaperMenu, AChosenBitmapBecomesTheWallpaperAndTheNextListChecksIt) {
     EXPECT_FALSE(list.items[0].checked);
     EXPECT_TRUE(list.items[tile].checked) << desktop.Wallpaper().value_or("?");
     EXPECT_FALSE(list.items[3 - tile].checked);
-    EXPECT_EQ(state.WallpaperPosition, static_cast<int>(tile));
+    EXPECT_EQ(state.wallpaper.Position(), static_cast<int>(tile));
 
-    state.settings.WallPaperChengeTimer = "1";
+    fakes::SetSetting(state, &Settings::WallPaperChengeTimer, "1");
     TimWallPaperTick(state, desktop);
     EXPECT_EQ(desktop.Wallpaper(), list.items[3 - tile == 2 ? 2 : 1].path) << "the timer moved on";
 
@@ -292,7 +293,7 @@ TEST(WallpaperMenu, AChosenBitmapBecomesTheWallpaperAndTheNextListChecksIt) {
     EXPECT_EQ(desktop.Wallpaper(), "");
     BuildWallpaperMenu(state, list, ports);
     EXPECT_TRUE(list.items[0].checked);
-    EXPECT_EQ(state.WallpaperPosition, 0);
+    EXPECT_EQ(state.wallpaper.Position(), 0);
 }
 
 TEST(ScreenSaverMenu, TheChoiceLandsInSystemIniAndSwitchesTheSaverOn) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 
+#include "fakes/set_setting.h"
 #include "app/menu_main.h"
 #include "bar/bar_drag_drop_win.h"
 #include "bar/shortcut_win.h"
@@ -103,8 +104,8 @@ protected:
         wchar_t windows[MAX_PATH];
         GetWindowsDirectoryW(windows, MAX_PATH);
         state.ApplicationPath = folder.PathOf("");
-        state.VisibleCount = kButtons;
-        state.settings.TargetDrop = "0";
+        state.page.SetVisibleCount(kButtons);
+        fakes::SetSetting(state, &Settings::TargetDrop, "0");
         ASSERT_TRUE(OpenListWith(state, platform, {{"Memo", Narrow(windows) + "\\notepad.exe", "", "0", "", "0"}}));
         state.entries.Reserve(4);
         state.entries.AttachView(&view);
@@ -233,8 +234,8 @@ TEST_F(DragDropWin, PressDragAndReleaseOnAnotherButtonAsksAndMoves) {
 }
 
 TEST_F(DragDropWin, TheMoveFromTheMenuTakesTheNextClickOnTheToolbar) {
-    state.CurrentEntryIndex = 0;
-    dragDrop->BeginMenuMove(state.CurrentEntryIndex);
+    state.page.ActOn(0);
+    dragDrop->BeginMenuMove(state.page.CurrentEntry());
     EXPECT_EQ(GetCapture(), toolbar) << "the next click comes to the toolbar wherever it is";
     const POINT to = Centre(3);
     SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(to.x, to.y));
@@ -243,8 +244,8 @@ TEST_F(DragDropWin, TheMoveFromTheMenuTakesTheNextClickOnTheToolbar) {
     EXPECT_EQ(state.entries.At(3).Title, "Memo");
     EXPECT_NE(GetCapture(), toolbar);
 
-    state.CurrentEntryIndex = 3;
-    dragDrop->BeginMenuMove(state.CurrentEntryIndex);
+    state.page.ActOn(3);
+    dragDrop->BeginMenuMove(state.page.CurrentEntry());
     SendMessageW(toolbar, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_NE(GetCapture(), toolbar) << "Escape ends it";
     SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(Centre(1).x, Centre(1).y));

@@ -9,6 +9,7 @@
 
 #include <atomic>
 
+#include "fakes/set_setting.h"
 #include "app/menu_main.h"
 #include "platform/messages.h"
 #include "bar/bar_geometry.h"
@@ -172,9 +173,9 @@ protected:
         GetWindowsDirectoryW(windows, MAX_PATH);
         notepad = Narrow(windows) + "\\notepad.exe";
         state.ApplicationPath = folder.PathOf("");
-        state.ExMenuMax = 3;
-        state.settings.Horizontal = "0";
-        state.settings.EdgeCode = "2";  // a right-edge bar
+        state.entries.SetExMenuMax(3);
+        fakes::SetSetting(state, &Settings::Horizontal, "0");
+        fakes::SetSetting(state, &Settings::EdgeCode, "2");  // a right-edge bar
         ExMenuSlots members = EmptyExMenu(3);
         members[0] = {"ﾒﾓ帳", notepad, "/p \"a b.txt\"", "1"};
         EXPECT_TRUE(SaveExMenu(profile, state.ApplicationPath, 2, members, 3));

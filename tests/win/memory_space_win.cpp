@@ -75,7 +75,7 @@ protected:
 
 TEST_F(MemorySpaceWin, ShowsThisSystemsMemoryAndClosesWithEscape) {
     Win32MemoryStatus memory;
-    frmMemorySpace meter(platform, memory, resources);
+    MemorySpaceDialog meter(platform, memory, resources);
     ASSERT_TRUE(meter.Show(0));
     HWND window = meter.Handle();
     ASSERT_NE(window, nullptr);
@@ -111,7 +111,7 @@ TEST_F(MemorySpaceWin, ShowsThisSystemsMemoryAndClosesWithEscape) {
 TEST_F(MemorySpaceWin, BarsFollowEachRefreshAndShowTheirTextInverted) {
     tool_doubles::FixedMemory memory;
     memory.figures = MemoryFigures{100, 4294967296ull + 1024, 2147483648ull};
-    frmMemorySpace meter(platform, memory, resources);
+    MemorySpaceDialog meter(platform, memory, resources);
     ASSERT_TRUE(meter.Show(0));
     HWND window = meter.Handle();
     HWND load = GetDlgItem(window, IDC_MEMORY_BAR0);
@@ -142,7 +142,7 @@ TEST_F(MemorySpaceWin, BarsFollowEachRefreshAndShowTheirTextInverted) {
 
 TEST_F(MemorySpaceWin, ShowingItAgainKeepsOneWindow) {
     Win32MemoryStatus memory;
-    frmMemorySpace meter(platform, memory, resources);
+    MemorySpaceDialog meter(platform, memory, resources);
     ASSERT_TRUE(meter.Show(0));
     HWND first = meter.Handle();
     ASSERT_TRUE(meter.Show(0));

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "fakes/set_setting.h"
 #include "app/entry_store.h"
 #include "app/menu_main.h"
 #include "dialog_driver_win.h"
@@ -108,7 +109,7 @@ protected:
 
     void SetUp() override {
         state.ApplicationPath = folder.PathOf("");
-        state.settings.ToolTips = "1";
+        fakes::SetSetting(state, &Settings::ToolTips, "1");
     }
     void Give(const std::vector<LaunchEntry>& slots) {
         ASSERT_TRUE(OpenListWith(state, platform, slots));

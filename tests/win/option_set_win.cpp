@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "fakes/set_setting.h"
 #include "app/menu_main.h"
 #include "app/settings.h"
 #include "dialog_driver_win.h"
@@ -123,7 +124,7 @@ protected:
             {"Option", "ExMenuCount", "12"},
         };
         for (const auto& k : keys) ASSERT_TRUE(profile.WriteString(file, k.section, k.key, k.value));
-        LoadSettings(state.settings, profile, file);
+        ASSERT_TRUE(state.settings.Read(profile, file));
         drives.spaces["C:\\"] = {0, 3ull * 1073741824 + 5 * 1048576};
     }
 };
@@ -365,7 +366,7 @@ TEST_F(OptionSetWin, TheWaveFileIsBrowsedForAndTested) {
 }
 
 TEST_F(OptionSetWin, OkStoresTheOptionsLaysTheBarOutAndTheFileReadsBackExactly) {
-    state.EntryOffset = 30;
+    state.page.ShowFrom(30);
     WhileShown shown(kCaption, [&](HWND dialog) {
         CheckRadioButton(dialog, IDC_OPTION_POSITION_TOP, IDC_OPTION_POSITION_RIGHT, IDC_OPTION_POSITION_RIGHT);
         SendDlgItemMessageW(dialog, IDC_OPTION_SMALL_ICON, CB_SETCURSEL, 1, 0);
@@ -378,13 +379,13 @@ TEST_F(OptionSetWin, OkStoresTheOptionsLaysTheBarOutAndTheFileReadsBackExactly) 
     EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(shown.Join());
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"not-topmost", "wallpaper-off", "alarm", "redock"}));
-    EXPECT_EQ(state.EntryOffset, 0);
-    EXPECT_EQ(state.settings.IniBuff, "002101114");
-    EXPECT_EQ(state.settings.ExMenuCount, "1");
+    EXPECT_EQ(state.page.Offset(), 0);
+    EXPECT_EQ(state.settings.Values().IniBuff, "002101114");
+    EXPECT_EQ(state.settings.Values().ExMenuCount, "1");
 
     // What the re-dock writes, through the system's own profile functions.
     const std::string file = SettingsFilePath(state.ApplicationPath);
-    ASSERT_TRUE(SaveSettings(state.settings, profile, file));
+    ASSERT_TRUE(state.settings.Save(profile, file));
     Settings restarted;
     LoadSettings(restarted, profile, file);
     EXPECT_EQ(restarted.AlarmTimes[0], "07:30");
@@ -395,7 +396,7 @@ TEST_F(OptionSetWin, OkStoresTheOptionsLaysTheBarOutAndTheFileReadsBackExactly) 
 }
 
 TEST_F(OptionSetWin, CancelChangesNothingAndAHiddenBarIsShownAfterOk) {
-    const Settings before = state.settings;
+    const Settings before = state.settings.Values();
     WhileShown cancelled(kCaption, [&](HWND dialog) {
         CheckRadioButton(dialog, IDC_OPTION_POSITION_TOP, IDC_OPTION_POSITION_RIGHT, IDC_OPTION_POSITION_LEFT);
         SetItemText(dialog, IDC_OPTION_EX_MENU_COUNT, "3");
@@ -403,8 +404,8 @@ TEST_F(OptionSetWin, CancelChangesNothingAndAHiddenBarIsShownAfterOk) {
     });
     EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(cancelled.Join());
-    EXPECT_EQ(state.settings.IniBuff, before.IniBuff);
-    EXPECT_EQ(state.settings.ExMenuCount, before.ExMenuCount);
+    EXPECT_EQ(state.settings.Values().IniBuff, before.IniBuff);
+    EXPECT_EQ(state.settings.Values().ExMenuCount, before.ExMenuCount);
     EXPECT_TRUE(bar.calls.empty());
 
     bar.visible = false;
@@ -429,9 +430,9 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
         std::string monitorLabel, hotKeyLabel, searchKeyLabel;
         bool monitorOnDisplayPage = false, hotKeyOnBehaviourPage = false;
     } seen;
-    state.settings.Monitor = "\\\\.\\DISPLAY9";  // away: the bar docks on the primary
-    state.settings.HotKey = "1620";
-    state.settings.SearchHotKey = "1606";
+    fakes::SetSetting(state, &Settings::Monitor, "\\\\.\\DISPLAY9");  // away: the bar docks on the primary
+    fakes::SetSetting(state, &Settings::HotKey, "1620");
+    fakes::SetSetting(state, &Settings::SearchHotKey, "1606");
     WhileShown first(kCaption, [&](HWND dialog) {
         seen.monitors = ComboItems(dialog, IDC_OPTION_MONITOR);
         seen.selected = static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPTION_MONITOR, CB_GETCURSEL, 0, 0));
@@ -472,9 +473,9 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
     EXPECT_EQ(seen.searchKeyLabel, "検索ｷｰ(&Q)");
     EXPECT_TRUE(seen.monitorOnDisplayPage);
     EXPECT_TRUE(seen.hotKeyOnBehaviourPage);
-    EXPECT_EQ(state.settings.Monitor, "\\\\.\\DISPLAY9") << "an OK that touched no list keeps the monitor";
-    EXPECT_EQ(state.settings.HotKey, "880");
-    EXPECT_EQ(state.settings.SearchHotKey, "1607");
+    EXPECT_EQ(state.settings.Values().Monitor, "\\\\.\\DISPLAY9") << "an OK that touched no list keeps the monitor";
+    EXPECT_EQ(state.settings.Values().HotKey, "880");
+    EXPECT_EQ(state.settings.Values().SearchHotKey, "1607");
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"topmost", "wallpaper-off", "alarm", "redock", "hotkey"}));
 
     // The primary picked from the list, the key cleared.
@@ -487,7 +488,7 @@ TEST_F(OptionSetWin, TheMonitorListAndTheHotKeyShowTheSettingsAndOkStoresThem) {
     });
     EXPECT_EQ(ShowOptionSet(0, state, platform, bar, chooser, sound, drives, registry), 0);
     ASSERT_TRUE(second.Join());
-    EXPECT_EQ(state.settings.Monitor, "");
-    EXPECT_EQ(state.settings.HotKey, "");
+    EXPECT_EQ(state.settings.Values().Monitor, "");
+    EXPECT_EQ(state.settings.Values().HotKey, "");
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"topmost", "wallpaper-off", "alarm", "redock", "hotkey"}));
 }

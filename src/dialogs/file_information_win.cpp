@@ -1,4 +1,4 @@
-#include "dialogs/file_infomation_win.h"
+#include "dialogs/file_information_win.h"
 
 #include <windows.h>
 
@@ -10,8 +10,8 @@
 
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
-#include "dialogs/file_infomation.h"
-#include "dialogs/file_infomation_ids.h"
+#include "dialogs/file_information.h"
+#include "dialogs/file_information_ids.h"
 #include "platform/handles_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/program_version_win.h"
@@ -22,10 +22,10 @@ namespace {
 
 constexpr int kIconPixels96 = 32;
 
-// The file properties `FileInfomation`.
-class FileInfomation final : public Dialog {
+// The file properties `FileInformation`.
+class FileInformation final : public Dialog {
 public:
-    explicit FileInfomation(FileInfomationView view) : view_(std::move(view)) {}
+    explicit FileInformation(FileInformationView view) : view_(std::move(view)) {}
 
 protected:
     bool OnInit() override;
@@ -39,17 +39,17 @@ private:
     void PrepareIcon();
     void DrawEntryIcon(const DRAWITEMSTRUCT& item) const;
 
-    FileInfomationView view_;
+    FileInformationView view_;
     OwnedIcon icon_;
 };
 
-INT_PTR FileInfomation::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR FileInformation::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_DRAWITEM || wParam != IDC_FILEINFO_ICON) return FALSE;
     DrawEntryIcon(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     return TRUE;
 }
 
-bool FileInfomation::OnInit() {
+bool FileInformation::OnInit() {
     AddTabs(IDC_FILEINFO_TAB, {text::kFileInfoTab});
 
     SetWindowTextW(Handle(), Widen(view_.caption).c_str());
@@ -72,7 +72,7 @@ bool FileInfomation::OnInit() {
     return true;
 }
 
-void FileInfomation::PrepareIcon() {
+void FileInformation::PrepareIcon() {
     const int size = Scale(kIconPixels96);
     SetClientSize(Item(IDC_FILEINFO_ICON), size, size);
     Win32IconFiles files;
@@ -81,7 +81,7 @@ void FileInfomation::PrepareIcon() {
     InvalidateRect(Item(IDC_FILEINFO_ICON), nullptr, TRUE);
 }
 
-void FileInfomation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
+void FileInformation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
     RECT area = item.rcItem;
     DrawThemeParentBackground(item.hwndItem, item.hDC, &area);
     if (!icon_) return;
@@ -91,12 +91,12 @@ void FileInfomation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
 
 }  // namespace
 
-void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry,
+void ShowFileInformation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry,
                         int index) {
     if (!state.entries.Has(index)) return;
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    FileInfomation dialog(FileInfomationLoad(state.entries.At(index),
+    FileInformation dialog(FileInformationLoad(state.entries.At(index),
                                              details, registry, ThousandsSeparator()));
     (void)dialog.Run(reinterpret_cast<HWND>(owner), IDD_FILE_INFOMATION);
 }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "dialog_driver_win.h"
-#include "dialogs/frm_reboot_ids.h"
-#include "dialogs/frm_reboot_win.h"
+#include "dialogs/reboot_dialog_ids.h"
+#include "dialogs/reboot_dialog_win.h"
 
 using namespace tavi;
 using namespace dialog_driver;
@@ -15,17 +15,17 @@ const std::wstring kCaption = L"互換性の警告";
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-// Shows frmReboot, lets `body` act on it, and gives back the answer.
+// Shows RebootDialog, lets `body` act on it, and gives back the answer.
 RebootChoice Answer(const std::function<void(HWND)>& body) {
     WhileShown shown(kCaption, body);
-    const RebootChoice choice = ShowFrmReboot(0);
+    const RebootChoice choice = ShowRebootDialog(0);
     EXPECT_TRUE(shown.Join()) << "frmReboot appeared";
     return choice;
 }
 
 }  // namespace
 
-TEST(FrmRebootWin, ShowsTheQuestionWithStoringPreselected) {
+TEST(RebootDialogWin, ShowsTheQuestionWithStoringPreselected) {
     struct Seen {
         std::string warning, choose, restart, storeOnly, ok, cancel;
         bool restartChecked = true, storeOnlyChecked = false, icon = false;
@@ -61,7 +61,7 @@ TEST(FrmRebootWin, ShowsTheQuestionWithStoringPreselected) {
     EXPECT_EQ(seen.focus, seen.okButton);
 }
 
-TEST(FrmRebootWin, AnswersWhatTheUserChose) {
+TEST(RebootDialogWin, AnswersWhatTheUserChose) {
     const struct {
         const char* name;
         std::function<void(HWND)> act;

@@ -5,9 +5,9 @@
 #include "app/menu_main.h"
 #include "platform/text.h"
 #include "dialog_driver_win.h"
-#include "dialogs/file_infomation.h"
-#include "dialogs/file_infomation_ids.h"
-#include "dialogs/file_infomation_win.h"
+#include "dialogs/file_information.h"
+#include "dialogs/file_information_ids.h"
+#include "dialogs/file_information_win.h"
 #include "platform/file_details_win.h"
 #include "platform/registry_win.h"
 #include "platform/win32_adapters_win.h"
@@ -90,7 +90,7 @@ LaunchEntry EntryFor(const std::string& path) { return LaunchEntry{"t", path, ""
 
 }  // namespace
 
-TEST(FileInfomationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttributes) {
+TEST(FileInformationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttributes) {
     TempFolder folder;
     RegisteredType type;
     const std::string path = folder.PathOf("日本語のﾃｽﾄ.tavitype");
@@ -141,7 +141,7 @@ TEST(FileInfomationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttribute
         Click(dialog, IDOK);
     });
     const std::string created = CreatedAsShown(path);
-    ShowFileInfomation(0, state, details, registry, 1);
+    ShowFileInformation(0, state, details, registry, 1);
     ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
     SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -160,7 +160,7 @@ TEST(FileInfomationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttribute
     EXPECT_GT(seen.iconPixels, 100) << "the entry's icon is drawn";
 }
 
-TEST(FileInfomationWin, AFileOverFourGigabytesShowsItsFullSize) {
+TEST(FileInformationWin, AFileOverFourGigabytesShowsItsFullSize) {
     TempFolder folder;
     const std::string path = folder.PathOf("大きい.bin");
     const int64_t size = 5LL * 1073741824 + 12345;  // a sparse file: the hole takes no disk
@@ -170,23 +170,23 @@ TEST(FileInfomationWin, AFileOverFourGigabytesShowsItsFullSize) {
     ASSERT_TRUE(facts);
     EXPECT_EQ(facts->size, static_cast<uint64_t>(size));
     Win32Registry registry;
-    EXPECT_EQ(FileInfomationLoad(EntryFor(path), details, registry).place[2], "5,368,721,465ﾊﾞｲﾄ");
+    EXPECT_EQ(FileInformationLoad(EntryFor(path), details, registry).place[2], "5,368,721,465ﾊﾞｲﾄ");
 }
 
-TEST(FileInfomationWin, AFolderHasItsTypeAndNoTimes) {
+TEST(FileInformationWin, AFolderHasItsTypeAndNoTimes) {
     TempFolder folder;
     const std::string path = folder.PathOf("ﾌｫﾙﾀﾞ") + "\\";
     ASSERT_TRUE(CreateDirectoryW(Widen(path).c_str(), nullptr));
     Win32FileDetails details;
     Win32Registry registry;
-    const FileInfomationView view = FileInfomationLoad(EntryFor(path), details, registry);
+    const FileInformationView view = FileInformationLoad(EntryFor(path), details, registry);
     EXPECT_EQ(view.caption, "のﾌﾟﾛﾊﾟﾃｨ");
     EXPECT_EQ(view.place[0], "ﾌｧｲﾙ ﾌｫﾙﾀﾞ");
     EXPECT_EQ(view.place[2], "<不明>");
     EXPECT_EQ(view.access[1], "<不明>");
 }
 
-TEST(FileInfomationWin, TheRegistryGivesTypeNamesAndNothingForMissingOnes) {
+TEST(FileInformationWin, TheRegistryGivesTypeNamesAndNothingForMissingOnes) {
     RegisteredType type;
     Win32Registry registry;
     EXPECT_EQ(registry.ReadText(RegistryRoot::ClassesRoot, ".tavitype", ""), "TaviTestFile");

@@ -6,9 +6,9 @@
 
 namespace tavi {
 
-// Shows the properties of the file of entry CurrentEntryIndex modally over
+// Shows the properties of the file of entry `index` modally over
 // `owner`; nothing when there is no such entry. It changes nothing.
-void ShowFileInfomation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry,
+void ShowFileInformation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry,
                         int index);
 
 }  // namespace tavi

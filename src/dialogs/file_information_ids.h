@@ -1,5 +1,5 @@
 #pragma once
-// Template and control ids of the file properties, shared by res/file_infomation.rc and its view.
+// Template and control ids of the file properties, shared by res/file_information.rc and its view.
 #define IDD_FILE_INFOMATION 1550
 #define IDC_FILEINFO_TAB 1551
 #define IDC_FILEINFO_ICON 1552

@@ -1,5 +1,5 @@
 #pragma once
-// Template and control ids of frmReboot, shared by res/frm_reboot.rc and its view.
+// Template and control ids of RebootDialog, shared by res/reboot_dialog.rc and its view.
 #define IDD_FRM_REBOOT 1300
 #define IDC_FRMREBOOT_ICON 1301
 #define IDC_FRMREBOOT_WARNING 1302

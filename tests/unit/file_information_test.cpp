@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/file_infomation.h"
+#include "dialogs/file_information.h"
 #include "fakes/info_fakes.h"
 
 using namespace tavi;
@@ -54,7 +54,7 @@ TEST(GetTypeName, FromTheAttributesTheExtensionAndTheShellsClasses) {
     for (const auto& [path, expected] : cases) EXPECT_EQ(GetTypeName(path, details, registry), expected) << path;
 }
 
-TEST(FileInfomationFormats, SizesInFullWithSeparatorsAndNoDigitsForZero) {
+TEST(FileInformationFormats, SizesInFullWithSeparatorsAndNoDigitsForZero) {
     const std::pair<uint64_t, const char*> cases[] = {
         {0, "ﾊﾞｲﾄ"},
         {1, "1ﾊﾞｲﾄ"},
@@ -69,7 +69,7 @@ TEST(FileInfomationFormats, SizesInFullWithSeparatorsAndNoDigitsForZero) {
     EXPECT_EQ(FormatFileSize(1234567, "."), "1.234.567ﾊﾞｲﾄ");
 }
 
-TEST(FileInfomationFormats, TimesWithoutLeadingZerosAndTheWeekday) {
+TEST(FileInformationFormats, TimesWithoutLeadingZerosAndTheWeekday) {
     const struct {
         FileStamp time;
         const char* expected;
@@ -82,7 +82,7 @@ TEST(FileInfomationFormats, TimesWithoutLeadingZerosAndTheWeekday) {
     for (const auto& c : cases) EXPECT_EQ(FormatFileTime(c.time), c.expected);
 }
 
-TEST(FileInfomationFormats, TheFolderIsThePathUpToItsLastSeparator) {
+TEST(FileInformationFormats, TheFolderIsThePathUpToItsLastSeparator) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\Tools\\a.txt", "C:\\Tools"},
         {"C:\\a.txt", "C:"},
@@ -96,7 +96,7 @@ TEST(FileInfomationFormats, TheFolderIsThePathUpToItsLastSeparator) {
     for (const auto& [path, folder] : cases) EXPECT_EQ(FolderOfPath(path), folder) << path;
 }
 
-TEST(FileInfomationLoad, AFileShowsEverything) {
+TEST(FileInformationLoad, AFileShowsEverything) {
     FakeFileDetails details;
     const std::string path = "C:\\ﾃｽﾄ\\日本語の名前.txt";
     details.attributes[path] = kAttributeArchive | kAttributeReadOnly;
@@ -112,7 +112,7 @@ TEST(FileInfomationLoad, AFileShowsEverything) {
     registry.SetText(kClasses, ".txt", "", "txtfile");
     registry.SetText(kClasses, "txtfile", "", "テキスト ドキュメント");
 
-    const FileInfomationView view = FileInfomationLoad(EntryFor("  " + path + " "), details, registry);
+    const FileInformationView view = FileInformationLoad(EntryFor("  " + path + " "), details, registry);
     EXPECT_EQ(view.caption, "日本語の名前.txtのﾌﾟﾛﾊﾟﾃｨ");
     EXPECT_EQ(view.fileName, "日本語の名前.txt");
     EXPECT_EQ(view.place[0], "テキスト ドキュメント");
@@ -129,23 +129,23 @@ TEST(FileInfomationLoad, AFileShowsEverything) {
     EXPECT_TRUE(details.waits.empty());
 }
 
-TEST(FileInfomationLoad, ABusyFileIsTriedAgainOnce) {
+TEST(FileInformationLoad, ABusyFileIsTriedAgainOnce) {
     FakeFileDetails details;
     details.facts["C:\\busy.log"] = FileFacts{10, kAttributeSystem, {}, {}, {}};
     details.failOpens = 1;
     FakeRegistry registry;
-    const FileInfomationView view = FileInfomationLoad(EntryFor("C:\\busy.log"), details, registry);
+    const FileInformationView view = FileInformationLoad(EntryFor("C:\\busy.log"), details, registry);
     EXPECT_EQ(view.place[2], "10ﾊﾞｲﾄ");
     EXPECT_EQ(view.attributes, (std::array<bool, 5>{false, false, false, true, false}));
     EXPECT_EQ(details.opened.size(), 2u);
     EXPECT_EQ(details.waits, std::vector<int>{500});
 }
 
-TEST(FileInfomationLoad, AFolderShowsItsTypeAndUnknownTimesAndSize) {
+TEST(FileInformationLoad, AFolderShowsItsTypeAndUnknownTimesAndSize) {
     FakeFileDetails details;
     details.attributes["C:\\Tools\\"] = kAttributeDirectory;
     FakeRegistry registry;
-    const FileInfomationView view = FileInfomationLoad(EntryFor("C:\\Tools\\"), details, registry);
+    const FileInformationView view = FileInformationLoad(EntryFor("C:\\Tools\\"), details, registry);
     EXPECT_EQ(view.fileName, "");
     EXPECT_EQ(view.caption, "のﾌﾟﾛﾊﾟﾃｨ");
     EXPECT_EQ(view.place[0], "ﾌｧｲﾙ ﾌｫﾙﾀﾞ");
@@ -157,10 +157,10 @@ TEST(FileInfomationLoad, AFolderShowsItsTypeAndUnknownTimesAndSize) {
     EXPECT_EQ(details.waits, std::vector<int>{500}) << "one pause between them, none after the last";
 }
 
-TEST(FileInfomationLoad, ABareNameHasNoFolder) {
+TEST(FileInformationLoad, ABareNameHasNoFolder) {
     FakeFileDetails details;
     FakeRegistry registry;
-    const FileInfomationView view = FileInfomationLoad(EntryFor("notepad.exe"), details, registry);
+    const FileInformationView view = FileInformationLoad(EntryFor("notepad.exe"), details, registry);
     EXPECT_EQ(view.fileName, "notepad.exe");
     EXPECT_EQ(view.place[0], "EXE ﾌｧｲﾙ");
     EXPECT_EQ(view.place[1], "<不明>");

@@ -1,4 +1,4 @@
-#include "dialogs/frm_reboot_win.h"
+#include "dialogs/reboot_dialog_win.h"
 
 #include <windows.h>
 
@@ -6,13 +6,13 @@
 
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
-#include "dialogs/frm_reboot_ids.h"
+#include "dialogs/reboot_dialog_ids.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
 namespace {
 
-class FrmReboot final : public Dialog {
+class RebootDialog final : public Dialog {
 public:
     RebootChoice Choice() const { return choice_; }
 
@@ -30,7 +30,7 @@ protected:
         // A shared system icon: it is not destroyed.
         SendMessageW(Item(IDC_FRMREBOOT_ICON), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)),
                      0);
-        const FrmRebootView view = FrmRebootLoad();
+        const RebootDialogView view = RebootDialogLoad();
         CheckRadioButton(Handle(), IDC_FRMREBOOT_RESTART, IDC_FRMREBOOT_STOREONLY,
                          view.optRestart ? IDC_FRMREBOOT_RESTART : IDC_FRMREBOOT_STOREONLY);
         // On OK rather than on the first option button, which would select it.
@@ -40,10 +40,10 @@ protected:
 
     void OnCommand(int id, int) override {
         if (id == IDOK) {
-            choice_ = FrmRebootOk({IsDlgButtonChecked(Handle(), IDC_FRMREBOOT_RESTART) == BST_CHECKED});
+            choice_ = RebootDialogOk({IsDlgButtonChecked(Handle(), IDC_FRMREBOOT_RESTART) == BST_CHECKED});
             EndDialog(Handle(), IDOK);
         } else if (id == IDCANCEL) {
-            choice_ = FrmRebootCancel();
+            choice_ = RebootDialogCancel();
             EndDialog(Handle(), IDCANCEL);
         }
     }
@@ -55,8 +55,8 @@ private:
 
 }  // namespace
 
-RebootChoice ShowFrmReboot(NativeWindow owner) {
-    FrmReboot dialog;
+RebootChoice ShowRebootDialog(NativeWindow owner) {
+    RebootDialog dialog;
     if (dialog.Run(reinterpret_cast<HWND>(owner), IDD_FRM_REBOOT) == -1) return RebootChoice::Cancel;
     return dialog.Choice();
 }

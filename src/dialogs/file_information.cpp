@@ -1,4 +1,4 @@
-#include "dialogs/file_infomation.h"
+#include "dialogs/file_information.h"
 
 #include "platform/messages.h"
 #include "app/number_format.h"
@@ -68,10 +68,10 @@ std::string FolderOfPath(std::string_view path) {
     return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
 }
 
-FileInfomationView FileInfomationLoad(const LaunchEntry& entry, FileDetails& details, Registry& registry,
+FileInformationView FileInformationLoad(const LaunchEntry& entry, FileDetails& details, Registry& registry,
                                       std::string_view separator) {
     const std::string unknown(text::kFileInfoUnknown);
-    FileInfomationView view;
+    FileInformationView view;
     view.fileName = unknown;
     view.place.fill(unknown);
     view.access.fill(unknown);

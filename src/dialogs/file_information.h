@@ -8,7 +8,7 @@
 #include "platform/file_details.h"
 #include "platform/registry.h"
 
-// The file properties dialog `FileInfomation`: what the file behind a bar
+// The file properties dialog `FileInformation`: what the file behind a bar
 // entry is, where it lies, how large it is, its times and attributes. It only
 // reads; every value it cannot get shows as unknown.
 namespace tavi {
@@ -16,7 +16,7 @@ namespace tavi {
 inline constexpr int kFileOpenAttempts = 2;
 inline constexpr int kFileOpenRetryMs = 500;
 
-struct FileInfomationView {
+struct FileInformationView {
     std::string caption;
     std::string fileName;                // LblFileName
     std::array<std::string, 3> place;    // LblFilePlace: type, folder, size
@@ -26,7 +26,7 @@ struct FileInfomationView {
     int iconIndex = 0;
 };
 
-FileInfomationView FileInfomationLoad(const LaunchEntry& entry, FileDetails& details, Registry& registry,
+FileInformationView FileInformationLoad(const LaunchEntry& entry, FileDetails& details, Registry& registry,
                                       std::string_view thousandsSeparator = ",");
 
 // The type description the shell's classes give a path's extension.
