@@ -37,64 +37,6 @@ struct FileDialogResult : DialogOutcome {
     std::string fileTitleBuffer;  // the whole file-title buffer, NULs included
 };
 
-struct ColorDialogRequest {
-    NativeWindow owner = 0;
-    uint32_t color = 0;  // 0x00BBGGRR
-    uint32_t flags = 0;
-};
-
-struct ColorDialogResult : DialogOutcome {
-    uint32_t color = 0;
-};
-
-struct FontDescription {
-    std::string name;
-    int32_t pointSize = 0;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strikethru = false;
-};
-
-struct FontDialogRequest {
-    NativeWindow owner = 0;
-    FontDescription initial;  // the dialog starts from this font
-    uint32_t flags = 0;
-    uint32_t color = 0;
-    int32_t minSize = 0;
-    int32_t maxSize = 0;
-};
-
-struct FontDialogResult : DialogOutcome {
-    std::string faceName;
-    int32_t height = 0;  // logical units, as the dialog fills a logical font
-    int32_t weight = 0;
-    bool italic = false;
-    bool underline = false;
-    bool strikethru = false;
-    uint32_t color = 0;
-    int32_t pixelsPerInchY = 0;  // of the owner's display, 0 when unknown
-};
-
-struct PrintDialogRequest {
-    NativeWindow owner = 0;
-    std::uintptr_t deviceContext = 0;
-    uint32_t flags = 0;
-    uint16_t fromPage = 0;
-    uint16_t toPage = 0;
-    uint16_t minPage = 0;
-    uint16_t maxPage = 0;
-    uint16_t copies = 0;
-};
-
-struct PrintDialogResult : DialogOutcome {
-    uint16_t fromPage = 0;
-    uint16_t toPage = 0;
-    uint16_t minPage = 0;
-    uint16_t maxPage = 0;
-    uint16_t copies = 0;
-};
-
 struct FolderBrowseRequest {
     NativeWindow owner = 0;
     int32_t rootFolder = 0;  // a special-folder number; 0 is the desktop
@@ -108,17 +50,12 @@ struct FolderBrowseResult {
     std::string path;  // empty for an item outside the file system
 };
 
-// The system's common dialogs, the help engine and the folder browser. Each
+// The system's file dialogs and the folder browser. Each
 // call is modal and leaves the program's current folder as it was.
 class CommonDialogs {
 public:
     virtual ~CommonDialogs() = default;
     virtual FileDialogResult PickFile(const FileDialogRequest& request) = 0;
-    virtual ColorDialogResult PickColor(const ColorDialogRequest& request) = 0;
-    virtual FontDialogResult PickFont(const FontDialogRequest& request) = 0;
-    virtual PrintDialogResult Print(const PrintDialogRequest& request) = 0;
-    virtual DialogOutcome PageSetup(NativeWindow owner, uint32_t flags) = 0;
-    virtual void Help(NativeWindow owner, const std::string& file, uint32_t command) = 0;
     virtual FolderBrowseResult BrowseForFolder(const FolderBrowseRequest& request) = 0;
 };
 

@@ -36,12 +36,6 @@ private:
     bool initialised_;
 };
 
-// Memory the print dialogs hand back.
-void FreeDeviceHandles(HGLOBAL devMode, HGLOBAL devNames) {
-    if (devMode) GlobalFree(devMode);
-    if (devNames) GlobalFree(devNames);
-}
-
 const wchar_t* NullWhenEmpty(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 std::string NarrowUpToNul(const wchar_t* text, size_t capacity) { return Narrow({text, wcsnlen(text, capacity)}); }
@@ -94,118 +88,6 @@ FileDialogResult Win32CommonDialogs::PickFile(const FileDialogRequest& request) 
     result.severalFiles = ofn.nFileOffset > 0 && ofn.nFileOffset < file.size() && file[ofn.nFileOffset - 1] == L'\0';
     result.fileTitleBuffer = Narrow({fileTitle.data(), fileTitle.size()});
     return result;
-}
-
-ColorDialogResult Win32CommonDialogs::PickColor(const ColorDialogRequest& request) {
-    std::array<COLORREF, 16> custom;
-    custom.fill(RGB(255, 255, 255));
-
-    CHOOSECOLORW cc{};
-    cc.lStructSize = sizeof(cc);
-    cc.hwndOwner = WindowOf(request.owner);
-    cc.rgbResult = request.color;
-    cc.lpCustColors = custom.data();
-    cc.Flags = request.flags;
-
-    CurrentFolderKeeper keeper;
-    ColorDialogResult result;
-    result.confirmed = ChooseColorW(&cc) != FALSE;
-    if (result.confirmed)
-        result.color = cc.rgbResult;
-    else
-        result.extendedError = CommDlgExtendedError();
-    return result;
-}
-
-FontDialogResult Win32CommonDialogs::PickFont(const FontDialogRequest& request) {
-    const HWND owner = WindowOf(request.owner);
-    int pixelsPerInch = 0;
-    if (const WindowDc dc(owner); dc) pixelsPerInch = GetDeviceCaps(dc.Get(), LOGPIXELSY);
-
-    LOGFONTW font{};
-    if (pixelsPerInch > 0) font.lfHeight = -MulDiv(request.initial.pointSize, pixelsPerInch, 72);
-    font.lfWeight = request.initial.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = request.initial.italic;
-    font.lfUnderline = request.initial.underline;
-    font.lfStrikeOut = request.initial.strikethru;
-    font.lfCharSet = DEFAULT_CHARSET;
-    const std::wstring face = Widen(request.initial.name);
-    std::copy_n(face.begin(), std::min<size_t>(face.size(), LF_FACESIZE - 1), font.lfFaceName);
-
-    CHOOSEFONTW cf{};
-    cf.lStructSize = sizeof(cf);
-    cf.hwndOwner = owner;
-    cf.lpLogFont = &font;
-    cf.Flags = request.flags;
-    cf.rgbColors = request.color;
-    cf.nFontType = SCREEN_FONTTYPE;
-    cf.nSizeMin = request.minSize;
-    cf.nSizeMax = request.maxSize;
-
-    CurrentFolderKeeper keeper;
-    FontDialogResult result;
-    result.confirmed = ChooseFontW(&cf) != FALSE;
-    if (!result.confirmed) {
-        result.extendedError = CommDlgExtendedError();
-        return result;
-    }
-    result.faceName = NarrowUpToNul(font.lfFaceName, LF_FACESIZE);
-    result.height = font.lfHeight;
-    result.weight = font.lfWeight;
-    result.italic = font.lfItalic != 0;
-    result.underline = font.lfUnderline != 0;
-    result.strikethru = font.lfStrikeOut != 0;
-    result.color = cf.rgbColors;
-    result.pixelsPerInchY = pixelsPerInch;
-    return result;
-}
-
-PrintDialogResult Win32CommonDialogs::Print(const PrintDialogRequest& request) {
-    const HDC given = reinterpret_cast<HDC>(request.deviceContext);
-    PRINTDLGW pd{};
-    pd.lStructSize = sizeof(pd);
-    pd.hwndOwner = WindowOf(request.owner);
-    pd.hDC = given;
-    pd.Flags = request.flags;
-    pd.nFromPage = request.fromPage;
-    pd.nToPage = request.toPage;
-    pd.nMinPage = request.minPage;
-    pd.nMaxPage = request.maxPage;
-    pd.nCopies = request.copies;
-
-    CurrentFolderKeeper keeper;
-    PrintDialogResult result;
-    result.confirmed = PrintDlgW(&pd) != FALSE;
-    if (!result.confirmed) result.extendedError = CommDlgExtendedError();
-    FreeDeviceHandles(pd.hDevMode, pd.hDevNames);
-    // Nobody reads back a context the dialog made; do not leak it.
-    if (pd.hDC && pd.hDC != given) DeleteDC(pd.hDC);
-    if (result.confirmed) {
-        result.fromPage = pd.nFromPage;
-        result.toPage = pd.nToPage;
-        result.minPage = pd.nMinPage;
-        result.maxPage = pd.nMaxPage;
-        result.copies = pd.nCopies;
-    }
-    return result;
-}
-
-DialogOutcome Win32CommonDialogs::PageSetup(NativeWindow owner, uint32_t flags) {
-    PAGESETUPDLGW ps{};
-    ps.lStructSize = sizeof(ps);
-    ps.hwndOwner = WindowOf(owner);
-    ps.Flags = flags;
-
-    CurrentFolderKeeper keeper;
-    DialogOutcome result;
-    result.confirmed = PageSetupDlgW(&ps) != FALSE;
-    if (!result.confirmed) result.extendedError = CommDlgExtendedError();
-    FreeDeviceHandles(ps.hDevMode, ps.hDevNames);
-    return result;
-}
-
-void Win32CommonDialogs::Help(NativeWindow owner, const std::string& file, uint32_t command) {
-    WinHelpW(WindowOf(owner), Widen(file).c_str(), command, 0);
 }
 
 FolderBrowseResult Win32CommonDialogs::BrowseForFolder(const FolderBrowseRequest& request) {

@@ -1,7 +1,6 @@
 #include "platform/common_dlg.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "platform/messages.h"
@@ -42,25 +41,6 @@ std::string UpToFirst(std::string_view text, std::string_view end) {
 std::string FileNameFromBuffer(std::string_view buffer, bool severalFiles) {
     using namespace std::string_view_literals;
     return severalFiles ? UpToFirst(buffer, "\0\0"sv) : UpToFirst(buffer, "\0"sv);
-}
-
-int16_t ClampToInt16(int32_t value) {
-    return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
-                                                    std::numeric_limits<int16_t>::max()));
-}
-
-// The print record holds 16-bit page numbers and copies.
-uint16_t ClampToWord(int32_t value) { return static_cast<uint16_t>(std::clamp<int32_t>(value, 0, 0xFFFF)); }
-
-// Points from a logical font height on a display with that many pixels per
-// inch, rounded half to even; false when it cannot be told.
-bool PointsFromHeight(int32_t height, int32_t pixelsPerInch, int16_t& points) {
-    if (pixelsPerInch <= 0) return false;
-    int32_t rounded = 0;
-    if (!RoundToInt32(std::fabs(72.0 / pixelsPerInch * height), rounded)) return false;
-    if (rounded > std::numeric_limits<int16_t>::max()) return false;
-    points = static_cast<int16_t>(rounded);
-    return true;
 }
 
 }  // namespace
@@ -126,31 +106,9 @@ std::string_view ErrDescriptionOf(int32_t errNumber) {
     }
 }
 
-void CommonDlg::SetForm(NativeWindow form, const FontDescription& font) {
-    form_ = form;
-    fontBold_ = font.bold;
-    fontItalic_ = font.italic;
-    fontName_ = font.name;
-    fontSize_ = ClampToInt16(font.pointSize);
-    fontStrikethru_ = font.strikethru;
-    fontUnderline_ = font.underline;
-}
-
 void CommonDlg::SetFileName(std::string_view name) { fileName_ = TrimTrailingSpaces(name); }
 
 void CommonDlg::SetFileTitle(std::string_view title) { fileTitle_ = TrimTrailingSpaces(title); }
-
-void CommonDlg::SetAction(int16_t action) {
-    switch (action) {
-        case kActionOpen: ShowOpen(); break;
-        case kActionSave: ShowSave(); break;
-        case kActionColor: ShowColor(); break;
-        case kActionFont: ShowFont(); break;
-        case kActionPrint: ShowPrinter(); break;
-        case kActionHelp: ShowHelp(); break;
-        default: break;
-    }
-}
 
 void CommonDlg::Begin(int16_t action) {
     action_ = action;
@@ -196,100 +154,6 @@ void CommonDlg::ShowOpenSave(int16_t action) {
         // initial name looking like the user's choice.
         confirmed_ = false;
         errNumber_ = kDlgErrNoMemoryForNames;
-    }
-}
-
-void CommonDlg::ShowColor() {
-    Begin(kActionColor);
-    try {
-        const ColorDialogResult result = dialogs_.PickColor({form_, color_, flags_});
-        confirmed_ = result.confirmed;
-        if (result.confirmed)
-            color_ = result.color;
-        else
-            SetExtendedError(result.extendedError);
-    } catch (...) {
-        // A fault ends the operation with the properties as they stand.
-    }
-}
-
-void CommonDlg::ShowFont() {
-    Begin(kActionFont);
-    try {
-        FontDialogRequest request;
-        request.owner = form_;
-        request.initial = {fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_, fontStrikethru_};
-        request.flags = flags_ | kCfInitToLogFont;
-        request.color = color_;
-        request.minSize = min_;
-        request.maxSize = max_;
-
-        const FontDialogResult result = dialogs_.PickFont(request);
-        confirmed_ = result.confirmed;
-        if (!result.confirmed) {
-            SetExtendedError(result.extendedError);
-            return;
-        }
-        fontBold_ = selBold_ = result.weight >= 500;
-        fontItalic_ = selItalic_ = result.italic;
-        fontUnderline_ = selUnderline_ = result.underline;
-        fontStrikethru_ = selStrikethru_ = result.strikethru;
-        fontName_ = result.faceName;
-        int16_t points = 0;
-        if (PointsFromHeight(result.height, result.pixelsPerInchY, points)) fontSize_ = points;
-        color_ = result.color;
-    } catch (...) {
-        // A fault ends the operation with the properties as they stand.
-    }
-}
-
-void CommonDlg::ShowPrinter() {
-    Begin(kActionPrint);
-    try {
-        PrintDialogRequest request;
-        request.owner = form_;
-        request.deviceContext = hdc_;
-        request.flags = flags_;
-        request.fromPage = ClampToWord(fromPage_);
-        request.toPage = ClampToWord(toPage_);
-        request.minPage = ClampToWord(min_);
-        request.maxPage = ClampToWord(max_);
-        request.copies = ClampToWord(copies_);
-
-        const PrintDialogResult result = dialogs_.Print(request);
-        confirmed_ = result.confirmed;
-        if (!result.confirmed) {
-            SetExtendedError(result.extendedError);
-            return;
-        }
-        fromPage_ = result.fromPage;
-        toPage_ = result.toPage;
-        min_ = result.minPage;
-        max_ = result.maxPage;
-        copies_ = result.copies;
-    } catch (...) {
-        // A fault ends the operation with the properties as they stand.
-    }
-}
-
-void CommonDlg::ShowPrinterEx() {
-    Begin(kActionPrint);
-    try {
-        const DialogOutcome result = dialogs_.PageSetup(form_, flags_);
-        confirmed_ = result.confirmed;
-        if (!result.confirmed) SetExtendedError(result.extendedError);
-    } catch (...) {
-        // A fault ends the operation with the properties as they stand.
-    }
-}
-
-void CommonDlg::ShowHelp() {
-    Begin(kActionHelp);
-    if (helpFile_.empty() || helpCommand_ == 0) return;
-    try {
-        dialogs_.Help(form_, helpFile_, static_cast<uint32_t>(helpCommand_));
-    } catch (...) {
-        // Help records no error.
     }
 }
 

@@ -26,38 +26,13 @@ FileDialogResult FakeCommonDialogs::PickFile(const FileDialogRequest& request) {
     return Next(fileResults);
 }
 
-ColorDialogResult FakeCommonDialogs::PickColor(const ColorDialogRequest& request) {
-    colorRequests.push_back(request);
-    return Next(colorResults);
-}
-
-FontDialogResult FakeCommonDialogs::PickFont(const FontDialogRequest& request) {
-    fontRequests.push_back(request);
-    return Next(fontResults);
-}
-
-PrintDialogResult FakeCommonDialogs::Print(const PrintDialogRequest& request) {
-    printRequests.push_back(request);
-    return Next(printResults);
-}
-
-DialogOutcome FakeCommonDialogs::PageSetup(NativeWindow owner, uint32_t flags) {
-    pageSetupCalls.push_back({owner, flags});
-    return Next(pageSetupResults);
-}
-
-void FakeCommonDialogs::Help(NativeWindow owner, const std::string& file, uint32_t command) {
-    helpCalls.push_back({owner, file, command});
-}
-
 FolderBrowseResult FakeCommonDialogs::BrowseForFolder(const FolderBrowseRequest& request) {
     folderRequests.push_back(request);
     return Next(folderResults);
 }
 
 size_t FakeCommonDialogs::CallCount() const {
-    return fileRequests.size() + colorRequests.size() + fontRequests.size() + printRequests.size() +
-           pageSetupCalls.size() + helpCalls.size() + folderRequests.size();
+    return fileRequests.size() + folderRequests.size();
 }
 
 FileDialogResult FakeCommonDialogs::Chose(const FileDialogRequest& request, const std::string& selection,

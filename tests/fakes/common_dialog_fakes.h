@@ -11,39 +11,15 @@ namespace tavi::fakes {
 
 class FakeCommonDialogs final : public CommonDialogs {
 public:
-    struct HelpCall {
-        NativeWindow owner;
-        std::string file;
-        uint32_t command;
-    };
-    struct PageSetupCall {
-        NativeWindow owner;
-        uint32_t flags;
-    };
-
     std::vector<FileDialogRequest> fileRequests;
-    std::vector<ColorDialogRequest> colorRequests;
-    std::vector<FontDialogRequest> fontRequests;
-    std::vector<PrintDialogRequest> printRequests;
-    std::vector<PageSetupCall> pageSetupCalls;
-    std::vector<HelpCall> helpCalls;
     std::vector<FolderBrowseRequest> folderRequests;
 
     std::deque<FileDialogResult> fileResults;
-    std::deque<ColorDialogResult> colorResults;
-    std::deque<FontDialogResult> fontResults;
-    std::deque<PrintDialogResult> printResults;
-    std::deque<DialogOutcome> pageSetupResults;
     std::deque<FolderBrowseResult> folderResults;
     // The next file dialog fails to get its buffers.
     bool fileOutOfMemory = false;
 
     FileDialogResult PickFile(const FileDialogRequest& request) override;
-    ColorDialogResult PickColor(const ColorDialogRequest& request) override;
-    FontDialogResult PickFont(const FontDialogRequest& request) override;
-    PrintDialogResult Print(const PrintDialogRequest& request) override;
-    DialogOutcome PageSetup(NativeWindow owner, uint32_t flags) override;
-    void Help(NativeWindow owner, const std::string& file, uint32_t command) override;
     FolderBrowseResult BrowseForFolder(const FolderBrowseRequest& request) override;
 
     // Calls of every kind, for "nothing was shown" checks.
