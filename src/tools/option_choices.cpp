@@ -71,8 +71,8 @@ std::string LanguageSettingOnOk(const std::string& setting, int selected) {
     return selected == 0 ? std::string() : std::string(languages[static_cast<size_t>(selected) - 1].code);
 }
 
-bool OptionChoicesOk(const OptionChoices& choices, MenuMain& state) {
-    return state.settings.StoreChoices(choices.monitor, choices.language, choices.hotKey, choices.searchHotKey);
+bool OptionChoicesOk(const OptionChoices& choices, SettingsFile& settings) {
+    return settings.StoreChoices(choices.monitor, choices.language, choices.hotKey, choices.searchHotKey);
 }
 
 }  // namespace tavi

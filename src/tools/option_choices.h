@@ -52,6 +52,6 @@ struct OptionChoices {
 // global key changed and the keys must be registered afresh once the dialog
 // has closed; unchanged keys are not, so a key another program holds is not
 // reported again at every OK.
-bool OptionChoicesOk(const OptionChoices& choices, MenuMain& state);
+bool OptionChoicesOk(const OptionChoices& choices, SettingsFile& settings);
 
 }  // namespace tavi

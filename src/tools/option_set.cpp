@@ -116,27 +116,35 @@ std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view
     return links;
 }
 
-OptionSetOkOutcome OptionSetOk(const OptionSetState& controls, MenuMain& state, Platform& platform,
-                               BarServices& bar) {
+OptionSetOkResult OptionSetOk(const OptionSetState& controls, const OptionChoices& choices, MenuMain& state,
+                              Platform& platform, BarServices& bar) {
     if (state.settings.Unread()) {
         const bool read = ReadSettings(state, platform);
         if (read) FollowReadSettings(state.settings.Values(), bar);
         platform.messages.Show({std::string(read ? text::kOptionsSettingsReadAgain : text::kOptionsSettingsUnread),
                                 std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
-        return read ? OptionSetOkOutcome::SettingsReadAgain : OptionSetOkOutcome::SettingsUnread;
+        return {read ? OptionSetOkOutcome::SettingsReadAgain : OptionSetOkOutcome::SettingsUnread};
     }
-    state.wallpaper.RestartClock();
-    state.settings.ResetToolBox();
-    state.page.ShowFrom(0);
     OptionSetState stored = controls;
     // Any count that reads as 0 would leave a group no member slot at all.
     if (IsBlank(stored.txtExMenuCount) || (IsNumeric(stored.txtExMenuCount) && LeadingInt(stored.txtExMenuCount) < 1))
         stored.txtExMenuCount = "1";
+    SettingsFile chosen = state.settings;
+    chosen.ResetToolBox();
+    chosen.StoreOptions(stored);
+    const bool hotKeyChanged = OptionChoicesOk(choices, chosen);
+    // The file first: settings the bar follows but the file does not hold
+    // would be lost at the next start without a word.
+    if (!state.notices.Note(platform.messages, state.ApplicationPath,
+                            chosen.Save(platform.profile, SettingsFilePath(state.ApplicationPath))))
+        return {OptionSetOkOutcome::NotSaved};
+    state.settings = std::move(chosen);
+    state.wallpaper.RestartClock();
+    state.page.ShowFrom(0);
     if (bar.Visible()) bar.ApplyTopMost(stored.ChkTemae != 0);
-    state.settings.StoreOptions(stored);
     bar.SetWallpaperTimer(state.settings.Values().WallPaperChenge != "0");
     bar.ScheduleAlarm();
-    return OptionSetOkOutcome::Applied;
+    return {OptionSetOkOutcome::Applied, hotKeyChanged};
 }
 
 void OptionSetAfterOk(BarServices& bar, bool hotKeyChanged) {

@@ -8,6 +8,7 @@
 #include "app/menu_main.h"
 #include "platform/rect.h"
 #include "app/settings.h"
+#include "tools/option_choices.h"
 #include "platform/drive_space.h"
 #include "platform/file_chooser.h"
 #include "platform/message_box.h"
@@ -73,16 +74,21 @@ std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view
 
 // OK, while the dialog is still open: the settings take the controls and the
 // bar's front-most state and wallpaper timer follow them. The settings file
-// is written by the re-dock that follows once the dialog has closed.
-// Over settings that could not be read, whose controls show defaults, OK
-// first reads the file again: still unreadable, it says so and changes
-// nothing; read now, the bar follows the file and the dialog is to show it,
-// to be confirmed again. Keys the user never saw are never written over.
-enum class OptionSetOkOutcome { Applied, SettingsReadAgain, SettingsUnread };
-[[nodiscard]] OptionSetOkOutcome OptionSetOk(const OptionSetState& controls, MenuMain& state, Platform& platform,
-                                             BarServices& bar);
+// is written first, whole: when it cannot be written nothing is applied,
+// the user is told as for any failed save, and the dialog stays open
+// (NotSaved). Over settings that could not be read, whose controls show
+// defaults, OK first reads the file again: still unreadable, it says so and
+// changes nothing; read now, the bar follows the file and the dialog is to
+// show it, to be confirmed again. Keys the user never saw are never written over.
+enum class OptionSetOkOutcome { Applied, SettingsReadAgain, SettingsUnread, NotSaved };
+struct OptionSetOkResult {
+    OptionSetOkOutcome outcome;
+    bool hotKeyChanged = false;  // the global keys are registered afresh after the dialog
+};
+[[nodiscard]] OptionSetOkResult OptionSetOk(const OptionSetState& controls, const OptionChoices& choices,
+                                            MenuMain& state, Platform& platform, BarServices& bar);
 // OK, after the dialog has closed: the bar is laid out again at once (which
-// writes "TaviLaunch.ini") and shown when it was hidden; a changed global key
+// writes "TaviLaunch.ini" with the bar's new place) and shown when it was hidden; a changed global key
 // is registered afresh.
 void OptionSetAfterOk(BarServices& bar, bool hotKeyChanged = false);
 

@@ -347,14 +347,16 @@ void OptionSet::OnCommand(int id, int code) {
             return;
         case IDOK:
             Read();
-            switch (OptionSetOk(view_.controls, state_, platform_, bar_)) {
-                case OptionSetOkOutcome::SettingsUnread: return;
+            const OptionSetOkResult ok = OptionSetOk(view_.controls, ReadChoices(), state_, platform_, bar_);
+            switch (ok.outcome) {
+                case OptionSetOkOutcome::SettingsUnread:
+                case OptionSetOkOutcome::NotSaved: return;
                 case OptionSetOkOutcome::SettingsReadAgain:
                     ShowSettings();
                     return;
                 case OptionSetOkOutcome::Applied: break;
             }
-            hotKeyChanged_ = OptionChoicesOk(ReadChoices(), state_);
+            hotKeyChanged_ = ok.hotKeyChanged;
             OptionSetStartWithWindows(registry_, platform_.messages, programPath_,
                                       IsDlgButtonChecked(Handle(), IDC_OPTION_START_WITH_WINDOWS) == BST_CHECKED);
             confirmed_ = true;

@@ -6,10 +6,13 @@
 
 #include "app/list_change.h"
 #include "app/menu_main.h"
+#include "app/startup.h"
+#include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
 #include "platform/host_adapters.h"
 #include "platform/ini_profile.h"
 #include "platform/messages.h"
+#include "tools/option_set.h"
 
 using namespace tavi;
 
@@ -123,13 +126,33 @@ const struct {
      }},
     {"undo a move", [](Program& p) { return p.state.entries.Undo(); }},
     {"redo a move", [](Program& p) { return p.state.entries.Redo(); }},
+    {"options OK", [](Program& p) {
+         const Settings& s = p.state.settings.Values();
+         OptionSetState controls = OptionSetLoad(s).controls;
+         controls.txtExMenuCount = "20";
+         controls.ChkDispToolTip = 0;
+         fakes::FakeBarServices bar;
+         return OptionSetOk(controls, {s.Monitor, s.HotKey, s.SearchHotKey, s.Language}, p.state, p.platform, bar)
+                    .outcome == OptionSetOkOutcome::Applied;
+     }},
 };
+
+// The settings the bar runs on, as a fresh start would read them from disk.
+std::string SettingsKey(const Settings& s) { return s.IniBuff + "|" + s.ExMenuCount + "|" + s.ToolTips; }
+std::string SettingsOnDisk(fakes::MemoryFileSystem& disk) {
+    IconvCodePage codePage;
+    IniProfile profile(disk, codePage);
+    SettingsFile settings;
+    EXPECT_TRUE(settings.Read(profile, SettingsFilePath(kFolder)));
+    return SettingsKey(settings.Values());
+}
 
 // Before the undo and redo rows, a move of the group to undo (and undo it, for redo).
 void Prepare(Program& p, const char* name) {
     const std::string kind = name;
     if (kind.starts_with("undo") || kind.starts_with("redo")) ASSERT_TRUE(Edit(p, [](ListEdit& e) { e.Move(1, 150); }));
     if (kind.starts_with("redo")) ASSERT_TRUE(p.state.entries.Undo());
+    if (kind.starts_with("options")) ASSERT_TRUE(ReadSettings(p.state, p.platform));
 }
 
 }  // namespace
@@ -168,6 +191,7 @@ TEST(ListChange, EveryChangeLandsWholeOrNotAtAllWhicheverOperationFails) {
             EXPECT_EQ(made, disk.files == after);
             EXPECT_EQ(p.Shown(), made ? shownAfter : shownBefore) << "the bar shows what the disk holds";
             EXPECT_EQ(p.state.entries.UndoCount(), made ? clean.state.entries.UndoCount() : undoBefore);
+            EXPECT_EQ(SettingsKey(p.state.settings.Values()), SettingsOnDisk(disk)) << "the bar runs on what the disk holds";
             EXPECT_EQ(Program::Trimmed(Program(disk).Shown()), made ? shownAfter : shownBefore) << "the next start";
         }
     }

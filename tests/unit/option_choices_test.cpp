@@ -129,7 +129,7 @@ TEST(OptionChoicesOk, TheKeysAreRegisteredAfreshOnlyWhenOneChanged) {
         fakes::SetSetting(state, &Settings::SearchHotKey, c.searchBefore);
         fakes::SetSetting(state, &Settings::Monitor, "\\\\.\\DISPLAY3");
         fakes::FakeBarServices bar;
-        const bool changed = OptionChoicesOk({"\\\\.\\DISPLAY2", c.after, c.searchAfter}, state);
+        const bool changed = OptionChoicesOk({"\\\\.\\DISPLAY2", c.after, c.searchAfter}, state.settings);
         EXPECT_EQ(changed, c.changed) << what;
         EXPECT_EQ(state.settings.Values().HotKey, c.after);
         EXPECT_EQ(state.settings.Values().SearchHotKey, c.searchAfter);
@@ -154,7 +154,7 @@ TEST(OptionChoicesOk, ClearedChoicesLeaveTheFileAsItWas) {
     ASSERT_TRUE(state.settings.Save(profile, path));
     const std::string firstRun = files.ReadAll(path).value_or("");
 
-    (void)OptionChoicesOk({"\\\\.\\DISPLAY2", "1620", "1606", "en"}, state);
+    (void)OptionChoicesOk({"\\\\.\\DISPLAY2", "1620", "1606", "en"}, state.settings);
     ASSERT_TRUE(state.settings.Save(profile, path));
     const std::string chosen = files.ReadAll(path).value_or("");
     EXPECT_NE(chosen.find("Monitor=\\\\.\\DISPLAY2\r\n"), std::string::npos);
@@ -162,7 +162,7 @@ TEST(OptionChoicesOk, ClearedChoicesLeaveTheFileAsItWas) {
     EXPECT_NE(chosen.find("\nSearchHotKey=1606\r\n"), std::string::npos);
     EXPECT_NE(chosen.find("\nLanguage=en\r\n"), std::string::npos);
 
-    (void)OptionChoicesOk({"", "", "", ""}, state);
+    (void)OptionChoicesOk({"", "", "", ""}, state.settings);
     ASSERT_TRUE(state.settings.Save(profile, path));
     EXPECT_EQ(files.ReadAll(path).value_or(""), firstRun);
     Settings back;

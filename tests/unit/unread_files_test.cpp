@@ -21,6 +21,14 @@
 using namespace tavi;
 
 namespace {
+// The choices page as the settings left it.
+OptionChoices KeptChoices(const MenuMain& state) {
+    const Settings& s = state.settings.Values();
+    return {s.Monitor, s.HotKey, s.SearchHotKey, s.Language};
+}
+}  // namespace
+
+namespace {
 
 constexpr const char* kFolder = "C:\\Tavi";
 constexpr const char* kList = "C:\\Tavi\\Launch.ini";
@@ -227,7 +235,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     fakes::FakeBarServices bar;
     OptionSetState controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 0;  // the one change the user made
-    EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::SettingsUnread);
+    EXPECT_EQ(OptionSetOk(controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsUnread);
     ASSERT_EQ(d.messages.shown.size(), 1u);
     EXPECT_EQ(d.messages.shown[0].text, text::kOptionsSettingsUnread);
     EXPECT_TRUE(d.state.settings.Unread()) << "the file is still not written";
@@ -236,7 +244,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     EXPECT_EQ(d.files.files[kSettings], settings);
 
     d.Release(kSettings);
-    EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::SettingsReadAgain);
+    EXPECT_EQ(OptionSetOk(controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsReadAgain);
     ASSERT_EQ(d.messages.shown.size(), 2u);
     EXPECT_EQ(d.messages.shown[1].text, text::kOptionsSettingsReadAgain);
     EXPECT_EQ(d.state.settings.Values().HotKey, "1620");
@@ -245,7 +253,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
 
     controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 1;
-    EXPECT_EQ(OptionSetOk(controls, d.state, d.platform, bar), OptionSetOkOutcome::Applied);
+    EXPECT_EQ(OptionSetOk(controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::Applied);
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform)) << "the re-dock after OK";
     Settings saved;
     ASSERT_EQ(LoadSettings(saved, d.profile, kSettings), ReadOutcome::Whole);
