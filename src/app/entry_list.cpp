@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "app/list_change.h"
-#include "app/menu_main.h"
 #include "app/save_notice.h"
 #include "platform/messages.h"
 
@@ -42,12 +41,13 @@ void ListEdit::SetMembers(int index, ExMenuSlots members) {
 
 void ListEdit::ClearMembers(int index) { SetMembers(index, EmptyExMenu(exMenuMax_)); }
 
-void EntryList::Open(MenuMain& state, Platform& platform) {
-    state_ = &state;
+void EntryList::Open(const std::string& folder, SaveNotices& notices, Platform& platform) {
+    folder_ = folder;
+    notices_ = &notices;
     platform_ = &platform;
     unreadPaths_.clear();
     Load();
-    Remember(ReadListFiles(platform.files, state.ApplicationPath));
+    Remember(ReadListFiles(platform.files, folder_));
 }
 
 void EntryList::Remember(const ListFiles& files) { seen_ = files; }
@@ -66,13 +66,13 @@ bool EntryList::ShowChangedOutside() {
     // the list: it is shown as the file has it, the user's action is not
     // carried out over it, and no step of before applies any more.
     Platform& p = *platform_;
-    LoadedEntries loaded = LoadEntries(p.files, p.codePage, state_->ApplicationPath);
+    LoadedEntries loaded = LoadEntries(p.files, p.codePage, folder_);
     if (loaded.outcome != ReadOutcome::Unreadable) {
         const size_t shown = store_.slots.size();
         store_ = std::move(loaded.store);
         if (store_.slots.size() < shown) store_.slots.resize(shown);
     }
-    Remember(ReadListFiles(p.files, state_->ApplicationPath));
+    Remember(ReadListFiles(p.files, folder_));
     undo_.Clear();
     ++changeCount_;
     if (view_) view_->EntriesReplaced();
@@ -84,7 +84,7 @@ bool EntryList::ShowChangedOutside() {
 void EntryList::Load() {
     ++changeCount_;
     Platform& p = *platform_;
-    const std::string& folder = state_->ApplicationPath;
+    const std::string& folder = folder_;
     if (!SettleListChange(p.files, folder)) {
         // A change cut short whose files cannot be put back yet: they may
         // hold half of it, so they are neither shown nor written over.
@@ -106,7 +106,7 @@ void EntryList::Load() {
             break;
         case ReadOutcome::Absent:
             store_ = FirstRunEntries(p.system, p.files);
-            if (!store_.slots.empty()) (void)state_->notices.Note(p.messages, folder, SaveEntries(store_, p, folder));
+            if (!store_.slots.empty()) (void)notices_->Note(p.messages, folder, SaveEntries(store_, p, folder));
             break;
         case ReadOutcome::Whole: store_ = std::move(loaded.store); break;
     }
@@ -116,7 +116,7 @@ void EntryList::Load() {
 
 void EntryList::KeepStrayCompanion() {
     FileSystem& files = platform_->files;
-    const std::string& folder = state_->ApplicationPath;
+    const std::string& folder = folder_;
     const std::optional<std::string> companion = files.ReadAll(EntryUnicodeFilePath(folder));
     if (companion && files.ReadAll(StrayCompanionPath(folder)) != companion)
         (void)files.ReplaceAll(StrayCompanionPath(folder), *companion);
@@ -142,7 +142,7 @@ void EntryList::TellUnread() {
 bool EntryList::Retry(bool* shownListChanged) {
     if (!platform_ || unreadPaths_.empty()) return false;
     Platform& p = *platform_;
-    const std::string& folder = state_->ApplicationPath;
+    const std::string& folder = folder_;
     if (!SettleListChange(p.files, folder)) return false;
     bool readAgain = false;
     if (IsUnread(EntryFilePath(folder)) || IsUnread(EntryUnicodeFilePath(folder))) {
@@ -189,7 +189,7 @@ bool EntryList::ReadBeforeActing() {
 }
 
 std::vector<std::string> EntryList::UnreadableNow(const ListFiles& files, bool entries, bool members) {
-    const std::string& folder = state_->ApplicationPath;
+    const std::string& folder = folder_;
     std::vector<std::string> paths;
     const std::tuple<const FileContents*, std::string, bool> read[] = {
         {&files.entries, EntryFilePath(folder), entries},
@@ -209,10 +209,10 @@ std::vector<std::string> EntryList::UnreadableNow(const ListFiles& files, bool e
 bool EntryList::NoteListChange(ListChangeOutcome outcome) {
     // Files that could not be put back are not trusted until the journal settles them.
     if (outcome == ListChangeOutcome::Unsettled) {
-        MarkUnread(EntryFilePath(state_->ApplicationPath));
-        MarkUnread(ExMenuFilePath(state_->ApplicationPath));
+        MarkUnread(EntryFilePath(folder_));
+        MarkUnread(ExMenuFilePath(folder_));
     }
-    return state_->notices.Note(platform_->messages, state_->ApplicationPath, false, text::kListChangeNotSaved);
+    return notices_->Note(platform_->messages, folder_, false, text::kListChangeNotSaved);
 }
 
 bool EntryList::Refused(const std::vector<std::string>& paths) {
@@ -230,9 +230,9 @@ void EntryList::SeparateSharedGroups() {
     // Skipped while a file is unread, it runs once the files read again.
     separationDue_ = Unread();
     if (separationDue_) return;
-    if (SeparateSharedGroupSections(store_, platform_->profile, state_->ApplicationPath).empty()) return;
+    if (SeparateSharedGroupSections(store_, platform_->profile, folder_).empty()) return;
     ++changeCount_;
-    Remember(ReadListFiles(platform_->files, state_->ApplicationPath));  // our own write
+    Remember(ReadListFiles(platform_->files, folder_));  // our own write
 }
 
 void EntryList::AttachCut(CutReader read, CutWriter write) {
@@ -252,12 +252,12 @@ std::optional<ExMenuSlots> EntryList::ReadMembers(int index) {
     if (!platform_) return std::nullopt;
     Profile& profile = platform_->profile;
     ProfileBatch batch(profile);  // the outcome and the members of one reading
-    if (profile.FileOutcome(ExMenuFilePath(state_->ApplicationPath)) == ReadOutcome::Unreadable) return std::nullopt;
-    return LoadExMenu(profile, state_->ApplicationPath, index, exMenuMax_);
+    if (profile.FileOutcome(ExMenuFilePath(folder_)) == ReadOutcome::Unreadable) return std::nullopt;
+    return LoadExMenu(profile, folder_, index, exMenuMax_);
 }
 
 UndoHistory::Step EntryList::Current() {
-    return {ReadListFiles(platform_->files, state_->ApplicationPath), readCut_ ? readCut_() : std::nullopt};
+    return {ReadListFiles(platform_->files, folder_), readCut_ ? readCut_() : std::nullopt};
 }
 
 void EntryList::ShowChanges(const EntryStore& before, bool all) {
@@ -279,7 +279,7 @@ void EntryList::ShowChanges(const EntryStore& before, bool all) {
 bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
     if (!platform_) return false;
     Platform& p = *platform_;
-    const std::string& folder = state_->ApplicationPath;
+    const std::string& folder = folder_;
     if (ReadBeforeActing()) return false;
     ListEdit e(store_, [this](int index) { return ReadMembers(index); }, exMenuMax_);
     edit(e);
@@ -343,7 +343,7 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
 bool EntryList::Go(UndoHistory::Direction direction) {
     if (!platform_) return false;
     Platform& p = *platform_;
-    const std::string& folder = state_->ApplicationPath;
+    const std::string& folder = folder_;
     if (ReadBeforeActing()) return false;
     UndoHistory::Step now = Current();
     if (ChangedOutside(now.files, true, true)) return ShowChangedOutside();

@@ -9,12 +9,11 @@
 #include "app/entry_store.h"
 #include "app/ex_menu_store.h"
 #include "app/list_change.h"
+#include "app/save_notice.h"
 #include "app/undo_history.h"
 #include "platform/platform.h"
 
 namespace tavi {
-
-struct MenuMain;
 
 // The bar's side of the list: which buttons to show again after a change.
 class ListView {
@@ -76,11 +75,12 @@ private:
 // memory either, until it reads again.
 class EntryList {
 public:
-    // Binds the list to the program's state and ports and reads the files.
+    // Binds the list to the program's folder, its save notices and ports,
+    // and reads the files.
     // A missing list is a first run (its entries are saved at once); an
     // unreadable one leaves the list empty and is told once, later, by
     // TellUnread. Until this is called every change is refused.
-    void Open(MenuMain& state, Platform& platform);
+    void Open(const std::string& folder, SaveNotices& notices, Platform& platform);
     // 再表示: the files that could not be read are read again. True when the
     // list was read again (the bar has been told to show it).
     bool ReadAgain();
@@ -167,7 +167,8 @@ private:
     bool Go(UndoHistory::Direction direction);
     void ShowChanges(const EntryStore& before, bool all);
 
-    MenuMain* state_ = nullptr;
+    std::string folder_;
+    SaveNotices* notices_ = nullptr;
     int exMenuMax_ = 9;
     Platform* platform_ = nullptr;
     EntryStore store_;

@@ -75,7 +75,7 @@ bool TaviMenu2::Load() {
     state_.page.Reset();
     autoHide_ = AutoHideState{};
     autoHide_.lastReleasePosition = 20;
-    state_.entries.Open(state_, platform_);
+    state_.entries.Open(state_.ApplicationPath, state_.notices, platform_);
     state_.entries.AttachView(&listView_);
     LoadIconCache();
     TracePhase("entries loaded");

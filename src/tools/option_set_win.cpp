@@ -345,7 +345,7 @@ void OptionSet::OnCommand(int id, int code) {
         case IDC_OPTION_LINK2:
             if (code == STN_DBLCLK) OptionSetOpenLink(platform_.shell, ItemText(id));
             return;
-        case IDOK:
+        case IDOK: {
             Read();
             const OptionSetOkResult ok = OptionSetOk(view_.controls, ReadChoices(), state_, platform_, bar_);
             switch (ok.outcome) {
@@ -362,6 +362,7 @@ void OptionSet::OnCommand(int id, int code) {
             confirmed_ = true;
             EndDialog(Handle(), IDOK);
             return;
+        }
         case IDCANCEL:
             EndDialog(Handle(), IDCANCEL);
             return;

@@ -29,7 +29,7 @@ void GiveEntries(MenuMain& state, Platform& platform, const std::vector<LaunchEn
     EntryStore store;
     store.slots = slots;
     if (!SaveEntries(store, platform, state.ApplicationPath)) throw std::runtime_error("list not written");
-    state.entries.Open(state, platform);
+    state.entries.Open(state.ApplicationPath, state.notices, platform);
 }
 
 void PutEntry(MenuMain& state, int index, const LaunchEntry& entry) {

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool lastIndexShort = input.ConsumeBool();
     if (lastIndexShort && given.LastEntryIndex > 0) --given.LastEntryIndex;
     if (!SaveEntries(given, fake.platform, state.ApplicationPath)) return 0;
-    state.entries.Open(state, fake.platform);
+    state.entries.Open(state.ApplicationPath, state.notices, fake.platform);
 
     // The shell never drops a blank name.
     std::vector<std::string> files;

@@ -66,7 +66,7 @@ TEST(OpenEntryList, OnlyAMissingListIsAFirstRunAndAnUnreadableOneIsLeftAsItIs) {
         if (c.unicodeUnreadable) fake.files.unreadable.push_back(kList + ".utf8");
         MenuMain state;
         state.ApplicationPath = kApp;
-        state.entries.Open(state, fake.platform);
+        state.entries.Open(state.ApplicationPath, state.notices, fake.platform);
         EXPECT_EQ(state.entries.Slots().size(), c.entries);
         EXPECT_EQ(state.entries.Unread(), c.unread);
         const auto found = fake.files.files.find(kList);

@@ -74,7 +74,7 @@ struct Program {
     explicit Program(fakes::MemoryFileSystem& d) : disk(d) {
         state.ApplicationPath = kFolder;
         state.entries.SetExMenuMax(2);
-        state.entries.Open(state, platform);
+        state.entries.Open(state.ApplicationPath, state.notices, platform);
     }
     // The list as the bar holds it, and as a fresh start reads it from disk.
     std::vector<LaunchEntry> Shown() const { return Trimmed(state.entries.Slots()); }

@@ -148,7 +148,7 @@ TEST(UnreadFiles, AFileThatCouldNotBeReadIsNeverWrittenOverAndUndoNeverLosesIt) 
         SCOPED_TRACE(c.what);
         Disk d;
         for (const char* path : c.heldAtStart) d.Hold(path);
-        d.state.entries.Open(d.state, d.platform);
+        d.state.entries.Open(d.state.ApplicationPath, d.state.notices, d.platform);
         for (size_t i = 0; i < c.steps.size(); ++i) {
             SCOPED_TRACE("step " + std::to_string(i));
             const std::string before = d.OnDisk();
@@ -166,7 +166,7 @@ TEST(UnreadFiles, AFileThatCouldNotBeReadIsNeverWrittenOverAndUndoNeverLosesIt) 
 TEST(UnreadFiles, EachCauseIsToldOnceAndAListReadAgainIsSaidSo) {
     Disk d;
     d.Hold(kList);
-    d.state.entries.Open(d.state, d.platform);
+    d.state.entries.Open(d.state.ApplicationPath, d.state.notices, d.platform);
     EXPECT_TRUE(d.messages.shown.empty()) << "nothing is told while the bar starts";
     d.state.entries.TellUnread();
     d.state.entries.TellUnread();
@@ -194,7 +194,7 @@ TEST(UnreadFiles, GroupsAt100AndAboveAreSeparatedOnlyOnceTheMembersFileReads) {
     ASSERT_TRUE(SaveExMenu(d.profile, kFolder, 5, {{"Faraway", "C:\\far.exe", "", "0"}, {}}, 1));
     const std::string members = d.files.files[kMembers];
     d.Hold(kMembers);
-    d.state.entries.Open(d.state, d.platform);
+    d.state.entries.Open(d.state.ApplicationPath, d.state.notices, d.platform);
     d.state.entries.SeparateSharedGroups();
     d.Release(kMembers);
     EXPECT_EQ(d.files.files[kMembers], members);
@@ -268,7 +268,7 @@ TEST(UnreadFiles, AGroupWhoseMembersCannotBeReadOpensOnlyOnceTheyRead) {
     Disk d;
     const std::string members = d.files.files[kMembers];
     d.Hold(kMembers);
-    d.state.entries.Open(d.state, d.platform);
+    d.state.entries.Open(d.state.ApplicationPath, d.state.notices, d.platform);
     fakes::FakeBarServices bar;
     std::vector<std::string> log;
     fakes::FakeGroupBoxWindow window(log);

@@ -199,7 +199,7 @@ inline bool OpenListWith(tavi::MenuMain& state, tavi::Platform& platform, const 
     tavi::EntryStore store;
     store.slots = slots;
     if (!tavi::SaveEntries(store, platform, state.ApplicationPath)) return false;
-    state.entries.Open(state, platform);
+    state.entries.Open(state.ApplicationPath, state.notices, platform);
     return true;
 }
 
