@@ -11,9 +11,11 @@
 
 namespace tavi {
 
-// The program's shared state for the whole run.
+// What the program's parts share for the whole run: the objects that own
+// each piece of state (each changes only through its own calls) and the
+// few flags of the run itself.
 struct MenuMain {
-    std::string ApplicationPath;  // the program's own folder
+    std::string ApplicationPath;  // the program's own folder, set once at start
     // "TaviLaunch.ini": read, changed and written only through it.
     SettingsFile settings;
     // The shell gave the bar's edge to another auto-hidden bar: this one stays
