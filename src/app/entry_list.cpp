@@ -61,6 +61,47 @@ bool EntryList::ChangedOutside(const ListFiles& now, bool list, bool members) co
            (members && changed(seen_.members, now.members));
 }
 
+void EntryList::ForgetHistoryForOutside() {
+    if (undo_.CanUndo() || undo_.CanRedo()) historyLostOutside_ = true;
+    undo_.Clear();
+}
+
+bool EntryList::FollowOutside() {
+    if (!platform_) return false;
+    if (Unread()) return Retry();
+    Platform& p = *platform_;
+    const ListFiles now = ReadListFiles(p.files, folder_);
+    // Held, half written or gone for a moment (a sync tool deletes and
+    // writes again): waited for.
+    if (!now.Known() || now.entries.outcome == ReadOutcome::Absent) return false;
+    const bool list = ChangedOutside(now, true, false);
+    if (!list && !ChangedOutside(now, false, true)) return false;
+    if (list) {
+        LoadedEntries loaded = LoadEntries(p.files, p.codePage, folder_);
+        if (loaded.outcome != ReadOutcome::Whole) return false;
+        const size_t shown = store_.slots.size();
+        store_ = std::move(loaded.store);
+        if (store_.slots.size() < shown) store_.slots.resize(shown);
+    }
+    Remember(now);
+    ForgetHistoryForOutside();
+    ++changeCount_;
+    if (view_) view_->EntriesReplaced();
+    return true;
+}
+
+bool EntryList::AppliesOver(const EntryStore& seen, const std::function<void(ListEdit&)>& edit) {
+    ListEdit e(store_, [this](int index) { return ReadMembers(index); }, exMenuMax_);
+    edit(e);
+    const auto slot = [](const EntryStore& store, size_t i) {
+        return i < store.slots.size() ? store.slots[i] : LaunchEntry{};
+    };
+    const size_t count = std::max(e.entries_.slots.size(), store_.slots.size());
+    for (size_t i = 0; i < count; ++i)
+        if (slot(e.entries_, i) != slot(store_, i) && slot(store_, i) != slot(seen, i)) return false;
+    return true;
+}
+
 bool EntryList::ShowChangedOutside() {
     // Another program (a sync tool, an editor, a bar on another PC) changed
     // the list: it is shown as the file has it, the user's action is not
@@ -73,7 +114,7 @@ bool EntryList::ShowChangedOutside() {
         if (store_.slots.size() < shown) store_.slots.resize(shown);
     }
     Remember(ReadListFiles(p.files, folder_));
-    undo_.Clear();
+    ForgetHistoryForOutside();
     ++changeCount_;
     if (view_) view_->EntriesReplaced();
     (void)p.messages.Show({std::string(text::kListChangedOutside), std::string(text::kMessageCaption),
@@ -276,7 +317,7 @@ void EntryList::ShowChanges(const EntryStore& before, bool all) {
     if (!changed.empty()) view_->EntriesChanged(changed);
 }
 
-bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
+bool EntryList::Change(const std::function<void(ListEdit&)>& edit, bool mayFollow) {
     if (!platform_) return false;
     Platform& p = *platform_;
     const std::string& folder = folder_;
@@ -308,9 +349,16 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
         // A file that can no longer be read (held since the start) is not
         // written over: the change waits until it reads again.
         UndoHistory::Step before = Current();
-        // The list changed outside conflicts with any change; members changed
-        // outside only with one that writes members.
-        if (ChangedOutside(before.files, true, writesMembers)) return ShowChangedOutside();
+        // Members changed outside conflict with a change that writes members.
+        // A list changed outside is followed, and the change made over it
+        // when the slots it writes are as the user saw them.
+        if (ChangedOutside(before.files, false, writesMembers)) return ShowChangedOutside();
+        if (ChangedOutside(before.files, true, false)) {
+            const EntryStore seen = store_;
+            if (!mayFollow || !FollowOutside()) return ShowChangedOutside();
+            if (!AppliesOver(seen, edit)) return ShowChangedOutside();
+            return Change(edit, false);
+        }
         const std::vector<std::string> unreadable = UnreadableNow(before.files, writesEntries, writesMembers);
         if (!unreadable.empty()) return Refused(unreadable);
         // The UTF-8 copy is written or removed with the list when either side has one.
@@ -332,6 +380,7 @@ bool EntryList::Change(const std::function<void(ListEdit&)>& edit) {
         // A file the change did not write may be unreadable in the step: going
         // back leaves it as it is, as the change did.
         undo_.Record(std::move(before));
+        historyLostOutside_ = false;
         Remember(ReadListFiles(p.files, folder));
     }
     EntryStore before = std::exchange(store_, std::move(e.entries_));
@@ -349,7 +398,13 @@ bool EntryList::Go(UndoHistory::Direction direction) {
     if (ChangedOutside(now.files, true, true)) return ShowChangedOutside();
     if (!now.files.Known()) return Refused(UnreadableNow(now.files, true, true));
     const std::optional<UndoHistory::Step> target = undo_.Target(direction, now);
-    if (!target) return false;
+    if (!target) {
+        // Nothing to go back to because another program changed the list: said so.
+        if (historyLostOutside_)
+            (void)p.messages.Show({std::string(text::kUndoLostToOutside), std::string(text::kMessageCaption),
+                                   MessageIcon::Information, MessageButtons::Ok});
+        return false;
+    }
     const int written = (target->files.entries != now.files.entries ? 1 : 0) +
                         (target->files.unicode != now.files.unicode ? 1 : 0) +
                         (target->files.members != now.files.members ? 1 : 0);

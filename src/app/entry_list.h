@@ -84,6 +84,13 @@ public:
     // 再表示: the files that could not be read are read again. True when the
     // list was read again (the bar has been told to show it).
     bool ReadAgain();
+    // Another program changed the files (the folder watch said so): they are
+    // read again and shown as they are now, without a word, since nothing of
+    // the bar's is lost. A list that is not there or cannot be read now is
+    // waited for: the next notice or the next action reads it. The undo
+    // history goes, since its steps would write the other program's change
+    // away. True when something was read again.
+    bool FollowOutside();
     // Tells the user, once per file, what could not be read and that it is
     // left as it is. Start-up calls it once the bar is painted.
     void TellUnread();
@@ -122,7 +129,10 @@ public:
     // list was read again first (the user acted on a list that was not the
     // file's, or another program changed it); each is told, and the files,
     // the bar and the undo history are as before.
-    bool Change(const std::function<void(ListEdit&)>& edit);
+    // A list another program changed since it was read is read again first,
+    // and the change is made over it when every slot it writes is as the
+    // user saw it (both sides' changes stay); otherwise it is refused, told.
+    bool Change(const std::function<void(ListEdit&)>& edit) { return Change(edit, true); }
 
     bool CanUndo() const { return undo_.CanUndo(); }
     bool CanRedo() const { return undo_.CanRedo(); }
@@ -163,6 +173,11 @@ private:
     // Copies a companion that belongs to no list to StrayCompanionPath.
     void KeepStrayCompanion();
     bool IsUnread(const std::string& path) const;
+    bool Change(const std::function<void(ListEdit&)>& edit, bool mayFollow);
+    // Whether `edit`, made over the list as it is now, writes only slots
+    // that are as they were in `seen`.
+    bool AppliesOver(const EntryStore& seen, const std::function<void(ListEdit&)>& edit);
+    void ForgetHistoryForOutside();
     UndoHistory::Step Current();
     bool Go(UndoHistory::Direction direction);
     void ShowChanges(const EntryStore& before, bool all);
@@ -174,6 +189,7 @@ private:
     EntryStore store_;
     std::vector<Unreadable> unreadPaths_;
     bool refusalTold_ = false;
+    bool historyLostOutside_ = false;  // the undo steps went with an outside change
     bool separationDue_ = false;
     ListFiles seen_;  // the files as last read or written here
     UndoHistory undo_;

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "platform/file_system.h"
 #include "platform/profile.h"
 
 namespace tavi {
@@ -38,9 +39,15 @@ public:
     // The tool box count goes back to its default with every options' OK.
     void ResetToolBox() { values_.ToolBox = "10"; }
 
+    // The file as last read or written here: another program's change shows
+    // as a difference (one that cannot be read yet is waited for).
+    void Remember(FileContents file) { seen_ = std::move(file); }
+    bool ChangedOutside(const FileContents& now) const { return now.outcome == ReadOutcome::Whole && now != seen_; }
+
 private:
     Settings values_;
     bool unread_ = false;
+    FileContents seen_;
 };
 
 }  // namespace tavi

@@ -38,7 +38,7 @@ std::string BarLockName(std::string_view resolvedFolder) {
     uint64_t hash = 14695981039346656037ull;
     for (const unsigned char c : folder) hash = (hash ^ c) * 1099511628211ull;
     char name[64];
-    std::snprintf(name, sizeof name, "Local\\TaviMenu2.Bar.%016llx", static_cast<unsigned long long>(hash));
+    std::snprintf(name, sizeof name, "Global\\TaviMenu2.Bar.%016llx", static_cast<unsigned long long>(hash));
     return name;
 }
 
@@ -64,7 +64,9 @@ std::vector<std::string> CollectRemovableDrives(SystemInfo& system) {
 }
 
 bool ReadSettings(MenuMain& state, Platform& platform) {
-    if (!state.settings.Read(platform.profile, SettingsFilePath(state.ApplicationPath))) return false;
+    const std::string path = SettingsFilePath(state.ApplicationPath);
+    if (!state.settings.Read(platform.profile, path)) return false;
+    state.settings.Remember(platform.files.Read(path));
     state.entries.SetExMenuMax(ExMenuMaxFor(state.settings.Values().ExMenuCount));
     return true;
 }
@@ -78,8 +80,17 @@ void FollowReadSettings(const Settings& settings, BarServices& bar) {
 
 bool SaveSettingsIfRead(MenuMain& state, Platform& platform) {
     if (state.settings.Unread()) return true;  // nothing to write over
-    return state.notices.Note(platform.messages, state.ApplicationPath,
-                              state.settings.Save(platform.profile, SettingsFilePath(state.ApplicationPath)));
+    const std::string path = SettingsFilePath(state.ApplicationPath);
+    const bool saved = state.settings.Save(platform.profile, path);
+    if (saved) state.settings.Remember(platform.files.Read(path));  // our own write
+    return state.notices.Note(platform.messages, state.ApplicationPath, saved);
+}
+
+void FollowOutsideChanges(MenuMain& state, Platform& platform, BarServices& bar) {
+    (void)state.entries.FollowOutside();
+    const std::string path = SettingsFilePath(state.ApplicationPath);
+    if (!state.settings.Unread() && !state.settings.ChangedOutside(platform.files.Read(path))) return;
+    if (ReadSettings(state, platform)) FollowReadSettings(state.settings.Values(), bar);
 }
 
 bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {

@@ -67,6 +67,10 @@ void FollowReadSettings(const Settings& settings, BarServices& bar);
 // Saves the settings unless the file could not be read (then there is
 // nothing to save over it: true).
 bool SaveSettingsIfRead(MenuMain& state, Platform& platform);
+// Another program changed the program's files (a sync tool, an editor, a
+// bar on another PC): the lists are read again and shown, and settings
+// changed outside are read and followed as 再表示 follows them.
+void FollowOutsideChanges(MenuMain& state, Platform& platform, BarServices& bar);
 
 // The start-up sequence up to the painted bar, which then takes its place
 // and closes the splash; the rest follows with RunAfterFirstPaint. Returns

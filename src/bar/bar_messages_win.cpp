@@ -21,6 +21,7 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         {kTrayMessage, &TaviMenu2::WmTray},
         {kAfterFirstPaint, &TaviMenu2::WmAfterFirstPaint},
         {kRefreshLists, &TaviMenu2::WmRefreshLists},
+        {kFilesChanged, &TaviMenu2::WmFilesChanged},
         {WM_SETCURSOR, &TaviMenu2::WmSetCursor},
         {WM_DEVICECHANGE, &TaviMenu2::WmDeviceChange},
         {WM_DISPLAYCHANGE, &TaviMenu2::WmDisplayChange},
@@ -124,6 +125,10 @@ std::optional<LRESULT> TaviMenu2::WmActivateApp(WPARAM active, LPARAM) {
 
 std::optional<LRESULT> TaviMenu2::WmTimer(WPARAM timer, LPARAM) {
     if (timer == kTimer1) OnTimer1();
+    if (timer == kTimerFollow) {
+        KillTimer(Handle(), kTimerFollow);
+        if (!state_.Closing) FollowOutsideChanges(state_, platform_, services_);
+    }
     if (timer == kTimWallPaper) lists_.TimWallPaperTick();
     if (timer == kTimerAlarm) {
         alarm_.Check();
@@ -147,6 +152,13 @@ std::optional<LRESULT> TaviMenu2::WmAfterFirstPaint(WPARAM, LPARAM) {
 
 std::optional<LRESULT> TaviMenu2::WmRefreshLists(WPARAM, LPARAM) {
     RefreshListsNow();
+    return 0;
+}
+
+std::optional<LRESULT> TaviMenu2::WmFilesChanged(WPARAM, LPARAM) {
+    watch_.Taken();
+    // Each notice starts the quiet time again; the files are read once it ends.
+    if (!state_.Closing) SetTimer(Handle(), kTimerFollow, kFollowQuietMs, nullptr);
     return 0;
 }
 
@@ -235,6 +247,7 @@ std::optional<LRESULT> TaviMenu2::WmPowerBroadcast(WPARAM event, LPARAM) {
 }
 
 std::optional<LRESULT> TaviMenu2::WmDestroy(WPARAM, LPARAM) {
+    watch_.Stop();
     PostQuitMessage(0);
     return 0;
 }

@@ -133,6 +133,8 @@ void TaviMenu2::FinishStart() {
     siblings_.Refresh();
     siblings_.Announce();
     if (state_.AutoHideRefused) TellAutoHideRefused();
+    (void)watch_.Start(state_.ApplicationPath, {"Launch.ini", "Launch.ini.utf8", "TaviMenu2.INI", "TaviLaunch.ini"},
+                       Handle(), kFilesChanged);
 }
 
 std::string TaviMenu2::TrayTipNow() const {

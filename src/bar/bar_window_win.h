@@ -29,6 +29,7 @@
 #include "menus/command_windows.h"
 #include "menus/desktop_list_handlers.h"
 #include "menus/menu_commands.h"
+#include "platform/folder_watch_win.h"
 #include "platform/platform.h"
 #include "platform/window_win.h"
 
@@ -211,6 +212,7 @@ private:
     std::optional<LRESULT> WmTray(WPARAM, LPARAM mouseMessage);
     std::optional<LRESULT> WmAfterFirstPaint(WPARAM, LPARAM);
     std::optional<LRESULT> WmRefreshLists(WPARAM, LPARAM);
+    std::optional<LRESULT> WmFilesChanged(WPARAM, LPARAM);
     std::optional<LRESULT> WmSetCursor(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmDeviceChange(WPARAM, LPARAM);
     std::optional<LRESULT> WmDisplayChange(WPARAM, LPARAM);
@@ -229,6 +231,11 @@ private:
     static constexpr UINT kAfterFirstPaint = WM_APP + 2;
     static constexpr UINT kRefreshLists = WM_APP + 3;
     static constexpr UINT kBarEnded = WM_APP + 4;
+    static constexpr UINT kFilesChanged = WM_APP + 5;
+    // Sync tools write in several steps: the files are read once they have
+    // been quiet this long.
+    static constexpr UINT kFollowQuietMs = 400;
+    static constexpr UINT_PTR kTimerFollow = 4;
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
@@ -262,6 +269,7 @@ private:
     EdgeTriggerWindow trigger_;
     AppBar appBar_;
     SiblingBars siblings_;
+    FolderWatch watch_;  // the program folder, for files changed by other programs
     AutoHideState autoHide_;
     Win32Shortcuts shortcuts_;
     std::unique_ptr<BarDragDrop> dragDrop_;  // after the toolbar, gone before it

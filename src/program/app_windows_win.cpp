@@ -30,9 +30,13 @@ Win32AppWindows::~Win32AppWindows() = default;
 bool Win32AppWindows::AnotherInstanceRunning() {
     // The mutex lives as long as this copy of the program; a second copy finds it.
     // One bar per program folder: bars from other folders run beside it.
+    // The lock spans logon sessions (another user, a remote desktop): two
+    // bars writing one folder's files would each overwrite the other.
     instanceMutex_.Reset(
         CreateMutexW(nullptr, FALSE, Widen(BarLockName(ResolvedFolder(state_.ApplicationPath))).c_str()));
-    return instanceMutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+    // Another user's lock is there but not ours to open.
+    if (!instanceMutex_) return GetLastError() == ERROR_ACCESS_DENIED;
+    return GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 void Win32AppWindows::ShowSplash() {

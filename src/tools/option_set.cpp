@@ -135,9 +135,10 @@ OptionSetOkResult OptionSetOk(const OptionSetState& controls, const OptionChoice
     const bool hotKeyChanged = OptionChoicesOk(choices, chosen);
     // The file first: settings the bar follows but the file does not hold
     // would be lost at the next start without a word.
-    if (!state.notices.Note(platform.messages, state.ApplicationPath,
-                            chosen.Save(platform.profile, SettingsFilePath(state.ApplicationPath))))
+    const std::string path = SettingsFilePath(state.ApplicationPath);
+    if (!state.notices.Note(platform.messages, state.ApplicationPath, chosen.Save(platform.profile, path)))
         return {OptionSetOkOutcome::NotSaved};
+    chosen.Remember(platform.files.Read(path));  // our own write
     state.settings = std::move(chosen);
     state.wallpaper.RestartClock();
     state.page.ShowFrom(0);

@@ -113,22 +113,6 @@ class PersistenceTest(tavi.BarTestCase):
         harness.wait_until(lambda: folder.read_bytes("Launch.ini") == tavi.launch_ini(
             entries[:1] + [tavi.EMPTY] + entries[2:]), 15, "eleven entries left in the file")
 
-    def test_a_list_changed_by_another_program_is_shown_and_never_written_over(self):
-        entries = [(f"ﾒﾓ{i}", "C:\\windows\\notepad.exe", "", "0", "C:\\windows\\notepad.exe", "0") for i in range(3)]
-        folder = self.folder("changed-outside", entries)
-        bar = self.start(folder)
-        # A sync tool brings the list as another PC left it.
-        outside = tavi.launch_ini([entries[0], ("ﾘﾓｰﾄ", "C:\\windows\\notepad.exe", "", "0", "", "0"), entries[2]])
-        folder.write_bytes("Launch.ini", outside)
-        bar.choose(2, DELETE)
-        question = SESSION.wait_message_box(bar.pid, 10)  # delete it?
-        SESSION.press(question.hwnd, text="OK")
-        box = SESSION.wait_message_box(bar.pid, 10, other_than=question.hwnd)
-        self.assertIn("ほかのプログラム", box.message)
-        SESSION.press(box.hwnd, text="OK")
-        self.assertEqual(folder.read_bytes("Launch.ini"), outside, "the other program's list stands")
-        harness.wait_until(lambda: bar.tips()[:3] == ["ﾒﾓ0", "ﾘﾓｰﾄ", "ﾒﾓ2"], 10, "shown as the file has it")
-
     def test_settings_held_while_the_bar_starts_keep_every_value_through_the_exit(self):
         folder = self.folder("settings-held", [NOTEPAD])
         folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(

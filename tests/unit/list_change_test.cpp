@@ -259,42 +259,76 @@ TEST(ListChange, ACompanionThatBelongsToNoListIsKeptAside) {
 // Another program (a sync tool, an editor, a bar on another PC) changed the
 // files since the bar read them: nothing is written over what was not seen.
 // Each row changes one file outside, then tries one change.
+// The list as another bar (another PC, a sync tool) writes it: the first
+// disk's entries with `change` made to them.
+void WriteOutside(fakes::MemoryFileSystem& disk, const std::function<void(EntryStore&)>& change) {
+    IconvCodePage codePage;
+    IniProfile profile(disk, codePage);
+    fakes::FakePlatform fake;
+    Platform platform{profile, disk, codePage, fake.system, fake.shell, fake.messages};
+    EntryStore store = LoadEntries(disk, codePage, kFolder).store;
+    change(store);
+    ASSERT_TRUE(SaveEntries(store, platform, kFolder));
+}
+
+// Another program's change and the user's, in either order: both stay, or
+// the user's is refused and told; nothing is ever lost without a word.
 TEST(ListChange, NothingIsWrittenOverAChangeMadeByAnotherProgram) {
-    const std::string outsideList = "Outside\r\nC:\\o.exe\r\n\r\n0\r\n\r\n0\r\n";
+    const auto addOutside = [](EntryStore& s) { s.slots.resize(6), s.slots[5] = {"Outside", "C:\\o.exe", "", "0", "", "0"}; };
+    const auto deleteUser = [](Program& p) { return Edit(p, [](ListEdit& e) { e.Clear(2); }); };
+    const auto undo = [](Program& p) { return p.state.entries.Undo(); };
+    const auto members = "[ExMenu01]\r\n00ExTitle=Outside\r\n00ExPathName=C:\\o.exe\r\n";
     const struct {
         const char* what;
-        bool listOutside;  // else the members
+        std::function<void(EntryStore&)> outsideList;  // else the members are rewritten
+        bool followed;                                 // the folder watch read it first
         ChangeKind change;
-        bool refused;
+        const UiText* told;  // nullptr: both changes made, nothing said
     } cases[] = {
-        {"the list changed, an entry edited", true, kChanges[1].change, true},
-        {"the list changed, undo", true, [](Program& p) { return p.state.entries.Undo(); }, true},
-        {"the members changed, a member edited", false, kChanges[5].change, true},
-        {"the members changed, an entry edited", false, kChanges[1].change, false},
+        {"outside add, then a delete", addOutside, false, deleteUser, nullptr},
+        {"outside add followed, then a delete", addOutside, true, deleteUser, nullptr},
+        {"both edit one entry", [](EntryStore& s) { s.slots[2].Title = "Calc 2"; }, false, kChanges[1].change,
+         &text::kListChangedOutside},
+        {"outside delete of the entry edited", [](EntryStore& s) { s.ClearEntry(2); }, false, kChanges[1].change,
+         &text::kListChangedOutside},
+        {"the list changed, undo", addOutside, false, undo, &text::kListChangedOutside},
+        {"the list changed and followed, undo", addOutside, true, undo, &text::kUndoLostToOutside},
+        {"the members changed, a member edited", nullptr, false, kChanges[5].change, &text::kListChangedOutside},
+        {"the members changed, an entry edited", nullptr, false, kChanges[1].change, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fakes::MemoryFileSystem disk = FirstDisk();
         Program p(disk);
         ASSERT_TRUE(Edit(p, [](ListEdit& e) { e.Slot(0).Title = "Renamed"; }));
-        if (c.listOutside) {
-            disk.files[EntryFilePath(kFolder)] = outsideList;
-            disk.files.erase(EntryUnicodeFilePath(kFolder));
-        } else {
-            disk.files[ExMenuFilePath(kFolder)] = "[ExMenu01]\r\n00ExTitle=Outside\r\n00ExPathName=C:\\o.exe\r\n";
-        }
+        if (c.outsideList)
+            WriteOutside(disk, c.outsideList);
+        else
+            disk.files[ExMenuFilePath(kFolder)] = members;
         const auto outside = disk.files;
+        if (c.followed) {
+            EXPECT_TRUE(p.state.entries.FollowOutside());
+            EXPECT_EQ(p.Shown(), Program::Trimmed(Program(disk).Shown())) << "shown as the files have it";
+        }
         p.messages.shown.clear();
-        EXPECT_EQ(c.change(p), !c.refused);
-        if (!c.refused) {
-            EXPECT_EQ(disk.files[ExMenuFilePath(kFolder)], outside.at(ExMenuFilePath(kFolder))) << "members untouched";
+        EXPECT_EQ(c.change(p), c.told == nullptr);
+        Program restarted(disk);
+        if (c.told == nullptr) {
+            EXPECT_TRUE(p.messages.shown.empty());
+            EXPECT_EQ(p.Shown(), Program::Trimmed(restarted.Shown())) << "the bar shows what the disk holds";
+            if (c.outsideList) {
+                EXPECT_EQ(restarted.Shown().at(5).Title, "Outside") << "the other program's entry stays";
+                EXPECT_EQ(restarted.Shown().at(2), LaunchEntry{}) << "the user's delete is made";
+            } else {
+                EXPECT_EQ(disk.files[ExMenuFilePath(kFolder)], members) << "members untouched";
+            }
             continue;
         }
         EXPECT_EQ(disk.files, outside) << "the other program's change stands";
         ASSERT_EQ(p.messages.shown.size(), 1u);
-        EXPECT_EQ(p.messages.shown[0].text, text::kListChangedOutside);
+        EXPECT_EQ(p.messages.shown[0].text, *c.told);
         EXPECT_FALSE(p.state.entries.CanUndo()) << "no step of before applies";
-        if (c.listOutside) EXPECT_EQ(p.Shown().at(0).Title, "Outside") << "shown as the file has it";
-        EXPECT_TRUE(kChanges[1].change(p)) << "the next change is made over what is there now";
+        EXPECT_EQ(p.Shown(), Program::Trimmed(restarted.Shown())) << "shown as the files have it";
+        EXPECT_TRUE(kChanges[0].change(p)) << "the next change is made over what is there now";
     }
 }

@@ -21,8 +21,8 @@ TEST(BarLockName, EverySpellingOfOneFolderIsOneBarAndOtherFoldersAreOthers) {
     EXPECT_EQ(BarLockName("C:\\"), BarLockName("c:\\")) << "a root keeps its separator";
     for (const char* other : {"C:\\Tools\\Tavi2", "D:\\Tools\\Tavi", "C:\\Tools", "C:\\Tools\\ﾀﾋﾞ"})
         EXPECT_NE(BarLockName(other), tools) << other;
-    EXPECT_EQ(tools.rfind("Local\\TaviMenu2.Bar.", 0), 0u);
-    EXPECT_EQ(tools.find('\\', 6), std::string::npos) << "no separator after the namespace";
+    EXPECT_EQ(tools.rfind("Global\\TaviMenu2.Bar.", 0), 0u) << "one bar per folder across logon sessions";
+    EXPECT_EQ(tools.find('\\', 7), std::string::npos) << "no separator after the namespace";
 }
 
 namespace {
