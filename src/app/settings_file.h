@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "app/settings.h"
@@ -40,14 +41,17 @@ public:
     void ResetToolBox() { values_.ToolBox = "10"; }
 
     // The file as last read or written here: another program's change shows
-    // as a difference (one that cannot be read yet is waited for).
+    // as a difference (one that cannot be read yet is waited for; values
+    // never read from the file have nothing to differ from).
     void Remember(FileContents file) { seen_ = std::move(file); }
-    bool ChangedOutside(const FileContents& now) const { return now.outcome == ReadOutcome::Whole && now != seen_; }
+    bool ChangedOutside(const FileContents& now) const {
+        return seen_ && now.outcome == ReadOutcome::Whole && now != *seen_;
+    }
 
 private:
     Settings values_;
     bool unread_ = false;
-    FileContents seen_;
+    std::optional<FileContents> seen_;
 };
 
 }  // namespace tavi

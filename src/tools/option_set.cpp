@@ -116,8 +116,46 @@ std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view
     return links;
 }
 
-OptionSetOkResult OptionSetOk(const OptionSetState& controls, const OptionChoices& choices, MenuMain& state,
-                              Platform& platform, BarServices& bar) {
+namespace {
+
+// The user's edits (what differs from what the dialog showed) over the
+// controls as the settings now fill them.
+OptionSetState EditsOver(const OptionSetState& shown, const OptionSetState& edited, OptionSetState now) {
+    const auto take = [&](auto OptionSetState::*field) {
+        if (edited.*field != shown.*field) now.*field = edited.*field;
+    };
+    take(&OptionSetState::ChkTemae);
+    take(&OptionSetState::ChkEndSave);
+    take(&OptionSetState::cboSmallIcon);
+    take(&OptionSetState::ChkAutoDelete);
+    take(&OptionSetState::CmbAutoDelete);
+    take(&OptionSetState::chkMediaEject);
+    take(&OptionSetState::optPosition);
+    take(&OptionSetState::ChkDispToolTip);
+    take(&OptionSetState::TxtWavePath);
+    take(&OptionSetState::chkTarget);
+    take(&OptionSetState::chkSplash);
+    take(&OptionSetState::chkWallPaperChange);
+    take(&OptionSetState::txtWallPaperChangeTimer);
+    take(&OptionSetState::chkButtonFlat);
+    take(&OptionSetState::txtExMenuCount);
+    for (size_t i = 0; i < kAlarmSlots; ++i) {
+        if (edited.TxtHour[i] != shown.TxtHour[i] || edited.TxtMinute[i] != shown.TxtMinute[i]) {
+            now.TxtHour[i] = edited.TxtHour[i];
+            now.TxtMinute[i] = edited.TxtMinute[i];
+        }
+    }
+    return now;
+}
+
+std::string EditOver(const std::string& shown, const std::string& edited, const std::string& now) {
+    return edited != shown ? edited : now;
+}
+
+}  // namespace
+
+OptionSetOkResult OptionSetOk(const Settings& shownFrom, const OptionSetState& controls, const OptionChoices& choices,
+                              MenuMain& state, Platform& platform, BarServices& bar) {
     if (state.settings.Unread()) {
         const bool read = ReadSettings(state, platform);
         if (read) FollowReadSettings(state.settings.Values(), bar);
@@ -125,17 +163,25 @@ OptionSetOkResult OptionSetOk(const OptionSetState& controls, const OptionChoice
                                 std::string(text::kMessageCaption), MessageIcon::Warning, MessageButtons::Ok});
         return {read ? OptionSetOkOutcome::SettingsReadAgain : OptionSetOkOutcome::SettingsUnread};
     }
-    OptionSetState stored = controls;
+    const std::string path = SettingsFilePath(state.ApplicationPath);
+    // Changed by another program since it was read, and not followed yet.
+    if (state.settings.ChangedOutside(platform.files.Read(path)) && ReadSettings(state, platform))
+        FollowReadSettings(state.settings.Values(), bar);
+    const Settings& now = state.settings.Values();
+    OptionSetState stored = EditsOver(OptionSetLoad(shownFrom).controls, controls, OptionSetLoad(now).controls);
     // Any count that reads as 0 would leave a group no member slot at all.
     if (IsBlank(stored.txtExMenuCount) || (IsNumeric(stored.txtExMenuCount) && LeadingInt(stored.txtExMenuCount) < 1))
         stored.txtExMenuCount = "1";
     SettingsFile chosen = state.settings;
     chosen.ResetToolBox();
     chosen.StoreOptions(stored);
-    const bool hotKeyChanged = OptionChoicesOk(choices, chosen);
+    const bool hotKeyChanged = OptionChoicesOk({EditOver(shownFrom.Monitor, choices.monitor, now.Monitor),
+                                                EditOver(shownFrom.HotKey, choices.hotKey, now.HotKey),
+                                                EditOver(shownFrom.SearchHotKey, choices.searchHotKey, now.SearchHotKey),
+                                                EditOver(shownFrom.Language, choices.language, now.Language)},
+                                               chosen);
     // The file first: settings the bar follows but the file does not hold
     // would be lost at the next start without a word.
-    const std::string path = SettingsFilePath(state.ApplicationPath);
     if (!state.notices.Note(platform.messages, state.ApplicationPath, chosen.Save(platform.profile, path)))
         return {OptionSetOkOutcome::NotSaved};
     chosen.Remember(platform.files.Read(path));  // our own write

@@ -80,13 +80,17 @@ std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view
 // defaults, OK first reads the file again: still unreadable, it says so and
 // changes nothing; read now, the bar follows the file and the dialog is to
 // show it, to be confirmed again. Keys the user never saw are never written over.
+// `shownFrom`: the settings the dialog was filled from. A key the user left
+// as it was shown keeps what the file holds now, so a change another
+// program made while the dialog was open stays.
 enum class OptionSetOkOutcome { Applied, SettingsReadAgain, SettingsUnread, NotSaved };
 struct OptionSetOkResult {
     OptionSetOkOutcome outcome;
     bool hotKeyChanged = false;  // the global keys are registered afresh after the dialog
 };
-[[nodiscard]] OptionSetOkResult OptionSetOk(const OptionSetState& controls, const OptionChoices& choices,
-                                            MenuMain& state, Platform& platform, BarServices& bar);
+[[nodiscard]] OptionSetOkResult OptionSetOk(const Settings& shownFrom, const OptionSetState& controls,
+                                            const OptionChoices& choices, MenuMain& state, Platform& platform,
+                                            BarServices& bar);
 // OK, after the dialog has closed: the bar is laid out again at once (which
 // writes "TaviLaunch.ini" with the bar's new place) and shown when it was hidden; a changed global key
 // is registered afresh.

@@ -137,6 +137,7 @@ private:
     const std::string programPath_;
     const std::vector<std::string> links_;  // the version page's, one a link control
     OptionSetView view_;
+    Settings shownFrom_;  // what the controls were filled from
     MonitorChoice monitors_;
     bool monitorPicked_ = false;  // the user chose an item of the monitor list
     OwnedFont linkFont_;
@@ -206,7 +207,8 @@ bool OptionSet::OnInit() {
 }
 
 void OptionSet::ShowSettings() {
-    view_ = OptionSetLoad(state_.settings.Values());
+    shownFrom_ = state_.settings.Values();
+    view_ = OptionSetLoad(shownFrom_);
     FillChoices();
     Write();
     InvalidateRect(Item(IDC_OPTION_DISPLAY), nullptr, FALSE);
@@ -347,7 +349,7 @@ void OptionSet::OnCommand(int id, int code) {
             return;
         case IDOK: {
             Read();
-            const OptionSetOkResult ok = OptionSetOk(view_.controls, ReadChoices(), state_, platform_, bar_);
+            const OptionSetOkResult ok = OptionSetOk(shownFrom_, view_.controls, ReadChoices(), state_, platform_, bar_);
             switch (ok.outcome) {
                 case OptionSetOkOutcome::SettingsUnread:
                 case OptionSetOkOutcome::NotSaved: return;

@@ -255,7 +255,7 @@ TEST(OptionSetOk, StoresTheControlsAndAppliesThemToTheBar) {
         controls.chkWallPaperChange = c.wallPaper;
         controls.optPosition = 3;
         fakes::FakePlatform fake;
-        EXPECT_EQ(OptionSetOk(controls, KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
+        EXPECT_EQ(OptionSetOk(state.settings.Values(), controls, KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
         SCOPED_TRACE(c.visible);
         EXPECT_EQ(bar.calls, c.during);
         EXPECT_EQ(state.page.Offset(), 0);
@@ -280,7 +280,7 @@ TEST(OptionSetOk, AMemberCountThatReadsAsZeroBecomesOne) {
         OptionSetState controls = OptionSetLoad(state.settings.Values()).controls;
         controls.txtExMenuCount = typed;
         fakes::FakePlatform fake;
-        (void)OptionSetOk(controls, KeptChoices(state), state, fake.platform, bar).outcome;
+        (void)OptionSetOk(state.settings.Values(), controls, KeptChoices(state), state, fake.platform, bar).outcome;
         EXPECT_EQ(state.settings.Values().ExMenuCount, stored) << "typed \"" << typed << "\"";
     }
 }
@@ -312,7 +312,7 @@ TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     controls.TxtHour[9] = "23";
     controls.TxtMinute[9] = "59";
     fakes::FakePlatform fake;
-    ASSERT_EQ(OptionSetOk(controls, KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
+    ASSERT_EQ(OptionSetOk(state.settings.Values(), controls, KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
     EXPECT_TRUE(state.settings.Save(profile, path));
 
     Settings restarted;

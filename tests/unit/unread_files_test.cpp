@@ -235,7 +235,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     fakes::FakeBarServices bar;
     OptionSetState controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 0;  // the one change the user made
-    EXPECT_EQ(OptionSetOk(controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsUnread);
+    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsUnread);
     ASSERT_EQ(d.messages.shown.size(), 1u);
     EXPECT_EQ(d.messages.shown[0].text, text::kOptionsSettingsUnread);
     EXPECT_TRUE(d.state.settings.Unread()) << "the file is still not written";
@@ -244,7 +244,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     EXPECT_EQ(d.files.files[kSettings], settings);
 
     d.Release(kSettings);
-    EXPECT_EQ(OptionSetOk(controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsReadAgain);
+    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsReadAgain);
     ASSERT_EQ(d.messages.shown.size(), 2u);
     EXPECT_EQ(d.messages.shown[1].text, text::kOptionsSettingsReadAgain);
     EXPECT_EQ(d.state.settings.Values().HotKey, "1620");
@@ -253,13 +253,50 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
 
     controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 1;
-    EXPECT_EQ(OptionSetOk(controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::Applied);
+    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::Applied);
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform)) << "the re-dock after OK";
     Settings saved;
     ASSERT_EQ(LoadSettings(saved, d.profile, kSettings), ReadOutcome::Whole);
     EXPECT_EQ(saved.HotKey, "1620");
     EXPECT_EQ(saved.ExMenuCount, "2");
     EXPECT_EQ(saved.ToolTips, "1") << "the user's change";
+}
+
+// "TaviLaunch.ini" changed by another program: followed as 再表示 follows
+// it (never for the bar's own writes), and an OK of the options opened
+// before keeps the other program's keys the user did not touch.
+TEST(FollowingSettings, AnOutsideChangeIsFollowedAndTheOptionsKeepItsKeys) {
+    const std::string outside = "[IniBuff]\r\nIniBuff=100001011\r\n[Option]\r\nExMenuCount=5\r\nHotKey=1621\r\n"
+                                "[Time]\r\nWaveFile=C:\\x.wav\r\n";
+    for (const bool followedFirst : {true, false}) {
+        SCOPED_TRACE(followedFirst ? "followed before OK" : "found at OK");
+        Disk d;
+        ASSERT_TRUE(ReadSettings(d.state, d.platform));
+        std::vector<std::string> log;
+        fakes::FakeBarServices bar(log);
+        FollowOutsideChanges(d.state, d.platform, bar);
+        EXPECT_TRUE(log.empty()) << "nothing changed";
+        const Settings shown = d.state.settings.Values();
+        OptionSetState controls = OptionSetLoad(shown).controls;
+        controls.ChkDispToolTip = 1;  // the user's one change
+        d.files.files[kSettings] = outside;
+        if (followedFirst) {
+            FollowOutsideChanges(d.state, d.platform, bar);
+            EXPECT_EQ(d.state.settings.Values().ExMenuCount, "5");
+            EXPECT_NE(std::find(log.begin(), log.end(), "bar redock force"), log.end()) << "the bar follows it";
+        }
+        EXPECT_EQ(OptionSetOk(shown, controls, KeptChoices(d.state), d.state, d.platform, bar).outcome,
+                  OptionSetOkOutcome::Applied);
+        Settings saved;
+        ASSERT_EQ(LoadSettings(saved, d.profile, kSettings), ReadOutcome::Whole);
+        EXPECT_EQ(saved.ExMenuCount, "5");
+        EXPECT_EQ(saved.HotKey, "1621");
+        EXPECT_EQ(saved.WaveFile, "C:\\x.wav");
+        EXPECT_EQ(saved.ToolTips, "1") << "the user's change";
+        log.clear();
+        FollowOutsideChanges(d.state, d.platform, bar);
+        EXPECT_TRUE(log.empty()) << "the bar's own write is not followed";
+    }
 }
 
 // Members that cannot be read are no empty group: the box does not open on
