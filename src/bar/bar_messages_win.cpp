@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "platform/text.h"
+
 namespace tavi {
 
 LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -21,6 +25,7 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         {kTrayMessage, &TaviMenu2::WmTray},
         {kAfterFirstPaint, &TaviMenu2::WmAfterFirstPaint},
         {kRefreshLists, &TaviMenu2::WmRefreshLists},
+        {kRunningChanged, &TaviMenu2::WmRunningChanged},
         {WM_SETCURSOR, &TaviMenu2::WmSetCursor},
         {WM_DEVICECHANGE, &TaviMenu2::WmDeviceChange},
         {WM_DISPLAYCHANGE, &TaviMenu2::WmDisplayChange},
@@ -237,6 +242,61 @@ std::optional<LRESULT> TaviMenu2::WmPowerBroadcast(WPARAM event, LPARAM) {
 std::optional<LRESULT> TaviMenu2::WmDestroy(WPARAM, LPARAM) {
     PostQuitMessage(0);
     return 0;
+}
+
+// One notice per burst of window events: the buttons are described and
+// painted afresh once, however many windows came or went.
+std::optional<LRESULT> TaviMenu2::WmRunningChanged(WPARAM, LPARAM) {
+    if (running_) running_->Acknowledge();
+    if (strip_.Handle() != nullptr) {
+        InvalidateRect(strip_.Handle(), nullptr, FALSE);
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, strip_.Handle(), OBJID_CLIENT, CHILDID_SELF);
+    }
+    return 0;
+}
+
+// Only a program is told by its process's image; a document, a folder or a
+// shortcut gets no mark rather than a wrong one.
+std::optional<RunningEntry> TaviMenu2::RunningEntryAt(int position) const {
+    if (!running_ || position < 0 || position >= state_.VisibleCount) return std::nullopt;
+    const int index = position + state_.EntryOffset;
+    if (!state_.entries.Has(index)) return std::nullopt;
+    std::string path = TrimSpaces(state_.entries.At(index).PathName);
+    if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    if (path.size() < 4 || ComparablePath(path.substr(path.size() - 4)) != ".exe") return std::nullopt;
+    return RunningEntry{EntryKind::Program, path};
+}
+
+bool TaviMenu2::EntryRuns(int position) const {
+    const std::optional<RunningEntry> entry = RunningEntryAt(position);
+    return entry && running_->Table().Runs(*entry);
+}
+
+// The entry's most recent window to the front; a second click on the same
+// entry takes its oldest, so repeated clicks go round its windows. A hung
+// window is passed over, never waited on. False: nothing of it runs.
+bool TaviMenu2::BringForward(int position) {
+    const std::optional<RunningEntry> entry = RunningEntryAt(position);
+    if (!entry) return false;
+    std::vector<RunningTable::WindowId> windows = running_->Table().WindowsOf(*entry);
+    if (windows.empty()) return false;
+    if (windows.size() > 1 && reinterpret_cast<HWND>(windows.front()) == lastBrought_)
+        std::rotate(windows.begin(), windows.end() - 1, windows.end());
+    for (RunningTable::WindowId id : windows) {
+        const HWND window = reinterpret_cast<HWND>(id);
+        if (!IsWindow(window) || IsHungAppWindow(window)) continue;
+        // Asynchronous: a window that stops answering now holds up only itself.
+        if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+        lastBrought_ = window;
+        if (!SetForegroundWindow(window)) {
+            // Refused by the system: its taskbar button asks for attention instead.
+            FLASHWINFO flash{sizeof(flash), window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
+            FlashWindowEx(&flash);
+        }
+        return true;
+    }
+    MessageBeep(MB_ICONWARNING);  // every window of it hangs: nothing to bring, no copy either
+    return true;
 }
 
 }  // namespace tavi

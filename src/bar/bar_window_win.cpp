@@ -320,6 +320,11 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     if (menuOpen_ || (!byKey && dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
     PauseTimer1();
+    // Shift always starts another copy.
+    if (BringsToFront(state_.settings) && GetKeyState(VK_SHIFT) >= 0 && BringForward(buttonNumber - 1)) {
+        ResumeTimer1();
+        return;
+    }
     const ClickOutcome outcome = ClickButton(state_, platform_, buttonNumber);
     if (outcome == ClickOutcome::OpenGroup) {
         // The group box pauses and resumes Timer1 itself, on every way out.

@@ -9,6 +9,7 @@
 #include "app/bar_services.h"
 #include "app/entry_buttons.h"
 #include "app/menu_main.h"
+#include "app/running_watch_win.h"
 #include "app/startup.h"
 #include "bar/alarm_check.h"
 #include "bar/appbar_win.h"
@@ -211,6 +212,10 @@ private:
     std::optional<LRESULT> WmTray(WPARAM, LPARAM mouseMessage);
     std::optional<LRESULT> WmAfterFirstPaint(WPARAM, LPARAM);
     std::optional<LRESULT> WmRefreshLists(WPARAM, LPARAM);
+    std::optional<LRESULT> WmRunningChanged(WPARAM, LPARAM);
+    std::optional<RunningEntry> RunningEntryAt(int position) const;
+    bool EntryRuns(int position) const;
+    bool BringForward(int position);
     std::optional<LRESULT> WmSetCursor(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmDeviceChange(WPARAM, LPARAM);
     std::optional<LRESULT> WmDisplayChange(WPARAM, LPARAM);
@@ -229,6 +234,7 @@ private:
     static constexpr UINT kAfterFirstPaint = WM_APP + 2;
     static constexpr UINT kRefreshLists = WM_APP + 3;
     static constexpr UINT kBarEnded = WM_APP + 4;
+    static constexpr UINT kRunningChanged = WM_APP + 5;
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
@@ -265,6 +271,8 @@ private:
     AutoHideState autoHide_;
     Win32Shortcuts shortcuts_;
     std::unique_ptr<BarDragDrop> dragDrop_;  // after the toolbar, gone before it
+    std::unique_ptr<RunningWatch> running_;  // after the toolbar, unhooked before it goes
+    HWND lastBrought_ = nullptr;             // repeated clicks cycle from it
     WheelSum wheel_;
     OwnedIcon main2Small_;
     OwnedIcon main2Large_;

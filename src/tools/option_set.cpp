@@ -41,6 +41,7 @@ OptionSetView OptionSetLoad(const Settings& s) {
     c.chkMediaEject = CheckValue(s.MediaEject);
     c.ChkDispToolTip = CheckValue(s.ToolTips);
     c.chkButtonFlat = CheckValue(s.ButtonFlat);
+    c.chkBringToFront = BringsToFront(s) ? 1 : 0;
     c.optPosition = PositionFor(s);
     c.TxtWavePath = TrimSpaces(s.WaveFile);
     for (size_t i = 0; i < kAlarmSlots; ++i) {

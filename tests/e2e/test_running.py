@@ -1,0 +1,68 @@
+"""The bar knows what runs: a running program's button says so to screen
+readers and draws a mark, and with BringToFront a click brings its window
+forward instead of starting another copy."""
+
+from __future__ import annotations
+
+import unittest
+
+import harness
+import tavi
+
+SESSION: harness.Session
+
+
+def setUpModule():
+    global SESSION
+    SESSION = harness.Session().start()
+    tavi.BarTestCase.session = SESSION
+
+
+def tearDownModule():
+    SESSION.stop()
+
+
+class RunningTest(tavi.BarTestCase):
+    def setUp(self):
+        super().setUp()
+        self.addCleanup(self.close_notepads)
+
+    def close_notepads(self):
+        for window in SESSION.windows(cls="Notepad"):
+            SESSION.call("kill", pid=window["pid"], check=False)
+
+    def notepads(self) -> list:
+        return sorted({w["pid"] for w in SESSION.windows(cls="Notepad") if w["visible"]})
+
+    def description(self, bar: tavi.Bar) -> str:
+        return SESSION.accessible_tree(bar.toolbar)["children"][0].get("description", "")
+
+    def test_a_started_program_is_marked_running_until_its_window_closes(self):
+        bar = self.start(self.bar_folder("running-mark", entries=[tavi.NOTEPAD]))
+        harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
+        self.assertEqual(self.description(bar), "", "nothing runs yet")
+        bar.click(0)
+        harness.wait_until(lambda: self.description(bar) == "Running", 3, "the running description")
+        SESSION.screenshot("running-mark")
+        window = SESSION.wait_window(cls="Notepad")
+        SESSION.call("close", hwnd=window["hwnd"])
+        harness.wait_until(lambda: self.description(bar) == "", 5, "the mark gone with the window")
+
+    def test_with_bring_to_front_a_second_click_brings_the_window_and_shift_starts_another(self):
+        bar = self.start(self.bar_folder("running-front", entries=[tavi.NOTEPAD], BringToFront="1"))
+        harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
+        bar.click(0)
+        harness.wait_until(lambda: self.description(bar) == "Running", 3, "the running description")
+        first = SESSION.wait_window(cls="Notepad")
+        bar.click(0)
+        harness.wait_until(lambda: SESSION.call("focus", tid=0)["foreground"] == first["hwnd"], 5,
+                           "notepad brought to the foreground")
+        self.assertEqual(len(self.notepads()), 1, "no second copy")
+        left, top, right, bottom = bar.buttons()[0]["rect"]
+        SESSION.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2),
+                        "keydown", "shift", "click", "1", "keyup", "shift")
+        harness.wait_until(lambda: len(self.notepads()) == 2, 10, "a second notepad from Shift+click")
+
+
+if __name__ == "__main__":
+    unittest.main()
