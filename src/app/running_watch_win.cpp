@@ -102,6 +102,8 @@ void CALLBACK RunningWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LON
             watch->table_.WindowGone(id);
             break;
         case EVENT_SYSTEM_FOREGROUND:
+            // Also a way in for a window whose showing was not told.
+            watch->Seen(window);
             watch->table_.WindowActivated(id);
             break;
         default:
