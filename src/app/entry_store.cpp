@@ -113,7 +113,7 @@ private:
 };
 
 // The lines a list of the bar's limit can have, and no more.
-constexpr size_t kListLineLimit = static_cast<size_t>(kEntryLimit) * 6;
+constexpr size_t kListLineLimit = (static_cast<size_t>(kEntryLimit) + 1) * 6;
 
 std::vector<std::string_view> LeadingLines(std::string_view text, size_t limit) {
     std::vector<std::string_view> all;
@@ -138,7 +138,8 @@ EntryStore EntriesFromText(std::string_view text, Decode decode) {
     Lines lines(text);
     size_t n = 0;
     std::optional<std::string_view> line = lines.Next();
-    for (; line && store.slots.size() < static_cast<size_t>(kEntryLimit);) {
+    // Paging shows index kEntryLimit last (then warns), so that many and one are read.
+    for (; line && store.slots.size() <= static_cast<size_t>(kEntryLimit);) {
         LaunchEntry e;
         std::array<std::string*, 6> fields = {&e.Title, &e.PathName, &e.Command, &e.RunType, &e.IconPath, &e.IconIndex};
         for (size_t f = 0; f < fields.size() && line; ++f, ++n, line = lines.Next()) *fields[f] = decode(*line, n);

@@ -208,13 +208,13 @@ TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
     WriteList(bytes);
     EntryStore store;
     store = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
-    ASSERT_EQ(store.slots.size(), 1000u);
+    ASSERT_EQ(store.slots.size(), 1001u);
     EXPECT_EQ(store.slots[3].PathName, longPath);
     EXPECT_EQ(store.slots[17].PathName, "C:\\p17.exe");
     EXPECT_TRUE(store.slots[17].Title.starts_with("bad"));
     EXPECT_TRUE(store.slots[17].Title.ends_with("byte"));
-    EXPECT_EQ(store.slots[999].Title, "T999");
-    const std::string past = bytes.substr(bytes.find("T1000\r\n"));
+    EXPECT_EQ(store.slots[1000].Title, "T1000");
+    const std::string past = bytes.substr(bytes.find("T1001\r\n"));
     EXPECT_EQ(store.pastLimit, past);
 
     store.slots[998] = {};  // an emptied slot before the limit keeps the rest in place
@@ -222,16 +222,16 @@ TEST_F(EntryFileTest, ThousandsOfEntriesLongLinesAndBadBytesLoseNothing) {
     EXPECT_TRUE(ReadList().ends_with(past));
     EntryStore again;
     again = LoadEntries(platform.files, platform.codePage, folder.Path()).store;
-    EXPECT_EQ(again.slots.size(), 1000u);
+    EXPECT_EQ(again.slots.size(), 1001u);
     EXPECT_EQ(again.slots[3].PathName, longPath);
-    EXPECT_EQ(again.slots[999].Title, "T999");
+    EXPECT_EQ(again.slots[1000].Title, "T1000");
     EXPECT_EQ(again.pastLimit, past);
 
     // A list of nothing but line breaks, as large as a read may be: the
     // bar's 1000 empty slots, and nothing kept past them.
     WriteList(std::string(kReadLimitBytes / 2, '\n'));
     const LoadedEntries empty = LoadEntries(platform.files, platform.codePage, folder.Path());
-    EXPECT_EQ(empty.store.slots.size(), 1000u);
+    EXPECT_EQ(empty.store.slots.size(), 1001u);
     EXPECT_TRUE(empty.store.pastLimit.empty());
 }
 
