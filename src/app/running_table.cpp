@@ -84,6 +84,20 @@ void RunningTable::WindowGone(WindowId window) {
     changed_ = true;
 }
 
+void RunningTable::ProcessEnded(std::uint32_t pid) {
+    if (processes_.erase(pid) == 0) return;
+    for (auto it = windows_.begin(); it != windows_.end();)
+        it = it->second.pid == pid ? windows_.erase(it) : std::next(it);
+    changed_ = true;
+}
+
+std::vector<std::uint32_t> RunningTable::Processes() const {
+    std::vector<std::uint32_t> pids;
+    pids.reserve(processes_.size());
+    for (const auto& item : processes_) pids.push_back(item.first);
+    return pids;
+}
+
 void RunningTable::WindowActivated(WindowId window) {
     auto found = windows_.find(window);
     if (found != windows_.end()) found->second.recency = ++clock_;

@@ -42,6 +42,12 @@ public:
     void FolderWindowShown(WindowId window, std::uint32_t pid, std::uint64_t started, std::string_view folder);
     void WindowGone(WindowId window);  // destroyed or hidden
     void WindowActivated(WindowId window);
+    // The process ended: all its windows go, whether or not their ends were told.
+    void ProcessEnded(std::uint32_t pid);
+
+    bool HasWindow(WindowId window) const { return windows_.count(window) != 0; }
+    bool HasProcess(std::uint32_t pid) const { return processes_.count(pid) != 0; }
+    std::vector<std::uint32_t> Processes() const;
 
     bool Runs(const RunningEntry& entry);
     // The entry's windows, the most recently shown or activated first.

@@ -244,15 +244,22 @@ std::optional<LRESULT> TaviMenu2::WmDestroy(WPARAM, LPARAM) {
     return 0;
 }
 
-// One notice per burst of window events: the buttons are described and
-// painted afresh once, however many windows came or went.
-std::optional<LRESULT> TaviMenu2::WmRunningChanged(WPARAM, LPARAM) {
-    if (running_) running_->Acknowledge();
+// One notice per burst of window events, or a process started or ended: the
+// buttons are described and painted afresh once, however many windows came or went.
+std::optional<LRESULT> TaviMenu2::WmRunningChanged(WPARAM wParam, LPARAM lParam) {
+    if (!running_ || !running_->Receive(wParam, lParam)) return 0;
     if (strip_.Handle() != nullptr) {
         InvalidateRect(strip_.Handle(), nullptr, FALSE);
         NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, strip_.Handle(), OBJID_CLIENT, CHILDID_SELF);
     }
     return 0;
+}
+
+void TaviMenu2::ProgramStarted(HANDLE process) {
+    if (running_)
+        running_->Started(process);
+    else
+        CloseHandle(process);
 }
 
 // Only a program is told by its process's image; a document, a folder or a

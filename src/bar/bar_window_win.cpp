@@ -320,9 +320,9 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     if (menuOpen_ || (!byKey && dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
     PauseTimer1();
-    // Shift always starts another copy; read from the keyboard itself, as the
-    // key went down while another program had the focus.
-    if (BringsToFront(state_.settings) && GetAsyncKeyState(VK_SHIFT) >= 0 && BringForward(buttonNumber - 1)) {
+    // Shift always starts another copy.
+    const bool shift = byKey ? GetKeyState(VK_SHIFT) < 0 : strip_.ClickShifted();
+    if (BringsToFront(state_.settings) && !shift && BringForward(buttonNumber - 1)) {
         ResumeTimer1();
         return;
     }

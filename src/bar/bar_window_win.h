@@ -71,6 +71,8 @@ public:
     // The wallpaper list of the tray menu, at start-up.
     void BuildWallpaperMenu();
     void ApplyStartTopMost(bool topMost);
+    // A program the bar started, for the running marks; the bar owns `process` from here on.
+    void ProgramStarted(HANDLE process);
 
     void SetButtonTip(int position, const std::string& tip) override;
     void ShowEntryIcon(int position, bool useCache) override;

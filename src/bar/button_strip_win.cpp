@@ -222,7 +222,7 @@ void ButtonStrip::Paint(HDC dc, const RECT& area) const {
     }
 }
 
-void ButtonStrip::OnMouse(UINT message, LPARAM lParam) {
+void ButtonStrip::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const int hit = HitTest(at);
     switch (message) {
@@ -250,7 +250,9 @@ void ButtonStrip::OnMouse(UINT message, LPARAM lParam) {
             if (GetCapture() == Handle()) ReleaseCapture();
             if (pressed < 0) break;
             InvalidateButton(pressed);
+            clickShifted_ = (wParam & MK_SHIFT) != 0;
             if (hit == pressed) SendClick(pressed);
+            clickShifted_ = false;
             break;
         }
         default:
@@ -300,7 +302,7 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 MSG relayed{Handle(), message, wParam, lParam, 0, {}};
                 if (HWND tips = ToolTips()) SendMessageW(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
             }
-            OnMouse(message, lParam);
+            OnMouse(message, wParam, lParam);
             return 0;
         case WM_MOUSELEAVE:
             tracking_ = false;

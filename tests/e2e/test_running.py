@@ -11,6 +11,8 @@ import tavi
 
 SESSION: harness.Session
 RUNNING = "実行中"  # the session runs in Japanese, and so does the bar
+KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
+OTHER_TITLE = "Elsewhere"
 
 
 def setUpModule():
@@ -55,17 +57,33 @@ class RunningTest(tavi.BarTestCase):
         bar = self.start(self.bar_folder("running-front", entries=[tavi.NOTEPAD], BringToFront="1"))
         harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
         bar.click(0)
+        first = SESSION.wait_window(cls="Notepad", timeout=15)
         harness.wait_until(lambda: self.description(bar) == RUNNING, 3, "the running description")
-        first = SESSION.wait_window(cls="Notepad")
+        # Notepad opens over the bar, where the next clicks would land on it; and
+        # another program takes the front, so that bringing notepad there is seen.
+        SESSION.call("move", hwnd=first["hwnd"], x=300, y=200)
+        other = self.other_in_front()
         bar.click(0)
         harness.wait_until(lambda: SESSION.call("focus", tid=0)["foreground"] == first["hwnd"], 5,
                            "notepad brought to the foreground")
         self.assertEqual(len(self.notepads()), 1, "no second copy")
+        SESSION.call("move", hwnd=other["hwnd"], x=600, y=600)
         left, top, right, bottom = bar.buttons()[0]["rect"]
         SESSION.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2),
                         "keydown", "shift", "click", "1", "keyup", "shift")
         harness.wait_until(lambda: len(self.notepads()) == 2, 10, "a second notepad from Shift+click")
 
+    def other_in_front(self) -> dict:
+        """A window of another program, in front and holding the X focus."""
+        pid = SESSION.start_program(KEYWINDOW_EXE, args=OTHER_TITLE)
+        self.addCleanup(SESSION.call, "kill", pid=pid, check=False)
+        other = SESSION.wait_window(pid, caption=OTHER_TITLE)
+        x_window = harness.wait_until(
+            lambda: SESSION.xdotool("search", "--name", OTHER_TITLE).split(), 10, "the X window")[0]
+        SESSION.xdotool("windowfocus", x_window)
+        harness.wait_until(lambda: SESSION.call("focus", tid=0)["foreground"] == other["hwnd"], 10,
+                           "the other program in front")
+        return other
 
 if __name__ == "__main__":
     unittest.main()

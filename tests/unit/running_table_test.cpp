@@ -11,7 +11,8 @@ using namespace tavi;
 
 namespace {
 
-// One event fed to the table: 'S' shown, 'F' folder window shown, 'G' gone.
+// One event fed to the table: 'S' shown, 'F' folder window shown, 'G' gone,
+// 'E' the process `pid` ended.
 struct Event {
     char kind;
     std::uintptr_t window;
@@ -71,6 +72,16 @@ TEST(RunningTable, EventsAndEntriesGiveMarks) {
          {Program("//SRV/tools/ed.exe"), Program("\\srv\\tools\\ed.exe")}, {true, false}},
         {"an unresolved shortcut (empty target) is not marked", {{10, notepad}}, {{'S', 1, 10}}, {Program("")},
          {false}},
+        {"a process's end takes all its windows, though none was told gone",
+         {{10, notepad}, {11, "C:\\Ed\\ed.exe"}},
+         {{'S', 1, 10}, {'S', 2, 10}, {'S', 3, 11}, {'E', 0, 10}, {'E', 0, 12}},
+         {Program(notepad), Program("C:\\Ed\\ed.exe")},
+         {false, true}},
+        {"a process id ended and used again is asked again",
+         {{10, notepad}, {1010, "C:\\Ed\\ed.exe"}},
+         {{'S', 1, 10, 1}, {'E', 0, 10}, {'S', 1, 10, 2}},
+         {Program("C:\\Ed\\ed.exe"), Program(notepad)},
+         {true, false}},
         {"a window gone twice or never seen changes nothing", {{10, notepad}},
          {{'G', 9}, {'S', 1, 10}, {'G', 1}, {'G', 1}}, {Program(notepad)}, {false}},
     };
@@ -89,6 +100,7 @@ TEST(RunningTable, EventsAndEntriesGiveMarks) {
             if (e.kind == 'S') table.WindowShown(e.window, e.pid, e.started);
             if (e.kind == 'F') table.FolderWindowShown(e.window, e.pid, e.started, e.folder);
             if (e.kind == 'G') table.WindowGone(e.window);
+            if (e.kind == 'E') table.ProcessEnded(e.pid);
         }
         std::vector<bool> marked;
         for (const RunningEntry& entry : row.entries) marked.push_back(table.Runs(entry));
@@ -111,6 +123,13 @@ TEST(RunningTable, StormIsBoundedAndOneChangePerBurst) {
     EXPECT_EQ(table.ProcessCount(), 0u);
     EXPECT_TRUE(table.TakeChanged());
     EXPECT_FALSE(table.Runs({EntryKind::Program, "C:\\a.exe"}));
+    // Where no window's end is told, the process's end clears a storm at once.
+    for (std::uintptr_t w = 1; w <= 1000; ++w) table.WindowShown(w, 8, 1);
+    table.TakeChanged();
+    table.ProcessEnded(8);
+    EXPECT_EQ(table.WindowCount(), 0u);
+    EXPECT_TRUE(table.TakeChanged());
+    EXPECT_EQ(asked, 2);
 }
 
 TEST(RunningTable, RepeatedClicksCycleMostRecentFirst) {
