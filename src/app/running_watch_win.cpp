@@ -201,7 +201,10 @@ void RunningWatch::Created(HWND window) {
     DWORD pid = 0;
     if (GetWindowThreadProcessId(window, &pid) == 0 || pid == GetCurrentProcessId()) return;
     if (watched_.count(pid) != 0 || table_.HasProcess(pid)) return;
-    Watch(pid, OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid), true);
+    // Waiting for its input asks more than the limited right (Wine refuses the wait without it).
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (process == nullptr) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    Watch(pid, process, true);
 }
 
 // Each process in the table is watched for its end, which Wine tells where it

@@ -53,6 +53,15 @@ class RunningTest(tavi.BarTestCase):
         SESSION.call("close", hwnd=window["hwnd"])
         harness.wait_until(lambda: self.description(bar) == "", 5, "the mark gone with the window")
 
+    def test_a_program_started_elsewhere_is_marked_too(self):
+        bar = self.start(self.bar_folder("running-elsewhere", entries=[tavi.NOTEPAD]))
+        harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
+        SESSION.call("start", exe=tavi.NOTEPAD[1])
+        window = SESSION.wait_window(cls="Notepad", timeout=15)
+        harness.wait_until(lambda: self.description(bar) == RUNNING, 3, "the running description")
+        SESSION.call("close", hwnd=window["hwnd"])
+        harness.wait_until(lambda: self.description(bar) == "", 5, "the mark gone with the window")
+
     def test_with_bring_to_front_a_second_click_brings_the_window_and_shift_starts_another(self):
         bar = self.start(self.bar_folder("running-front", entries=[tavi.NOTEPAD], BringToFront="1"))
         harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
