@@ -58,7 +58,7 @@ bool TaviMenu2::CreateControls() {
     if (!strip_.Create(Handle(), toolbarFlat_, hook)) return false;
     strip_.SetDescriber([this](int position, int focused) {
         ButtonDescription button = DescribeButton(state_, position, focused);
-        button.running = !button.unavailable && EntryRuns(position);
+        button.running = !button.unavailable && EntryRuns(position + state_.EntryOffset);
         return button;
     });
     running_ = std::make_unique<RunningWatch>(Handle(), kRunningChanged);

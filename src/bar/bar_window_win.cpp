@@ -322,7 +322,7 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     PauseTimer1();
     // Shift always starts another copy.
     const bool shift = byKey ? GetKeyState(VK_SHIFT) < 0 : strip_.ClickShifted();
-    if (BringsToFront(state_.settings) && !shift && BringForward(buttonNumber - 1)) {
+    if (BringsToFront(state_.settings) && !shift && BringForward(buttonNumber - 1 + state_.EntryOffset)) {
         ResumeTimer1();
         return;
     }

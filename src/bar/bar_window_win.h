@@ -107,6 +107,9 @@ private:
         void RepaintCommandButtons() override;
         void BeginEntryMove(int index) override;
         void Close() override;
+        bool EntryRuns(int index) const override;
+        void BringEntryForward(int index) override;
+        void CloseEntryWindows(int index) override;
 
     private:
         TaviMenu2& bar_;
@@ -215,9 +218,11 @@ private:
     std::optional<LRESULT> WmAfterFirstPaint(WPARAM, LPARAM);
     std::optional<LRESULT> WmRefreshLists(WPARAM, LPARAM);
     std::optional<LRESULT> WmRunningChanged(WPARAM, LPARAM);
-    std::optional<RunningEntry> RunningEntryAt(int position) const;
-    bool EntryRuns(int position) const;
-    bool BringForward(int position);
+    // By the entry's index in the list (bar_running_win.cpp).
+    std::optional<RunningEntry> RunningEntryOf(int index) const;
+    bool EntryRuns(int index) const;
+    bool BringForward(int index);
+    void CloseWindowsOf(int index);
     std::optional<LRESULT> WmSetCursor(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmDeviceChange(WPARAM, LPARAM);
     std::optional<LRESULT> WmDisplayChange(WPARAM, LPARAM);

@@ -53,6 +53,23 @@ class RunningTest(tavi.BarTestCase):
         SESSION.call("close", hwnd=window["hwnd"])
         harness.wait_until(lambda: self.description(bar) == "", 5, "the mark gone with the window")
 
+    def test_a_running_entrys_menu_begins_with_its_own_items_and_closes_its_windows(self):
+        bar = self.start(self.bar_folder("running-menu", entries=[tavi.NOTEPAD]))
+        harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
+        self.assertEqual(bar.entry_menu(0)[0]["text"], "新規登録(&N)...\tCtrl+N", "nothing runs: the menu as ever")
+        bar.click(0)
+        window = SESSION.wait_window(cls="Notepad", timeout=15)
+        harness.wait_until(lambda: self.description(bar) == RUNNING, 3, "the running description")
+        SESSION.call("move", hwnd=window["hwnd"], x=300, y=200)
+        items = bar.entry_menu(0)
+        self.assertEqual([(i["text"], i["enabled"]) for i in items[:3]],
+                         [("前面に表示(&G)", True), ("もう一つ起動(&K)", True), ("ウィンドウを閉じる(&Q)", True)])
+        self.assertTrue(items[3]["separator"])
+        self.assertEqual(items[4]["text"], "新規登録(&N)...\tCtrl+N", "the usual items follow")
+        bar.choose(0, "ウィンドウを閉じる(&Q)")
+        harness.wait_until(lambda: not self.notepads(), 5, "notepad closed from the menu")
+        harness.wait_until(lambda: self.description(bar) == "", 5, "the mark gone with the window")
+
     def test_a_program_started_elsewhere_is_marked_too(self):
         bar = self.start(self.bar_folder("running-elsewhere", entries=[tavi.NOTEPAD]))
         harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")

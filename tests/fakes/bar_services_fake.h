@@ -22,6 +22,7 @@ public:
     Rect windowRect{0, 0, 41, 1025};
     BarLayout layout;
     bool visible = true;
+    int runningIndex = -1;  // the entry whose program runs
 
     NativeWindow Handle() const override { return handle; }
     EntryButtons& Buttons() override { return buttons; }
@@ -50,6 +51,9 @@ public:
     void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
     void BeginEntryMove(int index) override { log_.push_back("bar move " + std::to_string(index)); }
     void Close() override { log_.push_back("bar close"); }
+    bool EntryRuns(int index) const override { return index == runningIndex; }
+    void BringEntryForward(int index) override { log_.push_back("bar bring forward " + std::to_string(index)); }
+    void CloseEntryWindows(int index) override { log_.push_back("bar close windows " + std::to_string(index)); }
 
 private:
     std::vector<std::string>& log_;

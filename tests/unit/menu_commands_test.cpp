@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "platform/messages.h"
 #include "fakes/menu_fakes.h"
@@ -239,6 +240,26 @@ TEST_F(MenuCommandTest, DisabledAndUnknownItemsAreRefused) {
     EXPECT_EQ(f.commands.Dispatch(0), DispatchResult::Unknown);
     EXPECT_EQ(f.commands.Dispatch(99), DispatchResult::Unknown);
     EXPECT_EQ(f.commands.Dispatch(0x9000), DispatchResult::Unknown);
+}
+
+TEST_F(MenuCommandTest, ARunningEntrysOwnItemsActOnItsProgramAndOnlyWhileItRuns) {
+    f.bar.runningIndex = 0;
+    EXPECT_EQ(Run(C::mnuAppBringForward, 0), DispatchResult::Done);
+    EXPECT_EQ(f.log, Log{"bar bring forward 0"});
+    EXPECT_EQ(Run(C::mnuAppCloseWindows, 0), DispatchResult::Done);
+    EXPECT_EQ(f.log, Log{"bar close windows 0"});
+    (void)Opened();
+    EXPECT_EQ(Run(C::mnuAppStartAnother, 0), DispatchResult::Done);
+    EXPECT_EQ(Opened(), Log{"open|C:\\Tools\\memo.exe||C:\\Tools|1"}) << "started as a click would";
+    // Another entry, or this one once its program ended: nothing to act on.
+    for (const auto& [command, entry, running] :
+         {std::tuple{C::mnuAppBringForward, 3, 0}, std::tuple{C::mnuAppStartAnother, 3, 0},
+          std::tuple{C::mnuAppCloseWindows, 0, -1}, std::tuple{C::mnuAppBringForward, 2, 2}}) {
+        f.bar.runningIndex = running;
+        EXPECT_EQ(Run(command, entry), DispatchResult::Refused) << static_cast<int>(command) << " at " << entry;
+    }
+    EXPECT_TRUE(f.log.empty());
+    EXPECT_TRUE(Opened().empty());
 }
 
 TEST_F(MenuCommandTest, NoSecondCommandStartsWhileAModalWindowIsOpen) {
