@@ -17,24 +17,28 @@ void TaviMenu2::ProgramStarted(HANDLE process) {
 
 // Only a program is told by its process's image; a document, a folder or a
 // shortcut gets no mark rather than a wrong one.
-std::optional<RunningEntry> TaviMenu2::RunningEntryOf(int index) const {
-    if (!running_ || !state_.entries.Has(index)) return std::nullopt;
-    std::string path = TrimSpaces(state_.entries.At(index).PathName);
+std::optional<RunningEntry> TaviMenu2::RunningEntryOf(const std::string& written) const {
+    if (!running_) return std::nullopt;
+    std::string path = TrimSpaces(written);
     if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
     if (path.size() < 4 || ComparablePath(path.substr(path.size() - 4)) != ".exe") return std::nullopt;
     return RunningEntry{EntryKind::Program, path};
 }
 
 bool TaviMenu2::EntryRuns(int index) const {
-    const std::optional<RunningEntry> entry = RunningEntryOf(index);
+    return state_.entries.Has(index) && ProgramRuns(state_.entries.At(index).PathName);
+}
+
+bool TaviMenu2::ProgramRuns(const std::string& path) const {
+    const std::optional<RunningEntry> entry = RunningEntryOf(path);
     return entry && running_->Table().Runs(*entry);
 }
 
 // The entry's most recent window to the front; a second click on the same
 // entry takes its oldest, so repeated clicks go round its windows. A hung
 // window is passed over, never waited on. False: nothing of it runs.
-bool TaviMenu2::BringForward(int index) {
-    const std::optional<RunningEntry> entry = RunningEntryOf(index);
+bool TaviMenu2::BringForward(const std::string& path) {
+    const std::optional<RunningEntry> entry = RunningEntryOf(path);
     if (!entry) return false;
     std::vector<RunningTable::WindowId> windows = running_->Table().WindowsOf(*entry);
     if (windows.empty()) return false;
@@ -61,17 +65,17 @@ bool TaviMenu2::BringForward(int index) {
 
 // Posted, so a window that does not answer holds up nothing; a program that
 // asks about unsaved work asks in its own time.
-void TaviMenu2::CloseWindowsOf(int index) {
-    const std::optional<RunningEntry> entry = RunningEntryOf(index);
+void TaviMenu2::CloseWindowsOf(const std::string& path) {
+    const std::optional<RunningEntry> entry = RunningEntryOf(path);
     if (!entry) return;
     for (RunningTable::WindowId id : running_->Table().WindowsOf(*entry))
         PostMessageW(reinterpret_cast<HWND>(id), WM_CLOSE, 0, 0);
 }
 
-bool TaviMenu2::Services::EntryRuns(int index) const { return bar_.EntryRuns(index); }
+bool TaviMenu2::Services::ProgramRuns(const std::string& path) const { return bar_.ProgramRuns(path); }
 
-void TaviMenu2::Services::BringEntryForward(int index) { (void)bar_.BringForward(index); }
+void TaviMenu2::Services::BringProgramForward(const std::string& path) { (void)bar_.BringForward(path); }
 
-void TaviMenu2::Services::CloseEntryWindows(int index) { bar_.CloseWindowsOf(index); }
+void TaviMenu2::Services::CloseProgramWindows(const std::string& path) { bar_.CloseWindowsOf(path); }
 
 }  // namespace tavi

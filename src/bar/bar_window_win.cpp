@@ -322,7 +322,9 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     PauseTimer1();
     // Shift always starts another copy.
     const bool shift = byKey ? GetKeyState(VK_SHIFT) < 0 : strip_.ClickShifted();
-    if (BringsToFront(state_.settings) && !shift && BringForward(buttonNumber - 1 + state_.EntryOffset)) {
+    const int index = buttonNumber - 1 + state_.EntryOffset;
+    if (BringsToFront(state_.settings) && !shift && state_.entries.Has(index) &&
+        BringForward(state_.entries.At(index).PathName)) {
         ResumeTimer1();
         return;
     }

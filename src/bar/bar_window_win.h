@@ -107,9 +107,9 @@ private:
         void RepaintCommandButtons() override;
         void BeginEntryMove(int index) override;
         void Close() override;
-        bool EntryRuns(int index) const override;
-        void BringEntryForward(int index) override;
-        void CloseEntryWindows(int index) override;
+        bool ProgramRuns(const std::string& path) const override;
+        void BringProgramForward(const std::string& path) override;
+        void CloseProgramWindows(const std::string& path) override;
 
     private:
         TaviMenu2& bar_;
@@ -218,11 +218,12 @@ private:
     std::optional<LRESULT> WmAfterFirstPaint(WPARAM, LPARAM);
     std::optional<LRESULT> WmRefreshLists(WPARAM, LPARAM);
     std::optional<LRESULT> WmRunningChanged(WPARAM, LPARAM);
-    // By the entry's index in the list (bar_running_win.cpp).
-    std::optional<RunningEntry> RunningEntryOf(int index) const;
+    // By an entry's or member's path as written (bar_running_win.cpp).
+    std::optional<RunningEntry> RunningEntryOf(const std::string& path) const;
     bool EntryRuns(int index) const;
-    bool BringForward(int index);
-    void CloseWindowsOf(int index);
+    bool ProgramRuns(const std::string& path) const;
+    bool BringForward(const std::string& path);
+    void CloseWindowsOf(const std::string& path);
     std::optional<LRESULT> WmSetCursor(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmDeviceChange(WPARAM, LPARAM);
     std::optional<LRESULT> WmDisplayChange(WPARAM, LPARAM);

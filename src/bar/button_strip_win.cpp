@@ -210,15 +210,7 @@ void ButtonStrip::Paint(HDC dc, const RECT& area) const {
         const int shift = pressed ? 1 : 0;
         pictures_->Draw(dc, buttons_[i].picture, rect.left + (rect.right - rect.left - size) / 2 + shift,
                         rect.top + (rect.bottom - rect.top - size) / 2 + shift);
-        if (describer_ && describer_(position, focused_).running) {
-            // A line under the picture, as a taskbar marks a running program;
-            // its size follows the picture's, which follows the display scale.
-            const int width = std::max(4, size / 2);
-            const int height = std::max(2, size / 12);
-            const int left = rect.left + (rect.right - rect.left - width) / 2;
-            const int bottom = std::min<int>(rect.bottom - 1, rect.top + (rect.bottom - rect.top + size) / 2 + height + 1);
-            FillWithColour(dc, RECT{left, bottom - height, left + width, bottom}, CurrentPalette().meterFill);
-        }
+        if (describer_ && describer_(position, focused_).running) DrawRunningMark(dc, rect, size);
     }
 }
 

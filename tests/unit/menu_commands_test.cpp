@@ -243,19 +243,20 @@ TEST_F(MenuCommandTest, DisabledAndUnknownItemsAreRefused) {
 }
 
 TEST_F(MenuCommandTest, ARunningEntrysOwnItemsActOnItsProgramAndOnlyWhileItRuns) {
-    f.bar.runningIndex = 0;
+    const std::string memo = "C:\\Tools\\memo.exe";
+    f.bar.runningPath = memo;
     EXPECT_EQ(Run(C::mnuAppBringForward, 0), DispatchResult::Done);
-    EXPECT_EQ(f.log, Log{"bar bring forward 0"});
+    EXPECT_EQ(f.log, Log{"bar bring forward " + memo});
     EXPECT_EQ(Run(C::mnuAppCloseWindows, 0), DispatchResult::Done);
-    EXPECT_EQ(f.log, Log{"bar close windows 0"});
+    EXPECT_EQ(f.log, Log{"bar close windows " + memo});
     (void)Opened();
     EXPECT_EQ(Run(C::mnuAppStartAnother, 0), DispatchResult::Done);
     EXPECT_EQ(Opened(), Log{"open|C:\\Tools\\memo.exe||C:\\Tools|1"}) << "started as a click would";
-    // Another entry, or this one once its program ended: nothing to act on.
+    // Another entry, an empty slot, or this one once its program ended: nothing to act on.
     for (const auto& [command, entry, running] :
-         {std::tuple{C::mnuAppBringForward, 3, 0}, std::tuple{C::mnuAppStartAnother, 3, 0},
-          std::tuple{C::mnuAppCloseWindows, 0, -1}, std::tuple{C::mnuAppBringForward, 2, 2}}) {
-        f.bar.runningIndex = running;
+         {std::tuple{C::mnuAppBringForward, 3, memo}, std::tuple{C::mnuAppStartAnother, 3, memo},
+          std::tuple{C::mnuAppCloseWindows, 0, std::string()}, std::tuple{C::mnuAppBringForward, 2, std::string()}}) {
+        f.bar.runningPath = running;
         EXPECT_EQ(Run(command, entry), DispatchResult::Refused) << static_cast<int>(command) << " at " << entry;
     }
     EXPECT_TRUE(f.log.empty());
