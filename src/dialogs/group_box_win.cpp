@@ -382,7 +382,12 @@ void frmRectangle::DrawMember(const DRAWITEMSTRUCT& item) const {
         const int shift = pressed ? 1 : 0;
         DrawIconEx(item.hDC, area.left + (area.right - area.left - size) / 2 + shift,
                    area.top + (area.bottom - area.top - size) / 2 + shift, icon, size, size, 0, nullptr, DI_NORMAL);
-        if (running_[static_cast<size_t>(slot)]) DrawRunningMark(item.hDC, area, size);
+        if (running_[static_cast<size_t>(slot)]) {
+            // The picture fills the member: the mark goes over its foot, inside the focus mark.
+            RECT inside = mark;
+            InflateRect(&inside, -1, -1);
+            DrawRunningMark(item.hDC, inside, size);
+        }
     }
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusMark(item.hDC, mark);
 }
