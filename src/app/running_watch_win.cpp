@@ -130,10 +130,13 @@ RunningWatch::~RunningWatch() {
 
 void RunningWatch::Started(HANDLE process) {
     const DWORD pid = GetProcessId(process);
-    if (g_watch != this || pid == 0 || watched_.count(pid) != 0) {
+    auto found = watched_.find(pid);
+    if (g_watch != this || pid == 0 || (found != watched_.end() && found->second.process != nullptr)) {
         CloseHandle(process);
         return;
     }
+    // An id listed without a handle (a process that could not be opened) may have been used again.
+    if (found != watched_.end()) watched_.erase(found);
     Watch(pid, process, true);
 }
 
@@ -210,6 +213,11 @@ void RunningWatch::Created(HWND window) {
 // Each process in the table is watched for its end, which Wine tells where it
 // tells no window's end; a process that left the table is let go.
 void RunningWatch::Settle() {
+    // Where the system tells of showing, the focus adds nothing but traffic.
+    if (showTold_ && hooks_[1] != nullptr) {
+        UnhookWinEvent(hooks_[1]);
+        hooks_[1] = nullptr;
+    }
     for (const std::uint32_t pid : table_.Processes())
         if (watched_.count(pid) == 0) Watch(pid, OpenProcess(SYNCHRONIZE, FALSE, pid), false);
     if (watched_.size() <= table_.ProcessCount()) return;
@@ -258,6 +266,7 @@ void CALLBACK RunningWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LON
     if (watch == nullptr || window == nullptr) return;
     if (event == EVENT_OBJECT_FOCUS) {
         // Wine's one sign of a window coming forward: told for the control inside it.
+        if (watch->showTold_) return;
         watch->Seen(GetAncestor(window, GA_ROOT));
         watch->Notify();
         return;
