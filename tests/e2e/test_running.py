@@ -4,6 +4,7 @@ forward instead of starting another copy."""
 
 from __future__ import annotations
 
+import subprocess
 import unittest
 
 import harness
@@ -13,6 +14,7 @@ SESSION: harness.Session
 RUNNING = "実行中"  # the session runs in Japanese, and so does the bar
 KEYWINDOW_EXE = harness.TOOLS_DIR / "keywindow.exe"
 OTHER_TITLE = "Elsewhere"
+GROUP = ("Tools", "[Tools]", "", "0", "", "0")
 
 
 def setUpModule():
@@ -69,6 +71,34 @@ class RunningTest(tavi.BarTestCase):
         bar.choose(0, "ウィンドウを閉じる(&Q)")
         harness.wait_until(lambda: not self.notepads(), 5, "notepad closed from the menu")
         harness.wait_until(lambda: self.description(bar) == "", 5, "the mark gone with the window")
+
+    def test_a_group_member_whose_program_runs_is_marked_in_its_box(self):
+        members = tavi.cp932_lines(["[ExMenu01]", "00ExTitle=Memo", f"00ExPathName={tavi.NOTEPAD[1]}",
+                                    "00ExCommand=", "00ExRunType=0"])
+        bar = self.start(self.bar_folder("running-group", entries=[tavi.NOTEPAD, GROUP], members=members))
+        harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 1, 15, "the strip's buttons")
+        before = self.marked_pixels_of_member(bar)
+        bar.click(0)
+        window = SESSION.wait_window(cls="Notepad", timeout=15)
+        harness.wait_until(lambda: self.description(bar) == RUNNING, 3, "the running description")
+        SESSION.call("move", hwnd=window["hwnd"], x=500, y=300)
+        self.assertGreater(self.marked_pixels_of_member(bar), before, "the member's mark under its picture")
+
+    def marked_pixels_of_member(self, bar: tavi.Bar) -> int:
+        """Opens the group box of the second button and counts the pixels of its
+        first member in the mark's colour (the light scheme's), then closes it."""
+        bar.click(1)
+        box = SESSION.wait_window(bar.pid, cls="frmRectangle")
+        member = harness.wait_until(
+            lambda: next((w for w in SESSION.windows(bar.pid, children=True) if w["parent"] == box["hwnd"]
+                          and w["class"] == "Button" and w["caption"]), None), 10, "the member's button")
+        left, top, right, bottom = member["rect"]
+        shot = SESSION.screenshot("running-group")
+        pixels = subprocess.run(["convert", str(shot), "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                                 "txt:-"], capture_output=True, timeout=30, check=True).stdout.decode()
+        SESSION.call("close", hwnd=box["hwnd"])
+        harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="frmRectangle"), 5, "the box closed")
+        return pixels.count("#000080")
 
     def test_a_program_started_elsewhere_is_marked_too(self):
         bar = self.start(self.bar_folder("running-elsewhere", entries=[tavi.NOTEPAD]))
