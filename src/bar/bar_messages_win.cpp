@@ -26,6 +26,7 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         {kAfterFirstPaint, &TaviMenu2::WmAfterFirstPaint},
         {kRefreshLists, &TaviMenu2::WmRefreshLists},
         {kRunningChanged, &TaviMenu2::WmRunningChanged},
+        {kShortcutRead, &TaviMenu2::WmShortcutRead},
         {WM_SETCURSOR, &TaviMenu2::WmSetCursor},
         {WM_DEVICECHANGE, &TaviMenu2::WmDeviceChange},
         {WM_DISPLAYCHANGE, &TaviMenu2::WmDisplayChange},

@@ -3,10 +3,37 @@
 #include "bar/bar_window_win.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "bar/shortcut_win.h"
 #include "platform/text.h"
 
 namespace tavi {
+namespace {
+
+bool EndsWith(const std::string& path, std::string_view ending) {
+    return path.size() >= ending.size() && ComparablePath(path.substr(path.size() - ending.size())) == ending;
+}
+
+struct ShortcutRead {
+    HWND notify;
+    UINT message;
+    std::string link;
+    std::string program;  // empty: none could be read
+};
+
+// A shortcut on a share that does not answer holds up only a pool thread.
+DWORD WINAPI ReadShortcutAway(void* context) {
+    std::unique_ptr<ShortcutRead> read(static_cast<ShortcutRead*>(context));
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ShortcutTarget target;
+    if (ReadShortcut(read->link, target)) read->program = TrimSpaces(target.targetPath);
+    if (SUCCEEDED(com)) CoUninitialize();
+    if (PostMessageW(read->notify, read->message, 0, reinterpret_cast<LPARAM>(read.get()))) (void)read.release();
+    return 0;
+}
+
+}  // namespace
 
 void TaviMenu2::ProgramStarted(HANDLE process) {
     if (running_)
@@ -15,14 +42,38 @@ void TaviMenu2::ProgramStarted(HANDLE process) {
         CloseHandle(process);
 }
 
-// Only a program is told by its process's image; a document, a folder or a
-// shortcut gets no mark rather than a wrong one.
+// Only a program is told by its process's image, and a shortcut by the
+// program it starts once that has been read; a document or a folder gets no
+// mark rather than a wrong one.
 std::optional<RunningEntry> TaviMenu2::RunningEntryOf(const std::string& written) const {
     if (!running_) return std::nullopt;
     std::string path = TrimSpaces(written);
     if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
-    if (path.size() < 4 || ComparablePath(path.substr(path.size() - 4)) != ".exe") return std::nullopt;
+    if (EndsWith(path, ".lnk")) {
+        const std::string key = ComparablePath(path);
+        auto found = shortcutPrograms_.find(key);
+        if (found == shortcutPrograms_.end()) {
+            // Asked once: until the answer comes, and for a shortcut that cannot be read, no mark.
+            shortcutPrograms_.emplace(key, std::string());
+            auto* read = new ShortcutRead{Handle(), kShortcutRead, path, {}};
+            if (!QueueUserWorkItem(ReadShortcutAway, read, WT_EXECUTELONGFUNCTION)) delete read;
+            return std::nullopt;
+        }
+        path = found->second;
+    }
+    if (!EndsWith(path, ".exe")) return std::nullopt;
     return RunningEntry{EntryKind::Program, path};
+}
+
+std::optional<LRESULT> TaviMenu2::WmShortcutRead(WPARAM, LPARAM lParam) {
+    const std::unique_ptr<ShortcutRead> read(reinterpret_cast<ShortcutRead*>(lParam));
+    if (!read) return 0;
+    shortcutPrograms_[ComparablePath(read->link)] = read->program;
+    if (!read->program.empty() && strip_.Handle() != nullptr) {
+        InvalidateRect(strip_.Handle(), nullptr, FALSE);
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, strip_.Handle(), OBJID_CLIENT, CHILDID_SELF);
+    }
+    return 0;
 }
 
 bool TaviMenu2::EntryRuns(int index) const {

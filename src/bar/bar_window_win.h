@@ -218,6 +218,7 @@ private:
     std::optional<LRESULT> WmAfterFirstPaint(WPARAM, LPARAM);
     std::optional<LRESULT> WmRefreshLists(WPARAM, LPARAM);
     std::optional<LRESULT> WmRunningChanged(WPARAM, LPARAM);
+    std::optional<LRESULT> WmShortcutRead(WPARAM, LPARAM);
     // By an entry's or member's path as written (bar_running_win.cpp).
     std::optional<RunningEntry> RunningEntryOf(const std::string& path) const;
     bool EntryRuns(int index) const;
@@ -243,6 +244,7 @@ private:
     static constexpr UINT kRefreshLists = WM_APP + 3;
     static constexpr UINT kBarEnded = WM_APP + 4;
     static constexpr UINT kRunningChanged = WM_APP + 5;
+    static constexpr UINT kShortcutRead = WM_APP + 6;  // lParam: a ShortcutRead the bar takes over
     static constexpr int kCmdFirstId = 101;  // CmdMainEnd(0..2) are 101..103
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Interval = 500;  // ms: auto-hide polls twice a second
@@ -281,6 +283,9 @@ private:
     std::unique_ptr<BarDragDrop> dragDrop_;  // after the toolbar, gone before it
     std::unique_ptr<RunningWatch> running_;  // after the toolbar, unhooked before it goes
     HWND lastBrought_ = nullptr;             // repeated clicks cycle from it
+    // The programs of shortcut entries, by the shortcut's comparable path ("":
+    // none or not a program), read away from the UI thread; asked once each.
+    mutable std::unordered_map<std::string, std::string> shortcutPrograms_;
     WheelSum wheel_;
     OwnedIcon main2Small_;
     OwnedIcon main2Large_;

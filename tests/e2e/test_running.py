@@ -100,6 +100,19 @@ class RunningTest(tavi.BarTestCase):
         harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="frmRectangle"), 5, "the box closed")
         return pixels.count("#000080")
 
+    def test_a_shortcut_to_a_running_program_is_marked(self):
+        folder = self.bar_folder("running-shortcut", exes=[harness.TOOLS_DIR / "dragsource.exe"])
+        link = folder.win_file("メモ帳.lnk")
+        maker = SESSION.start_program(folder.file("dragsource.exe"),
+                                      args=f"--make-shortcut \"{link}\" \"{tavi.NOTEPAD[1]}\"")
+        self.assertEqual(SESSION.wait_exit(maker, 30), 0, "the shortcut made")
+        folder.write_bytes("Launch.ini", tavi.launch_ini([("Memo", link, "", "0", link, "0")]))
+        bar = self.start(folder)
+        harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
+        bar.click(0)
+        SESSION.wait_window(cls="Notepad", timeout=15)
+        harness.wait_until(lambda: self.description(bar) == RUNNING, 3, "the running description")
+
     def test_a_program_started_elsewhere_is_marked_too(self):
         bar = self.start(self.bar_folder("running-elsewhere", entries=[tavi.NOTEPAD]))
         harness.wait_until(lambda: SESSION.accessible_tree(bar.toolbar)["count"] > 0, 15, "the strip's buttons")
