@@ -53,12 +53,13 @@ def shoot(session: harness.Session, mode: str, dpi: int) -> str:
         bottom = max(b["rect"][3] for b in bar.buttons(tips=False)[:2]) + 8
         subprocess.run(["convert", str(shot), "-crop", f"{right}x{bottom}+0+0", "+repage", str(shot)], check=True,
                        timeout=30)
-        session.call("close", hwnd=notepad["hwnd"], check=False)
         return str(shot)
     finally:
         bar.stop()
-        for window in session.windows(cls="Notepad"):
-            session.call("kill", pid=window["pid"], check=False)
+        # Closed, not killed: the driver kills only what it started itself.
+        for window in session.windows(cls="Notepad", hidden=True):
+            session.call("close", hwnd=window["hwnd"], check=False)
+        harness.wait_until(lambda: not session.windows(cls="Notepad", hidden=True), 10, "every notepad closed")
 
 
 def main(argv: list) -> int:

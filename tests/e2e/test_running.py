@@ -33,8 +33,10 @@ class RunningTest(tavi.BarTestCase):
         self.addCleanup(self.close_notepads)
 
     def close_notepads(self):
-        for window in SESSION.windows(cls="Notepad"):
-            SESSION.call("kill", pid=window["pid"], check=False)
+        # Closed, not killed: the driver kills only what it started itself.
+        for window in SESSION.windows(cls="Notepad", hidden=True):
+            SESSION.call("close", hwnd=window["hwnd"], check=False)
+        harness.wait_until(lambda: not SESSION.windows(cls="Notepad", hidden=True), 10, "every notepad closed")
 
     def notepads(self) -> list:
         return sorted({w["pid"] for w in SESSION.windows(cls="Notepad") if w["visible"]})
