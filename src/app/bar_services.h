@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "app/entry_buttons.h"
 #include "platform/native_window.h"
@@ -64,6 +65,13 @@ public:
     virtual void BeginEntryMove(int index) = 0;
     // Ends the program the way the close button does.
     virtual void Close() = 0;
+    // Whether a window of the program an entry or member at `path` names is up
+    // (its button's mark); a document, folder or shortcut never is.
+    virtual bool ProgramRuns(const std::string& path) const = 0;
+    // Its most recent window to the front; asked again, the next of them.
+    virtual void BringProgramForward(const std::string& path) = 0;
+    // Asks each of its windows to close, as their close boxes would.
+    virtual void CloseProgramWindows(const std::string& path) = 0;
 };
 
 // Timer1 paused while a modal window or menu of ours is open: resumed however

@@ -77,6 +77,7 @@ ReadOutcome LoadSettings(Settings& s, Profile& profile, const std::string& file)
     s.HotKey = ReadKey(profile, file, "Option", "HotKey", "");
     s.SearchHotKey = ReadKey(profile, file, "Option", "SearchHotKey", "");
     s.Language = profile.GetString(file, "Option", "Language");
+    s.BringToFront = profile.GetString(file, "Option", "BringToFront");
     return outcome;
 }
 
@@ -116,6 +117,7 @@ bool SaveSettings(const Settings& s, Profile& profile, const std::string& file) 
     writeWhenSet("HotKey", s.HotKey);
     writeWhenSet("SearchHotKey", s.SearchHotKey);
     writeWhenSet("Language", s.Language);
+    writeWhenSet("BringToFront", s.BringToFront);
     return batch.End();
 }
 
@@ -164,6 +166,9 @@ void StoreOptionSettings(Settings& s, const OptionSetState& o) {
     s.WallPaperChenge = std::to_string(o.chkWallPaperChange);
     s.WallPaperChengeTimer = TrimSpaces(o.txtWallPaperChangeTimer);
     s.ButtonFlat = std::to_string(o.chkButtonFlat);
+    // Left absent while the box keeps what absence means.
+    if ((o.chkBringToFront != 0) != BringsToFront(s) || !s.BringToFront.empty())
+        s.BringToFront = o.chkBringToFront != 0 ? "1" : "0";
     s.ExMenuCount = o.txtExMenuCount;
 }
 

@@ -50,12 +50,16 @@ struct Settings {
     // The language of the interface ("ja", "en"); empty: Windows' own. Kept
     // as read, a code no table has included; it takes effect at the next start.
     std::string Language;
+    // "1": a click on a running entry brings its window forward. Empty (the
+    // key absent) means "0"; the key is written once the user changes it.
+    std::string BringToFront;
 
     // "hh:mm" of each alarm slot, derived from Time.
     std::array<std::string, kAlarmSlots> AlarmTimes;
 };
 
 // The options dialog's controls, copied out of it by its view.
+// A field added here is also taken in EditsOver (option_set.cpp).
 struct OptionSetState {
     int ChkTemae = 0;         // keep the bar in front
     int ChkEndSave = 0;       // save at exit
@@ -74,6 +78,7 @@ struct OptionSetState {
     std::string txtWallPaperChangeTimer;
     int chkButtonFlat = 0;
     std::string txtExMenuCount;
+    int chkBringToFront = 0;
 };
 
 std::string SettingsFilePath(const std::string& applicationPath);
@@ -86,5 +91,6 @@ ReadOutcome LoadSettings(Settings& settings, Profile& profile, const std::string
 [[nodiscard]] bool SaveSettings(const Settings& settings, Profile& profile, const std::string& file);
 void StoreOptionSettings(Settings& settings, const OptionSetState& options);
 void RebuildAlarmTimes(Settings& settings);
+inline bool BringsToFront(const Settings& settings) { return settings.BringToFront == "1"; }
 
 }  // namespace tavi

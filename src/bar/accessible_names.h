@@ -17,6 +17,7 @@ struct ButtonDescription {
     bool focused = false;
     bool unavailable = false;   // an empty slot: nothing to start
     std::string defaultAction;  // empty: none
+    bool running = false;       // a window of its program is open
     bool operator==(const ButtonDescription&) const = default;
 };
 

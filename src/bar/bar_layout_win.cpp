@@ -56,7 +56,12 @@ bool TaviMenu2::CreateControls() {
         return ChildMessage(hwnd, message, wParam, lParam);
     };
     if (!strip_.Create(Handle(), toolbarFlat_, hook)) return false;
-    strip_.SetDescriber([this](int position, int focused) { return DescribeButton(state_, position, focused); });
+    strip_.SetDescriber([this](int position, int focused) {
+        ButtonDescription button = DescribeButton(state_, position, focused);
+        button.running = !button.unavailable && EntryRuns(state_.page.IndexAt(position));
+        return button;
+    });
+    running_ = std::make_unique<RunningWatch>(Handle(), kRunningChanged);
     // The captions are what screen readers name the buttons by.
     for (int i = 0; i < 3; ++i)
         if (!cmdMainEnd_[i].Create(Handle(), kCmdFirstId + i, Widen(PageButtonName(static_cast<PageCommand>(i))),

@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "platform/text.h"
+
 namespace tavi {
 
 LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -22,6 +26,8 @@ LRESULT TaviMenu2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         {kAfterFirstPaint, &TaviMenu2::WmAfterFirstPaint},
         {kRefreshLists, &TaviMenu2::WmRefreshLists},
         {kFilesChanged, &TaviMenu2::WmFilesChanged},
+        {kRunningChanged, &TaviMenu2::WmRunningChanged},
+        {kShortcutRead, &TaviMenu2::WmShortcutRead},
         {WM_SETCURSOR, &TaviMenu2::WmSetCursor},
         {WM_DEVICECHANGE, &TaviMenu2::WmDeviceChange},
         {WM_DISPLAYCHANGE, &TaviMenu2::WmDisplayChange},
@@ -249,6 +255,17 @@ std::optional<LRESULT> TaviMenu2::WmPowerBroadcast(WPARAM event, LPARAM) {
 std::optional<LRESULT> TaviMenu2::WmDestroy(WPARAM, LPARAM) {
     watch_.Stop();
     PostQuitMessage(0);
+    return 0;
+}
+
+// One notice per burst of window events, or a process started or ended: the
+// buttons are described and painted afresh once, however many windows came or went.
+std::optional<LRESULT> TaviMenu2::WmRunningChanged(WPARAM wParam, LPARAM lParam) {
+    if (!running_ || !running_->Receive(wParam, lParam)) return 0;
+    if (strip_.Handle() != nullptr) {
+        InvalidateRect(strip_.Handle(), nullptr, FALSE);
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, strip_.Handle(), OBJID_CLIENT, CHILDID_SELF);
+    }
     return 0;
 }
 

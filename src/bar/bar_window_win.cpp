@@ -321,6 +321,14 @@ void TaviMenu2::OnButtonClick(int buttonNumber, bool byKey) {
     if (menuOpen_ || (!byKey && dragDrop_ && !dragDrop_->ClickArmed())) return;
     // No auto-hide while a click is handled: a message box may be up.
     PauseTimer1();
+    // Shift always starts another copy.
+    const bool shift = byKey ? GetKeyState(VK_SHIFT) < 0 : strip_.ClickShifted();
+    const int index = state_.page.IndexAt(buttonNumber - 1);
+    if (BringsToFront(state_.settings.Values()) && !shift && state_.entries.Has(index) &&
+        BringForward(state_.entries.At(index).PathName)) {
+        ResumeTimer1();
+        return;
+    }
     const ClickOutcome outcome = ClickButton(state_, platform_, buttonNumber);
     if (outcome == ClickOutcome::OpenGroup) {
         // The group box pauses and resumes Timer1 itself, on every way out.

@@ -9,6 +9,7 @@
 #include "app/bar_services.h"
 #include "app/entry_buttons.h"
 #include "app/menu_main.h"
+#include "app/running_watch_win.h"
 #include "app/startup.h"
 #include "bar/alarm_check.h"
 #include "bar/appbar_win.h"
@@ -71,6 +72,8 @@ public:
     // The wallpaper list of the tray menu, at start-up.
     void BuildWallpaperMenu();
     void ApplyStartTopMost(bool topMost);
+    // A program the bar started, for the running marks; the bar owns `process` from here on.
+    void ProgramStarted(HANDLE process);
 
     void SetButtonTip(int position, const std::string& tip) override;
     void ShowEntryIcon(int position, bool useCache) override;
@@ -105,6 +108,9 @@ private:
         void RepaintCommandButtons() override;
         void BeginEntryMove(int index) override;
         void Close() override;
+        bool ProgramRuns(const std::string& path) const override;
+        void BringProgramForward(const std::string& path) override;
+        void CloseProgramWindows(const std::string& path) override;
 
     private:
         TaviMenu2& bar_;
@@ -213,6 +219,14 @@ private:
     std::optional<LRESULT> WmAfterFirstPaint(WPARAM, LPARAM);
     std::optional<LRESULT> WmRefreshLists(WPARAM, LPARAM);
     std::optional<LRESULT> WmFilesChanged(WPARAM, LPARAM);
+    std::optional<LRESULT> WmRunningChanged(WPARAM, LPARAM);
+    std::optional<LRESULT> WmShortcutRead(WPARAM, LPARAM);
+    // By an entry's or member's path as written (bar_running_win.cpp).
+    std::optional<RunningEntry> RunningEntryOf(const std::string& path) const;
+    bool EntryRuns(int index) const;
+    bool ProgramRuns(const std::string& path) const;
+    bool BringForward(const std::string& path);
+    void CloseWindowsOf(const std::string& path);
     std::optional<LRESULT> WmSetCursor(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmDeviceChange(WPARAM, LPARAM);
     std::optional<LRESULT> WmDisplayChange(WPARAM, LPARAM);
@@ -231,7 +245,9 @@ private:
     static constexpr UINT kAfterFirstPaint = WM_APP + 2;
     static constexpr UINT kRefreshLists = WM_APP + 3;
     static constexpr UINT kBarEnded = WM_APP + 4;
-    static constexpr UINT kFilesChanged = WM_APP + 5;
+    static constexpr UINT kRunningChanged = WM_APP + 5;
+    static constexpr UINT kShortcutRead = WM_APP + 6;  // lParam: a ShortcutRead the bar takes over
+    static constexpr UINT kFilesChanged = WM_APP + 7;
     // Sync tools write in several steps: the files are read once they have
     // been quiet this long.
     static constexpr UINT kFollowQuietMs = 400;
@@ -273,6 +289,11 @@ private:
     AutoHideState autoHide_;
     Win32Shortcuts shortcuts_;
     std::unique_ptr<BarDragDrop> dragDrop_;  // after the toolbar, gone before it
+    std::unique_ptr<RunningWatch> running_;  // after the toolbar, unhooked before it goes
+    HWND lastBrought_ = nullptr;             // repeated clicks cycle from it
+    // The programs of shortcut entries, by the shortcut's comparable path ("":
+    // none or not a program), read away from the UI thread; asked once each.
+    mutable std::unordered_map<std::string, std::string> shortcutPrograms_;
     WheelSum wheel_;
     OwnedIcon main2Small_;
     OwnedIcon main2Large_;

@@ -210,10 +210,11 @@ void ButtonStrip::Paint(HDC dc, const RECT& area) const {
         const int shift = pressed ? 1 : 0;
         pictures_->Draw(dc, buttons_[i].picture, rect.left + (rect.right - rect.left - size) / 2 + shift,
                         rect.top + (rect.bottom - rect.top - size) / 2 + shift);
+        if (describer_ && describer_(position, focused_).running) DrawRunningMark(dc, rect, size);
     }
 }
 
-void ButtonStrip::OnMouse(UINT message, LPARAM lParam) {
+void ButtonStrip::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const int hit = HitTest(at);
     switch (message) {
@@ -241,7 +242,9 @@ void ButtonStrip::OnMouse(UINT message, LPARAM lParam) {
             if (GetCapture() == Handle()) ReleaseCapture();
             if (pressed < 0) break;
             InvalidateButton(pressed);
+            clickShifted_ = (wParam & MK_SHIFT) != 0;
             if (hit == pressed) SendClick(pressed);
+            clickShifted_ = false;
             break;
         }
         default:
@@ -291,7 +294,7 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 MSG relayed{Handle(), message, wParam, lParam, 0, {}};
                 if (HWND tips = ToolTips()) SendMessageW(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
             }
-            OnMouse(message, lParam);
+            OnMouse(message, wParam, lParam);
             return 0;
         case WM_MOUSELEAVE:
             tracking_ = false;

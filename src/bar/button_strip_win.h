@@ -58,6 +58,9 @@ public:
     // bar shows where a drop would land.
     void SetHot(int position);
     int Hot() const { return hot_; }
+    // Whether Shift was down at the click being handled: as the click itself
+    // tells it, since the key may be up by the time its message is read.
+    bool ClickShifted() const { return clickShifted_; }
     HWND ToolTips();
     // Whether the pointer makes the tooltips (with the bar's tooltips off,
     // the library need not load for texts that are all empty).
@@ -93,7 +96,7 @@ private:
     void SyncTools();
     void InvalidateButton(int position);
     void Paint(HDC dc, const RECT& area) const;
-    void OnMouse(UINT message, LPARAM lParam);
+    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT ToolbarQuery(UINT message, WPARAM wParam, LPARAM lParam);
     void SendClick(int position);
     void DropAccessible();
@@ -110,6 +113,7 @@ private:
     int focused_ = -1;
     int pressed_ = -1;            // the button the left press began on
     bool pressedInside_ = false;  // and the pointer still on it
+    bool clickShifted_ = false;
     bool tracking_ = false;       // a WM_MOUSELEAVE is asked for
     bool tipsOnPointer_ = true;
     Describer describer_;

@@ -113,7 +113,12 @@ public:
         return NothingFor(child, value);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        return NothingFor(child, description);
+        if (!description) return E_INVALIDARG;
+        *description = nullptr;
+        int position = 0;
+        if (const HRESULT checked = Check(child, position); FAILED(checked)) return checked;
+        if (position < 0 || !strip_->Describe(position).running) return S_FALSE;
+        return ToBstr(std::string(text::kRunningDescription), description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (!role) return E_INVALIDARG;

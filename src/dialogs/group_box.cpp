@@ -131,6 +131,12 @@ GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byK
     members_ = members ? std::move(*members) : EmptyExMenu(state.entries.ExMenuMax());
 }
 
+GroupButtonPicture GroupBox::PictureOf(const ExMenuEntry& member) const {
+    GroupButtonPicture picture = GroupButtonFor(member, platform_.shell);
+    picture.running = !picture.name.empty() && runs_ && runs_(member.ExPathName);
+    return picture;
+}
+
 bool GroupBox::Used(int slot) const {
     return slot >= 0 && slot < Slots() && !members_[static_cast<size_t>(slot)].ExPathName.empty();
 }
@@ -149,7 +155,7 @@ void GroupBox::Load(GroupBoxView& view) {
     choice_.reset();
     closing_ = false;
     for (int slot = 0; slot < Slots(); ++slot)
-        if (Used(slot)) view.ShowMember(slot, GroupButtonFor(members_[static_cast<size_t>(slot)], platform_.shell));
+        if (Used(slot)) view.ShowMember(slot, PictureOf(members_[static_cast<size_t>(slot)]));
 }
 
 void GroupBox::MemberClicked(GroupBoxView& view, int slot, bool byKeys) {
@@ -197,7 +203,7 @@ void GroupBox::AddOrEdit(GroupBoxView& view, int slot) {
         edited = view.EditMember(members_[static_cast<size_t>(slot)]);
     }
     if (!edited || !Store(slot, *edited)) return;
-    if (Used(slot)) view.ShowMember(slot, GroupButtonFor(*edited, platform_.shell));
+    if (Used(slot)) view.ShowMember(slot, PictureOf(*edited));
 }
 
 void GroupBox::Delete(GroupBoxView& view, int slot) {
@@ -253,6 +259,7 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
     const TimerPause pause(bar, state.Closing);
 
     GroupBox box(state, platform, index, byKeys);
+    box.TellRunning([&bar](const std::string& path) { return bar.ProgramRuns(path); });
     if (box.MembersUnread()) {
         // Its members are somewhere the bar cannot read now: told, and the
         // box opens once the file reads again.

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ struct GroupButtonPicture {
     std::string iconFile;  // its icon 0 is the picture; empty: no picture
     std::string tip;       // empty: no tooltip
     std::string name;      // what screen readers call the button; empty: a free slot
+    bool running = false;  // a window of its program is up
     bool operator==(const GroupButtonPicture&) const = default;
 };
 // A member shows the first icon of the program that opens it and its title as
@@ -114,6 +116,8 @@ public:
     std::optional<int> Choice() const { return choice_; }
     bool ChildWindowOpen() const { return childWindows_ > 0; }
 
+    // What tells whether the program at a member's path runs; none: nothing does.
+    void TellRunning(std::function<bool(const std::string& path)> runs) { runs_ = std::move(runs); }
     // Loading: no choice yet, every used slot drawn.
     void Load(GroupBoxView& view);
     // Left button (or Enter, `byKeys`): a used slot is chosen and the box
@@ -146,6 +150,7 @@ private:
     // The member written to the group in one change; false when it was refused.
     bool Store(int slot, const ExMenuEntry& member);
     bool Used(int slot) const;
+    GroupButtonPicture PictureOf(const ExMenuEntry& member) const;
 
     MenuMain& state_;
     Platform& platform_;
@@ -158,6 +163,7 @@ private:
     int childWindows_ = 0;
     bool byKeys_ = false;
     std::optional<PixelPoint> restingPointer_;
+    std::function<bool(const std::string&)> runs_;
 };
 
 // Shows a box modally and returns once it has been unloaded.

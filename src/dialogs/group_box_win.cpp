@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
@@ -47,6 +48,26 @@ Glyph ArrowOf(char glyph) {
         case '6': return Glyph::Down;
         default: return Glyph::Left;
     }
+}
+
+// A system button's accessible object says its program runs through the
+// description annotated on it, beside the name its caption gives. (Wine's
+// accessibility library does not keep annotations yet.)
+void DescribeRunning(HWND button, bool running) {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&services))) ||
+        !services)
+        return;
+    if (running) {
+        std::wstring description = Widen(text::kRunningDescription);
+        (void)services->SetHwndPropStr(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION,
+                                       description.data());
+    } else {
+        MSAAPROPID property = PROPID_ACC_DESCRIPTION;
+        (void)services->ClearHwndProps(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &property, 1);
+    }
+    services->Release();
 }
 
 // `Win32GroupBox`. The close arrow is drawn as a frame control rather than
@@ -96,6 +117,7 @@ private:
     std::vector<HWND> members_;
     std::vector<OwnedIcon> pictures_;  // the members' buttons show them
     std::vector<std::wstring> tips_;
+    std::vector<bool> running_;
     HWND exit_ = nullptr;
     HWND tooltip_ = nullptr;
     char glyph_ = '3';
@@ -158,6 +180,7 @@ bool Win32GroupBox::Create(const GroupBoxLayout& layout) {
     pictures_.clear();
     pictures_.resize(slots);
     tips_.assign(slots, std::wstring());
+    running_.assign(slots, false);
     for (size_t s = 0; s < slots; ++s) {
         const Rect& m = layout.members[s];
         // Drawn by the box: the system's push button draws its focus mark over
@@ -270,6 +293,10 @@ void Win32GroupBox::ShowMember(int slot, const GroupButtonPicture& picture) {
     tips_[s] = Widen(picture.tip);
     // An icon button draws no text: the text is only its name for screen readers.
     SetWindowTextW(members_[s], Widen(picture.name).c_str());
+    if (running_[s] != picture.running) {
+        running_[s] = picture.running;
+        DescribeRunning(members_[s], picture.running);
+    }
     InvalidateRect(members_[s], nullptr, TRUE);
 }
 
@@ -355,6 +382,12 @@ void Win32GroupBox::DrawMember(const DRAWITEMSTRUCT& item) const {
         const int shift = pressed ? 1 : 0;
         DrawIconEx(item.hDC, area.left + (area.right - area.left - size) / 2 + shift,
                    area.top + (area.bottom - area.top - size) / 2 + shift, icon, size, size, 0, nullptr, DI_NORMAL);
+        if (running_[static_cast<size_t>(slot)]) {
+            // The picture fills the member: the mark goes over its foot, inside the focus mark.
+            RECT inside = mark;
+            InflateRect(&inside, -1, -1);
+            DrawRunningMark(item.hDC, inside, size);
+        }
     }
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusMark(item.hDC, mark);
 }

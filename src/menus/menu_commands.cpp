@@ -75,7 +75,9 @@ MenuCommands::~MenuCommands() { ports_.state.entries.AttachCut({}, {}); }
 MenuInputs MenuCommands::Inputs() const {
     const bool search =
         ports_.platform.files.FileExists(AddBackslash(ports_.state.ApplicationPath) + "TaviSearch.exe");
-    return MenuInputs{ports_.state, lists_, entryIndex_, clipboard_.CutPending, search, busy_};
+    const bool running =
+        IsRegisteredSlot(ports_.state, entryIndex_) && ports_.bar.ProgramRuns(ports_.state.entries.At(entryIndex_).PathName);
+    return MenuInputs{ports_.state, lists_, entryIndex_, clipboard_.CutPending, search, busy_, running};
 }
 
 EntryCommandContext MenuCommands::EntryContext() {
@@ -184,6 +186,9 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuAppin: Modal([&] { windows.ShowNewApp(entryIndex_); }); break;
         case C::mnuAppDel: Modal([&] { DeleteEntry(EntryContext(), entryIndex_); }); break;
         case C::mnuAppMove: bar.BeginEntryMove(entryIndex_); break;
+        case C::mnuAppBringForward: bar.BringProgramForward(ports_.state.entries.At(entryIndex_).PathName); break;
+        case C::mnuAppStartAnother: (void)StartBarEntry(ports_.state, ports_.platform, entryIndex_); break;
+        case C::mnuAppCloseWindows: bar.CloseProgramWindows(ports_.state.entries.At(entryIndex_).PathName); break;
         case C::mnuAppOneTimeDelete: CutEntry(EntryContext(), entryIndex_); break;
         case C::mnuAppOneTimeCopy: Modal([&] { PasteEntry(EntryContext(), entryIndex_); }); break;
         case C::mnuAppUndo: (void)ports_.state.entries.Undo(); break;

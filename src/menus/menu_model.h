@@ -40,6 +40,10 @@ enum class MenuCommand : uint32_t {
     mnuExit = 23,
     mnuAppUndo = 24,
     mnuAppRedo = 25,
+    // at the top of a running entry's mnuAppMenu
+    mnuAppBringForward = 26,
+    mnuAppStartAnother = 27,
+    mnuAppCloseWindows = 28,
     // mnuPopUpMenu
     mnuPopupOption = 101,
     mnuPopupSearch = 102,
@@ -105,9 +109,11 @@ struct MenuInputs {
     bool cutPending = false;
     bool searchAvailable = false;  // "TaviSearch.exe" is in the program folder
     bool busy = false;             // a command is running: every item disabled
+    bool running = false;          // a window of the entry's program is up
 };
 
-// `mnuAppMenu` for the entry at `entryIndex`.
+// `mnuAppMenu` for the entry at `entryIndex`; a running one's begins with
+// bringing it forward, starting another copy and closing its windows.
 MenuModel BuildEntryMenu(const MenuInputs& inputs);
 // `mnuPopUpMenu`.
 MenuModel BuildTrayMenu(const MenuInputs& inputs);

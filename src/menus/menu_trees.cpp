@@ -1,4 +1,5 @@
 // The two popup menus as data, and their resolution into items with states.
+#include <iterator>
 #include <optional>
 #include <span>
 
@@ -64,6 +65,13 @@ const Row kAppMenu[] = {
     {0, "mnuAppSep4", kSeparator},
     {0, "mnuShutDown", text::kMenuShutDown, C::mnuShutDown},
     {0, "mnuExit", text::kMenuExit, C::mnuExit},
+};
+
+const Row kRunningRows[] = {
+    {0, "mnuAppBringForward", text::kMenuBringForward, C::mnuAppBringForward},
+    {0, "mnuAppStartAnother", text::kMenuStartAnother, C::mnuAppStartAnother},
+    {0, "mnuAppCloseWindows", text::kMenuCloseWindows, C::mnuAppCloseWindows},
+    {0, "mnuAppSepRunning", kSeparator},
 };
 
 const Row kPopUpMenu[] = {
@@ -176,7 +184,8 @@ std::optional<ListItemRef> ListItemOf(uint32_t id) {
 }
 
 std::optional<MenuCommand> CommandOf(uint32_t id) {
-    for (const std::span<const Row> rows : {std::span<const Row>(kAppMenu), std::span<const Row>(kPopUpMenu)})
+    for (const std::span<const Row> rows :
+         {std::span<const Row>(kAppMenu), std::span<const Row>(kRunningRows), std::span<const Row>(kPopUpMenu)})
         for (const Row& row : rows)
             if (row.command != C::None && static_cast<uint32_t>(row.command) == id) return row.command;
     return std::nullopt;
@@ -196,6 +205,9 @@ bool IsCommandEnabled(MenuCommand command, const MenuInputs& inputs) {
         case C::mnuAppOneTimeDelete:
         case C::mnuAppProperty: return IsRegisteredSlot(inputs.state, inputs.entryIndex);
         case C::mnuAppOneTimeCopy: return inputs.cutPending;
+        case C::mnuAppBringForward:
+        case C::mnuAppStartAnother:
+        case C::mnuAppCloseWindows: return inputs.running;
         case C::mnuAppUndo: return inputs.state.entries.CanUndo();
         case C::mnuAppRedo: return inputs.state.entries.CanRedo();
         case C::mnuAppSearch:
@@ -206,7 +218,14 @@ bool IsCommandEnabled(MenuCommand command, const MenuInputs& inputs) {
     }
 }
 
-MenuModel BuildEntryMenu(const MenuInputs& inputs) { return Resolve(text::kAppMenuCaption, kAppMenu, inputs); }
+MenuModel BuildEntryMenu(const MenuInputs& inputs) {
+    MenuModel model = Resolve(text::kAppMenuCaption, kAppMenu, inputs);
+    if (!inputs.running) return model;
+    MenuModel top = Resolve(text::kAppMenuCaption, kRunningRows, inputs);
+    model.items.insert(model.items.begin(), std::make_move_iterator(top.items.begin()),
+                       std::make_move_iterator(top.items.end()));
+    return model;
+}
 
 MenuModel BuildTrayMenu(const MenuInputs& inputs) { return Resolve(text::kPopUpMenuCaption, kPopUpMenu, inputs); }
 

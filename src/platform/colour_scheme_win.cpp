@@ -196,6 +196,15 @@ void DrawButtonFrame(HDC dc, RECT rect, ButtonFrame frame) {
     FillWithColour(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, shaded);
 }
 
+void DrawRunningMark(HDC dc, const RECT& button, int pictureSize) {
+    const int width = std::max(4, pictureSize / 2);
+    const int height = std::max(2, pictureSize / 12);
+    const int left = button.left + (button.right - button.left - width) / 2;
+    const int bottom = std::min<int>(button.bottom - 1,
+                                     button.top + (button.bottom - button.top + pictureSize) / 2 + height + 1);
+    FillWithColour(dc, RECT{left, bottom - height, left + width, bottom}, CurrentPalette().meterFill);
+}
+
 void DrawFocusMark(HDC dc, const RECT& rect) {
     const Palette& palette = CurrentPalette();
     if (palette.systemFrames) {

@@ -25,6 +25,9 @@ enum class ButtonFrame { Raised, Sunken, Hot, Pressed };  // as EDGE_RAISED, EDG
 void DrawButtonFrame(HDC dc, RECT rect, ButtonFrame frame);
 // The keyboard's focus mark inside `rect`.
 void DrawFocusMark(HDC dc, const RECT& rect);
+// A line under the picture of `button`, as a taskbar marks a running program;
+// its size follows the picture's, which follows the display scale.
+void DrawRunningMark(HDC dc, const RECT& button, int pictureSize);
 enum class Glyph { Close, Left, Right, Up, Down };
 // A whole push button showing a glyph: face, frame and glyph, pushed or not.
 void DrawGlyphButton(HDC dc, const RECT& rect, Glyph glyph, bool pushed);

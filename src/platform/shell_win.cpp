@@ -62,7 +62,7 @@ constexpr DWORD kElevationRequired = 740;
 // folder made current for the call, which Windows documents as completed
 // from the current folder and which works on both.
 int StartProgram(const std::wstring& program, const std::wstring& parameters, const std::wstring& directory,
-                 ShowCommand show, bool shortened) {
+                 ShowCommand show, bool shortened, HANDLE& started) {
     std::wstring line = Widen(ProgramCommandLine(Narrow(program), Narrow(parameters)));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -86,7 +86,8 @@ int StartProgram(const std::wstring& program, const std::wstring& parameters, co
     }
     // Without this the new window would open behind the one that has the focus.
     AllowSetForegroundWindow(process.dwProcessId);
-    const OwnedHandle thread(process.hThread), started(process.hProcess);
+    const OwnedHandle thread(process.hThread);
+    started = process.hProcess;
     return 33;
 }
 
@@ -106,7 +107,9 @@ int Win32Shell::Open(const ShellOpenRequest& request) {
     else if (IsBareProgramName(request.verb, request.file))
         program = SearchProgram(file);
     if (!program.empty()) {
-        const int result = StartProgram(program, parameters, directory, request.show, shortened);
+        HANDLE started = nullptr;
+        const int result = StartProgram(program, parameters, directory, request.show, shortened, started);
+        if (started != nullptr) HandOver(started);
         if (result != kNeedsShell) return result;
     }
 
@@ -114,7 +117,7 @@ int Win32Shell::Open(const ShellOpenRequest& request) {
     SHELLEXECUTEINFOW execute{};
     execute.cbSize = sizeof execute;
     // The bar reports failures itself; the shell's own error boxes would come twice.
-    execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
     execute.hwnd = owner_;
     execute.lpVerb = verb.empty() ? nullptr : verb.c_str();
     execute.lpFile = file.c_str();
@@ -122,7 +125,16 @@ int Win32Shell::Open(const ShellOpenRequest& request) {
     execute.lpDirectory = directory.empty() ? nullptr : directory.c_str();
     execute.nShow = static_cast<int>(request.show);
     ShellExecuteExW(&execute);
+    // None when the shell handed the file to a program already running.
+    if (execute.hProcess != nullptr) HandOver(execute.hProcess);
     return static_cast<int>(reinterpret_cast<INT_PTR>(execute.hInstApp));
+}
+
+void Win32Shell::HandOver(HANDLE process) {
+    if (started_)
+        started_(process);
+    else
+        CloseHandle(process);
 }
 
 Shell::Association Win32Shell::AssociatedProgram(const std::string& document) {

@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -50,12 +53,19 @@ public:
 // The shell's "open", owned by a window that may change during the run.
 class Win32Shell final : public Shell {
 public:
+    // Takes over the handle of each process started; without one it is closed.
+    using StartedProcess = std::function<void(HANDLE process)>;
+
     void SetOwner(HWND owner) { owner_ = owner; }
+    void SetStarted(StartedProcess started) { started_ = std::move(started); }
     int Open(const ShellOpenRequest& request) override;
     Association AssociatedProgram(const std::string& document) override;
 
 private:
+    void HandOver(HANDLE process);
+
     HWND owner_ = nullptr;
+    StartedProcess started_;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {

@@ -119,6 +119,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         if (RunMain(state, platform, windows)) {
             TaviMenu2* bar = windows.Bar();
             win32Shell.SetOwner(bar->Handle());
+            win32Shell.SetStarted([bar](HANDLE process) { bar->ProgramStarted(process); });
             messages.SetOwner(bar->Handle());
             MSG message;
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -127,6 +128,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                 DispatchMessageW(&message);
             }
             exitCode = static_cast<int>(message.wParam);
+            win32Shell.SetStarted(nullptr);
         }
     }
     return exitCode;

@@ -41,6 +41,7 @@ OptionSetView OptionSetLoad(const Settings& s) {
     c.chkMediaEject = CheckValue(s.MediaEject);
     c.ChkDispToolTip = CheckValue(s.ToolTips);
     c.chkButtonFlat = CheckValue(s.ButtonFlat);
+    c.chkBringToFront = BringsToFront(s) ? 1 : 0;
     c.optPosition = PositionFor(s);
     c.TxtWavePath = TrimSpaces(s.WaveFile);
     for (size_t i = 0; i < kAlarmSlots; ++i) {
@@ -139,6 +140,7 @@ OptionSetState EditsOver(const OptionSetState& shown, const OptionSetState& edit
     take(&OptionSetState::txtWallPaperChangeTimer);
     take(&OptionSetState::chkButtonFlat);
     take(&OptionSetState::txtExMenuCount);
+    take(&OptionSetState::chkBringToFront);
     for (size_t i = 0; i < kAlarmSlots; ++i) {
         if (edited.TxtHour[i] != shown.TxtHour[i] || edited.TxtMinute[i] != shown.TxtMinute[i]) {
             now.TxtHour[i] = edited.TxtHour[i];

@@ -271,6 +271,7 @@ void OptionSet::SetCaptions() {
         {IDC_OPTION_HOT_KEY_LABEL, text::kOptionHotKey},
         {IDC_OPTION_SEARCH_KEY_LABEL, text::kOptionSearchHotKey},
         {IDC_OPTION_START_WITH_WINDOWS, text::kOptionStartWithWindows},
+        {IDC_OPTION_BRING_TO_FRONT, text::kOptionBringToFront},
         {IDC_OPTION_EX_MENU_LABEL, text::kOptionExMenuCount},
         {IDC_OPTION_NEXT_START, text::kOptionNextStart},
         {IDC_OPTION_TARGET_DROP, text::kOptionTargetDrop},
@@ -409,6 +410,7 @@ void OptionSet::Read() {
     c.chkWallPaperChange = checked(IDC_OPTION_WALLPAPER_CHANGE);
     c.txtWallPaperChangeTimer = ItemText(IDC_OPTION_WALLPAPER_TIMER);
     c.chkSplash = checked(IDC_OPTION_NO_SPLASH);
+    c.chkBringToFront = checked(IDC_OPTION_BRING_TO_FRONT);
     c.TxtWavePath = ItemText(IDC_OPTION_WAVE_PATH);
     for (int i = 0; i < static_cast<int>(kAlarmSlots); ++i) {
         c.TxtHour[static_cast<size_t>(i)] = ItemText(IDC_OPTION_HOUR0 + i);
@@ -437,6 +439,7 @@ void OptionSet::Write() {
     check(IDC_OPTION_WALLPAPER_CHANGE, c.chkWallPaperChange);
     SetItemText(IDC_OPTION_WALLPAPER_TIMER, c.txtWallPaperChangeTimer);
     check(IDC_OPTION_NO_SPLASH, c.chkSplash);
+    check(IDC_OPTION_BRING_TO_FRONT, c.chkBringToFront);
     SetItemText(IDC_OPTION_WAVE_PATH, c.TxtWavePath);
     for (int i = 0; i < static_cast<int>(kAlarmSlots); ++i) {
         SetItemText(IDC_OPTION_HOUR0 + i, c.TxtHour[static_cast<size_t>(i)]);

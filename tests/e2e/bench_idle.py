@@ -1,5 +1,6 @@
-"""Idle benchmark: the system calls and CPU time of an untouched bar, hidden
-and shown, beside a bare Win32 window, over the same stretch of time.
+"""Idle benchmark: the system calls and CPU time of an untouched bar, hidden,
+shown, and shown with the notepad it started running (marked on its button),
+beside a bare Win32 window, over the same stretch of time.
 
   python3 tests/e2e/bench_idle.py [seconds]
 
@@ -60,6 +61,17 @@ def main(seconds: float) -> None:
             bar = tavi.Bar.start(session, folder)
             harness.wait_until(lambda: session.window(bar.hwnd)["visible"] == (name == "bar shown"), 10, name)
             rows.append((name, session.linux_pid("TaviMenu2.exe", folder.win_path)))
+
+        folder = session.program_folder("idle-running", [harness.PROGRAM_EXE])
+        folder.write_bytes("Launch.ini", tavi.launch_ini([NOTEPAD] * 12))
+        folder.write_bytes("TaviLaunch.ini", tavi.settings_ini(tavi.INIBUFF_LEFT_SHOWN))
+        bar = tavi.Bar.start(session, folder)
+        bar.click(0)
+        harness.wait_until(
+            lambda: session.accessible_tree(bar.toolbar)["children"][0].get("description") == "実行中", 30,
+            "notepad marked running")
+        session.call("cursor", x=640, y=500)
+        rows.append(("bar, notepad", session.linux_pid("TaviMenu2.exe", folder.win_path)))
 
         # Everything has settled before the stretch starts: first paint, deferred work, hiding.
         time.sleep(3)

@@ -22,6 +22,7 @@ public:
     Rect windowRect{0, 0, 41, 1025};
     BarLayout layout;
     bool visible = true;
+    std::string runningPath;  // the program that runs
 
     NativeWindow Handle() const override { return handle; }
     EntryButtons& Buttons() override { return buttons; }
@@ -50,6 +51,9 @@ public:
     void RepaintCommandButtons() override { log_.push_back("bar repaint"); }
     void BeginEntryMove(int index) override { log_.push_back("bar move " + std::to_string(index)); }
     void Close() override { log_.push_back("bar close"); }
+    bool ProgramRuns(const std::string& path) const override { return !path.empty() && path == runningPath; }
+    void BringProgramForward(const std::string& path) override { log_.push_back("bar bring forward " + path); }
+    void CloseProgramWindows(const std::string& path) override { log_.push_back("bar close windows " + path); }
 
 private:
     std::vector<std::string>& log_;

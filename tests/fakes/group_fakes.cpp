@@ -5,7 +5,8 @@
 namespace tavi::fakes {
 
 void FakeGroupBoxView::ShowMember(int slot, const GroupButtonPicture& picture) {
-    log.push_back("member " + std::to_string(slot) + " [" + picture.iconFile + "] [" + picture.tip + "]");
+    log.push_back("member " + std::to_string(slot) + " [" + picture.iconFile + "] [" + picture.tip + "]" +
+                  (picture.running ? " running" : ""));
 }
 
 std::optional<ExMenuEntry> FakeGroupBoxView::EditMember(const ExMenuEntry& member) {

@@ -454,6 +454,20 @@ TEST_F(GroupBoxTest, OpeningPausesTheTimerShowsTheBoxBesideTheButtonAndStartsThe
     EXPECT_EQ(fake.shell.opened[0].file, "C:\\Tools\\ed.exe");
 }
 
+TEST_F(GroupBoxTest, AMemberWhoseProgramRunsIsDrawnRunningAndAnEditedOneAskedAgain) {
+    bar.runningPath = editor.ExPathName;
+    window.script = [&](GroupBox& box, fakes::FakeGroupBoxView& v) {
+        v.edits = {ExMenuEntry{"Ed2", "C:\\Tools\\ed.exe", "", "0"}, ExMenuEntry{"Memo", "C:\\memo.exe", "", "0"}};
+        box.MemberClicked(v, 2);
+        box.MemberClicked(v, 3);
+    };
+    OpenGroupBox(bar, state, fake.platform, window, 2);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"member 1 [C:\\Tools\\ed.exe] [Ed] running", "NewAppEx",
+                                                  "restart timer",
+                                                  "member 2 [C:\\Tools\\ed.exe] [Ed2] running", "NewAppEx",
+                                                  "restart timer", "member 3 [] []"}));
+}
+
 TEST_F(GroupBoxTest, EveryWayOutResumesTheTimerAndOnlyGroupsOpen) {
     OpenGroupBox(bar, state, fake.platform, window, 3);  // an ordinary entry
     OpenGroupBox(bar, state, fake.platform, window, 50);  // past the list

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "platform/messages.h"
 #include "fakes/menu_fakes.h"
@@ -239,6 +240,27 @@ TEST_F(MenuCommandTest, DisabledAndUnknownItemsAreRefused) {
     EXPECT_EQ(f.commands.Dispatch(0), DispatchResult::Unknown);
     EXPECT_EQ(f.commands.Dispatch(99), DispatchResult::Unknown);
     EXPECT_EQ(f.commands.Dispatch(0x9000), DispatchResult::Unknown);
+}
+
+TEST_F(MenuCommandTest, ARunningEntrysOwnItemsActOnItsProgramAndOnlyWhileItRuns) {
+    const std::string memo = "C:\\Tools\\memo.exe";
+    f.bar.runningPath = memo;
+    EXPECT_EQ(Run(C::mnuAppBringForward, 0), DispatchResult::Done);
+    EXPECT_EQ(f.log, Log{"bar bring forward " + memo});
+    EXPECT_EQ(Run(C::mnuAppCloseWindows, 0), DispatchResult::Done);
+    EXPECT_EQ(f.log, Log{"bar close windows " + memo});
+    (void)Opened();
+    EXPECT_EQ(Run(C::mnuAppStartAnother, 0), DispatchResult::Done);
+    EXPECT_EQ(Opened(), Log{"open|C:\\Tools\\memo.exe||C:\\Tools|1"}) << "started as a click would";
+    // Another entry, an empty slot, or this one once its program ended: nothing to act on.
+    for (const auto& [command, entry, running] :
+         {std::tuple{C::mnuAppBringForward, 3, memo}, std::tuple{C::mnuAppStartAnother, 3, memo},
+          std::tuple{C::mnuAppCloseWindows, 0, std::string()}, std::tuple{C::mnuAppBringForward, 2, std::string()}}) {
+        f.bar.runningPath = running;
+        EXPECT_EQ(Run(command, entry), DispatchResult::Refused) << static_cast<int>(command) << " at " << entry;
+    }
+    EXPECT_TRUE(f.log.empty());
+    EXPECT_TRUE(Opened().empty());
 }
 
 TEST_F(MenuCommandTest, NoSecondCommandStartsWhileAModalWindowIsOpen) {

@@ -65,8 +65,8 @@ protected:
         lists.displayModes.items.push_back({" 1024x768 (32 ﾋﾞｯﾄ)", "", true, true});
         lists.screenSavers.items = {{"(なし)", "(なし)"}, {"Mystify", "C:\\WINDOWS\\MYSTIFY.SCR", true, true}};
     }
-    MenuInputs Inputs(bool cut = false, bool search = true, bool busy = false) {
-        return MenuInputs{state, lists, state.page.CurrentEntry(), cut, search, busy};
+    MenuInputs Inputs(bool cut = false, bool search = true, bool busy = false, bool running = false) {
+        return MenuInputs{state, lists, state.page.CurrentEntry(), cut, search, busy, running};
     }
 };
 
@@ -93,6 +93,21 @@ TEST_F(MenuTreeTest, EntryMenuHasEveryItemInItsPlace) {
         "1 mnuMediaOut CD-ROMﾄﾚｲのﾄﾞｱを開く(&M)", "1 mnuMediaClose CD-ROMﾄﾚｲのﾄﾞｱを閉じる(&L)",
         "0 mnuMOEject MO取り出し(&B)", "0 mnuAppSep4 -", "0 mnuShutDown ｼｬｯﾄﾀﾞｳﾝ(&S)...", "0 mnuExit 終了(&X)",
     });
+}
+
+TEST_F(MenuTreeTest, ARunningEntrysMenuBeginsWithItsOwnThreeItems) {
+    std::vector<std::string> usual, running;
+    Flatten(BuildEntryMenu(Inputs()).items, 0, usual);
+    const MenuModel menu = BuildEntryMenu(Inputs(false, true, false, true));
+    Flatten(menu.items, 0, running);
+    const std::vector<std::string> top = {"0 mnuAppBringForward 前面に表示(&G)", "0 mnuAppStartAnother もう一つ起動(&K)",
+                                          "0 mnuAppCloseWindows ウィンドウを閉じる(&Q)", "0 mnuAppSepRunning -"};
+    ASSERT_EQ(running.size(), usual.size() + top.size());
+    EXPECT_EQ(std::vector<std::string>(running.begin(), running.begin() + 4), top);
+    EXPECT_EQ(std::vector<std::string>(running.begin() + 4, running.end()), usual) << "the rest as ever";
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(menu.items[i].enabled) << i;
+    const MenuModel busy = BuildEntryMenu(Inputs(false, true, true, true));
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(busy.items[i].enabled) << "a command is running: " << i;
 }
 
 TEST_F(MenuTreeTest, TrayMenuHasEveryItemInItsPlace) {
@@ -122,7 +137,7 @@ TEST_F(MenuTreeTest, TrayMenuHasEveryItemInItsPlace) {
 }
 
 TEST_F(MenuTreeTest, IdsAreUniqueAndNameTheirCommandOrListItem) {
-    for (const MenuModel& menu : {BuildEntryMenu(Inputs()), BuildTrayMenu(Inputs())}) {
+    for (const MenuModel& menu : {BuildEntryMenu(Inputs(false, true, false, true)), BuildTrayMenu(Inputs())}) {
         std::vector<const MenuItem*> all;
         Collect(menu.items, all);
         std::set<uint32_t> seen;
@@ -232,7 +247,8 @@ TEST_F(MenuTreeTest, NoTwoItemsOfALevelShareAnAccessKey) {
     for (size_t language = 0; language < LanguageTables().size(); ++language) {
         UseLanguage(language);
         SCOPED_TRACE(LanguageTables()[language].code);
-        for (const MenuModel& menu : {BuildEntryMenu(Inputs()), BuildTrayMenu(Inputs())}) {
+        for (const MenuModel& menu :
+             {BuildEntryMenu(Inputs(false, true, false, true)), BuildTrayMenu(Inputs())}) {
             std::vector<std::vector<const MenuItem*>> levels{{}};
             for (const MenuItem& item : menu.items) levels[0].push_back(&item);
             for (size_t l = 0; l < levels.size(); ++l) {

@@ -62,7 +62,7 @@ TEST(LoadSettings, KeysAreReadInTheirFixedOrder) {
         "Place/Width",             "Place/Height",       "Option/TargetDrop", "Option/SplashLogo",
         "Option/WallPaperChenge",  "Option/WallPaperChengeTimer",             "Option/MediaEject",
         "Option/ButtonFlat",       "Option/ExMenuCount",  "Option/Monitor",  "Option/HotKey",
-        "Option/SearchHotKey",     "Option/Language",
+        "Option/SearchHotKey",     "Option/Language",    "Option/BringToFront",
     };
     EXPECT_EQ(order, expected);
 }
@@ -355,4 +355,43 @@ TEST(MonitorSetting, AFileWithoutTheKeyKeepsItsBytesAndAChoiceRoundTrips) {
     LoadSettings(again, profile, path);
     EXPECT_EQ(again.Monitor, "\\\\.\\DISPLAY2");
     EXPECT_NE(files.ReadAll(path).value_or("").find("Monitor=\\\\.\\DISPLAY2\r\n"), std::string::npos);
+}
+
+TEST(BringToFrontSetting, AbsentMeansOffAndIsWrittenOnlyOnceChanged) {
+    const struct {
+        const char* what;
+        std::string inFile;  // empty: no key
+        int box;             // the options' check box as confirmed; -1: options not confirmed
+        bool on;
+        const char* written;  // nullptr: no key written
+    } cases[] = {
+        {"absent stays absent", "", -1, false, nullptr},
+        {"absent, options confirmed unchanged", "", 0, false, nullptr},
+        {"absent, turned on", "", 1, true, "1"},
+        {"on, turned off is written as 0", "1", 0, false, "0"},
+        {"on kept", "1", -1, true, "1"},
+        {"a bad value is off and kept as read", "yes", -1, false, "yes"},
+        {"a bad value confirmed becomes 0", "yes", 0, false, "0"},
+    };
+    for (const auto& c : cases) {
+        RecordingProfile profile;
+        if (!c.inFile.empty()) profile.Set(kFile, "Option", "BringToFront", c.inFile);
+        Settings s = Load(profile);
+        if (c.box >= 0) {
+            OptionSetState options;
+            options.chkBringToFront = c.box;
+            StoreOptionSettings(s, options);
+        }
+        EXPECT_EQ(BringsToFront(s), c.on) << c.what;
+        RecordingProfile out;
+        (void)SaveSettings(s, out, kFile);
+        const char* wrote = nullptr;
+        std::string value;
+        for (const auto& call : out.Writes())
+            if (call.section == "Option" && call.key == "BringToFront") value = call.value, wrote = value.c_str();
+        if (c.written == nullptr)
+            EXPECT_EQ(wrote, nullptr) << c.what;
+        else
+            EXPECT_EQ(value, c.written) << c.what;
+    }
 }

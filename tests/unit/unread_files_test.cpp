@@ -278,7 +278,8 @@ TEST(FollowingSettings, AnOutsideChangeIsFollowedAndTheOptionsKeepItsKeys) {
         EXPECT_TRUE(log.empty()) << "nothing changed";
         const Settings shown = d.state.settings.Values();
         OptionSetState controls = OptionSetLoad(shown).controls;
-        controls.ChkDispToolTip = 1;  // the user's one change
+        controls.ChkDispToolTip = 1;  // the user's changes
+        controls.chkBringToFront = 1;
         d.files.files[kSettings] = outside;
         if (followedFirst) {
             FollowOutsideChanges(d.state, d.platform, bar);
@@ -293,6 +294,7 @@ TEST(FollowingSettings, AnOutsideChangeIsFollowedAndTheOptionsKeepItsKeys) {
         EXPECT_EQ(saved.HotKey, "1621");
         EXPECT_EQ(saved.WaveFile, "C:\\x.wav");
         EXPECT_EQ(saved.ToolTips, "1") << "the user's change";
+        EXPECT_EQ(saved.BringToFront, "1") << "the user's change";
         log.clear();
         FollowOutsideChanges(d.state, d.platform, bar);
         EXPECT_TRUE(log.empty()) << "the bar's own write is not followed";

@@ -192,6 +192,9 @@ public:
     void RepaintCommandButtons() override {}
     void BeginEntryMove(int) override {}
     void Close() override {}
+    bool ProgramRuns(const std::string&) const override { return false; }
+    void BringProgramForward(const std::string&) override {}
+    void CloseProgramWindows(const std::string&) override {}
 };
 // The list of `state` as if "Launch.ini" had held these entries: written
 // through `platform` and opened there.

@@ -100,6 +100,11 @@ Value AccessibleTree(HWND window) {
     object->get_accName(ChildId(id), &name);
     child.Set("name", Value::String(name ? Utf8(std::wstring(name, SysStringLen(name))) : std::string()));
     SysFreeString(name);
+    BSTR description = nullptr;
+    object->get_accDescription(ChildId(id), &description);
+    child.Set("description",
+              Value::String(description ? Utf8(std::wstring(description, SysStringLen(description))) : std::string()));
+    SysFreeString(description);
     VARIANT value;
     VariantInit(&value);
     object->get_accRole(ChildId(id), &value);

@@ -1,0 +1,304 @@
+#include "app/running_watch_win.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/wide_win.h"
+
+namespace tavi {
+
+namespace {
+
+enum : WPARAM { kChanged, kIdle, kEnded };
+
+// The wait threads and idle workers post here; set before the first of them
+// starts and left alone until the last is gone.
+RunningWatch* g_watch = nullptr;
+HWND g_notify = nullptr;
+UINT g_message = 0;
+
+// How long a started program may take to wait for input before its windows
+// are looked for anyway; only a pool thread waits.
+constexpr DWORD kIdleLimitMs = 30000;
+
+// The windows a taskbar would show: top-level, visible, not tool windows.
+bool Counts(HWND window) {
+    if (window == nullptr || GetAncestor(window, GA_ROOT) != window || !IsWindowVisible(window)) return false;
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    return (exStyle & WS_EX_TOOLWINDOW) == 0;
+}
+
+// A window just made that may yet be shown as one of those.
+bool MayCount(HWND window) {
+    if (window == nullptr || GetAncestor(window, GA_ROOT) != window || GetWindow(window, GW_OWNER) != nullptr)
+        return false;
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    return (style & (WS_CHILD | WS_DISABLED)) == 0 && (exStyle & WS_EX_TOOLWINDOW) == 0;
+}
+
+std::uint64_t StartedAt(DWORD pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) return 0;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    std::uint64_t at = 0;
+    if (GetProcessTimes(process, &created, &exited, &kernel, &user))
+        at = (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    CloseHandle(process);
+    return at;
+}
+
+// Nothing for an elevated process or one already gone: it gets no mark.
+std::optional<std::string> ImageOf(std::uint32_t pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) return std::nullopt;
+    std::wstring path(32768, L'\0');
+    auto size = static_cast<DWORD>(path.size());
+    const BOOL ok = QueryFullProcessImageNameW(process, 0, path.data(), &size);
+    CloseHandle(process);
+    if (!ok) return std::nullopt;
+    path.resize(size);
+    return Narrow(path);
+}
+
+std::string LongForm(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    std::wstring longer(32768, L'\0');
+    const DWORD size = GetLongPathNameW(wide.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+    if (size == 0 || size >= longer.size()) return {};
+    longer.resize(size);
+    return Narrow(longer);
+}
+
+void CALLBACK OnEnded(PVOID context, BOOLEAN) {
+    PostMessageW(g_notify, g_message, kEnded, static_cast<LPARAM>(reinterpret_cast<std::uintptr_t>(context)));
+}
+
+struct IdleWait {
+    HANDLE process;
+    DWORD pid;
+};
+
+// A program's first windows are up once it first waits for input. Wine tells
+// other programs of a window's making but not of its showing, so this is
+// where a started program is first seen there.
+DWORD WINAPI AwaitIdle(void* context) {
+    auto* wait = static_cast<IdleWait*>(context);
+    WaitForInputIdle(wait->process, kIdleLimitMs);
+    PostMessageW(g_notify, g_message, kIdle, static_cast<LPARAM>(wait->pid));
+    CloseHandle(wait->process);
+    delete wait;
+    return 0;
+}
+
+}  // namespace
+
+RunningWatch::RunningWatch(HWND notify, UINT message)
+    : notify_(notify), message_(message), table_(ImageOf, LongForm) {
+    if (g_watch != nullptr) return;
+    g_watch = this;
+    g_notify = notify;
+    g_message = message;
+    // Out of context: the events arrive through this thread's message loop,
+    // so the table is only ever touched on the UI thread. Wine raises no
+    // "shown" or "destroyed" for other processes, only "created" and the focus.
+    const DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
+    hooks_[0] = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_HIDE, nullptr, OnEvent, 0, 0, flags);
+    hooks_[1] = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnEvent, 0, 0, flags);
+    hooks_[2] = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, OnEvent, 0, 0, flags);
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            if (g_watch != nullptr) g_watch->Seen(window);
+            return TRUE;
+        },
+        0);
+    Settle();
+    table_.TakeChanged();
+}
+
+RunningWatch::~RunningWatch() {
+    if (g_watch != this) return;
+    for (HWINEVENTHOOK hook : hooks_)
+        if (hook != nullptr) UnhookWinEvent(hook);
+    // Waits for a wait callback already running: it only posts.
+    for (auto& [pid, watched] : watched_) {
+        if (watched.ended != nullptr) UnregisterWaitEx(watched.ended, INVALID_HANDLE_VALUE);
+        if (watched.process != nullptr) CloseHandle(watched.process);
+    }
+    g_watch = nullptr;
+}
+
+void RunningWatch::Started(HANDLE process) {
+    const DWORD pid = GetProcessId(process);
+    auto found = watched_.find(pid);
+    if (g_watch != this || pid == 0 || (found != watched_.end() && found->second.process != nullptr)) {
+        CloseHandle(process);
+        return;
+    }
+    // An id listed without a handle (a process that could not be opened) may have been used again.
+    if (found != watched_.end()) watched_.erase(found);
+    Watch(pid, process, true);
+}
+
+// A process that cannot be opened (elevated) is still listed, so it is not asked again.
+void RunningWatch::Watch(DWORD pid, HANDLE process, bool awaitIdle) {
+    Watched& watched = watched_[pid];
+    watched.process = process;
+    if (process == nullptr) return;
+    void* context = reinterpret_cast<void*>(static_cast<std::uintptr_t>(pid));
+    if (!RegisterWaitForSingleObject(&watched.ended, process, OnEnded, context, INFINITE, WT_EXECUTEONLYONCE))
+        watched.ended = nullptr;
+    if (!awaitIdle) return;
+    HANDLE own = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return;
+    auto* wait = new IdleWait{own, pid};
+    if (!QueueUserWorkItem(AwaitIdle, wait, WT_EXECUTELONGFUNCTION)) {
+        CloseHandle(own);
+        delete wait;
+        return;
+    }
+    watched.awaitingIdle = true;
+}
+
+void RunningWatch::Unwatch(DWORD pid) {
+    auto found = watched_.find(pid);
+    if (found == watched_.end()) return;
+    // Not waiting for a callback that may be posting: the notice it posts finds nothing.
+    if (found->second.ended != nullptr) UnregisterWait(found->second.ended);
+    if (found->second.process != nullptr) CloseHandle(found->second.process);
+    watched_.erase(found);
+}
+
+void RunningWatch::SeenWindowsOf(DWORD pid) {
+    struct Search {
+        RunningWatch* watch;
+        DWORD pid;
+    } search{this, pid};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            if (GetWindowThreadProcessId(window, &owner) != 0 && owner == s->pid) s->watch->Seen(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+}
+
+void RunningWatch::Seen(HWND window) {
+    if (!Counts(window)) return;
+    const auto id = reinterpret_cast<RunningTable::WindowId>(window);
+    if (table_.HasWindow(id)) {
+        table_.WindowActivated(id);
+        return;
+    }
+    DWORD pid = 0;
+    if (GetWindowThreadProcessId(window, &pid) == 0 || pid == GetCurrentProcessId()) return;
+    table_.WindowShown(id, pid, StartedAt(pid));
+}
+
+// Where the system tells no window's showing, a window's making is the sign:
+// its process is watched until it waits for input, then its windows are read.
+void RunningWatch::Created(HWND window) {
+    if (showTold_ || !MayCount(window)) return;
+    DWORD pid = 0;
+    if (GetWindowThreadProcessId(window, &pid) == 0 || pid == GetCurrentProcessId()) return;
+    if (watched_.count(pid) != 0 || table_.HasProcess(pid)) return;
+    // Waiting for its input asks more than the limited right (Wine refuses the wait without it).
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (process == nullptr) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    Watch(pid, process, true);
+}
+
+// Each process in the table is watched for its end, which Wine tells where it
+// tells no window's end; a process that left the table is let go.
+void RunningWatch::Settle() {
+    // Where the system tells of showing, the focus adds nothing but traffic.
+    if (showTold_ && hooks_[1] != nullptr) {
+        UnhookWinEvent(hooks_[1]);
+        hooks_[1] = nullptr;
+    }
+    for (const std::uint32_t pid : table_.Processes())
+        if (watched_.count(pid) == 0) Watch(pid, OpenProcess(SYNCHRONIZE, FALSE, pid), false);
+    if (watched_.size() <= table_.ProcessCount()) return;
+    std::vector<DWORD> gone;
+    for (const auto& [pid, watched] : watched_)
+        if (!watched.awaitingIdle && !table_.HasProcess(pid)) gone.push_back(pid);
+    for (const DWORD pid : gone) Unwatch(pid);
+}
+
+bool RunningWatch::Receive(WPARAM what, LPARAM value) {
+    const auto pid = static_cast<DWORD>(value);
+    bool changed = false;
+    switch (what) {
+        case kChanged:
+            posted_ = false;
+            changed = true;
+            break;
+        case kIdle:
+            if (auto found = watched_.find(pid); found != watched_.end()) {
+                found->second.awaitingIdle = false;
+                SeenWindowsOf(pid);
+            }
+            break;
+        case kEnded:
+            // Only a process still watched: its handle kept its id from being used again.
+            if (watched_.count(pid) != 0) {
+                table_.ProcessEnded(pid);
+                Unwatch(pid);
+            }
+            break;
+        default:
+            break;
+    }
+    changed = table_.TakeChanged() || changed;
+    Settle();
+    return changed;
+}
+
+void RunningWatch::Notify() {
+    if (!table_.TakeChanged() || posted_) return;
+    posted_ = PostMessageW(notify_, message_, kChanged, 0) != FALSE;
+}
+
+void CALLBACK RunningWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    RunningWatch* watch = g_watch;
+    if (watch == nullptr || window == nullptr) return;
+    if (event == EVENT_OBJECT_FOCUS) {
+        // Wine's one sign of a window coming forward: told for the control inside it.
+        if (watch->showTold_) return;
+        watch->Seen(GetAncestor(window, GA_ROOT));
+        watch->Notify();
+        return;
+    }
+    if (object != OBJID_WINDOW || child != CHILDID_SELF) return;
+    const auto id = reinterpret_cast<RunningTable::WindowId>(window);
+    switch (event) {
+        case EVENT_OBJECT_SHOW:
+            if (!watch->showTold_) {
+                DWORD pid = 0;
+                // Wine tells a program of its own windows even when asked not to.
+                watch->showTold_ = GetWindowThreadProcessId(window, &pid) != 0 && pid != GetCurrentProcessId();
+            }
+            watch->Seen(window);
+            break;
+        case EVENT_OBJECT_CREATE:
+            watch->Seen(window);
+            watch->Created(window);
+            break;
+        case EVENT_OBJECT_HIDE:
+        case EVENT_OBJECT_DESTROY:
+            watch->table_.WindowGone(id);
+            break;
+        case EVENT_SYSTEM_FOREGROUND:
+            // Also a way in for a window whose showing was not told.
+            watch->Seen(window);
+            watch->table_.WindowActivated(id);
+            break;
+        default:
+            break;
+    }
+    watch->Notify();
+}
+
+}  // namespace tavi

@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+#include <unordered_map>
+
+#include "app/running_table.h"
+
+namespace tavi {
+
+// Feeds the running table from the system's own notices, never by polling:
+// window events hooked out of context, the end of each process that shows a
+// window (a wait on its handle), and for a program the bar starts, its first
+// moment of waiting for input. Nothing runs while no window appears or ends.
+// Every notice reaches the bar as `message`, which it hands to Receive.
+// One watch per process (the hook's callback has no context).
+class RunningWatch {
+public:
+    RunningWatch(HWND notify, UINT message);
+    ~RunningWatch();
+    RunningWatch(const RunningWatch&) = delete;
+    RunningWatch& operator=(const RunningWatch&) = delete;
+
+    RunningTable& Table() { return table_; }
+    // A process the bar started; the watch owns `process` from here on.
+    void Started(HANDLE process);
+    // The bar's `message`; true when what runs changed and the buttons are due a repaint.
+    bool Receive(WPARAM what, LPARAM pid);
+
+private:
+    struct Watched {
+        HANDLE process = nullptr;
+        HANDLE ended = nullptr;    // the wait for its end
+        bool awaitingIdle = false;  // its windows are looked for once it waits for input
+    };
+    static void CALLBACK OnEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread,
+                                 DWORD time);
+    void Seen(HWND window);
+    void Created(HWND window);
+    void Watch(DWORD pid, HANDLE process, bool awaitIdle);
+    void Unwatch(DWORD pid);
+    void SeenWindowsOf(DWORD pid);
+    void Settle();
+    void Notify();
+
+    HWND notify_;
+    UINT message_;
+    RunningTable table_;
+    std::unordered_map<DWORD, Watched> watched_;
+    HWINEVENTHOOK hooks_[3] = {};
+    bool posted_ = false;
+    bool showTold_ = false;  // the system raises "shown" for other programs' windows
+};
+
+}  // namespace tavi

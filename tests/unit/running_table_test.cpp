@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/running_table.h"
+
+using namespace tavi;
+
+namespace {
+
+// One event fed to the table: 'S' shown, 'F' folder window shown, 'G' gone,
+// 'E' the process `pid` ended.
+struct Event {
+    char kind;
+    std::uintptr_t window;
+    std::uint32_t pid = 0;
+    std::uint64_t started = 1;
+    std::string folder = {};
+};
+
+struct Row {
+    const char* name;
+    // By pid, then pid + 1000 for the second asking; absent = cannot be read.
+    std::map<std::uint32_t, std::optional<std::string>> images;
+    std::vector<Event> events;
+    std::vector<RunningEntry> entries;
+    std::vector<bool> marked;
+};
+
+RunningEntry Program(std::string path) { return {EntryKind::Program, std::move(path)}; }
+
+TEST(RunningTable, EventsAndEntriesGiveMarks) {
+    const std::string notepad = "C:\\Windows\\notepad.exe";
+    const std::vector<Row> rows = {
+        {"shown window marks its program in every written form",
+         {{10, notepad}},
+         {{'S', 1, 10}},
+         {Program("c:/windows/NOTEPAD.EXE"), Program("\"C:\\Windows\\notepad.exe\""), Program("C:\\WINDOWS\\\\notepad.exe"),
+          Program("\\\\?\\C:\\Windows\\notepad.exe"), Program("C:\\Windows\\write.exe")},
+         {true, true, true, true, false}},
+        {"short form matches its long form", {{10, "C:\\Program Files\\Ed\\ed.exe"}}, {{'S', 1, 10}},
+         {Program("C:\\PROGRA~1\\Ed\\ed.exe")}, {true}},
+        {"last window gone clears the mark, another window keeps it",
+         {{10, notepad}, {11, "C:\\Ed\\ed.exe"}},
+         {{'S', 1, 10}, {'S', 2, 10}, {'S', 3, 11}, {'G', 1}, {'G', 3}},
+         {Program(notepad), Program("C:\\Ed\\ed.exe")},
+         {true, false}},
+        {"a process with many windows loses its mark only with the last",
+         {{10, notepad}},
+         {{'S', 1, 10}, {'S', 2, 10}, {'S', 3, 10}, {'G', 3}, {'G', 2}, {'G', 1}},
+         {Program(notepad)},
+         {false}},
+        {"a reused process id is asked again: the old image no longer runs",
+         {{10, notepad}, {1010, "C:\\Ed\\ed.exe"}},
+         {{'S', 1, 10, 1}, {'S', 2, 10, 2}},
+         {Program("C:\\Ed\\ed.exe"), Program(notepad)},
+         {true, false}},
+        {"an elevated process without a path marks nothing", {{10, std::nullopt}}, {{'S', 1, 10}},
+         {Program(notepad), Program("")}, {false, false}},
+        {"two entries for one program are both marked", {{10, notepad}}, {{'S', 1, 10}},
+         {Program(notepad), Program("C:/Windows/notepad.exe")}, {true, true}},
+        {"a folder runs only where a shell window shows it, a document never",
+         {{20, "C:\\Windows\\explorer.exe"}},
+         {{'F', 5, 20, 1, "C:\\Users\\Ann\\Docs\\"}},
+         {{EntryKind::Folder, "c:/users/ann/docs"}, {EntryKind::Folder, "C:\\Users\\Ann"},
+          {EntryKind::Document, "C:\\Users\\Ann\\Docs\\a.txt"}, Program("C:\\Windows\\explorer.exe")},
+         {true, false, false, false}},
+        {"a network path compares with its own form", {{10, "\\\\srv\\tools\\ed.exe"}}, {{'S', 1, 10}},
+         {Program("//SRV/tools/ed.exe"), Program("\\srv\\tools\\ed.exe")}, {true, false}},
+        {"an unresolved shortcut (empty target) is not marked", {{10, notepad}}, {{'S', 1, 10}}, {Program("")},
+         {false}},
+        {"a process's end takes all its windows, though none was told gone",
+         {{10, notepad}, {11, "C:\\Ed\\ed.exe"}},
+         {{'S', 1, 10}, {'S', 2, 10}, {'S', 3, 11}, {'E', 0, 10}, {'E', 0, 12}},
+         {Program(notepad), Program("C:\\Ed\\ed.exe")},
+         {false, true}},
+        {"a process id ended and used again is asked again",
+         {{10, notepad}, {1010, "C:\\Ed\\ed.exe"}},
+         {{'S', 1, 10, 1}, {'E', 0, 10}, {'S', 1, 10, 2}},
+         {Program("C:\\Ed\\ed.exe"), Program(notepad)},
+         {true, false}},
+        {"a window gone twice or never seen changes nothing", {{10, notepad}},
+         {{'G', 9}, {'S', 1, 10}, {'G', 1}, {'G', 1}}, {Program(notepad)}, {false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::map<std::uint32_t, int> asked;
+        RunningTable table(
+            [&](std::uint32_t pid) -> std::optional<std::string> {
+                auto found = row.images.find(pid + 1000 * asked[pid]++);
+                return found == row.images.end() ? std::nullopt : found->second;
+            },
+            [](const std::string& path) {
+                return path == "C:\\PROGRA~1\\Ed\\ed.exe" ? std::string("C:\\Program Files\\Ed\\ed.exe") : path;
+            });
+        for (const Event& e : row.events) {
+            if (e.kind == 'S') table.WindowShown(e.window, e.pid, e.started);
+            if (e.kind == 'F') table.FolderWindowShown(e.window, e.pid, e.started, e.folder);
+            if (e.kind == 'G') table.WindowGone(e.window);
+            if (e.kind == 'E') table.ProcessEnded(e.pid);
+        }
+        std::vector<bool> marked;
+        for (const RunningEntry& entry : row.entries) marked.push_back(table.Runs(entry));
+        EXPECT_EQ(marked, row.marked);
+        // Asked once per process, not per window; a reused id counts as a new process.
+        for (const auto& [pid, count] : asked) EXPECT_EQ(count, row.images.count(pid + 1000) ? 2 : 1) << pid;
+    }
+}
+
+TEST(RunningTable, StormIsBoundedAndOneChangePerBurst) {
+    int asked = 0;
+    RunningTable table([&](std::uint32_t) -> std::optional<std::string> { ++asked; return "C:\\a.exe"; },
+                       [](const std::string& p) { return p; });
+    for (std::uintptr_t w = 1; w <= 1000; ++w) table.WindowShown(w, 7, 1);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(table.WindowCount(), 1000u);
+    EXPECT_TRUE(table.TakeChanged());
+    EXPECT_FALSE(table.TakeChanged());
+    for (std::uintptr_t w = 1; w <= 1000; ++w) table.WindowGone(w);
+    EXPECT_EQ(table.ProcessCount(), 0u);
+    EXPECT_TRUE(table.TakeChanged());
+    EXPECT_FALSE(table.Runs({EntryKind::Program, "C:\\a.exe"}));
+    // Where no window's end is told, the process's end clears a storm at once.
+    for (std::uintptr_t w = 1; w <= 1000; ++w) table.WindowShown(w, 8, 1);
+    table.TakeChanged();
+    table.ProcessEnded(8);
+    EXPECT_EQ(table.WindowCount(), 0u);
+    EXPECT_TRUE(table.TakeChanged());
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(RunningTable, RepeatedClicksCycleMostRecentFirst) {
+    RunningTable table([](std::uint32_t) -> std::optional<std::string> { return "C:\\a.exe"; },
+                       [](const std::string& p) { return p; });
+    table.WindowShown(1, 7, 1);
+    table.WindowShown(2, 7, 1);
+    table.WindowShown(3, 7, 1);
+    RunningEntry a{EntryKind::Program, "C:\\a.exe"};
+    EXPECT_EQ(table.WindowsOf(a), (std::vector<std::uintptr_t>{3, 2, 1}));
+    table.WindowActivated(1);
+    EXPECT_EQ(table.WindowsOf(a).front(), 1u);
+}
+
+}  // namespace
