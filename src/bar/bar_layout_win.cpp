@@ -227,6 +227,13 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
     strip_.SetPicture(position, image);
 }
 
+void TaviMenu2::ShowArrivedPictures() {
+    // Keys already stored are found at once; SetPicture redraws a button only when its picture changed.
+    const int shown = std::min(ButtonCount(), state_.VisibleCount);
+    for (int position = 0; position < shown; ++position) ShowEntryIcon(position, true);
+    if (iconCacheDue_ && icons_.Coming() == 0) KeepIconCache();
+}
+
 void TaviMenu2::ClearButtonImage(int position) {
     if (position < 0 || position >= ButtonCount()) return;
     strip_.SetPicture(position, ButtonStrip::kNoPicture);

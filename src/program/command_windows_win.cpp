@@ -30,7 +30,7 @@ Win32CommandWindows::Win32CommandWindows(MenuMain& state, Platform& platform, Ba
                   else
                       OpenFolderMenu(position, true);
               }),
-      folderMenus_(platform, folderContents_, bar) {}
+      folderMenus_(platform, folderContents_, bar, tools.pictures) {}
 
 void Win32CommandWindows::ShowNewApp(int index) {
     tavi::ShowNewApp(bar_.Handle(), state_, platform_, tools_.files, tools_.icons, index);

@@ -29,6 +29,7 @@
 #include "icon_library_win.h"
 #include "layout_check_win.h"
 #include "menus/folder_menu_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/folder_contents_win.h"
 #include "platform/file_details_win.h"
 #include "platform/icon_files_win.h"
@@ -218,7 +219,8 @@ const WindowRow kWindows[] = {
     {"group_box",
      [](Program& p) {
          Win32FolderContents contents;
-         Win32FolderMenu folderMenus(p.platform, contents, p.bar);
+         Win32Pictures pictures;
+         Win32FolderMenu folderMenus(p.platform, contents, p.bar, pictures.Fetches());
          OpenGroup(p.bar, p.state, p.platform, p.chooser, p.icons, folderMenus, 2);
      },
      kGroupBoxClass,
