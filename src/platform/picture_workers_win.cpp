@@ -169,6 +169,17 @@ OwnedBitmap MenuBitmapOf(const PictureAnswer& answer, int size) {
     return canvas.TakeBitmap();
 }
 
+HICON ButtonIconOf(const PictureAnswer& answer, int size) {
+    const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+    if (answer.outcome != PictureAnswer::Outcome::Drawn || answer.pixels.size() != count) return nullptr;
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return nullptr;
+    std::memcpy(canvas.Pixels(), answer.pixels.data(), count * sizeof(uint32_t));
+    const OwnedBitmap mask(canvas.MaskFromAlpha());
+    ICONINFO info{TRUE, 0, 0, mask.Get(), canvas.Finish()};
+    return CreateIconIndirect(&info);
+}
+
 Win32Pictures::Win32Pictures(PictureLimits limits, std::function<void(const PictureRequest&)> beforeFetch)
     : mailbox_(std::make_shared<PictureMailbox>()), beforeFetch_(std::move(beforeFetch)), fetches_(*this, limits) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);

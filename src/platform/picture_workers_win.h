@@ -47,5 +47,7 @@ PictureAnswer FetchPictureHere(const PictureRequest& request);
 
 // A menu item's bitmap from the premultiplied pixels of a MenuBitmap answer.
 OwnedBitmap MenuBitmapOf(const PictureAnswer& answer, int size);
+// An icon from the pixels of a ButtonList answer, or null. The caller destroys it.
+HICON ButtonIconOf(const PictureAnswer& answer, int size);
 
 }  // namespace tavi

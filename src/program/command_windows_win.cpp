@@ -66,7 +66,7 @@ NativeWindow Win32CommandWindows::ModelessWindow() const {
 }
 
 void Win32CommandWindows::OpenGroup(int position, bool byKeys) {
-    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, folderMenus_, position, byKeys);
+    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, tools_.pictures, folderMenus_, position, byKeys);
 }
 
 void Win32CommandWindows::OpenFolderMenu(int position, bool byKeys) {

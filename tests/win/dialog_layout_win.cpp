@@ -221,7 +221,7 @@ const WindowRow kWindows[] = {
          Win32FolderContents contents;
          Win32Pictures pictures;
          Win32FolderMenu folderMenus(p.platform, contents, p.bar, pictures.Fetches());
-         OpenGroup(p.bar, p.state, p.platform, p.chooser, p.icons, folderMenus, 2);
+         OpenGroup(p.bar, p.state, p.platform, p.chooser, p.icons, pictures.Fetches(), folderMenus, 2);
      },
      kGroupBoxClass,
      // On the box, so that the pointer leaving does not close it.

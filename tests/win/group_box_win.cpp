@@ -209,7 +209,7 @@ protected:
     Win32FolderContents folderContents;
     Win32Pictures pictures;
     Win32FolderMenu folderMenus{platform, folderContents, bar, pictures.Fetches()};
-    void Open() { OpenGroup(bar, state, platform, chooser, icons, folderMenus, 2); }
+    void Open() { OpenGroup(bar, state, platform, chooser, icons, pictures.Fetches(), folderMenus, 2); }
 };
 
 }  // namespace
@@ -232,7 +232,8 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
         seen.exitCaption = Text(buttons.exit);
         seen.exitName = AccessibleNameOf(buttons.exit);
         if (buttons.members.size() == 4) {
-            seen.usedHasIcon = PicturePixels(buttons.members[0]) > 100;
+            // Its picture comes from a worker, and the member is drawn again then.
+            seen.usedHasIcon = WaitUntil([&] { return PicturePixels(buttons.members[0]) > 100; });
             seen.emptyBlank = Blank(buttons.members[1]);
             seen.usedName = Text(buttons.members[0]);
             seen.emptyName = Text(buttons.members[1]);
