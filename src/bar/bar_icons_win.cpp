@@ -24,6 +24,7 @@ PictureList& BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels)
     drawnInOrder_.clear();
     extractedSinceReset_ = false;
     coming_.clear();
+    associationsComing_.clear();
     ++resets_;
     return *list_;
 }
@@ -50,9 +51,15 @@ std::optional<std::string> BarIcons::CacheToKeep() const {
 
 bool BarIcons::HasKey(const std::string& key) const { return keys_.count(key) > 0; }
 
-Shell::Association BarIcons::AssociationOf(const std::string& path, Shell& shell) {
+Shell::Association BarIcons::AssociationOf(const std::string& path) {
     if (const auto known = associations_.find(path); known != associations_.end()) return known->second;
-    return associations_[path] = shell.AssociatedProgram(path);
+    PictureRequest request;
+    request.source = PictureRequest::Source::Association;
+    request.path = path;
+    const std::string fetch = "a" + std::to_string(resets_) + ":" + path;
+    if (pictures_.Ask(*this, fetch, request, PictureFetches::Clock::now()) != PictureFetches::Asked::NoAnswer)
+        associationsComing_.insert(fetch);
+    return {};
 }
 
 int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell) {
@@ -62,7 +69,7 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
         RememberingShell(BarIcons& icons, Shell& shell) : icons_(icons), shell_(shell) {}
         int Open(const ShellOpenRequest& request) override { return shell_.Open(request); }
         Association AssociatedProgram(const std::string& document) override {
-            return icons_.AssociationOf(document, shell_);
+            return icons_.AssociationOf(document);
         }
 
     private:
@@ -109,6 +116,11 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
 }
 
 void BarIcons::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
+    if (associationsComing_.erase(fetch)) {
+        associations_[fetch.substr(fetch.find(':') + 1)] = {answer.shellResult, answer.program};
+        if (arrived_) arrived_();
+        return;
+    }
     const auto coming = coming_.find(fetch);
     if (coming == coming_.end() || !list_) return;  // asked for a list since reset
     const ComingPicture came = std::move(coming->second);

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -49,8 +50,8 @@ public:
     // Never waits for a file: one still coming gives the generic picture.
     int ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell);
     bool HasKey(const std::string& key) const;
-    // Pictures asked for and not come yet.
-    size_t Coming() const { return coming_.size(); }
+    // Pictures and programs of documents asked for and not come yet.
+    size_t Coming() const { return coming_.size() + associationsComing_.size(); }
     // Runs when pictures have come, for the buttons to ask for theirs again.
     void OnArrival(std::function<void()> arrived) { arrived_ = std::move(arrived); }
 
@@ -64,7 +65,9 @@ private:
         int picture;
     };
     int Store(const std::string& key, const std::string& iconFile, int iconIndex);
-    Shell::Association AssociationOf(const std::string& path, Shell& shell);
+    // The program that opens `path`; while it is coming, none (result 0),
+    // which plans the generic picture.
+    Shell::Association AssociationOf(const std::string& path);
 
     PictureFetches& pictures_;
     std::function<void()> arrived_;
@@ -90,7 +93,9 @@ private:
     // The shell's answer for each path asked since the last reset: a page
     // turn meets the same programs again, and each answer costs a search of
     // the disk and the registry. The redraw command resets, and asks afresh.
+    // Asked of a worker, as the search may hang on a drive that does not answer.
     std::unordered_map<std::string, Shell::Association> associations_;
+    std::set<std::string> associationsComing_;  // by fetch key
 };
 
 }  // namespace tavi

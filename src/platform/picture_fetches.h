@@ -22,6 +22,9 @@ struct PictureRequest {
         ShellPicture,   // the shell's picture of `path` (a shortcut is read for it)
         TypePicture,    // the shell's picture of a document of the type `path` (".TXT"); no file is opened
         FolderPicture,  // the shell's picture of a folder; no folder is opened
+        // No picture: the program that opens the document `path`, which the
+        // shell looks for on the document's drive.
+        Association,
     };
     // Pixels as a button's picture list takes them, or premultiplied as a
     // menu item's bitmap is drawn.
@@ -46,6 +49,10 @@ struct PictureAnswer {
     Outcome outcome = Outcome::NoPicture;
     std::vector<uint32_t> pixels;  // Drawn: size * size, rows top down, 0xAARRGGBB
     uint64_t stamp = 0;            // 0: unknown, or too recent to trust
+    // Association: the shell's result (32 or more when a program was found)
+    // and the program, as the shell gives it.
+    int shellResult = 0;
+    std::string program;
 };
 
 // The port: workers that fetch pictures away from the UI thread.

@@ -14,6 +14,7 @@
 #include "platform/pixel_canvas_win.h"
 #include "platform/text.h"
 #include "platform/wide_win.h"
+#include "platform/win32_adapters_win.h"
 
 namespace tavi {
 
@@ -86,6 +87,7 @@ HICON IconOf(const PictureRequest& request) {
         case Source::TypePicture:
             return ShellIcon(L"file" + Widen(request.path), FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES, small);
         case Source::ShellPicture: return ShellIcon(Widen(request.path), 0, 0, small);
+        case Source::Association:
         case Source::FileIcon: break;
     }
     // A shortcut holds no icons; its picture is the one the shell shows for it.
@@ -144,6 +146,12 @@ std::vector<uint32_t> MenuPixels(HICON icon, int size) {
 
 PictureAnswer FetchPictureHere(const PictureRequest& request) {
     PictureAnswer answer;
+    if (request.source == PictureRequest::Source::Association) {
+        const Shell::Association association = Win32Shell().AssociatedProgram(request.path);
+        answer.shellResult = association.result;
+        answer.program = association.program;
+        return answer;
+    }
     if (request.stamp) {
         answer.stamp = TrustedLastWrite(request.path).value_or(0);
         if (request.sameStamp && answer.stamp == request.sameStamp) {

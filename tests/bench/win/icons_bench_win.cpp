@@ -66,12 +66,17 @@ LaunchEntry EntryAt(int i, const std::string& folder) {
 double DrawPage(BarIcons& icons, Win32Shell& shell, int first, const std::string& folder) {
     LARGE_INTEGER began, ended;
     QueryPerformanceCounter(&began);
-    for (int i = first; i < first + 25; ++i) icons.ImageFor(EntryAt(i, folder), i, true, shell);
-    // Until every picture has come from the workers.
-    while (icons.Coming() > 0) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    // Until every picture has come from the workers: a document's program
+    // comes first, and its picture is asked for when the page is shown again,
+    // as the bar does when answers come.
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int i = first; i < first + 25; ++i) icons.ImageFor(EntryAt(i, folder), i, true, shell);
+        if (icons.Coming() == 0) break;
+        while (icons.Coming() > 0) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        }
     }
     QueryPerformanceCounter(&ended);
     return Milliseconds(began, ended);
