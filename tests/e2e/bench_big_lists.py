@@ -28,8 +28,6 @@ def entries(count: int) -> bytes:
                             PROGRAMS[i % len(PROGRAMS)], "0") for i in range(count))
 
 
-GENERIC_PICTURE = 1  # the stock picture a button shows until its own has come
-
 LISTS = {
     "1000 entries": lambda: entries(1000),
     "32 MiB of empty lines": lambda: b"\r\n" * (16 * 1024 * 1024),
@@ -54,7 +52,7 @@ def main(rounds: int) -> None:
                 lambda: next((w for w in session.windows(pid, hidden=True, children=True)
                               if w["class"] == tavi.TOOLBAR_CLASS), None), 10, "the toolbar")
             harness.wait_until(
-                lambda: all(b["image"] != GENERIC_PICTURE
+                lambda: all(b["image"] != tavi.GENERIC_PICTURE
                             for b in session.call("toolbar_buttons", hwnd=toolbar["hwnd"], tips=False)["buttons"]),
                 20, "the buttons' pictures")
 

@@ -37,7 +37,6 @@ DEFAULT_SETTINGS = tavi.cp932_lines([
 
 
 ICON_CACHE = "TaviMenu2.icons"
-GENERIC_PICTURE = 1  # the stock "Nothing" picture, second in the list
 
 
 class StartupTest(tavi.BarTestCase):
@@ -61,12 +60,11 @@ class StartupTest(tavi.BarTestCase):
             ("メモ帳", notepad, "", "0", notepad, "0"), ("レジストリ", regedit, "", "0", regedit, "0")]))
         folder.write_bytes(ICON_CACHE, b"TaviIco1" + b"\xff" * 40)  # cut short, as a crash might leave it
         def own_pictures():
-            # Each button shows the generic picture until its own has come from a worker.
-            shown = [b["image"] for b in bar.buttons(tips=False)[:2]]
-            return shown if tavi.I_IMAGENONE not in shown and GENERIC_PICTURE not in shown else None
+            return [b["image"] for b in bar.buttons_drawn(tips=False)[:2]]
 
         bar = self.start(folder)
-        pictures = harness.wait_until(own_pictures, 10, "the programs' own pictures, drawn from the programs")
+        pictures = own_pictures()
+        self.assertNotIn(tavi.I_IMAGENONE, pictures, "the programs' own pictures, drawn from the programs")
         harness.wait_until(lambda: len(folder.read_bytes(ICON_CACHE)) > 2 * 32 * 32 * 4, 10,
                            "the damaged cache replaced by the page's pictures")
         self.assertEqual(bar.close(), 0)
@@ -74,7 +72,7 @@ class StartupTest(tavi.BarTestCase):
 
         bar = self.start(folder)
         # In the order they came, which the workers decide.
-        self.assertEqual(sorted(harness.wait_until(own_pictures, 10, "the pictures")), sorted(pictures))
+        self.assertEqual(sorted(own_pictures()), sorted(pictures))
         bar.tray_icon()  # the work after the first paint is done
         self.assertEqual(bar.close(), 0)
         self.assertEqual((folder.file(ICON_CACHE).stat().st_mtime_ns, folder.read_bytes(ICON_CACHE)), written,
