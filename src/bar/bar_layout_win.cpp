@@ -228,9 +228,15 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
 }
 
 void TaviMenu2::ShowArrivedPictures() {
-    // Keys already stored are found at once; SetPicture redraws a button only when its picture changed.
+    // Only buttons of entries still showing the generic picture ask again;
+    // an emptied slot keeps none. SetPicture redraws a button only when its picture changed.
     const int shown = std::min(ButtonCount(), state_.VisibleCount);
-    for (int position = 0; position < shown; ++position) ShowEntryIcon(position, true);
+    for (int position = 0; position < shown; ++position) {
+        const int index = position + state_.EntryOffset;
+        if (strip_.PictureOf(position) == static_cast<int>(StockImage::Nothing) - 1 && state_.entries.Has(index) &&
+            !state_.entries.At(index).PathName.empty())
+            ShowEntryIcon(position, true);
+    }
     if (iconCacheDue_ && icons_.Coming() == 0) KeepIconCache();
 }
 
