@@ -1,15 +1,9 @@
 #include "bar/bar_icons_win.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 #include "bar/button_strip_win.h"
 #include "bar/stock_icons_win.h"
-#include "platform/folder_listing_win.h"
-#include "platform/handles_win.h"
-#include "platform/pixel_canvas_win.h"
-#include "platform/wide_win.h"
 
 namespace tavi {
 namespace {
@@ -29,6 +23,9 @@ PictureList& BarIcons::Reset(int iconSizeIndex, int iconPixels, int smallPixels)
     associations_.clear();
     drawnInOrder_.clear();
     extractedSinceReset_ = false;
+    coming_.clear();
+    associationsComing_.clear();
+    ++resets_;
     return *list_;
 }
 
@@ -54,9 +51,15 @@ std::optional<std::string> BarIcons::CacheToKeep() const {
 
 bool BarIcons::HasKey(const std::string& key) const { return keys_.count(key) > 0; }
 
-Shell::Association BarIcons::AssociationOf(const std::string& path, Shell& shell) {
+Shell::Association BarIcons::AssociationOf(const std::string& path) {
     if (const auto known = associations_.find(path); known != associations_.end()) return known->second;
-    return associations_[path] = shell.AssociatedProgram(path);
+    PictureRequest request;
+    request.source = PictureRequest::Source::Association;
+    request.path = path;
+    const std::string fetch = "a" + std::to_string(resets_) + ":" + path;
+    if (pictures_.Ask(*this, fetch, request, PictureFetches::Clock::now()) != PictureFetches::Asked::NoAnswer)
+        associationsComing_.insert(fetch);
+    return {};
 }
 
 int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell) {
@@ -66,7 +69,7 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
         RememberingShell(BarIcons& icons, Shell& shell) : icons_(icons), shell_(shell) {}
         int Open(const ShellOpenRequest& request) override { return shell_.Open(request); }
         Association AssociatedProgram(const std::string& document) override {
-            return icons_.AssociationOf(document, shell_);
+            return icons_.AssociationOf(document);
         }
 
     private:
@@ -90,55 +93,55 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
         keys_[key] = same->second;
         return same->second;
     }
-    const int width = list_ ? list_->Size() : 0, height = width;
-    const uint64_t stamp = keeping_ ? TrustedLastWrite(iconFile).value_or(0) : 0;
-    if (stamp && cache_.size == width) {
-        for (const CachedPicture& cached : cache_.pictures) {
-            if (cached.stamp != stamp || cached.iconIndex != iconIndex || cached.iconFile != iconFile) continue;
-            const int index = list_->Add(cached.pixels.data());
-            if (index < 0) break;
-            return Remember(key, {iconFile, iconIndex, stamp, index});
-        }
-    }
-    extractedSinceReset_ = true;
-
-    // Only the size the list shows: each size is a pass of its own over the
-    // file. An icon group gives both sizes or neither, so there is nothing
-    // to fall back on. Wine hands back a stray handle for a file with no
-    // icons; only the count is reliable.
-    HICON extracted = nullptr;
-    const bool small = iconSizeIndex_ == 1;
-    if (ExtractIconExW(Widen(iconFile).c_str(), iconIndex, small ? nullptr : &extracted, small ? &extracted : nullptr,
-                       1) == 0)
-        extracted = nullptr;
-    const OwnedIcon source(extracted);
-
-    // Drawn onto a cleared surface at the list's size, so a missing icon
-    // stores an empty picture and a 32-pixel icon scales down to 24.
-    PixelCanvas canvas(width, height);
-    int index = -1;
-    if (canvas.Valid()) {
-        canvas.Fill(0);
-        if (source) DrawIconEx(canvas.Dc(), 0, 0, source.Get(), width, height, 0, nullptr, DI_NORMAL);
-        canvas.Finish();
-        // Icons without alpha (old 16-colour ones) leave it at zero: make the
-        // drawn pixels opaque so the list does not treat them as transparent.
-        uint32_t* pixels = canvas.Pixels();
-        const bool anyAlpha = std::any_of(pixels, pixels + width * height, [](uint32_t p) { return p >> 24; });
-        if (!anyAlpha)
-            for (uint32_t* p = pixels; p != pixels + width * height; ++p)
-                if (*p != 0) *p |= 0xFF000000;
-        index = list_->Add(pixels);
-    }
-    if (index < 0) return ButtonStrip::kNoPicture;
-    return Remember(key, {iconFile, iconIndex, stamp, index});
+    if (!list_) return ButtonStrip::kNoPicture;
+    PictureRequest request;
+    request.path = iconFile;
+    request.index = iconIndex;
+    request.size = list_->Size();
+    request.small = iconSizeIndex_ == 1;
+    request.stamp = keeping_;
+    // A picture kept from the last run is used while its file's stamp is
+    // the one it was drawn at: the worker then reads the stamp only.
+    const CachedPicture* kept = nullptr;
+    if (keeping_ && cache_.size == request.size)
+        for (const CachedPicture& cached : cache_.pictures)
+            if (cached.iconIndex == iconIndex && cached.iconFile == iconFile) kept = &cached;
+    if (kept) request.sameStamp = kept->stamp;
+    const std::string fetch = std::to_string(resets_) + ":" + std::to_string(iconIndex) + ":" + iconFile;
+    if (pictures_.Ask(*this, fetch, request, PictureFetches::Clock::now()) != PictureFetches::Asked::NoAnswer &&
+        !coming_.contains(fetch))
+        // The cache may be forgotten before the answer comes.
+        coming_[fetch] = {iconFile, iconIndex, kept ? kept->pixels : std::vector<uint32_t>{}};
+    return static_cast<int>(StockImage::Nothing) - 1;
 }
 
-int BarIcons::Remember(const std::string& key, const Drawn& drawn) {
-    keys_[key] = drawn.picture;
-    drawn_[{drawn.iconFile, drawn.iconIndex}] = drawn.picture;
-    drawnInOrder_.push_back(drawn);
-    return drawn.picture;
+void BarIcons::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
+    if (associationsComing_.erase(fetch)) {
+        associations_[fetch.substr(fetch.find(':') + 1)] = {answer.shellResult, answer.program};
+        if (arrived_) arrived_();
+        return;
+    }
+    const auto coming = coming_.find(fetch);
+    if (coming == coming_.end() || !list_) return;  // asked for a list since reset
+    const ComingPicture came = std::move(coming->second);
+    coming_.erase(coming);
+    const std::string& iconFile = came.iconFile;
+    const int iconIndex = came.iconIndex;
+    if (drawn_.contains({iconFile, iconIndex})) return;
+    const size_t count = static_cast<size_t>(list_->Size()) * static_cast<size_t>(list_->Size());
+    const uint32_t* pixels = nullptr;
+    if (answer.outcome == PictureAnswer::Outcome::Unchanged && came.cached.size() == count)
+        pixels = came.cached.data();
+    else
+        extractedSinceReset_ = true;
+    // A file without the icon stores an empty picture, so it is not asked again.
+    const std::vector<uint32_t> empty(pixels || answer.pixels.size() == count ? 0 : count, 0u);
+    if (!pixels) pixels = answer.pixels.size() == count ? answer.pixels.data() : empty.data();
+    const int index = list_->Add(pixels);
+    if (index < 0) return;
+    drawn_[{iconFile, iconIndex}] = index;
+    drawnInOrder_.push_back({iconFile, iconIndex, answer.stamp, index});
+    if (arrived_) arrived_();
 }
 
 }  // namespace tavi

@@ -1,25 +1,31 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <map>
-#include <optional>
-#include <vector>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "bar/button_icons.h"
 #include "bar/icon_cache.h"
+#include "platform/picture_fetches.h"
 #include "platform/picture_list_win.h"
 #include "platform/shell.h"
 
 namespace tavi {
 
 // The buttons' pictures (`imgIcon`, or `imgSmallIcon` for small icons) and
-// the keys they are stored under. Each icon is extracted once and reused by key.
-class BarIcons {
+// the keys they are stored under. Each icon is extracted once and reused by
+// key. Icons are extracted by workers: a button whose picture has not come
+// shows the generic one ("Nothing") and is drawn again when it comes.
+class BarIcons final : public PictureListener {
 public:
-    BarIcons() = default;
+    explicit BarIcons(PictureFetches& pictures) : pictures_(pictures) {}
+    ~BarIcons() override { pictures_.Forget(*this); }
     BarIcons(const BarIcons&) = delete;
     BarIcons& operator=(const BarIcons&) = delete;
 
@@ -41,8 +47,15 @@ public:
     std::optional<std::string> CacheToKeep() const;
 
     // The picture's index (0-based) for one button, or ButtonStrip::kNoPicture.
+    // Never waits for a file: one still coming gives the generic picture.
     int ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, Shell& shell);
     bool HasKey(const std::string& key) const;
+    // Pictures and programs of documents asked for and not come yet.
+    size_t Coming() const { return coming_.size() + associationsComing_.size(); }
+    // Runs when pictures have come, for the buttons to ask for theirs again.
+    void OnArrival(std::function<void()> arrived) { arrived_ = std::move(arrived); }
+
+    void PictureArrived(const std::string& fetch, const PictureAnswer& answer) override;
 
 private:
     struct Drawn {
@@ -52,9 +65,21 @@ private:
         int picture;
     };
     int Store(const std::string& key, const std::string& iconFile, int iconIndex);
-    int Remember(const std::string& key, const Drawn& drawn);
-    Shell::Association AssociationOf(const std::string& path, Shell& shell);
+    // The program that opens `path`; while it is coming, none (result 0),
+    // which plans the generic picture.
+    Shell::Association AssociationOf(const std::string& path);
 
+    PictureFetches& pictures_;
+    std::function<void()> arrived_;
+    // Fetches asked since the last reset and not come, by fetch key (the
+    // reset's number, the icon number and the file).
+    struct ComingPicture {
+        std::string iconFile;
+        int iconIndex = 0;
+        std::vector<uint32_t> cached;  // the last run's picture, used if its file is unchanged
+    };
+    std::map<std::string, ComingPicture> coming_;
+    unsigned resets_ = 0;
     std::unique_ptr<PictureList> list_;
     IconCache cache_;  // from the last run; emptied by ForgetCache
     bool keeping_ = true;  // stamps are noted for the next run's cache
@@ -68,7 +93,9 @@ private:
     // The shell's answer for each path asked since the last reset: a page
     // turn meets the same programs again, and each answer costs a search of
     // the disk and the registry. The redraw command resets, and asks afresh.
+    // Asked of a worker, as the search may hang on a drive that does not answer.
     std::unordered_map<std::string, Shell::Association> associations_;
+    std::set<std::string> associationsComing_;  // by fetch key
 };
 
 }  // namespace tavi

@@ -231,6 +231,19 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
     strip_.SetPicture(position, image);
 }
 
+void TaviMenu2::ShowArrivedPictures() {
+    // Only buttons of entries still showing the generic picture ask again;
+    // an emptied slot keeps none. SetPicture redraws a button only when its picture changed.
+    const int shown = std::min(ButtonCount(), state_.page.VisibleCount());
+    for (int position = 0; position < shown; ++position) {
+        const int index = state_.page.IndexAt(position);
+        if (strip_.PictureOf(position) == static_cast<int>(StockImage::Nothing) - 1 && state_.entries.Has(index) &&
+            !state_.entries.At(index).PathName.empty())
+            ShowEntryIcon(position, true);
+    }
+    if (iconCacheDue_ && icons_.Coming() == 0) KeepIconCache();
+}
+
 void TaviMenu2::ClearButtonImage(int position) {
     if (position < 0 || position >= ButtonCount()) return;
     strip_.SetPicture(position, ButtonStrip::kNoPicture);

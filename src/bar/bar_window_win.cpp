@@ -42,6 +42,7 @@ TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools, const
                                  lists_}),
       alarm_(wiring.alarm) {
     lists_.AttachDisplayList(commands_.Lists().displayModes);
+    icons_.OnArrival([this] { ShowArrivedPictures(); });
 }
 
 namespace {
@@ -119,11 +120,17 @@ void TaviMenu2::AfterFirstPaint(std::function<void()> work) {
     }
 }
 
-void TaviMenu2::FinishStart() {
-    // The first page's pictures for the next start; a folder that takes no
-    // file only costs that start the drawing.
+// A folder that takes no file only costs that start the drawing.
+void TaviMenu2::KeepIconCache() {
+    iconCacheDue_ = false;
     if (const std::optional<std::string> keep = icons_.CacheToKeep())
         (void)platform_.files.ReplaceAll(IconCachePath(), *keep);
+}
+
+void TaviMenu2::FinishStart() {
+    // The first page's pictures for the next start, once they have all come.
+    iconCacheDue_ = true;
+    if (icons_.Coming() == 0) KeepIconCache();
     icons_.ForgetCache();
     startFinished_ = true;
     lists_.SetChgDisplay();

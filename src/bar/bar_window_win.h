@@ -78,6 +78,9 @@ public:
     void SetButtonTip(int position, const std::string& tip) override;
     void ShowEntryIcon(int position, bool useCache) override;
     void ClearButtonImage(int position) override;
+    // Pictures came from the workers: the buttons still showing the generic one take theirs.
+    void ShowArrivedPictures();
+    void KeepIconCache();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -280,7 +283,7 @@ private:
     ButtonStrip strip_;                      // tbrIcon
     std::array<CommandButton, 3> cmdMainEnd_;  // close, next, previous
     std::vector<std::wstring> tips_;         // per button position
-    BarIcons icons_;
+    BarIcons icons_{tools_.pictures};
     TrayIcon tray_;
     EdgeTriggerWindow trigger_;
     AppBar appBar_;
@@ -300,6 +303,7 @@ private:
     bool toolbarFlat_ = true;
     bool started_ = false;
     bool startFinished_ = false;  // FinishStart has run: OLE is ready for the drop target
+    bool iconCacheDue_ = false;   // the start is done, but the first page's pictures are still coming
     bool inWndProc_ = false;
     bool inTrayMenu_ = false;
     bool laidOut_ = false;                   // a layout has placed the bar

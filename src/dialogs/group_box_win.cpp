@@ -6,6 +6,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@
 #include "dialogs/new_app_ex_win.h"
 #include "platform/colour_scheme_win.h"
 #include "platform/handles_win.h"
-#include "platform/icon_files_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
 
@@ -72,16 +73,20 @@ void DescribeRunning(HWND button, bool running) {
 
 // `Win32GroupBox`. The close arrow is drawn as a frame control rather than
 // with the Marlett font, so it shows on systems without that font.
-class Win32GroupBox final : public Window, public GroupBoxView, public GroupBoxWindow {
+class Win32GroupBox final : public Window, public GroupBoxView, public GroupBoxWindow, public PictureListener {
 public:
-    Win32GroupBox(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, FolderMenuWindow& folderMenus,
-                 int iconPixels)
+    Win32GroupBox(HWND owner, Platform& platform, FileChooser& chooser, IconFiles& icons, PictureFetches& fetches,
+                 FolderMenuWindow& folderMenus, int iconPixels)
         : owner_(owner),
           platform_(platform),
           chooser_(chooser),
           icons_(icons),
+          fetches_(fetches),
           folderMenus_(folderMenus),
           iconPixels_(iconPixels) {}
+    ~Win32GroupBox() override { fetches_.Forget(*this); }
+    Win32GroupBox(const Win32GroupBox&) = delete;
+    Win32GroupBox& operator=(const Win32GroupBox&) = delete;
 
     void Run(GroupBox& box, const GroupBoxLayout& layout) override;
 
@@ -91,6 +96,7 @@ public:
     bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) override;
     void RestartLeaveTimer() override { SetTimer(Handle(), kLeaveTimer, kGroupLeaveIntervalMs, nullptr); }
     void Close(bool afterChoiceDelay) override;
+    void PictureArrived(const std::string& fetch, const PictureAnswer& answer) override;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -110,12 +116,14 @@ private:
     Platform& platform_;
     FileChooser& chooser_;
     IconFiles& icons_;
+    PictureFetches& fetches_;
     FolderMenuWindow& folderMenus_;
     int iconPixels_;
     GroupBox* box_ = nullptr;
     GroupBoxLayout layout_;
     std::vector<HWND> members_;
     std::vector<OwnedIcon> pictures_;  // the members' buttons show them
+    std::vector<std::string> pictureFiles_;  // the icon file each member's picture is asked from
     std::vector<std::wstring> tips_;
     std::vector<bool> running_;
     HWND exit_ = nullptr;
@@ -179,6 +187,7 @@ bool Win32GroupBox::Create(const GroupBoxLayout& layout) {
     members_.assign(slots, nullptr);
     pictures_.clear();
     pictures_.resize(slots);
+    pictureFiles_.assign(slots, std::string());
     tips_.assign(slots, std::wstring());
     running_.assign(slots, false);
     for (size_t s = 0; s < slots; ++s) {
@@ -284,12 +293,14 @@ int Win32GroupBox::SlotOf(HWND control) const {
 void Win32GroupBox::ShowMember(int slot, const GroupButtonPicture& picture) {
     if (slot < 0 || static_cast<size_t>(slot) >= members_.size()) return;
     const auto s = static_cast<size_t>(slot);
-    OwnedIcon icon;
-    // Only numbers below the count are asked for: Wine can hand back a stray
-    // handle for a file without icons.
-    if (!picture.iconFile.empty() && icons_.IconCount(picture.iconFile) > 0)
-        icon.Reset(LoadFileIcon(picture.iconFile, 0, iconPixels_));
-    pictures_[s] = std::move(icon);
+    pictures_[s] = {};
+    pictureFiles_[s] = picture.iconFile;
+    if (!picture.iconFile.empty()) {
+        PictureRequest request;
+        request.path = picture.iconFile;
+        request.size = iconPixels_;
+        (void)fetches_.Ask(*this, std::to_string(s) + "|" + picture.iconFile, request, PictureFetches::Clock::now());
+    }
     tips_[s] = Widen(picture.tip);
     // An icon button draws no text: the text is only its name for screen readers.
     SetWindowTextW(members_[s], Widen(picture.name).c_str());
@@ -298,6 +309,16 @@ void Win32GroupBox::ShowMember(int slot, const GroupButtonPicture& picture) {
         DescribeRunning(members_[s], picture.running);
     }
     InvalidateRect(members_[s], nullptr, TRUE);
+}
+
+void Win32GroupBox::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
+    const size_t bar = fetch.find('|');
+    if (bar == std::string::npos) return;
+    const size_t slot = std::strtoul(fetch.c_str(), nullptr, 10);
+    // The member may have changed, or the box gone, since it was asked.
+    if (slot >= members_.size() || pictureFiles_[slot] != fetch.substr(bar + 1) || !members_[slot]) return;
+    pictures_[slot].Reset(ButtonIconOf(answer, iconPixels_));
+    InvalidateRect(members_[slot], nullptr, TRUE);
 }
 
 std::optional<ExMenuEntry> Win32GroupBox::EditMember(const ExMenuEntry& member) {
@@ -472,9 +493,10 @@ LRESULT Win32GroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
-               FolderMenuWindow& folderMenus, int position, bool byKeys) {
+               PictureFetches& pictures, FolderMenuWindow& folderMenus, int position, bool byKeys) {
     const int iconPixels = bar.ButtonSizes().iconPixels > 0 ? bar.ButtonSizes().iconPixels : 32;
-    Win32GroupBox window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, folderMenus, iconPixels);
+    Win32GroupBox window(reinterpret_cast<HWND>(bar.Handle()), platform, chooser, icons, pictures, folderMenus,
+                        iconPixels);
     OpenGroupBox(bar, state, platform, window, position, byKeys);
 }
 

@@ -4,6 +4,7 @@
 #include "menus/folder_menu.h"
 #include "platform/file_chooser.h"
 #include "platform/icon_files.h"
+#include "platform/picture_fetches.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -17,8 +18,10 @@ inline constexpr wchar_t kGroupBoxClass[] = L"frmRectangle";
 // left it, then the chosen member started and Timer1 resumed. The bar window
 // is disabled while the box is up, as under any modal window of ours.
 // `byKeys`: opened from the keyboard, so a pointer resting elsewhere does not
-// close it. Member folders shown as menus open through `folderMenus`.
+// close it. Member folders shown as menus open through `folderMenus`. The
+// members' pictures come from `pictures`: a member shows none until its own
+// has come.
 void OpenGroup(BarServices& bar, MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons,
-               FolderMenuWindow& folderMenus, int position, bool byKeys = false);
+               PictureFetches& pictures, FolderMenuWindow& folderMenus, int position, bool byKeys = false);
 
 }  // namespace tavi

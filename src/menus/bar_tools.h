@@ -7,6 +7,7 @@
 #include "platform/drive_space.h"
 #include "platform/file_details.h"
 #include "platform/memory_status.h"
+#include "platform/picture_fetches.h"
 #include "platform/registry.h"
 #include "platform/file_chooser.h"
 #include "platform/folder_listing.h"
@@ -38,6 +39,7 @@ struct BarTools {
     MemoryStatus& memory;
     SystemResources& resources;
     UseCounts& uses;
+    PictureFetches& pictures;
 };
 
 }  // namespace tavi

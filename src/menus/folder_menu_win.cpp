@@ -4,50 +4,23 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "app/phase_trace.h"
-#include "platform/pixel_canvas_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/text.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
 namespace {
 
-// Pictures read from the files themselves (programs, shortcuts) open each
-// file; in one showing they get this long in all, the rest show their
-// type's picture, so a folder of many programs on a slow share still opens.
-constexpr std::chrono::milliseconds kFileReadBudget{200};
 // Past this many kept pictures (folders of programs add one each) they are
 // all let go before the next showing and made again as they are needed.
 constexpr size_t kMostPictures = 1000;
 // Command ids of the shell's context menu, tracked apart from ours.
 constexpr UINT kFirstShellCommand = 1;
 constexpr UINT kLastShellCommand = 0x7FFF;
-
-// A 32-bit top-down bitmap of `icon` at `size` pixels, its colours already
-// multiplied by their alpha, as a menu draws an item's bitmap.
-OwnedBitmap IconBitmap(HICON icon, int size) {
-    PixelCanvas canvas(size, size);
-    if (!canvas.Valid()) return {};
-    uint32_t* pixels = canvas.Pixels();
-    const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
-    // Drawn onto nothing at all, an icon with alpha leaves exactly its
-    // premultiplied pixels.
-    canvas.Fill(0u);
-    DrawIconEx(canvas.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    if (std::none_of(pixels, pixels + count, [](uint32_t p) { return p >> 24; })) {
-        // An icon without alpha (an old one): its mask tells which pixels show.
-        const std::vector<uint32_t> colours(pixels, pixels + count);
-        canvas.Fill(0u);
-        DrawIconEx(canvas.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_MASK);
-        GdiFlush();
-        for (size_t i = 0; i < count; ++i)
-            pixels[i] = (pixels[i] & 0x00FFFFFF) == 0 ? (colours[i] | 0xFF000000) : 0u;
-    }
-    return canvas.TakeBitmap();
-}
 
 template <typename Interface>
 void ReleaseAndClear(Interface*& object) {
@@ -67,10 +40,14 @@ UINT TrackFlagsFor(MenuSide side) {
     return TPM_LEFTALIGN | TPM_TOPALIGN;
 }
 
-Win32FolderMenu::Win32FolderMenu(Platform& platform, FolderContentsReader& reader, BarServices& bar)
-    : platform_(platform), reader_(reader), bar_(bar) {}
+Win32FolderMenu::Win32FolderMenu(Platform& platform, FolderContentsReader& reader, BarServices& bar,
+                                 PictureFetches& pictures)
+    : platform_(platform), reader_(reader), bar_(bar), fetches_(pictures) {}
 
-Win32FolderMenu::~Win32FolderMenu() { ForgetShowing(); }
+Win32FolderMenu::~Win32FolderMenu() {
+    fetches_.Forget(*this);
+    ForgetShowing();
+}
 
 bool Win32FolderMenu::CreateOwner() {
     if (Handle()) return true;
@@ -101,7 +78,6 @@ bool Win32FolderMenu::Run(const std::string& folder, const FolderMenuAnchor& anc
     const OwnedMenu root(CreatePopupMenu());
     if (!root) return false;
     levels_[root.Get()].folder = folder;
-    fileReadsUntil_ = std::chrono::steady_clock::now() + kFileReadBudget;
     Fill(root.Get());
     TracePhase("folder menu listed");
 
@@ -187,40 +163,69 @@ void Win32FolderMenu::Fill(HMENU menu) {
 }
 
 HBITMAP Win32FolderMenu::PictureFor(const FolderMenuItem& item) {
-    std::string key = FolderMenuIconKey(item);
+    const std::string key = FolderMenuIconKey(item);
     if (key.empty()) return nullptr;
     if (const auto kept = pictures_.find(key); kept != pictures_.end()) return kept->second.Get();
-    if (StartsWith(key, "file:") && std::chrono::steady_clock::now() >= fileReadsUntil_) {
-        // No time left to open more files: the picture of the file's type.
-        key = "type:" + ToUpperAscii(GetExtension(item.path));
-        if (const auto kept = pictures_.find(key); kept != pictures_.end()) return kept->second.Get();
-    }
-    // Kept even when there is none, so the file is not asked again.
-    return (pictures_[key] = MakePicture(key, item)).Get();
-}
-
-OwnedBitmap Win32FolderMenu::MakePicture(const std::string& key, const FolderMenuItem& item) {
-    std::wstring path;
-    DWORD attributes = 0;
-    UINT flags = SHGFI_ICON | SHGFI_SMALLICON;
+    PictureRequest request;
+    request.finish = PictureRequest::Finish::MenuBitmap;
+    request.size = pictureSize_;
+    request.small = true;
     if (key == "folder") {
         // Every folder shows the system's folder: no folder is opened for it.
-        path = L"folder";
-        attributes = FILE_ATTRIBUTE_DIRECTORY;
-        flags |= SHGFI_USEFILEATTRIBUTES;
+        request.source = PictureRequest::Source::FolderPicture;
     } else if (StartsWith(key, "type:")) {
-        path = L"file" + Widen(key.substr(5));
-        attributes = FILE_ATTRIBUTE_NORMAL;
-        flags |= SHGFI_USEFILEATTRIBUTES;
+        request.source = PictureRequest::Source::TypePicture;
+        request.path = key.substr(5);
     } else {
-        path = Widen(item.path);
+        // Programs, shortcuts and icon files: the file is opened, a shortcut read.
+        request.source = PictureRequest::Source::ShellPicture;
+        request.path = item.path;
     }
-    SHFILEINFOW found{};
-    if (!SHGetFileInfoW(path.c_str(), attributes, &found, sizeof found, flags)) return {};
-    const OwnedIcon icon(found.hIcon);
-    if (!icon) return {};
-    ++picturesMade_;
-    return IconBitmap(icon.Get(), pictureSize_);
+    // The size is part of the fetch: an answer drawn for another dpi is not kept.
+    (void)fetches_.Ask(*this, std::to_string(pictureSize_) + "|" + key, request, PictureFetches::Clock::now());
+    // Meanwhile the picture of the file's type, if it is at hand.
+    if (StartsWith(key, "file:"))
+        if (const auto type = pictures_.find("type:" + ToUpperAscii(GetExtension(item.path))); type != pictures_.end())
+            return type->second.Get();
+    return nullptr;
+}
+
+void Win32FolderMenu::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
+    const size_t bar = fetch.find('|');
+    if (bar == std::string::npos || fetch.substr(0, bar) != std::to_string(pictureSize_)) return;
+    const std::string key = fetch.substr(bar + 1);
+    if (pictures_.contains(key)) return;
+    OwnedBitmap picture = MenuBitmapOf(answer, pictureSize_);
+    if (picture) ++picturesMade_;
+    // Kept even when there is none, so the file is not asked again.
+    const HBITMAP shown = (pictures_[key] = std::move(picture)).Get();
+    if (tracking_ && shown) ShowInOpenMenus(key, shown);
+}
+
+// The items of the showing that wait for `key` take their picture, and the
+// menus up are drawn again: a menu draws an item's bitmap only as it paints.
+void Win32FolderMenu::ShowInOpenMenus(const std::string& key, HBITMAP picture) {
+    bool changed = false;
+    for (const auto& [menu, level] : levels_) {
+        for (size_t position = 0; position < level.itemAt.size(); ++position) {
+            if (FolderMenuIconKey(items_[level.itemAt[position]]) != key) continue;
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_BITMAP;
+            info.hbmpItem = picture;
+            changed |= SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) != FALSE;
+        }
+    }
+    if (!changed) return;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t name[16] = {};
+            if (GetClassNameW(window, name, 16) && std::wstring_view(name) == L"#32768" && IsWindowVisible(window))
+                InvalidateRect(window, nullptr, FALSE);
+            return TRUE;
+        },
+        0);
 }
 
 const FolderMenuItem* Win32FolderMenu::ItemAt(HMENU menu, UINT position) const {

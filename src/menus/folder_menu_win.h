@@ -14,6 +14,7 @@
 #include "menus/folder_menu.h"
 #include "platform/folder_contents.h"
 #include "platform/handles_win.h"
+#include "platform/picture_fetches.h"
 #include "platform/platform.h"
 #include "platform/window_win.h"
 
@@ -32,13 +33,15 @@ UINT TrackFlagsFor(MenuSide side);
 // here and the bar's window procedure never sees them; it goes with the
 // bar, and a menu up then closes. Each item shows its small icon as the
 // item's bitmap and keeps its text, which screen readers read. The pictures
-// are kept between showings, by key; the items, their paths and the menus
-// go when a menu closes.
-class Win32FolderMenu final : public Window, public FolderMenuWindow {
+// are fetched by workers: an item whose picture has not come shows its
+// type's, or none, and takes its own when it comes, in the open menu or the
+// next one. They are kept between showings, by key; the items, their paths
+// and the menus go when a menu closes.
+class Win32FolderMenu final : public Window, public FolderMenuWindow, public PictureListener {
 public:
     // The bar owns the owner window, and is brought to the front under the
     // menu when no window of the thread is active.
-    Win32FolderMenu(Platform& platform, FolderContentsReader& reader, BarServices& bar);
+    Win32FolderMenu(Platform& platform, FolderContentsReader& reader, BarServices& bar, PictureFetches& pictures);
     ~Win32FolderMenu() override;
 
     bool Run(const std::string& folder, const FolderMenuAnchor& anchor, bool byKeys) override;
@@ -46,6 +49,8 @@ public:
     // Pictures kept now, and how many were made from files or types so far.
     size_t PicturesKept() const { return pictures_.size(); }
     int PicturesMade() const { return picturesMade_; }
+
+    void PictureArrived(const std::string& fetch, const PictureAnswer& answer) override;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -69,7 +74,7 @@ private:
     bool CreateOwner();
     void Fill(HMENU menu);
     HBITMAP PictureFor(const FolderMenuItem& item);
-    OwnedBitmap MakePicture(const std::string& key, const FolderMenuItem& item);
+    void ShowInOpenMenus(const std::string& key, HBITMAP picture);
     const FolderMenuItem* ItemAt(HMENU menu, UINT position) const;
     void ShowContextMenu(const std::string& path);
     std::optional<LRESULT> ForwardToContextMenu(UINT message, WPARAM wParam, LPARAM lParam);
@@ -81,11 +86,10 @@ private:
     Platform& platform_;
     FolderContentsReader& reader_;
     BarServices& bar_;
+    PictureFetches& fetches_;
     int pictureSize_ = 16;
     std::map<std::string, OwnedBitmap> pictures_;  // null where a file gave no picture
     int picturesMade_ = 0;
-    // Time left in this showing for pictures read from the files themselves.
-    std::chrono::steady_clock::time_point fileReadsUntil_{};
 
     // One showing.
     std::vector<FolderMenuItem> items_;  // item i has command id i + 1

@@ -30,7 +30,7 @@ Win32CommandWindows::Win32CommandWindows(MenuMain& state, Platform& platform, Ba
                   else
                       OpenFolderMenu(position, true);
               }),
-      folderMenus_(platform, folderContents_, bar) {}
+      folderMenus_(platform, folderContents_, bar, tools.pictures) {}
 
 void Win32CommandWindows::ShowNewApp(int index) {
     tavi::ShowNewApp(bar_.Handle(), state_, platform_, tools_.files, tools_.icons, index);
@@ -66,7 +66,7 @@ NativeWindow Win32CommandWindows::ModelessWindow() const {
 }
 
 void Win32CommandWindows::OpenGroup(int position, bool byKeys) {
-    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, folderMenus_, position, byKeys);
+    tavi::OpenGroup(bar_, state_, platform_, tools_.files, tools_.icons, tools_.pictures, folderMenus_, position, byKeys);
 }
 
 void Win32CommandWindows::OpenFolderMenu(int position, bool byKeys) {

@@ -12,6 +12,7 @@
 #include "platform/display_modes_win.h"
 #include "platform/file_details_win.h"
 #include "platform/memory_status_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/registry_win.h"
 #include "platform/system_restart_win.h"
 #include "platform/tool_adapters_win.h"
@@ -107,9 +108,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     UseCounts uses(files, clock);
     uses.Load(PcFilePath(programFolder, system.ComputerName()));
     state.starts = &uses;
+    Win32Pictures pictures;
     BarTools tools{fileChooser, iconFiles,   systemCommands, folders,     media,    desktop, display,
                    restart,     rebootPrompt, sound,          driveSpaces, formatter, fileDetails, registry,
-                   memory,      resources,    uses};
+                   memory,      resources,    uses,           pictures.Fetches()};
 
     AlarmTimer alarm(state.settings.Values(), sound, &clock);
 

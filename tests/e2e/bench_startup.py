@@ -14,8 +14,9 @@ every start but the first finds it), and the bar's first start without it; the
 figures are medians over the rounds, and the ratio against the bare window of
 the same run is what counts on a busy machine.
 
-The bar shows its window only once the buttons of the first page have their
-pictures, so "visible" is the painted bar. The working set is read once the
+The bar shows its window with the buttons of the first page, so "visible"
+is the painted bar; their pictures come from workers (each button shows a
+generic picture until its own has come). The working set is read once the
 process has settled (the bar after its deferred start work), the pointer
 away from it: what waits for the pointer (the drop target, the menus' lists,
 the tooltips) is not in it. One more figure gives the default bar once the

@@ -18,6 +18,7 @@ WM_MOUSEMOVE, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x200, 0x203, 0x2
 MK_RBUTTON = 0x2
 VK_F1, VK_F2, VK_F5 = 0x70, 0x71, 0x74
 I_IMAGENONE = -2  # a button without a picture, as TB_GETBUTTON gives it
+GENERIC_PICTURE = 1  # the stock "Nothing" picture, which a button shows until its own has come from a worker
 TRAY_TIP_PREFIX = "たびめにゅ～２ "  # as TB_GETBUTTON hands it back, 16 bits
 TRAY_TIP_PREFIXES = (TRAY_TIP_PREFIX, "TaviMenu2 ")  # in Japanese and in English
 
@@ -86,6 +87,14 @@ class Bar:
         """The buttons; with `tips` their tooltip texts too (which makes the
         bar create its tooltip window, as a pointer resting on it would)."""
         return self.session.call("toolbar_buttons", hwnd=self.toolbar, tips=tips)["buttons"]
+
+    def buttons_drawn(self, tips: bool = True, timeout: float = 10) -> list:
+        """The buttons once none shows the generic picture: for lists whose
+        documents all have programs, where "Nothing" means a picture still coming."""
+        def drawn():
+            shown = self.buttons(tips)
+            return shown if all(b["image"] != GENERIC_PICTURE for b in shown) else None
+        return harness.wait_until(drawn, timeout, "the buttons' own pictures")
 
     def tips(self) -> list:
         return [b["tip"] for b in self.buttons()]

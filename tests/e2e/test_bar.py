@@ -279,7 +279,7 @@ class TrayAndShellTest(BarTestCase):
     def test_a_restarted_shell_gets_the_icon_the_registration_and_the_whole_layout_back(self):
         bar = self.start(self.bar_folder("shell-restart"))
         harness.wait_until(lambda: self.our_tray_icons(), 10, "the tray icon")
-        buttons = bar.buttons()
+        buttons = bar.buttons_drawn()
         self.assertEqual(len(buttons), 25)
         # Take the toolbar apart, as a shell that restarted elsewhere would
         # leave it wrongly laid out: the notice must rebuild it, not only register.
@@ -299,7 +299,7 @@ class TrayAndShellTest(BarTestCase):
         harness.wait_until(lambda: self.reserved("left", probe)[0] == 41, 10, "the strip reserved again")
         self.assertEqual(bar.window()["rect"], [0, 0, 41, 1025])
         harness.wait_until(lambda: len(bar.buttons()) == 25, 10, "every button laid out again")
-        self.assertEqual([b["image"] for b in bar.buttons()], [b["image"] for b in buttons], "pictures back")
+        self.assertEqual([b["image"] for b in bar.buttons_drawn()], [b["image"] for b in buttons], "pictures back")
 
         # A second notice while the shell kept the icon must not add another one.
         SESSION.call("post", hwnd=bar.hwnd, msg=taskbar_created, wparam=0, lparam=0)

@@ -83,8 +83,12 @@ class FolderMenuTest(tavi.BarTestCase):
         self.assertEqual([i["text"] for i in items], ["Alpha", "beta", "Bravo.txt", "charlie.txt", "R&&D.txt"])
         self.assertEqual([i.get("items") for i in items], [[], [], None, None, None],
                          "the subfolders are submenus, listed only when they open")
+        # The pictures come from workers and fill in the open menu.
+        def with_pictures():
+            shown = SESSION.menu_items(popup["hwnd"])
+            return shown if all(item["bitmap_bits"] == 32 for item in shown) else None
+        items = harness.wait_until(with_pictures, 10, "each item's icon as its bitmap")
         for item in items:
-            self.assertEqual(item["bitmap_bits"], 32, f"{item['text']}: its icon as the item's bitmap")
             self.assertFalse(item["owner_drawn"], f"{item['text']} keeps its text for screen readers")
         bar_rect = bar.window()["rect"]
         self.assertEqual(popup["rect"][:2], [bar_rect[2], button[1]],

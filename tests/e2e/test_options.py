@@ -237,7 +237,7 @@ class OptionsDialogTest(OptionsBase):
     def test_a_smaller_icon_size_lays_the_bar_out_again(self):
         folder = self.folder("options-icon-size")
         bar = self.start(folder)
-        before = bar.buttons()
+        before = bar.buttons_drawn()
         self.assertEqual({(b["rect"][2] - b["rect"][0], b["rect"][3] - b["rect"][1]) for b in before}, {(39, 39)})
         dialog = self.open_options(bar)
         combo = dialog["controls"][IDC_OPTION_SMALL_ICON]["hwnd"]
@@ -245,7 +245,7 @@ class OptionsDialogTest(OptionsBase):
         self.assertEqual(self.text(combo), "16×16")
         self.ok(bar, dialog)
         harness.wait_until(lambda: bar.window()["rect"] == LEFT_BAR_16, AT_ONCE_S, "a bar 25 pixels thick")
-        after = bar.buttons()
+        after = bar.buttons_drawn()
         self.assertEqual({(b["rect"][2] - b["rect"][0], b["rect"][3] - b["rect"][1]) for b in after},
                          {(BUTTON_16, BUTTON_16)}, "every button the new size")
         tops = [b["rect"][1] for b in after]

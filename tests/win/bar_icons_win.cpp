@@ -1,14 +1,21 @@
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "bar/bar_icons_win.h"
 #include "bar/stock_icons_win.h"
+#include "platform/handles_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/program_icon_ids.h"
 #include "platform/wide_win.h"
@@ -41,6 +48,33 @@ void Backdate(const std::string& path, int hoursAgo) {
     const FILETIME then{t.LowPart, t.HighPart};
     SetFileTime(file, nullptr, nullptr, &then);
     CloseHandle(file);
+}
+
+// Runs this thread's messages until `done` holds or `limit` has passed.
+bool PumpUntil(const std::function<bool()>& done, DWORD limit = 10000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > limit) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return true;
+}
+
+constexpr int kGeneric = 1;  // the "Nothing" stock picture, shown while a picture comes
+
+// A button's picture once it has come: the answer is the generic one while
+// a file must be read (the program of a document looked for, then its icon),
+// and never a wait.
+int Settled(BarIcons& icons, const LaunchEntry& entry, int index, tavi::Shell& shell) {
+    int shown = icons.ImageFor(entry, index, true, shell);
+    for (int step = 0; step < 3 && icons.Coming() > 0; ++step) {
+        EXPECT_EQ(shown, kGeneric) << entry.IconPath << ": the generic picture while it comes";
+        EXPECT_TRUE(PumpUntil([&] { return icons.Coming() == 0; })) << entry.IconPath;
+        shown = icons.ImageFor(entry, index, true, shell);
+    }
+    return shown;
 }
 
 std::string WindowsFile(const char* name) {
@@ -105,7 +139,8 @@ TEST(ProgramIcon, HoldsEverySizeTheSystemAsksFor) {
 
 TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
     Win32Shell shell;
-    BarIcons icons;
+    Win32Pictures pictures;
+    BarIcons icons(pictures.Fetches());
     // Sizes of the three rows at 96 and at 144 dpi.
     const struct {
         int sizeIndex, icon, small;
@@ -120,7 +155,7 @@ TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
     icons.Reset(0, 32, 16);
     const std::string notepad = WindowsFile("notepad.exe");
     const LaunchEntry program{"Notepad", notepad, "", "0", notepad, "0"};
-    const int first = icons.ImageFor(program, 3, true, shell);
+    const int first = Settled(icons, program, 3, shell);
     EXPECT_EQ(first, 3) << "the first extracted picture follows the three stock ones";
     EXPECT_TRUE(icons.HasKey("k.exe7"));
     EXPECT_GT(OpaquePixels(icons.Active(), first), 50) << "notepad's own icon is drawn";
@@ -135,10 +170,11 @@ TEST(BarIcons, StockPicturesComeFirstAndKeysAreExtractedOnce) {
 
 TEST(BarIcons, AMissingIconFileStoresAnEmptyPicture) {
     Win32Shell shell;
-    BarIcons icons;
+    Win32Pictures pictures;
+    BarIcons icons(pictures.Fetches());
     icons.Reset(2, 24, 16);
     const LaunchEntry entry{"Gone", "C:\\nowhere\\gone.exe", "", "0", "C:\\nowhere\\gone.ico", "0"};
-    const int index = icons.ImageFor(entry, 0, true, shell);
+    const int index = Settled(icons, entry, 0, shell);
     ASSERT_EQ(index, 3);
     EXPECT_EQ(OpaquePixels(icons.Active(), index), 0);
     // A document type nobody opens shows the "Nothing" picture.
@@ -149,10 +185,11 @@ TEST(BarIcons, AMissingIconFileStoresAnEmptyPicture) {
 TEST(BarIcons, AProgramWithoutIconsGetsAnEmptyPictureNotAStrayOne) {
     // Wine's explorer.exe carries no icon resources at all.
     Win32Shell shell;
-    BarIcons icons;
+    Win32Pictures pictures;
+    BarIcons icons(pictures.Fetches());
     icons.Reset(0, 32, 16);
     const std::string explorer = WindowsFile("explorer.exe");
-    const int index = icons.ImageFor({"Ex", explorer, "", "0", explorer, "0"}, 1, true, shell);
+    const int index = Settled(icons, {"Ex", explorer, "", "0", explorer, "0"}, 1, shell);
     ASSERT_EQ(index, 3);
     const int opaque = OpaquePixels(icons.Active(), index);
     const UINT count = ExtractIconExW(Widen(explorer).c_str(), -1, nullptr, nullptr, 0);
@@ -160,37 +197,38 @@ TEST(BarIcons, AProgramWithoutIconsGetsAnEmptyPictureNotAStrayOne) {
 }
 
 TEST(BarIcons, TheShellIsAskedOncePerPathUntilTheListsAreReset) {
-    // Counts the questions that reach the shell.
-    struct CountingShell final : Shell {
-        Win32Shell system;
-        std::vector<std::string> asked;
-        int Open(const ShellOpenRequest& request) override { return system.Open(request); }
-        Association AssociatedProgram(const std::string& document) override {
-            asked.push_back(document);
-            return system.AssociatedProgram(document);
-        }
-    } shell;
-    BarIcons icons;
+    // Counts the documents whose programs the workers ask the shell for.
+    std::mutex mutex;
+    std::vector<std::string> documents;
+    Win32Pictures pictures({}, [&](const PictureRequest& request) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (request.source == PictureRequest::Source::Association) documents.push_back(request.path);
+    });
+    const auto asked = [&] {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return documents;
+    };
+    Win32Shell shell;
+    BarIcons icons(pictures.Fetches());
     icons.Reset(0, 32, 16);
     const std::string notepad = WindowsFile("notepad.exe");
     const std::string regedit = WindowsFile("regedit.exe");
     // A page turn: other entries (other keys) of the same programs.
     for (int index : {0, 1, 25, 26})
-        icons.ImageFor({"P", index % 2 ? regedit : notepad, "", "0", index % 2 ? regedit : notepad, "0"}, index, true,
-                       shell);
-    EXPECT_EQ(shell.asked, (std::vector<std::string>{notepad, regedit}));
+        Settled(icons, {"P", index % 2 ? regedit : notepad, "", "0", index % 2 ? regedit : notepad, "0"}, index, shell);
+    EXPECT_EQ(asked(), (std::vector<std::string>{notepad, regedit}));
     EXPECT_TRUE(icons.HasKey("k.exe29")) << "the entry of the second page still has its own key";
     EXPECT_EQ(icons.Active()->Count(), 5) << "one picture per program";
 
     // A document type nobody opens keeps its "Nothing" picture, asked once too.
     const LaunchEntry unknown{"U", "C:\\x.unknownext", "", "0", "C:\\x.unknownext", "0"};
-    EXPECT_EQ(icons.ImageFor(unknown, 2, false, shell), 1);
-    EXPECT_EQ(icons.ImageFor(unknown, 2, false, shell), 1);
-    EXPECT_EQ(shell.asked.size(), 3u);
+    EXPECT_EQ(Settled(icons, unknown, 2, shell), 1);
+    EXPECT_EQ(Settled(icons, unknown, 2, shell), 1);
+    EXPECT_EQ(asked().size(), 3u);
 
     icons.Reset(0, 32, 16);
-    icons.ImageFor({"P", notepad, "", "0", notepad, "0"}, 0, true, shell);
-    EXPECT_EQ(shell.asked.size(), 4u) << "the redraw asks the shell afresh";
+    Settled(icons, {"P", notepad, "", "0", notepad, "0"}, 0, shell);
+    EXPECT_EQ(asked().size(), 4u) << "the redraw asks the shell afresh";
 }
 
 TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
@@ -203,9 +241,10 @@ TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
 
     // The last run drew it; its cache is given a marked picture, so that a
     // picture taken from it can be told from one drawn again.
-    BarIcons last;
+    Win32Pictures pictures;
+    BarIcons last(pictures.Fetches());
     last.Reset(0, 32, 16);
-    ASSERT_EQ(last.ImageFor(entry, 0, true, shell), 3);
+    ASSERT_EQ(Settled(last, entry, 0, shell), 3);
     const std::optional<std::string> kept = last.CacheToKeep();
     ASSERT_TRUE(kept);
     std::optional<IconCache> cache = ReadIconCache(*kept);
@@ -217,11 +256,11 @@ TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
 
     const auto firstPixel = [&](BarIcons& icons, int sizeIndex) {
         icons.Reset(sizeIndex, 32, 16);
-        const int index = icons.ImageFor(entry, 0, true, shell);
+        const int index = Settled(icons, entry, 0, shell);
         return icons.Active()->Pixels(index) ? icons.Active()->Pixels(index)[0] : 0u;
     };
     {
-        BarIcons next;
+        BarIcons next(pictures.Fetches());
         next.UseCache(*cache);
         EXPECT_EQ(firstPixel(next, 0), kMarked) << "taken from the cache, the program not opened";
         EXPECT_FALSE(next.CacheToKeep()) << "nothing new to write";
@@ -238,7 +277,7 @@ TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
          [](BarIcons& icons) { icons.ForgetCache(); }, 0, 0},
     };
     for (const auto& row : rows) {
-        BarIcons next;
+        BarIcons next(pictures.Fetches());
         next.UseCache(*cache);
         row.change(next);
         EXPECT_NE(firstPixel(next, row.sizeIndex), kMarked) << row.name;
@@ -251,10 +290,121 @@ TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
     // A file written moments ago may change again within one stamp: drawn,
     // but not kept.
     Backdate(program, 0);
-    BarIcons fresh;
+    BarIcons fresh(pictures.Fetches());
     fresh.UseCache(*cache);
     EXPECT_NE(firstPixel(fresh, 0), kMarked);
     const std::optional<IconCache> freshKept = ReadIconCache(fresh.CacheToKeep().value_or(""));
     ASSERT_TRUE(freshKept);
     EXPECT_TRUE(freshKept->pictures.empty());
+}
+
+TEST(BarIcons, AnIconFileThatDoesNotAnswerShowsTheGenericPictureUntilItComes) {
+    const OwnedHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    Win32Pictures pictures({}, [&](const PictureRequest&) { WaitForSingleObject(release.Get(), 20000); });
+    Win32Shell shell;
+    BarIcons icons(pictures.Fetches());
+    int arrivals = 0;
+    icons.OnArrival([&] { ++arrivals; });
+    icons.Reset(0, 32, 16);
+    // An icon file of its own: its picture is asked for at once, no program looked for.
+    const std::string notepad = WindowsFile("notepad.exe");
+    const LaunchEntry program{"Notepad", WindowsFile("regedit.exe"), "", "0", notepad, "0"};
+
+    EXPECT_EQ(icons.ImageFor(program, 0, true, shell), kGeneric);
+    EXPECT_EQ(icons.ImageFor(program, 1, true, shell), kGeneric) << "another button of the same program";
+    EXPECT_EQ(Win32Pictures::WorkersAlive(), 1) << "the same icon is fetched once";
+    EXPECT_FALSE(PumpUntil([&] { return arrivals > 0; }, 100)) << "nothing comes while the file holds";
+
+    SetEvent(release.Get());
+    ASSERT_TRUE(PumpUntil([&] { return arrivals > 0; }));
+    EXPECT_EQ(arrivals, 1);
+    EXPECT_EQ(icons.ImageFor(program, 0, true, shell), 3);
+    EXPECT_EQ(icons.ImageFor(program, 1, true, shell), 3);
+    EXPECT_GT(OpaquePixels(icons.Active(), 3), 50);
+    EXPECT_TRUE(PumpUntil([] { return Win32Pictures::WorkersAlive() == 0; }));
+}
+
+// A share that does not answer holds two workers; what waits behind them
+// is let go once they are stuck. The stuck ones' answers still come when
+// the share does, and it is asked again.
+TEST(Win32Pictures, AShareThatDoesNotAnswerHoldsTwoWorkersAndBlindsNoOther) {
+    using namespace std::chrono_literals;
+    const OwnedHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    Win32Pictures pictures(PictureLimits{2, 16, 200ms, 4096}, [&](const PictureRequest& request) {
+        if (request.path.starts_with("\\\\dead")) WaitForSingleObject(release.Get(), 20000);
+    });
+    struct Told final : PictureListener {
+        std::vector<std::string> keys;
+        void PictureArrived(const std::string& key, const PictureAnswer&) override { keys.push_back(key); }
+    } told;
+    PictureFetches& fetches = pictures.Fetches();
+    const auto ask = [&](const std::string& path) {
+        PictureRequest request;
+        request.path = path;
+        request.size = 32;
+        return fetches.Ask(told, path, request, PictureFetches::Clock::now());
+    };
+    const auto started = PictureFetches::Clock::now();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(ask("\\\\dead\\s\\" + std::to_string(i) + ".lnk"),
+                  i < 2 ? PictureFetches::Asked::Started : PictureFetches::Asked::Waiting)
+            << i;
+    EXPECT_EQ(Win32Pictures::WorkersAlive(), 2);
+    const std::string notepad = WindowsFile("notepad.exe");
+    EXPECT_EQ(ask(notepad), PictureFetches::Asked::Started);
+    ASSERT_TRUE(PumpUntil([&] { return !told.keys.empty(); }));
+    EXPECT_EQ(told.keys, std::vector<std::string>{notepad});
+
+    ASSERT_TRUE(PumpUntil([&] { return PictureFetches::Clock::now() - started > 250ms; }));
+    EXPECT_EQ(ask("\\\\dead\\s\\new.lnk"), PictureFetches::Asked::NoAnswer) << "the share is stuck";
+    EXPECT_EQ(ask("\\\\DEAD\\S\\0.lnk"), PictureFetches::Asked::NoAnswer);
+    EXPECT_EQ(Win32Pictures::WorkersAlive(), 2);
+
+    SetEvent(release.Get());
+    EXPECT_TRUE(PumpUntil([&] { return told.keys.size() == 3; })) << "the two stuck";
+    EXPECT_EQ(fetches.WaitingCount(), 0u) << "the four waiting were let go";
+    EXPECT_EQ(ask("\\\\dead\\s\\5.lnk"), PictureFetches::Asked::Started);
+    EXPECT_TRUE(PumpUntil([&] { return told.keys.size() == 4; }));
+    EXPECT_TRUE(PumpUntil([] { return Win32Pictures::WorkersAlive() == 0; }));
+}
+
+TEST(Win32Pictures, ShortcutsTypesAndFoldersAreDrawnForMenusAndButtons) {
+    TempFolder folder;
+    const std::string notepad = WindowsFile("notepad.exe");
+    const std::string link = folder.PathOf("Notepad.lnk");
+    {
+        IShellLinkW* shellLink = nullptr;
+        (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                               reinterpret_cast<void**>(&shellLink))));
+        shellLink->SetPath(Widen(notepad).c_str());
+        IPersistFile* file = nullptr;
+        shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+        ASSERT_TRUE(file && SUCCEEDED(file->Save(Widen(link).c_str(), TRUE)));
+        file->Release();
+        shellLink->Release();
+    }
+    using Source = PictureRequest::Source;
+    using Finish = PictureRequest::Finish;
+    const struct {
+        const char* name;
+        PictureRequest request;
+        PictureAnswer::Outcome outcome;
+    } rows[] = {
+        {"a program's icon for a button", {Source::FileIcon, Finish::ButtonList, notepad, 0, 24}, PictureAnswer::Outcome::Drawn},
+        {"a shortcut as a button's icon file", {Source::FileIcon, Finish::ButtonList, link, 0, 32}, PictureAnswer::Outcome::Drawn},
+        {"a shortcut in a menu", {Source::ShellPicture, Finish::MenuBitmap, link, 0, 16}, PictureAnswer::Outcome::Drawn},
+        {"a document type in a menu", {Source::TypePicture, Finish::MenuBitmap, ".txt", 0, 16}, PictureAnswer::Outcome::Drawn},
+        {"a folder in a menu", {Source::FolderPicture, Finish::MenuBitmap, "", 0, 20}, PictureAnswer::Outcome::Drawn},
+        {"a file that is not there", {Source::FileIcon, Finish::ButtonList, folder.PathOf("gone.exe"), 0, 32}, PictureAnswer::Outcome::NoPicture},
+    };
+    for (const auto& row : rows) {
+        const PictureAnswer answer = FetchPictureHere(row.request);
+        EXPECT_EQ(answer.outcome, row.outcome) << row.name;
+        if (row.outcome != PictureAnswer::Outcome::Drawn) continue;
+        ASSERT_EQ(answer.pixels.size(), static_cast<size_t>(row.request.size * row.request.size)) << row.name;
+        EXPECT_GT(std::count_if(answer.pixels.begin(), answer.pixels.end(), [](uint32_t p) { return p >> 24; }), 20)
+            << row.name << ": opaque pixels";
+        if (row.request.finish == Finish::MenuBitmap) EXPECT_TRUE(MenuBitmapOf(answer, row.request.size)) << row.name;
+    }
 }

@@ -30,6 +30,7 @@
 #include "icon_library_win.h"
 #include "layout_check_win.h"
 #include "menus/folder_menu_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/folder_contents_win.h"
 #include "platform/file_details_win.h"
 #include "platform/icon_files_win.h"
@@ -219,8 +220,9 @@ const WindowRow kWindows[] = {
     {"group_box",
      [](Program& p) {
          Win32FolderContents contents;
-         Win32FolderMenu folderMenus(p.platform, contents, p.bar);
-         OpenGroup(p.bar, p.state, p.platform, p.chooser, p.icons, folderMenus, 2);
+         Win32Pictures pictures;
+         Win32FolderMenu folderMenus(p.platform, contents, p.bar, pictures.Fetches());
+         OpenGroup(p.bar, p.state, p.platform, p.chooser, p.icons, pictures.Fetches(), folderMenus, 2);
      },
      kGroupBoxClass,
      // On the box, so that the pointer leaving does not close it.

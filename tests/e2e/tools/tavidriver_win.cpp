@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <deque>
@@ -876,6 +877,71 @@ Value CmdRegisterMessage(const Value& req) {
   return Ok().Set("id", Value::Int(id));
 }
 
+// Asks a program's window for a WM_NULL round trip every 20 ms from a thread
+// of the driver, from before the window exists until watch_answers_stop,
+// and keeps the slowest answer: "answers within 200 ms throughout".
+struct AnswerWatch {
+  std::thread thread;
+  std::atomic<bool> stop{false};
+  std::mutex mutex;
+  int64_t asked = 0, late = 0;
+  double slowest_ms = 0;
+};
+AnswerWatch* g_watch = nullptr;
+
+Value CmdWatchAnswers(const Value& req) {
+  if (g_watch) throw CommandError("answers are watched already");
+  const DWORD pid = static_cast<DWORD>(IntArg(req, "pid"));
+  const std::wstring cls = Widen(StrArg(req, "class"));
+  const double limit_ms = static_cast<double>(OptInt(req, "limit_ms", 200));
+  g_watch = new AnswerWatch;
+  AnswerWatch* watch = g_watch;
+  watch->thread = std::thread([watch, pid, cls, limit_ms] {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    while (!watch->stop) {
+      HWND target = nullptr;
+      for (HWND top : TopLevelWindows()) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(top, &owner);
+        if (owner == pid && WindowClass(top) == cls) target = top;
+      }
+      if (target) {
+        LARGE_INTEGER began, ended;
+        QueryPerformanceCounter(&began);
+        DWORD_PTR ignored = 0;
+        // Waits well past the limit, so that a late answer is measured, not just missed.
+        const bool answered = SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+        QueryPerformanceCounter(&ended);
+        const double ms = 1000.0 * static_cast<double>(ended.QuadPart - began.QuadPart) /
+                          static_cast<double>(frequency.QuadPart);
+        const bool gone = !answered && !IsWindow(target);
+        std::lock_guard<std::mutex> lock(watch->mutex);
+        if (!gone) {
+          ++watch->asked;
+          if (!answered || ms > limit_ms) ++watch->late;
+          if (ms > watch->slowest_ms) watch->slowest_ms = ms;
+        }
+      }
+      Sleep(20);
+    }
+  });
+  return Ok();
+}
+
+Value CmdWatchAnswersStop(const Value&) {
+  if (!g_watch) throw CommandError("answers are not watched");
+  g_watch->stop = true;
+  g_watch->thread.join();
+  Value reply = Ok()
+                    .Set("asked", Value::Int(g_watch->asked))
+                    .Set("late", Value::Int(g_watch->late))
+                    .Set("slowest_ms", Value::Int(static_cast<int64_t>(g_watch->slowest_ms + 0.5)));
+  delete g_watch;
+  g_watch = nullptr;
+  return reply;
+}
+
 // Starts a program and waits, polling every millisecond, until it shows a
 // window of the given class; returns the time that took. A start-up
 // benchmark, so the polling happens here rather than across the pipe.
@@ -1372,6 +1438,8 @@ const std::map<std::string, Handler>& Commands() {
       {"appbar_remove", CmdAppBarRemove},
       {"file_hold", CmdFileHold},
       {"file_release", CmdFileRelease},
+      {"watch_answers", CmdWatchAnswers},
+      {"watch_answers_stop", CmdWatchAnswersStop},
   };
   return commands;
 }

@@ -1,0 +1,269 @@
+#include "platform/picture_workers_win.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "platform/folder_listing_win.h"
+#include "platform/pixel_canvas_win.h"
+#include "platform/text.h"
+#include "platform/wide_win.h"
+#include "platform/win32_adapters_win.h"
+
+namespace tavi {
+
+constexpr wchar_t kMailboxClass[] = L"TaviPictures";
+constexpr UINT kPicturesArrived = WM_APP + 0x50;
+
+static std::atomic<int> workersAlive{0};
+
+// The answers of the workers, shared with them: a worker stuck past the
+// program's end still has somewhere to put its answer.
+struct PictureMailbox {
+    std::mutex mutex;
+    HWND window = nullptr;  // null once the pictures are gone
+    bool told = false;      // a message is on its way
+    std::vector<std::pair<uint64_t, PictureAnswer>> answers;
+
+    void Put(uint64_t job, PictureAnswer answer) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!window) return;
+        answers.emplace_back(job, std::move(answer));
+        // One message for however many answers come before it is handled.
+        if (!told) told = PostMessageW(window, kPicturesArrived, 0, 0);
+    }
+};
+
+namespace {
+
+struct Work {
+    std::shared_ptr<PictureMailbox> mailbox;
+    uint64_t job;
+    PictureRequest request;
+    std::function<void(const PictureRequest&)> beforeFetch;
+};
+
+DWORD WINAPI FetchOnWorker(void* parameter) {
+    const std::unique_ptr<Work> work(static_cast<Work*>(parameter));
+    // Shortcuts are read through the shell's COM objects.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    PictureAnswer answer;
+    try {
+        if (work->beforeFetch) work->beforeFetch(work->request);
+        answer = FetchPictureHere(work->request);
+    } catch (...) {
+        answer = PictureAnswer{};  // out of memory: no picture
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    work->mailbox->Put(work->job, std::move(answer));
+    --workersAlive;
+    return 0;
+}
+
+bool IsShortcut(const std::string& path) {
+    const std::string extension = ToUpperAscii(GetExtension(path));
+    return extension == ".LNK" || extension == ".URL" || extension == ".PIF";
+}
+
+HICON ShellIcon(const std::wstring& path, DWORD attributes, UINT flags, bool small) {
+    SHFILEINFOW found{};
+    flags |= SHGFI_ICON | (small ? SHGFI_SMALLICON : SHGFI_LARGEICON);
+    if (!SHGetFileInfoW(path.c_str(), attributes, &found, sizeof found, flags)) return nullptr;
+    return found.hIcon;
+}
+
+HICON IconOf(const PictureRequest& request) {
+    using Source = PictureRequest::Source;
+    const bool small = request.size <= 16;
+    switch (request.source) {
+        case Source::FolderPicture:
+            return ShellIcon(L"folder", FILE_ATTRIBUTE_DIRECTORY, SHGFI_USEFILEATTRIBUTES, small);
+        case Source::TypePicture:
+            return ShellIcon(L"file" + Widen(request.path), FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES, small);
+        case Source::ShellPicture: return ShellIcon(Widen(request.path), 0, 0, small);
+        case Source::Association:
+        case Source::FileIcon: break;
+    }
+    // A shortcut holds no icons; its picture is the one the shell shows for it.
+    if (IsShortcut(request.path)) return ShellIcon(Widen(request.path), 0, 0, request.small);
+    // Only the size asked for: each size is a pass of its own over the file.
+    // Wine hands back a stray handle for a file with no icons; only the
+    // count is reliable.
+    HICON icon = nullptr;
+    if (ExtractIconExW(Widen(request.path).c_str(), request.index, request.small ? nullptr : &icon,
+                       request.small ? &icon : nullptr, 1) == 0)
+        return nullptr;
+    return icon;
+}
+
+// Drawn onto a cleared surface at the list's size, so that a 32-pixel icon
+// scales down to 24. Icons without alpha (old 16-colour ones) leave it at
+// zero: their drawn pixels are made opaque so the list does not take them
+// for transparent.
+std::vector<uint32_t> ButtonPixels(HICON icon, int size) {
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return {};
+    canvas.Fill(0);
+    DrawIconEx(canvas.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    canvas.Finish();
+    uint32_t* pixels = canvas.Pixels();
+    const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+    if (std::none_of(pixels, pixels + count, [](uint32_t p) { return p >> 24; }))
+        for (uint32_t* p = pixels; p != pixels + count; ++p)
+            if (*p != 0) *p |= 0xFF000000;
+    return {pixels, pixels + count};
+}
+
+// Drawn onto nothing at all, an icon with alpha leaves exactly the
+// premultiplied pixels a menu draws an item's bitmap from.
+std::vector<uint32_t> MenuPixels(HICON icon, int size) {
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return {};
+    uint32_t* pixels = canvas.Pixels();
+    const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+    canvas.Fill(0u);
+    DrawIconEx(canvas.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    if (std::none_of(pixels, pixels + count, [](uint32_t p) { return p >> 24; })) {
+        // An icon without alpha (an old one): its mask tells which pixels show.
+        const std::vector<uint32_t> colours(pixels, pixels + count);
+        canvas.Fill(0u);
+        DrawIconEx(canvas.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_MASK);
+        GdiFlush();
+        for (size_t i = 0; i < count; ++i)
+            pixels[i] = (pixels[i] & 0x00FFFFFF) == 0 ? (colours[i] | 0xFF000000) : 0u;
+    }
+    return {pixels, pixels + count};
+}
+
+}  // namespace
+
+PictureAnswer FetchPictureHere(const PictureRequest& request) {
+    PictureAnswer answer;
+    if (request.source == PictureRequest::Source::Association) {
+        const Shell::Association association = Win32Shell().AssociatedProgram(request.path);
+        answer.shellResult = association.result;
+        answer.program = association.program;
+        return answer;
+    }
+    if (request.stamp) {
+        answer.stamp = TrustedLastWrite(request.path).value_or(0);
+        if (request.sameStamp && answer.stamp == request.sameStamp) {
+            answer.outcome = PictureAnswer::Outcome::Unchanged;
+            return answer;
+        }
+    }
+    if (request.size <= 0 || request.size > 256) return answer;
+    const OwnedIcon icon(IconOf(request));
+    if (!icon) return answer;
+    answer.pixels = request.finish == PictureRequest::Finish::MenuBitmap ? MenuPixels(icon.Get(), request.size)
+                                                                          : ButtonPixels(icon.Get(), request.size);
+    if (!answer.pixels.empty()) answer.outcome = PictureAnswer::Outcome::Drawn;
+    return answer;
+}
+
+OwnedBitmap MenuBitmapOf(const PictureAnswer& answer, int size) {
+    const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+    if (answer.outcome != PictureAnswer::Outcome::Drawn || answer.pixels.size() != count) return {};
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return {};
+    std::memcpy(canvas.Pixels(), answer.pixels.data(), count * sizeof(uint32_t));
+    return canvas.TakeBitmap();
+}
+
+HICON ButtonIconOf(const PictureAnswer& answer, int size) {
+    const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+    if (answer.outcome != PictureAnswer::Outcome::Drawn || answer.pixels.size() != count) return nullptr;
+    PixelCanvas canvas(size, size);
+    if (!canvas.Valid()) return nullptr;
+    std::memcpy(canvas.Pixels(), answer.pixels.data(), count * sizeof(uint32_t));
+    const OwnedBitmap mask(canvas.MaskFromAlpha());
+    ICONINFO info{TRUE, 0, 0, mask.Get(), canvas.Finish()};
+    return CreateIconIndirect(&info);
+}
+
+Win32Pictures::Win32Pictures(PictureLimits limits, std::function<void(const PictureRequest&)> beforeFetch)
+    : mailbox_(std::make_shared<PictureMailbox>()), beforeFetch_(std::move(beforeFetch)), fetches_(*this, limits) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof type;
+    if (!GetClassInfoExW(instance, kMailboxClass, &type)) {
+        type = {};
+        type.cbSize = sizeof type;
+        type.lpfnWndProc = MailboxProc;
+        type.hInstance = instance;
+        type.lpszClassName = kMailboxClass;
+        RegisterClassExW(&type);
+    }
+    const HWND window = CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    const std::lock_guard<std::mutex> lock(mailbox_->mutex);
+    mailbox_->window = window;
+}
+
+Win32Pictures::~Win32Pictures() {
+    HWND window = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(mailbox_->mutex);
+        window = std::exchange(mailbox_->window, nullptr);
+        mailbox_->answers.clear();
+    }
+    if (window) DestroyWindow(window);
+}
+
+LRESULT CALLBACK Win32Pictures::MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    } else if (message == kPicturesArrived) {
+        if (auto* pictures = reinterpret_cast<Win32Pictures*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            try {
+                pictures->HandOnArrived();
+            } catch (...) {
+                // Out of memory while storing a picture: it shows its generic one.
+            }
+        }
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool Win32Pictures::Start(uint64_t job, const PictureRequest& request) {
+    try {
+        auto* work = new Work{mailbox_, job, request, beforeFetch_};
+        // A picture needs little stack; the default megabyte would only be reserved space.
+        constexpr SIZE_T kWorkerStack = 256 * 1024;
+        ++workersAlive;
+        const HANDLE worker =
+            CreateThread(nullptr, kWorkerStack, FetchOnWorker, work, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+        if (!worker) {
+            --workersAlive;
+            delete work;
+            return false;
+        }
+        CloseHandle(worker);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void Win32Pictures::HandOnArrived() {
+    std::vector<std::pair<uint64_t, PictureAnswer>> answers;
+    {
+        const std::lock_guard<std::mutex> lock(mailbox_->mutex);
+        answers.swap(mailbox_->answers);
+        mailbox_->told = false;
+    }
+    const auto now = PictureFetches::Clock::now();
+    for (auto& [job, answer] : answers) fetches_.Arrived(job, answer, now);
+}
+
+int Win32Pictures::WorkersAlive() { return workersAlive; }
+
+}  // namespace tavi

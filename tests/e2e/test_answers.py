@@ -1,0 +1,111 @@
+"""The bar answers whatever its files hold, under Wine: a button whose icon
+file is a shortcut that never reads to its end, and a folder menu over a
+folder holding it, never stop the bar answering a round trip from another
+program, at its start and while the menu opens again and again; a folder
+elsewhere still lists its files."""
+
+from __future__ import annotations
+
+import os
+import time
+import unittest
+
+import harness
+import tavi
+
+SESSION: harness.Session
+
+WM_KEYDOWN, VK_ESCAPE = 0x100, 0x1B
+MENU_RUN_TYPE = "3"
+STUCK_DRIVE = "s"
+# The bar answers every message within this; its start comes within the
+# harness's usual wait for a bar with buttons.
+ANSWER_LIMIT_MS = 200
+START_LIMIT_S = 15
+
+
+def setUpModule():
+    global SESSION
+    SESSION = harness.Session().start()
+    tavi.BarTestCase.session = SESSION
+
+
+def tearDownModule():
+    SESSION.stop()
+
+
+class BarAnswersTest(tavi.BarTestCase):
+    def held_shortcut(self, folder) -> str:
+        """A FIFO named like a shortcut, held open here: Wine's read of it
+        waits until it is let go. It lies on a drive of its own (a link in
+        the prefix, a fixed drive to Wine), so that it stops only that drive."""
+        stuck = folder.path / "stuck"
+        stuck.mkdir()
+        (stuck / "note.txt").write_bytes(b"x")
+        fifo = stuck / "held.lnk"
+        os.mkfifo(fifo)
+        holder = os.open(fifo, os.O_RDWR | os.O_NONBLOCK)
+        self.addCleanup(os.close, holder)
+        link = harness.PREFIX_DIR / "dosdevices" / f"{STUCK_DRIVE}:"
+        if link.is_symlink():
+            link.unlink()
+        link.symlink_to(stuck)
+        self.addCleanup(link.unlink)
+        return f"{STUCK_DRIVE.upper()}:\\"
+
+    def open_menu(self, bar: tavi.Bar, position: int) -> list:
+        """Clicks the folder button, reads its menu's captions, closes it."""
+        bar.click(position)
+        popup = SESSION.wait_popup_menu(bar.pid)
+        captions = [item["text"] for item in SESSION.menu_items(popup["hwnd"])]
+
+        def closed():
+            shown = SESSION.popup_menus(bar.pid)
+            if shown:
+                SESSION.call("post", hwnd=shown[-1]["hwnd"], msg=WM_KEYDOWN, wparam=VK_ESCAPE, lparam=0)
+            return not shown
+        harness.wait_until(closed, 10, "the menu to close")
+        return captions
+
+    def test_a_stuck_icon_file_and_a_stuck_shortcut_in_a_folder_menu_never_stop_the_bar_answering(self):
+        folder = self.bar_folder("answers")
+        stuck_root = self.held_shortcut(folder)
+        other = folder.path / "other"
+        other.mkdir()
+        for name in ("one.txt", "two.txt"):
+            (other / name).write_bytes(b"x")
+        other_root = SESSION.to_windows(other) + "\\"
+        notepad = "C:\\windows\\notepad.exe"
+        folder.write_bytes("Launch.ini", tavi.launch_ini([
+            ("止まる", stuck_root, "", MENU_RUN_TYPE, stuck_root, "0"),
+            ("ほか", other_root, "", MENU_RUN_TYPE, other_root, "0"),
+            ("メモ", notepad, "", "0", stuck_root + "held.lnk", "0"),
+        ]))
+
+        began = time.monotonic()
+        pid = SESSION.start_program(folder.file("TaviMenu2.exe"), cwd=folder.path)
+        SESSION.call("watch_answers", pid=pid, **{"class": tavi.BAR_CLASS}, limit_ms=ANSWER_LIMIT_MS)
+        try:
+            bar = tavi.Bar.attach(SESSION, folder, pid, timeout=START_LIMIT_S)
+            self.bars.append(bar)
+            shown_after = time.monotonic() - began
+            self.assertLess(shown_after, START_LIMIT_S, "the bar shows with its buttons")
+            SESSION.screenshot("answers-start")
+
+            for opening in range(5):
+                self.assertEqual(self.open_menu(bar, 0), ["held", "note.txt"], f"opening {opening + 1}")
+            self.assertEqual(self.open_menu(bar, 1), ["one.txt", "two.txt"],
+                             "a folder elsewhere still lists its files")
+            self.assertEqual(bar.entry_menu(2)[0]["text"], "新規登録(&N)...\tCtrl+N", "the bar goes on as before")
+        finally:
+            watched = SESSION.call("watch_answers_stop")
+        print(f"\nbar with its buttons {shown_after:.1f} s after its start; {watched['asked']} round trips,"
+              f" slowest {watched['slowest_ms']} ms")
+        self.assertGreater(watched["asked"], 20, "round trips asked throughout")
+        self.assertEqual(watched["late"], 0,
+                         f"every round trip answered within {ANSWER_LIMIT_MS} ms; slowest {watched['slowest_ms']} ms")
+        self.assertEqual(bar.close(), 0, "the bar ends as ever, its stuck workers with it")
+
+
+if __name__ == "__main__":
+    unittest.main()
