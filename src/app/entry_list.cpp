@@ -50,12 +50,13 @@ void EntryList::Open(const std::string& folder, SaveNotices& notices, Platform& 
     Remember(ReadListFiles(platform.files, folder_));
 }
 
-void EntryList::Remember(const ListFiles& files) { seen_ = files; }
+void EntryList::Remember(const ListFiles& files) { seen_ = StampsOf(files); }
 
 bool EntryList::ChangedOutside(const ListFiles& now, bool list, bool members) const {
     // A file that cannot be read now is the unread files' matter, not this.
-    const auto changed = [](const FileContents& seen, const FileContents& file) {
-        return seen.outcome != ReadOutcome::Unreadable && file.outcome != ReadOutcome::Unreadable && seen != file;
+    const auto changed = [](const ContentStamp& seen, const FileContents& file) {
+        return seen.outcome != ReadOutcome::Unreadable && file.outcome != ReadOutcome::Unreadable &&
+               seen != StampOf(file);
     };
     return (list && (changed(seen_.entries, now.entries) || changed(seen_.unicode, now.unicode))) ||
            (members && changed(seen_.members, now.members));

@@ -191,7 +191,7 @@ private:
     bool refusalTold_ = false;
     bool historyLostOutside_ = false;  // the undo steps went with an outside change
     bool separationDue_ = false;
-    ListFiles seen_;  // the files as last read or written here
+    ListStamps seen_;  // the files as last read or written here
     UndoHistory undo_;
     ListView* view_ = nullptr;
     uint64_t changeCount_ = 0;

@@ -1,3 +1,4 @@
+#include "platform/fnv_hash.h"
 #include "app/entry_store.h"
 
 #include "app/settings.h"
@@ -38,8 +39,7 @@ bool IsUsed(const LaunchEntry& entry) { return !IsBlank(entry.Title) || !IsBlank
 constexpr std::string_view kCompanionMark = ";TaviMenu2 Launch.ini ";
 
 std::string CompanionMark(std::string_view list) {
-    uint64_t hash = 0xcbf29ce484222325;  // FNV-1a
-    for (const char c : list) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+    const uint64_t hash = Fnv1a64(list);
     static constexpr char kHex[] = "0123456789abcdef";
     std::string mark(kCompanionMark);
     for (int shift = 60; shift >= 0; shift -= 4) mark += kHex[(hash >> shift) & 0xF];

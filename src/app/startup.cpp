@@ -1,3 +1,4 @@
+#include "platform/fnv_hash.h"
 #include "app/startup.h"
 
 #include <cstdint>
@@ -35,8 +36,7 @@ std::string BarLockName(std::string_view resolvedFolder) {
     folder = ToUpperAscii(folder);
     // A name without "\" (the system's object names may not hold one) and of
     // a fixed length, however long the path: 64-bit FNV-1a of its bytes.
-    uint64_t hash = 14695981039346656037ull;
-    for (const unsigned char c : folder) hash = (hash ^ c) * 1099511628211ull;
+    const uint64_t hash = Fnv1a64(folder);
     char name[64];
     std::snprintf(name, sizeof name, "Global\\TaviMenu2.Bar.%016llx", static_cast<unsigned long long>(hash));
     return name;

@@ -29,6 +29,22 @@ struct ListFiles {
 };
 
 ListFiles ReadListFiles(FileSystem& files, const std::string& applicationPath);
+
+// What tells one content of a file from another without keeping its bytes:
+// a list the bar only compares costs no memory of its own size.
+struct ContentStamp {
+    ReadOutcome outcome = ReadOutcome::Absent;
+    uint64_t size = 0;
+    uint64_t hash = 0;
+    bool operator==(const ContentStamp&) const = default;
+};
+ContentStamp StampOf(const FileContents& file);
+struct ListStamps {
+    ContentStamp entries;
+    ContentStamp unicode;
+    ContentStamp members;
+};
+ListStamps StampsOf(const ListFiles& files);
 // Puts the files back as `images` say, each replaced whole. An absent list
 // or members file is written empty rather than removed, so going back never
 // deletes a file; an absent UTF-8 copy is removed, as a save removes it. The

@@ -108,6 +108,10 @@ class WallpaperTest(ToolsTestCase):
             self.skipTest(f"the prefix's Windows folder holds other bitmaps: {others}")
         SESSION.call("wallpaper", set="C:\\windows\\TaviA.bmp")
         bar = self.start_bar("rotation", WallPaperChenge="1", WallPaperChengeTimer="1")
+        # The list the timer rotates through is built after the first paint;
+        # the tray menu builds it again, so the ticks never find it empty.
+        bar.tray_menu()
+        bar.close_menus()
         seen = []
         for _ in range(2):
             # One sent WM_TIMER is one whole minute of the timer, done when the call returns.
