@@ -131,7 +131,10 @@ std::optional<LRESULT> TaviMenu2::WmActivateApp(WPARAM active, LPARAM) {
 
 std::optional<LRESULT> TaviMenu2::WmTimer(WPARAM timer, LPARAM) {
     if (timer == kTimer1) OnTimer1();
-    if (timer == kTimerFollow) {
+    // While a dialog, a box or a menu is open the user acts on the lists as
+    // they were shown: the files are read once it closes, and a change made
+    // in it meanwhile is checked against the files as every change is.
+    if (timer == kTimerFollow && !timer1Paused_ && !menuOpen_) {
         KillTimer(Handle(), kTimerFollow);
         if (!state_.Closing) FollowOutsideChanges(state_, platform_, services_);
     }
