@@ -140,7 +140,6 @@ void RunAfterFirstPaint(MenuMain& state, Platform& platform, AppWindows& windows
     windows.StartTimers(state.settings.Values().WallPaperChenge != "0");
     state.RemovableDrives = CollectRemovableDrives(platform.system);
     TracePhase("drives");
-    state.wallpaper.SetList({""});
     windows.BuildWallpaperMenu();
     TracePhase("wallpapers");
     windows.RegisterUpCheck();

@@ -132,7 +132,7 @@ const struct {
          controls.txtExMenuCount = "20";
          controls.ChkDispToolTip = 0;
          fakes::FakeBarServices bar;
-         return OptionSetOk(s, controls, {s.Monitor, s.HotKey, s.SearchHotKey, s.Language}, p.state, p.platform, bar)
+         return OptionSetOk(s, controls, fakes::KeptChoices(p.state), p.state, p.platform, bar)
                     .outcome == OptionSetOkOutcome::Applied;
      }},
 };

@@ -3,20 +3,13 @@
 #include "app/settings.h"
 #include "fakes/dialog_fakes.h"
 #include "fakes/fakes.h"
+#include "fakes/set_setting.h"
 #include "fakes/tool_fakes.h"
 #include "fakes/info_fakes.h"
 #include "platform/ini_profile.h"
 #include "tools/option_set.h"
 
 using namespace tavi;
-
-namespace {
-// The choices page as the settings left it.
-OptionChoices KeptChoices(const MenuMain& state) {
-    const Settings& s = state.settings.Values();
-    return {s.Monitor, s.HotKey, s.SearchHotKey, s.Language};
-}
-}  // namespace
 using fakes::FakeBarServices;
 using fakes::FakeDriveSpaces;
 
@@ -255,7 +248,7 @@ TEST(OptionSetOk, StoresTheControlsAndAppliesThemToTheBar) {
         controls.chkWallPaperChange = c.wallPaper;
         controls.optPosition = 3;
         fakes::FakePlatform fake;
-        EXPECT_EQ(OptionSetOk(state.settings.Values(), controls, KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
+        EXPECT_EQ(OptionSetOk(state.settings.Values(), controls, fakes::KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
         SCOPED_TRACE(c.visible);
         EXPECT_EQ(bar.calls, c.during);
         EXPECT_EQ(state.page.Offset(), 0);
@@ -280,7 +273,7 @@ TEST(OptionSetOk, AMemberCountThatReadsAsZeroBecomesOne) {
         OptionSetState controls = OptionSetLoad(state.settings.Values()).controls;
         controls.txtExMenuCount = typed;
         fakes::FakePlatform fake;
-        (void)OptionSetOk(state.settings.Values(), controls, KeptChoices(state), state, fake.platform, bar).outcome;
+        (void)OptionSetOk(state.settings.Values(), controls, fakes::KeptChoices(state), state, fake.platform, bar).outcome;
         EXPECT_EQ(state.settings.Values().ExMenuCount, stored) << "typed \"" << typed << "\"";
     }
 }
@@ -312,7 +305,7 @@ TEST(OptionSetOk, ConfirmedOptionsComeBackExactlyAfterARestart) {
     controls.TxtHour[9] = "23";
     controls.TxtMinute[9] = "59";
     fakes::FakePlatform fake;
-    ASSERT_EQ(OptionSetOk(state.settings.Values(), controls, KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
+    ASSERT_EQ(OptionSetOk(state.settings.Values(), controls, fakes::KeptChoices(state), state, fake.platform, bar).outcome, OptionSetOkOutcome::Applied);
     EXPECT_TRUE(state.settings.Save(profile, path));
 
     Settings restarted;

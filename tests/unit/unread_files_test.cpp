@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "fakes/bar_services_fake.h"
 #include "fakes/fakes.h"
+#include "fakes/set_setting.h"
 #include "fakes/group_fakes.h"
 #include "dialogs/group_box.h"
 #include "platform/host_adapters.h"
@@ -19,14 +20,6 @@
 #include "tools/option_set.h"
 
 using namespace tavi;
-
-namespace {
-// The choices page as the settings left it.
-OptionChoices KeptChoices(const MenuMain& state) {
-    const Settings& s = state.settings.Values();
-    return {s.Monitor, s.HotKey, s.SearchHotKey, s.Language};
-}
-}  // namespace
 
 namespace {
 
@@ -235,7 +228,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     fakes::FakeBarServices bar;
     OptionSetState controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 0;  // the one change the user made
-    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsUnread);
+    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, fakes::KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsUnread);
     ASSERT_EQ(d.messages.shown.size(), 1u);
     EXPECT_EQ(d.messages.shown[0].text, text::kOptionsSettingsUnread);
     EXPECT_TRUE(d.state.settings.Unread()) << "the file is still not written";
@@ -244,7 +237,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
     EXPECT_EQ(d.files.files[kSettings], settings);
 
     d.Release(kSettings);
-    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsReadAgain);
+    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, fakes::KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::SettingsReadAgain);
     ASSERT_EQ(d.messages.shown.size(), 2u);
     EXPECT_EQ(d.messages.shown[1].text, text::kOptionsSettingsReadAgain);
     EXPECT_EQ(d.state.settings.Values().HotKey, "1620");
@@ -253,7 +246,7 @@ TEST(UnreadFiles, TheOptionsOkNeverWritesDefaultsOverSettingsThatCouldNotBeRead)
 
     controls = OptionSetLoad(d.state.settings.Values()).controls;
     controls.ChkDispToolTip = 1;
-    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::Applied);
+    EXPECT_EQ(OptionSetOk(d.state.settings.Values(), controls, fakes::KeptChoices(d.state), d.state, d.platform, bar).outcome, OptionSetOkOutcome::Applied);
     EXPECT_TRUE(SaveSettingsIfRead(d.state, d.platform)) << "the re-dock after OK";
     Settings saved;
     ASSERT_EQ(LoadSettings(saved, d.profile, kSettings), ReadOutcome::Whole);
@@ -286,7 +279,7 @@ TEST(FollowingSettings, AnOutsideChangeIsFollowedAndTheOptionsKeepItsKeys) {
             EXPECT_EQ(d.state.settings.Values().ExMenuCount, "5");
             EXPECT_NE(std::find(log.begin(), log.end(), "bar redock force"), log.end()) << "the bar follows it";
         }
-        EXPECT_EQ(OptionSetOk(shown, controls, KeptChoices(d.state), d.state, d.platform, bar).outcome,
+        EXPECT_EQ(OptionSetOk(shown, controls, fakes::KeptChoices(d.state), d.state, d.platform, bar).outcome,
                   OptionSetOkOutcome::Applied);
         Settings saved;
         ASSERT_EQ(LoadSettings(saved, d.profile, kSettings), ReadOutcome::Whole);
