@@ -9,10 +9,6 @@
 namespace tavi {
 namespace {
 
-// The list's UTF-8 companion goes with it: without it, a kept list would lose
-// the text the code page lacks.
-constexpr std::string_view kKeptFiles[] = {"Launch.ini", "Launch.ini.utf8", "TaviMenu2.INI", "TaviLaunch.ini"};
-
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 }  // namespace
@@ -42,7 +38,7 @@ bool BackupKeepingFiles::ReplaceAll(const std::string& path, std::string_view by
 std::string BackupKeepingFiles::KeptName(const std::string& path) const {
     const std::string_view whole(path);
     if (whole.size() <= folder_.size() || !SamePathText(whole.substr(0, folder_.size()), folder_)) return {};
-    for (std::string_view kept : kKeptFiles)
+    for (std::string_view kept : kProgramFiles)
         if (SamePathText(whole.substr(folder_.size()), kept)) return std::string(kept);
     return {};
 }

@@ -14,6 +14,12 @@ namespace tavi {
 inline constexpr std::string_view kBackupFolderName = "backup";
 // Copies kept of each file; older ones are removed.
 inline constexpr size_t kKeptBackups = 30;
+// The files the user's lists and settings live in, each kept in the backup
+// folder and followed when another program changes it. The list's UTF-8
+// companion goes with it: without it, a kept list would lose the text the
+// code page lacks.
+inline constexpr std::string_view kProgramFiles[] = {"Launch.ini", "Launch.ini.utf8", "TaviMenu2.INI",
+                                                     "TaviLaunch.ini"};
 
 std::string BackupFolderPath(const std::string& applicationPath);
 

@@ -7,6 +7,7 @@
 
 #include <ctime>
 
+#include "app/backup_names.h"
 #include "app/launcher.h"
 #include "platform/messages.h"
 #include "app/phase_trace.h"
@@ -140,8 +141,8 @@ void TaviMenu2::FinishStart() {
     siblings_.Refresh();
     siblings_.Announce();
     if (state_.AutoHideRefused) TellAutoHideRefused();
-    (void)watch_.Start(state_.ApplicationPath, {"Launch.ini", "Launch.ini.utf8", "TaviMenu2.INI", "TaviLaunch.ini"},
-                       Handle(), kFilesChanged);
+    (void)watch_.Start(state_.ApplicationPath, {std::begin(kProgramFiles), std::end(kProgramFiles)}, Handle(),
+                       kFilesChanged);
 }
 
 std::string TaviMenu2::TrayTipNow() const {
