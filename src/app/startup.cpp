@@ -93,8 +93,9 @@ void FollowOutsideChanges(MenuMain& state, Platform& platform, BarServices& bar)
     if (ReadSettings(state, platform)) FollowReadSettings(state.settings.Values(), bar);
 }
 
-bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows) {
+bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows, bool restartedStart) {
     if (windows.AnotherInstanceRunning()) {
+        if (restartedStart) return false;
         platform.messages.Show({std::string(text::kAlreadyRunning), std::string(text::kMessageCaption),
                                 MessageIcon::Error, MessageButtons::Ok});
         return false;

@@ -75,8 +75,9 @@ void FollowOutsideChanges(MenuMain& state, Platform& platform, BarServices& bar)
 // The start-up sequence up to the painted bar, which then takes its place
 // and closes the splash; the rest follows with RunAfterFirstPaint. Returns
 // false when the program must end at once (a second copy, or a bar that
-// could not be brought up).
-bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows);
+// could not be brought up). A start the system made after a crash ends
+// without a word when the user has started a bar meanwhile.
+bool RunMain(MenuMain& state, Platform& platform, AppWindows& windows, bool restartedStart = false);
 // The work nobody sees at the first paint: the tray icon first (the user
 // looks for it next), then the group sections, timers, drive and wallpaper
 // lists, and the update checker's registration last.

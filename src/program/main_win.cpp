@@ -1,9 +1,11 @@
 #include <windows.h>
 
+#include <chrono>
 #include <cstdlib>
 
 #include "program/app_windows_win.h"
 #include "app/backup_copies.h"
+#include "app/crash_restart.h"
 #include "app/phase_trace_win.h"
 #include "dialogs/reboot_dialog_win.h"
 #include "platform/clock_win.h"
@@ -54,9 +56,26 @@ std::string ProgramFolder() {
     return Narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
 }
 
+// The system keeps the request until the process ends; an ordinary exit
+// ends it, so only a crash, a hang or an update brings the bar back.
+void AskForRestart(const RestartRequest& request) {
+    DWORD flags = 0;
+    if (!request.afterCrash) flags |= RESTART_NO_CRASH;
+    if (!request.afterHang) flags |= RESTART_NO_HANG;
+    if (!request.afterUpdate) flags |= RESTART_NO_PATCH;
+    if (!request.afterReboot) flags |= RESTART_NO_REBOOT;
+    (void)RegisterApplicationRestart(Widen(request.commandLine).c_str(), flags);
+}
+
+// A restarted bar that has run a while comes back after a crash again.
+void CALLBACK RestartSettled(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    AskForRestart(RestartRequestFor(true, true));
+}
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     const std::string programFolder = ProgramFolder();
     Win32PhaseTrace trace(programFolder);
     TracePhase("main");
@@ -118,7 +137,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int exitCode = 0;
     {
         Win32AppWindows windows(state, platform, tools, alarm);
-        if (RunMain(state, platform, windows)) {
+        const bool restarted = IsRestartedStart(Narrow(arguments ? arguments : L""));
+        if (RunMain(state, platform, windows, restarted)) {
+            AskForRestart(RestartRequestFor(restarted, false));
+            if (restarted)
+                SetTimer(nullptr, 0,
+                         static_cast<UINT>(std::chrono::milliseconds(kRestartSettlesAfter).count()),
+                         RestartSettled);
             TaviMenu2* bar = windows.Bar();
             win32Shell.SetOwner(bar->Handle());
             win32Shell.SetStarted([bar](HANDLE process) { bar->ProgramStarted(process); });

@@ -102,6 +102,11 @@ class StartupTest(tavi.BarTestCase):
         SESSION.press(box.hwnd, text="OK")
         self.assertEqual(SESSION.wait_exit(second, 10), 0)
 
+        # The system's restart of a crashed bar ends quietly beside the
+        # user's: a message box would keep it from ending.
+        restarted = SESSION.start_program(folder.file("TaviMenu2.exe"), args="/restarted", cwd=folder.path)
+        self.assertEqual(SESSION.wait_exit(restarted, 10), 0)
+
         self.assertTrue(SESSION.alive(first.pid))
         self.assertTrue(first.window()["visible"])
         self.assertEqual(folder.read_bytes("Launch.ini"), list_before)

@@ -77,6 +77,13 @@ TEST_F(StartupTest, ASecondCopyShowsTheRefusalAndTouchesNothing) {
     EXPECT_TRUE(windows.calls.empty());
     EXPECT_TRUE(fake.profile.calls.empty());
     EXPECT_EQ(fake.files.replaceCalls, 0);
+
+    // The system's restart after a crash finds a bar the user started
+    // meanwhile: it ends without a word.
+    fake.messages.shown.clear();
+    EXPECT_FALSE(RunMain(state, fake.platform, windows, true));
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_TRUE(windows.calls.empty());
 }
 
 TEST_F(StartupTest, NormalStartInOrder) {
