@@ -4,6 +4,7 @@
 
 #include "bar/button_strip_win.h"
 #include "bar/stock_icons_win.h"
+#include "platform/text.h"
 
 namespace tavi {
 namespace {
@@ -78,12 +79,29 @@ int BarIcons::ImageFor(const LaunchEntry& entry, int entryIndex, bool useCache, 
     } remembering(*this, shell);
     const IconPlan plan = PlanButtonIcon(entry, entryIndex, useCache,
                                          [&](const std::string& key) { return HasKey(key); }, remembering);
+    if (plan.kind == IconPlan::Kind::Stock && plan.stock == StockImage::Nothing)
+        if (const std::optional<int> kept = KeptOwnPicture(entry, entryIndex)) return *kept;
     switch (plan.kind) {
         case IconPlan::Kind::Stock: return static_cast<int>(plan.stock) - 1;
         case IconPlan::Kind::Cached: return keys_.at(plan.key);
         case IconPlan::Kind::Extract: return Store(plan.key, plan.iconFile, plan.iconIndex);
     }
     return ButtonStrip::kNoPicture;
+}
+
+// A program is drawn from its own file once the shell has found it; while
+// that search runs, the picture the last run drew of the file shows (and
+// goes if the worker finds the file changed or gone).
+std::optional<int> BarIcons::KeptOwnPicture(const LaunchEntry& entry, int entryIndex) {
+    const std::string path = TrimSpaces(entry.PathName);
+    const std::string extension = GetExtension(path);
+    if (!keeping_ || !list_ || cache_.size != list_->Size() || path != TrimSpaces(entry.IconPath) ||
+        !HasOwnIcon(extension))
+        return std::nullopt;
+    if (std::none_of(cache_.pictures.begin(), cache_.pictures.end(),
+                     [&](const CachedPicture& kept) { return kept.iconIndex == 0 && kept.iconFile == path; }))
+        return std::nullopt;
+    return Store(EntryKey(extension, entryIndex), path, 0);
 }
 
 // A key already stored keeps its picture; the new drawing is not made at all.
@@ -106,19 +124,27 @@ int BarIcons::Store(const std::string& key, const std::string& iconFile, int ico
     if (keeping_ && cache_.size == request.size)
         for (const CachedPicture& cached : cache_.pictures)
             if (cached.iconIndex == iconIndex && cached.iconFile == iconFile) kept = &cached;
-    if (kept) request.sameStamp = kept->stamp;
+    int shown = -1;
+    if (kept) {
+        request.sameStamp = kept->stamp;
+        shown = list_->Add(kept->pixels.data());
+        if (shown >= 0) {
+            keys_[key] = shown;
+            drawn_[{iconFile, iconIndex}] = shown;
+            drawnInOrder_.push_back({iconFile, iconIndex, kept->stamp, shown});
+        }
+    }
     const std::string fetch = std::to_string(resets_) + ":" + std::to_string(iconIndex) + ":" + iconFile;
     if (pictures_.Ask(*this, fetch, request, PictureFetches::Clock::now()) != PictureFetches::Asked::NoAnswer &&
         !coming_.contains(fetch))
-        // The cache may be forgotten before the answer comes.
-        coming_[fetch] = {iconFile, iconIndex, kept ? kept->pixels : std::vector<uint32_t>{}};
-    return static_cast<int>(StockImage::Nothing) - 1;
+        coming_[fetch] = {iconFile, iconIndex, shown};
+    return shown >= 0 ? shown : static_cast<int>(StockImage::Nothing) - 1;
 }
 
 void BarIcons::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
     if (associationsComing_.erase(fetch)) {
         associations_[fetch.substr(fetch.find(':') + 1)] = {answer.shellResult, answer.program};
-        if (arrived_) arrived_();
+        if (arrived_) arrived_(false);
         return;
     }
     const auto coming = coming_.find(fetch);
@@ -127,21 +153,27 @@ void BarIcons::PictureArrived(const std::string& fetch, const PictureAnswer& ans
     coming_.erase(coming);
     const std::string& iconFile = came.iconFile;
     const int iconIndex = came.iconIndex;
-    if (drawn_.contains({iconFile, iconIndex})) return;
     const size_t count = static_cast<size_t>(list_->Size()) * static_cast<size_t>(list_->Size());
-    const uint32_t* pixels = nullptr;
-    if (answer.outcome == PictureAnswer::Outcome::Unchanged && came.cached.size() == count)
-        pixels = came.cached.data();
-    else
-        extractedSinceReset_ = true;
     // A file without the icon stores an empty picture, so it is not asked again.
-    const std::vector<uint32_t> empty(pixels || answer.pixels.size() == count ? 0 : count, 0u);
-    if (!pixels) pixels = answer.pixels.size() == count ? answer.pixels.data() : empty.data();
+    const std::vector<uint32_t> empty(answer.pixels.size() == count ? 0 : count, 0u);
+    const uint32_t* pixels = answer.pixels.size() == count ? answer.pixels.data() : empty.data();
+    if (came.shown >= 0) {
+        // The last run's picture is up already: only a changed file draws it anew.
+        if (answer.outcome == PictureAnswer::Outcome::Unchanged) return;
+        extractedSinceReset_ = true;
+        (void)list_->Replace(came.shown, pixels);
+        for (Drawn& drawn : drawnInOrder_)
+            if (drawn.picture == came.shown) drawn.stamp = answer.stamp;
+        if (arrived_) arrived_(true);
+        return;
+    }
+    if (drawn_.contains({iconFile, iconIndex})) return;
+    extractedSinceReset_ = true;
     const int index = list_->Add(pixels);
     if (index < 0) return;
     drawn_[{iconFile, iconIndex}] = index;
     drawnInOrder_.push_back({iconFile, iconIndex, answer.stamp, index});
-    if (arrived_) arrived_();
+    if (arrived_) arrived_(false);
 }
 
 }  // namespace tavi

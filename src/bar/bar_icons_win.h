@@ -21,7 +21,9 @@ namespace tavi {
 // The buttons' pictures (`imgIcon`, or `imgSmallIcon` for small icons) and
 // the keys they are stored under. Each icon is extracted once and reused by
 // key. Icons are extracted by workers: a button whose picture has not come
-// shows the generic one ("Nothing") and is drawn again when it comes.
+// shows the generic one ("Nothing") and is drawn again when it comes. A
+// picture kept from the last run shows at once, and is drawn anew if the
+// worker finds its file changed.
 class BarIcons final : public PictureListener {
 public:
     explicit BarIcons(PictureFetches& pictures) : pictures_(pictures) {}
@@ -52,8 +54,9 @@ public:
     bool HasKey(const std::string& key) const;
     // Pictures and programs of documents asked for and not come yet.
     size_t Coming() const { return coming_.size() + associationsComing_.size(); }
-    // Runs when pictures have come, for the buttons to ask for theirs again.
-    void OnArrival(std::function<void()> arrived) { arrived_ = std::move(arrived); }
+    // Runs when pictures have come, for the buttons to ask for theirs again;
+    // `redrawn`: a picture shown already was drawn anew (its file changed).
+    void OnArrival(std::function<void(bool redrawn)> arrived) { arrived_ = std::move(arrived); }
 
     void PictureArrived(const std::string& fetch, const PictureAnswer& answer) override;
 
@@ -65,18 +68,21 @@ private:
         int picture;
     };
     int Store(const std::string& key, const std::string& iconFile, int iconIndex);
+    std::optional<int> KeptOwnPicture(const LaunchEntry& entry, int entryIndex);
     // The program that opens `path`; while it is coming, none (result 0),
     // which plans the generic picture.
     Shell::Association AssociationOf(const std::string& path);
 
     PictureFetches& pictures_;
-    std::function<void()> arrived_;
+    std::function<void(bool)> arrived_;
     // Fetches asked since the last reset and not come, by fetch key (the
     // reset's number, the icon number and the file).
     struct ComingPicture {
         std::string iconFile;
         int iconIndex = 0;
-        std::vector<uint32_t> cached;  // the last run's picture, used if its file is unchanged
+        // The last run's picture, shown at once and kept while its file is
+        // unchanged: its index in the list, or -1 when there was none.
+        int shown = -1;
     };
     std::map<std::string, ComingPicture> coming_;
     unsigned resets_ = 0;

@@ -231,7 +231,9 @@ void TaviMenu2::ShowEntryIcon(int position, bool useCache) {
     strip_.SetPicture(position, image);
 }
 
-void TaviMenu2::ShowArrivedPictures() {
+void TaviMenu2::ShowArrivedPictures(bool redrawn) {
+    // A picture shown from the last run was drawn anew in its place.
+    if (redrawn && strip_.Handle()) InvalidateRect(strip_.Handle(), nullptr, FALSE);
     // Only buttons of entries still showing the generic picture ask again;
     // an emptied slot keeps none. SetPicture redraws a button only when its picture changed.
     const int shown = std::min(ButtonCount(), state_.page.VisibleCount());

@@ -43,7 +43,7 @@ TaviMenu2::TaviMenu2(MenuMain& state, Platform& platform, BarTools& tools, const
                                  lists_}),
       alarm_(wiring.alarm) {
     lists_.AttachDisplayList(commands_.Lists().displayModes);
-    icons_.OnArrival([this] { ShowArrivedPictures(); });
+    icons_.OnArrival([this](bool redrawn) { ShowArrivedPictures(redrawn); });
 }
 
 namespace {

@@ -79,7 +79,7 @@ public:
     void ShowEntryIcon(int position, bool useCache) override;
     void ClearButtonImage(int position) override;
     // Pictures came from the workers: the buttons still showing the generic one take theirs.
-    void ShowArrivedPictures();
+    void ShowArrivedPictures(bool redrawn);
     void KeepIconCache();
 
 protected:

@@ -13,13 +13,12 @@ IconPlan Extract(std::string key, std::string file, int index) {
     return {IconPlan::Kind::Extract, StockImage::None, std::move(key), std::move(file), index};
 }
 
-// Files whose picture is their own rather than their program's.
+}  // namespace
+
 bool HasOwnIcon(const std::string& extension) {
     const std::string upper = ToUpperAscii(extension);
     return upper == ".ICO" || upper == ".CUR" || upper == ".ANI" || upper == ".EXE";
 }
-
-}  // namespace
 
 std::string ExtensionKey(const std::string& extension) { return "k" + extension; }
 std::string EntryKey(const std::string& extension, int entryIndex) {

@@ -29,6 +29,9 @@ std::string EntryKey(const std::string& extension, int entryIndex);
 
 // Decides the picture of entry `entryIndex`. `inCache` tells whether an image
 // key is already stored; the shell is asked for a document's program.
+// Files whose picture is their own rather than their program's.
+bool HasOwnIcon(const std::string& extension);
+
 IconPlan PlanButtonIcon(const LaunchEntry& entry, int entryIndex, bool useCache,
                         const std::function<bool(const std::string&)>& inCache, Shell& shell);
 

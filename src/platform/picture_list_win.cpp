@@ -45,6 +45,13 @@ int PictureList::Add(const uint32_t* pixels) {
     return count_++;
 }
 
+bool PictureList::Replace(int index, const uint32_t* pixels) {
+    if (index < 0 || index >= count_ || !pixels) return false;
+    GdiFlush();
+    std::copy(pixels, pixels + size_ * size_, pixels_ + size_ * size_ * index);
+    return true;
+}
+
 const uint32_t* PictureList::Pixels(int index) const {
     if (index < 0 || index >= count_) return nullptr;
     GdiFlush();

@@ -24,6 +24,8 @@ public:
     // already multiplied by the alpha (what drawing onto a cleared canvas
     // gives). The new picture's index, or -1 when no memory was left.
     int Add(const uint32_t* pixels);
+    // Puts other pixels in the place of picture `index`; false when out of range.
+    bool Replace(int index, const uint32_t* pixels);
     // The stored pixels of one picture, or null for an index out of range.
     const uint32_t* Pixels(int index) const;
     // Blends picture `index` onto `dc` with its top left at (x, y); an index

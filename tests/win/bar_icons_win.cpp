@@ -67,10 +67,14 @@ constexpr int kGeneric = 1;  // the "Nothing" stock picture, shown while a pictu
 // A button's picture once it has come: the answer is the generic one while
 // a file must be read (the program of a document looked for, then its icon),
 // and never a wait.
-int Settled(BarIcons& icons, const LaunchEntry& entry, int index, tavi::Shell& shell) {
+// A picture kept from the last run shows at once instead.
+int Settled(BarIcons& icons, const LaunchEntry& entry, int index, tavi::Shell& shell, bool keptShown = false) {
     int shown = icons.ImageFor(entry, index, true, shell);
     for (int step = 0; step < 3 && icons.Coming() > 0; ++step) {
-        EXPECT_EQ(shown, kGeneric) << entry.IconPath << ": the generic picture while it comes";
+        if (keptShown)
+            EXPECT_NE(shown, kGeneric) << entry.IconPath << ": the last run's picture at once";
+        else
+            EXPECT_EQ(shown, kGeneric) << entry.IconPath << ": the generic picture while it comes";
         EXPECT_TRUE(PumpUntil([&] { return icons.Coming() == 0; })) << entry.IconPath;
         shown = icons.ImageFor(entry, index, true, shell);
     }
@@ -254,33 +258,43 @@ TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
     constexpr uint32_t kMarked = 0xFF112233;
     std::fill(cache->pictures[0].pixels.begin(), cache->pictures[0].pixels.end(), kMarked);
 
-    const auto firstPixel = [&](BarIcons& icons, int sizeIndex) {
-        icons.Reset(sizeIndex, 32, 16);
-        const int index = Settled(icons, entry, 0, shell);
+    const auto pixel = [](BarIcons& icons, int index) {
         return icons.Active()->Pixels(index) ? icons.Active()->Pixels(index)[0] : 0u;
     };
+    const auto firstPixel = [&](BarIcons& icons, int sizeIndex, bool keptShown = false) {
+        icons.Reset(sizeIndex, 32, 16);
+        return pixel(icons, Settled(icons, entry, 0, shell, keptShown));
+    };
+    int redraws = 0;
+    const auto countRedraws = [&](BarIcons& icons) { icons.OnArrival([&](bool redrawn) { redraws += redrawn; }); };
     {
         BarIcons next(pictures.Fetches());
         next.UseCache(*cache);
-        EXPECT_EQ(firstPixel(next, 0), kMarked) << "taken from the cache, the program not opened";
+        countRedraws(next);
+        EXPECT_EQ(firstPixel(next, 0, true), kMarked) << "taken from the cache, the program not opened";
         EXPECT_FALSE(next.CacheToKeep()) << "nothing new to write";
+        EXPECT_EQ(redraws, 0);
     }
     const struct {
         const char* name;
         std::function<void(BarIcons&)> change;
         int sizeIndex;
-        size_t kept;  // pictures for the run after
+        bool keptShown;  // the last run's picture first, drawn anew once the file is found changed
+        size_t kept;     // pictures for the run after
     } rows[] = {
-        {"the program changed since", [&](BarIcons&) { Backdate(program, 2); }, 0, 1},
-        {"another size shown", [](BarIcons&) {}, 1, 1},
+        {"the program changed since", [&](BarIcons&) { Backdate(program, 2); }, 0, true, 1},
+        {"another size shown", [](BarIcons&) {}, 1, false, 1},
         {"the cache forgotten (the redraw command, a page turned after the start)",
-         [](BarIcons& icons) { icons.ForgetCache(); }, 0, 0},
+         [](BarIcons& icons) { icons.ForgetCache(); }, 0, false, 0},
     };
     for (const auto& row : rows) {
         BarIcons next(pictures.Fetches());
         next.UseCache(*cache);
         row.change(next);
-        EXPECT_NE(firstPixel(next, row.sizeIndex), kMarked) << row.name;
+        redraws = 0;
+        countRedraws(next);
+        EXPECT_NE(firstPixel(next, row.sizeIndex, row.keptShown), kMarked) << row.name;
+        EXPECT_EQ(redraws, row.keptShown ? 1 : 0) << row.name;
         const std::optional<IconCache> after = ReadIconCache(next.CacheToKeep().value_or(""));
         ASSERT_TRUE(after) << row.name;
         EXPECT_EQ(after->pictures.size(), row.kept) << row.name;
@@ -292,7 +306,7 @@ TEST(BarIcons, APictureKeptFromTheLastRunIsUsedWhileItsFileStandsAsItWas) {
     Backdate(program, 0);
     BarIcons fresh(pictures.Fetches());
     fresh.UseCache(*cache);
-    EXPECT_NE(firstPixel(fresh, 0), kMarked);
+    EXPECT_NE(firstPixel(fresh, 0, true), kMarked);
     const std::optional<IconCache> freshKept = ReadIconCache(fresh.CacheToKeep().value_or(""));
     ASSERT_TRUE(freshKept);
     EXPECT_TRUE(freshKept->pictures.empty());
@@ -304,7 +318,7 @@ TEST(BarIcons, AnIconFileThatDoesNotAnswerShowsTheGenericPictureUntilItComes) {
     Win32Shell shell;
     BarIcons icons(pictures.Fetches());
     int arrivals = 0;
-    icons.OnArrival([&] { ++arrivals; });
+    icons.OnArrival([&](bool) { ++arrivals; });
     icons.Reset(0, 32, 16);
     // An icon file of its own: its picture is asked for at once, no program looked for.
     const std::string notepad = WindowsFile("notepad.exe");
