@@ -1,7 +1,6 @@
 #include "app/undo_history.h"
 
 #include "app/ex_menu_store.h"
-#include "platform/fnv_hash.h"
 
 namespace tavi {
 namespace {
@@ -25,10 +24,6 @@ void PushBounded(std::deque<Step>& steps, Step step) {
 bool ListFiles::Known() const {
     return entries.outcome != ReadOutcome::Unreadable && unicode.outcome != ReadOutcome::Unreadable &&
            members.outcome != ReadOutcome::Unreadable;
-}
-
-ContentStamp StampOf(const FileContents& file) {
-    return {file.outcome, file.bytes.size(), Fnv1a64(file.bytes)};
 }
 
 ListStamps StampsOf(const ListFiles& files) {

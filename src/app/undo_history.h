@@ -30,15 +30,6 @@ struct ListFiles {
 
 ListFiles ReadListFiles(FileSystem& files, const std::string& applicationPath);
 
-// What tells one content of a file from another without keeping its bytes:
-// a list the bar only compares costs no memory of its own size.
-struct ContentStamp {
-    ReadOutcome outcome = ReadOutcome::Absent;
-    uint64_t size = 0;
-    uint64_t hash = 0;
-    bool operator==(const ContentStamp&) const = default;
-};
-ContentStamp StampOf(const FileContents& file);
 struct ListStamps {
     ContentStamp entries;
     ContentStamp unicode;

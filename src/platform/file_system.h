@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/fnv_hash.h"
+
 namespace tavi {
 
 // What reading a file found. Only an absent file is a first run: a file that
@@ -19,6 +21,18 @@ struct FileContents {
     std::string bytes;  // with Whole only
     bool operator==(const FileContents&) const = default;
 };
+
+// What tells one content of a file from another without keeping its bytes:
+// a file that is only compared costs no memory of its own size.
+struct ContentStamp {
+    ReadOutcome outcome = ReadOutcome::Absent;
+    uint64_t size = 0;
+    uint64_t hash = 0;
+    bool operator==(const ContentStamp&) const = default;
+};
+inline ContentStamp StampOf(const FileContents& file) {
+    return {file.outcome, file.bytes.size(), Fnv1a64(file.bytes)};
+}
 
 // No file of ours comes near this; a larger one is not read, so a damaged or
 // foreign file cannot take the memory of every start.

@@ -35,9 +35,13 @@ public:
     [[nodiscard]] bool EndBatch() override;
 
     struct CachedFile;
+    struct ParsedFile;
 
 private:
     CachedFile* Open(const std::string& path);
+    // Ends the calls on a file; keeps its parse if it was not changed.
+    void Release(const std::string& path);
+    void ReleaseAll();
     // Asks, in a batch, whether the file reads back as it is before its first change.
     void BeforeChange(CachedFile& file);
     // Ends a call that changed the file; `linesReadBack`: the lines it changed
@@ -52,6 +56,7 @@ private:
     int batchDepth_ = 0;
     bool batchFailed_ = false;
     std::map<std::string, std::unique_ptr<CachedFile>> cache_;  // only while a batch is open
+    std::map<std::string, std::unique_ptr<ParsedFile>> parsed_;  // files read whole, between calls
 };
 
 }  // namespace tavi

@@ -275,6 +275,14 @@ struct IniProfile::CachedFile {
     bool changed = false;
     std::optional<bool> readsBack;     // whether `ini` reads back as it is; asked at its first change
     std::optional<std::string> written;
+    std::optional<ContentStamp> stamp;  // of the bytes read, when read whole
+};
+
+// A file read whole and parsed, kept after its calls with the size and hash
+// of its bytes.
+struct IniProfile::ParsedFile {
+    ContentStamp stamp;
+    IniFile ini;
 };
 
 IniProfile::IniProfile(FileSystem& files, CodePage& codePage, bool keepUnicode)
@@ -283,15 +291,40 @@ IniProfile::IniProfile(FileSystem& files, CodePage& codePage, bool keepUnicode)
 IniProfile::~IniProfile() = default;
 
 // Outside a batch every call loads the file afresh, as the system does; in a
-// batch the first call loads it and the others share it.
+// batch the first call loads it and the others share it. A file whose bytes
+// are those parsed last time is not parsed again: a member file of thousands
+// of groups costs its reading and hashing at each opening of a group, not
+// its parsing.
 IniProfile::CachedFile* IniProfile::Open(const std::string& path) {
     std::unique_ptr<CachedFile>& slot = cache_[path];
     if (!slot) {
         const FileContents contents = files_.Read(path);
-        slot = std::make_unique<CachedFile>(CachedFile{Load(contents, codePage_), contents.outcome, false});
+        slot = std::make_unique<CachedFile>(CachedFile{std::nullopt, contents.outcome, false});
+        if (contents.outcome == ReadOutcome::Whole) {
+            slot->stamp = StampOf(contents);
+            if (const auto kept = parsed_.find(path); kept != parsed_.end() && kept->second->stamp == *slot->stamp)
+                slot->ini = std::move(kept->second->ini);
+        }
+        parsed_.erase(path);
+        if (!slot->ini) slot->ini = Load(contents, codePage_);
     }
     if (!slot->ini && batchDepth_ > 0) batchFailed_ = true;
     return slot.get();
+}
+
+// A file its calls are done with is kept parsed while it stands as read; a
+// changed one is parsed again at its next reading.
+void IniProfile::Release(const std::string& path) {
+    const auto found = cache_.find(path);
+    if (found == cache_.end()) return;
+    CachedFile& file = *found->second;
+    if (!file.changed && file.stamp && file.ini)
+        parsed_[path] = std::make_unique<ParsedFile>(ParsedFile{*file.stamp, std::move(*file.ini)});
+    cache_.erase(found);
+}
+
+void IniProfile::ReleaseAll() {
+    while (!cache_.empty()) Release(cache_.begin()->first);
 }
 
 void IniProfile::BeforeChange(CachedFile& file) {
@@ -311,7 +344,8 @@ bool IniProfile::Changed(const std::string& path, CachedFile& file, bool linesRe
         return true;
     }
     const bool written = files_.ReplaceAll(path, Serialize(*file.ini, codePage_, keepUnicode_));
-    cache_.erase(path);
+    file.changed = true;
+    Release(path);
     return written;
 }
 
@@ -324,14 +358,14 @@ bool IniProfile::EndBatch() {
         if (file->changed &&
             !files_.ReplaceAll(path, file->written ? *file->written : Serialize(*file->ini, codePage_, keepUnicode_)))
             written = false;
-    cache_.clear();
+    ReleaseAll();
     batchFailed_ = false;
     return written;
 }
 
 ReadOutcome IniProfile::FileOutcome(const std::string& file) {
     const ReadOutcome outcome = Open(file)->outcome;
-    if (batchDepth_ == 0) cache_.erase(file);
+    if (batchDepth_ == 0) Release(file);
     return outcome;
 }
 
@@ -344,7 +378,7 @@ std::string IniProfile::GetString(const std::string& file, const std::string& se
             if (entry && entry->value) value = Unquoted(*entry->value);
         }
     }
-    if (batchDepth_ == 0) cache_.erase(file);
+    if (batchDepth_ == 0) Release(file);
     return value;
 }
 
@@ -424,7 +458,7 @@ bool IniProfile::DeleteSection(const std::string& file, const std::string& secti
 }
 
 bool IniProfile::Unchanged(const std::string& path, bool result) {
-    if (batchDepth_ == 0) cache_.erase(path);
+    if (batchDepth_ == 0) Release(path);
     return result;
 }
 

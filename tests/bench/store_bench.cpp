@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/entry_store.h"
+#include "app/ex_menu_store.h"
 #include "app/settings.h"
 #include "fakes/fakes.h"
 #include "platform/ini_profile.h"
@@ -67,6 +68,26 @@ void SettingsRoundTrip(benchmark::State& state) {
     }
 }
 BENCHMARK(SettingsRoundTrip)->Unit(benchmark::kMicrosecond);
+
+// Opening one group reads its section of "TaviMenu2.INI"; a file of
+// `sections` groups of ten members each, the group asked for in the middle.
+void OpenGroupOfBigMemberFile(benchmark::State& state) {
+    RealFiles real;
+    IniProfile profile(real.files, real.codePage, true);
+    const int sections = static_cast<int>(state.range(0));
+    std::string bytes;
+    for (int s = 0; s < sections; ++s) {
+        bytes += "[" + ExMenuSection(s) + "]\r\n";
+        for (int m = 0; m < 10; ++m)
+            for (const char* field : {"ExTitle", "ExPathName", "ExCommand", "ExRunType"})
+                bytes += ExMenuKey(m, field) + "=ﾒﾝﾊﾞｰ" + std::to_string(m) + "\r\n";
+    }
+    if (!real.files.ReplaceAll(ExMenuFilePath(real.folder.Path()), bytes)) state.SkipWithError("cannot write");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadExMenu(profile, real.folder.Path(), sections / 2, 9).size());
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+}
+BENCHMARK(OpenGroupOfBigMemberFile)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

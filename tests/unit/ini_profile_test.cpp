@@ -222,6 +222,46 @@ TEST_F(IniProfileTest, ABatchReadsOnceWritesEachChangedFileOnceAndReportsAFailed
     EXPECT_EQ(Bytes(a), "[s]\r\nk=newer\r\n[t]\r\nn=1\r\n"s) << "the files that could be written are";
 }
 
+// A file's parse is kept between calls; it must never answer for other bytes.
+TEST_F(IniProfileTest, AFileReadAgainAnswersFromItsBytesNotFromTheLastReading) {
+    const struct {
+        const char* name;
+        std::function<void(IniProfile&, const std::string&)> between;
+        std::string expected;
+    } rows[] = {
+        {"unchanged", [](IniProfile&, const std::string&) {}, "aaa"},
+        {"another program wrote as many bytes",
+         [](IniProfile&, const std::string& path) { std::ofstream(path, std::ios::binary) << "[s]\r\nk=bbb\r\n"; },
+         "bbb"},
+        {"another program wrote more",
+         [](IniProfile&, const std::string& path) { std::ofstream(path, std::ios::binary) << "[s]\r\nk=bbbb\r\n"; },
+         "bbbb"},
+        {"removed", [](IniProfile&, const std::string& path) { std::filesystem::remove(path); }, ""},
+        {"written here, then put back by another program",
+         [](IniProfile& profile, const std::string& path) {
+             EXPECT_TRUE(profile.WriteString(path, "s", "k", "ccc"));
+             EXPECT_EQ(profile.GetString(path, "s", "k"), "ccc");
+             std::ofstream(path, std::ios::binary) << "[s]\r\nk=aaa\r\n";
+         },
+         "aaa"},
+        {"changed in a batch",
+         [](IniProfile& profile, const std::string& path) {
+             ProfileBatch batch(profile);
+             EXPECT_TRUE(profile.WriteString(path, "s", "k", "ddd"));
+             EXPECT_TRUE(batch.End());
+         },
+         "ddd"},
+    };
+    for (const auto& row : rows) {
+        const std::string path = NewFile("[s]\r\nk=aaa\r\n"s);
+        EXPECT_EQ(profile_.GetString(path, "s", "k"), "aaa") << row.name;
+        row.between(profile_, path);
+        EXPECT_EQ(profile_.GetString(path, "s", "k"), row.expected) << row.name;
+        ProfileBatch batch(profile_);
+        EXPECT_EQ(profile_.GetString(path, "s", "k"), row.expected) << row.name << ", in a batch";
+    }
+}
+
 TEST_F(IniProfileTest, KeepingUnicodeWritesUtf16OnlyWhenTheCodePageLacksATextsCharacter) {
     IniProfile keeping(files_, codePage_, true);
     const std::string sjis = "[\x90\xDD\x92\xE8]\r\nPath=C:\\\x93\xFA\x96\x7B\\a.exe\r\n";
