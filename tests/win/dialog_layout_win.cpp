@@ -70,7 +70,9 @@ public:
     DriveType DriveTypeOf(const std::string& root) override {
         return root == "C:\\" ? DriveType::Fixed : DriveType::Removable;
     }
-    std::string DriveDisplayName(const std::string&) override { return {}; }
+    std::vector<std::string> DriveDisplayNames(const std::vector<std::string>& roots) override {
+        return std::vector<std::string>(roots.size());
+    }
     std::string ComputerName() override { return {}; }
 };
 
