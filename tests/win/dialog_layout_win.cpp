@@ -239,7 +239,8 @@ const WindowRow kWindows[] = {
          Win32PhoneticReadings readings;
          Win32Clock clock;
          UseCounts uses(p.platform.files, clock);  // never loaded: no uses, nothing written
-         EntrySearchDialog box(p.state, p.platform, p.bar, p.icons, readings, uses, nullptr);
+         Win32Pictures pictures;
+         EntrySearchDialog box(p.state, p.platform, p.bar, pictures.Fetches(), readings, uses, nullptr);
          if (box.Show()) PumpUntil([&] { return !IsWindowVisible(box.Handle()); });
      },
      L"#32770",
