@@ -52,13 +52,17 @@ int ExMenuMaxFor(const std::string& exMenuCount) {
 }
 
 std::vector<std::string> CollectRemovableDrives(SystemInfo& system) {
+    std::vector<std::string> removable;
+    for (const std::string& root : system.LogicalDriveRoots())
+        if (system.DriveTypeOf(root) == DriveType::Removable) removable.push_back(root);
+    // Asked all at once: the start waits on no drive past the port's short wait.
+    const std::vector<std::string> names = system.DriveDisplayNames(removable);
     std::vector<std::string> drives{""};
     size_t next = 0;
-    for (const std::string& root : system.LogicalDriveRoots()) {
-        if (system.DriveTypeOf(root) != DriveType::Removable) continue;
-        if (Contains(system.DriveDisplayName(root), "FD")) continue;
+    for (size_t i = 0; i < removable.size() && i < names.size(); ++i) {
+        if (Contains(names[i], "FD")) continue;
         if (next == drives.size()) drives.emplace_back();
-        drives[next++] = root;
+        drives[next++] = removable[i];
     }
     return drives;
 }

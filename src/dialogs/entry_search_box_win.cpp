@@ -8,7 +8,7 @@
 #include "dialogs/dialog_win.h"
 #include "dialogs/entry_search_box_ids.h"
 #include "dialogs/group_box.h"
-#include "platform/icon_files_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/messages.h"
 #include "platform/wide_win.h"
 #include "platform/window_win.h"
@@ -39,17 +39,19 @@ bool ShiftHeld() { return GetKeyState(VK_SHIFT) < 0; }
 
 }  // namespace
 
-EntrySearchDialog::EntrySearchDialog(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
-                               PhoneticReadings& readings, UseCounts& uses, std::function<void(int)> openAtButton)
+EntrySearchDialog::EntrySearchDialog(MenuMain& state, Platform& platform, BarServices& bar, PictureFetches& pictures,
+                                     PhoneticReadings& readings, UseCounts& uses,
+                                     std::function<void(int)> openAtButton)
     : state_(state),
       platform_(platform),
       bar_(bar),
-      icons_(icons),
+      fetches_(pictures),
       readings_(readings),
       uses_(uses),
       openAtButton_(std::move(openAtButton)) {}
 
 EntrySearchDialog::~EntrySearchDialog() {
+    fetches_.Forget(*this);
     // Destroyed while this dialog still answers: the readings are saved on the way.
     if (Handle()) DestroyWindow(Handle());
     if (images_) ImageList_Destroy(images_);
@@ -73,7 +75,7 @@ bool EntrySearchDialog::Show() {
         // Opened again: the box was only hidden, its lists are looked at afresh
         // and its pictures drawn again from the files.
         if (images_) ImageList_Remove(images_, -1);
-        imageOf_.clear();
+        ForgetPictures();
         (void)box_->Refresh();
         ShowRows();
         PostMessageW(Handle(), kAskReadings, 0, 0);
@@ -160,7 +162,7 @@ bool EntrySearchDialog::OnInit() {
     const int iconPixels = MulDiv(16, WindowDpi(Handle()), 96);
     if (images_) ImageList_Destroy(images_);
     images_ = ImageList_Create(iconPixels, iconPixels, ILC_COLOR32 | ILC_MASK, 16, 16);
-    imageOf_.clear();
+    ForgetPictures();
     ListView_SetImageList(list, images_, LVSIL_SMALL);
     RECT client{};
     GetClientRect(list, &client);
@@ -282,19 +284,62 @@ void EntrySearchDialog::OnNotify(const NMHDR& header) {
     }
 }
 
-// The picture a button of the row would show, small: extracted once per
-// file and number while the box is open.
+void EntrySearchDialog::ForgetPictures() {
+    imageOf_.clear();
+    coming_.clear();
+    associations_.clear();
+    generic_ = -1;
+    ++generation_;
+}
+
+int EntrySearchDialog::GenericImage() {
+    if (generic_ >= 0 || !images_) return generic_;
+    int size = 0, height = 0;
+    ImageList_GetIconSize(images_, &size, &height);
+    if (HICON icon = CreateStockIcon(StockIcon::Nothing, size)) {
+        generic_ = ImageList_AddIcon(images_, icon);
+        DestroyIcon(icon);
+    }
+    return generic_;
+}
+
+// The program of a document as the shell finds it (on the document's
+// drive), fetched by a worker; none while it has not come.
+Shell::Association EntrySearchDialog::AssociationOf(const std::string& document) {
+    if (const auto known = associations_.find(document); known != associations_.end()) return known->second;
+    PictureRequest request;
+    request.source = PictureRequest::Source::Association;
+    request.path = document;
+    const std::string fetch = std::to_string(generation_) + "a:" + document;
+    if (fetches_.Ask(*this, fetch, request, PictureFetches::Clock::now()) != PictureFetches::Asked::NoAnswer)
+        coming_.emplace(fetch, document);
+    return {};
+}
+
+// The picture a button of the row would show, small: fetched once per file
+// and number while the box is open, the generic one until it comes.
 int EntrySearchDialog::IconOf(const SearchRow& row) {
     if (!images_) return -1;
+    // The plan asks for documents' programs without waiting for them.
+    class WaitlessShell final : public Shell {
+    public:
+        WaitlessShell(EntrySearchDialog& box, Shell& shell) : box_(box), shell_(shell) {}
+        int Open(const ShellOpenRequest& request) override { return shell_.Open(request); }
+        Association AssociatedProgram(const std::string& document) override { return box_.AssociationOf(document); }
+
+    private:
+        EntrySearchDialog& box_;
+        Shell& shell_;
+    } shell(*this, platform_.shell);
     std::string file;
     int number = 0;
     std::optional<StockIcon> stock;
     if (row.place.kind == SearchPlace::Kind::Member) {
-        file = GroupButtonFor(row.member, platform_.shell).iconFile;
+        file = GroupButtonFor(row.member, shell).iconFile;
         if (file.empty()) stock = StockIcon::Nothing;
     } else {
-        const IconPlan plan = PlanButtonIcon(row.entry, row.place.entryIndex, false,
-                                             [](const std::string&) { return false; }, platform_.shell);
+        const IconPlan plan =
+            PlanButtonIcon(row.entry, row.place.entryIndex, false, [](const std::string&) { return false; }, shell);
         if (plan.kind == IconPlan::Kind::Extract) {
             file = plan.iconFile;
             number = plan.iconIndex;
@@ -304,17 +349,48 @@ int EntrySearchDialog::IconOf(const SearchRow& row) {
                                                        : StockIcon::Nothing;
         }
     }
+    if (!stock && number < 0) stock = StockIcon::Nothing;
     const std::string key = stock ? "*" + std::to_string(static_cast<int>(*stock)) : file + "|" + std::to_string(number);
     if (const auto found = imageOf_.find(key); found != imageOf_.end()) return found->second;
     int size = 0, height = 0;
     ImageList_GetIconSize(images_, &size, &height);
-    HICON icon = nullptr;
-    if (!stock && number >= 0 && number < icons_.IconCount(file)) icon = LoadFileIcon(file, number, size);
-    if (!icon) icon = CreateStockIcon(stock.value_or(StockIcon::Nothing), size);
-    const int image = icon ? ImageList_AddIcon(images_, icon) : -1;
-    if (icon) DestroyIcon(icon);
-    imageOf_[key] = image;
-    return image;
+    if (stock) {
+        HICON icon = CreateStockIcon(*stock, size);
+        const int image = icon ? ImageList_AddIcon(images_, icon) : -1;
+        if (icon) DestroyIcon(icon);
+        return imageOf_[key] = image;
+    }
+    PictureRequest request;
+    request.path = file;
+    request.index = number;
+    request.size = size;
+    request.small = size <= 16;
+    const std::string fetch = std::to_string(generation_) + "i:" + key;
+    if (fetches_.Ask(*this, fetch, request, PictureFetches::Clock::now()) != PictureFetches::Asked::NoAnswer)
+        coming_.emplace(fetch, key);
+    // Asked once while the box is open; a drive that did not answer is asked at its next opening.
+    return imageOf_[key] = GenericImage();
+}
+
+void EntrySearchDialog::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
+    const auto coming = coming_.find(fetch);
+    if (coming == coming_.end() || !images_) return;  // asked before the pictures were let go
+    const std::string what = std::move(coming->second);
+    coming_.erase(coming);
+    if (fetch.compare(std::to_string(generation_).size(), 2, "a:") == 0) {
+        associations_[what] = {answer.shellResult, answer.program};
+    } else {
+        int size = 0, height = 0;
+        ImageList_GetIconSize(images_, &size, &height);
+        HICON icon = ButtonIconOf(answer, size);
+        if (!icon) return;  // no picture in the file: the generic one stays
+        const int image = ImageList_AddIcon(images_, icon);
+        DestroyIcon(icon);
+        if (image < 0) return;
+        imageOf_[what] = image;
+    }
+    // The rows ask for their pictures again as they are drawn.
+    if (Handle()) InvalidateRect(GetDlgItem(Handle(), IDC_SEARCH_RESULTS), nullptr, FALSE);
 }
 
 LRESULT CALLBACK EntrySearchDialog::EditKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

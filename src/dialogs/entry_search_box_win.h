@@ -4,7 +4,9 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -13,8 +15,8 @@
 #include "search/reading_cache.h"
 #include "dialogs/dialog_win.h"
 #include "dialogs/entry_search_box.h"
-#include "platform/icon_files.h"
 #include "platform/phonetic_readings.h"
+#include "platform/picture_fetches.h"
 #include "platform/platform.h"
 
 namespace tavi {
@@ -25,10 +27,12 @@ namespace tavi {
 // window that had it when it closes without a choice. Made at its first
 // opening and only hidden afterwards, so later openings just show it. The
 // message loop passes its messages through IsDialogMessage while it is active.
-class EntrySearchDialog final : public Dialog {
+// A row's picture is a button's, fetched by workers (and the program of a
+// document with it): the row shows the generic picture until it comes.
+class EntrySearchDialog final : public Dialog, public PictureListener {
 public:
-    EntrySearchDialog(MenuMain& state, Platform& platform, BarServices& bar, IconFiles& icons,
-                   PhoneticReadings& readings, UseCounts& uses, std::function<void(int position)> openAtButton);
+    EntrySearchDialog(MenuMain& state, Platform& platform, BarServices& bar, PictureFetches& pictures,
+                      PhoneticReadings& readings, UseCounts& uses, std::function<void(int position)> openAtButton);
     ~EntrySearchDialog() override;
 
     // Opens the box, or brings it to the front with its text selected.
@@ -37,6 +41,8 @@ public:
     // Makes the box, hidden, so that its first opening only shows it.
     bool Prepare();
     // Handle(): the window once it has been made (shown or hidden), else null.
+
+    void PictureArrived(const std::string& fetch, const PictureAnswer& answer) override;
 
 protected:
     bool OnInit() override;
@@ -53,12 +59,15 @@ private:
     void Close(bool giveFocusBack);
     void Act(const SearchChoice& choice);
     int IconOf(const SearchRow& row);
+    int GenericImage();
+    void ForgetPictures();
+    Shell::Association AssociationOf(const std::string& document);
     int PageRows() const;
 
     MenuMain& state_;
     Platform& platform_;
     BarServices& bar_;
-    IconFiles& icons_;
+    PictureFetches& fetches_;
     PhoneticReadings& readings_;
     UseCounts& uses_;
     std::function<void(int)> openAtButton_;
@@ -69,6 +78,10 @@ private:
     HWND previousFocus_ = nullptr;       // or one of ours
     HIMAGELIST images_ = nullptr;
     std::unordered_map<std::string, int> imageOf_;  // by what decides the picture
+    int generic_ = -1;                              // the generic picture's image, once added
+    int generation_ = 0;                            // of the images; an answer for an older one is dropped
+    std::map<std::string, std::string> coming_;     // fetch -> image key, asked and not come
+    std::map<std::string, Shell::Association> associations_;  // by document, since the images were made
     std::wstring cellText_;                         // the text handed to the list last
     bool acting_ = false;                           // a choice is being carried out
 };

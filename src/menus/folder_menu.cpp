@@ -141,6 +141,41 @@ std::vector<FolderMenuItem> ListFolderMenu(FolderContentsReader& reader, const s
     return FolderMenuItems(folder, reader.Read(folder, kFolderMenuMostItems + 1, limit));
 }
 
+bool AwaitsListing(const std::vector<FolderMenuItem>& items) {
+    return items.size() == 1 && items[0].kind == FolderMenuKind::Placeholder &&
+           items[0].caption == text::kFolderMenuNoAnswer;
+}
+
+FolderMenuListings::FolderMenuListings(FolderContentsReader& reader,
+                                       std::function<void(const std::string& folder)> arrived)
+    : reader_(reader), arrived_(std::move(arrived)) {
+    reader_.TellLate(this);
+}
+
+FolderMenuListings::~FolderMenuListings() { reader_.TellLate(nullptr); }
+
+std::vector<FolderMenuItem> FolderMenuListings::List(const std::string& folder) {
+    FolderContents contents = reader_.Read(folder, kFolderMenuMostItems + 1, kFolderMenuWait);
+    const auto kept = std::find_if(late_.begin(), late_.end(), [&](const auto& late) { return late.first == folder; });
+    if (kept != late_.end()) {
+        // A fresh listing wins; a late one beats none.
+        if (contents.outcome == FolderReadOutcome::TimedOut) contents = std::move(kept->second);
+        late_.erase(kept);
+    }
+    return FolderMenuItems(folder, contents);
+}
+
+bool FolderMenuListings::HasLate(const std::string& folder) const {
+    return std::any_of(late_.begin(), late_.end(), [&](const auto& late) { return late.first == folder; });
+}
+
+void FolderMenuListings::LateListing(const std::string& folder, FolderContents contents) {
+    std::erase_if(late_, [&](const auto& late) { return late.first == folder; });
+    late_.emplace_back(folder, std::move(contents));
+    if (late_.size() > kFolderMenuMostLate) late_.pop_front();
+    if (arrived_) arrived_(folder);
+}
+
 std::string FolderMenuIconKey(const FolderMenuItem& item) {
     if (item.kind == FolderMenuKind::Submenu) return "folder";
     if (item.kind != FolderMenuKind::File) return {};

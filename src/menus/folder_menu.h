@@ -1,9 +1,13 @@
 #pragma once
 #include <chrono>
 #include <cstddef>
+#include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/answer_budget.h"
 #include "platform/folder_contents.h"
 #include "platform/platform.h"
 #include "platform/rect.h"
@@ -16,7 +20,12 @@ namespace tavi {
 inline constexpr size_t kFolderMenuMostItems = 500;
 // Longer names are shortened in the middle, in characters.
 inline constexpr size_t kFolderMenuLongestCaption = 60;
-inline constexpr std::chrono::milliseconds kFolderMenuTimeLimit{2000};
+// How long a menu waits for a folder's listing before it shows
+// "(応答がありません)": a quarter of the bar's answer budget, so that a menu
+// and a submenu listed in one go still leave it time to draw them.
+inline constexpr std::chrono::milliseconds kFolderMenuWait = kAnswerBudget / 4;
+// Late listings kept for their folders' next showing, at most.
+inline constexpr size_t kFolderMenuMostLate = 16;
 
 enum class FolderMenuKind {
     Submenu,      // a subfolder: list `path` when its submenu opens
@@ -55,7 +64,34 @@ std::vector<FolderMenuItem> FolderMenuItems(const std::string& folder, const Fol
 // Lists `folder` and gives its items; a folder that does not answer within
 // `limit` gives the one placeholder "(応答がありません)".
 std::vector<FolderMenuItem> ListFolderMenu(FolderContentsReader& reader, const std::string& folder,
-                                           std::chrono::milliseconds limit = kFolderMenuTimeLimit);
+                                           std::chrono::milliseconds limit = kFolderMenuWait);
+
+// Whether `items` are the placeholder of a listing that has not come.
+bool AwaitsListing(const std::vector<FolderMenuItem>& items);
+
+// The listings the folder menus show, for the UI thread. A showing waits
+// for a folder no longer than kFolderMenuWait; a listing that comes later
+// is kept (the newest kFolderMenuMostLate), `arrived` is told its folder so
+// that an open menu can take it, and otherwise the folder's next showing
+// takes it if the folder has not answered in time again.
+class FolderMenuListings final : public LateListingListener {
+public:
+    FolderMenuListings(FolderContentsReader& reader, std::function<void(const std::string& folder)> arrived);
+    ~FolderMenuListings() override;
+    FolderMenuListings(const FolderMenuListings&) = delete;
+    FolderMenuListings& operator=(const FolderMenuListings&) = delete;
+
+    // The items of `folder` now, without waiting past kFolderMenuWait.
+    std::vector<FolderMenuItem> List(const std::string& folder);
+    // Whether a late listing of `folder` waits to be shown.
+    bool HasLate(const std::string& folder) const;
+    void LateListing(const std::string& folder, FolderContents contents) override;
+
+private:
+    FolderContentsReader& reader_;
+    std::function<void(const std::string&)> arrived_;
+    std::deque<std::pair<std::string, FolderContents>> late_;  // oldest first
+};
 
 // The key an item's picture is kept under between showings: "folder" for
 // every subfolder; "type:" and the extension for a document, whose picture

@@ -42,7 +42,10 @@ UINT TrackFlagsFor(MenuSide side) {
 
 Win32FolderMenu::Win32FolderMenu(Platform& platform, FolderContentsReader& reader, BarServices& bar,
                                  PictureFetches& pictures)
-    : platform_(platform), reader_(reader), bar_(bar), fetches_(pictures) {}
+    : platform_(platform),
+      listings_(reader, [this](const std::string& folder) { ListingCame(folder); }),
+      bar_(bar),
+      fetches_(pictures) {}
 
 Win32FolderMenu::~Win32FolderMenu() {
     fetches_.Forget(*this);
@@ -74,32 +77,42 @@ bool Win32FolderMenu::Run(const std::string& folder, const FolderMenuAnchor& anc
     }
     ForgetPicturesIfMany();
 
-    // The submenus go with it; the pictures are kept.
-    const OwnedMenu root(CreatePopupMenu());
-    if (!root) return false;
-    levels_[root.Get()].folder = folder;
-    Fill(root.Get());
-    TracePhase("folder menu listed");
+    UINT chosen = 0;
+    bool first = true;
+    do {
+        // The submenus go with it; the pictures are kept.
+        ForgetShowing();
+        reopen_ = false;
+        const OwnedMenu root(CreatePopupMenu());
+        if (!root) return false;
+        top_ = root.Get();
+        levels_[top_].folder = folder;
+        Fill(top_);
+        TracePhase("folder menu listed");
 
-    SetForegroundWindow(Front());
-    if (byKeys) {
-        // The Enter that opened the menu left its character in the queue,
-        // where the menu would take it for a choice and close at once.
-        MSG typed{};
-        if (PeekMessageW(&typed, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam == L'\r')
-            PeekMessageW(&typed, typed.hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
-        // From the keyboard the first item is selected, as the keys then expect.
-        PostMessageW(Handle(), WM_KEYDOWN, VK_DOWN, 0);
-    }
-    TPMPARAMS params{};
-    params.cbSize = sizeof params;
-    params.rcExclude = {anchor.keepClear.left, anchor.keepClear.top, anchor.keepClear.right, anchor.keepClear.bottom};
-    tracking_ = true;
-    // No TPM_NONOTIFY: the submenus are listed on WM_INITMENUPOPUP. No
-    // TPM_RIGHTBUTTON: a right click asks for the item's context menu.
-    const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(root.Get(), TPM_RETURNCMD | TrackFlagsFor(anchor.side),
-                                                           anchor.x, anchor.y, Handle(), &params));
-    tracking_ = false;
+        SetForegroundWindow(Front());
+        if (byKeys) {
+            // The Enter that opened the menu left its character in the queue,
+            // where the menu would take it for a choice and close at once.
+            MSG typed{};
+            if (first && PeekMessageW(&typed, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam == L'\r')
+                PeekMessageW(&typed, typed.hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
+            // From the keyboard the first item is selected, as the keys then expect.
+            PostMessageW(Handle(), WM_KEYDOWN, VK_DOWN, 0);
+        }
+        first = false;
+        TPMPARAMS params{};
+        params.cbSize = sizeof params;
+        params.rcExclude = {anchor.keepClear.left, anchor.keepClear.top, anchor.keepClear.right,
+                            anchor.keepClear.bottom};
+        tracking_ = true;
+        // No TPM_NONOTIFY: the submenus are listed on WM_INITMENUPOPUP. No
+        // TPM_RIGHTBUTTON: a right click asks for the item's context menu.
+        chosen = static_cast<UINT>(TrackPopupMenuEx(root.Get(), TPM_RETURNCMD | TrackFlagsFor(anchor.side), anchor.x,
+                                                    anchor.y, Handle(), &params));
+        tracking_ = false;
+        top_ = nullptr;
+    } while (reopen_ && chosen == 0 && !ownerGone_ && !pending_.menu);
     if (Handle()) PostMessageW(Handle(), WM_NULL, 0, 0);
 
     std::optional<FolderMenuItem> item;
@@ -136,7 +149,9 @@ void Win32FolderMenu::Fill(HMENU menu) {
     if (level == levels_.end() || level->second.listed) return;
     level->second.listed = true;
 
-    for (FolderMenuItem& listed : ListFolderMenu(reader_, level->second.folder)) {
+    std::vector<FolderMenuItem> listing = listings_.List(level->second.folder);
+    level->second.awaited = AwaitsListing(listing);
+    for (FolderMenuItem& listed : listing) {
         const size_t index = items_.size();
         items_.push_back(std::move(listed));
         const FolderMenuItem& item = items_.back();
@@ -159,6 +174,27 @@ void Win32FolderMenu::Fill(HMENU menu) {
         level->second.itemAt.push_back(index);
         // Its menu owns it now.
         if (submenu) levels_[submenu.Detach()].folder = item.path;
+    }
+}
+
+void Win32FolderMenu::ListingCame(const std::string& folder) {
+    // Within the shell's context menu nothing changes under it; the listing
+    // waits for the next showing.
+    if (!tracking_ || context2_ || context3_) return;
+    for (auto& [menu, level] : levels_) {
+        if (!level.awaited || level.folder != folder) continue;
+        if (menu == top_) {
+            reopen_ = true;
+            EndMenu();
+            return;
+        }
+        // The placeholder goes; the level fills as it would on opening.
+        while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+        level.itemAt.clear();
+        level.listed = false;
+        Fill(menu);
+        RedrawOpenMenus();
+        return;
     }
 }
 
@@ -216,7 +252,10 @@ void Win32FolderMenu::ShowInOpenMenus(const std::string& key, HBITMAP picture) {
             changed |= SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) != FALSE;
         }
     }
-    if (!changed) return;
+    if (changed) RedrawOpenMenus();
+}
+
+void Win32FolderMenu::RedrawOpenMenus() {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM) -> BOOL {

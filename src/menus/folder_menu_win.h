@@ -36,7 +36,10 @@ UINT TrackFlagsFor(MenuSide side);
 // are fetched by workers: an item whose picture has not come shows its
 // type's, or none, and takes its own when it comes, in the open menu or the
 // next one. They are kept between showings, by key; the items, their paths
-// and the menus go when a menu closes.
+// and the menus go when a menu closes. A folder that has not answered in
+// time shows "(応答がありません)" and, when its listing comes while the menu
+// is up, its items: a submenu takes them in place, the top menu opens again
+// where it was, since a menu that is up keeps the size it opened with.
 class Win32FolderMenu final : public Window, public FolderMenuWindow, public PictureListener {
 public:
     // The bar owns the owner window, and is brought to the front under the
@@ -61,6 +64,7 @@ private:
     struct Level {
         std::string folder;
         bool listed = false;
+        bool awaited = false;  // it shows that its listing has not come
         std::vector<size_t> itemAt;
     };
     // A command of the shell's context menu, carried out once the folder
@@ -73,8 +77,10 @@ private:
 
     bool CreateOwner();
     void Fill(HMENU menu);
+    void ListingCame(const std::string& folder);
     HBITMAP PictureFor(const FolderMenuItem& item);
     void ShowInOpenMenus(const std::string& key, HBITMAP picture);
+    static void RedrawOpenMenus();
     const FolderMenuItem* ItemAt(HMENU menu, UINT position) const;
     void ShowContextMenu(const std::string& path);
     std::optional<LRESULT> ForwardToContextMenu(UINT message, WPARAM wParam, LPARAM lParam);
@@ -84,7 +90,7 @@ private:
     HWND Front() const;
 
     Platform& platform_;
-    FolderContentsReader& reader_;
+    FolderMenuListings listings_;
     BarServices& bar_;
     PictureFetches& fetches_;
     int pictureSize_ = 16;
@@ -94,7 +100,9 @@ private:
     // One showing.
     std::vector<FolderMenuItem> items_;  // item i has command id i + 1
     std::map<HMENU, Level> levels_;
+    HMENU top_ = nullptr;
     bool tracking_ = false;
+    bool reopen_ = false;  // the top menu's listing came: it opens again with it
     bool ownerGone_ = false;
     IContextMenu2* context2_ = nullptr;  // the shell's context menu while it is up
     IContextMenu3* context3_ = nullptr;

@@ -47,17 +47,21 @@ std::string DeskTopCaption(const std::string& name) { return Before(Before(name,
 RunTimeList DrivePopUpMake(SystemInfo& system) {
     RunTimeList list;
     list.items.clear();
+    std::vector<std::string> listed;
     for (const std::string& root : system.LogicalDriveRoots()) {
-        std::string caption;
         switch (system.DriveTypeOf(root)) {
             case DriveType::Removable:
             case DriveType::Fixed:
             case DriveType::Remote:
-            case DriveType::CdRom: caption = system.DriveDisplayName(root); break;
+            case DriveType::CdRom: listed.push_back(root); break;
             default: break;  // unknown, no root and RAM disks are not listed
         }
-        if (CharCount(TrimSpaces(caption)) <= 2) continue;
-        list.items.push_back({caption, root, true, false});
+    }
+    // Asked all at once, so that slow drives are waited for together.
+    const std::vector<std::string> names = system.DriveDisplayNames(listed);
+    for (size_t i = 0; i < listed.size() && i < names.size(); ++i) {
+        if (CharCount(TrimSpaces(names[i])) <= 2) continue;
+        list.items.push_back({names[i], listed[i], true, false});
     }
     if (list.items.empty()) list.items.push_back(EmptyListItem());
     return list;

@@ -40,6 +40,13 @@ struct FolderContents {
 // form; the path itself, lower case, for anything else.
 std::string FolderRoot(std::string_view folder);
 
+// Told of a listing that came after the Read that asked for it gave up.
+class LateListingListener {
+public:
+    virtual ~LateListingListener() = default;
+    virtual void LateListing(const std::string& folder, FolderContents contents) = 0;
+};
+
 // Reads a folder for a menu of its contents. Paths are UTF-8 with "\".
 class FolderContentsReader {
 public:
@@ -47,8 +54,12 @@ public:
     // Lists `folder`, in the order the system gives, and stops (cut short)
     // once it has `cap` entries that are neither hidden nor system; hidden
     // and system ones are listed beside them but not counted. Gives TimedOut
-    // after `limit` without waiting for a slow folder any longer.
+    // after `limit` without waiting for a slow folder any longer; the
+    // listing then goes on, and if it comes it is handed to the listener.
     virtual FolderContents Read(const std::string& folder, size_t cap, std::chrono::milliseconds limit) = 0;
+    // Who is told of late listings: later, on the thread that set it, never
+    // from within Read. Null: nobody; they are let go.
+    virtual void TellLate(LateListingListener* listener) = 0;
 };
 
 }  // namespace tavi

@@ -6,10 +6,32 @@
 #include <memory>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "platform/wide_win.h"
 
 namespace tavi {
+
+constexpr wchar_t kMailboxClass[] = L"TaviLateListings";
+constexpr UINT kListingsArrived = WM_APP + 0x51;
+
+// Listings that came after their caller gave up, shared with the workers: a
+// worker stuck past the reader's end still has somewhere to put its answer.
+struct LateListings {
+    std::mutex mutex;
+    HWND window = nullptr;  // null while nobody listens
+    bool told = false;      // a message is on its way
+    std::vector<std::pair<std::string, FolderContents>> listings;
+
+    void Put(std::string folder, FolderContents contents) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!window) return;
+        listings.emplace_back(std::move(folder), std::move(contents));
+        // One message for however many listings come before it is handled.
+        if (!told) told = PostMessageW(window, kListingsArrived, 0, 0);
+    }
+};
+
 namespace {
 
 // Listings not yet freed. Outside a call, each is a worker given up on and
@@ -59,10 +81,12 @@ struct Listing {
     std::string root;
     size_t cap = 0;
     std::function<void()> beforeListing;
+    std::shared_ptr<LateListings> late;
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     FolderContents contents;
 
-    bool givenUp = false;  // under rootsMutex
+    bool givenUp = false;   // under rootsMutex
+    bool finished = false;  // under rootsMutex
 
     explicit Listing(std::string onRoot) : root(std::move(onRoot)) { ++listingsAlive; }
     ~Listing() {
@@ -71,11 +95,20 @@ struct Listing {
         const std::lock_guard<std::mutex> lock(rootsMutex);
         if (givenUp && --rootsStuck[root] <= 0) rootsStuck.erase(root);
     }
-    // The caller waits no longer: until the worker ends, its drive counts as stuck.
-    void GiveUp() {
+    // The caller waits no longer: until the worker ends, its drive counts as
+    // stuck. False when the worker finished first: the contents are there.
+    bool GiveUp() {
         const std::lock_guard<std::mutex> lock(rootsMutex);
+        if (finished) return false;
         givenUp = true;
         ++rootsStuck[root];
+        return true;
+    }
+    // The worker has read the folder: true when the caller gave up on it.
+    bool Finish() {
+        const std::lock_guard<std::mutex> lock(rootsMutex);
+        finished = true;
+        return givenUp;
     }
     Listing(const Listing&) = delete;
     Listing& operator=(const Listing&) = delete;
@@ -90,7 +123,15 @@ DWORD WINAPI ListOnWorker(void* parameter) {
     } catch (...) {
         listing.contents = FolderContents{};  // out of memory: as unreadable
     }
-    // The caller reads the contents only after this, and only if still waiting.
+    // The caller reads the contents only if it still waits; else they go to
+    // the listener, if one is left.
+    if (listing.Finish() && listing.late) {
+        try {
+            listing.late->Put(listing.folder, std::move(listing.contents));
+        } catch (...) {
+            // Out of memory: the folder shows as silent until it is asked again.
+        }
+    }
     SetEvent(listing.done);
     return 0;
 }
@@ -142,7 +183,66 @@ FolderContents ReadFolderHere(const std::string& folder, size_t cap) {
 }
 
 Win32FolderContents::Win32FolderContents(std::function<void()> beforeListing)
-    : beforeListing_(std::move(beforeListing)) {}
+    : beforeListing_(std::move(beforeListing)), late_(std::make_shared<LateListings>()) {}
+
+Win32FolderContents::~Win32FolderContents() { TellLate(nullptr); }
+
+void Win32FolderContents::TellLate(LateListingListener* listener) {
+    listener_ = listener;
+    HWND gone = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(late_->mutex);
+        if (!listener) {
+            gone = std::exchange(late_->window, nullptr);
+            late_->listings.clear();
+            late_->told = false;
+        }
+    }
+    if (gone) DestroyWindow(gone);
+    if (!listener || late_->window) return;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof type;
+    if (!GetClassInfoExW(instance, kMailboxClass, &type)) {
+        type = {};
+        type.cbSize = sizeof type;
+        type.lpfnWndProc = MailboxProc;
+        type.hInstance = instance;
+        type.lpszClassName = kMailboxClass;
+        RegisterClassExW(&type);
+    }
+    const HWND window = CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    const std::lock_guard<std::mutex> lock(late_->mutex);
+    late_->window = window;
+}
+
+LRESULT CALLBACK Win32FolderContents::MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    } else if (message == kListingsArrived) {
+        if (auto* reader = reinterpret_cast<Win32FolderContents*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            try {
+                reader->HandOnLate();
+            } catch (...) {
+                // Out of memory while keeping a listing: the folder shows as silent.
+            }
+        }
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Win32FolderContents::HandOnLate() {
+    std::vector<std::pair<std::string, FolderContents>> listings;
+    {
+        const std::lock_guard<std::mutex> lock(late_->mutex);
+        listings.swap(late_->listings);
+        late_->told = false;
+    }
+    for (auto& [folder, contents] : listings)
+        if (listener_) listener_->LateListing(folder, std::move(contents));
+}
 
 int Win32FolderContents::ListingsAlive() { return listingsAlive; }
 
@@ -155,6 +255,7 @@ FolderContents Win32FolderContents::Read(const std::string& folder, size_t cap, 
         listing->folder = folder;
         listing->cap = cap;
         listing->beforeListing = beforeListing_;
+        listing->late = late_;
         auto* forWorker = new std::shared_ptr<Listing>(listing);
         // A listing needs little stack; the default megabyte would only be reserved space.
         constexpr SIZE_T kWorkerStack = 256 * 1024;
@@ -166,10 +267,7 @@ FolderContents Win32FolderContents::Read(const std::string& folder, size_t cap, 
         }
         CloseHandle(worker);
         const DWORD wait = static_cast<DWORD>(std::clamp<long long>(limit.count(), 0, INFINITE - 1));
-        if (WaitForSingleObject(listing->done, wait) != WAIT_OBJECT_0) {
-            listing->GiveUp();
-            return NoAnswer();
-        }
+        if (WaitForSingleObject(listing->done, wait) != WAIT_OBJECT_0 && listing->GiveUp()) return NoAnswer();
         return std::move(listing->contents);
     } catch (...) {
         return FolderContents{};

@@ -16,8 +16,12 @@ public:
     // Root paths such as "C:\", in the system's order.
     virtual std::vector<std::string> LogicalDriveRoots() = 0;
     virtual DriveType DriveTypeOf(const std::string& root) = 0;
-    // The shell's display name of a drive root, empty when it has none.
-    virtual std::string DriveDisplayName(const std::string& root) = 0;
+    // The shell's display names of drive roots, in their order; empty for a
+    // root the shell names nothing. Asking never waits on a drive for long:
+    // a name the shell has not given within a short wait (a CD drive that
+    // spins up, a network drive that does not answer) is the last one it
+    // gave for that drive, or the plain "(C:)" form.
+    virtual std::vector<std::string> DriveDisplayNames(const std::vector<std::string>& roots) = 0;
     // This PC's name on the network, empty when the system gives none.
     virtual std::string ComputerName() = 0;
 };

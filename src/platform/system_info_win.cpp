@@ -64,10 +64,8 @@ DriveType Win32SystemInfo::DriveTypeOf(const std::string& root) {
     return type <= DRIVE_RAMDISK ? static_cast<DriveType>(type) : DriveType::Unknown;
 }
 
-std::string Win32SystemInfo::DriveDisplayName(const std::string& root) {
-    SHFILEINFOW info{};
-    if (!SHGetFileInfoW(Widen(root).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME)) return {};
-    return Narrow(info.szDisplayName);
+std::vector<std::string> Win32SystemInfo::DriveDisplayNames(const std::vector<std::string>& roots) {
+    return driveNames_.Of(roots);
 }
 
 std::string Win32SystemInfo::ComputerName() {

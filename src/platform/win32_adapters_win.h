@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/code_page.h"
+#include "platform/drive_names_win.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
@@ -41,13 +42,19 @@ public:
 
 class Win32SystemInfo final : public SystemInfo {
 public:
+    // `beforeNameFetch`: see DriveNames.
+    explicit Win32SystemInfo(std::function<void(const std::string& root)> beforeNameFetch = {})
+        : driveNames_(std::move(beforeNameFetch)) {}
     std::string WindowsDirectory() override;
     std::string SystemDirectory() override;
     bool IsWindowsNT() override;
     std::vector<std::string> LogicalDriveRoots() override;
     DriveType DriveTypeOf(const std::string& root) override;
-    std::string DriveDisplayName(const std::string& root) override;
+    std::vector<std::string> DriveDisplayNames(const std::vector<std::string>& roots) override;
     std::string ComputerName() override;
+
+private:
+    DriveNames driveNames_;
 };
 
 // The shell's "open", owned by a window that may change during the run.

@@ -19,7 +19,7 @@ Win32CommandWindows::Win32CommandWindows(MenuMain& state, Platform& platform, Ba
       bar_(bar),
       tools_(tools),
       meter_(platform, tools.memory, tools.resources),
-      search_(state, platform, bar, tools.icons, readings_, tools.uses,
+      search_(state, platform, bar, tools.pictures, readings_, tools.uses,
               [this](int position) {
                   // What a click on the button opens: a group's box or a folder's menu.
                   const int index = state_.page.IndexAt(position);

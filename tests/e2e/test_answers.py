@@ -1,8 +1,10 @@
 """The bar answers whatever its files hold, under Wine: a button whose icon
-file is a shortcut that never reads to its end, and a folder menu over a
-folder holding it, never stop the bar answering a round trip from another
-program, at its start and while the menu opens again and again; a folder
-elsewhere still lists its files."""
+file is a shortcut that never reads to its end, a folder menu over a folder
+holding it, a folder menu over a folder that never answers at all (from its
+first opening on), and a search row whose picture lies on that folder, never
+stop the bar answering a round trip from another program, at its start and
+while the menus open again and again; a folder elsewhere still lists its
+files."""
 
 from __future__ import annotations
 
@@ -11,13 +13,18 @@ import time
 import unittest
 
 import harness
+import silent_folder
 import tavi
 
 SESSION: harness.Session
 
 WM_KEYDOWN, VK_ESCAPE = 0x100, 0x1B
+WM_PAINT, LVM_GETITEMCOUNT = 0x0F, 0x1004
+SEARCH_CAPTION = "ｴﾝﾄﾘｰの検索"
+SEARCH_ITEM = "ｴﾝﾄﾘｰの検索(&Q)..."
 MENU_RUN_TYPE = "3"
 STUCK_DRIVE = "s"
+SILENT_DRIVE = "t"
 # The bar answers every message within this; its start comes within the
 # harness's usual wait for a bar with buttons.
 ANSWER_LIMIT_MS = 200
@@ -53,6 +60,39 @@ class BarAnswersTest(tavi.BarTestCase):
         self.addCleanup(link.unlink)
         return f"{STUCK_DRIVE.upper()}:\\"
 
+    def silent_folder(self) -> str:
+        """A folder whose listing never comes (a lookup that is never
+        answered), on a drive of its own."""
+        if not silent_folder.available():
+            self.skipTest("a folder that never answers needs root and /dev/fuse")
+        silent = self.enterContext(silent_folder.SilentFolder(harness.E2E_DIR / "silent"))
+        link = harness.PREFIX_DIR / "dosdevices" / f"{SILENT_DRIVE}:"
+        if link.is_symlink():
+            link.unlink()
+        link.symlink_to(silent.path)
+        self.addCleanup(link.unlink)
+        return f"{SILENT_DRIVE.upper()}:\\dead"
+
+    def search_rows_drawn(self, bar: tavi.Bar, text: str) -> None:
+        """Opens the search box from the tray, finds `text`, has its one row
+        drawn (its picture asked for) and closes the box."""
+        bar.tray_menu()
+        SESSION.choose_menu(bar.pid, bar.hwnd, SEARCH_ITEM)
+
+        def box_shown():
+            return next((w for w in SESSION.windows(bar.pid, caption=SEARCH_CAPTION) if w["visible"]), None)
+        box = harness.wait_until(box_shown, 10, "the search box")
+        children = [w for w in SESSION.windows(bar.pid, children=True) if w["parent"] == box["hwnd"]]
+        edit = next(w for w in children if w["class"].lower() == "edit")
+        rows = next(w for w in children if w["class"] == "SysListView32")
+        SESSION.call("set_text", hwnd=edit["hwnd"], text=text)
+        harness.wait_until(
+            lambda: SESSION.call("send", hwnd=rows["hwnd"], msg=LVM_GETITEMCOUNT)["result"] == 1, 10, f"{text} found")
+        SESSION.call("send", hwnd=rows["hwnd"], msg=WM_PAINT)
+        SESSION.screenshot("answers-search")
+        SESSION.call("post", hwnd=box["hwnd"], msg=harness.WM_COMMAND, wparam=harness.IDCANCEL)
+        harness.wait_until(lambda: not box_shown(), 10, "the search box closed")
+
     def open_menu(self, bar: tavi.Bar, position: int) -> list:
         """Clicks the folder button, reads its menu's captions, closes it."""
         bar.click(position)
@@ -70,6 +110,7 @@ class BarAnswersTest(tavi.BarTestCase):
     def test_a_stuck_icon_file_and_a_stuck_shortcut_in_a_folder_menu_never_stop_the_bar_answering(self):
         folder = self.bar_folder("answers")
         stuck_root = self.held_shortcut(folder)
+        silent = self.silent_folder()
         other = folder.path / "other"
         other.mkdir()
         for name in ("one.txt", "two.txt"):
@@ -80,6 +121,7 @@ class BarAnswersTest(tavi.BarTestCase):
             ("止まる", stuck_root, "", MENU_RUN_TYPE, stuck_root, "0"),
             ("ほか", other_root, "", MENU_RUN_TYPE, other_root, "0"),
             ("メモ", notepad, "", "0", stuck_root + "held.lnk", "0"),
+            ("Silent", silent, "", MENU_RUN_TYPE, silent + "\\icon.ico", "0"),
         ]))
 
         began = time.monotonic()
@@ -92,10 +134,15 @@ class BarAnswersTest(tavi.BarTestCase):
             self.assertLess(shown_after, START_LIMIT_S, "the bar shows with its buttons")
             SESSION.screenshot("answers-start")
 
+            # The first opening waits no longer than any other.
+            for opening in range(3):
+                self.assertEqual(self.open_menu(bar, 3), ["(応答がありません)"], f"silent opening {opening + 1}")
             for opening in range(5):
                 self.assertEqual(self.open_menu(bar, 0), ["held", "note.txt"], f"opening {opening + 1}")
             self.assertEqual(self.open_menu(bar, 1), ["one.txt", "two.txt"],
                              "a folder elsewhere still lists its files")
+            # A search row whose picture lies on the silent drive.
+            self.search_rows_drawn(bar, "Silent")
             self.assertEqual(bar.entry_menu(2)[0]["text"], "新規登録(&N)...\tCtrl+N", "the bar goes on as before")
         finally:
             watched = SESSION.call("watch_answers_stop")

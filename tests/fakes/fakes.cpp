@@ -109,10 +109,15 @@ DriveType FakeSystemInfo::DriveTypeOf(const std::string& root) {
     return DriveType::NoRootDir;
 }
 
-std::string FakeSystemInfo::DriveDisplayName(const std::string& root) {
-    for (const Drive& d : drives)
-        if (d.root == root) return d.displayName;
-    return {};
+std::vector<std::string> FakeSystemInfo::DriveDisplayNames(const std::vector<std::string>& roots) {
+    nameAsks.push_back(roots);
+    std::vector<std::string> names;
+    for (const std::string& root : roots) {
+        names.emplace_back();
+        for (const Drive& d : drives)
+            if (d.root == root) names.back() = d.displayName;
+    }
+    return names;
 }
 
 MessageAnswer FakeMessageBoxes::Show(const MessageRequest& request) {

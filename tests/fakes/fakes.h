@@ -78,6 +78,7 @@ public:
     std::string systemDirectory = "C:\\WINDOWS\\system32";
     bool windowsNT = true;
     std::vector<Drive> drives;
+    std::vector<std::vector<std::string>> nameAsks;  // the roots of each DriveDisplayNames
     std::string computerName = "DESK1";
 
     std::string WindowsDirectory() override { return windowsDirectory; }
@@ -85,7 +86,7 @@ public:
     bool IsWindowsNT() override { return windowsNT; }
     std::vector<std::string> LogicalDriveRoots() override;
     DriveType DriveTypeOf(const std::string& root) override;
-    std::string DriveDisplayName(const std::string& root) override;
+    std::vector<std::string> DriveDisplayNames(const std::vector<std::string>& roots) override;
     std::string ComputerName() override { return computerName; }
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "fakes/fakes.h"
 #include "fakes/folder_contents_fake.h"
@@ -135,7 +136,7 @@ TEST(FolderMenu, ShowsFiveHundredItemsThenMore) {
     EXPECT_EQ(items[500], (FolderMenuItem{Kind::More, "その他...", "C:\\Many", true}));
     ASSERT_EQ(tree.reads.size(), 1u);
     EXPECT_EQ(tree.reads[0].cap, 501u) << "one more than is shown, so that more is known";
-    EXPECT_EQ(tree.reads[0].limit, std::chrono::milliseconds(2000));
+    EXPECT_EQ(tree.reads[0].limit, kFolderMenuWait);
 
     const auto exactly = ListFolderMenu(tree, "C:\\Exactly");
     ASSERT_EQ(exactly.size(), 500u);
@@ -165,6 +166,99 @@ TEST(FolderMenu, LinksBackToAParentGiveNoEndlessMenu) {
     };
     open("C:\\", 0);
     EXPECT_EQ(opened, (std::vector<std::string>{"C:\\", "C:\\Sub", "C:\\Sub\\Deeper"}));
+}
+
+// A showing never waits past kFolderMenuWait: a folder that never answers
+// shows "(応答がありません)" each time at once, and one that answers late is
+// handed on when it comes, to the open menu or to the folder's next showing.
+TEST(FolderMenu, AFolderThatAnswersLateOrNeverHoldsNoShowing) {
+    const std::vector<std::string> kSilent{"(応答がありません)"}, kA{"a.txt"}, kB{"b.txt"}, kNone{};
+    struct Step {
+        enum Act { List, Answer, Quicken } act;
+        std::string folder;  // Answer: none; the folders told, in order, are `shown`
+        std::vector<std::string> shown;
+    };
+    const struct {
+        const char* what;
+        std::set<std::string> silent, slow;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"a folder that answers in time", {}, {}, {{Step::List, "C:\\A", kA}, {Step::Answer, "", kNone}}},
+        {"a folder that never answers, opened again and again",
+         {"C:\\A"},
+         {},
+         {{Step::List, "C:\\A", kSilent},
+          {Step::Answer, "", kNone},
+          {Step::List, "C:\\A", kSilent},
+          {Step::List, "C:\\B", kB}}},
+        {"a late listing is told when it comes and shown once, then the folder is asked again",
+         {},
+         {"C:\\A"},
+         {{Step::List, "C:\\A", kSilent},
+          {Step::Answer, "", {"C:\\A"}},
+          {Step::List, "C:\\A", kA},
+          {Step::List, "C:\\A", kSilent},
+          {Step::Answer, "", {"C:\\A"}}}},
+        {"a listing that comes in time wins over a late one",
+         {},
+         {"C:\\A"},
+         {{Step::List, "C:\\A", kSilent},
+          {Step::Answer, "", {"C:\\A"}},
+          {Step::Quicken, "C:\\A", kNone},
+          {Step::List, "C:\\A", kB},
+          {Step::List, "C:\\A", kB}}},
+        {"late listings of two folders each wait for their own",
+         {},
+         {"C:\\A", "C:\\B"},
+         {{Step::List, "C:\\A", kSilent},
+          {Step::List, "C:\\B", kSilent},
+          {Step::Answer, "", {"C:\\A", "C:\\B"}},
+          {Step::List, "C:\\B", kB},
+          {Step::List, "C:\\A", kA}}},
+    };
+    for (const auto& c : cases) {
+        fakes::FakeFolderTree tree;
+        tree.Add("C:\\A", {File("a.txt")});
+        tree.Add("C:\\B", {File("b.txt")});
+        tree.silent = c.silent;
+        tree.slow = c.slow;
+        std::vector<std::string> told;
+        FolderMenuListings listings(tree, [&](const std::string& folder) { told.push_back(folder); });
+        for (size_t step = 0; step < c.steps.size(); ++step) {
+            const Step& s = c.steps[step];
+            const std::string where = std::string(c.what) + ", step " + std::to_string(step + 1);
+            if (s.act == Step::List) {
+                const auto items = listings.List(s.folder);
+                std::vector<std::string> shown;
+                for (const auto& item : items) shown.push_back(item.caption);
+                EXPECT_EQ(shown, s.shown) << where;
+                EXPECT_EQ(AwaitsListing(items), s.shown == kSilent) << where;
+            } else if (s.act == Step::Answer) {
+                told.clear();
+                tree.AnswerLate();
+                EXPECT_EQ(told, s.shown) << where;
+            } else {
+                tree.slow.erase(s.folder);
+                tree.Add(s.folder, {File("b.txt")});
+            }
+        }
+        for (const auto& read : tree.reads) EXPECT_EQ(read.limit, kFolderMenuWait) << c.what;
+    }
+    static_assert(kFolderMenuWait * 4 <= kAnswerBudget, "a menu and its submenu listed at once still answer in time");
+
+    // Late listings are kept for so many folders at most, the oldest let go.
+    fakes::FakeFolderTree tree;
+    FolderMenuListings listings(tree, nullptr);
+    for (size_t i = 0; i <= kFolderMenuMostLate; ++i) {
+        const std::string folder = "C:\\" + std::to_string(i);
+        tree.Add(folder, {File("a.txt")});
+        tree.slow.insert(folder);
+        (void)listings.List(folder);
+    }
+    EXPECT_EQ(tree.AnswerLate(), static_cast<int>(kFolderMenuMostLate + 1));
+    EXPECT_FALSE(listings.HasLate("C:\\0")) << "the oldest let go";
+    EXPECT_TRUE(listings.HasLate("C:\\1"));
+    EXPECT_TRUE(listings.HasLate("C:\\" + std::to_string(kFolderMenuMostLate)));
 }
 
 TEST(FolderMenu, PicturesAreKeptByFolderByTypeOrByFile) {

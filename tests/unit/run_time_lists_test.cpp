@@ -35,6 +35,8 @@ TEST(DrivePopUpMake, ListsTheFourDriveTypesWithNamesLongerThanTwoCharacters) {
                                                  {"ﾛｰｶﾙ ﾃﾞｨｽｸ (C:)", "C:\\"},
                                                  {"CD (D:)", "D:\\"},
                                                  {"ﾃﾞｨｽｸ", "H:\\"}}));
+    EXPECT_EQ(system.nameAsks, (std::vector<std::vector<std::string>>{{"A:\\", "C:\\", "D:\\", "G:\\", "H:\\"}}))
+        << "the listed drives' names asked at once, so that slow drives are waited for together";
 }
 
 TEST(DrivePopUpMake, ManyDrivesAllFitAndNoneGivesADisabledItem) {

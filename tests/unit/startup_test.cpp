@@ -184,6 +184,8 @@ TEST(RemovableDrives, FloppiesAreLeftOutAndNoneLeavesOneEmptyElement) {
     EXPECT_EQ(CollectRemovableDrives(system), std::vector<std::string>{""});
     system.drives.push_back({"G:\\", DriveType::Removable, "fd lower case (G:)"});  // the test is case-sensitive
     EXPECT_EQ(CollectRemovableDrives(system), std::vector<std::string>{"G:\\"});
+    EXPECT_EQ(system.nameAsks.back(), (std::vector<std::string>{"A:\\", "G:\\"}))
+        << "only removable drives are named, all at once: the start waits on no other drive";
 }
 
 namespace {

@@ -70,7 +70,9 @@ public:
     DriveType DriveTypeOf(const std::string& root) override {
         return root == "C:\\" ? DriveType::Fixed : DriveType::Removable;
     }
-    std::string DriveDisplayName(const std::string&) override { return {}; }
+    std::vector<std::string> DriveDisplayNames(const std::vector<std::string>& roots) override {
+        return std::vector<std::string>(roots.size());
+    }
     std::string ComputerName() override { return {}; }
 };
 
@@ -237,7 +239,8 @@ const WindowRow kWindows[] = {
          Win32PhoneticReadings readings;
          Win32Clock clock;
          UseCounts uses(p.platform.files, clock);  // never loaded: no uses, nothing written
-         EntrySearchDialog box(p.state, p.platform, p.bar, p.icons, readings, uses, nullptr);
+         Win32Pictures pictures;
+         EntrySearchDialog box(p.state, p.platform, p.bar, pictures.Fetches(), readings, uses, nullptr);
          if (box.Show()) PumpUntil([&] { return !IsWindowVisible(box.Handle()); });
      },
      L"#32770",

@@ -53,7 +53,9 @@ public:
     bool IsWindowsNT() override { return real_.IsWindowsNT(); }
     std::vector<std::string> LogicalDriveRoots() override { return real_.LogicalDriveRoots(); }
     DriveType DriveTypeOf(const std::string& root) override { return real_.DriveTypeOf(root); }
-    std::string DriveDisplayName(const std::string& root) override { return real_.DriveDisplayName(root); }
+    std::vector<std::string> DriveDisplayNames(const std::vector<std::string>& roots) override {
+        return real_.DriveDisplayNames(roots);
+    }
     std::string ComputerName() override { return real_.ComputerName(); }
 
 private:

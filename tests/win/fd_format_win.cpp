@@ -34,7 +34,9 @@ public:
             if (drive.first == root) return drive.second;
         return DriveType::NoRootDir;
     }
-    std::string DriveDisplayName(const std::string&) override { return {}; }
+    std::vector<std::string> DriveDisplayNames(const std::vector<std::string>& roots) override {
+        return std::vector<std::string>(roots.size());
+    }
     std::string ComputerName() override { return {}; }
 };
 

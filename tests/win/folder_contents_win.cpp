@@ -7,6 +7,9 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/folder_contents_win.h"
 #include "platform/wide_win.h"
@@ -105,7 +108,8 @@ TEST(Win32FolderContents, SearchesLongPathsInTheirLongForm) {
 }
 
 // A folder that does not answer: the worker is held before it reads until
-// the caller has given up, then let go, and frees what it read.
+// the caller has given up, then let go; what it read is handed to the
+// listener on this thread's messages, and freed.
 TEST(Win32FolderContents, GivesUpOnASlowFolderAndTheWorkerFinishesAlone) {
     TempFolder temp;
     MakeFile(temp.PathOf("a.txt"));
@@ -117,6 +121,13 @@ TEST(Win32FolderContents, GivesUpOnASlowFolderAndTheWorkerFinishesAlone) {
         ++*held;
         WaitForSingleObject(release, 30'000);
     });
+    struct Heard final : LateListingListener {
+        std::vector<std::pair<std::string, FolderContents>> listings;
+        void LateListing(const std::string& folder, FolderContents contents) override {
+            listings.emplace_back(folder, std::move(contents));
+        }
+    } heard;
+    reader.TellLate(&heard);
     // A worker that has answered may take a moment more to let go of its listing.
     ASSERT_TRUE(WaitUntil([] { return Win32FolderContents::ListingsAlive() == 0; }, 10s));
 
@@ -137,8 +148,18 @@ TEST(Win32FolderContents, GivesUpOnASlowFolderAndTheWorkerFinishesAlone) {
     EXPECT_EQ(Win32FolderContents(nullptr).Read(elsewhere, 100, 10s).outcome, FolderReadOutcome::Listed) << elsewhere;
 
     SetEvent(release);
-    ASSERT_TRUE(WaitUntil([&] { return Win32FolderContents::ListingsAlive() == 0; }, 10s))
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            return !heard.listings.empty() && Win32FolderContents::ListingsAlive() == 0;
+        },
+        10s))
         << "every worker ends and frees its listing";
+    ASSERT_EQ(heard.listings.size(), 1u) << "the one listing started comes late, on this thread";
+    EXPECT_EQ(heard.listings[0].first, temp.PathOf(""));
+    EXPECT_EQ(heard.listings[0].second.outcome, FolderReadOutcome::Listed);
+    EXPECT_EQ(heard.listings[0].second.entries, (std::vector<FolderEntry>{{"a.txt", false, false, false, false}}));
     CloseHandle(release);
     EXPECT_EQ(Win32FolderContents(nullptr).Read(temp.PathOf(""), 100, 10s).entries.size(), 1u)
         << "listing works again once the stuck workers are gone";

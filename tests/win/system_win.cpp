@@ -3,12 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/text.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 
 using namespace tavi;
+using namespace std::chrono_literals;
 
 TEST(Win32SystemInfo, FoldersAndDrivesAsTheSystemGivesThem) {
     Win32SystemInfo system;
@@ -24,9 +30,61 @@ TEST(Win32SystemInfo, FoldersAndDrivesAsTheSystemGivesThem) {
     for (const std::string& root : roots) EXPECT_EQ(root.substr(1), ":\\") << root;
     EXPECT_NE(std::find(roots.begin(), roots.end(), windows.substr(0, 3)), roots.end());
     EXPECT_EQ(system.DriveTypeOf(windows.substr(0, 3)), DriveType::Fixed);
-    EXPECT_FALSE(system.DriveDisplayName(windows.substr(0, 3)).empty());
+    // A worker's first call into the shell may take longer than the wait:
+    // the plain name meanwhile, the shell's once it has answered.
+    const std::string drive = windows.substr(0, 3);
+    std::vector<std::string> names;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    do {
+        names = system.DriveDisplayNames({drive, drive});
+        ASSERT_EQ(names.size(), 2u);
+    } while (names[0] == PlainDriveName(drive) && std::chrono::steady_clock::now() < deadline);
+    EXPECT_FALSE(names[0].empty());
+    EXPECT_NE(names[0], PlainDriveName(drive)) << "a drive that answers is named by the shell";
+    EXPECT_EQ(names[1], names[0]);
     EXPECT_FALSE(system.ComputerName().empty());
     EXPECT_EQ(system.DriveTypeOf("Q:\\no\\such\\root\\"), DriveType::NoRootDir);
+
+    // A drive that does not answer (its worker held before it asks the
+    // shell): the plain name at once, and no second worker while the first
+    // is stuck; other drives are named as ever; the shell's name once the
+    // worker returns.
+    const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    auto asked = std::make_shared<std::atomic<int>>(0);
+    Win32SystemInfo held([release, asked](const std::string& root) {
+        if (root != "C:\\") return;
+        ++*asked;
+        WaitForSingleObject(release, 30'000);
+    });
+    const auto waitedFor = [&](const std::vector<std::string>& roots) {
+        const auto start = std::chrono::steady_clock::now();
+        names = held.DriveDisplayNames(roots);
+        return std::chrono::steady_clock::now() - start;
+    };
+    EXPECT_LT(waitedFor({"C:\\", "Z:\\"}), kAnswerBudget / 2);
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0], "(C:)") << "not named in time";
+    const auto named = std::chrono::steady_clock::now() + 10s;
+    while (held.DriveDisplayNames({"Z:\\"}) == std::vector<std::string>{"(Z:)"} &&
+           std::chrono::steady_clock::now() < named)
+        SwitchToThread();
+    EXPECT_NE(held.DriveDisplayNames({"Z:\\"}), std::vector<std::string>{"(Z:)"})
+        << "another drive is named by the shell meanwhile";
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_LT(waitedFor({"C:\\"}), kAnswerBudget / 2);
+        EXPECT_EQ(names, std::vector<std::string>{"(C:)"});
+    }
+    EXPECT_EQ(*asked, 1) << "one worker per drive, however often it is asked";
+
+    SetEvent(release);
+    const auto ended = std::chrono::steady_clock::now() + 10s;
+    while (DriveNames::WorkersAlive() > 0 && std::chrono::steady_clock::now() < ended) SwitchToThread();
+    ASSERT_EQ(DriveNames::WorkersAlive(), 0) << "every worker ends";
+    names = held.DriveDisplayNames({"C:\\"});
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_NE(names[0], "(C:)") << "named by the shell once it answered";
+    EXPECT_EQ(*asked, 2);
+    CloseHandle(release);
 }
 
 TEST(Win32Shell, ResultCodesAndAssociations) {

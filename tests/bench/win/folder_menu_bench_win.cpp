@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -58,8 +59,10 @@ int main(int argc, char** argv) {
 
     Win32FolderContents reader;
     size_t shown = 0, listed = 0;
-    const double level = Median(rounds, [&] { shown = ListFolderMenu(reader, folder).size(); });
-    const double worker = Median(rounds, [&] { reader.Read(folder, kFolderMenuMostItems + 1, kFolderMenuTimeLimit); });
+    // Waited for to the end: what is measured is the listing, not the menu's short wait.
+    constexpr std::chrono::seconds kWhole{10};
+    const double level = Median(rounds, [&] { shown = ListFolderMenu(reader, folder, kWhole).size(); });
+    const double worker = Median(rounds, [&] { reader.Read(folder, kFolderMenuMostItems + 1, kWhole); });
     const double here = Median(rounds, [&] { ReadFolderHere(folder, kFolderMenuMostItems + 1); });
     const double whole = Median(rounds, [&] { listed = ReadFolderHere(folder, SIZE_MAX).entries.size(); });
     const FolderContents everything = ReadFolderHere(folder, SIZE_MAX);
