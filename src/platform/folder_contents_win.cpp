@@ -8,12 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/mailbox_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
 
-constexpr wchar_t kMailboxClass[] = L"TaviLateListings";
-constexpr UINT kListingsArrived = WM_APP + 0x51;
 
 // Listings that came after their caller gave up, shared with the workers: a
 // worker stuck past the reader's end still has somewhere to put its answer.
@@ -28,7 +27,7 @@ struct LateListings {
         if (!window) return;
         listings.emplace_back(std::move(folder), std::move(contents));
         // One message for however many listings come before it is handled.
-        if (!told) told = PostMessageW(window, kListingsArrived, 0, 0);
+        if (!told) told = PostMessageW(window, kMailboxPosted, 0, 0);
     }
 };
 
@@ -200,37 +199,9 @@ void Win32FolderContents::TellLate(LateListingListener* listener) {
     }
     if (gone) DestroyWindow(gone);
     if (!listener || late_->window) return;
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    if (!GetClassInfoExW(instance, kMailboxClass, &type)) {
-        type = {};
-        type.cbSize = sizeof type;
-        type.lpfnWndProc = MailboxProc;
-        type.hInstance = instance;
-        type.lpszClassName = kMailboxClass;
-        RegisterClassExW(&type);
-    }
-    const HWND window = CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    const HWND window = CreateMailboxWindow(&handOn_);
     const std::lock_guard<std::mutex> lock(late_->mutex);
     late_->window = window;
-}
-
-LRESULT CALLBACK Win32FolderContents::MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (message == kListingsArrived) {
-        if (auto* reader = reinterpret_cast<Win32FolderContents*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-            try {
-                reader->HandOnLate();
-            } catch (...) {
-                // Out of memory while keeping a listing: the folder shows as silent.
-            }
-        }
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Win32FolderContents::HandOnLate() {

@@ -35,9 +35,8 @@ public:
     static int ListingsAlive();
 
 private:
-    static LRESULT CALLBACK MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
     std::function<void()> beforeListing_;
+    std::function<void()> handOn_ = [this] { HandOnLate(); };
     std::shared_ptr<LateListings> late_;
     LateListingListener* listener_ = nullptr;
 };

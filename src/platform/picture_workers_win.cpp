@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/folder_listing_win.h"
+#include "platform/mailbox_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/text.h"
 #include "platform/wide_win.h"
@@ -18,8 +19,6 @@
 
 namespace tavi {
 
-constexpr wchar_t kMailboxClass[] = L"TaviPictures";
-constexpr UINT kPicturesArrived = WM_APP + 0x50;
 
 static std::atomic<int> workersAlive{0};
 
@@ -36,7 +35,7 @@ struct PictureMailbox {
         if (!window) return;
         answers.emplace_back(job, std::move(answer));
         // One message for however many answers come before it is handled.
-        if (!told) told = PostMessageW(window, kPicturesArrived, 0, 0);
+        if (!told) told = PostMessageW(window, kMailboxPosted, 0, 0);
     }
 };
 
@@ -190,18 +189,7 @@ HICON ButtonIconOf(const PictureAnswer& answer, int size) {
 
 Win32Pictures::Win32Pictures(PictureLimits limits, std::function<void(const PictureRequest&)> beforeFetch)
     : mailbox_(std::make_shared<PictureMailbox>()), beforeFetch_(std::move(beforeFetch)), fetches_(*this, limits) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    if (!GetClassInfoExW(instance, kMailboxClass, &type)) {
-        type = {};
-        type.cbSize = sizeof type;
-        type.lpfnWndProc = MailboxProc;
-        type.hInstance = instance;
-        type.lpszClassName = kMailboxClass;
-        RegisterClassExW(&type);
-    }
-    const HWND window = CreateWindowExW(0, kMailboxClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+    const HWND window = CreateMailboxWindow(&handOn_);
     const std::lock_guard<std::mutex> lock(mailbox_->mutex);
     mailbox_->window = window;
 }
@@ -214,23 +202,6 @@ Win32Pictures::~Win32Pictures() {
         mailbox_->answers.clear();
     }
     if (window) DestroyWindow(window);
-}
-
-LRESULT CALLBACK Win32Pictures::MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (message == kPicturesArrived) {
-        if (auto* pictures = reinterpret_cast<Win32Pictures*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-            try {
-                pictures->HandOnArrived();
-            } catch (...) {
-                // Out of memory while storing a picture: it shows its generic one.
-            }
-        }
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool Win32Pictures::Start(uint64_t job, const PictureRequest& request) {

@@ -34,8 +34,7 @@ public:
     static int WorkersAlive();
 
 private:
-    static LRESULT CALLBACK MailboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
+    std::function<void()> handOn_ = [this] { HandOnArrived(); };  // before the mailbox that calls it
     std::shared_ptr<PictureMailbox> mailbox_;
     std::function<void(const PictureRequest&)> beforeFetch_;
     PictureFetches fetches_;
