@@ -71,13 +71,16 @@ void FolderWatch::Watch() {
     std::vector<DWORD> buffer(kBufferBytes / sizeof(DWORD));
     OwnedHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!done) return;
-    for (;;) {
+    for (bool first = true;; first = false) {
         OVERLAPPED overlapped{};
         overlapped.hEvent = done.Get();
         ResetEvent(done.Get());
         if (!ReadDirectoryChangesW(folder_.Get(), buffer.data(), kBufferBytes, FALSE, kNotices, nullptr, &overlapped,
                                    nullptr))
             return;  // the folder went: nothing more will come
+        // A file changed between its reading at start and this moment sent
+        // no notice: the files are compared with what was read once now.
+        if (first) Post();
         const HANDLE waits[] = {stop_.Get(), done.Get()};
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
             CancelIoEx(folder_.Get(), &overlapped);

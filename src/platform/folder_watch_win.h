@@ -24,6 +24,8 @@ public:
 
     // False when the folder cannot be watched (gone, or a file system
     // without notices): the bar then follows its files at 再表示 only.
+    // Once watching, it posts once at once: a change made before then
+    // sent no notice.
     bool Start(const std::string& folder, std::vector<std::string> names, HWND window, UINT message);
     void Stop();
     // The window has handled the message: the next notice posts again.
