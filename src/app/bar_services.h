@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/entry_buttons.h"
@@ -65,13 +66,17 @@ public:
     virtual void BeginEntryMove(int index) = 0;
     // Ends the program the way the close button does.
     virtual void Close() = 0;
-    // Whether a window of the program an entry or member at `path` names is up
-    // (its button's mark); a document, folder or shortcut never is.
+    // Whether a window of the program an entry or member at `path` names is
+    // up (its button's mark), a shortcut's program included; a document or a
+    // folder never is.
     virtual bool ProgramRuns(const std::string& path) const = 0;
     // Its most recent window to the front; asked again, the next of them.
     virtual void BringProgramForward(const std::string& path) = 0;
     // Asks each of its windows to close, as their close boxes would.
     virtual void CloseProgramWindows(const std::string& path) = 0;
+    // While set, called once after each change to what runs, the bar's own
+    // marks already redrawn; an empty function stops it.
+    virtual void FollowRunning(std::function<void()> changed) = 0;
 };
 
 // Timer1 paused while a modal window or menu of ours is open: resumed however

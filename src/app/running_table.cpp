@@ -39,7 +39,11 @@ const std::string& RunningTable::Comparable(const std::string& path) {
 void RunningTable::Show(WindowId window, std::uint32_t pid, std::uint64_t started, std::string folder) {
     auto existing = windows_.find(window);
     if (existing != windows_.end()) {
-        if (existing->second.pid == pid && existing->second.folder == folder) {
+        auto owner = processes_.find(pid);
+        if (existing->second.pid == pid && owner != processes_.end() && owner->second.started == started) {
+            // The same window, now known to show a folder or showing another: its process stays as it was.
+            if (existing->second.folder != folder) changed_ = true;
+            existing->second.folder = std::move(folder);
             existing->second.recency = ++clock_;
             return;
         }

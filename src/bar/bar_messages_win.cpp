@@ -264,11 +264,7 @@ std::optional<LRESULT> TaviMenu2::WmDestroy(WPARAM, LPARAM) {
 // One notice per burst of window events, or a process started or ended: the
 // buttons are described and painted afresh once, however many windows came or went.
 std::optional<LRESULT> TaviMenu2::WmRunningChanged(WPARAM wParam, LPARAM lParam) {
-    if (!running_ || !running_->Receive(wParam, lParam)) return 0;
-    if (strip_.Handle() != nullptr) {
-        InvalidateRect(strip_.Handle(), nullptr, FALSE);
-        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, strip_.Handle(), OBJID_CLIENT, CHILDID_SELF);
-    }
+    if (running_ && running_->Receive(wParam, lParam)) RunningChanged();
     return 0;
 }
 

@@ -3,7 +3,9 @@
 #include "bar/bar_window_win.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "bar/shortcut_win.h"
 #include "platform/text.h"
@@ -69,11 +71,18 @@ std::optional<LRESULT> TaviMenu2::WmShortcutRead(WPARAM, LPARAM lParam) {
     const std::unique_ptr<ShortcutRead> read(reinterpret_cast<ShortcutRead*>(lParam));
     if (!read) return 0;
     shortcutPrograms_[ComparablePath(read->link)] = read->program;
-    if (!read->program.empty() && strip_.Handle() != nullptr) {
+    if (!read->program.empty()) RunningChanged();
+    return 0;
+}
+
+// The buttons are described and painted afresh, then whoever follows is told.
+void TaviMenu2::RunningChanged() {
+    if (strip_.Handle() != nullptr) {
         InvalidateRect(strip_.Handle(), nullptr, FALSE);
         NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, strip_.Handle(), OBJID_CLIENT, CHILDID_SELF);
     }
-    return 0;
+    // A copy: the follower may stop following while it is told.
+    if (const std::function<void()> follower = runningFollower_) follower();
 }
 
 bool TaviMenu2::EntryRuns(int index) const {
@@ -128,5 +137,7 @@ bool TaviMenu2::Services::ProgramRuns(const std::string& path) const { return ba
 void TaviMenu2::Services::BringProgramForward(const std::string& path) { (void)bar_.BringForward(path); }
 
 void TaviMenu2::Services::CloseProgramWindows(const std::string& path) { bar_.CloseWindowsOf(path); }
+
+void TaviMenu2::Services::FollowRunning(std::function<void()> changed) { bar_.runningFollower_ = std::move(changed); }
 
 }  // namespace tavi

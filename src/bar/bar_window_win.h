@@ -114,6 +114,7 @@ private:
         bool ProgramRuns(const std::string& path) const override;
         void BringProgramForward(const std::string& path) override;
         void CloseProgramWindows(const std::string& path) override;
+        void FollowRunning(std::function<void()> changed) override;
 
     private:
         TaviMenu2& bar_;
@@ -230,6 +231,7 @@ private:
     bool ProgramRuns(const std::string& path) const;
     bool BringForward(const std::string& path);
     void CloseWindowsOf(const std::string& path);
+    void RunningChanged();
     std::optional<LRESULT> WmSetCursor(WPARAM, LPARAM lParam);
     std::optional<LRESULT> WmDeviceChange(WPARAM, LPARAM);
     std::optional<LRESULT> WmDisplayChange(WPARAM, LPARAM);
@@ -297,6 +299,7 @@ private:
     // The programs of shortcut entries, by the shortcut's comparable path ("":
     // none or not a program), read away from the UI thread; asked once each.
     mutable std::unordered_map<std::string, std::string> shortcutPrograms_;
+    std::function<void()> runningFollower_;  // an open group box, told after the buttons
     WheelSum wheel_;
     OwnedIcon main2Small_;
     OwnedIcon main2Large_;

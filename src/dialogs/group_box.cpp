@@ -31,6 +31,20 @@ private:
     GroupBoxView& view_;
 };
 
+// The bar tells `changed` of what runs for the lifetime of a scope.
+class RunningFollow {
+public:
+    RunningFollow(BarServices& bar, std::function<void()> changed) : bar_(bar) {
+        bar_.FollowRunning(std::move(changed));
+    }
+    ~RunningFollow() { bar_.FollowRunning({}); }
+    RunningFollow(const RunningFollow&) = delete;
+    RunningFollow& operator=(const RunningFollow&) = delete;
+
+private:
+    BarServices& bar_;
+};
+
 }  // namespace
 
 GroupBoxPlacement PlacementFromBar(const BarButtonSizes& sizes, DockEdge edge, const Rect& barWindow,
@@ -151,11 +165,30 @@ bool GroupBox::Store(int slot, const ExMenuEntry& member) {
     return true;
 }
 
+void GroupBox::Show(GroupBoxView& view, int slot, const GroupButtonPicture& picture) {
+    if (slot < 0) return;
+    if (shownRunning_.size() <= static_cast<size_t>(slot)) shownRunning_.resize(static_cast<size_t>(slot) + 1);
+    shownRunning_[static_cast<size_t>(slot)] = picture.running;
+    view.ShowMember(slot, picture);
+}
+
 void GroupBox::Load(GroupBoxView& view) {
     choice_.reset();
     closing_ = false;
+    shownRunning_.assign(members_.size(), false);
     for (int slot = 0; slot < Slots(); ++slot)
-        if (Used(slot)) view.ShowMember(slot, PictureOf(members_[static_cast<size_t>(slot)]));
+        if (Used(slot)) Show(view, slot, PictureOf(members_[static_cast<size_t>(slot)]));
+}
+
+void GroupBox::RunningChanged(GroupBoxView& view) {
+    for (int slot = 0; slot < Slots() && static_cast<size_t>(slot) < shownRunning_.size(); ++slot) {
+        const auto s = static_cast<size_t>(slot);
+        // Asked of the bar alone: the member's picture is not looked up again.
+        const bool running = Used(slot) && runs_ && runs_(members_[s].ExPathName);
+        if (running == shownRunning_[s]) continue;
+        shownRunning_[s] = running;
+        view.ShowRunning(slot, running);
+    }
 }
 
 void GroupBox::MemberClicked(GroupBoxView& view, int slot, bool byKeys) {
@@ -203,11 +236,11 @@ void GroupBox::AddOrEdit(GroupBoxView& view, int slot) {
         edited = view.EditMember(members_[static_cast<size_t>(slot)]);
     }
     if (!edited || !Store(slot, *edited)) return;
-    if (Used(slot)) view.ShowMember(slot, PictureOf(*edited));
+    if (Used(slot)) Show(view, slot, PictureOf(*edited));
 }
 
 void GroupBox::Delete(GroupBoxView& view, int slot) {
-    if (Store(slot, ExMenuEntry{})) view.ShowMember(slot, {});
+    if (Store(slot, ExMenuEntry{})) Show(view, slot, {});
 }
 
 std::optional<int> GroupBox::MemberStartingWith(int fromSlot, char32_t typed) const {
@@ -270,7 +303,11 @@ void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBo
     const GroupBoxPlacement placement =
         PlacementFromBar(bar.ButtonSizes(), DockEdgeFrom(state.settings.Values().Horizontal, state.settings.Values().EdgeCode),
                          bar.WindowRect(), bar.ButtonRect(position), box.Slots());
-    window.Run(box, LayoutGroupBox(placement));
+    {
+        // Only while the box is up: after it, its members' buttons are gone.
+        const RunningFollow follow(bar, [&window, &box] { window.RunningChanged(box); });
+        window.Run(box, LayoutGroupBox(placement));
+    }
     (void)box.StartChoice();
 }
 

@@ -83,6 +83,8 @@ class GroupBoxView {
 public:
     virtual ~GroupBoxView() = default;
     virtual void ShowMember(int slot, const GroupButtonPicture& picture) = 0;
+    // Only the running mark of a member already shown, and what its button tells screen readers.
+    virtual void ShowRunning(int slot, bool running) = 0;
     // NewAppEx over the box, modal: the member as OK stores it, nothing on Cancel.
     virtual std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) = 0;
     // mnuAppMenu at the pointer, or at the member in `atSlot` when the
@@ -120,6 +122,9 @@ public:
     void TellRunning(std::function<bool(const std::string& path)> runs) { runs_ = std::move(runs); }
     // Loading: no choice yet, every used slot drawn.
     void Load(GroupBoxView& view);
+    // What runs changed while the box is open: each member whose mark no
+    // longer tells the truth shows it afresh, and no other.
+    void RunningChanged(GroupBoxView& view);
     // Left button (or Enter, `byKeys`): a used slot is chosen and the box
     // closes; an empty one is registered through NewAppEx. A member folder
     // shown as a menu opens its menu beside the box, which stays while the
@@ -151,6 +156,7 @@ private:
     bool Store(int slot, const ExMenuEntry& member);
     bool Used(int slot) const;
     GroupButtonPicture PictureOf(const ExMenuEntry& member) const;
+    void Show(GroupBoxView& view, int slot, const GroupButtonPicture& picture);
 
     MenuMain& state_;
     Platform& platform_;
@@ -164,6 +170,7 @@ private:
     bool byKeys_ = false;
     std::optional<PixelPoint> restingPointer_;
     std::function<bool(const std::string&)> runs_;
+    std::vector<bool> shownRunning_;  // by slot, as the view last drew it
 };
 
 // Shows a box modally and returns once it has been unloaded.
@@ -171,6 +178,8 @@ class GroupBoxWindow {
 public:
     virtual ~GroupBoxWindow() = default;
     virtual void Run(GroupBox& box, const GroupBoxLayout& layout) = 0;
+    // While Run is under way: what runs changed (GroupBox::RunningChanged on its view).
+    virtual void RunningChanged(GroupBox& box) = 0;
 };
 
 // A click on the group button at 0-based page position `position`: Timer1

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,6 +15,7 @@
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
 #include "platform/colour_scheme_win.h"
+#include "platform/described_window_win.h"
 #include "platform/handles_win.h"
 #include "platform/picture_workers_win.h"
 #include "platform/wide_win.h"
@@ -51,26 +51,6 @@ Glyph ArrowOf(char glyph) {
     }
 }
 
-// A system button's accessible object says its program runs through the
-// description annotated on it, beside the name its caption gives. (Wine's
-// accessibility library does not keep annotations yet.)
-void DescribeRunning(HWND button, bool running) {
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&services))) ||
-        !services)
-        return;
-    if (running) {
-        std::wstring description = Widen(text::kRunningDescription);
-        (void)services->SetHwndPropStr(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_DESCRIPTION,
-                                       description.data());
-    } else {
-        MSAAPROPID property = PROPID_ACC_DESCRIPTION;
-        (void)services->ClearHwndProps(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &property, 1);
-    }
-    services->Release();
-}
-
 // `Win32GroupBox`. The close arrow is drawn as a frame control rather than
 // with the Marlett font, so it shows on systems without that font.
 class Win32GroupBox final : public Window, public GroupBoxView, public GroupBoxWindow, public PictureListener {
@@ -91,6 +71,10 @@ public:
     void Run(GroupBox& box, const GroupBoxLayout& layout) override;
 
     void ShowMember(int slot, const GroupButtonPicture& picture) override;
+    void ShowRunning(int slot, bool running) override;
+    void RunningChanged(GroupBox& box) override {
+        if (box_ == &box) box.RunningChanged(*this);
+    }
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
     GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
     bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) override;
@@ -304,10 +288,17 @@ void Win32GroupBox::ShowMember(int slot, const GroupButtonPicture& picture) {
     tips_[s] = Widen(picture.tip);
     // An icon button draws no text: the text is only its name for screen readers.
     SetWindowTextW(members_[s], Widen(picture.name).c_str());
-    if (running_[s] != picture.running) {
-        running_[s] = picture.running;
-        DescribeRunning(members_[s], picture.running);
-    }
+    ShowRunning(slot, picture.running);
+    InvalidateRect(members_[s], nullptr, TRUE);
+}
+
+// The running description stands beside the name the caption gives.
+void Win32GroupBox::ShowRunning(int slot, bool running) {
+    if (slot < 0 || static_cast<size_t>(slot) >= members_.size() || !members_[static_cast<size_t>(slot)]) return;
+    const auto s = static_cast<size_t>(slot);
+    if (running_[s] == running) return;
+    running_[s] = running;
+    SetAccessibleDescription(members_[s], running ? Widen(text::kRunningDescription) : std::wstring());
     InvalidateRect(members_[s], nullptr, TRUE);
 }
 

@@ -702,7 +702,8 @@ class Session:
 
     def accessible_tree(self, hwnd: int) -> dict:
         """A window's accessible children as a screen reader in its own process reads
-        them: count, children (name, role, state) and focus (child id or None)."""
+        them: count, children (name, description, role, state), focus (child id or
+        None), and the description of the window's own object."""
         return self.call("accessible_tree", hwnd=hwnd)
 
     def click_menu_item(self, popup_hwnd: int, owner_hwnd: int, text: str) -> None:

@@ -6,8 +6,11 @@ member is marked, in the light and the dark app mode, at 96 and 144 dpi.
       (into build/e2e/running-<light|dark>-<dpi>.png)
 
 High contrast cannot be pictured here: Wine 8 refuses SPI_SETHIGHCONTRAST
-(error 1439) and always answers "off", so the bar never draws that palette
-under it. The prefix is set back to 96 dpi and the light mode at the end.
+(error 1439), and its SPI_GETHIGHCONTRAST answers "off" whatever the prefix
+holds (it reads no registry value), so the bar never draws that palette
+under it. The system colours can be set (HKCU\\Control Panel\\Colors), but
+without the flag they are only another light scheme. The prefix is set back
+to 96 dpi and the light mode at the end.
 Not a test: it prints the pictures' paths.
 """
 

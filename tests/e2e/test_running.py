@@ -86,20 +86,42 @@ class RunningTest(tavi.BarTestCase):
         SESSION.call("move", hwnd=window["hwnd"], x=500, y=300)
         self.assertGreater(self.marked_pixels_of_member(bar), before, "the member's mark under its picture")
 
-    def marked_pixels_of_member(self, bar: tavi.Bar) -> int:
-        """Opens the group box of the second button and counts the pixels of its
-        first member in the mark's colour (the light scheme's), then closes it."""
+        # The box stays open (the pointer rests on it) while its member's program ends and starts again.
+        box, member = self.open_box(bar)
+        left, top, right, bottom = member["rect"]
+        SESSION.call("cursor", x=(left + right) // 2, y=(top + bottom) // 2)
+        said = lambda: SESSION.accessible_tree(member["hwnd"]).get("description", "")
+        self.assertEqual(said(), RUNNING, "the member says its program runs")
+        SESSION.call("close", hwnd=window["hwnd"])
+        harness.wait_until(lambda: said() == "", 5, "the member's mark gone with notepad, the box open")
+        SESSION.call("start", exe=tavi.NOTEPAD[1])
+        SESSION.wait_window(cls="Notepad", timeout=15)
+        harness.wait_until(lambda: said() == RUNNING, 3, "the member marked again, the box open")
+        self.assertTrue(SESSION.windows(bar.pid, cls="frmRectangle"), "the box stayed open throughout")
+        self.close_box(bar, box)
+
+    def open_box(self, bar: tavi.Bar) -> tuple:
+        """Opens the group box of the second button: the box and its first member."""
         bar.click(1)
         box = SESSION.wait_window(bar.pid, cls="frmRectangle")
         member = harness.wait_until(
             lambda: next((w for w in SESSION.windows(bar.pid, children=True) if w["parent"] == box["hwnd"]
                           and w["class"] == "Button" and w["caption"]), None), 10, "the member's button")
+        return box, member
+
+    def close_box(self, bar: tavi.Bar, box: dict) -> None:
+        SESSION.call("close", hwnd=box["hwnd"])
+        harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="frmRectangle"), 5, "the box closed")
+
+    def marked_pixels_of_member(self, bar: tavi.Bar) -> int:
+        """Opens the group box and counts the pixels of its first member in the
+        mark's colour (the light scheme's), then closes it."""
+        box, member = self.open_box(bar)
         left, top, right, bottom = member["rect"]
         shot = SESSION.screenshot("running-group")
         pixels = subprocess.run(["convert", str(shot), "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
                                  "txt:-"], capture_output=True, timeout=30, check=True).stdout.decode()
-        SESSION.call("close", hwnd=box["hwnd"])
-        harness.wait_until(lambda: not SESSION.windows(bar.pid, cls="frmRectangle"), 5, "the box closed")
+        self.close_box(bar, box)
         return pixels.count("#000080")
 
     def test_a_shortcut_to_a_running_program_is_marked(self):

@@ -1,6 +1,8 @@
 #pragma once
 // The bar as the menus, commands and dialogs see it, recording what they ask.
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/bar_services.h"
@@ -23,6 +25,7 @@ public:
     BarLayout layout;
     bool visible = true;
     std::string runningPath;  // the program that runs
+    std::function<void()> runningFollower;  // what FollowRunning was given last
 
     NativeWindow Handle() const override { return handle; }
     EntryButtons& Buttons() override { return buttons; }
@@ -54,6 +57,12 @@ public:
     bool ProgramRuns(const std::string& path) const override { return !path.empty() && path == runningPath; }
     void BringProgramForward(const std::string& path) override { log_.push_back("bar bring forward " + path); }
     void CloseProgramWindows(const std::string& path) override { log_.push_back("bar close windows " + path); }
+    void FollowRunning(std::function<void()> changed) override { runningFollower = std::move(changed); }
+    // What runs is now `path`: the bar tells whoever follows it.
+    void Runs(std::string path) {
+        runningPath = std::move(path);
+        if (runningFollower) runningFollower();
+    }
 
 private:
     std::vector<std::string>& log_;

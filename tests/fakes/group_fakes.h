@@ -29,6 +29,9 @@ public:
     std::function<void()> whileChildOpen;
 
     void ShowMember(int slot, const GroupButtonPicture& picture) override;
+    void ShowRunning(int slot, bool running) override {
+        log.push_back("member " + std::to_string(slot) + (running ? " running" : " not running"));
+    }
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
     GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
     bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) override;
@@ -47,6 +50,7 @@ public:
     bool throwInside = false;
 
     void Run(GroupBox& box, const GroupBoxLayout& layout) override;
+    void RunningChanged(GroupBox& box) override { box.RunningChanged(view); }
 
 private:
     std::vector<std::string>& log_;

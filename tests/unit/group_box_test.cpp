@@ -454,18 +454,24 @@ TEST_F(GroupBoxTest, OpeningPausesTheTimerShowsTheBoxBesideTheButtonAndStartsThe
     EXPECT_EQ(fake.shell.opened[0].file, "C:\\Tools\\ed.exe");
 }
 
-TEST_F(GroupBoxTest, AMemberWhoseProgramRunsIsDrawnRunningAndAnEditedOneAskedAgain) {
+TEST_F(GroupBoxTest, AMemberWhoseProgramRunsIsDrawnRunningFollowsWhatRunsAndAnEditedOneAskedAgain) {
     bar.runningPath = editor.ExPathName;
     window.script = [&](GroupBox& box, fakes::FakeGroupBoxView& v) {
         v.edits = {ExMenuEntry{"Ed2", "C:\\Tools\\ed.exe", "", "0"}, ExMenuEntry{"Memo", "C:\\memo.exe", "", "0"}};
         box.MemberClicked(v, 2);
         box.MemberClicked(v, 3);
+        bar.Runs("");  // ed ends while the box is open: both of its members lose the mark
+        bar.Runs("");  // told again with nothing changed: nothing is drawn again
+        bar.Runs("C:\\memo.exe");
     };
     OpenGroupBox(bar, state, fake.platform, window, 2);
     EXPECT_EQ(view.log, (std::vector<std::string>{"member 1 [C:\\Tools\\ed.exe] [Ed] running", "NewAppEx",
                                                   "restart timer",
                                                   "member 2 [C:\\Tools\\ed.exe] [Ed2] running", "NewAppEx",
-                                                  "restart timer", "member 3 [] []"}));
+                                                  "restart timer", "member 3 [] []", "member 1 not running",
+                                                  "member 2 not running", "member 3 running"}));
+    // Once the box is gone, what runs reaches none of its members.
+    EXPECT_FALSE(bar.runningFollower);
 }
 
 TEST_F(GroupBoxTest, EveryWayOutResumesTheTimerAndOnlyGroupsOpen) {

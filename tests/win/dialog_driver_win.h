@@ -195,6 +195,7 @@ public:
     bool ProgramRuns(const std::string&) const override { return false; }
     void BringProgramForward(const std::string&) override {}
     void CloseProgramWindows(const std::string&) override {}
+    void FollowRunning(std::function<void()>) override {}
 };
 // The list of `state` as if "Launch.ini" had held these entries: written
 // through `platform` and opened there.

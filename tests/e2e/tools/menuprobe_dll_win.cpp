@@ -81,7 +81,8 @@ VARIANT ChildId(LONG id) {
 }
 
 // The children of a window's client object as a screen reader in this
-// process reads them: names, roles, states, and the focused child.
+// process reads them: names, roles, states, and the focused child; and the
+// object's own description.
 Value AccessibleTree(HWND window) {
   Value reply = Value::Object();
   IAccessible* object = nullptr;
@@ -90,6 +91,11 @@ Value AccessibleTree(HWND window) {
     reply.Set("error", Value::String("the window gave no accessible object"));
     return reply;
   }
+  // The object's own description, for a window that is itself one button.
+  BSTR own = nullptr;
+  object->get_accDescription(ChildId(CHILDID_SELF), &own);
+  reply.Set("description", Value::String(own ? Utf8(std::wstring(own, SysStringLen(own))) : std::string()));
+  SysFreeString(own);
   LONG count = 0;
   object->get_accChildCount(&count);
   reply.Set("count", Value::Int(count));
