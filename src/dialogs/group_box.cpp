@@ -122,17 +122,27 @@ bool PointerOutside(const Rect& box, PixelPoint pointer) {
     return pointer.y < box.top || pointer.y > box.bottom || pointer.x < box.left || pointer.x > box.right;
 }
 
-GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell) {
+GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, const std::optional<Shell::Association>& association) {
     const std::string path = TrimSpaces(member.ExPathName);
     if (path.empty()) return {};
     // Named even when nothing can show its picture.
     GroupButtonPicture unshown{"", "", AccessibleName(member.ExTitle, path)};
-    const Shell::Association association = shell.AssociatedProgram(path);
+    if (!association) {
+        unshown.tip = member.ExTitle;
+        unshown.waiting = true;
+        return unshown;
+    }
     // 32 and below are the shell's error codes.
-    if (association.result <= 32) return unshown;
-    const std::string program = WithoutSurroundingQuotes(TrimSpaces(association.program));
+    if (association->result <= 32) return unshown;
+    const std::string program = WithoutSurroundingQuotes(TrimSpaces(association->program));
     if (program.empty()) return unshown;
     return {program, member.ExTitle, unshown.name};
+}
+
+GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell) {
+    const std::string path = TrimSpaces(member.ExPathName);
+    if (path.empty()) return {};
+    return GroupButtonFor(member, shell.AssociatedProgram(path));
 }
 
 GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byKeys)
@@ -145,8 +155,9 @@ GroupBox::GroupBox(MenuMain& state, Platform& platform, int entryIndex, bool byK
     members_ = members ? std::move(*members) : EmptyExMenu(state.entries.ExMenuMax());
 }
 
-GroupButtonPicture GroupBox::PictureOf(const ExMenuEntry& member) const {
-    GroupButtonPicture picture = GroupButtonFor(member, platform_.shell);
+GroupButtonPicture GroupBox::PictureOf(GroupBoxView& view, const ExMenuEntry& member) const {
+    const std::string path = TrimSpaces(member.ExPathName);
+    GroupButtonPicture picture = GroupButtonFor(member, path.empty() ? std::nullopt : view.ProgramOf(path));
     picture.running = !picture.name.empty() && runs_ && runs_(member.ExPathName);
     return picture;
 }
@@ -177,7 +188,14 @@ void GroupBox::Load(GroupBoxView& view) {
     closing_ = false;
     shownRunning_.assign(members_.size(), false);
     for (int slot = 0; slot < Slots(); ++slot)
-        if (Used(slot)) Show(view, slot, PictureOf(members_[static_cast<size_t>(slot)]));
+        if (Used(slot)) Show(view, slot, PictureOf(view, members_[static_cast<size_t>(slot)]));
+}
+
+void GroupBox::ProgramFound(GroupBoxView& view, const std::string& document) {
+    for (int slot = 0; slot < Slots(); ++slot) {
+        const ExMenuEntry& member = members_[static_cast<size_t>(slot)];
+        if (Used(slot) && TrimSpaces(member.ExPathName) == document) Show(view, slot, PictureOf(view, member));
+    }
 }
 
 void GroupBox::RunningChanged(GroupBoxView& view) {
@@ -236,7 +254,7 @@ void GroupBox::AddOrEdit(GroupBoxView& view, int slot) {
         edited = view.EditMember(members_[static_cast<size_t>(slot)]);
     }
     if (!edited || !Store(slot, *edited)) return;
-    if (Used(slot)) Show(view, slot, PictureOf(*edited));
+    if (Used(slot)) Show(view, slot, PictureOf(view, *edited));
 }
 
 void GroupBox::Delete(GroupBoxView& view, int slot) {

@@ -64,10 +64,16 @@ struct GroupButtonPicture {
     std::string tip;       // empty: no tooltip
     std::string name;      // what screen readers call the button; empty: a free slot
     bool running = false;  // a window of its program is up
+    // The program is still being looked for: a generic picture meanwhile.
+    bool waiting = false;
     bool operator==(const GroupButtonPicture&) const = default;
 };
 // A member shows the first icon of the program that opens it and its title as
 // tooltip; a member whose file has no such program shows neither.
+// `association` is the shell's answer for the member's document; none while
+// it is still being asked.
+GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, const std::optional<Shell::Association>& association);
+// The same, asking the shell at once.
 GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, Shell& shell);
 
 enum class GroupMenuCommand { None, Add, Edit, Delete };
@@ -85,6 +91,10 @@ public:
     virtual void ShowMember(int slot, const GroupButtonPicture& picture) = 0;
     // Only the running mark of a member already shown, and what its button tells screen readers.
     virtual void ShowRunning(int slot, bool running) = 0;
+    // The program that opens `document`, as the shell finds it on the
+    // document's drive. The shell is asked away from the window: none while
+    // the answer has not come, and GroupBox::ProgramFound follows when it has.
+    virtual std::optional<Shell::Association> ProgramOf(const std::string& document) = 0;
     // NewAppEx over the box, modal: the member as OK stores it, nothing on Cancel.
     virtual std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) = 0;
     // mnuAppMenu at the pointer, or at the member in `atSlot` when the
@@ -125,6 +135,9 @@ public:
     // What runs changed while the box is open: each member whose mark no
     // longer tells the truth shows it afresh, and no other.
     void RunningChanged(GroupBoxView& view);
+    // The shell's answer for `document` has come: the members it opens are
+    // drawn again.
+    void ProgramFound(GroupBoxView& view, const std::string& document);
     // Left button (or Enter, `byKeys`): a used slot is chosen and the box
     // closes; an empty one is registered through NewAppEx. A member folder
     // shown as a menu opens its menu beside the box, which stays while the
@@ -155,7 +168,7 @@ private:
     // The member written to the group in one change; false when it was refused.
     bool Store(int slot, const ExMenuEntry& member);
     bool Used(int slot) const;
-    GroupButtonPicture PictureOf(const ExMenuEntry& member) const;
+    GroupButtonPicture PictureOf(GroupBoxView& view, const ExMenuEntry& member) const;
     void Show(GroupBoxView& view, int slot, const GroupButtonPicture& picture);
 
     MenuMain& state_;

@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/messages.h"
 #include "bar/bar_keys.h"
+#include "bar/stock_icons_win.h"
 #include "bar/tip_place.h"
 #include "dialogs/group_box.h"
 #include "dialogs/new_app_ex_win.h"
@@ -75,6 +77,7 @@ public:
     void RunningChanged(GroupBox& box) override {
         if (box_ == &box) box.RunningChanged(*this);
     }
+    std::optional<Shell::Association> ProgramOf(const std::string& document) override;
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
     GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
     bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) override;
@@ -110,6 +113,7 @@ private:
     std::vector<std::string> pictureFiles_;  // the icon file each member's picture is asked from
     std::vector<std::wstring> tips_;
     std::vector<bool> running_;
+    std::map<std::string, Shell::Association> programs_;  // the shell's answers, by document
     HWND exit_ = nullptr;
     HWND tooltip_ = nullptr;
     char glyph_ = '3';
@@ -279,6 +283,9 @@ void Win32GroupBox::ShowMember(int slot, const GroupButtonPicture& picture) {
     const auto s = static_cast<size_t>(slot);
     pictures_[s] = {};
     pictureFiles_[s] = picture.iconFile;
+    // The generic picture stands in until the program, and then its picture, come.
+    if (picture.waiting || !picture.iconFile.empty())
+        pictures_[s].Reset(CreateStockIcon(StockIcon::Nothing, iconPixels_));
     if (!picture.iconFile.empty()) {
         PictureRequest request;
         request.path = picture.iconFile;
@@ -302,12 +309,31 @@ void Win32GroupBox::ShowRunning(int slot, bool running) {
     InvalidateRect(members_[s], nullptr, TRUE);
 }
 
+// FindExecutable looks at the document's drive, which may never answer: a
+// worker asks it, and the member waits with the generic picture.
+std::optional<Shell::Association> Win32GroupBox::ProgramOf(const std::string& document) {
+    if (const auto known = programs_.find(document); known != programs_.end()) return known->second;
+    PictureRequest request;
+    request.source = PictureRequest::Source::Association;
+    request.path = document;
+    // A drive found stuck is asked again when the box next opens.
+    (void)fetches_.Ask(*this, "a|" + document, request, PictureFetches::Clock::now());
+    return std::nullopt;
+}
+
 void Win32GroupBox::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
+    if (fetch.starts_with("a|")) {
+        const std::string document = fetch.substr(2);
+        programs_[document] = {answer.shellResult, answer.program};
+        if (box_) box_->ProgramFound(*this, document);
+        return;
+    }
     const size_t bar = fetch.find('|');
     if (bar == std::string::npos) return;
     const size_t slot = std::strtoul(fetch.c_str(), nullptr, 10);
     // The member may have changed, or the box gone, since it was asked.
     if (slot >= members_.size() || pictureFiles_[slot] != fetch.substr(bar + 1) || !members_[slot]) return;
+    // A program without a picture leaves the member blank, as it always was.
     pictures_[slot].Reset(ButtonIconOf(answer, iconPixels_));
     InvalidateRect(members_[slot], nullptr, TRUE);
 }

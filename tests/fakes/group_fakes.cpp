@@ -6,7 +6,12 @@ namespace tavi::fakes {
 
 void FakeGroupBoxView::ShowMember(int slot, const GroupButtonPicture& picture) {
     log.push_back("member " + std::to_string(slot) + " [" + picture.iconFile + "] [" + picture.tip + "]" +
-                  (picture.running ? " running" : ""));
+                  (picture.running ? " running" : "") + (picture.waiting ? " waiting" : ""));
+}
+
+std::optional<Shell::Association> FakeGroupBoxView::ProgramOf(const std::string& document) {
+    if (programsComing.contains(document)) return std::nullopt;
+    return shell ? shell->AssociatedProgram(document) : Shell::Association{};
 }
 
 std::optional<ExMenuEntry> FakeGroupBoxView::EditMember(const ExMenuEntry& member) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,16 @@ public:
     std::vector<ExMenuEntry> editedMembers;   // what each EditMember was opened on
     std::vector<GroupMenuStates> menuStates;  // what each menu offered
     std::function<void()> whileChildOpen;
+    // Where programs are looked up; the documents in `programsComing` have
+    // no answer yet. Without a shell no document has a program.
+    Shell* shell = nullptr;
+    std::set<std::string> programsComing;
 
     void ShowMember(int slot, const GroupButtonPicture& picture) override;
     void ShowRunning(int slot, bool running) override {
         log.push_back("member " + std::to_string(slot) + (running ? " running" : " not running"));
     }
+    std::optional<Shell::Association> ProgramOf(const std::string& document) override;
     std::optional<ExMenuEntry> EditMember(const ExMenuEntry& member) override;
     GroupMenuCommand ShowMenu(const GroupMenuStates& states, std::optional<int> atSlot) override;
     bool OpenFolderMenu(int slot, const std::string& folder, bool byKeys) override;

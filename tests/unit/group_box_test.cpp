@@ -185,16 +185,28 @@ TEST(GroupButton, TheFirstIconOfTheProgramThatOpensTheMemberAndItsTitle) {
     shell.associations = {{"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe"},
                           {"D:\\Notes\\a.txt", "\"C:\\Program Files\\Editor\\editor.exe\""},
                           {"D:\\odd.dat", "   "}};
-    const std::pair<ExMenuEntry, GroupButtonPicture> cases[] = {
-        {{"Ed", "C:\\Tools\\ed.exe", "", "0"}, {"C:\\Tools\\ed.exe", "Ed", "Ed"}},
-        {{"Notes", " D:\\Notes\\a.txt ", "", "0"}, {"C:\\Program Files\\Editor\\editor.exe", "Notes", "Notes"}},
-        {{"", "C:\\Tools\\ed.exe", "", "0"}, {"C:\\Tools\\ed.exe", "", "ed.exe"}},
-        {{"No program", "D:\\Notes\\b.xyz", "", "0"}, {"", "", "No program"}},
-        {{"", "D:\\Notes\\b.xyz", "", "0"}, {"", "", "b.xyz"}},
-        {{"Blank program", "D:\\odd.dat", "", "0"}, {"", "", "Blank program"}},
-        {{"Empty", "  ", "", "0"}, {}},
+    // `answered`: the shell has answered for the document; until then the
+    // member waits with a generic picture, named and with its title as tip.
+    struct Case {
+        ExMenuEntry member;
+        bool answered;
+        GroupButtonPicture picture;
     };
-    for (const auto& [member, picture] : cases) EXPECT_EQ(GroupButtonFor(member, shell), picture) << member.ExTitle;
+    const Case cases[] = {
+        {{"Ed", "C:\\Tools\\ed.exe", "", "0"}, true, {"C:\\Tools\\ed.exe", "Ed", "Ed"}},
+        {{"Notes", " D:\\Notes\\a.txt ", "", "0"}, true, {"C:\\Program Files\\Editor\\editor.exe", "Notes", "Notes"}},
+        {{"", "C:\\Tools\\ed.exe", "", "0"}, true, {"C:\\Tools\\ed.exe", "", "ed.exe"}},
+        {{"No program", "D:\\Notes\\b.xyz", "", "0"}, true, {"", "", "No program"}},
+        {{"", "D:\\Notes\\b.xyz", "", "0"}, true, {"", "", "b.xyz"}},
+        {{"Blank program", "D:\\odd.dat", "", "0"}, true, {"", "", "Blank program"}},
+        {{"Empty", "  ", "", "0"}, true, {}},
+        {{"Notes", " D:\\Notes\\a.txt ", "", "0"}, false, {"", "Notes", "Notes", false, true}},
+        {{"", "\\\\dead\\share\\a.txt", "", "0"}, false, {"", "", "a.txt", false, true}},
+        {{"Empty", "  ", "", "0"}, false, {}},
+    };
+    for (const auto& [member, answered, picture] : cases)
+        EXPECT_EQ(answered ? GroupButtonFor(member, shell) : GroupButtonFor(member, std::nullopt), picture)
+            << member.ExTitle << (answered ? "" : ", not answered yet");
 }
 
 namespace {
@@ -220,6 +232,7 @@ protected:
         state.entries.Reserve(20);
         fake.files.replaceCalls = 0;
         fake.shell.associations = {{"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe"}};
+        view.shell = &fake.shell;
         ExMenuSlots members = EmptyExMenu(3);
         members[1] = editor;
         EXPECT_TRUE(SaveExMenu(fake.profile, "C:\\Tavi", 12, members, 3));
@@ -236,6 +249,27 @@ TEST_F(GroupBoxTest, LoadingDrawsTheUsedSlotsOnly) {
     box.Load(view);
     EXPECT_EQ(view.log, std::vector<std::string>{"member 1 [C:\\Tools\\ed.exe] [Ed]"});
     EXPECT_FALSE(box.Choice());
+}
+
+TEST_F(GroupBoxTest, AMemberWaitsForItsProgramAndIsDrawnAgainWhenItComes) {
+    GroupBox box(state, fake.platform, 12);
+    view.programsComing = {"C:\\Tools\\ed.exe"};
+    box.Load(view);
+    box.ProgramFound(view, "C:\\Other\\x.txt");
+    EXPECT_EQ(view.log, std::vector<std::string>{"member 1 [] [Ed] waiting"}) << "only the members of that document";
+    // One whose answer never comes can still be chosen and started.
+    box.MemberClicked(view, 1);
+    EXPECT_EQ(box.Choice(), 1);
+    EXPECT_TRUE(box.StartChoice());
+    ASSERT_EQ(fake.shell.opened.size(), 1u);
+    EXPECT_EQ(fake.shell.opened[0].file, "C:\\Tools\\ed.exe");
+
+    GroupBox again(state, fake.platform, 12);
+    view.log.clear();
+    again.Load(view);
+    view.programsComing.clear();
+    again.ProgramFound(view, "C:\\Tools\\ed.exe");
+    EXPECT_EQ(view.log, (std::vector<std::string>{"member 1 [] [Ed] waiting", "member 1 [C:\\Tools\\ed.exe] [Ed]"}));
 }
 
 TEST_F(GroupBoxTest, ALeftClickOnAMemberChoosesItAndTheBoxClosesAfterTheDelay) {

@@ -13,12 +13,14 @@
 #include "app/menu_main.h"
 #include "platform/messages.h"
 #include "bar/bar_geometry.h"
+#include "bar/stock_icons_win.h"
 #include "dialog_driver_win.h"
 #include "dialogs/group_box.h"
 #include "dialogs/group_box_win.h"
 #include "dialogs/new_app_ex_ids.h"
 #include "menus/folder_menu_win.h"
 #include "platform/picture_workers_win.h"
+#include "platform/pixel_canvas_win.h"
 #include "platform/folder_contents_win.h"
 #include "app/ex_menu_store.h"
 #include "platform/icon_files_win.h"
@@ -42,16 +44,21 @@ bool PumpUntil(const std::function<bool()>& done) {
     return true;
 }
 
-// The shell's associations, but starts are only recorded.
+// The shell's associations, but starts are only recorded. `beforeAnswer`
+// runs first, as a drive that does not answer would hold the call.
 class RecordingShell final : public Shell {
 public:
     Win32Shell real;
     std::vector<ShellOpenRequest> opened;
+    std::function<void()> beforeAnswer;
     int Open(const ShellOpenRequest& request) override {
         opened.push_back(request);
         return 42;
     }
-    Association AssociatedProgram(const std::string& document) override { return real.AssociatedProgram(document); }
+    Association AssociatedProgram(const std::string& document) override {
+        if (beforeAnswer) beforeAnswer();
+        return real.AssociatedProgram(document);
+    }
 };
 
 HWND FindBox(DWORD thread) {
@@ -95,6 +102,21 @@ int PicturePixels(HWND member) {
     for (int y = 3; y < canvas->Height() - 3; ++y)
         for (int x = 3; x < canvas->Width() - 3; ++x)
             if (Pixel(*canvas, x, y) != SystemColour(COLOR_BTNFACE)) ++count;
+    return count;
+}
+
+// The same count for the generic picture a member shows while its program's
+// picture is on its way, drawn alone at `size`.
+int GenericPicturePixels(int size) {
+    tavi::PixelCanvas canvas(size, size);
+    canvas.Fill(0xFF000000 | SystemColour(COLOR_BTNFACE));
+    const OwnedIcon generic(CreateStockIcon(StockIcon::Nothing, size));
+    DrawIconEx(canvas.Dc(), 0, 0, generic.Get(), size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    int count = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (Pixel(canvas, x, y) != SystemColour(COLOR_BTNFACE)) ++count;
     return count;
 }
 
@@ -204,11 +226,28 @@ protected:
         bar.layout.metrics.iconPixels = MulDiv(32, dpi, 96);
         bar.layout.buttonTwips = w * TwipsPerPixelFromDpi(dpi);
         for (int i = 0; i < 5; ++i) bar.buttonRects.push_back(MakeRect(1001, 100 + i * w, w, w));
+        shell.beforeAnswer = [this] { HoldIfAsked(); };
+        workersBefore = Win32Pictures::WorkersAlive();
+    }
+    void TearDown() override {
+        SetEvent(release.Get());
+        EXPECT_TRUE(PumpUntil([this] { return Win32Pictures::WorkersAlive() <= workersBefore; }))
+            << "a worker never returned";
     }
     int w = 39;
     int exit = 33;
     Win32FolderContents folderContents;
-    Win32Pictures pictures;
+    // While set, the shell's answers for documents wait until `release`, in
+    // the workers as in the shell.
+    std::atomic<bool> holdAnswers{false};
+    int workersBefore = 0;
+    const OwnedHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    void HoldIfAsked() const {
+        if (holdAnswers) WaitForSingleObject(release.Get(), 20000);
+    }
+    Win32Pictures pictures{{}, [this](const PictureRequest& request) {
+                               if (request.source == PictureRequest::Source::Association) HoldIfAsked();
+                           }};
     Win32FolderMenu folderMenus{platform, folderContents, bar, pictures.Fetches()};
     void Open() { OpenGroup(bar, state, platform, chooser, icons, pictures.Fetches(), folderMenus, 2); }
 };
@@ -234,7 +273,11 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
         seen.exitName = AccessibleNameOf(buttons.exit);
         if (buttons.members.size() == 4) {
             // Its picture comes from a worker, and the member is drawn again then.
-            seen.usedHasIcon = WaitUntil([&] { return PicturePixels(buttons.members[0]) > 100; });
+            const int generic = GenericPicturePixels(bar.layout.metrics.iconPixels);
+            seen.usedHasIcon = WaitUntil([&] {
+                const int pixels = PicturePixels(buttons.members[0]);
+                return pixels > 100 && pixels != generic;
+            });
             seen.emptyBlank = Blank(buttons.members[1]);
             seen.usedName = Text(buttons.members[0]);
             seen.emptyName = Text(buttons.members[1]);
@@ -264,6 +307,47 @@ TEST_F(GroupBoxWin, TheBoxLiesBesideTheGroupButtonAndAClickedMemberStarts) {
     EXPECT_EQ(shell.opened[0].parameters, "/p \"a b.txt\"");
     EXPECT_EQ(shell.opened[0].show, ShowCommand::Minimized);
     EXPECT_EQ(bar.calls, (std::vector<std::string>{"pause", "resume"}));
+}
+
+TEST_F(GroupBoxWin, AMemberWaitsForItsProgramWithTheGenericPictureWhileTheBoxAnswers) {
+    holdAnswers = true;
+    struct Seen {
+        bool shown = false, generic = false, answered = false, programPicture = false, closed = false;
+        std::string name;
+    } seen;
+    std::thread driver([&] {
+        HWND box = FindBox(thread);
+        seen.shown = box != nullptr;
+        if (!box) {
+            // The box waited for the shell itself: let it go so the test ends.
+            SetEvent(release.Get());
+            if (!(box = FindBox(thread))) return;
+        }
+        const RECT r = WindowRectOf(box);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        const Buttons buttons = ButtonsOf(box);
+        if (buttons.members.size() == 4) {
+            int generic = 0;
+            seen.generic = WaitUntil([&] { return (generic = PicturePixels(buttons.members[0])) > 100; });
+            seen.name = Text(buttons.members[0]);
+            DWORD_PTR result = 0;
+            seen.answered = SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) != 0;
+            // The answer comes late: the program's picture takes the generic one's place.
+            SetEvent(release.Get());
+            seen.programPicture = WaitUntil([&] { return PicturePixels(buttons.members[0]) != generic; });
+        }
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+        seen.closed = WaitUntil([&] { return !IsWindow(box); });
+    });
+    Open();
+    driver.join();
+    EXPECT_TRUE(seen.shown) << "the box showed without waiting for the member's drive";
+    EXPECT_TRUE(seen.generic);
+    EXPECT_EQ(seen.name, "ﾒﾓ帳");
+    EXPECT_TRUE(seen.answered) << "the box answers within 200 ms while the shell is asked";
+    EXPECT_TRUE(seen.programPicture);
+    EXPECT_TRUE(seen.closed);
+    EXPECT_TRUE(shell.opened.empty());
 }
 
 TEST_F(GroupBoxWin, EscapeClosesWithoutAChoiceAndTheOwnerIsEnabledAgain) {
