@@ -10,14 +10,39 @@ namespace {
 
 // Rebuilds the strip from `path`. A name without a folder is not looked up
 // at all, as a bare name would be searched for along the system's path.
-void LoadIconStrip(IconChangeView& view, const std::string& path, IconFiles& icons) {
+void LoadIconStrip(IconChangeView& view, const std::string& path, const IconCounts& counts) {
     view.stripFile = path;
     view.iconCount = 0;
-    if (!path.empty() && Contains(path, "\\")) view.iconCount = std::max(0, icons.IconCount(path));
+    view.countComing = false;
+    if (!path.empty() && Contains(path, "\\")) {
+        const std::optional<int> count = counts(path);
+        view.countComing = !count;
+        view.iconCount = std::max(0, count.value_or(0));
+    }
     view.cellCount = std::min(view.iconCount, kMaxIconCells);
     view.scrollValue = 0;
     view.scrollMax = std::max(0, view.cellCount - kVisibleIconCells);
     view.scrollEnabled = view.cellCount > kVisibleIconCells;
+}
+
+// Only shown here: the library becomes the entry's icon file when the user
+// confirms it with OK, never by opening the picker.
+void ShowLibraryIfNone(IconChangeView& view, Platform& platform, const IconCounts& counts) {
+    if (view.countComing) {
+        view.libraryIfNone = true;
+        return;
+    }
+    view.libraryIfNone = false;
+    if (view.cellCount > 0) return;
+    view.fileText = SystemIconLibrary(platform.system);
+    view.selectedIcon = 0;
+    LoadIconStrip(view, view.fileText, counts);
+}
+
+void ClampWhenCounted(IconChangeView& view) {
+    view.clampWhenCounted = view.countComing;
+    // A number from the previous file may not exist in this one.
+    if (!view.countComing) view.selectedIcon = std::clamp(view.selectedIcon, 0, std::max(0, view.iconCount - 1));
 }
 
 }  // namespace
@@ -32,25 +57,36 @@ int IconNumberOf(const std::string& iconIndex) {
 
 std::string SystemIconLibrary(SystemInfo& system) { return AddBackslash(system.SystemDirectory()) + "SHELL32.DLL"; }
 
-IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, IconFiles& icons) {
+IconCounts CountNow(IconFiles& icons) {
+    return [&icons](const std::string& path) { return std::optional<int>(icons.IconCount(path)); };
+}
+
+IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, const IconCounts& counts) {
     IconChangeView view;
     const std::string stored = TrimSpaces(input.choice.iconPath);
     if (!stored.empty()) {
         view.fileText = stored;
         view.selectedIcon = IconNumberOf(input.choice.iconIndex);
-        LoadIconStrip(view, stored, icons);
+        LoadIconStrip(view, stored, counts);
     } else if (!input.ownerIsGroup) {
         view.fileText = TrimSpaces(input.ownerPath);
-        LoadIconStrip(view, view.fileText, icons);
+        LoadIconStrip(view, view.fileText, counts);
     }
-    if (view.cellCount == 0) {
-        // Only shown here: the library becomes the entry's icon file when
-        // the user confirms it with OK, never by opening the picker.
-        view.fileText = SystemIconLibrary(platform.system);
-        view.selectedIcon = 0;
-        LoadIconStrip(view, view.fileText, icons);
-    }
+    ShowLibraryIfNone(view, platform, counts);
     return view;
+}
+
+IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, IconFiles& icons) {
+    return IconChangeLoad(input, platform, CountNow(icons));
+}
+
+bool IconChangeCountCame(IconChangeView& view, Platform& platform, const IconCounts& counts) {
+    if (!view.countComing) return false;
+    LoadIconStrip(view, view.stripFile, counts);
+    if (view.countComing) return false;
+    if (view.clampWhenCounted) ClampWhenCounted(view);
+    if (view.libraryIfNone) ShowLibraryIfNone(view, platform, counts);
+    return true;
 }
 
 void IconChangeCellClicked(IconChangeView& view, int cell) {
@@ -61,7 +97,7 @@ void IconChangeScroll(IconChangeView& view, int value) {
     view.scrollValue = view.scrollEnabled ? std::clamp(value, 0, view.scrollMax) : 0;
 }
 
-void IconChangeBrowse(IconChangeView& view, Platform& platform, IconFiles& icons, FileChooser& chooser,
+void IconChangeBrowse(IconChangeView& view, Platform& platform, const IconCounts& counts, FileChooser& chooser,
                       NativeWindow owner) {
     FileChoice choice;
     choice.owner = owner;
@@ -72,9 +108,14 @@ void IconChangeBrowse(IconChangeView& view, Platform& platform, IconFiles& icons
     choice.initialFolder = GetFolderName(view.fileText, platform.files.CurrentDirectory());
     const std::string chosen = chooser.ChooseFile(choice);
     if (!chosen.empty()) view.fileText = chosen;
-    LoadIconStrip(view, view.fileText, icons);
-    // A number from the previous file may not exist in this one.
-    view.selectedIcon = std::clamp(view.selectedIcon, 0, std::max(0, view.iconCount - 1));
+    view.libraryIfNone = false;
+    LoadIconStrip(view, view.fileText, counts);
+    ClampWhenCounted(view);
+}
+
+void IconChangeBrowse(IconChangeView& view, Platform& platform, IconFiles& icons, FileChooser& chooser,
+                      NativeWindow owner) {
+    IconChangeBrowse(view, platform, CountNow(icons), chooser, owner);
 }
 
 IconChoice IconChangeOk(const IconChangeView& view) { return {view.fileText, std::to_string(view.selectedIcon)}; }

@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/file_chooser.h"
@@ -39,6 +41,12 @@ struct IconChangeView {
     int scrollValue = 0;     // first visible cell
     int scrollMax = 0;
     bool scrollEnabled = false;
+    // The count of `stripFile` is still being taken: no cells yet.
+    bool countComing = false;
+    // When it comes and is none, the system's library is shown instead.
+    bool libraryIfNone = false;
+    // When it comes, the chosen number is kept within it (after a browse).
+    bool clampWhenCounted = false;
 
     // The cell drawn marked, -1 when the chosen icon has no cell.
     int MarkedCell() const;
@@ -47,11 +55,24 @@ struct IconChangeView {
 // The system's icon library, shown when the entry's own file has no icons.
 std::string SystemIconLibrary(SystemInfo& system);
 
+// How many icons a file holds; none while that is still being counted (away
+// from the window, as the file may be on a drive that does not answer).
+using IconCounts = std::function<std::optional<int>(const std::string& path)>;
+// Counts each file at once.
+IconCounts CountNow(IconFiles& icons);
+
+IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, const IconCounts& counts);
 IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, IconFiles& icons);
+// The count of the strip's file has come (`counts` knows it now): the cells
+// are laid out, or the library is shown when the file has none and the
+// loading asked for that. False when the strip did not wait for it.
+bool IconChangeCountCame(IconChangeView& view, Platform& platform, const IconCounts& counts);
 void IconChangeCellClicked(IconChangeView& view, int cell);
 void IconChangeScroll(IconChangeView& view, int value);
 // Browses for another file (a cancelled browse keeps the typed name) and
 // reloads the strip from the name box either way.
+void IconChangeBrowse(IconChangeView& view, Platform& platform, const IconCounts& counts, FileChooser& chooser,
+                      NativeWindow owner);
 void IconChangeBrowse(IconChangeView& view, Platform& platform, IconFiles& icons, FileChooser& chooser,
                       NativeWindow owner);
 // The choice OK hands back: the name box as typed and the chosen number.

@@ -4,6 +4,9 @@
 
 #include <windowsx.h>
 
+#include <cstdlib>
+#include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "platform/colour_scheme_win.h"
 #include "platform/handles_win.h"
 #include "platform/icon_files_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -23,11 +27,20 @@ constexpr int kIconPixels96 = 32;
 
 // The icon picker `IconChange`. The strip is one window that draws the
 // visible cells from icons extracted once per file; scrolling only changes
-// which cells it draws.
-class IconChange final : public Dialog {
+// which cells it draws. With workers, the file is counted and its icons
+// drawn by them, so a file on a drive that does not answer leaves the
+// dialog answering: its cells stay empty until the workers are done.
+class IconChange final : public Dialog, public PictureListener {
 public:
     IconChange(const IconChangeInput& input, Platform& platform, FileChooser& chooser, IconFiles& icons)
-        : input_(input), platform_(platform), chooser_(chooser), icons_(icons) {}
+        : input_(input), platform_(platform), chooser_(chooser), icons_(icons), workers_(icons.Workers()) {}
+    ~IconChange() override {
+        if (workers_) workers_->Forget(*this);
+    }
+    IconChange(const IconChange&) = delete;
+    IconChange& operator=(const IconChange&) = delete;
+
+    void PictureArrived(const std::string& fetch, const PictureAnswer& answer) override;
 
     const std::optional<IconChoice>& Result() const { return result_; }
     static bool RegisterStripClass();
@@ -50,6 +63,7 @@ private:
     void WriteScroll();
     void PaintStrip(HDC dc) const;
     int CellPixels() const { return Scale(kIconCellPixels96); }
+    IconCounts Counts();
 
     IconChangeInput input_;
     Platform& platform_;
@@ -57,6 +71,9 @@ private:
     IconFiles& icons_;
     IconChangeView view_;
     std::vector<OwnedIcon> cells_;  // cell i's icon, empty when it could not be drawn
+    PictureFetches* workers_;
+    std::map<std::string, int> counts_;  // icons per file, as the workers counted them
+    int cellsAsked_ = 0;                  // which loading of the cells an answer is for
     std::optional<IconChoice> result_;
 };
 
@@ -89,7 +106,7 @@ bool IconChange::OnInit() {
              });
     SetWindowLongPtrW(Item(IDC_ICONCHANGE_STRIP), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-    view_ = IconChangeLoad(input_, platform_, icons_);
+    view_ = IconChangeLoad(input_, platform_, Counts());
     SetItemText(IDC_ICONCHANGE_FILE, view_.fileText);
     LayoutStrip();
     LoadCells();
@@ -103,7 +120,7 @@ void IconChange::OnCommand(int id, int code) {
             return;
         case IDC_ICONCHANGE_BROWSE:
             view_.fileText = ItemText(IDC_ICONCHANGE_FILE);
-            IconChangeBrowse(view_, platform_, icons_, chooser_, reinterpret_cast<NativeWindow>(Handle()));
+            IconChangeBrowse(view_, platform_, Counts(), chooser_, reinterpret_cast<NativeWindow>(Handle()));
             SetItemText(IDC_ICONCHANGE_FILE, view_.fileText);
             LoadCells();
             return;
@@ -160,12 +177,58 @@ void IconChange::LayoutStrip() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+IconCounts IconChange::Counts() {
+    if (!workers_) return CountNow(icons_);
+    return [this](const std::string& path) -> std::optional<int> {
+        if (const auto known = counts_.find(path); known != counts_.end()) return known->second;
+        PictureRequest request;
+        request.source = PictureRequest::Source::IconCount;
+        request.path = path;
+        // A drive found stuck is asked again at the next browse or opening.
+        (void)workers_->Ask(*this, "n|" + path, request, PictureFetches::Clock::now());
+        return std::nullopt;
+    };
+}
+
 void IconChange::LoadCells() {
     cells_.clear();
     const int size = Scale(kIconPixels96);
-    cells_.reserve(static_cast<size_t>(view_.cellCount));
-    for (int i = 0; i < view_.cellCount; ++i) cells_.emplace_back(LoadFileIcon(view_.stripFile, i, size));
+    cells_.resize(static_cast<size_t>(view_.cellCount));
+    ++cellsAsked_;
+    for (int i = 0; i < view_.cellCount; ++i) {
+        if (!workers_) {
+            cells_[static_cast<size_t>(i)].Reset(LoadFileIcon(view_.stripFile, i, size));
+            continue;
+        }
+        PictureRequest request;
+        request.path = view_.stripFile;
+        request.index = i;
+        request.size = size;
+        (void)workers_->Ask(*this, "c|" + std::to_string(cellsAsked_) + "|" + std::to_string(i), request,
+                            PictureFetches::Clock::now());
+    }
     WriteScroll();
+    InvalidateRect(Item(IDC_ICONCHANGE_STRIP), nullptr, FALSE);
+}
+
+void IconChange::PictureArrived(const std::string& fetch, const PictureAnswer& answer) {
+    if (!Handle()) return;
+    if (fetch.starts_with("n|")) {
+        const std::string file = fetch.substr(2);
+        counts_[file] = answer.iconCount;
+        if (file != view_.stripFile) return;  // another file was chosen meanwhile
+        const std::string shown = view_.fileText;
+        if (!IconChangeCountCame(view_, platform_, Counts())) return;
+        // The library stands in for a file without icons.
+        if (view_.fileText != shown) SetItemText(IDC_ICONCHANGE_FILE, view_.fileText);
+        LoadCells();
+        return;
+    }
+    const std::string loading = "c|" + std::to_string(cellsAsked_) + "|";
+    if (!fetch.starts_with(loading)) return;  // for cells loaded before
+    const size_t cell = std::strtoul(fetch.c_str() + loading.size(), nullptr, 10);
+    if (cell >= cells_.size()) return;
+    cells_[cell].Reset(ButtonIconOf(answer, Scale(kIconPixels96)));
     InvalidateRect(Item(IDC_ICONCHANGE_STRIP), nullptr, FALSE);
 }
 

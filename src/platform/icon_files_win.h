@@ -9,7 +9,12 @@ namespace tavi {
 
 class Win32IconFiles final : public IconFiles {
 public:
+    explicit Win32IconFiles(PictureFetches* workers = nullptr) : workers_(workers) {}
     int IconCount(const std::string& path) override;
+    PictureFetches* Workers() override { return workers_; }
+
+private:
+    PictureFetches* workers_;
 };
 
 // Icon `index` of a file at `size` pixels square, or null. The caller

@@ -25,6 +25,8 @@ struct PictureRequest {
         // No picture: the program that opens the document `path`, which the
         // shell looks for on the document's drive.
         Association,
+        // No picture: how many icons the file `path` holds.
+        IconCount,
     };
     // Pixels as a button's picture list takes them, or premultiplied as a
     // menu item's bitmap is drawn.
@@ -53,6 +55,7 @@ struct PictureAnswer {
     // and the program, as the shell gives it.
     int shellResult = 0;
     std::string program;
+    int iconCount = 0;  // IconCount: 0 when the file holds none or cannot be read
 };
 
 // The port: workers that fetch pictures away from the UI thread.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/folder_listing_win.h"
+#include "platform/icon_files_win.h"
 #include "platform/mailbox_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/text.h"
@@ -87,6 +88,7 @@ HICON IconOf(const PictureRequest& request) {
             return ShellIcon(L"file" + Widen(request.path), FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES, small);
         case Source::ShellPicture: return ShellIcon(Widen(request.path), 0, 0, small);
         case Source::Association:
+        case Source::IconCount:
         case Source::FileIcon: break;
     }
     // A shortcut holds no icons; its picture is the one the shell shows for it.
@@ -149,6 +151,10 @@ PictureAnswer FetchPictureHere(const PictureRequest& request) {
         const Shell::Association association = Win32Shell().AssociatedProgram(request.path);
         answer.shellResult = association.result;
         answer.program = association.program;
+        return answer;
+    }
+    if (request.source == PictureRequest::Source::IconCount) {
+        answer.iconCount = Win32IconFiles().IconCount(request.path);
         return answer;
     }
     if (request.stamp) {

@@ -106,7 +106,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
                             profile.GetString(SettingsFilePath(programFolder), "Option", "Language")));
     Win32CommonDialogs commonDialogs;
     DialogFileChooser fileChooser(commonDialogs, messages);
-    Win32IconFiles iconFiles;
+    Win32Pictures pictures;
+    Win32IconFiles iconFiles(&pictures.Fetches());
     Win32SystemCommands systemCommands;
     Win32VolumeDevices volumes;
     MediaEject media(state, system, volumes, [&systemCommands](int ms) { systemCommands.Wait(ms); });
@@ -127,7 +128,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     UseCounts uses(files, clock);
     uses.Load(PcFilePath(programFolder, system.ComputerName()));
     state.starts = &uses;
-    Win32Pictures pictures;
     BarTools tools{fileChooser, iconFiles,   systemCommands, folders,     media,    desktop, display,
                    restart,     rebootPrompt, sound,          driveSpaces, formatter, fileDetails, registry,
                    memory,      resources,    uses,           pictures.Fetches()};

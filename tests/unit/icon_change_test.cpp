@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/messages.h"
 #include "dialogs/icon_change.h"
 #include "fakes/dialog_fakes.h"
@@ -77,6 +79,53 @@ TEST_F(IconChangeTest, LoadingStartsFromTheStoredIconTheOwnersPathOrTheSystemLib
         for (const std::string& asked : icons.asked) EXPECT_NE(asked, "app.exe") << c.what;
         if (c.input.ownerIsGroup)
             for (const std::string& asked : icons.asked) EXPECT_NE(asked, "ﾂｰﾙ") << c.what;
+    }
+}
+
+TEST_F(IconChangeTest, AFileStillCountedLeavesTheStripEmptyUntilItsCountComes) {
+    icons.counts["C:\\icons\\set.dll"] = 10;
+    icons.counts["\\\\slow\\share\\three.dll"] = 3;
+    const struct {
+        const char* what;
+        IconChangeInput input;
+        const char* browseTo;  // null: no browse after loading
+        std::set<std::string> coming;
+        const char* fileText;
+        int cells;
+        int selected;
+    } cases[] = {
+        {"stored file", {{"C:\\icons\\set.dll", "5"}, "", false}, nullptr, {"C:\\icons\\set.dll"}, "C:\\icons\\set.dll", 10, 5},
+        {"owner path without icons", {{"", "0"}, "C:\\Docs\\a.txt", false}, nullptr, {"C:\\Docs\\a.txt"}, kLibrary, 120, 0},
+        {"and the library counted late too", {{"", "0"}, "C:\\Docs\\a.txt", false}, nullptr,
+         {"C:\\Docs\\a.txt", kLibrary}, kLibrary, 120, 0},
+        {"browsed to a share", {{"C:\\icons\\set.dll", "7"}, "", false}, "\\\\slow\\share\\three.dll",
+         {"\\\\slow\\share\\three.dll"}, "\\\\slow\\share\\three.dll", 3, 2},
+    };
+    for (const auto& c : cases) {
+        std::set<std::string> coming = c.coming;
+        const IconCounts counts = [&](const std::string& path) -> std::optional<int> {
+            if (coming.contains(path)) return std::nullopt;
+            return icons.IconCount(path);
+        };
+        IconChangeView view = IconChangeLoad(c.input, fake.platform, counts);
+        if (c.browseTo) {
+            chooser.answers = {c.browseTo};
+            IconChangeBrowse(view, fake.platform, counts, chooser, 0);
+        }
+        EXPECT_TRUE(view.countComing) << c.what;
+        EXPECT_EQ(view.cellCount, 0) << c.what;
+        EXPECT_FALSE(IconChangeCountCame(view, fake.platform, counts)) << c.what << ": nothing came yet";
+        // Until it comes (if ever) OK hands back the file as opened, not the library.
+        EXPECT_EQ(IconChangeOk(view).iconPath, c.browseTo ? c.browseTo : *c.coming.begin()) << c.what;
+        for (int step = 0; view.countComing && step < 3; ++step) {
+            coming.erase(view.stripFile);
+            EXPECT_TRUE(IconChangeCountCame(view, fake.platform, counts)) << c.what;
+        }
+        EXPECT_FALSE(view.countComing) << c.what;
+        EXPECT_EQ(view.fileText, c.fileText) << c.what;
+        EXPECT_EQ(view.stripFile, c.fileText) << c.what;
+        EXPECT_EQ(view.cellCount, c.cells) << c.what;
+        EXPECT_EQ(view.selectedIcon, c.selected) << c.what;
     }
 }
 

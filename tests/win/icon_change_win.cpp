@@ -6,6 +6,7 @@
 #include "dialogs/icon_change_ids.h"
 #include "dialogs/icon_change_win.h"
 #include "icon_library_win.h"
+#include "held_icon_files_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
@@ -148,4 +149,47 @@ TEST_F(IconChangeWin, EightIconsFitWithoutScrollingAndCancelHandsBackNothing) {
     EXPECT_EQ(seen.file, other);
     EXPECT_EQ(seen.three.icons, (std::vector<int>{0, 1, 2, -1, -1, -1, -1, -1}));
     EXPECT_FALSE(chosen.has_value());
+}
+
+TEST_F(IconChangeWin, AFileThatNeverAnswersLeavesTheDialogAnsweringWithEmptyCells) {
+    const std::string library = folder.PathOf("遅い.dll");
+    ASSERT_TRUE(icon_library::Write(Widen(library), 11));
+    HeldIconFiles held;
+
+    struct Seen {
+        bool answered = false;
+        std::string file;
+        StripPicture waiting, came;
+    } seen;
+    {
+        WhileShown shown(kCaption, [&](HWND dialog) {
+            DWORD_PTR result = 0;
+            seen.answered = SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) != 0;
+            seen.file = ItemText(dialog, IDC_ICONCHANGE_FILE);
+            seen.waiting = Look(dialog, 11);
+            Click(dialog, IDCANCEL);
+        });
+        const auto chosen = ShowIconChange(0, {{library, "2"}, "", false}, platform, chooser, held);
+        ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
+        EXPECT_FALSE(chosen.has_value()) << "Cancel works while the file does not answer";
+    }
+    EXPECT_TRUE(seen.answered) << "the dialog answers within 200 ms";
+    EXPECT_EQ(seen.file, library) << "not the system library: the count has not come";
+    EXPECT_EQ(seen.waiting.icons, std::vector<int>(8, -1));
+    EXPECT_EQ(held.CountedHere(), 0) << "counted on the dialog's thread";
+
+    // Once the file answers, the count and every cell come from the workers.
+    held.Release();
+    ASSERT_TRUE(WaitUntil([&] { return held.WorkersDone(); }));
+    WhileShown again(kCaption, [&](HWND dialog) {
+        // The workers draw the cells in no set order.
+        const std::vector<int> all{0, 1, 2, 3, 4, 5, 6, 7};
+        WaitUntil([&] { return (seen.came = Look(dialog, 11)).icons == all; });
+        Click(dialog, IDCANCEL);
+    });
+    (void)ShowIconChange(0, {{library, "2"}, "", false}, platform, chooser, held);
+    ASSERT_TRUE(again.Join());
+    EXPECT_EQ(seen.came.icons, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(seen.came.marked, std::vector<int>{2});
+    EXPECT_EQ(held.CountedHere(), 0);
 }
