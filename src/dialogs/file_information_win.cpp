@@ -13,7 +13,7 @@
 #include "dialogs/file_information.h"
 #include "dialogs/file_information_ids.h"
 #include "platform/handles_win.h"
-#include "platform/icon_files_win.h"
+#include "dialogs/preview_icon_win.h"
 #include "platform/program_version_win.h"
 #include "platform/wide_win.h"
 
@@ -25,7 +25,9 @@ constexpr int kIconPixels96 = 32;
 // The file properties `FileInformation`.
 class FileInformation final : public Dialog {
 public:
-    explicit FileInformation(FileInformationView view) : view_(std::move(view)) {}
+    FileInformation(FileInformationView view, IconFiles& icons) : view_(std::move(view)), preview_(icons) {
+        preview_.WhenCounted([this] { PrepareIcon(); });
+    }
 
 protected:
     bool OnInit() override;
@@ -40,7 +42,7 @@ private:
     void DrawEntryIcon(const DRAWITEMSTRUCT& item) const;
 
     FileInformationView view_;
-    OwnedIcon icon_;
+    PreviewIcon preview_;
 };
 
 INT_PTR FileInformation::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -72,32 +74,39 @@ bool FileInformation::OnInit() {
     return true;
 }
 
+// Again when the count it waited for comes.
 void FileInformation::PrepareIcon() {
-    const int size = Scale(kIconPixels96);
-    SetClientSize(Item(IDC_FILEINFO_ICON), size, size);
-    Win32IconFiles files;
-    const bool has = !view_.iconPath.empty() && view_.iconIndex < files.IconCount(view_.iconPath);
-    icon_.Reset(has ? LoadFileIcon(view_.iconPath, view_.iconIndex, size) : nullptr);
-    InvalidateRect(Item(IDC_FILEINFO_ICON), nullptr, TRUE);
+    if (!Handle()) return;
+    IconPreview preview;
+    if (!view_.iconPath.empty()) {
+        // Only the count is trusted: some systems hand back a picture for a file that holds none.
+        const std::optional<int> count = preview_.Counts()(view_.iconPath);
+        if (!count)
+            preview = {IconPreview::Kind::Coming, view_.iconPath, view_.iconIndex};
+        else if (view_.iconIndex < *count)
+            preview = {IconPreview::Kind::Extract, view_.iconPath, view_.iconIndex};
+    }
+    preview_.Show(Item(IDC_FILEINFO_ICON), preview, Scale(kIconPixels96));
 }
 
 void FileInformation::DrawEntryIcon(const DRAWITEMSTRUCT& item) const {
     RECT area = item.rcItem;
     DrawThemeParentBackground(item.hwndItem, item.hDC, &area);
-    if (!icon_) return;
+    if (!preview_.Icon()) return;
     const int size = Scale(kIconPixels96);
-    DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, icon_.Get(), size, size, 0, nullptr, DI_NORMAL);
+    DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, preview_.Icon(), size, size, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace
 
 void ShowFileInformation(NativeWindow owner, const MenuMain& state, FileDetails& details, Registry& registry,
-                        int index) {
+                        IconFiles& icons, int index) {
     if (!state.entries.Has(index)) return;
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
     FileInformation dialog(FileInformationLoad(state.entries.At(index),
-                                             details, registry, ThousandsSeparator()));
+                                             details, registry, ThousandsSeparator()),
+                           icons);
     (void)dialog.Run(reinterpret_cast<HWND>(owner), IDD_FILE_INFOMATION);
 }
 

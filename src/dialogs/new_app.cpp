@@ -119,7 +119,9 @@ bool NewAppChangeIcon(NewAppView& view, const IconPicker& pick) {
     return true;
 }
 
-IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons) {
+IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons) { return NewAppPreview(view, CountNow(icons)); }
+
+IconPreview NewAppPreview(const NewAppView& view, const IconCounts& counts) {
     const std::string path = TrimSpaces(view.path);
     if (path.empty()) return {};
     std::string file = TrimSpaces(view.icon.iconPath);
@@ -133,7 +135,9 @@ IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons) {
     }
     // Only the count is trusted: some systems hand back a picture for a file
     // that holds none.
-    if (index >= icons.IconCount(file)) return {};
+    const std::optional<int> count = counts(file);
+    if (!count) return {IconPreview::Kind::Coming, file, index};
+    if (index >= *count) return {};
     return {IconPreview::Kind::Extract, file, index};
 }
 

@@ -33,9 +33,10 @@ struct NewAppView {
 
 // What the 32 x 32 preview shows.
 struct IconPreview {
-    enum class Kind { None, Extract, Folder };
+    // Coming: the file's icons are still being counted; a generic picture meanwhile.
+    enum class Kind { None, Extract, Folder, Coming };
     Kind kind = Kind::None;
-    std::string file;  // Extract: the file and the icon number in it
+    std::string file;  // Extract, Coming: the file and the icon number in it
     int index = 0;
     bool operator==(const IconPreview&) const = default;
 };
@@ -67,6 +68,7 @@ bool NewAppBrowse(NewAppView& view, Platform& platform, FileChooser& chooser, Na
 // Opens the picker when there is a path; true when it returned a choice.
 bool NewAppChangeIcon(NewAppView& view, const IconPicker& pick);
 // The preview of what the entry will show once stored.
+IconPreview NewAppPreview(const NewAppView& view, const IconCounts& counts);
 IconPreview NewAppPreview(const NewAppView& view, IconFiles& icons);
 // Stores the dialog into entry `index` in one change of the list. A folder
 // shown as a menu is stored with its closing "\", which marks it a folder

@@ -49,8 +49,15 @@ bool NewAppExBrowse(NewAppExView& view, Platform& platform, FileChooser& chooser
 }
 
 IconPreview NewAppExPreview(const NewAppExView& view, IconFiles& icons) {
+    return NewAppExPreview(view, CountNow(icons));
+}
+
+IconPreview NewAppExPreview(const NewAppExView& view, const IconCounts& counts) {
     const std::string program = TrimSpaces(view.program);
-    if (program.empty() || icons.IconCount(program) <= 0) return {};
+    if (program.empty()) return {};
+    const std::optional<int> count = counts(program);
+    if (!count) return {IconPreview::Kind::Coming, program, 0};
+    if (*count <= 0) return {};
     return {IconPreview::Kind::Extract, program, 0};
 }
 

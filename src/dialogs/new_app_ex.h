@@ -31,6 +31,7 @@ void NewAppExProgramChanged(NewAppExView& view, std::string_view program);
 // it with the document as its command line. False when nothing was chosen.
 bool NewAppExBrowse(NewAppExView& view, Platform& platform, FileChooser& chooser, NativeWindow owner);
 // The preview: icon 0 of the program file, as the group box shows members.
+IconPreview NewAppExPreview(const NewAppExView& view, const IconCounts& counts);
 IconPreview NewAppExPreview(const NewAppExView& view, IconFiles& icons);
 // Shows the icons of the program in the picker. A member has no icon of its
 // own (the box shows the first icon of the program that opens it), so the

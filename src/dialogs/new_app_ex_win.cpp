@@ -25,7 +25,9 @@ constexpr int kIconPixels96 = 32;
 class NewAppEx final : public Dialog {
 public:
     NewAppEx(const ExMenuEntry& member, Platform& platform, FileChooser& chooser, IconFiles& icons)
-        : member_(member), platform_(platform), chooser_(chooser), icons_(icons) {}
+        : member_(member), platform_(platform), chooser_(chooser), icons_(icons) {
+        preview_.WhenCounted([this] { ShowPreview(); });
+    }
 
     const std::optional<ExMenuEntry>& Stored() const { return stored_; }
 
@@ -40,6 +42,7 @@ private:
     void Write();
     void WriteRunSizes();
     void UpdatePreview();
+    void ShowPreview();
     void ShowIcons();
 
     const ExMenuEntry member_;
@@ -47,7 +50,8 @@ private:
     FileChooser& chooser_;
     IconFiles& icons_;
     NewAppExView view_;
-    PreviewIcon preview_;
+    NewAppExView previewed_;  // what the preview was last made from
+    PreviewIcon preview_{icons_};
     bool writing_ = false;
     std::optional<ExMenuEntry> stored_;
 };
@@ -147,9 +151,16 @@ void NewAppEx::WriteRunSizes() {
 }
 
 void NewAppEx::UpdatePreview() {
+    previewed_ = view_;
+    ShowPreview();
+}
+
+// Again when a count the preview waited for comes.
+void NewAppEx::ShowPreview() {
+    if (!Handle()) return;
     // A member shows no folder picture: only a file's own icons.
-    IconPreview preview = NewAppExPreview(view_, icons_);
-    if (preview.kind != IconPreview::Kind::Extract) preview = {};
+    IconPreview preview = NewAppExPreview(previewed_, preview_.Counts());
+    if (preview.kind == IconPreview::Kind::Folder) preview = {};
     preview_.Show(Item(IDC_NEWAPPEX_ICON), preview, Scale(kIconPixels96));
 }
 

@@ -31,7 +31,9 @@ constexpr int kIconPixels96 = 32;
 class NewApp final : public Dialog {
 public:
     NewApp(MenuMain& state, Platform& platform, FileChooser& chooser, IconFiles& icons, int index)
-        : state_(state), platform_(platform), chooser_(chooser), icons_(icons), index_(index) {}
+        : state_(state), platform_(platform), chooser_(chooser), icons_(icons), index_(index) {
+        preview_.WhenCounted([this] { ShowPreview(); });
+    }
 
     bool Stored() const { return stored_; }
 
@@ -48,6 +50,7 @@ private:
     void WriteEnabled();
     void WriteRunSizes();
     void UpdatePreview();
+    void ShowPreview();
     void ChangeIcon();
 
     MenuMain& state_;
@@ -56,7 +59,8 @@ private:
     IconFiles& icons_;
     int index_;
     NewAppView view_;
-    PreviewIcon preview_;
+    NewAppView previewed_;  // what the preview was last made from
+    PreviewIcon preview_{icons_};
     bool writing_ = false;
     bool stored_ = false;
 };
@@ -196,7 +200,14 @@ void NewApp::WriteEnabled() {
 }
 
 void NewApp::UpdatePreview() {
-    preview_.Show(Item(IDC_NEWAPP_ICON), NewAppPreview(view_, icons_), Scale(kIconPixels96));
+    previewed_ = view_;
+    ShowPreview();
+}
+
+// Again when a count the preview waited for comes.
+void NewApp::ShowPreview() {
+    if (!Handle()) return;
+    preview_.Show(Item(IDC_NEWAPP_ICON), NewAppPreview(previewed_, preview_.Counts()), Scale(kIconPixels96));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ void Win32CommandWindows::ShowNewApp(int index) {
 }
 
 void Win32CommandWindows::ShowFileInformation(int index) {
-    tavi::ShowFileInformation(bar_.Handle(), state_, tools_.fileDetails, tools_.registry, index);
+    tavi::ShowFileInformation(bar_.Handle(), state_, tools_.fileDetails, tools_.registry, tools_.icons, index);
 }
 
 int Win32CommandWindows::ShowOptionSet() {

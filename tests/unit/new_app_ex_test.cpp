@@ -91,6 +91,10 @@ TEST_F(NewAppExTest, ThePreviewIsTheFirstIconOfTheProgram) {
               (IconPreview{IconPreview::Kind::Extract, "C:\\Tools\\ed.exe", 0}));
     EXPECT_EQ(NewAppExPreview(NewAppExLoad({"", "C:\\no-icons.txt", "", ""}), icons), IconPreview{});
     EXPECT_EQ(NewAppExPreview(NewAppExLoad({"", " ", "", ""}), icons), IconPreview{});
+    // A program whose icons are still being counted shows the generic picture.
+    const IconCounts coming = [](const std::string&) { return std::optional<int>(); };
+    EXPECT_EQ(NewAppExPreview(NewAppExLoad({"", "\\\\slow\\ed.exe", "", ""}), coming),
+              (IconPreview{IconPreview::Kind::Coming, "\\\\slow\\ed.exe", 0}));
 }
 
 TEST_F(NewAppExTest, ThePickerShowsTheProgramsIconsAndChangesNothing) {

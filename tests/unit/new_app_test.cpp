@@ -269,13 +269,23 @@ TEST_F(NewAppTest, ThePreviewShowsWhatTheEntryWillShow) {
          {K::Extract, "C:\\icons.dll", 2}},
         {"a group", EntryKind::Group, "ﾂｰﾙ", {"", "0"}, {K::Folder, "", 0}},
         {"a group with an icon", EntryKind::Group, "ﾂｰﾙ", {"C:\\icons.dll", "1"}, {K::Extract, "C:\\icons.dll", 1}},
+        {"a program still counted", EntryKind::File, "\\\\slow\\memo.exe", {"", ""},
+         {K::Coming, "\\\\slow\\memo.exe", 0}},
+        {"a chosen icon still counted", EntryKind::File, "C:\\Tools\\memo.exe", {"\\\\slow\\icons.dll", "3"},
+         {K::Coming, "\\\\slow\\icons.dll", 3}},
+        {"a folder there is not counted", EntryKind::Folder, "\\\\slow\\Docs\\", {"", ""}, {K::Folder, "", 0}},
+    };
+    // Files on the share \\slow are still being counted.
+    const IconCounts counts = [&](const std::string& path) -> std::optional<int> {
+        if (path.starts_with("\\\\slow\\")) return std::nullopt;
+        return icons.IconCount(path);
     };
     for (const auto& c : cases) {
         NewAppView view = LoadAt(4);
         view.kind = c.kind;
         view.path = c.path;
         view.icon = c.icon;
-        EXPECT_EQ(NewAppPreview(view, icons), c.expected) << c.what;
+        EXPECT_EQ(NewAppPreview(view, counts), c.expected) << c.what;
     }
     EXPECT_EQ(state.entries.Slots().size(), 4u) << "a preview writes no entry";
 }

@@ -199,7 +199,7 @@ const WindowRow kWindows[] = {
      [](Program& p) {
          Win32FileDetails details;
          Win32Registry registry;
-         ShowFileInformation(0, p.state, details, registry, 1);
+         ShowFileInformation(0, p.state, details, registry, p.icons, 1);
      }},
     {"reboot_dialog", [](Program&) { ShowRebootDialog(0); }},
     {"fd_format",

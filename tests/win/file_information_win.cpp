@@ -9,6 +9,8 @@
 #include "dialogs/file_information_ids.h"
 #include "dialogs/file_information_win.h"
 #include "platform/file_details_win.h"
+#include "platform/icon_files_win.h"
+#include "platform/picture_workers_win.h"
 #include "platform/registry_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
@@ -134,14 +136,21 @@ TEST(FileInformationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttribut
             seen.texts.push_back(ItemText(dialog, id));
         for (int i = 0; i < 5; ++i) seen.enabled.push_back(Enabled(dialog, IDC_FILEINFO_ATTRIBUTE0 + i));
         seen.texts.push_back(ItemText(dialog, IDOK));
-        const auto icon = Render(GetDlgItem(dialog, IDC_FILEINFO_ICON));
-        for (int y = 0; y < icon->Height(); ++y)
-            for (int x = 0; x < icon->Width(); ++x)
-                if (Pixel(*icon, x, y) != SystemColour(COLOR_BTNFACE)) ++seen.iconPixels;
+        // The icon is counted and drawn by a worker, and comes after the dialog shows.
+        WaitUntil([&] {
+            const auto icon = Render(GetDlgItem(dialog, IDC_FILEINFO_ICON));
+            seen.iconPixels = 0;
+            for (int y = 0; y < icon->Height(); ++y)
+                for (int x = 0; x < icon->Width(); ++x)
+                    if (Pixel(*icon, x, y) != SystemColour(COLOR_BTNFACE)) ++seen.iconPixels;
+            return seen.iconPixels > 100;
+        });
         Click(dialog, IDOK);
     });
     const std::string created = CreatedAsShown(path);
-    ShowFileInformation(0, state, details, registry, 1);
+    Win32Pictures pictures;
+    Win32IconFiles icons(&pictures.Fetches());
+    ShowFileInformation(0, state, details, registry, icons, 1);
     ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
     SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 

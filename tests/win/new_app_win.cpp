@@ -13,6 +13,7 @@
 #include "dialogs/new_app_ids.h"
 #include "dialogs/new_app_win.h"
 #include "dialogs/icon_change.h"
+#include "held_icon_files_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
@@ -318,4 +319,30 @@ TEST_F(NewAppWin, OnlyTheFolderKindOffersToShowAsAMenu) {
     EXPECT_EQ(seen.folderAgain, four);
     EXPECT_TRUE(stored);
     EXPECT_EQ(StoredEntries().at(0), (LaunchEntry{"Docs", docs, "", "3", docs, "0"}));
+}
+
+TEST_F(NewAppWin, AProgramWhoseDriveDoesNotAnswerShowsTheGenericPreviewAndTheDialogAnswers) {
+    const std::string notepad = WindowsFile("notepad.exe");
+    Give({{"ﾒﾓ", notepad, "", "0", notepad, "0"}});
+    HeldIconFiles held;
+    struct Seen {
+        bool answered = false, programIcon = false;
+        int waiting = 0;
+    } seen;
+    WhileShown shown(kCaption, [&](HWND dialog) {
+        DWORD_PTR result = 0;
+        seen.answered = SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) != 0;
+        seen.waiting = PreviewPixels(dialog);
+        // The drive answers: the program's icon takes the generic picture's place.
+        held.Release();
+        seen.programIcon = WaitUntil([&] { return PreviewPixels(dialog) != seen.waiting; });
+        Click(dialog, IDCANCEL);
+    });
+    const bool stored = ShowNewApp(0, state, platform, chooser, held, 0);
+    ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
+    EXPECT_TRUE(seen.answered) << "the dialog answers within 200 ms";
+    EXPECT_GT(seen.waiting, 50) << "the generic picture";
+    EXPECT_TRUE(seen.programIcon);
+    EXPECT_EQ(held.CountedHere(), 0) << "counted on the dialog's thread";
+    EXPECT_FALSE(stored);
 }
