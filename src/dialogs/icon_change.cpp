@@ -61,6 +61,18 @@ IconCounts CountNow(IconFiles& icons) {
     return [&icons](const std::string& path) { return std::optional<int>(icons.IconCount(path)); };
 }
 
+IconCounts CountThrough(PictureFetches& workers, PictureListener& listener, const std::map<std::string, int>& counted) {
+    return [&workers, &listener, &counted](const std::string& path) -> std::optional<int> {
+        if (const auto known = counted.find(path); known != counted.end()) return known->second;
+        PictureRequest request;
+        request.source = PictureRequest::Source::IconCount;
+        request.path = path;
+        // A drive found stuck is asked again at the next asking.
+        (void)workers.Ask(listener, "n|" + path, request, PictureFetches::Clock::now());
+        return std::nullopt;
+    };
+}
+
 IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, const IconCounts& counts) {
     IconChangeView view;
     const std::string stored = TrimSpaces(input.choice.iconPath);

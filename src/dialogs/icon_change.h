@@ -1,10 +1,12 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
 #include "platform/file_chooser.h"
 #include "platform/icon_files.h"
+#include "platform/picture_fetches.h"
 #include "platform/platform.h"
 
 // The icon picker `IconChange`: a file that holds icons and the number of the
@@ -60,6 +62,9 @@ std::string SystemIconLibrary(SystemInfo& system);
 using IconCounts = std::function<std::optional<int>(const std::string& path)>;
 // Counts each file at once.
 IconCounts CountNow(IconFiles& icons);
+// Counts the workers make: those in `counted` (filled as the listener is
+// told), nothing while one is asked of them.
+IconCounts CountThrough(PictureFetches& workers, PictureListener& listener, const std::map<std::string, int>& counted);
 
 IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, const IconCounts& counts);
 IconChangeView IconChangeLoad(const IconChangeInput& input, Platform& platform, IconFiles& icons);

@@ -179,15 +179,7 @@ void IconChange::LayoutStrip() {
 
 IconCounts IconChange::Counts() {
     if (!workers_) return CountNow(icons_);
-    return [this](const std::string& path) -> std::optional<int> {
-        if (const auto known = counts_.find(path); known != counts_.end()) return known->second;
-        PictureRequest request;
-        request.source = PictureRequest::Source::IconCount;
-        request.path = path;
-        // A drive found stuck is asked again at the next browse or opening.
-        (void)workers_->Ask(*this, "n|" + path, request, PictureFetches::Clock::now());
-        return std::nullopt;
-    };
+    return CountThrough(*workers_, *this, counts_);
 }
 
 void IconChange::LoadCells() {
