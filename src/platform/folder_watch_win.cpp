@@ -1,6 +1,7 @@
 #include "platform/folder_watch_win.h"
 
 #include <cwctype>
+#include <utility>
 
 #include "platform/wide_win.h"
 
@@ -20,6 +21,14 @@ bool SameName(const wchar_t* a, size_t aLength, const std::wstring& b) {
 
 }  // namespace
 
+// One read the system holds. It outlives a Stop until the system hands it
+// back (cancelled), which frees it; `watch` is then null.
+struct FolderWatch::Read {
+    OVERLAPPED overlapped{};  // first: the completion finds the read from it
+    FolderWatch* watch = nullptr;
+    std::vector<DWORD> buffer = std::vector<DWORD>(kBufferBytes / sizeof(DWORD));  // DWORD-aligned, as the notices are
+};
+
 bool FolderWatch::Start(const std::string& folder, std::vector<std::string> names, HWND window, UINT message) {
     Stop();
     names_.clear();
@@ -34,25 +43,61 @@ bool FolderWatch::Start(const std::string& folder, std::vector<std::string> name
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     folder_.Reset(handle);
-    stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!stop_) return false;
-    thread_.Reset(CreateThread(nullptr, 64 * 1024, Run, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-    return static_cast<bool>(thread_);
+    auto* read = new Read;
+    read->watch = this;
+    if (!Issue(*read)) {
+        delete read;
+        folder_.Reset();
+        return false;
+    }
+    read_ = read;
+    // A file changed between its reading at start and this moment sent no
+    // notice: the files are compared with what was read once now.
+    Post();
+    return true;
 }
 
 void FolderWatch::Stop() {
-    if (thread_) {
-        SetEvent(stop_.Get());
-        WaitForSingleObject(thread_.Get(), INFINITE);
-        thread_.Reset();
+    if (read_) {
+        // The completion, cancelled, frees the read whenever it runs.
+        read_->watch = nullptr;
+        CancelIoEx(folder_.Get(), &read_->overlapped);
+        read_ = nullptr;
     }
     folder_.Reset();
-    stop_.Reset();
 }
 
-DWORD WINAPI FolderWatch::Run(void* self) {
-    static_cast<FolderWatch*>(self)->Watch();
-    return 0;
+bool FolderWatch::Issue(Read& read) {
+    read.overlapped = OVERLAPPED{};
+    return ReadDirectoryChangesW(folder_.Get(), read.buffer.data(), kBufferBytes, FALSE, kNotices, nullptr,
+                                 &read.overlapped, Completed) != FALSE;
+}
+
+void CALLBACK FolderWatch::Completed(DWORD error, DWORD bytes, OVERLAPPED* overlapped) {
+    auto* read = reinterpret_cast<Read*>(overlapped);
+    FolderWatch* watch = read->watch;
+    if (!watch) {
+        delete read;
+        return;
+    }
+    if (error == ERROR_SUCCESS && bytes > 0) {
+        const auto* at = reinterpret_cast<const unsigned char*>(read->buffer.data());
+        for (;;) {
+            const auto& notice = *reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(at);
+            if (watch->Watched(notice)) watch->Post();
+            if (notice.NextEntryOffset == 0) break;
+            at += notice.NextEntryOffset;
+        }
+    } else {
+        // Notices were dropped (the buffer overflowed, ERROR_NOTIFY_ENUM_DIR)
+        // or the folder went: the files are looked at again either way.
+        watch->Post();
+    }
+    const bool goOn = error == ERROR_SUCCESS || error == ERROR_NOTIFY_ENUM_DIR;
+    if (goOn && watch->Issue(*read)) return;
+    // The folder went: nothing more will come.
+    watch->read_ = nullptr;
+    delete read;
 }
 
 bool FolderWatch::Watched(const FILE_NOTIFY_INFORMATION& notice) const {
@@ -63,51 +108,7 @@ bool FolderWatch::Watched(const FILE_NOTIFY_INFORMATION& notice) const {
 }
 
 void FolderWatch::Post() {
-    if (!posted_.exchange(true)) PostMessageW(window_, message_, 0, 0);
-}
-
-void FolderWatch::Watch() {
-    // DWORD-aligned, as the notices are.
-    std::vector<DWORD> buffer(kBufferBytes / sizeof(DWORD));
-    OwnedHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!done) return;
-    for (bool first = true;; first = false) {
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = done.Get();
-        ResetEvent(done.Get());
-        if (!ReadDirectoryChangesW(folder_.Get(), buffer.data(), kBufferBytes, FALSE, kNotices, nullptr, &overlapped,
-                                   nullptr))
-            return;  // the folder went: nothing more will come
-        // A file changed between its reading at start and this moment sent
-        // no notice: the files are compared with what was read once now.
-        if (first) Post();
-        const HANDLE waits[] = {stop_.Get(), done.Get()};
-        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) {
-            CancelIoEx(folder_.Get(), &overlapped);
-            DWORD ignored = 0;
-            GetOverlappedResult(folder_.Get(), &overlapped, &ignored, TRUE);
-            return;
-        }
-        DWORD bytes = 0;
-        if (!GetOverlappedResult(folder_.Get(), &overlapped, &bytes, FALSE)) {
-            // Notices were dropped (ERROR_NOTIFY_ENUM_DIR) or the folder went:
-            // the files are looked at again either way.
-            Post();
-            if (GetLastError() != ERROR_NOTIFY_ENUM_DIR) return;
-            continue;
-        }
-        if (bytes == 0) {  // the buffer overflowed: every file may have changed
-            Post();
-            continue;
-        }
-        const auto* at = reinterpret_cast<const unsigned char*>(buffer.data());
-        for (;;) {
-            const auto& notice = *reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(at);
-            if (Watched(notice)) Post();
-            if (notice.NextEntryOffset == 0) break;
-            at += notice.NextEntryOffset;
-        }
-    }
+    if (!std::exchange(posted_, true)) PostMessageW(window_, message_, 0, 0);
 }
 
 }  // namespace tavi

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -9,12 +8,13 @@
 
 namespace tavi {
 
-// Watches one folder with the system's change notices, on a thread of its
-// own that sleeps in the system until a notice comes: nothing runs while
-// nothing changes. When one of `names` (files directly in the folder) is
-// written, created, deleted or renamed, or the system dropped notices, it
-// posts `message` to `window` once; the next post waits until the window
-// has called Taken(), so a burst of notices is one message.
+// Watches one folder with the system's change notices, without a thread of
+// its own: the system completes the read on the thread that started the
+// watch, in its alertable waits (the program's message loop waits so), and
+// nothing runs while nothing changes. When one of `names` (files directly in
+// the folder) is written, created, deleted or renamed, or the system dropped
+// notices, it posts `message` to `window` once; the next post waits until
+// the window has called Taken(), so a burst of notices is one message.
 class FolderWatch {
 public:
     FolderWatch() = default;
@@ -32,18 +32,18 @@ public:
     void Taken() { posted_ = false; }
 
 private:
-    static DWORD WINAPI Run(void* self);
-    void Watch();
+    struct Read;
+    static void CALLBACK Completed(DWORD error, DWORD bytes, OVERLAPPED* overlapped);
+    bool Issue(Read& read);
     bool Watched(const FILE_NOTIFY_INFORMATION& notice) const;
     void Post();
 
     OwnedHandle folder_;
-    OwnedHandle stop_;
-    OwnedHandle thread_;
+    Read* read_ = nullptr;  // held by the system until its completion runs
     std::vector<std::wstring> names_;
     HWND window_ = nullptr;
     UINT message_ = 0;
-    std::atomic<bool> posted_{false};
+    bool posted_ = false;
 };
 
 }  // namespace tavi

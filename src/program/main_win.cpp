@@ -73,6 +73,21 @@ void CALLBACK RestartSettled(HWND, UINT, UINT_PTR timer, DWORD) {
     AskForRestart(RestartRequestFor(true, true));
 }
 
+// Waits alertably, so that the folder watch's notices, which the system
+// completes on this thread, run between messages; the exit code of WM_QUIT.
+int RunMessageLoop(TaviMenu2& bar) {
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+            if (HWND meter = bar.ModelessWindow(); meter && IsDialogMessageW(meter, &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_ALERTABLE | MWMO_INPUTAVAILABLE);
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
@@ -148,13 +163,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
             win32Shell.SetOwner(bar->Handle());
             win32Shell.SetStarted([bar](HANDLE process) { bar->ProgramStarted(process); });
             messages.SetOwner(bar->Handle());
-            MSG message;
-            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-                if (HWND meter = bar->ModelessWindow(); meter && IsDialogMessageW(meter, &message)) continue;
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            exitCode = static_cast<int>(message.wParam);
+            exitCode = RunMessageLoop(*bar);
             win32Shell.SetStarted(nullptr);
         }
     }
