@@ -13,8 +13,13 @@ namespace {
 Palette ReadPalette() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
-    const bool highContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-                              (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    // TAVI_HIGH_CONTRAST=1 draws the high-contrast palette on a system that
+    // cannot switch the mode on (Wine answers "off" whatever it holds), so
+    // the palette can be pictured there in the system colours set for it.
+    wchar_t forced[2] = {};
+    const bool highContrast = (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                               (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0) ||
+                              (GetEnvironmentVariableW(L"TAVI_HIGH_CONTRAST", forced, 2) == 1 && forced[0] == L'1');
     Win32Registry registry;
     return PaletteFor(ChooseColourMode(registry, highContrast));
 }
