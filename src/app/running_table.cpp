@@ -28,12 +28,35 @@ std::string ComparablePath(std::string_view path) {
 RunningTable::RunningTable(ImageOf imageOf, LongForm longForm)
     : imageOf_(std::move(imageOf)), longForm_(std::move(longForm)) {}
 
-const std::string& RunningTable::Comparable(const std::string& path) {
+std::string RunningTable::Comparable(const std::string& path) {
     auto found = longForms_.find(path);
     if (found != longForms_.end()) return found->second;
+    // Only a name with a tilde can be a short one; no other is looked up on its drive.
+    std::optional<std::string> longer;
+    if (path.find('~') == std::string::npos || !longForm_)
+        longer = std::string();
+    else
+        longer = longForm_(path);
+    if (!longer) return ComparablePath(path);  // asked for; as written until it comes
     // A long form that cannot be had (a path that does not exist) is compared as written.
-    std::string longer = longForm_ ? longForm_(path) : std::string();
-    return longForms_.emplace(path, ComparablePath(longer.empty() ? path : longer)).first->second;
+    return longForms_.emplace(path, ComparablePath(longer->empty() ? path : *longer)).first->second;
+}
+
+void RunningTable::LongFormCame(const std::string& path) {
+    longForms_.erase(path);
+    const std::string written = ComparablePath(path);
+    const std::string longer = Comparable(path);
+    if (longer == written) return;
+    for (auto& [pid, process] : processes_)
+        if (process.image == written) {
+            process.image = longer;
+            changed_ = true;
+        }
+    for (auto& [id, window] : windows_)
+        if (window.folder == written) {
+            window.folder = longer;
+            changed_ = true;
+        }
 }
 
 void RunningTable::Show(WindowId window, std::uint32_t pid, std::uint64_t started, std::string folder) {
@@ -110,7 +133,7 @@ void RunningTable::WindowActivated(WindowId window) {
 std::vector<RunningTable::WindowId> RunningTable::WindowsOf(const RunningEntry& entry) {
     std::vector<std::pair<std::uint64_t, WindowId>> found;
     if (entry.target.empty() || entry.kind == EntryKind::Document) return {};
-    const std::string& wanted = Comparable(entry.target);
+    const std::string wanted = Comparable(entry.target);
     for (const auto& [id, window] : windows_) {
         bool match = false;
         if (entry.kind == EntryKind::Folder) {

@@ -31,8 +31,11 @@ public:
     using WindowId = std::uintptr_t;
     // The image of a process, or nothing (elevated, gone while asked).
     using ImageOf = std::function<std::optional<std::string>(std::uint32_t pid)>;
-    // The long form of a path (short names expanded); asked once per path.
-    using LongForm = std::function<std::string(const std::string&)>;
+    // The long form of a path (short names expanded), asked only of a path
+    // that may hold a short name: empty when it has none, nothing while it
+    // is being fetched. Until it comes (LongFormCame) the path is compared as
+    // written, so that one on a drive that does not answer never waits.
+    using LongForm = std::function<std::optional<std::string>(const std::string&)>;
 
     RunningTable(ImageOf imageOf, LongForm longForm);
 
@@ -44,6 +47,9 @@ public:
     void WindowActivated(WindowId window);
     // The process ended: all its windows go, whether or not their ends were told.
     void ProcessEnded(std::uint32_t pid);
+    // The long form of `path` can be had now: what was compared as written
+    // is compared in it from here on.
+    void LongFormCame(const std::string& path);
 
     bool HasWindow(WindowId window) const { return windows_.count(window) != 0; }
     bool HasProcess(std::uint32_t pid) const { return processes_.count(pid) != 0; }
@@ -70,7 +76,7 @@ private:
         std::uint64_t recency = 0;
     };
     void Show(WindowId window, std::uint32_t pid, std::uint64_t started, std::string folder);
-    const std::string& Comparable(const std::string& path);
+    std::string Comparable(const std::string& path);
 
     ImageOf imageOf_;
     LongForm longForm_;

@@ -1,5 +1,6 @@
 #include "app/running_watch_win.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@ namespace tavi {
 
 namespace {
 
-enum : WPARAM { kChanged, kIdle, kEnded };
+enum : WPARAM { kChanged, kIdle, kEnded, kLongForm };
 
 // The wait threads and idle workers post here; set before the first of them
 // starts and left alone until the last is gone.
@@ -70,6 +71,22 @@ std::string LongForm(const std::string& path) {
     return Narrow(longer);
 }
 
+// Short names looked up at once on pool threads; more wait for a later asking.
+constexpr size_t kMostLongFormsAsked = 8;
+
+struct LongFormAsk {
+    std::string path;
+    std::string longer;
+};
+
+// A short name on a drive that does not answer holds up only a pool thread.
+DWORD WINAPI LongFormAway(void* context) {
+    std::unique_ptr<LongFormAsk> ask(static_cast<LongFormAsk*>(context));
+    ask->longer = LongForm(ask->path);
+    if (PostMessageW(g_notify, g_message, kLongForm, reinterpret_cast<LPARAM>(ask.get()))) (void)ask.release();
+    return 0;
+}
+
 void CALLBACK OnEnded(PVOID context, BOOLEAN) {
     PostMessageW(g_notify, g_message, kEnded, static_cast<LPARAM>(reinterpret_cast<std::uintptr_t>(context)));
 }
@@ -94,7 +111,9 @@ DWORD WINAPI AwaitIdle(void* context) {
 }  // namespace
 
 RunningWatch::RunningWatch(HWND notify, UINT message)
-    : notify_(notify), message_(message), table_(ImageOf, LongForm) {
+    : notify_(notify),
+      message_(message),
+      table_(ImageOf, [this](const std::string& path) { return AskLongForm(path); }) {
     if (g_watch != nullptr) return;
     g_watch = this;
     g_notify = notify;
@@ -227,10 +246,32 @@ void RunningWatch::Settle() {
     for (const DWORD pid : gone) Unwatch(pid);
 }
 
+std::optional<std::string> RunningWatch::AskLongForm(const std::string& path) {
+    if (auto found = longForms_.find(path); found != longForms_.end()) return found->second;
+    if (longFormsAsked_.contains(path) || longFormsAsked_.size() >= kMostLongFormsAsked || g_watch != this)
+        return std::nullopt;
+    auto* ask = new LongFormAsk{path, {}};
+    if (!QueueUserWorkItem(LongFormAway, ask, WT_EXECUTELONGFUNCTION)) {
+        delete ask;
+        return std::nullopt;
+    }
+    longFormsAsked_.insert(path);
+    return std::nullopt;
+}
+
 bool RunningWatch::Receive(WPARAM what, LPARAM value) {
     const auto pid = static_cast<DWORD>(value);
     bool changed = false;
     switch (what) {
+        case kLongForm: {
+            const std::unique_ptr<LongFormAsk> ask(reinterpret_cast<LongFormAsk*>(value));
+            longFormsAsked_.erase(ask->path);
+            longForms_[ask->path] = ask->longer;
+            table_.LongFormCame(ask->path);
+            // The entries' own paths are compared afresh too.
+            changed = true;
+            break;
+        }
         case kChanged:
             posted_ = false;
             changed = true;

@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "app/running_table.h"
 
@@ -41,9 +44,13 @@ private:
     void SeenWindowsOf(DWORD pid);
     void Settle();
     void Notify();
+    // The long form of a short name, looked up on a pool thread: nothing until it comes.
+    std::optional<std::string> AskLongForm(const std::string& path);
 
     HWND notify_;
     UINT message_;
+    std::unordered_map<std::string, std::string> longForms_;  // looked up; empty: none
+    std::unordered_set<std::string> longFormsAsked_;
     RunningTable table_;
     std::unordered_map<DWORD, Watched> watched_;
     HWINEVENTHOOK hooks_[3] = {};

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ using namespace tavi;
 namespace {
 
 // One event fed to the table: 'S' shown, 'F' folder window shown, 'G' gone,
-// 'E' the process `pid` ended.
+// 'E' the process `pid` ended, 'L' the long form of `folder` came.
 struct Event {
     char kind;
     std::uintptr_t window;
@@ -28,6 +29,8 @@ struct Row {
     std::vector<Event> events;
     std::vector<RunningEntry> entries;
     std::vector<bool> marked;
+    // Short names whose long forms are still being fetched.
+    std::set<std::string> coming = {};
 };
 
 RunningEntry Program(std::string path) { return {EntryKind::Program, std::move(path)}; }
@@ -90,16 +93,27 @@ TEST(RunningTable, EventsAndEntriesGiveMarks) {
          {true, false}},
         {"a window gone twice or never seen changes nothing", {{10, notepad}},
          {{'G', 9}, {'S', 1, 10}, {'G', 1}, {'G', 1}}, {Program(notepad)}, {false}},
+        {"a short form whose long form never comes is compared as written, without a wait",
+         {{10, "C:\\Program Files\\Ed\\ed.exe"}}, {{'S', 1, 10}},
+         {Program("C:\\PROGRA~1\\Ed\\ed.exe")}, {false}, {"C:\\PROGRA~1\\Ed\\ed.exe"}},
+        {"a process started by its short name is marked once the long form comes",
+         {{10, "C:\\PROGRA~1\\Ed\\ed.exe"}}, {{'S', 1, 10}, {'L', 0, 0, 1, "C:\\PROGRA~1\\Ed\\ed.exe"}},
+         {Program("C:\\Program Files\\Ed\\ed.exe"), Program("C:\\PROGRA~1\\Ed\\ed.exe")}, {true, true},
+         {"C:\\PROGRA~1\\Ed\\ed.exe"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::map<std::uint32_t, int> asked;
+        std::set<std::string> coming = row.coming;
+        std::vector<std::string> lookedUp;
         RunningTable table(
             [&](std::uint32_t pid) -> std::optional<std::string> {
                 auto found = row.images.find(pid + 1000 * asked[pid]++);
                 return found == row.images.end() ? std::nullopt : found->second;
             },
-            [](const std::string& path) {
+            [&](const std::string& path) -> std::optional<std::string> {
+                lookedUp.push_back(path);
+                if (coming.contains(path)) return std::nullopt;
                 return path == "C:\\PROGRA~1\\Ed\\ed.exe" ? std::string("C:\\Program Files\\Ed\\ed.exe") : path;
             });
         for (const Event& e : row.events) {
@@ -107,12 +121,18 @@ TEST(RunningTable, EventsAndEntriesGiveMarks) {
             if (e.kind == 'F') table.FolderWindowShown(e.window, e.pid, e.started, e.folder);
             if (e.kind == 'G') table.WindowGone(e.window);
             if (e.kind == 'E') table.ProcessEnded(e.pid);
+            if (e.kind == 'L') {
+                coming.erase(e.folder);
+                table.LongFormCame(e.folder);
+            }
         }
         std::vector<bool> marked;
         for (const RunningEntry& entry : row.entries) marked.push_back(table.Runs(entry));
         EXPECT_EQ(marked, row.marked);
         // Asked once per process, not per window; a reused id counts as a new process.
         for (const auto& [pid, count] : asked) EXPECT_EQ(count, row.images.count(pid + 1000) ? 2 : 1) << pid;
+        // Only a name that may be short is looked up on its drive.
+        for (const std::string& path : lookedUp) EXPECT_NE(path.find('~'), std::string::npos) << path;
     }
 }
 
