@@ -58,4 +58,9 @@ int TracedShell::Open(const ShellOpenRequest& request) {
     return inner_.Open(request);
 }
 
+void TracedShell::OpenThen(const ShellOpenRequest& request, std::function<void(int result)> done) {
+    TracePhase("shell call");
+    inner_.OpenThen(request, std::move(done));
+}
+
 }  // namespace tavi

@@ -55,6 +55,7 @@ class TracedShell final : public Shell {
 public:
     explicit TracedShell(Shell& inner) : inner_(inner) {}
     int Open(const ShellOpenRequest& request) override;
+    void OpenThen(const ShellOpenRequest& request, std::function<void(int result)> done) override;
     Association AssociatedProgram(const std::string& document) override { return inner_.AssociatedProgram(document); }
 
 private:

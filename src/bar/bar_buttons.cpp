@@ -62,7 +62,7 @@ ClickOutcome ClickButton(MenuMain& state, Platform& platform, int buttonNumber) 
         explorer.parameters = CharMid(platform.system.SystemDirectory(), 0, 3);
         explorer.directory = state.ApplicationPath;
         explorer.show = ShowCommand::Normal;
-        platform.shell.Open(explorer);
+        platform.shell.OpenThen(explorer, [](int) {});
         return ClickOutcome::Handled;
     }
     if (IsGroupPath(path)) return ClickOutcome::OpenGroup;

@@ -275,6 +275,9 @@ void TaviMenu2::SetVisible() {
 
 void TaviMenu2::OnTimer1() {
     started_ = true;
+    // A modal window of ours is up (a start's failure reported when the shell
+    // came back, say): the bar stays as it is until it closes, as if paused.
+    if (!IsWindowEnabled(Handle())) return;
     TickInput input;
     input.screen = CurrentScreen();
     // Where the pointer is now, not where it was when the last message was

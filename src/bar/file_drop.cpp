@@ -59,7 +59,7 @@ DropOutcome Drop::Run(int position, const std::vector<std::string>& files) {
             const std::string parameters = TargetDropParameters(entry.Command, file);
             ++outcome_.opened;
             // Nothing of ours failed when the program refuses the file: no offer to delete.
-            (void)StartEntry(c_.platform, {program, parameters, runType}, nullptr);
+            StartEntry(c_.platform, {program, parameters, runType}, nullptr);
         } else {
             const std::optional<int> j = FirstFreeSlot();
             if (!j) {

@@ -212,24 +212,11 @@ void CarryOutSearchChoice(const SearchChoice& choice, const SearchChoicePorts& p
         if (ports.openAtButton) ports.openAtButton(index - offset);
         return;
     }
-    // No auto-hide while a failed start's message box may be up.
-    ports.bar.PauseTimer();
-    if (!member) {
-        (void)StartBarEntry(state, ports.platform, index);
-    } else {
-        const ExMenuEntry started = row.member;
-        const int slot = row.place.memberSlot;
-        const bool ran = StartEntry(ports.platform, {started.ExPathName, started.ExCommand, started.ExRunType}, [&] {
-            // Only that member goes, and only while it is still there as it was.
-            ExMenuSlots members = state.entries.Members(index);
-            if (slot < 0 || static_cast<size_t>(slot) >= members.size() || members[static_cast<size_t>(slot)] != started)
-                return;
-            members[static_cast<size_t>(slot)] = ExMenuEntry{};
-            (void)state.entries.Change([&](ListEdit& edit) { edit.SetMembers(index, members); });
-        });
-        if (ran && state.starts) state.starts->Started(started.ExPathName, started.ExCommand);
-    }
-    if (!state.Closing) ports.bar.ResumeTimer();
+    // A failure is reported when the shell comes back; the bar does not hide meanwhile.
+    if (!member)
+        StartBarEntry(state, ports.platform, index);
+    else
+        StartGroupMember(state, ports.platform, index, row.place.memberSlot, row.member);
 }
 
 }  // namespace tavi

@@ -294,10 +294,8 @@ bool GroupBox::StartChoice() {
     if (!choice_ || !Used(*choice_)) return false;
     const int slot = *choice_;
     const ExMenuEntry member = members_[static_cast<size_t>(slot)];
-    const bool started = StartEntry(platform_, {member.ExPathName, member.ExCommand, member.ExRunType},
-                                    [this, slot] { (void)Store(slot, ExMenuEntry{}); });
-    if (started && state_.starts) state_.starts->Started(member.ExPathName, member.ExCommand);
-    return started;
+    StartGroupMember(state_, platform_, entryIndex_, slot, member);
+    return true;
 }
 
 void OpenGroupBox(BarServices& bar, MenuMain& state, Platform& platform, GroupBoxWindow& window, int position,

@@ -158,8 +158,9 @@ public:
     void MouseLeaveTick(GroupBoxView& view, const Rect& box, PixelPoint pointer);
     void PointerAtShow(PixelPoint pointer);
 
-    // After the box has closed: starts the chosen member. When the start
-    // fails, the offer to delete names that member and removes only it.
+    // After the box has closed: starts the chosen member (true when there is
+    // one). When the start fails, the offer to delete names that member and
+    // removes only it.
     bool StartChoice();
 
 private:

@@ -30,7 +30,7 @@ void OpenDeskTopItem(const RunTimeList& list, int index, Shell& shell) {
     if (index < 0 || static_cast<size_t>(index) >= list.items.size()) return;
     const std::string& path = list.items[static_cast<size_t>(index)].path;
     if (path.empty()) return;  // the "(なし)" of an empty desktop
-    (void)shell.Open({"Open", path, "", DeskTopItemFolder(path), ShowCommand::Normal});
+    shell.OpenThen({"Open", path, "", DeskTopItemFolder(path), ShowCommand::Normal}, [](int) {});
 }
 
 }  // namespace tavi

@@ -189,7 +189,8 @@ std::string FolderMenuIconKey(const FolderMenuItem& item) {
 bool OpenFolderMenuItem(Platform& platform, const FolderMenuItem& item) {
     if (item.kind != FolderMenuKind::File && item.kind != FolderMenuKind::More) return false;
     if (!item.enabled || TrimSpaces(item.path).empty()) return false;
-    return StartEntry(platform, {item.path, "", "0"}, nullptr);
+    StartEntry(platform, {item.path, "", "0"}, nullptr);
+    return true;
 }
 
 }  // namespace tavi

@@ -105,7 +105,7 @@ std::string FolderMenuIconKey(const FolderMenuItem& item);
 // so it keeps its own start folder and arguments); "その他..." opens the
 // listed folder in the explorer; a submenu or a placeholder does nothing.
 // A failure is reported as a bar entry's is, without the offer to delete:
-// the item is no entry of ours. True when the shell started something.
+// the item is no entry of ours. True when it was handed to the shell.
 bool OpenFolderMenuItem(Platform& platform, const FolderMenuItem& item);
 
 // The side of its anchor point a menu lies on.

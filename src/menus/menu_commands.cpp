@@ -187,7 +187,7 @@ void MenuCommands::Run(MenuCommand command) {
         case C::mnuAppDel: Modal([&] { DeleteEntry(EntryContext(), entryIndex_); }); break;
         case C::mnuAppMove: bar.BeginEntryMove(entryIndex_); break;
         case C::mnuAppBringForward: bar.BringProgramForward(ports_.state.entries.At(entryIndex_).PathName); break;
-        case C::mnuAppStartAnother: (void)StartBarEntry(ports_.state, ports_.platform, entryIndex_); break;
+        case C::mnuAppStartAnother: StartBarEntry(ports_.state, ports_.platform, entryIndex_); break;
         case C::mnuAppCloseWindows: bar.CloseProgramWindows(ports_.state.entries.At(entryIndex_).PathName); break;
         case C::mnuAppOneTimeDelete: CutEntry(EntryContext(), entryIndex_); break;
         case C::mnuAppOneTimeCopy: Modal([&] { PasteEntry(EntryContext(), entryIndex_); }); break;
@@ -272,7 +272,8 @@ void ExploreEntryFolder(Platform& platform, const std::string& applicationPath, 
     std::optional<std::string> folder;
     if (!IsBlank(path)) folder = ExplorerArgument(GetFolderName(path, platform.files.CurrentDirectory()));
     if (!folder) folder = CharMid(platform.system.SystemDirectory(), 0, 3);
-    platform.shell.Open({"open", ExplorerPath(platform.system), *folder, applicationPath, ShowCommand::Normal});
+    platform.shell.OpenThen({"open", ExplorerPath(platform.system), *folder, applicationPath, ShowCommand::Normal},
+                            [](int) {});
 }
 
 void MenuCommands::OpenFolder(int index) {
@@ -282,8 +283,9 @@ void MenuCommands::OpenFolder(int index) {
 }
 
 void MenuCommands::Explore(const std::string& argument) {
-    ports_.platform.shell.Open(
-        {"open", ExplorerPath(ports_.platform.system), argument, ports_.state.ApplicationPath, ShowCommand::Normal});
+    ports_.platform.shell.OpenThen(
+        {"open", ExplorerPath(ports_.platform.system), argument, ports_.state.ApplicationPath, ShowCommand::Normal},
+        [](int) {});
 }
 
 void MenuCommands::RunSystemApplet(const char* parameters) {
@@ -311,7 +313,8 @@ void MenuCommands::OpenBackupFolder() {
 
 void MenuCommands::OpenInProgramFolder(std::string_view fileName) {
     const std::string& folder = ports_.state.ApplicationPath;
-    ports_.platform.shell.Open({"open", AddBackslash(folder) + std::string(fileName), "", folder, ShowCommand::Normal});
+    ports_.platform.shell.OpenThen({"open", AddBackslash(folder) + std::string(fileName), "", folder, ShowCommand::Normal},
+                                   [](int) {});
 }
 
 // The help of the run's language; the Japanese help, which every copy of the

@@ -14,23 +14,6 @@
 namespace tavi {
 
 
-// Listings that came after their caller gave up, shared with the workers: a
-// worker stuck past the reader's end still has somewhere to put its answer.
-struct LateListings {
-    std::mutex mutex;
-    HWND window = nullptr;  // null while nobody listens
-    bool told = false;      // a message is on its way
-    std::vector<std::pair<std::string, FolderContents>> listings;
-
-    void Put(std::string folder, FolderContents contents) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!window) return;
-        listings.emplace_back(std::move(folder), std::move(contents));
-        // One message for however many listings come before it is handled.
-        if (!told) told = PostMessageW(window, kMailboxPosted, 0, 0);
-    }
-};
-
 namespace {
 
 // Listings not yet freed. Outside a call, each is a worker given up on and
@@ -188,29 +171,15 @@ Win32FolderContents::~Win32FolderContents() { TellLate(nullptr); }
 
 void Win32FolderContents::TellLate(LateListingListener* listener) {
     listener_ = listener;
-    HWND gone = nullptr;
-    {
-        const std::lock_guard<std::mutex> lock(late_->mutex);
-        if (!listener) {
-            gone = std::exchange(late_->window, nullptr);
-            late_->listings.clear();
-            late_->told = false;
-        }
+    if (!listener) {
+        if (const HWND gone = late_->Close()) DestroyWindow(gone);
+        return;
     }
-    if (gone) DestroyWindow(gone);
-    if (!listener || late_->window) return;
-    const HWND window = CreateMailboxWindow(&handOn_);
-    const std::lock_guard<std::mutex> lock(late_->mutex);
-    late_->window = window;
+    if (!late_->IsOpen()) late_->Open(CreateMailboxWindow(&handOn_));
 }
 
 void Win32FolderContents::HandOnLate() {
-    std::vector<std::pair<std::string, FolderContents>> listings;
-    {
-        const std::lock_guard<std::mutex> lock(late_->mutex);
-        listings.swap(late_->listings);
-        late_->told = false;
-    }
+    auto listings = late_->Take();
     for (auto& [folder, contents] : listings)
         if (listener_) listener_->LateListing(folder, std::move(contents));
 }

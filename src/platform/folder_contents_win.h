@@ -5,10 +5,11 @@
 #include <memory>
 
 #include "platform/folder_contents.h"
+#include "platform/mailbox_win.h"
 
 namespace tavi {
 
-struct LateListings;
+using LateListings = WorkerMailbox<std::string, FolderContents>;
 
 // Lists folders with FindFirstFileExW on a worker thread of its own, so that
 // a folder on an unreachable network drive holds the caller for no longer

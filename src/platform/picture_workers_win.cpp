@@ -23,23 +23,6 @@ namespace tavi {
 
 static std::atomic<int> workersAlive{0};
 
-// The answers of the workers, shared with them: a worker stuck past the
-// program's end still has somewhere to put its answer.
-struct PictureMailbox {
-    std::mutex mutex;
-    HWND window = nullptr;  // null once the pictures are gone
-    bool told = false;      // a message is on its way
-    std::vector<std::pair<uint64_t, PictureAnswer>> answers;
-
-    void Put(uint64_t job, PictureAnswer answer) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!window) return;
-        answers.emplace_back(job, std::move(answer));
-        // One message for however many answers come before it is handled.
-        if (!told) told = PostMessageW(window, kMailboxPosted, 0, 0);
-    }
-};
-
 namespace {
 
 struct Work {
@@ -61,7 +44,7 @@ DWORD WINAPI FetchOnWorker(void* parameter) {
         answer = PictureAnswer{};  // out of memory: no picture
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    work->mailbox->Put(work->job, std::move(answer));
+    (void)work->mailbox->Put(work->job, std::move(answer));
     --workersAlive;
     return 0;
 }
@@ -195,19 +178,11 @@ HICON ButtonIconOf(const PictureAnswer& answer, int size) {
 
 Win32Pictures::Win32Pictures(PictureLimits limits, std::function<void(const PictureRequest&)> beforeFetch)
     : mailbox_(std::make_shared<PictureMailbox>()), beforeFetch_(std::move(beforeFetch)), fetches_(*this, limits) {
-    const HWND window = CreateMailboxWindow(&handOn_);
-    const std::lock_guard<std::mutex> lock(mailbox_->mutex);
-    mailbox_->window = window;
+    mailbox_->Open(CreateMailboxWindow(&handOn_));
 }
 
 Win32Pictures::~Win32Pictures() {
-    HWND window = nullptr;
-    {
-        const std::lock_guard<std::mutex> lock(mailbox_->mutex);
-        window = std::exchange(mailbox_->window, nullptr);
-        mailbox_->answers.clear();
-    }
-    if (window) DestroyWindow(window);
+    if (const HWND window = mailbox_->Close()) DestroyWindow(window);
 }
 
 bool Win32Pictures::Start(uint64_t job, const PictureRequest& request) {
@@ -231,12 +206,7 @@ bool Win32Pictures::Start(uint64_t job, const PictureRequest& request) {
 }
 
 void Win32Pictures::HandOnArrived() {
-    std::vector<std::pair<uint64_t, PictureAnswer>> answers;
-    {
-        const std::lock_guard<std::mutex> lock(mailbox_->mutex);
-        answers.swap(mailbox_->answers);
-        mailbox_->told = false;
-    }
+    auto answers = mailbox_->Take();
     const auto now = PictureFetches::Clock::now();
     for (auto& [job, answer] : answers) fetches_.Arrived(job, answer, now);
 }

@@ -5,11 +5,12 @@
 #include <memory>
 
 #include "platform/handles_win.h"
+#include "platform/mailbox_win.h"
 #include "platform/picture_fetches.h"
 
 namespace tavi {
 
-struct PictureMailbox;
+using PictureMailbox = WorkerMailbox<uint64_t, PictureAnswer>;
 
 // Fetches pictures on threads of their own and hands the answers back to
 // the thread that made it, through a message-only window of its own. Make

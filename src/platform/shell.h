@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 namespace tavi {
@@ -21,6 +22,14 @@ public:
     // The shell's result code: 33 or more on success, 0 when the system is
     // out of memory or resources, 1..32 for errors the shell reports.
     virtual int Open(const ShellOpenRequest& request) = 0;
+    // Open, away from the calling thread where the shell allows, so that a
+    // file on a drive that does not answer never holds it: `done` gets the
+    // result on the calling thread once the shell is done, maybe before this
+    // returns. A negative result: it was not even tried (its drive does not
+    // answer), and there is nothing to report. This one opens here.
+    virtual void OpenThen(const ShellOpenRequest& request, std::function<void(int result)> done) {
+        done(Open(request));
+    }
 
     struct Association {
         int result = 0;       // 32 or more when a program was found

@@ -1,7 +1,9 @@
 #include "platform/win32_adapters_win.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -91,9 +93,9 @@ int StartProgram(const std::wstring& program, const std::wstring& parameters, co
     return 33;
 }
 
-}  // namespace
-
-int Win32Shell::Open(const ShellOpenRequest& request) {
+// What the shell does for `request`, on the calling thread; `process` gets
+// the handle of what started, if any.
+int OpenHere(const ShellOpenRequest& request, HWND owner, HANDLE& process) {
     std::wstring file = Widen(ShellFileName(request.file));
     std::wstring directory = Widen(WorkingFolder(request.directory));
     const std::wstring parameters = Widen(request.parameters);
@@ -107,9 +109,7 @@ int Win32Shell::Open(const ShellOpenRequest& request) {
     else if (IsBareProgramName(request.verb, request.file))
         program = SearchProgram(file);
     if (!program.empty()) {
-        HANDLE started = nullptr;
-        const int result = StartProgram(program, parameters, directory, request.show, shortened, started);
-        if (started != nullptr) HandOver(started);
+        const int result = StartProgram(program, parameters, directory, request.show, shortened, process);
         if (result != kNeedsShell) return result;
     }
 
@@ -118,7 +118,7 @@ int Win32Shell::Open(const ShellOpenRequest& request) {
     execute.cbSize = sizeof execute;
     // The bar reports failures itself; the shell's own error boxes would come twice.
     execute.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
-    execute.hwnd = owner_;
+    execute.hwnd = owner;
     execute.lpVerb = verb.empty() ? nullptr : verb.c_str();
     execute.lpFile = file.c_str();
     execute.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
@@ -126,8 +126,100 @@ int Win32Shell::Open(const ShellOpenRequest& request) {
     execute.nShow = static_cast<int>(request.show);
     ShellExecuteExW(&execute);
     // None when the shell handed the file to a program already running.
-    if (execute.hProcess != nullptr) HandOver(execute.hProcess);
+    process = execute.hProcess;
     return static_cast<int>(reinterpret_cast<INT_PTR>(execute.hInstApp));
+}
+
+struct StartWork {
+    std::shared_ptr<StartMailbox> mailbox;
+    uint64_t number = 0;
+    ShellOpenRequest request;
+    HWND owner = nullptr;
+};
+
+DWORD WINAPI StartOnWorker(void* parameter) {
+    const std::unique_ptr<StartWork> work(static_cast<StartWork*>(parameter));
+    // The shell reads shortcuts and associations through COM objects.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    StartOutcome outcome;
+    try {
+        outcome.result = OpenHere(work->request, work->owner, outcome.process);
+    } catch (...) {
+        outcome.result = 0;  // out of memory, as the shell says it
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    bool told = false;
+    try {
+        told = work->mailbox->Put(work->number, outcome);
+    } catch (...) {
+    }
+    if (!told && outcome.process) CloseHandle(outcome.process);
+    return 0;
+}
+
+}  // namespace
+
+Win32Shell::~Win32Shell() {
+    if (!mailbox_) return;
+    for (auto& [number, outcome] : mailbox_->Take())
+        if (outcome.process) CloseHandle(outcome.process);
+    if (const HWND window = mailbox_->Close()) DestroyWindow(window);
+}
+
+int Win32Shell::Open(const ShellOpenRequest& request) {
+    HANDLE process = nullptr;
+    const int result = OpenHere(request, owner_, process);
+    if (process != nullptr) HandOver(process);
+    return result;
+}
+
+void Win32Shell::OpenThen(const ShellOpenRequest& request, std::function<void(int result)> done) {
+    // A program past MAX_PATH is started from its own folder made current,
+    // which is the whole process's: only on this thread, as ever.
+    if (FilePathTooLong(request.file)) {
+        done(Open(request));
+        return;
+    }
+    if (!mailbox_) {
+        mailbox_ = std::make_shared<StartMailbox>();
+        mailbox_->Open(CreateMailboxWindow(&handOn_));
+    }
+    if (!mailbox_->IsOpen()) {
+        done(Open(request));
+        return;
+    }
+    const std::optional<uint64_t> number = starts_.Begin(request.file, StartsUnderWay::Clock::now());
+    if (!number) {
+        // Its drive or share does not answer: not tried again until it does.
+        MessageBeep(MB_ICONWARNING);
+        done(-1);
+        return;
+    }
+    told_.emplace(*number, std::move(done));
+    auto* work = new StartWork{mailbox_, *number, request, owner_};
+    const HANDLE worker = CreateThread(nullptr, 0, StartOnWorker, work, 0, nullptr);
+    if (worker) {
+        CloseHandle(worker);
+        return;
+    }
+    delete work;
+    starts_.End(*number);
+    auto here = std::move(told_.at(*number));
+    told_.erase(*number);
+    here(Open(request));
+}
+
+void Win32Shell::HandOnStarts() {
+    for (auto& [number, outcome] : mailbox_->Take()) {
+        starts_.End(number);
+        if (outcome.process) HandOver(outcome.process);
+        const auto found = told_.find(number);
+        if (found == told_.end()) continue;
+        const auto done = std::move(found->second);
+        told_.erase(found);
+        // It may show a message box, in which further starts come back.
+        done(outcome.result);
+    }
 }
 
 void Win32Shell::HandOver(HANDLE process) {

@@ -1,15 +1,20 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <utility>
 
 #include "platform/code_page.h"
 #include "platform/drive_names_win.h"
 #include "platform/file_system.h"
+#include "platform/mailbox_win.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
+#include "platform/starts_under_way.h"
 #include "platform/system_info.h"
 
 namespace tavi {
@@ -57,22 +62,46 @@ private:
     DriveNames driveNames_;
 };
 
+struct StartOutcome {
+    int result = 0;
+    HANDLE process = nullptr;
+};
+using StartMailbox = WorkerMailbox<uint64_t, StartOutcome>;
+
 // The shell's "open", owned by a window that may change during the run.
+// OpenThen starts on a thread of its own and tells the result through a
+// message-only window of the thread that asked, made at its first call; a
+// start stuck in the file system is never ended, and frees what it holds if
+// it ever returns.
 class Win32Shell final : public Shell {
 public:
     // Takes over the handle of each process started; without one it is closed.
     using StartedProcess = std::function<void(HANDLE process)>;
 
+    Win32Shell() = default;
+    ~Win32Shell() override;
+    Win32Shell(const Win32Shell&) = delete;
+    Win32Shell& operator=(const Win32Shell&) = delete;
+
     void SetOwner(HWND owner) { owner_ = owner; }
     void SetStarted(StartedProcess started) { started_ = std::move(started); }
     int Open(const ShellOpenRequest& request) override;
+    void OpenThen(const ShellOpenRequest& request, std::function<void(int result)> done) override;
     Association AssociatedProgram(const std::string& document) override;
+    // The starts that came back, told now (as the window does on its message).
+    void HandOnStarts();
+    // Starts still under way are no longer told: those who asked are going.
+    void ForgetStarts() { told_.clear(); }
 
 private:
     void HandOver(HANDLE process);
 
     HWND owner_ = nullptr;
     StartedProcess started_;
+    std::function<void()> handOn_ = [this] { HandOnStarts(); };  // before the mailbox that calls it
+    std::shared_ptr<StartMailbox> mailbox_;
+    StartsUnderWay starts_;
+    std::map<uint64_t, std::function<void(int result)>> told_;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {

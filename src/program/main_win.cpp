@@ -165,6 +165,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
             messages.SetOwner(bar->Handle());
             exitCode = RunMessageLoop(*bar);
             win32Shell.SetStarted(nullptr);
+            win32Shell.ForgetStarts();
         }
     }
     return exitCode;

@@ -107,7 +107,7 @@ void OptionSetBrowseWave(OptionSetView& view, FileChooser& chooser, NativeWindow
 }
 
 void OptionSetOpenLink(Shell& shell, std::string_view caption) {
-    (void)shell.Open({"open", std::string(caption), "", "", ShowCommand::Normal});
+    shell.OpenThen({"open", std::string(caption), "", "", ShowCommand::Normal}, [](int) {});
 }
 
 std::vector<std::string> ContactLinks(std::string_view homeUrl, std::string_view supportMail) {

@@ -4,7 +4,8 @@ holding it, a folder menu over a folder that never answers at all (from its
 first opening on), and a search row whose picture lies on that folder, never
 stop the bar answering a round trip from another program, at its start and
 while the menus open again and again; a folder elsewhere still lists its
-files."""
+files. A click on a program on the folder that never answers does not stop
+the bar either, and the next entry still starts."""
 
 from __future__ import annotations
 
@@ -155,6 +156,37 @@ class BarAnswersTest(tavi.BarTestCase):
         self.assertEqual(watched["late"], 0,
                          f"every round trip answered within {ANSWER_LIMIT_MS} ms; slowest {watched['slowest_ms']} ms")
         self.assertEqual(bar.close(), 0, "the bar ends as ever, its stuck workers with it")
+
+    def test_a_click_on_a_program_that_never_answers_leaves_the_bar_answering_and_starting_others(self):
+        silent = self.silent_folder()
+        if not silent:
+            self.skipTest("no folder that never answers")
+        self.addCleanup(self.close_notepads)
+        folder = self.bar_folder("answers-start", entries=[
+            ("Silent", silent + "\\tool.exe", "", "0", "", "0"),
+            tavi.NOTEPAD,
+        ])
+        bar = self.start(folder)
+        bar.buttons_drawn()
+        SESSION.call("watch_answers", pid=bar.pid, **{"class": tavi.BAR_CLASS}, limit_ms=ANSWER_LIMIT_MS)
+        try:
+            for _ in range(3):
+                bar.click(0)
+            bar.click(1)
+            SESSION.wait_window(cls="Notepad", timeout=15)
+        finally:
+            watched = SESSION.call("watch_answers_stop")
+        print(f"\n{watched['asked']} round trips while the silent program was clicked, slowest {watched['slowest_ms']} ms")
+        self.assertGreater(watched["asked"], 5, "round trips asked throughout")
+        self.assertEqual(watched["late"], 0, f"every round trip answered within {ANSWER_LIMIT_MS} ms")
+        self.assertFalse([w for w in SESSION.windows(bar.pid, cls="#32770") if w["visible"]],
+                         "no report: the silent start never came back")
+        self.assertEqual(bar.close(), 0, "the bar ends as ever, its stuck start with it")
+
+    def close_notepads(self):
+        for window in SESSION.windows(cls="Notepad", hidden=True):
+            SESSION.call("close", hwnd=window["hwnd"], check=False)
+        harness.wait_until(lambda: not SESSION.windows(cls="Notepad", hidden=True), 10, "every notepad closed")
 
 
 if __name__ == "__main__":

@@ -98,9 +98,19 @@ public:
     std::map<std::string, std::string> associations;
     std::vector<std::string> lookedUp;
 
+    // Held: OpenThen records the opening and keeps its `done` for the test
+    // to call, as a start on a drive that does not answer comes back late.
+    bool hold = false;
+    std::vector<std::function<void(int)>> held;
+
     int Open(const ShellOpenRequest& request) override {
         opened.push_back(request);
         return result;
+    }
+    void OpenThen(const ShellOpenRequest& request, std::function<void(int result)> done) override {
+        if (!hold) return done(Open(request));
+        opened.push_back(request);
+        held.push_back(std::move(done));
     }
     Association AssociatedProgram(const std::string& document) override {
         lookedUp.push_back(document);

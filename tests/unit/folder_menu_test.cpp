@@ -296,7 +296,7 @@ TEST(FolderMenu, AChosenItemIsOpenedByTheShellAsAnEntryIs) {
     EXPECT_EQ(fake.shell.opened[1].file, "C:\\Menu") << "the folder itself, in the explorer";
 
     fake.shell.result = 2;
-    EXPECT_FALSE(OpenFolderMenuItem(fake.platform, {Kind::File, "gone.txt", "C:\\Menu\\gone.txt", true}));
+    EXPECT_TRUE(OpenFolderMenuItem(fake.platform, {Kind::File, "gone.txt", "C:\\Menu\\gone.txt", true}));
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "C:\\Menu\\gone.txt起動失敗") << "no entry of ours to offer to delete";
     EXPECT_EQ(fake.messages.shown[0].buttons, MessageButtons::Ok);

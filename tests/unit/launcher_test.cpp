@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "app/entry_buttons.h"
 #include "app/launcher.h"
 #include "app/menu_main.h"
@@ -31,6 +34,17 @@ protected:
         fake.files.replaceCalls = 0;
     }
     std::string List() { return fake.files.files["C:\\Tavi\\Launch.ini"]; }
+    // How a start ended, as its `over` was told; none while the shell has not come back.
+    std::optional<bool> Start(const StartRequest& request, std::function<void()> deleteEntry) {
+        std::optional<bool> ended;
+        StartEntry(fake.platform, request, std::move(deleteEntry), [&ended](bool started) { ended = started; });
+        return ended;
+    }
+    std::optional<bool> StartBar(int index) {
+        std::optional<bool> ended;
+        StartBarEntry(state, fake.platform, index, [&ended](bool started) { ended = started; });
+        return ended;
+    }
     bool Store(int index, const NewAppState& dialog) {
         return state.entries.Change([&](ListEdit& edit) { StoreEntry(edit, index, dialog); });
     }
@@ -55,7 +69,7 @@ TEST_F(LaunchTest, OpensWithTheShellInTheEntrysFolderAndWindowState) {
     };
     for (const auto& c : cases) {
         fake.shell.opened.clear();
-        EXPECT_TRUE(StartEntry(fake.platform, c.request, [] { FAIL() << "nothing to delete"; }));
+        EXPECT_EQ(Start(c.request, [] { FAIL() << "nothing to delete"; }), true);
         ASSERT_EQ(fake.shell.opened.size(), 1u);
         const ShellOpenRequest& open = fake.shell.opened[0];
         EXPECT_EQ(open.verb, "open");
@@ -70,7 +84,7 @@ TEST_F(LaunchTest, OpensWithTheShellInTheEntrysFolderAndWindowState) {
 TEST_F(LaunchTest, ResultsFromThirtyThreeUpAreSuccesses) {
     for (int code : {33, 34, 42, 65535}) {
         fake.shell.result = code;
-        EXPECT_TRUE(StartEntry(fake.platform, {"C:\\x.exe", "", "0"}, [] { FAIL() << "nothing to delete"; }))
+        EXPECT_EQ(Start({"C:\\x.exe", "", "0"}, [] { FAIL() << "nothing to delete"; }), true)
             << code;
     }
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -79,7 +93,7 @@ TEST_F(LaunchTest, ResultsFromThirtyThreeUpAreSuccesses) {
 TEST_F(LaunchTest, OutOfResourcesIsReportedWithoutAnOfferToDelete) {
     fake.shell.result = 0;
     bool deleted = false;
-    EXPECT_FALSE(StartEntry(fake.platform, {"C:\\x.exe", "", "0"}, [&] { deleted = true; }));
+    EXPECT_EQ(Start({"C:\\x.exe", "", "0"}, [&] { deleted = true; }), false);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "C:\\x.exe起動失敗\r\nﾒﾓﾘまたはﾘｿｰｽが足りません");
     EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Error);
@@ -92,7 +106,7 @@ TEST_F(LaunchTest, AShellErrorOffersToDeleteAndNoKeepsTheEntry) {
         fake.shell.result = code;
         fake.messages.shown.clear();
         fake.messages.answers = {MessageAnswer::No};
-        EXPECT_FALSE(StartBarEntry(state, fake.platform, 1));
+        EXPECT_EQ(StartBar(1), false);
         ASSERT_EQ(fake.messages.shown.size(), 1u) << code;
         EXPECT_EQ(fake.messages.shown[0].text, "C:\\Old\\gone.exe起動失敗 ｴﾝﾄﾘｰを削除しますか");
         EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Question);
@@ -120,7 +134,7 @@ TEST_F(LaunchTest, YesEmptiesTheSlotKeepsItsIconAndRewritesTheList) {
 
 TEST_F(LaunchTest, WithNothingToDeleteAFailureIsOnlyReported) {
     fake.shell.result = 2;
-    EXPECT_FALSE(StartEntry(fake.platform, {"C:\\gone.exe", "\"D:\\a b.txt\"", "0"}, nullptr));
+    EXPECT_EQ(Start({"C:\\gone.exe", "\"D:\\a b.txt\"", "0"}, nullptr), false);
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_EQ(fake.messages.shown[0].text, "C:\\gone.exe起動失敗");
     EXPECT_EQ(fake.messages.shown[0].icon, MessageIcon::Error);
@@ -128,8 +142,50 @@ TEST_F(LaunchTest, WithNothingToDeleteAFailureIsOnlyReported) {
 }
 
 TEST_F(LaunchTest, StartingAnEntryThatIsNotThereDoesNothing) {
-    EXPECT_FALSE(StartBarEntry(state, fake.platform, 9));
+    EXPECT_EQ(StartBar(9), false);
     EXPECT_TRUE(fake.shell.opened.empty());
+}
+
+// The shell comes back after the click, when other events have run: the
+// offer to delete acts only on the entry still there as it was, and only a
+// start that came back started is counted.
+TEST_F(LaunchTest, AStartThatComesBackLateActsOnlyOnTheEntryAsItWas) {
+    struct Counted final : StartLog {
+        std::vector<std::string> paths;
+        void Started(std::string_view path, std::string_view) override { paths.emplace_back(path); }
+    };
+    const struct {
+        const char* name;
+        int result;
+        std::function<void(ListEdit&)> meanwhile;
+        const char* titles;  // of the first four slots, after
+        size_t counted;
+    } cases[] = {
+        {"started", 42, nullptr, "Memo|Gone|Next|", 1},
+        {"failed, as it was: emptied", 2, nullptr, "Memo||Next|", 0},
+        {"failed, edited meanwhile: kept", 2, [](ListEdit& edit) { edit.Slot(1).Command = "-y"; }, "Memo|Gone|Next|", 0},
+        {"failed, moved away meanwhile: nothing emptied", 2, [](ListEdit& edit) { edit.Move(1, 3); }, "Memo||Next|Gone",
+         0},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Counted counted;
+        state.starts = &counted;
+        fake.shell.hold = true;
+        fake.shell.held.clear();
+        fake.messages.answers = {MessageAnswer::Yes};
+        const std::optional<bool> ended = StartBar(1);
+        EXPECT_FALSE(ended) << c.name << ": not told before the shell comes back";
+        if (c.meanwhile) ASSERT_TRUE(state.entries.Change(c.meanwhile)) << c.name;
+        ASSERT_EQ(fake.shell.held.size(), 1u) << c.name;
+        fake.shell.held[0](c.result);
+        std::string titles;
+        for (int i = 0; i < 4; ++i)
+            titles += (i ? "|" : "") + (state.entries.Has(i) ? state.entries.At(i).Title : std::string());
+        EXPECT_EQ(titles, c.titles) << c.name;
+        EXPECT_EQ(counted.paths.size(), c.counted) << c.name;
+        state.starts = nullptr;
+    }
 }
 
 TEST_F(LaunchTest, StoreEntryFillsTheSlotSavesAndRefreshesItsButton) {

@@ -93,7 +93,11 @@ TEST(PhaseTrace, TheTracedShellMarksEachOpeningAndPassesEverythingOn) {
     now = 5;
     EXPECT_EQ(shell.Open({"open", "a.exe", "", "", ShowCommand::Normal}), 42);
     EXPECT_EQ(shell.AssociatedProgram("b").program, "b.exe");
+    now = 7;
+    int result = 0;
+    shell.OpenThen({"open", "c.exe", "", "", ShowCommand::Normal}, [&](int r) { result = r; });
     InstallPhaseTrace(nullptr);
-    EXPECT_EQ(inner.opened, std::vector<std::string>{"a.exe"});
-    EXPECT_EQ(written, "shell call\t5.000\t5.000\t5\n") << "only openings are marked";
+    EXPECT_EQ(result, 42);
+    EXPECT_EQ(inner.opened, (std::vector<std::string>{"a.exe", "c.exe"}));
+    EXPECT_EQ(written, "shell call\t5.000\t5.000\t5\nshell call\t7.000\t2.000\t7\n") << "only openings are marked";
 }

@@ -21,6 +21,7 @@
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
+#include "pump_win.h"
 
 using namespace tavi;
 
@@ -48,18 +49,6 @@ void Backdate(const std::string& path, int hoursAgo) {
     const FILETIME then{t.LowPart, t.HighPart};
     SetFileTime(file, nullptr, nullptr, &then);
     CloseHandle(file);
-}
-
-// Runs this thread's messages until `done` holds or `limit` has passed.
-bool PumpUntil(const std::function<bool()>& done, DWORD limit = 10000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > limit) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
-    return true;
 }
 
 constexpr int kGeneric = 1;  // the "Nothing" stock picture, shown while a picture comes
@@ -327,7 +316,7 @@ TEST(BarIcons, AnIconFileThatDoesNotAnswerShowsTheGenericPictureUntilItComes) {
     EXPECT_EQ(icons.ImageFor(program, 0, true, shell), kGeneric);
     EXPECT_EQ(icons.ImageFor(program, 1, true, shell), kGeneric) << "another button of the same program";
     EXPECT_EQ(Win32Pictures::WorkersAlive(), 1) << "the same icon is fetched once";
-    EXPECT_FALSE(PumpUntil([&] { return arrivals > 0; }, 100)) << "nothing comes while the file holds";
+    EXPECT_FALSE(PumpUntil([&] { return arrivals > 0; }, std::chrono::milliseconds(100))) << "nothing comes while the file holds";
 
     SetEvent(release.Get());
     ASSERT_TRUE(PumpUntil([&] { return arrivals > 0; }));

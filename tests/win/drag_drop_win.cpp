@@ -18,6 +18,7 @@
 #include "dialog_driver_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
+#include "pump_win.h"
 
 using namespace tavi;
 using namespace dialog_driver;
@@ -36,21 +37,6 @@ public:
         return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 };
-
-// Runs this thread's messages until `done` holds or `limit` has passed.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    return true;
-}
 
 std::wstring DragSourcePath() {
     wchar_t self[MAX_PATH];
@@ -149,7 +135,8 @@ protected:
         }
         CloseHandle(process.hThread);
         const bool ended = PumpUntil(
-            [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0 && handled(); });
+            [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0 && handled(); },
+            std::chrono::seconds(20));
         DWORD code = static_cast<DWORD>(-1);
         if (!ended) TerminateProcess(process.hProcess, 9);
         GetExitCodeProcess(process.hProcess, &code);

@@ -26,23 +26,12 @@
 #include "platform/icon_files_win.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
+#include "pump_win.h"
 
 using namespace tavi;
 using namespace dialog_driver;
 
 namespace {
-
-// Runs this thread's messages until `done` holds or ten seconds have passed.
-bool PumpUntil(const std::function<bool()>& done) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > 10000) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
-    return true;
-}
 
 // The shell's associations, but starts are only recorded. `beforeAnswer`
 // runs first, as a drive that does not answer would hold the call.

@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
+#include "pump_win.h"
 
 using namespace tavi;
 using namespace std::chrono_literals;
@@ -102,4 +103,11 @@ TEST(Win32Shell, ResultCodesAndAssociations) {
     EXPECT_GT(program.result, 32);
     EXPECT_NE(ToUpperAscii(program.program).find("NOTEPAD.EXE"), std::string::npos) << program.program;
     EXPECT_LE(shell.AssociatedProgram("C:\\no\\such\\file.unknownext").result, 32);
+
+    // Away from this thread: told later, through this thread's messages.
+    std::vector<int> told;
+    shell.OpenThen(missing, [&](int later) { told.push_back(later); });
+    EXPECT_TRUE(told.empty()) << "not told from within the call";
+    ASSERT_TRUE(PumpUntil([&] { return !told.empty(); }));
+    EXPECT_EQ(told, std::vector<int>{result}) << "the same result as on this thread";
 }
