@@ -68,8 +68,7 @@ std::string FolderOfPath(std::string_view path) {
     return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
 }
 
-FileInformationView FileInformationLoad(const LaunchEntry& entry, FileDetails& details, Registry& registry,
-                                      std::string_view separator) {
+FileInformationView FileInformationFrame(const LaunchEntry& entry) {
     const std::string unknown(text::kFileInfoUnknown);
     FileInformationView view;
     view.fileName = unknown;
@@ -81,13 +80,19 @@ FileInformationView FileInformationLoad(const LaunchEntry& entry, FileDetails& d
     const std::string path = TrimSpaces(entry.PathName);
     view.fileName = GetFileName(path);
     view.caption = TrimSpaces(view.fileName) + std::string(text::kFileInfoCaptionSuffix);
-    view.place[0] = GetTypeName(path, details, registry);
     if (path.find_first_of("\\/") != std::string::npos) view.place[1] = FolderOfPath(path);
+    return view;
+}
+
+void FileInformationRead(FileInformationView& view, const LaunchEntry& entry, FileDetails& details, Registry& registry,
+                         std::string_view separator) {
+    const std::string path = TrimSpaces(entry.PathName);
+    view.place[0] = GetTypeName(path, details, registry);
     const std::string shortPath = details.ShortPath(path);
     if (!shortPath.empty()) view.access[0] = GetFileName(shortPath);
 
     const auto facts = OpenWithRetry(details, path);
-    if (!facts) return view;
+    if (!facts) return;
     static constexpr uint32_t kBits[] = {kAttributeReadOnly, kAttributeHidden, kAttributeArchive, kAttributeSystem,
                                          kAttributeCompressed};
     for (size_t i = 0; i < view.attributes.size(); ++i) view.attributes[i] = (facts->attributes & kBits[i]) != 0;
@@ -95,6 +100,12 @@ FileInformationView FileInformationLoad(const LaunchEntry& entry, FileDetails& d
     for (size_t i = 0; i < 3; ++i)
         if (*times[i]) view.access[i + 1] = FormatFileTime(**times[i]);
     view.place[2] = FormatFileSize(facts->size, separator);
+}
+
+FileInformationView FileInformationLoad(const LaunchEntry& entry, FileDetails& details, Registry& registry,
+                                      std::string_view separator) {
+    FileInformationView view = FileInformationFrame(entry);
+    FileInformationRead(view, entry, details, registry, separator);
     return view;
 }
 

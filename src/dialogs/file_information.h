@@ -26,6 +26,12 @@ struct FileInformationView {
     int iconIndex = 0;
 };
 
+// What the entry itself tells, its file untouched: shown at once.
+FileInformationView FileInformationFrame(const LaunchEntry& entry);
+// What the entry's file tells, read from its drive (which may not answer).
+void FileInformationRead(FileInformationView& view, const LaunchEntry& entry, FileDetails& details, Registry& registry,
+                         std::string_view thousandsSeparator = ",");
+// Both.
 FileInformationView FileInformationLoad(const LaunchEntry& entry, FileDetails& details, Registry& registry,
                                       std::string_view thousandsSeparator = ",");
 

@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -21,13 +24,58 @@ namespace tavi {
 namespace {
 
 constexpr int kIconPixels96 = 32;
+// How long the dialog waits for the file's details before it shows without
+// them; they fill in when they come.
+constexpr DWORD kDetailsWaitMs = 50;
+constexpr UINT kDetailsCame = WM_APP + 1;
+
+// The file's details, read on a thread of its own and shared with it: a file
+// on a drive that does not answer holds only that thread.
+struct DetailsReading {
+    LaunchEntry entry;
+    FileDetails* details;
+    Registry* registry;
+    std::string separator;
+    FileInformationView frame;
+
+    std::mutex mutex;
+    HWND dialog = nullptr;  // told when they come, while it is open
+    std::optional<FileInformationView> read;
+
+    std::optional<FileInformationView> Take() {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return std::exchange(read, std::nullopt);
+    }
+    void Tell(HWND window) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        dialog = window;
+        if (dialog && read) PostMessageW(dialog, kDetailsCame, 0, 0);
+    }
+};
+
+DWORD WINAPI ReadDetails(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<DetailsReading>> held(static_cast<std::shared_ptr<DetailsReading>*>(parameter));
+    DetailsReading& reading = **held;
+    FileInformationView view = reading.frame;
+    try {
+        FileInformationRead(view, reading.entry, *reading.details, *reading.registry, reading.separator);
+    } catch (...) {
+        return 0;  // out of memory: unknown, as shown
+    }
+    const std::lock_guard<std::mutex> lock(reading.mutex);
+    reading.read = std::move(view);
+    if (reading.dialog) PostMessageW(reading.dialog, kDetailsCame, 0, 0);
+    return 0;
+}
 
 // The file properties `FileInformation`.
 class FileInformation final : public Dialog {
 public:
-    FileInformation(FileInformationView view, IconFiles& icons) : view_(std::move(view)), preview_(icons) {
+    FileInformation(FileInformationView view, std::shared_ptr<DetailsReading> reading, IconFiles& icons)
+        : view_(std::move(view)), reading_(std::move(reading)), preview_(icons) {
         preview_.WhenCounted([this] { PrepareIcon(); });
     }
+    ~FileInformation() override { reading_->Tell(nullptr); }
 
 protected:
     bool OnInit() override;
@@ -38,14 +86,23 @@ protected:
     void OnRescale() override { PrepareIcon(); }
 
 private:
+    void Fill();
     void PrepareIcon();
     void DrawEntryIcon(const DRAWITEMSTRUCT& item) const;
 
     FileInformationView view_;
+    std::shared_ptr<DetailsReading> reading_;
     PreviewIcon preview_;
 };
 
 INT_PTR FileInformation::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kDetailsCame) {
+        if (std::optional<FileInformationView> read = reading_->Take()) {
+            view_ = std::move(*read);
+            Fill();
+        }
+        return TRUE;
+    }
     if (message != WM_DRAWITEM || wParam != IDC_FILEINFO_ICON) return FALSE;
     DrawEntryIcon(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     return TRUE;
@@ -53,7 +110,14 @@ INT_PTR FileInformation::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool FileInformation::OnInit() {
     AddTabs(IDC_FILEINFO_TAB, {text::kFileInfoTab});
+    Fill();
+    SetItemText(IDOK, text::kEntryDialogOk);
+    PrepareIcon();
+    reading_->Tell(Handle());
+    return true;
+}
 
+void FileInformation::Fill() {
     SetWindowTextW(Handle(), Widen(view_.caption).c_str());
     SetItemText(IDC_FILEINFO_NAME, view_.fileName);
     for (int i = 0; i < 3; ++i) {
@@ -69,9 +133,6 @@ bool FileInformation::OnInit() {
         SetItemText(IDC_FILEINFO_ATTRIBUTE0 + i, text::kFileInfoAttributes[i]);
         EnableItem(IDC_FILEINFO_ATTRIBUTE0 + i, view_.attributes[static_cast<size_t>(i)]);
     }
-    SetItemText(IDOK, text::kEntryDialogOk);
-    PrepareIcon();
-    return true;
 }
 
 // Again when the count it waited for comes.
@@ -104,9 +165,24 @@ void ShowFileInformation(NativeWindow owner, const MenuMain& state, FileDetails&
     if (!state.entries.Has(index)) return;
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    FileInformation dialog(FileInformationLoad(state.entries.At(index),
-                                             details, registry, ThousandsSeparator()),
-                           icons);
+    const LaunchEntry& entry = state.entries.At(index);
+    auto reading = std::make_shared<DetailsReading>();
+    reading->entry = entry;
+    reading->details = &details;
+    reading->registry = &registry;
+    reading->separator = ThousandsSeparator();
+    reading->frame = FileInformationFrame(entry);
+    auto* forWorker = new std::shared_ptr<DetailsReading>(reading);
+    if (const HANDLE worker = CreateThread(nullptr, 0, ReadDetails, forWorker, 0, nullptr)) {
+        // Most files answer at once: shown whole, with nothing to fill in.
+        WaitForSingleObject(worker, kDetailsWaitMs);
+        CloseHandle(worker);
+    } else {
+        delete forWorker;
+        reading->read = FileInformationLoad(entry, details, registry, reading->separator);
+    }
+    std::optional<FileInformationView> read = reading->Take();
+    FileInformation dialog(read ? std::move(*read) : reading->frame, reading, icons);
     (void)dialog.Run(reinterpret_cast<HWND>(owner), IDD_FILE_INFOMATION);
 }
 

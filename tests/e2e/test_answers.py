@@ -5,7 +5,8 @@ first opening on), and a search row whose picture lies on that folder, never
 stop the bar answering a round trip from another program, at its start and
 while the menus open again and again; a folder elsewhere still lists its
 files. A click on a program on the folder that never answers does not stop
-the bar either, and the next entry still starts."""
+the bar either, the next entry still starts, and the program's properties
+show what the bar knows without its file."""
 
 from __future__ import annotations
 
@@ -30,6 +31,7 @@ SILENT_DRIVE = "t"
 # The bar answers every message within this; its start comes within the
 # harness's usual wait for a bar with buttons.
 ANSWER_LIMIT_MS = 200
+IDC_FILEINFO_PLACE0 = 1557
 START_LIMIT_S = 15
 
 
@@ -157,7 +159,7 @@ class BarAnswersTest(tavi.BarTestCase):
                          f"every round trip answered within {ANSWER_LIMIT_MS} ms; slowest {watched['slowest_ms']} ms")
         self.assertEqual(bar.close(), 0, "the bar ends as ever, its stuck workers with it")
 
-    def test_a_click_on_a_program_that_never_answers_leaves_the_bar_answering_and_starting_others(self):
+    def test_a_program_that_never_answers_neither_starts_nor_shows_its_properties_by_holding_the_bar(self):
         silent = self.silent_folder()
         if not silent:
             self.skipTest("no folder that never answers")
@@ -174,9 +176,16 @@ class BarAnswersTest(tavi.BarTestCase):
                 bar.click(0)
             bar.click(1)
             SESSION.wait_window(cls="Notepad", timeout=15)
+            bar.choose(0, "ﾌﾟﾛﾊﾟﾃｨ(&R)...")
+            properties = bar.dialog("tool.exeのﾌﾟﾛﾊﾟﾃｨ")
+            size = properties["controls"][IDC_FILEINFO_PLACE0 + 2]["text"]
+            SESSION.press(properties["hwnd"], id=harness.IDOK)
+            harness.wait_until(lambda: not [w for w in SESSION.windows(bar.pid, cls="#32770") if w["visible"]], 10,
+                               "the properties closed")
         finally:
             watched = SESSION.call("watch_answers_stop")
         print(f"\n{watched['asked']} round trips while the silent program was clicked, slowest {watched['slowest_ms']} ms")
+        self.assertEqual(size, "<不明>", "the properties show without their file")
         self.assertGreater(watched["asked"], 5, "round trips asked throughout")
         self.assertEqual(watched["late"], 0, f"every round trip answered within {ANSWER_LIMIT_MS} ms")
         self.assertFalse([w for w in SESSION.windows(bar.pid, cls="#32770") if w["visible"]],

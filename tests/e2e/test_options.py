@@ -405,7 +405,12 @@ class FilePropertiesTest(OptionsBase):
             with self.subTest(file=path.name):
                 bar.choose(position, PROPERTIES_ITEM)
                 caption = path.name + "のﾌﾟﾛﾊﾟﾃｨ"
-                dialog = bar.dialog(caption)
+
+                def read(caption=caption):
+                    # Read by a worker: the dialog may show a moment before its file answers.
+                    shown = bar.dialog(caption)
+                    return shown if shown["controls"][IDC_FILEINFO_PLACE0 + 2]["text"] != "<不明>" else None
+                dialog = harness.wait_until(read, 10, "the file's details")
                 values = {i: c["text"] for i, c in dialog["controls"].items()}
                 enabled = [not dialog["controls"][IDC_FILEINFO_ATTRIBUTE0 + i]["style"] & WS_DISABLED
                            for i in range(5)]

@@ -123,15 +123,31 @@ TEST(FileInformationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttribut
     LaunchEntry entry = EntryFor(path);
     entry.IconPath = Narrow(windows) + "\\notepad.exe";
     ASSERT_TRUE(OpenListWith(state, platform, {EntryFor("C:\\other.exe"), entry}));
-    Win32FileDetails details;
+    // The file answers only once the dialog is up, as one on a slow share would.
+    struct HeldDetails final : FileDetails {
+        Win32FileDetails real;
+        HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ~HeldDetails() override { CloseHandle(release); }
+        std::optional<uint32_t> Attributes(const std::string& path) override {
+            WaitForSingleObject(release, 20000);
+            return real.Attributes(path);
+        }
+        std::string ShortPath(const std::string& path) override { return real.ShortPath(path); }
+        std::optional<FileFacts> Open(const std::string& path) override { return real.Open(path); }
+        void Wait(int milliseconds) override { real.Wait(milliseconds); }
+    } details;
     Win32Registry registry;
     const std::wstring caption = Widen("日本語のﾃｽﾄ.tavitypeのﾌﾟﾛﾊﾟﾃｨ");
     struct Seen {
         std::vector<std::string> texts;
+        std::string sizeAtFirst;
         std::vector<bool> enabled;
         int iconPixels = 0;
     } seen;
     WhileShown shown(caption, [&](HWND dialog) {
+        seen.sizeAtFirst = ItemText(dialog, IDC_FILEINFO_PLACE0 + 2);
+        SetEvent(details.release);
+        WaitUntil([&] { return ItemText(dialog, IDC_FILEINFO_PLACE0 + 2) != seen.sizeAtFirst; });
         for (int id = IDC_FILEINFO_NAME; id <= IDC_FILEINFO_ATTRIBUTE0 + 4; ++id)
             seen.texts.push_back(ItemText(dialog, id));
         for (int i = 0; i < 5; ++i) seen.enabled.push_back(Enabled(dialog, IDC_FILEINFO_ATTRIBUTE0 + i));
@@ -164,7 +180,8 @@ TEST(FileInformationWin, AJapaneseNamedFileShowsItsExactTypeSizeTimesAndAttribut
         "属性：", "読み取り専用", "隠しﾌｧｲﾙ", "ｱｰｶｲﾌﾞ", "ｼｽﾃﾑ", "圧縮",
         "&OK",
     };
-    EXPECT_EQ(seen.texts, expected);
+    EXPECT_EQ(seen.sizeAtFirst, "<不明>") << "shown before the file answered";
+    EXPECT_EQ(seen.texts, expected) << "filled in when it answered";
     EXPECT_EQ(seen.enabled, (std::vector<bool>{true, true, true, false, false}));
     EXPECT_GT(seen.iconPixels, 100) << "the entry's icon is drawn";
 }
