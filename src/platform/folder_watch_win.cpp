@@ -1,6 +1,7 @@
 #include "platform/folder_watch_win.h"
 
 #include <cwctype>
+#include <memory>
 #include <utility>
 
 #include "platform/wide_win.h"
@@ -43,14 +44,13 @@ bool FolderWatch::Start(const std::string& folder, std::vector<std::string> name
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     folder_.Reset(handle);
-    auto* read = new Read;
+    auto read = std::make_unique<Read>();
     read->watch = this;
     if (!Issue(*read)) {
-        delete read;
         folder_.Reset();
         return false;
     }
-    read_ = read;
+    read_ = read.release();  // the system's until its completion
     // A file changed between its reading at start and this moment sent no
     // notice: the files are compared with what was read once now.
     Post();
@@ -74,12 +74,10 @@ bool FolderWatch::Issue(Read& read) {
 }
 
 void CALLBACK FolderWatch::Completed(DWORD error, DWORD bytes, OVERLAPPED* overlapped) {
-    auto* read = reinterpret_cast<Read*>(overlapped);
+    // Handed back by the system: freed here unless it is issued again.
+    std::unique_ptr<Read> read(reinterpret_cast<Read*>(overlapped));
     FolderWatch* watch = read->watch;
-    if (!watch) {
-        delete read;
-        return;
-    }
+    if (!watch) return;
     if (error == ERROR_SUCCESS && bytes > 0) {
         const auto* at = reinterpret_cast<const unsigned char*>(read->buffer.data());
         for (;;) {
@@ -94,10 +92,12 @@ void CALLBACK FolderWatch::Completed(DWORD error, DWORD bytes, OVERLAPPED* overl
         watch->Post();
     }
     const bool goOn = error == ERROR_SUCCESS || error == ERROR_NOTIFY_ENUM_DIR;
-    if (goOn && watch->Issue(*read)) return;
+    if (goOn && watch->Issue(*read)) {
+        (void)read.release();
+        return;
+    }
     // The folder went: nothing more will come.
     watch->read_ = nullptr;
-    delete read;
 }
 
 bool FolderWatch::Watched(const FILE_NOTIFY_INFORMATION& notice) const {
