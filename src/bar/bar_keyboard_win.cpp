@@ -84,32 +84,12 @@ void TaviMenu2::ShowKeyTip(int position) {
     const std::wstring* tip = position >= 0 && static_cast<size_t>(position) < tips_.size() ? &tips_[position] : nullptr;
     const std::optional<RECT> rect = strip_.ButtonRect(position);
     if (!tip || tip->empty() || !rect) {
-        if (keyTip_) SendMessageW(keyTip_, TTM_TRACKACTIVATE, FALSE, 0);
+        keyTip_.Hide();
         return;
     }
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Handle();
-    tool.uId = 1;
-    tool.lpszText = const_cast<wchar_t*>(tip->c_str());
-    if (!keyTip_) {
-        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-        InitCommonControlsEx(&classes);
-        keyTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-        if (!keyTip_) return;
-        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-        SendMessageW(keyTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    SendMessageW(keyTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    const auto bubble = static_cast<DWORD>(SendMessageW(keyTip_, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
-    const std::optional<POINT> at = TipOrigin(position, {LOWORD(bubble), HIWORD(bubble)});
-    if (!at) return;
-    SendMessageW(keyTip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at->x, at->y));
-    SendMessageW(keyTip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    if (!keyTip_.Handle() && !keyTip_.Create(Handle(), Handle(), {})) return;
     // In front of the bar, which may be topmost itself.
-    SetWindowPos(keyTip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (const std::optional<POINT> at = TipOrigin(position, keyTip_.Measure(*tip))) keyTip_.Show(1, *tip, *at);
 }
 
 // At start, and again when the options dialog changed a key: the bar's key

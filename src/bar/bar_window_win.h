@@ -319,7 +319,7 @@ private:
     bool searchKeyRegistered_ = false;
     bool keyboardHeld_ = false;          // the global key brought the bar up; it stays while keys choose
     HWND previousForeground_ = nullptr;  // the window the global key took the focus from
-    HWND keyTip_ = nullptr;              // the tooltip that follows the keyboard's focus
+    TipWindow keyTip_;                   // the tooltip that follows the keyboard's focus
 };
 
 }  // namespace tavi

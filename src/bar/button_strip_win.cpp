@@ -14,6 +14,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"TaviButtonStrip";
 // Private to the strip: wParam is the position to click.
 constexpr UINT kPostedClick = WM_APP + 0x100;
+constexpr UINT_PTR kTipTimer = 1;
 
 }  // namespace
 
@@ -148,7 +149,8 @@ void ButtonStrip::Relayout() {
         }
     }
     if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
-    SyncTools();
+    // A tip shown stands for a button that may have moved.
+    HideTip();
 }
 
 void ButtonStrip::InvalidateButton(int position) {
@@ -156,34 +158,64 @@ void ButtonStrip::InvalidateButton(int position) {
 }
 
 HWND ButtonStrip::ToolTips() {
-    if (tips_ || !Handle()) return tips_;
-    // The first call of the library loads it.
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&classes);
-    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    SyncTools();
-    return tips_;
+    if (tips_.Handle() || !Handle()) return tips_.Handle();
+    tips_.Create(Handle(), Handle(), [this](UINT_PTR command) { return TipText(static_cast<int>(command)); });
+    return tips_.Handle();
 }
 
-// One tool per button, its id the button's command.
-void ButtonStrip::SyncTools() {
-    if (!tips_) return;
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Handle();
-    for (int id : tools_) {
-        tool.uId = static_cast<UINT_PTR>(id);
-        SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+// Asked of the parent, as a tooltip asks its tool's window.
+std::wstring ButtonStrip::TipText(int command) const {
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = tips_.Handle();
+    info.hdr.idFrom = static_cast<UINT_PTR>(command);
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(GetParent(Handle()), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    if (info.lpszText && !IS_INTRESOURCE(info.lpszText)) return info.lpszText;
+    return info.szText;
+}
+
+// The pointer is on button `hit` (-1: none). A tip shows after the system's
+// hover delay, at once when one was shown for another button, and goes
+// after ten delays or a press; it comes again only on another button.
+void ButtonStrip::PointerOn(int hit) {
+    if (hit == tipFor_) return;
+    const bool wasShown = tips_.Shown();
+    tipFor_ = hit;
+    tipSpent_ = false;
+    KillTimer(Handle(), kTipTimer);
+    if (hit < 0 || !tipsOnPointer_) {
+        HideTip();
+        return;
     }
-    tools_.clear();
-    tool.lpszText = LPSTR_TEXTCALLBACKW;
-    for (size_t i = 0; i < buttons_.size(); ++i) {
-        tool.uId = static_cast<UINT_PTR>(buttons_[i].command);
-        tool.rect = rects_[i];
-        if (SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) tools_.push_back(buttons_[i].command);
+    if (wasShown) {
+        ShowTip();
+        return;
     }
+    SetTimer(Handle(), kTipTimer, GetDoubleClickTime(), nullptr);
+}
+
+void ButtonStrip::ShowTip() {
+    KillTimer(Handle(), kTipTimer);
+    if (tipFor_ < 0 || tipFor_ >= Count() || tipSpent_ || !ToolTips()) return;
+    const int command = buttons_[static_cast<size_t>(tipFor_)].command;
+    const std::wstring text = TipText(command);
+    if (text.empty() || !tips_.Active()) {
+        HideTip();
+        return;
+    }
+    // Below the pointer until the parent places it (TTN_SHOW), as a tooltip's owner may.
+    POINT at{};
+    GetCursorPos(&at);
+    at.y += GetSystemMetrics(SM_CYCURSOR) / 2;
+    tips_.Show(static_cast<UINT_PTR>(command), text, at);
+    NMHDR shown{tips_.Handle(), static_cast<UINT_PTR>(command), TTN_SHOW};
+    SendMessageW(GetParent(Handle()), WM_NOTIFY, shown.idFrom, reinterpret_cast<LPARAM>(&shown));
+    SetTimer(Handle(), kTipTimer, GetDoubleClickTime() * 10, nullptr);
+}
+
+void ButtonStrip::HideTip() {
+    KillTimer(Handle(), kTipTimer);
+    tips_.Hide();
 }
 
 void ButtonStrip::Paint(HDC dc, const RECT& area) const {
@@ -290,14 +322,18 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONUP:
         case WM_RBUTTONDOWN:
         case WM_RBUTTONUP:
-            if ((message == WM_MOUSEMOVE && tipsOnPointer_) || tips_) {
-                MSG relayed{Handle(), message, wParam, lParam, 0, {}};
-                if (HWND tips = ToolTips()) SendMessageW(tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+            if (message == WM_MOUSEMOVE) {
+                PointerOn(HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+            } else {
+                // A press ends the tip until the pointer moves to another button.
+                HideTip();
+                tipSpent_ = true;
             }
             OnMouse(message, wParam, lParam);
             return 0;
         case WM_MOUSELEAVE:
             tracking_ = false;
+            PointerOn(-1);
             if (pressed_ < 0) SetHot(-1);
             return 0;
         case WM_CAPTURECHANGED:
@@ -327,10 +363,18 @@ LRESULT ButtonStrip::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             DropAccessible();
-            if (tips_) DestroyWindow(tips_);
-            tips_ = nullptr;
-            tools_.clear();
+            KillTimer(Handle(), kTipTimer);
             break;
+        case WM_TIMER:
+            if (wParam != kTipTimer) break;
+            // The delay before the tip, or the time it stays.
+            if (tips_.Shown()) {
+                HideTip();
+                tipSpent_ = true;
+            } else {
+                ShowTip();
+            }
+            return 0;
         case TB_BUTTONCOUNT:
         case TB_GETBUTTON:
         case TB_GETITEMRECT:

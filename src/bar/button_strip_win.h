@@ -3,9 +3,11 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "bar/accessible_names.h"
+#include "bar/tip_window_win.h"
 #include "platform/picture_list_win.h"
 #include "platform/window_win.h"
 
@@ -20,9 +22,9 @@ namespace tavi {
 // TB_HITTEST, TB_GETTOOLTIPS) and TB_DELETEBUTTON are answered as a toolbar
 // would, so tools that read toolbars still find the buttons.
 //
-// Tooltips come from the common controls all the same, but only once the
-// pointer first moves over the strip (or something asks for them): each
-// button's text is asked of the parent with TTN_GETDISPINFOW, its id as idFrom.
+// Its tooltip is a TipWindow, made once the pointer first rests on a button
+// (or something asks for it): each button's text is asked of the parent with
+// TTN_GETDISPINFOW, its id as idFrom, and the parent places the tip on TTN_SHOW.
 //
 // Screen readers get a toolbar of push buttons through WM_GETOBJECT, each
 // described by the owner's describer.
@@ -62,8 +64,8 @@ public:
     // tells it, since the key may be up by the time its message is read.
     bool ClickShifted() const { return clickShifted_; }
     HWND ToolTips();
-    // Whether the pointer makes the tooltips (with the bar's tooltips off,
-    // the library need not load for texts that are all empty).
+    // Whether the pointer shows tips (with the bar's tooltips off, the texts
+    // are all empty and the tip window need not be made).
     void SetTipsOnPointer(bool on) { tipsOnPointer_ = on; }
 
     // The button with the keyboard focus (-1: none), drawn with a focus
@@ -93,7 +95,10 @@ private:
     };
 
     void Relayout();
-    void SyncTools();
+    std::wstring TipText(int command) const;
+    void PointerOn(int hit);
+    void ShowTip();
+    void HideTip();
     void InvalidateButton(int position);
     void Paint(HDC dc, const RECT& area) const;
     void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
@@ -107,8 +112,9 @@ private:
     std::vector<Button> buttons_;
     std::vector<RECT> rects_;
     const PictureList* pictures_ = nullptr;
-    HWND tips_ = nullptr;
-    std::vector<int> tools_;  // ids the tooltips know
+    TipWindow tips_;
+    int tipFor_ = -1;         // the button the pointer is on, for the tip
+    bool tipSpent_ = false;   // shown or pressed on: not again until another button
     int hot_ = -1;
     int focused_ = -1;
     int pressed_ = -1;            // the button the left press began on

@@ -20,10 +20,12 @@ const std::wstring* DescriptionOf(HWND window) {
 }
 
 // The system's object for the control, with the description in place of its
-// own; read afresh at every asking, so a client that keeps it hears a change.
+// own (read afresh at every asking, so a client that keeps it hears a
+// change), and its role where one is given.
 class DescribedAccessible final : public IAccessible {
 public:
-    DescribedAccessible(HWND window, IAccessible* standard) : window_(window), standard_(standard) {}
+    DescribedAccessible(HWND window, IAccessible* standard, LONG role = 0)
+        : window_(window), standard_(standard), role_(role) {}
     DescribedAccessible(const DescribedAccessible&) = delete;
     DescribedAccessible& operator=(const DescribedAccessible&) = delete;
 
@@ -60,7 +62,9 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         if (!description) return E_INVALIDARG;
         *description = nullptr;
-        const std::wstring* own = child.vt == VT_I4 && child.lVal == CHILDID_SELF ? DescriptionOf(window_) : nullptr;
+        // A window given a role of its own is no described control (and asks no common controls).
+        const std::wstring* own =
+            !role_ && child.vt == VT_I4 && child.lVal == CHILDID_SELF ? DescriptionOf(window_) : nullptr;
         if (!own || own->empty()) return standard_->get_accDescription(child, description);
         *description = SysAllocStringLen(own->data(), static_cast<UINT>(own->size()));
         return *description ? S_OK : E_OUTOFMEMORY;
@@ -78,7 +82,12 @@ public:
         return standard_->get_accValue(child, value);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return standard_->get_accRole(child, role);
+        if (!role_ || child.vt != VT_I4 || child.lVal != CHILDID_SELF || !role)
+            return standard_->get_accRole(child, role);
+        VariantInit(role);
+        role->vt = VT_I4;
+        role->lVal = role_;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         return standard_->get_accState(child, state);
@@ -126,24 +135,29 @@ private:
 
     HWND window_;
     IAccessible* standard_;
+    LONG role_;  // 0: the system's
     LONG references_ = 1;
 };
 
+// WM_GETOBJECT for the client object: the system's, described and with `role`; 0 when none could be made.
+LRESULT AnswerClientObject(HWND window, WPARAM wParam, LONG role) {
+    IAccessible* standard = nullptr;
+    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
+        !standard)
+        return 0;
+    auto* accessible = new (std::nothrow) DescribedAccessible(window, standard, role);
+    if (!accessible) {
+        standard->Release();
+        return 0;
+    }
+    const LRESULT answer = LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(accessible));
+    accessible->Release();
+    return answer > 0 ? answer : 0;
+}
+
 LRESULT CALLBACK DescribedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        IAccessible* standard = nullptr;
-        if (SUCCEEDED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
-                                                reinterpret_cast<void**>(&standard))) &&
-            standard) {
-            auto* accessible = new (std::nothrow) DescribedAccessible(window, standard);
-            if (!accessible) {
-                standard->Release();
-                return DefSubclassProc(window, message, wParam, lParam);
-            }
-            const LRESULT answer = LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(accessible));
-            accessible->Release();
-            if (answer > 0) return answer;
-        }
+        if (const LRESULT answer = AnswerClientObject(window, wParam, 0)) return answer;
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, DescribedProc, kSubclassId);
         delete reinterpret_cast<std::wstring*>(data);
@@ -170,5 +184,7 @@ void SetAccessibleDescription(HWND control, const std::wstring& description) {
     }
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
+
+LRESULT AnswerAsTooltip(HWND window, WPARAM wParam) { return AnswerClientObject(window, wParam, ROLE_SYSTEM_TOOLTIP); }
 
 }  // namespace tavi

@@ -11,4 +11,8 @@ namespace tavi {
 // Clients are told of the change; the control's end undoes it all.
 void SetAccessibleDescription(HWND control, const std::wstring& description);
 
+// WM_GETOBJECT(OBJID_CLIENT) of a window of ours that screen readers are to
+// take for a tooltip, named by its text; 0 when no object could be made.
+LRESULT AnswerAsTooltip(HWND window, WPARAM wParam);
+
 }  // namespace tavi

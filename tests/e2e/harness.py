@@ -703,7 +703,7 @@ class Session:
     def accessible_tree(self, hwnd: int) -> dict:
         """A window's accessible children as a screen reader in its own process reads
         them: count, children (name, description, role, state), focus (child id or
-        None), and the description of the window's own object."""
+        None), and the description and role of the window's own object."""
         return self.call("accessible_tree", hwnd=hwnd)
 
     def click_menu_item(self, popup_hwnd: int, owner_hwnd: int, text: str) -> None:

@@ -9,6 +9,7 @@ from typing import Iterable, Optional
 import harness
 
 BAR_CLASS = "TaviMenu2"
+TIP_CLASS = "TaviMenu2Tip"  # the bar's own tooltips
 TRIGGER_CLASS = "frmActiveDummy"
 TOOLBAR_CLASS = "TaviButtonStrip"  # the bar's own buttons, answering the toolbar queries
 APPBAR_CALLBACK = 1124

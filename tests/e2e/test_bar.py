@@ -15,6 +15,7 @@ SESSION: harness.Session
 WM_SETTINGCHANGE, WM_DISPLAYCHANGE, SPI_SETWORKAREA = 0x1A, 0x7E, 0x2F
 WM_TIMER, TIMER1 = 0x113, 1
 # The two ticks of the 1 s delay that would bring the bar out.
+ROLE_SYSTEM_TOOLTIP = 0x0D
 CROSSING_TICKS_S = 1.0
 TB_DELETEBUTTON = 0x416
 
@@ -97,7 +98,7 @@ class ButtonTest(BarTestCase):
         self.assertEqual(record["show_window"], str(harness.SW_SHOWMINIMIZED))
         self.assertEqual(record["cwd"].rstrip("\\").lower(), folder.win_path.rstrip("\\").lower())
 
-    def test_a_resting_pointer_raises_the_button_and_shows_its_title_the_start_needs_no_common_controls(self):
+    def test_a_resting_pointer_raises_the_button_and_shows_its_title_without_the_common_controls(self):
         notepad = "C:\\windows\\notepad.exe"
         SESSION.call("cursor", x=640, y=500)  # no pointer on the bar yet
         bar = self.start(self.bar_folder("hover", entries=[
@@ -108,10 +109,11 @@ class ButtonTest(BarTestCase):
         left, top, right, bottom = bar.buttons(tips=False)[1]["rect"]
         SESSION.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2))
         tip = harness.wait_until(
-            lambda: next((w for w in SESSION.windows(bar.pid, cls="tooltips_class32") if w["visible"]), None),
+            lambda: next((w for w in SESSION.windows(bar.pid, cls=tavi.TIP_CLASS) if w["visible"]), None),
             10, "the button's tooltip")
         self.assertEqual(tip["caption"], "二つ目")
-        self.assertIn("comctl32.dll", modules(), "loaded for the tooltip")
+        self.assertEqual(SESSION.accessible_tree(tip["hwnd"])["role"], ROLE_SYSTEM_TOOLTIP, "a tooltip to screen readers")
+        self.assertNotIn("comctl32.dll", modules(), "the tip is the bar's own")
         SESSION.screenshot("bar-tooltip")
         SESSION.call("cursor", x=640, y=500)
 

@@ -74,7 +74,7 @@ class KeyboardTestCase(tavi.BarTestCase):
         return other
 
     def shown_tips(self, bar: tavi.Bar) -> list:
-        return [w["caption"] for w in SESSION.windows(bar.pid, cls="tooltips_class32") if w["visible"]]
+        return [w["caption"] for w in SESSION.windows(bar.pid, cls=tavi.TIP_CLASS) if w["visible"]]
 
     def bring_up(self, bar: tavi.Bar) -> None:
         SESSION.xdotool("key", "ctrl+alt+t")
@@ -131,7 +131,7 @@ class HotKeyTest(KeyboardTestCase):
                     self.focus_other(f"TaviTipTarget{edge}")
                     self.bring_up(bar)
                     tip = harness.wait_until(
-                        lambda: next((w for w in SESSION.windows(bar.pid, cls="tooltips_class32")
+                        lambda: next((w for w in SESSION.windows(bar.pid, cls=tavi.TIP_CLASS)
                                       if w["visible"] and w["caption"] == "一つ目"), None), 10, "the first button's tip")
                     SESSION.screenshot(f"keyboard-tip-{edge}")
                     window, button = bar.window()["rect"], bar.buttons(tips=False)[0]["rect"]

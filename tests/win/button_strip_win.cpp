@@ -5,13 +5,16 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bar/button_strip_win.h"
 #include "bar/command_button_win.h"
 #include "platform/picture_list_win.h"
 #include "platform/pixel_canvas_win.h"
+#include "pump_win.h"
 
 using namespace tavi;
 
@@ -65,23 +68,31 @@ private:
     }
 };
 
-// The tooltip windows owned by `owner` on this thread.
-int TooltipsOwnedBy(HWND owner) {
+// The visible tip owned by `owner` on this thread, or null.
+HWND TipShownBy(HWND owner) {
     struct Search {
         HWND owner;
-        int found;
-    } search{owner, 0};
+        HWND found;
+    } search{owner, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM data) {
             auto* s = reinterpret_cast<Search*>(data);
             wchar_t name[64]{};
             GetClassNameW(window, name, 64);
-            if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == s->owner) ++s->found;
+            if (lstrcmpW(name, TipWindow::kClassName) == 0 && GetWindow(window, GW_OWNER) == s->owner &&
+                IsWindowVisible(window))
+                s->found = window;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::wstring Caption(HWND window) {
+    wchar_t text[64]{};
+    GetWindowTextW(window, text, 64);
+    return text;
 }
 
 }  // namespace
@@ -197,41 +208,49 @@ TEST(ButtonStrip, AClickIsAPressAndAReleaseOnTheSameButton) {
     EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_KEYDOWN)), seen.end());
 }
 
-TEST(ButtonStrip, TooltipsWaitForThePointerAndTakeTheirTextFromTheParent) {
+TEST(ButtonStrip, ATipShowsAfterTheHoverDelayWithItsParentsTextAndGoesWithAPress) {
     Parent parent;
     ButtonStrip strip;
     ASSERT_TRUE(strip.Create(parent.hwnd, true, nullptr));
     MoveWindow(strip.Handle(), 0, 0, 40, 200, FALSE);
     strip.Append({1, 2, 3}, true);
     strip.SetButtonSize(40);
-    EXPECT_EQ(TooltipsOwnedBy(parent.hwnd), 0) << "no tooltip window before the pointer comes";
+    const auto delay = std::chrono::milliseconds(GetDoubleClickTime());
 
     SendMessageW(strip.Handle(), WM_MOUSEMOVE, 0, At(Centre(*strip.ButtonRect(2))));
-    HWND tips = reinterpret_cast<HWND>(SendMessageW(strip.Handle(), TB_GETTOOLTIPS, 0, 0));
-    ASSERT_NE(tips, nullptr);
-    EXPECT_EQ(TooltipsOwnedBy(parent.hwnd), 1);
     EXPECT_EQ(strip.Hot(), 2) << "the button under the pointer is drawn raised";
-    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 3);
+    EXPECT_EQ(TipShownBy(parent.hwnd), nullptr) << "not before the hover delay";
+    ASSERT_TRUE(PumpUntil([&] { return TipShownBy(parent.hwnd) != nullptr; }, 4 * delay));
+    const HWND tip = TipShownBy(parent.hwnd);
+    EXPECT_EQ(Caption(tip), L"tip 3") << "the parent's text for the button's command";
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(strip.Handle(), TB_GETTOOLTIPS, 0, 0)), tip);
 
-    wchar_t text[64]{};
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = strip.Handle();
-    tool.uId = 3;
-    tool.lpszText = text;
-    SendMessageW(tips, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ(text, L"tip 3");
+    // Read as a tooltip is: the shown tool's text, or any other's asked of the parent.
+    for (const auto& [id, expected] : {std::pair{3, L"tip 3"}, std::pair{1, L"tip 1"}}) {
+        wchar_t text[64]{};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = strip.Handle();
+        tool.uId = static_cast<UINT_PTR>(id);
+        tool.lpszText = text;
+        SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, expected);
+    }
 
-    // The tools follow the buttons.
-    strip.Remove(0);
-    EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
-    TTTOOLINFOW moved{};
-    moved.cbSize = sizeof moved;
-    moved.hwnd = strip.Handle();
-    moved.uId = 3;
-    ASSERT_TRUE(SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&moved)));
-    const RECT second = *strip.ButtonRect(1);
-    EXPECT_TRUE(EqualRect(&moved.rect, &second));
+    // A press takes it away until the pointer rests on another button.
+    SendMessageW(strip.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(Centre(*strip.ButtonRect(2))));
+    SendMessageW(strip.Handle(), WM_LBUTTONUP, 0, At(Centre(*strip.ButtonRect(2))));
+    EXPECT_EQ(TipShownBy(parent.hwnd), nullptr);
+    SendMessageW(strip.Handle(), WM_MOUSEMOVE, 0, At(Centre(*strip.ButtonRect(1))));
+    ASSERT_TRUE(PumpUntil([&] { return TipShownBy(parent.hwnd) != nullptr; }, 4 * delay));
+    EXPECT_EQ(Caption(TipShownBy(parent.hwnd)), L"tip 2");
+
+    // Switched off while a menu is up: it goes, and none comes.
+    SendMessageW(tip, TTM_ACTIVATE, FALSE, 0);
+    EXPECT_EQ(TipShownBy(parent.hwnd), nullptr);
+    SendMessageW(strip.Handle(), WM_MOUSEMOVE, 0, At(Centre(*strip.ButtonRect(0))));
+    EXPECT_FALSE(PumpUntil([&] { return TipShownBy(parent.hwnd) != nullptr; }, 2 * delay));
+    SendMessageW(tip, TTM_ACTIVATE, TRUE, 0);
     strip.SetHot(-1);
     EXPECT_EQ(strip.Hot(), -1);
     strip.SetHot(5);
@@ -246,8 +265,8 @@ TEST(ButtonStrip, TooltipsWaitForThePointerAndTakeTheirTextFromTheParent) {
     off.Append({1}, true);
     off.SetButtonSize(40);
     SendMessageW(off.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
-    EXPECT_EQ(TooltipsOwnedBy(quiet.hwnd), 0);
     EXPECT_EQ(off.Hot(), 0) << "the button is raised all the same";
+    EXPECT_FALSE(PumpUntil([&] { return TipShownBy(quiet.hwnd) != nullptr; }, 2 * delay));
     EXPECT_NE(SendMessageW(off.Handle(), TB_GETTOOLTIPS, 0, 0), 0);
 }
 

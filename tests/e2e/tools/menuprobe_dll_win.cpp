@@ -82,7 +82,7 @@ VARIANT ChildId(LONG id) {
 
 // The children of a window's client object as a screen reader in this
 // process reads them: names, roles, states, and the focused child; and the
-// object's own description.
+// object's own description and role.
 Value AccessibleTree(HWND window) {
   Value reply = Value::Object();
   IAccessible* object = nullptr;
@@ -96,6 +96,10 @@ Value AccessibleTree(HWND window) {
   object->get_accDescription(ChildId(CHILDID_SELF), &own);
   reply.Set("description", Value::String(own ? Utf8(std::wstring(own, SysStringLen(own))) : std::string()));
   SysFreeString(own);
+  VARIANT role;
+  VariantInit(&role);
+  object->get_accRole(ChildId(CHILDID_SELF), &role);
+  reply.Set("role", Value::Int(role.vt == VT_I4 ? role.lVal : -1));
   LONG count = 0;
   object->get_accChildCount(&count);
   reply.Set("count", Value::Int(count));

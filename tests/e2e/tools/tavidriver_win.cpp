@@ -1249,7 +1249,7 @@ Value CmdMenuItems(const Value& req) {
 Value CmdAccessibleTree(const Value& req) {
   Value result = ProbeInTarget(HwndArg(req), "ProbeAccessible");
   Value reply = Ok();
-  for (const char* key : {"count", "children", "focus", "description"})
+  for (const char* key : {"count", "children", "focus", "description", "role"})
     if (const Value* value = result.Find(key)) reply.Set(key, *value);
   return reply;
 }
