@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/loop_waits_win.h"
+#include "platform/run_on_thread_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -19,7 +21,7 @@ HWND g_notify = nullptr;
 UINT g_message = 0;
 
 // How long a started program may take to wait for input before its windows
-// are looked for anyway; only a pool thread waits.
+// are looked for anyway; only a thread of its own waits.
 constexpr DWORD kIdleLimitMs = 30000;
 
 // The windows a taskbar would show: top-level, visible, not tool windows.
@@ -79,7 +81,7 @@ struct LongFormAsk {
     std::string longer;
 };
 
-// A short name on a drive that does not answer holds up only a pool thread.
+// A short name on a drive that does not answer holds up only a thread of its own.
 DWORD WINAPI LongFormAway(void* context) {
     std::unique_ptr<LongFormAsk> ask(static_cast<LongFormAsk*>(context));
     ask->longer = LongForm(ask->path);
@@ -141,6 +143,7 @@ RunningWatch::~RunningWatch() {
         if (hook != nullptr) UnhookWinEvent(hook);
     // Waits for a wait callback already running: it only posts.
     for (auto& [pid, watched] : watched_) {
+        if (watched.inLoop) loop_waits::Remove(watched.process);
         if (watched.ended != nullptr) UnregisterWaitEx(watched.ended, INVALID_HANDLE_VALUE);
         if (watched.process != nullptr) CloseHandle(watched.process);
     }
@@ -165,14 +168,17 @@ void RunningWatch::Watch(DWORD pid, HANDLE process, bool awaitIdle) {
     watched.process = process;
     if (process == nullptr) return;
     void* context = reinterpret_cast<void*>(static_cast<std::uintptr_t>(pid));
-    if (!RegisterWaitForSingleObject(&watched.ended, process, OnEnded, context, INFINITE, WT_EXECUTEONLYONCE))
+    // The message loop waits for the end; past as many as it can, a wait of the system's pool.
+    watched.inLoop = loop_waits::Add(process, [context] { OnEnded(context, TRUE); });
+    if (!watched.inLoop &&
+        !RegisterWaitForSingleObject(&watched.ended, process, OnEnded, context, INFINITE, WT_EXECUTEONLYONCE))
         watched.ended = nullptr;
     if (!awaitIdle) return;
     HANDLE own = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS))
         return;
     auto* wait = new IdleWait{own, pid};
-    if (!QueueUserWorkItem(AwaitIdle, wait, WT_EXECUTELONGFUNCTION)) {
+    if (!RunOnThread(AwaitIdle, wait)) {
         CloseHandle(own);
         delete wait;
         return;
@@ -184,6 +190,7 @@ void RunningWatch::Unwatch(DWORD pid) {
     auto found = watched_.find(pid);
     if (found == watched_.end()) return;
     // Not waiting for a callback that may be posting: the notice it posts finds nothing.
+    if (found->second.inLoop) loop_waits::Remove(found->second.process);
     if (found->second.ended != nullptr) UnregisterWait(found->second.ended);
     if (found->second.process != nullptr) CloseHandle(found->second.process);
     watched_.erase(found);
@@ -251,7 +258,7 @@ std::optional<std::string> RunningWatch::AskLongForm(const std::string& path) {
     if (longFormsAsked_.contains(path) || longFormsAsked_.size() >= kMostLongFormsAsked || g_watch != this)
         return std::nullopt;
     auto* ask = new LongFormAsk{path, {}};
-    if (!QueueUserWorkItem(LongFormAway, ask, WT_EXECUTELONGFUNCTION)) {
+    if (!RunOnThread(LongFormAway, ask)) {
         delete ask;
         return std::nullopt;
     }

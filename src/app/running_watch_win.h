@@ -32,7 +32,8 @@ public:
 private:
     struct Watched {
         HANDLE process = nullptr;
-        HANDLE ended = nullptr;    // the wait for its end
+        HANDLE ended = nullptr;    // the pool's wait for its end, where the loop has no room
+        bool inLoop = false;       // the message loop waits for its end
         bool awaitingIdle = false;  // its windows are looked for once it waits for input
     };
     static void CALLBACK OnEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread,

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "bar/shortcut_win.h"
+#include "platform/run_on_thread_win.h"
 #include "platform/text.h"
 
 namespace tavi {
@@ -24,7 +25,7 @@ struct ShortcutRead {
     std::string program;  // empty: none could be read
 };
 
-// A shortcut on a share that does not answer holds up only a pool thread.
+// A shortcut on a share that does not answer holds up only a thread of its own.
 DWORD WINAPI ReadShortcutAway(void* context) {
     std::unique_ptr<ShortcutRead> read(static_cast<ShortcutRead*>(context));
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -58,7 +59,7 @@ std::optional<RunningEntry> TaviMenu2::RunningEntryOf(const std::string& written
             // Asked once: until the answer comes, and for a shortcut that cannot be read, no mark.
             shortcutPrograms_.emplace(key, std::string());
             auto* read = new ShortcutRead{Handle(), kShortcutRead, path, {}};
-            if (!QueueUserWorkItem(ReadShortcutAway, read, WT_EXECUTELONGFUNCTION)) delete read;
+            if (!RunOnThread(ReadShortcutAway, read, 0)) delete read;
             return std::nullopt;
         }
         path = found->second;

@@ -4,6 +4,7 @@
 
 #include "bar/appbar_win.h"
 #include "platform/handles_win.h"
+#include "platform/loop_waits_win.h"
 
 namespace tavi {
 namespace {
@@ -17,9 +18,11 @@ struct SiblingBars::Watch {
     HWND own = nullptr;
     UINT ended = 0;
     OwnedHandle process;
-    HANDLE wait = nullptr;
+    HANDLE wait = nullptr;  // the pool's, where the message loop has no room
+    bool inLoop = false;    // the message loop waits for its end
 
     ~Watch() {
+        if (inLoop) loop_waits::Remove(process.Get());
         // Waits for a callback under way, so none runs on a freed watch.
         if (wait) UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
     }
@@ -56,7 +59,10 @@ void SiblingBars::Refresh() {
         watch->own = own_;
         watch->ended = ended_;
         watch->process.Reset(OpenProcess(SYNCHRONIZE, FALSE, pid));
-        if (!watch->process ||
+        if (watch->process)
+            watch->inLoop = loop_waits::Add(watch->process.Get(),
+                                            [context = watch.get()] { Watch::ProcessEnded(context, TRUE); });
+        if (watch->process && !watch->inLoop &&
             !RegisterWaitForSingleObject(&watch->wait, watch->process.Get(), &Watch::ProcessEnded, watch.get(),
                                          INFINITE, WT_EXECUTEONLYONCE))
             watch->wait = nullptr;

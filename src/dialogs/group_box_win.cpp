@@ -18,6 +18,7 @@
 #include "dialogs/new_app_ex_win.h"
 #include "platform/colour_scheme_win.h"
 #include "platform/described_window_win.h"
+#include "platform/loop_waits_win.h"
 #include "platform/handles_win.h"
 #include "platform/picture_workers_win.h"
 #include "platform/wide_win.h"
@@ -214,12 +215,15 @@ bool Win32GroupBox::IsEscape(const MSG& message) const {
 void Win32GroupBox::ModalLoop() {
     MSG message;
     while (!closed_) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
+        // As the bar's own loop waits: programs' ends and the folder watch go on.
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            WaitForInput();
+            continue;
+        }
+        if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (got < 0) return;
         if (MemberKey(message)) continue;
         // Escape reaches whichever of the box's buttons has the focus.
         if (IsEscape(message)) {

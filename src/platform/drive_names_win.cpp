@@ -9,6 +9,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/run_on_thread_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -90,17 +91,12 @@ std::vector<std::string> DriveNames::Of(const std::vector<std::string>& roots, s
         if (drive.fetching || awaited.contains(root)) continue;
         auto* work = new (std::nothrow) NameWork{board_, root, beforeFetch_};
         if (!work) continue;
-        // A name needs little stack; the default megabyte would only be reserved space.
-        constexpr SIZE_T kWorkerStack = 256 * 1024;
         ++workersAlive;
-        const HANDLE worker =
-            CreateThread(nullptr, kWorkerStack, FetchName, work, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-        if (!worker) {
+        if (!RunOnThread(FetchName, work)) {
             --workersAlive;
             delete work;
             continue;
         }
-        CloseHandle(worker);
         drive.fetching = true;
         awaited.emplace(root, drive.answers);
     }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/run_on_thread_win.h"
 #include "platform/mailbox_win.h"
 #include "platform/wide_win.h"
 
@@ -197,15 +198,10 @@ FolderContents Win32FolderContents::Read(const std::string& folder, size_t cap, 
         listing->beforeListing = beforeListing_;
         listing->late = late_;
         auto* forWorker = new std::shared_ptr<Listing>(listing);
-        // A listing needs little stack; the default megabyte would only be reserved space.
-        constexpr SIZE_T kWorkerStack = 256 * 1024;
-        const HANDLE worker =
-            CreateThread(nullptr, kWorkerStack, ListOnWorker, forWorker, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-        if (!worker) {
+        if (!RunOnThread(ListOnWorker, forWorker)) {
             delete forWorker;
             return FolderContents{};
         }
-        CloseHandle(worker);
         const DWORD wait = static_cast<DWORD>(std::clamp<long long>(limit.count(), 0, INFINITE - 1));
         if (WaitForSingleObject(listing->done, wait) != WAIT_OBJECT_0 && listing->GiveUp()) return NoAnswer();
         return std::move(listing->contents);

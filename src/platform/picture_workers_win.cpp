@@ -12,6 +12,7 @@
 
 #include "platform/folder_listing_win.h"
 #include "platform/icon_files_win.h"
+#include "platform/run_on_thread_win.h"
 #include "platform/mailbox_win.h"
 #include "platform/pixel_canvas_win.h"
 #include "platform/text.h"
@@ -188,18 +189,11 @@ Win32Pictures::~Win32Pictures() {
 bool Win32Pictures::Start(uint64_t job, const PictureRequest& request) {
     try {
         auto* work = new Work{mailbox_, job, request, beforeFetch_};
-        // A picture needs little stack; the default megabyte would only be reserved space.
-        constexpr SIZE_T kWorkerStack = 256 * 1024;
         ++workersAlive;
-        const HANDLE worker =
-            CreateThread(nullptr, kWorkerStack, FetchOnWorker, work, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-        if (!worker) {
-            --workersAlive;
-            delete work;
-            return false;
-        }
-        CloseHandle(worker);
-        return true;
+        if (RunOnThread(FetchOnWorker, work)) return true;
+        --workersAlive;
+        delete work;
+        return false;
     } catch (...) {
         return false;
     }

@@ -9,6 +9,7 @@
 
 #include "platform/current_folder_win.h"
 #include "platform/handles_win.h"
+#include "platform/run_on_thread_win.h"
 #include "platform/shell_start.h"
 #include "platform/wide_win.h"
 
@@ -197,11 +198,8 @@ void Win32Shell::OpenThen(const ShellOpenRequest& request, std::function<void(in
     }
     told_.emplace(*number, std::move(done));
     auto* work = new StartWork{mailbox_, *number, request, owner_};
-    const HANDLE worker = CreateThread(nullptr, 0, StartOnWorker, work, 0, nullptr);
-    if (worker) {
-        CloseHandle(worker);
-        return;
-    }
+    // The shell's own stack: a start may run shell extensions.
+    if (RunOnThread(StartOnWorker, work, 0)) return;
     delete work;
     starts_.End(*number);
     auto here = std::move(told_.at(*number));

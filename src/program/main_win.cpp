@@ -23,6 +23,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/folder_listing_win.h"
 #include "platform/icon_files_win.h"
+#include "platform/loop_waits_win.h"
 #include "platform/ini_profile.h"
 #include "platform/own_files_profile.h"
 #include "platform/system_commands_win.h"
@@ -74,7 +75,8 @@ void CALLBACK RestartSettled(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 // Waits alertably, so that the folder watch's notices, which the system
-// completes on this thread, run between messages; the exit code of WM_QUIT.
+// completes on this thread, run between messages, and on the processes whose
+// ends the bar follows; the exit code of WM_QUIT.
 int RunMessageLoop(TaviMenu2& bar) {
     for (;;) {
         MSG message;
@@ -84,7 +86,7 @@ int RunMessageLoop(TaviMenu2& bar) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_ALERTABLE | MWMO_INPUTAVAILABLE);
+        WaitForInput();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/loop_waits_win.h"
 #include "platform/text.h"
 #include "platform/wide_win.h"
 #include "platform/win32_adapters_win.h"
@@ -110,4 +111,30 @@ TEST(Win32Shell, ResultCodesAndAssociations) {
     EXPECT_TRUE(told.empty()) << "not told from within the call";
     ASSERT_TRUE(PumpUntil([&] { return !told.empty(); }));
     EXPECT_EQ(told, std::vector<int>{result}) << "the same result as on this thread";
+}
+
+// The message loop's own waits: an object signalled has its action run once
+// and is gone; one taken away first never runs; past the most the loop can
+// wait on, the caller is told to wait another way.
+TEST(LoopWaits, ASignalledObjectRunsItsActionOnceAndTheLoopHasRoomForSixtyThree) {
+    std::vector<HANDLE> events;
+    for (int i = 0; i < 64; ++i) events.push_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::vector<int> ran;
+    for (int i = 0; i < 63; ++i) ASSERT_TRUE(loop_waits::Add(events[i], [&ran, i] { ran.push_back(i); }));
+    EXPECT_FALSE(loop_waits::Add(events[63], [] {})) << "no room for a 64th";
+
+    loop_waits::Remove(events[2]);
+    SetEvent(events[2]);
+    SetEvent(events[5]);
+    PostMessageW(nullptr, WM_NULL, 0, 0);  // input, so that the wait ends once the actions ran
+    WaitForInput();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_EQ(ran, std::vector<int>{5}) << "the one removed never runs";
+    EXPECT_EQ(loop_waits::Count(), 61u) << "the signalled one is gone, the others wait on";
+
+    for (int i = 0; i < 63; ++i) loop_waits::Remove(events[i]);
+    EXPECT_EQ(loop_waits::Count(), 0u);
+    for (HANDLE event : events) CloseHandle(event);
 }
