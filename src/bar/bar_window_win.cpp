@@ -63,6 +63,13 @@ TaviMenu2::~TaviMenu2() {
 bool TaviMenu2::Load() {
     if (started_) return true;
     TracePhase("bar load");
+    // The lists are read before the window is made: a window whose thread is
+    // still reading a large file would leave whoever sends it a message waiting.
+    state_.page.Reset();
+    autoHide_ = AutoHideState{};
+    autoHide_.lastReleasePosition = 20;
+    state_.entries.Open(state_.ApplicationPath, state_.notices, platform_);
+    TracePhase("entries loaded");
     main2Small_.Reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
     main2Large_.Reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON)));
     if (!RegisterClassOnce(L"TaviMenu2", nullptr, main2Large_.Get())) return false;
@@ -74,13 +81,9 @@ bool TaviMenu2::Load() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     TracePhase("bar window");
 
-    state_.page.Reset();
-    autoHide_ = AutoHideState{};
-    autoHide_.lastReleasePosition = 20;
-    state_.entries.Open(state_.ApplicationPath, state_.notices, platform_);
     state_.entries.AttachView(&listView_);
     LoadIconCache();
-    TracePhase("entries loaded");
+    TracePhase("icon cache");
 
     toolbarFlat_ = state_.settings.Values().ButtonFlat == "1";
     if (!CreateControls()) return false;

@@ -1,4 +1,5 @@
-"""The bar answers whatever its files hold, under Wine: a button whose icon
+"""The bar answers whatever its files hold, under Wine: a member file of
+10,000 full groups read at its start, a button whose icon
 file is a shortcut that never reads to its end, a folder menu over a folder
 holding it, a folder menu over a folder that never answers at all (from its
 first opening on), and a search row whose picture lies on that folder, never
@@ -127,7 +128,14 @@ class BarAnswersTest(tavi.BarTestCase):
             ("止まる", stuck_root, "", MENU_RUN_TYPE, stuck_root, "0"),
             ("ほか", other_root, "", MENU_RUN_TYPE, other_root, "0"),
             ("メモ", notepad, "", "0", stuck_root + "held.lnk", "0"),
-        ] + ([("Silent", silent, "", MENU_RUN_TYPE, silent + "\\icon.ico", "0")] if silent else [])))
+        ] + ([("Silent", silent, "", MENU_RUN_TYPE, silent + "\\icon.ico", "0")] if silent else []) + [
+            ("Groups", "[Groups]", "", "0", "", "0")]))
+        # A member file of 10,000 full groups (7 MiB), read at the start.
+        folder.write_bytes("TaviMenu2.INI", tavi.cp932_lines(
+            line for n in range(10000) for line in [f"[ExMenu{n:02d}]"] + [
+                line for slot in range(8) for line in (
+                    f"{slot:02d}ExTitle=Memo {slot}", f"{slot:02d}ExPathName=C:\\windows\\notepad.exe",
+                    f"{slot:02d}ExCommand=", f"{slot:02d}ExRunType=0")]))
 
         began = time.monotonic()
         pid = SESSION.start_program(folder.file("TaviMenu2.exe"), cwd=folder.path)
