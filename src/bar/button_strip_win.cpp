@@ -203,13 +203,14 @@ void ButtonStrip::ShowTip() {
         HideTip();
         return;
     }
-    // Below the pointer until the parent places it (TTN_SHOW), as a tooltip's owner may.
+    // Below the pointer, unless the parent places it (TTN_SHOW) before it shows.
     POINT at{};
     GetCursorPos(&at);
     at.y += GetSystemMetrics(SM_CYCURSOR) / 2;
-    tips_.Show(static_cast<UINT_PTR>(command), text, at);
+    tips_.Place(static_cast<UINT_PTR>(command), text, at);
     NMHDR shown{tips_.Handle(), static_cast<UINT_PTR>(command), TTN_SHOW};
     SendMessageW(GetParent(Handle()), WM_NOTIFY, shown.idFrom, reinterpret_cast<LPARAM>(&shown));
+    tips_.Reveal();
     SetTimer(Handle(), kTipTimer, GetDoubleClickTime() * 10, nullptr);
 }
 

@@ -51,15 +51,20 @@ SIZE TipWindow::Measure(const std::wstring& text) {
     return {area.right + 2 * (MulDiv(kMarginX96, dpi, 96) + 1), area.bottom + 2 * (MulDiv(kMarginY96, dpi, 96) + 1)};
 }
 
-void TipWindow::Show(UINT_PTR tool, const std::wstring& text, POINT at) {
-    if (!Handle() || !active_) return;
+void TipWindow::Place(UINT_PTR tool, const std::wstring& text, POINT at) {
+    if (!Handle()) return;
     const SIZE size = Measure(text);
     tool_ = tool;
     text_ = text;
     // The caption is the text: what a screen reader names the tip by.
     SetWindowTextW(Handle(), text.c_str());
-    SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, size.cx, size.cy, SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TipWindow::Reveal() {
+    if (!Handle() || !active_) return;
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     shown_ = true;
 }
 

@@ -27,8 +27,14 @@ public:
 
     // The size the tip takes for `text`, in pixels at the owner's scale.
     SIZE Measure(const std::wstring& text);
-    // Shows `text` for `tool` with its top-left corner at `at` (screen).
-    void Show(UINT_PTR tool, const std::wstring& text, POINT at);
+    // Sizes the tip to `text` for `tool`, its top-left corner at `at`
+    // (screen), still hidden, so that its owner may move it (TTN_SHOW).
+    void Place(UINT_PTR tool, const std::wstring& text, POINT at);
+    void Reveal();
+    void Show(UINT_PTR tool, const std::wstring& text, POINT at) {
+        Place(tool, text, at);
+        Reveal();
+    }
     void Hide();
     bool Shown() const { return shown_; }
     // Off (TTM_ACTIVATE false) while a menu of the owner's is up: nothing shows.
