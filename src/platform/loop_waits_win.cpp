@@ -9,13 +9,15 @@ namespace {
 std::vector<HANDLE> objects;
 std::vector<std::function<void()>> actions;
 
+void EraseAt(size_t i) {
+    objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(i));
+    actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
 // A handle closed while still listed would fail every wait: it goes.
 void DropInvalid() {
     for (size_t i = objects.size(); i-- > 0;)
-        if (WaitForSingleObject(objects[i], 0) == WAIT_FAILED) {
-            objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(i));
-            actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(i));
-        }
+        if (WaitForSingleObject(objects[i], 0) == WAIT_FAILED) EraseAt(i);
 }
 
 }  // namespace
@@ -32,8 +34,7 @@ bool Add(HANDLE object, std::function<void()> signalled) {
 void Remove(HANDLE object) {
     for (size_t i = 0; i < objects.size(); ++i)
         if (objects[i] == object) {
-            objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(i));
-            actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(i));
+            EraseAt(i);
             return;
         }
 }
@@ -50,8 +51,7 @@ void WaitForInput() {
         if (result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
             const size_t i = result - WAIT_OBJECT_0;
             std::function<void()> action = std::move(actions[i]);
-            objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(i));
-            actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(i));
+            EraseAt(i);
             if (action) action();
             continue;
         }
