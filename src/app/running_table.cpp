@@ -25,6 +25,15 @@ std::string ComparablePath(std::string_view path) {
     return out;
 }
 
+std::optional<RunningEntry> RunningEntryFor(std::string_view path) {
+    while (!path.empty() && path.front() == ' ') path.remove_prefix(1);
+    while (!path.empty() && path.back() == ' ') path.remove_suffix(1);
+    if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    if (path.empty()) return std::nullopt;
+    const bool program = path.size() > 4 && ComparablePath(path.substr(path.size() - 4)) == ".exe";
+    return RunningEntry{program ? EntryKind::Program : EntryKind::Folder, std::string(path)};
+}
+
 RunningTable::RunningTable(ImageOf imageOf, LongForm longForm)
     : imageOf_(std::move(imageOf)), longForm_(std::move(longForm)) {}
 

@@ -26,6 +26,12 @@ struct RunningEntry {
     std::string target;  // for a shortcut, its resolved target; empty when it could not be resolved
 };
 
+// How an entry's path (a shortcut already replaced by its target) is told
+// running: a program by its process's image, anything else only as a folder
+// a shell window shows, so a document is never marked. Nothing for an empty
+// path.
+std::optional<RunningEntry> RunningEntryFor(std::string_view path);
+
 class RunningTable {
 public:
     using WindowId = std::uintptr_t;

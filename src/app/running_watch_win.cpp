@@ -1,9 +1,13 @@
 #include "app/running_watch_win.h"
 
+#include <objbase.h>
+
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/folder_windows_win.h"
 #include "platform/loop_waits_win.h"
 #include "platform/run_on_thread_win.h"
 #include "platform/wide_win.h"
@@ -12,7 +16,7 @@ namespace tavi {
 
 namespace {
 
-enum : WPARAM { kChanged, kIdle, kEnded, kLongForm };
+enum : WPARAM { kChanged, kIdle, kEnded, kLongForm, kFolders };
 
 // The wait threads and idle workers post here; set before the first of them
 // starts and left alone until the last is gone.
@@ -86,6 +90,21 @@ DWORD WINAPI LongFormAway(void* context) {
     std::unique_ptr<LongFormAsk> ask(static_cast<LongFormAsk*>(context));
     ask->longer = LongForm(ask->path);
     if (PostMessageW(g_notify, g_message, kLongForm, reinterpret_cast<LPARAM>(ask.get()))) (void)ask.release();
+    return 0;
+}
+
+struct FoldersAsk {
+    std::vector<FolderWindow> found;
+};
+
+// The shell's window list answers across processes: a shell that hangs holds
+// up only this thread, and no second asking starts until it answers.
+DWORD WINAPI FoldersAway(void*) {
+    auto ask = std::make_unique<FoldersAsk>();
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ask->found = ReadFolderWindows();
+    if (SUCCEEDED(com)) CoUninitialize();
+    if (PostMessageW(g_notify, g_message, kFolders, reinterpret_cast<LPARAM>(ask.get()))) (void)ask.release();
     return 0;
 }
 
@@ -221,6 +240,37 @@ void RunningWatch::Seen(HWND window) {
     DWORD pid = 0;
     if (GetWindowThreadProcessId(window, &pid) == 0 || pid == GetCurrentProcessId()) return;
     table_.WindowShown(id, pid, StartedAt(pid));
+    if (IsFolderWindow(window)) FolderWindowSeen(pid);
+}
+
+// A shell folder window: the folders are asked of the shell, and its
+// process's title changes are followed, since a folder window that goes
+// elsewhere shows it in its title.
+void RunningWatch::FolderWindowSeen(DWORD pid) {
+    if (pid != shellPid_) {
+        if (hooks_[3] != nullptr) UnhookWinEvent(hooks_[3]);
+        hooks_[3] = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, OnEvent, pid, 0,
+                                    WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+        shellPid_ = hooks_[3] != nullptr ? pid : 0;
+    }
+    AskFolders();
+}
+
+void RunningWatch::AskFolders() {
+    if (foldersAsked_) {
+        foldersAgain_ = true;
+        return;
+    }
+    foldersAsked_ = RunOnThread(FoldersAway, nullptr);
+}
+
+void RunningWatch::FoldersCame(const std::vector<FolderWindow>& found) {
+    for (const FolderWindow& one : found) {
+        const auto id = reinterpret_cast<RunningTable::WindowId>(one.window);
+        DWORD pid = 0;
+        if (!table_.HasWindow(id) || GetWindowThreadProcessId(one.window, &pid) == 0) continue;
+        table_.FolderWindowShown(id, pid, StartedAt(pid), one.folder);
+    }
 }
 
 // Where the system tells no window's showing, a window's making is the sign:
@@ -279,6 +329,13 @@ bool RunningWatch::Receive(WPARAM what, LPARAM value) {
             changed = true;
             break;
         }
+        case kFolders: {
+            const std::unique_ptr<FoldersAsk> ask(reinterpret_cast<FoldersAsk*>(value));
+            foldersAsked_ = false;
+            FoldersCame(ask->found);
+            if (std::exchange(foldersAgain_, false)) AskFolders();
+            break;
+        }
         case kChanged:
             posted_ = false;
             changed = true;
@@ -333,6 +390,9 @@ void CALLBACK RunningWatch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LON
         case EVENT_OBJECT_CREATE:
             watch->Seen(window);
             watch->Created(window);
+            break;
+        case EVENT_OBJECT_NAMECHANGE:
+            if (watch->table_.HasWindow(id) && IsFolderWindow(window)) watch->AskFolders();
             break;
         case EVENT_OBJECT_HIDE:
         case EVENT_OBJECT_DESTROY:

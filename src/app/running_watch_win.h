@@ -5,7 +5,9 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
+#include "app/folder_windows_win.h"
 #include "app/running_table.h"
 
 namespace tavi {
@@ -43,6 +45,9 @@ private:
     void Watch(DWORD pid, HANDLE process, bool awaitIdle);
     void Unwatch(DWORD pid);
     void SeenWindowsOf(DWORD pid);
+    void FolderWindowSeen(DWORD pid);
+    void AskFolders();
+    void FoldersCame(const std::vector<FolderWindow>& found);
     void Settle();
     void Notify();
     // The long form of a short name, looked up on a pool thread: nothing until it comes.
@@ -54,7 +59,11 @@ private:
     std::unordered_set<std::string> longFormsAsked_;
     RunningTable table_;
     std::unordered_map<DWORD, Watched> watched_;
-    HWINEVENTHOOK hooks_[3] = {};
+    // Created, shown, hidden, destroyed; the focus; the foreground; the shell's title changes.
+    HWINEVENTHOOK hooks_[4] = {};
+    DWORD shellPid_ = 0;        // the process whose folder windows' titles are followed
+    bool foldersAsked_ = false;  // the shell's folder windows are being asked
+    bool foldersAgain_ = false;  // and asked again once that answers
     bool posted_ = false;
     bool showTold_ = false;  // the system raises "shown" for other programs' windows
 };

@@ -22,7 +22,7 @@ struct ShortcutRead {
     HWND notify;
     UINT message;
     std::string link;
-    std::string program;  // empty: none could be read
+    std::string target;  // what it starts; empty: it could not be read
 };
 
 // A shortcut on a share that does not answer holds up only a thread of its own.
@@ -30,7 +30,7 @@ DWORD WINAPI ReadShortcutAway(void* context) {
     std::unique_ptr<ShortcutRead> read(static_cast<ShortcutRead*>(context));
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ShortcutTarget target;
-    if (ReadShortcut(read->link, target)) read->program = TrimSpaces(target.targetPath);
+    if (ReadShortcut(read->link, target)) read->target = TrimSpaces(target.targetPath);
     if (SUCCEEDED(com)) CoUninitialize();
     if (PostMessageW(read->notify, read->message, 0, reinterpret_cast<LPARAM>(read.get()))) (void)read.release();
     return 0;
@@ -45,34 +45,28 @@ void TaviMenu2::ProgramStarted(HANDLE process) {
         CloseHandle(process);
 }
 
-// Only a program is told by its process's image, and a shortcut by the
-// program it starts once that has been read; a document or a folder gets no
-// mark rather than a wrong one.
+// A shortcut is told by what it starts once that has been read; until then,
+// and for one that cannot be read, it gets no mark rather than a wrong one.
 std::optional<RunningEntry> TaviMenu2::RunningEntryOf(const std::string& written) const {
     if (!running_) return std::nullopt;
-    std::string path = TrimSpaces(written);
-    if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
-    if (EndsWith(path, ".lnk")) {
-        const std::string key = ComparablePath(path);
-        auto found = shortcutPrograms_.find(key);
-        if (found == shortcutPrograms_.end()) {
-            // Asked once: until the answer comes, and for a shortcut that cannot be read, no mark.
-            shortcutPrograms_.emplace(key, std::string());
-            auto* read = new ShortcutRead{Handle(), kShortcutRead, path, {}};
-            if (!RunOnThread(ReadShortcutAway, read, 0)) delete read;
-            return std::nullopt;
-        }
-        path = found->second;
+    std::optional<RunningEntry> entry = RunningEntryFor(written);
+    if (!entry || !EndsWith(entry->target, ".lnk")) return entry;
+    const std::string key = ComparablePath(entry->target);
+    auto found = shortcutTargets_.find(key);
+    if (found == shortcutTargets_.end()) {
+        shortcutTargets_.emplace(key, std::string());
+        auto* read = new ShortcutRead{Handle(), kShortcutRead, entry->target, {}};
+        if (!RunOnThread(ReadShortcutAway, read, 0)) delete read;
+        return std::nullopt;
     }
-    if (!EndsWith(path, ".exe")) return std::nullopt;
-    return RunningEntry{EntryKind::Program, path};
+    return RunningEntryFor(found->second);
 }
 
 std::optional<LRESULT> TaviMenu2::WmShortcutRead(WPARAM, LPARAM lParam) {
     const std::unique_ptr<ShortcutRead> read(reinterpret_cast<ShortcutRead*>(lParam));
     if (!read) return 0;
-    shortcutPrograms_[ComparablePath(read->link)] = read->program;
-    if (!read->program.empty()) RunningChanged();
+    shortcutTargets_[ComparablePath(read->link)] = read->target;
+    if (!read->target.empty()) RunningChanged();
     return 0;
 }
 

@@ -296,9 +296,9 @@ private:
     std::unique_ptr<BarDragDrop> dragDrop_;  // after the toolbar, gone before it
     std::unique_ptr<RunningWatch> running_;  // after the toolbar, unhooked before it goes
     HWND lastBrought_ = nullptr;             // repeated clicks cycle from it
-    // The programs of shortcut entries, by the shortcut's comparable path ("":
-    // none or not a program), read away from the UI thread; asked once each.
-    mutable std::unordered_map<std::string, std::string> shortcutPrograms_;
+    // What shortcut entries start, by the shortcut's comparable path ("": not
+    // read, or unreadable), read away from the UI thread; asked once each.
+    mutable std::unordered_map<std::string, std::string> shortcutTargets_;
     std::function<void()> runningFollower_;  // an open group box, told after the buttons
     WheelSum wheel_;
     OwnedIcon main2Small_;

@@ -5,21 +5,12 @@
 
 #include "bar/bar_buttons.h"
 #include "bar/shortcut_win.h"
+#include "platform/com_ptr_win.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
 namespace {
-
-// Releases a COM interface when it goes out of scope.
-template <typename T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() {
-        if (p) p->Release();
-    }
-    T* operator->() const { return p; }
-};
 
 // The show command straight from the link header (ShowCommand at 0x3C of the
 // 0x4C-byte header): Wine's link object forgets it when it loads a file.
@@ -52,10 +43,10 @@ std::string ExpandEnvironment(const std::string& text) {
 bool ReadShortcut(const std::string& shortcutPath, ShortcutTarget& target) {
     ComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link.p))))
+                                link.Out())))
         return false;
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) return false;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.Out()))) return false;
     if (FAILED(file->Load(Widen(shortcutPath).c_str(), STGM_READ))) return false;
 
     // Paths and arguments may be longer than MAX_PATH; INFOTIPSIZE covers what links hold.

@@ -136,6 +136,40 @@ TEST(RunningTable, EventsAndEntriesGiveMarks) {
     }
 }
 
+// An entry's own path, as the bar holds it, decides how it is told running.
+TEST(RunningTable, EntryPathsAreToldAsProgramOrFolder) {
+    RunningTable table([](std::uint32_t pid) -> std::optional<std::string> {
+        if (pid == 10) return "C:\\Windows\\notepad.exe";
+        return "C:\\Windows\\explorer.exe";
+    }, nullptr);
+    table.WindowShown(1, 10, 1);
+    table.FolderWindowShown(5, 20, 1, "C:\\Users\\Ann\\Docs");
+    const struct {
+        const char* path;
+        std::optional<EntryKind> kind;
+        bool runs;
+    } rows[] = {
+        {" \"C:\\Windows\\NOTEPAD.EXE\" ", EntryKind::Program, true},
+        {"\"C:\\Users\\Ann\\Docs\\\"", EntryKind::Folder, true},
+        {"c:/users/ann/docs", EntryKind::Folder, true},
+        {"C:\\Users\\Ann\\Docs\\a.txt", EntryKind::Folder, false},  // a document: never a shell window's folder
+        {"C:\\Users\\Ann", EntryKind::Folder, false},
+        {"C:\\Windows\\explorer.exe", EntryKind::Program, false},  // folder windows are not the program's
+        {"http://example.com/", EntryKind::Folder, false},
+        {".exe", EntryKind::Folder, false},
+        {"  ", std::nullopt, false},
+        {"\"\"", std::nullopt, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        const std::optional<RunningEntry> entry = RunningEntryFor(row.path);
+        ASSERT_EQ(entry.has_value(), row.kind.has_value());
+        if (!entry) continue;
+        EXPECT_EQ(entry->kind, *row.kind);
+        EXPECT_EQ(table.Runs(*entry), row.runs);
+    }
+}
+
 TEST(RunningTable, StormIsBoundedAndOneChangePerBurst) {
     int asked = 0;
     RunningTable table([&](std::uint32_t) -> std::optional<std::string> { ++asked; return "C:\\a.exe"; },

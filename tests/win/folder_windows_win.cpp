@@ -1,0 +1,55 @@
+#include <windows.h>
+
+#include <objbase.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/folder_windows_win.h"
+
+using namespace tavi;
+
+namespace {
+
+HWND MakeWindowOfClass(const wchar_t* name) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, name, L"C:\\Users", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
+}
+
+}  // namespace
+
+// Only the shell's folder windows are asked for their folder, by their class.
+TEST(FolderWindows, OnlyTheShellsFolderClassesAreFolderWindows) {
+    const struct {
+        const wchar_t* name;
+        bool folder;
+    } rows[] = {{L"CabinetWClass", true}, {L"ExploreWClass", true}, {L"ExplorerWClass", false},
+                {L"CabinetWClassX", false}, {L"Notepad", false}};
+    for (const auto& row : rows) {
+        const HWND window = MakeWindowOfClass(row.name);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(IsFolderWindow(window), row.folder) << static_cast<const void*>(row.name);
+        DestroyWindow(window);
+    }
+    EXPECT_FALSE(IsFolderWindow(nullptr));
+}
+
+// Where the shell keeps no window list (Wine answers E_NOTIMPL), the asking
+// ends at once with nothing, and a window of ours that only looks like a
+// folder window is never taken for one the shell lists.
+TEST(FolderWindows, AShellWithoutAWindowListAnswersNothingAtOnce) {
+    const HWND lookalike = MakeWindowOfClass(L"CabinetWClass");
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<FolderWindow> found = ReadFolderWindows();
+    const auto took = std::chrono::steady_clock::now() - start;
+    CoUninitialize();
+    DestroyWindow(lookalike);
+    for (const FolderWindow& one : found) EXPECT_NE(one.window, lookalike);
+    EXPECT_LT(took, std::chrono::seconds(5));
+}
