@@ -41,16 +41,34 @@ int RunSizeIndexOf(const std::string& runType, bool folder) {
     return index >= 0 && index <= last ? index : -1;
 }
 
-void ResolveDocument(std::string& path, std::string& command, Shell& shell) {
+namespace {
+
+bool IsProgram(const std::string& path) {
     const std::string upper = ToUpperAscii(path);
-    if (Contains(upper, ".EXE") || Contains(upper, ".COM")) return;
-    const Shell::Association association = shell.AssociatedProgram(path);
+    return Contains(upper, ".EXE") || Contains(upper, ".COM");
+}
+
+void ApplyAssociation(std::string& path, std::string& command, const Shell::Association& association) {
     // 32 and below are the shell's error codes, 32 itself included.
     if (association.result <= 32) return;
     const std::string program = WithoutSurroundingQuotes(TrimSpaces(association.program));
     if (program.empty() || ToUpperAscii(program) == ToUpperAscii(TrimSpaces(path))) return;
     command = QuoteIfSpaced(path);
     path = program;
+}
+
+}  // namespace
+
+void ResolveDocument(std::string& path, std::string& command, Shell& shell) {
+    if (!IsProgram(path)) ApplyAssociation(path, command, shell.AssociatedProgram(path));
+}
+
+bool ResolveLateDocument(std::string& path, std::string& command, const std::string& document,
+                         const Shell::Association& association) {
+    if (path != document || !command.empty() || IsProgram(path)) return false;
+    const std::string before = path;
+    ApplyAssociation(path, command, association);
+    return path != before;
 }
 
 NewAppView NewAppLoad(const MenuMain& state, int index) {

@@ -56,6 +56,11 @@ int RunSizeIndexOf(const std::string& runType, bool folder = false);
 // document as its command line; programs and files without an association
 // stay as they are.
 void ResolveDocument(std::string& path, std::string& command, Shell& shell);
+// The same for an association that came after the dialog went on without it:
+// applied only while the path is still the document it was asked for and no
+// command has been typed. True when the path became the program.
+bool ResolveLateDocument(std::string& path, std::string& command, const std::string& document,
+                         const Shell::Association& association);
 
 NewAppView NewAppLoad(const MenuMain& state, int index);
 // A kind other than a folder has no "ﾒﾆｭｰで表示": chosen, it becomes 通常のｳｨﾝﾄﾞｳ.

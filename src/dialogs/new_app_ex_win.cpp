@@ -9,6 +9,7 @@
 
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
+#include "dialogs/document_programs_win.h"
 #include "dialogs/icon_change_win.h"
 #include "dialogs/new_app_ex.h"
 #include "dialogs/new_app_ex_ids.h"
@@ -47,6 +48,10 @@ private:
 
     const ExMenuEntry member_;
     Platform& platform_;
+    DocumentPrograms programs_{platform_.shell};
+    // The platform for Browse: a document's program is not waited for.
+    Platform browsing_{platform_.profile, platform_.files, platform_.codePage, platform_.system, programs_,
+                       platform_.messages};
     FileChooser& chooser_;
     IconFiles& icons_;
     NewAppExView view_;
@@ -57,12 +62,23 @@ private:
 };
 
 INT_PTR NewAppEx::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kDocumentProgramCame) {
+        if (auto late = programs_.TakeLate()) {
+            Read();
+            if (ResolveLateDocument(view_.program, view_.command, late->first, late->second)) {
+                Write();
+                UpdatePreview();
+            }
+        }
+        return TRUE;
+    }
     if (message != WM_DRAWITEM || wParam != IDC_NEWAPPEX_ICON) return FALSE;
     preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
     return TRUE;
 }
 
 bool NewAppEx::OnInit() {
+    programs_.Attach(Handle());
     SetTexts(text::kNewAppCaption,
              {
                  {IDC_NEWAPPEX_TITLE_LABEL, text::kNewAppTitleLabel},
@@ -100,7 +116,7 @@ void NewAppEx::OnCommand(int id, int code) {
             return;
         case IDC_NEWAPPEX_BROWSE:
             Read();
-            if (NewAppExBrowse(view_, platform_, chooser_, reinterpret_cast<NativeWindow>(Handle()))) Write();
+            if (NewAppExBrowse(view_, browsing_, chooser_, reinterpret_cast<NativeWindow>(Handle()))) Write();
             UpdatePreview();
             return;
         case IDC_NEWAPPEX_ICON:

@@ -9,6 +9,7 @@
 
 #include "platform/messages.h"
 #include "dialogs/dialog_win.h"
+#include "dialogs/document_programs_win.h"
 #include "dialogs/icon_change_win.h"
 #include "dialogs/new_app.h"
 #include "dialogs/new_app_ids.h"
@@ -55,6 +56,10 @@ private:
 
     MenuMain& state_;
     Platform& platform_;
+    DocumentPrograms programs_{platform_.shell};
+    // The platform for Browse: a document's program is not waited for.
+    Platform browsing_{platform_.profile, platform_.files, platform_.codePage, platform_.system, programs_,
+                       platform_.messages};
     FileChooser& chooser_;
     IconFiles& icons_;
     int index_;
@@ -66,12 +71,23 @@ private:
 };
 
 INT_PTR NewApp::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kDocumentProgramCame) {
+        if (auto late = programs_.TakeLate()) {
+            Read();
+            if (ResolveLateDocument(view_.path, view_.command, late->first, late->second)) {
+                Write();
+                UpdatePreview();
+            }
+        }
+        return TRUE;
+    }
     if (message != WM_DRAWITEM || wParam != IDC_NEWAPP_ICON) return FALSE;
     preview_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), Scale(kIconPixels96));
     return TRUE;
 }
 
 bool NewApp::OnInit() {
+    programs_.Attach(Handle());
     SetTexts(text::kNewAppCaption,
              {
                  {IDC_NEWAPP_PROGRAM_FRAME, text::kNewAppProgramFrame},
@@ -134,7 +150,7 @@ void NewApp::OnCommand(int id, int code) {
             return;
         case IDC_NEWAPP_BROWSE:
             Read();
-            if (NewAppBrowse(view_, platform_, chooser_, reinterpret_cast<NativeWindow>(Handle()),
+            if (NewAppBrowse(view_, browsing_, chooser_, reinterpret_cast<NativeWindow>(Handle()),
                              state_.ApplicationPath)) {
                 Write();
                 UpdatePreview();

@@ -151,6 +151,35 @@ TEST_F(NewAppTest, AChosenFileReplacesPathAndCommandAndGivesADefaultTitle) {
     }
 }
 
+// An association that comes after the dialog went on never overwrites what
+// the user did meanwhile.
+TEST(NewAppLateAssociation, AppliesOnlyToTheUntouchedDocument) {
+    const Shell::Association found{42, kNotepad};
+    const struct {
+        const char* what;
+        const char* document;  // asked for
+        const char* path;      // in the dialog when the answer comes
+        const char* command;
+        Shell::Association answer;
+        bool resolved;
+        const char* pathAfter;
+        const char* commandAfter;
+    } cases[] = {
+        {"untouched", "C:\\My Docs\\a.txt", "C:\\My Docs\\a.txt", "", found, true, kNotepad, "\"C:\\My Docs\\a.txt\""},
+        {"path edited", "C:\\My Docs\\a.txt", "C:\\My Docs\\b.txt", "", found, false, "C:\\My Docs\\b.txt", ""},
+        {"command typed", "C:\\My Docs\\a.txt", "C:\\My Docs\\a.txt", "/p", found, false, "C:\\My Docs\\a.txt", "/p"},
+        {"a program chosen", kNotepad, kNotepad, "", found, false, kNotepad, ""},
+        {"no program found", "C:\\My Docs\\a.txt", "C:\\My Docs\\a.txt", "", {31, ""}, false, "C:\\My Docs\\a.txt", ""},
+    };
+    for (const auto& c : cases) {
+        std::string path = c.path;
+        std::string command = c.command;
+        EXPECT_EQ(ResolveLateDocument(path, command, c.document, c.answer), c.resolved) << c.what;
+        EXPECT_EQ(path, c.pathAfter) << c.what;
+        EXPECT_EQ(command, c.commandAfter) << c.what;
+    }
+}
+
 TEST_F(NewAppTest, OnlyAFoundProgramOtherThanTheFileTurnsADocumentIntoIt) {
     AssociationShell shell;
     Platform platform{fake.profile, fake.files, fake.codePage, fake.system, shell, fake.messages};

@@ -15,6 +15,7 @@
 #include "dialogs/icon_change.h"
 #include "held_icon_files_win.h"
 #include "platform/icon_files_win.h"
+#include "platform/text.h"
 #include "platform/win32_adapters_win.h"
 #include "temp_folder_win.h"
 
@@ -345,4 +346,38 @@ TEST_F(NewAppWin, AProgramWhoseDriveDoesNotAnswerShowsTheGenericPreviewAndTheDia
     EXPECT_TRUE(seen.programIcon);
     EXPECT_EQ(held.CountedHere(), 0) << "counted on the dialog's thread";
     EXPECT_FALSE(stored);
+}
+
+// A chosen document becomes the program that opens it, whether the shell
+// answers within the dialog's short wait or after it.
+TEST_F(NewAppWin, AChosenDocumentBecomesTheProgramThatOpensIt) {
+    // A document type of the test's own, opened by notepad.
+    const std::string program = WindowsFile("notepad.exe");
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, L".tavimemo", nullptr, REG_SZ, L"TaviMemo", 18), ERROR_SUCCESS);
+    const std::wstring open = L"\"" + Widen(program) + L"\" \"%1\"";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, L"TaviMemo\\shell\\open\\command", nullptr, REG_SZ, open.c_str(),
+                              static_cast<DWORD>((open.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    struct Forget {
+        ~Forget() {
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L".tavimemo");
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L"TaviMemo");
+        }
+    } forget;
+    const std::string document = folder.PathOf("メモ.tavimemo");
+    ASSERT_TRUE(files.ReplaceAll(document, "x"));
+    Give({{"A", "C:\\a.exe", "", "0", "C:\\a.exe", "0"}});
+    chooser.answers = {document};
+    std::string path, command;
+    WhileShown shown(kCaption, [&](HWND dialog) {
+        Click(dialog, IDC_NEWAPP_BROWSE);
+        WaitUntil([&] { return ItemText(dialog, IDC_NEWAPP_PATH) != document; });
+        path = ItemText(dialog, IDC_NEWAPP_PATH);
+        command = ItemText(dialog, IDC_NEWAPP_COMMAND);
+        Click(dialog, IDCANCEL);
+    });
+    (void)ShowNewApp(0, state, platform, chooser, icons, 1);
+    ASSERT_TRUE(shown.Join()) << "the dialog did not appear";
+    EXPECT_EQ(ToUpperAscii(path), ToUpperAscii(program));
+    EXPECT_EQ(command, document);
 }
