@@ -1,6 +1,10 @@
 #include "dialogs/document_programs_win.h"
 
 #include <mutex>
+#include <optional>
+#include <utility>
+
+#include "dialogs/new_app.h"
 
 #include "platform/win32_adapters_win.h"
 
@@ -66,11 +70,12 @@ Shell::Association DocumentPrograms::AssociatedProgram(const std::string& docume
     return {};
 }
 
-std::optional<std::pair<std::string, Shell::Association>> DocumentPrograms::TakeLate() {
-    if (!asking_) return std::nullopt;
+bool DocumentPrograms::ApplyLate(std::string& path, std::string& command) {
+    if (!asking_) return false;
     const std::lock_guard<std::mutex> lock(asking_->mutex);
-    if (!asking_->answer || !asking_->tell) return std::nullopt;
-    return std::make_pair(asking_->document, *std::exchange(asking_->answer, std::nullopt));
+    if (!asking_->answer || !asking_->tell) return false;
+    const Association answer = *std::exchange(asking_->answer, std::nullopt);
+    return ResolveLateDocument(path, command, asking_->document, answer);
 }
 
 }  // namespace tavi

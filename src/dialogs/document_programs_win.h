@@ -2,9 +2,7 @@
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <utility>
 
 #include "platform/shell.h"
 
@@ -15,8 +13,8 @@ inline constexpr UINT kDocumentProgramCame = WM_APP + 0x51;
 
 // The shell for an entry dialog: the program that opens a chosen document is
 // asked on a thread of its own. The dialog waits a moment for it, then goes
-// on without it; kDocumentProgramCame tells the dialog when it comes, and TakeLate
-// hands it over. Anything else goes to `inner`.
+// on without it; kDocumentProgramCame tells the dialog when it comes, and
+// ApplyLate applies it. Anything else goes to `inner`.
 class DocumentPrograms final : public Shell {
 public:
     explicit DocumentPrograms(Shell& inner) : inner_(inner) {}
@@ -28,8 +26,9 @@ public:
     int Open(const ShellOpenRequest& request) override { return inner_.Open(request); }
     // Nothing found (result 0) when the shell has not answered within the wait.
     Association AssociatedProgram(const std::string& document) override;
-    // The answer that came after the wait, with the document it is for.
-    std::optional<std::pair<std::string, Association>> TakeLate();
+    // Applies the answer that came after the wait to what the dialog holds now
+    // (see ResolveLateDocument); true when the path became the program.
+    bool ApplyLate(std::string& path, std::string& command);
 
     struct Asking;
 

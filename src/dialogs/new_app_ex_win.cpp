@@ -63,12 +63,10 @@ private:
 
 INT_PTR NewAppEx::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kDocumentProgramCame) {
-        if (auto late = programs_.TakeLate()) {
-            Read();
-            if (ResolveLateDocument(view_.program, view_.command, late->first, late->second)) {
-                Write();
-                UpdatePreview();
-            }
+        Read();
+        if (programs_.ApplyLate(view_.program, view_.command)) {
+            Write();
+            UpdatePreview();
         }
         return TRUE;
     }

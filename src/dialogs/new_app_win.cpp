@@ -72,12 +72,10 @@ private:
 
 INT_PTR NewApp::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kDocumentProgramCame) {
-        if (auto late = programs_.TakeLate()) {
-            Read();
-            if (ResolveLateDocument(view_.path, view_.command, late->first, late->second)) {
-                Write();
-                UpdatePreview();
-            }
+        Read();
+        if (programs_.ApplyLate(view_.path, view_.command)) {
+            Write();
+            UpdatePreview();
         }
         return TRUE;
     }
