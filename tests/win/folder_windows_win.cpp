@@ -3,8 +3,6 @@
 #include <objbase.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "app/folder_windows_win.h"
 
 using namespace tavi;
@@ -39,17 +37,15 @@ TEST(FolderWindows, OnlyTheShellsFolderClassesAreFolderWindows) {
     EXPECT_FALSE(IsFolderWindow(nullptr));
 }
 
-// Where the shell keeps no window list (Wine answers E_NOTIMPL), the asking
-// ends at once with nothing, and a window of ours that only looks like a
+// Where the shell keeps no window list (Wine has none registered: the asking
+// waits 3 s for a server, 10 s on a loaded machine, which is why it runs on
+// a worker), it answers nothing, and a window of ours that only looks like a
 // folder window is never taken for one the shell lists.
-TEST(FolderWindows, AShellWithoutAWindowListAnswersNothingAtOnce) {
+TEST(FolderWindows, AShellWithoutAWindowListAnswersNothing) {
     const HWND lookalike = MakeWindowOfClass(L"CabinetWClass");
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const auto start = std::chrono::steady_clock::now();
     const std::vector<FolderWindow> found = ReadFolderWindows();
-    const auto took = std::chrono::steady_clock::now() - start;
     CoUninitialize();
     DestroyWindow(lookalike);
     for (const FolderWindow& one : found) EXPECT_NE(one.window, lookalike);
-    EXPECT_LT(took, std::chrono::seconds(5));
 }
