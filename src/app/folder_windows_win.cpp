@@ -4,7 +4,7 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
-#include "platform/com_ptr_win.h"
+#include "platform/com_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {

@@ -26,6 +26,9 @@ struct RunningEntry {
     std::string target;  // for a shortcut, its resolved target; empty when it could not be resolved
 };
 
+// Whether `path` ends in `ending` (given in comparable form: ".exe").
+bool PathEndsWith(std::string_view path, std::string_view ending);
+
 // How an entry's path (a shortcut already replaced by its target) is told
 // running: a program by its process's image, anything else only as a folder
 // a shell window shows, so a document is never marked. Nothing for an empty

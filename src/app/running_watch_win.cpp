@@ -1,13 +1,12 @@
 #include "app/running_watch_win.h"
 
-#include <objbase.h>
-
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/folder_windows_win.h"
+#include "platform/com_win.h"
 #include "platform/loop_waits_win.h"
 #include "platform/run_on_thread_win.h"
 #include "platform/wide_win.h"
@@ -101,9 +100,10 @@ struct FoldersAsk {
 // up only this thread, and no second asking starts until it answers.
 DWORD WINAPI FoldersAway(void*) {
     auto ask = std::make_unique<FoldersAsk>();
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ask->found = ReadFolderWindows();
-    if (SUCCEEDED(com)) CoUninitialize();
+    {
+        const ComApartment apartment;
+        ask->found = ReadFolderWindows();
+    }
     if (PostMessageW(g_notify, g_message, kFolders, reinterpret_cast<LPARAM>(ask.get()))) (void)ask.release();
     return 0;
 }

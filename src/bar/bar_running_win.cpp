@@ -8,15 +8,12 @@
 #include <utility>
 
 #include "bar/shortcut_win.h"
+#include "platform/com_win.h"
 #include "platform/run_on_thread_win.h"
 #include "platform/text.h"
 
 namespace tavi {
 namespace {
-
-bool EndsWith(const std::string& path, std::string_view ending) {
-    return path.size() >= ending.size() && ComparablePath(path.substr(path.size() - ending.size())) == ending;
-}
 
 struct ShortcutRead {
     HWND notify;
@@ -28,10 +25,11 @@ struct ShortcutRead {
 // A shortcut on a share that does not answer holds up only a thread of its own.
 DWORD WINAPI ReadShortcutAway(void* context) {
     std::unique_ptr<ShortcutRead> read(static_cast<ShortcutRead*>(context));
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ShortcutTarget target;
-    if (ReadShortcut(read->link, target)) read->target = TrimSpaces(target.targetPath);
-    if (SUCCEEDED(com)) CoUninitialize();
+    {
+        const ComApartment apartment;
+        ShortcutTarget target;
+        if (ReadShortcut(read->link, target)) read->target = TrimSpaces(target.targetPath);
+    }
     if (PostMessageW(read->notify, read->message, 0, reinterpret_cast<LPARAM>(read.get()))) (void)read.release();
     return 0;
 }
@@ -50,7 +48,7 @@ void TaviMenu2::ProgramStarted(HANDLE process) {
 std::optional<RunningEntry> TaviMenu2::RunningEntryOf(const std::string& written) const {
     if (!running_) return std::nullopt;
     std::optional<RunningEntry> entry = RunningEntryFor(written);
-    if (!entry || !EndsWith(entry->target, ".lnk")) return entry;
+    if (!entry || !PathEndsWith(entry->target, ".lnk")) return entry;
     const std::string key = ComparablePath(entry->target);
     auto found = shortcutTargets_.find(key);
     if (found == shortcutTargets_.end()) {

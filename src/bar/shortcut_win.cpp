@@ -5,7 +5,7 @@
 
 #include "bar/bar_buttons.h"
 #include "bar/shortcut_win.h"
-#include "platform/com_ptr_win.h"
+#include "platform/com_win.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
 

@@ -6,6 +6,7 @@
 
 #include "dialogs/new_app.h"
 
+#include "platform/run_on_thread_win.h"
 #include "platform/win32_adapters_win.h"
 
 namespace tavi {
@@ -55,15 +56,11 @@ Shell::Association DocumentPrograms::AssociatedProgram(const std::string& docume
     asking_ = std::make_shared<Asking>();
     asking_->document = document;
     auto* forWorker = new std::shared_ptr<Asking>(asking_);
-    const HANDLE worker = CreateThread(nullptr, 256 * 1024, AskShell, forWorker, STACK_SIZE_PARAM_IS_A_RESERVATION,
-                                       nullptr);
-    if (!worker) {
+    if (!RunOnThreadAwhile(AskShell, forWorker, kWaitMs)) {
         delete forWorker;
         asking_.reset();
         return inner_.AssociatedProgram(document);
     }
-    WaitForSingleObject(worker, kWaitMs);
-    CloseHandle(worker);
     const std::lock_guard<std::mutex> lock(asking_->mutex);
     if (asking_->answer) return *std::exchange(asking_->answer, std::nullopt);
     asking_->tell = dialog_;

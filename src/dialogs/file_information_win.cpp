@@ -18,6 +18,7 @@
 #include "platform/handles_win.h"
 #include "dialogs/preview_icon_win.h"
 #include "platform/program_version_win.h"
+#include "platform/run_on_thread_win.h"
 #include "platform/wide_win.h"
 
 namespace tavi {
@@ -173,11 +174,8 @@ void ShowFileInformation(NativeWindow owner, const MenuMain& state, FileDetails&
     reading->separator = ThousandsSeparator();
     reading->frame = FileInformationFrame(entry);
     auto* forWorker = new std::shared_ptr<DetailsReading>(reading);
-    if (const HANDLE worker = CreateThread(nullptr, 0, ReadDetails, forWorker, 0, nullptr)) {
-        // Most files answer at once: shown whole, with nothing to fill in.
-        WaitForSingleObject(worker, kDetailsWaitMs);
-        CloseHandle(worker);
-    } else {
+    // Most files answer at once: shown whole, with nothing to fill in.
+    if (!RunOnThreadAwhile(ReadDetails, forWorker, kDetailsWaitMs)) {
         delete forWorker;
         reading->read = FileInformationLoad(entry, details, registry, reading->separator);
     }

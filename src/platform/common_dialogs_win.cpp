@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/com_win.h"
 #include "platform/current_folder_win.h"
 #include "platform/handles_win.h"
 #include "platform/wide_win.h"
@@ -21,20 +22,6 @@ HWND WindowOf(NativeWindow window) { return reinterpret_cast<HWND>(window); }
 // The open dialog may leave the current folder where the user browsed to
 // (OFN_NOCHANGEDIR is documented as ineffective for it), and the program
 // resolves bare names against its own: every dialog keeps it.
-
-// The shell's browser needs COM on this thread; join whatever is there.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialised_;
-};
 
 const wchar_t* NullWhenEmpty(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
@@ -91,7 +78,8 @@ FileDialogResult Win32CommonDialogs::PickFile(const FileDialogRequest& request) 
 }
 
 FolderBrowseResult Win32CommonDialogs::BrowseForFolder(const FolderBrowseRequest& request) {
-    ComApartment apartment;
+    // The shell's browser needs COM on this thread.
+    const ComApartment apartment(COINIT_APARTMENTTHREADED);
     CurrentFolderKeeper keeper;
     const HWND owner = WindowOf(request.owner);
 

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/com_win.h"
 #include "platform/run_on_thread_win.h"
 #include "platform/wide_win.h"
 
@@ -42,10 +43,10 @@ struct NameWork {
 
 DWORD WINAPI FetchName(void* parameter) {
     const std::unique_ptr<NameWork> work(static_cast<NameWork*>(parameter));
-    // The shell reads the drive through its COM objects.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     std::string name;
     try {
+        // The shell reads the drive through its COM objects.
+        const ComApartment apartment;
         if (work->beforeFetch) work->beforeFetch(work->root);
         SHFILEINFOW info{};
         if (SHGetFileInfoW(Widen(work->root).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME))
@@ -53,7 +54,6 @@ DWORD WINAPI FetchName(void* parameter) {
     } catch (...) {
         // Out of memory: the drive keeps the name it had.
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     {
         const std::lock_guard<std::mutex> lock(work->board->mutex);
         DriveNameBoard::Drive& drive = work->board->drives[work->root];

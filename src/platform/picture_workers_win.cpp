@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/com_win.h"
 #include "platform/folder_listing_win.h"
 #include "platform/icon_files_win.h"
 #include "platform/run_on_thread_win.h"
@@ -35,16 +36,15 @@ struct Work {
 
 DWORD WINAPI FetchOnWorker(void* parameter) {
     const std::unique_ptr<Work> work(static_cast<Work*>(parameter));
-    // Shortcuts are read through the shell's COM objects.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     PictureAnswer answer;
     try {
+        // Shortcuts are read through the shell's COM objects.
+        const ComApartment apartment;
         if (work->beforeFetch) work->beforeFetch(work->request);
         answer = FetchPictureHere(work->request);
     } catch (...) {
         answer = PictureAnswer{};  // out of memory: no picture
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     (void)work->mailbox->Put(work->job, std::move(answer));
     --workersAlive;
     return 0;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/com_win.h"
 #include "platform/current_folder_win.h"
 #include "platform/handles_win.h"
 #include "platform/run_on_thread_win.h"
@@ -140,15 +141,14 @@ struct StartWork {
 
 DWORD WINAPI StartOnWorker(void* parameter) {
     const std::unique_ptr<StartWork> work(static_cast<StartWork*>(parameter));
-    // The shell reads shortcuts and associations through COM objects.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     StartOutcome outcome;
     try {
+        // The shell reads shortcuts and associations through COM objects.
+        const ComApartment apartment;
         outcome.result = OpenHere(work->request, work->owner, outcome.process);
     } catch (...) {
         outcome.result = 0;  // out of memory, as the shell says it
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     bool told = false;
     try {
         told = work->mailbox->Put(work->number, outcome);
