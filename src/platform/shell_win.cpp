@@ -27,6 +27,10 @@ std::wstring ShortPathOf(const std::wstring& path) {
     static constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
     const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
     const std::wstring extended = unc ? std::wstring(kLongUncPrefix) + path.substr(2) : std::wstring(kLongPrefix) + path;
+    // The short name is found by listing each folder, which Wine does under
+    // one lock for the whole process: a share that does not answer is first
+    // met here, where only this thread waits for it.
+    if (GetFileAttributesW(extended.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
     const std::wstring shortPath = GrowingWideString(
         [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(extended.c_str(), buffer, size); });
     if (shortPath.empty()) return path;
@@ -54,6 +58,13 @@ std::wstring SearchProgram(const std::wstring& name) {
 }
 
 constexpr int kNeedsShell = -1;
+// A program past MAX_PATH that only its own folder made current can start.
+constexpr int kNeedsFolder = -2;
+
+bool IsMissingFileError(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
+           error == ERROR_INVALID_NAME;
+}
 // ERROR_ELEVATION_REQUIRED, which not every SDK's headers name.
 constexpr DWORD kElevationRequired = 740;
 
@@ -62,11 +73,13 @@ constexpr DWORD kElevationRequired = 740;
 // the command line over untouched, and no command interpreter reads it.
 // A program past MAX_PATH comes here by its short folder. Wine's
 // CreateProcessW loses such an absolute path (it turns it back into the long
-// name in a MAX_PATH buffer), so the program is named relative to its own
-// folder made current for the call, which Windows documents as completed
-// from the current folder and which works on both.
+// name in a MAX_PATH buffer), so where that fails the program is named
+// relative to its own folder made current for the call, which Windows
+// documents as completed from the current folder. The current folder is the
+// whole process's, so that is done only where `mayEnterFolder` says this is
+// the UI thread; a worker answers kNeedsFolder instead.
 int StartProgram(const std::wstring& program, const std::wstring& parameters, const std::wstring& directory,
-                 ShowCommand show, bool shortened, HANDLE& started) {
+                 ShowCommand show, bool shortened, bool mayEnterFolder, HANDLE& started) {
     std::wstring line = Widen(ProgramCommandLine(Narrow(program), Narrow(parameters)));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -76,7 +89,7 @@ int StartProgram(const std::wstring& program, const std::wstring& parameters, co
     const size_t slash = program.find_last_of(L'\\');
     std::optional<CurrentFolderKeeper> inFolder;
     std::wstring application = program;
-    if (shortened && slash != std::wstring::npos) {
+    if (shortened && slash != std::wstring::npos && mayEnterFolder) {
         inFolder.emplace();
         // Never a name relative to another folder: that could start a different program.
         if (inFolder->Enter(program.substr(0, slash))) application = program.substr(slash + 1);
@@ -86,6 +99,7 @@ int StartProgram(const std::wstring& program, const std::wstring& parameters, co
         const DWORD error = GetLastError();
         // A program that asks for elevation is started by the shell, which offers it.
         if (error == kElevationRequired) return kNeedsShell;
+        if (shortened && !mayEnterFolder && IsMissingFileError(error)) return kNeedsFolder;
         return ShellResultForStartError(error);
     }
     // Without this the new window would open behind the one that has the focus.
@@ -96,13 +110,16 @@ int StartProgram(const std::wstring& program, const std::wstring& parameters, co
 }
 
 // What the shell does for `request`, on the calling thread; `process` gets
-// the handle of what started, if any.
-int OpenHere(const ShellOpenRequest& request, HWND owner, HANDLE& process) {
+// the handle of what started, if any. Only the UI thread may make a folder
+// current (`mayEnterFolder`).
+int OpenHere(const ShellOpenRequest& request, HWND owner, bool mayEnterFolder, HANDLE& process) {
     std::wstring file = Widen(ShellFileName(request.file));
     std::wstring directory = Widen(WorkingFolder(request.directory));
     const std::wstring parameters = Widen(request.parameters);
-    const bool shortened = FilePathTooLong(request.file);
-    if (shortened) file = ShortFilePathOf(file);
+    if (FilePathTooLong(request.file)) file = ShortFilePathOf(file);
+    // Only a short name found counts: a folder that did not answer is never
+    // asked again on the UI thread.
+    const bool shortened = FilePathTooLong(request.file) && !FilePathTooLong(Narrow(file));
     if (FolderPathTooLong(request.directory)) directory = ShortPathOf(directory);
 
     std::wstring program;
@@ -111,7 +128,7 @@ int OpenHere(const ShellOpenRequest& request, HWND owner, HANDLE& process) {
     else if (IsBareProgramName(request.verb, request.file))
         program = SearchProgram(file);
     if (!program.empty()) {
-        const int result = StartProgram(program, parameters, directory, request.show, shortened, process);
+        const int result = StartProgram(program, parameters, directory, request.show, shortened, mayEnterFolder, process);
         if (result != kNeedsShell) return result;
     }
 
@@ -145,7 +162,7 @@ DWORD WINAPI StartOnWorker(void* parameter) {
     try {
         // The shell reads shortcuts and associations through COM objects.
         const ComApartment apartment;
-        outcome.result = OpenHere(work->request, work->owner, outcome.process);
+        outcome.result = OpenHere(work->request, work->owner, false, outcome.process);
     } catch (...) {
         outcome.result = 0;  // out of memory, as the shell says it
     }
@@ -169,18 +186,12 @@ Win32Shell::~Win32Shell() {
 
 int Win32Shell::Open(const ShellOpenRequest& request) {
     HANDLE process = nullptr;
-    const int result = OpenHere(request, owner_, process);
+    const int result = OpenHere(request, owner_, true, process);
     if (process != nullptr) HandOver(process);
     return result;
 }
 
 void Win32Shell::OpenThen(const ShellOpenRequest& request, std::function<void(int result)> done) {
-    // A program past MAX_PATH is started from its own folder made current,
-    // which is the whole process's: only on this thread, as ever.
-    if (FilePathTooLong(request.file)) {
-        done(Open(request));
-        return;
-    }
     if (!mailbox_) {
         mailbox_ = std::make_shared<StartMailbox>();
         mailbox_->Open(CreateMailboxWindow(&handOn_));
@@ -196,13 +207,13 @@ void Win32Shell::OpenThen(const ShellOpenRequest& request, std::function<void(in
         done(-1);
         return;
     }
-    told_.emplace(*number, std::move(done));
+    told_.emplace(*number, StartTold{request, std::move(done)});
     auto* work = new StartWork{mailbox_, *number, request, owner_};
     // The shell's own stack: a start may run shell extensions.
     if (RunOnThread(StartOnWorker, work, 0)) return;
     delete work;
     starts_.End(*number);
-    auto here = std::move(told_.at(*number));
+    auto here = std::move(told_.at(*number).done);
     told_.erase(*number);
     here(Open(request));
 }
@@ -213,10 +224,13 @@ void Win32Shell::HandOnStarts() {
         if (outcome.process) HandOver(outcome.process);
         const auto found = told_.find(number);
         if (found == told_.end()) continue;
-        const auto done = std::move(found->second);
+        const StartTold told = std::move(found->second);
         told_.erase(found);
+        // The worker found the program's folder answering; only this thread
+        // may make it current, which Wine needs for a path past MAX_PATH.
+        const int result = outcome.result == kNeedsFolder ? Open(told.request) : outcome.result;
         // It may show a message box, in which further starts come back.
-        done(outcome.result);
+        told.done(result);
     }
 }
 

@@ -101,7 +101,11 @@ private:
     std::function<void()> handOn_ = [this] { HandOnStarts(); };  // before the mailbox that calls it
     std::shared_ptr<StartMailbox> mailbox_;
     StartsUnderWay starts_;
-    std::map<uint64_t, std::function<void(int result)>> told_;
+    struct StartTold {
+        ShellOpenRequest request;
+        std::function<void(int result)> done;
+    };
+    std::map<uint64_t, StartTold> told_;
 };
 
 class Win32MessageBoxes final : public MessageBoxes {

@@ -5,9 +5,10 @@ holding it, a folder menu over a folder that never answers at all (from its
 first opening on), and a search row whose picture lies on that folder, never
 stop the bar answering a round trip from another program, at its start and
 while the menus open again and again; a folder elsewhere still lists its
-files. A click on a program on the folder that never answers does not stop
-the bar either, the next entry still starts, and the program's properties
-show what the bar knows without its file."""
+files. A click on a program on the folder that never answers, by a short
+path or one past MAX_PATH, does not stop the bar either, the next entry
+still starts, and the program's properties show what the bar knows without
+its file."""
 
 from __future__ import annotations
 
@@ -172,8 +173,11 @@ class BarAnswersTest(tavi.BarTestCase):
         if not silent:
             self.skipTest("no folder that never answers")
         self.addCleanup(self.close_notepads)
+        # A path past MAX_PATH is shortened by asking its folder first.
+        deep = silent + "".join(f"\\{level}" + "x" * 60 for level in range(5)) + "\\tool.exe"
         folder = self.bar_folder("answers-start", entries=[
             ("Silent", silent + "\\tool.exe", "", "0", "", "0"),
+            ("Deep", deep, "", "0", "", "0"),
             tavi.NOTEPAD,
         ])
         bar = self.start(folder)
@@ -183,6 +187,7 @@ class BarAnswersTest(tavi.BarTestCase):
             for _ in range(3):
                 bar.click(0)
             bar.click(1)
+            bar.click(2)
             SESSION.wait_window(cls="Notepad", timeout=15)
         finally:
             watched = SESSION.call("watch_answers_stop")
