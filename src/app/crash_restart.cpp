@@ -10,8 +10,7 @@ bool IsRestartedStart(std::string_view arguments) {
         while (at < arguments.size() && (arguments[at] == ' ' || arguments[at] == '\t')) ++at;
         size_t end = at;
         while (end < arguments.size() && arguments[end] != ' ' && arguments[end] != '\t') ++end;
-        std::string word(arguments.substr(at, end - at));
-        if (word.size() > 1 && word.front() == '"' && word.back() == '"') word = word.substr(1, word.size() - 2);
+        const std::string_view word = Unquoted(arguments.substr(at, end - at));
         if (ToUpperAscii(word) == ToUpperAscii(kRestartedArgument)) return true;
         at = end;
     }

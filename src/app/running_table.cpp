@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/text.h"
+
 namespace tavi {
 
 std::string ComparablePath(std::string_view path) {
@@ -29,10 +31,9 @@ bool PathEndsWith(std::string_view path, std::string_view ending) {
     return path.size() >= ending.size() && ComparablePath(path.substr(path.size() - ending.size())) == ending;
 }
 
-std::optional<RunningEntry> RunningEntryFor(std::string_view path) {
-    while (!path.empty() && path.front() == ' ') path.remove_prefix(1);
-    while (!path.empty() && path.back() == ' ') path.remove_suffix(1);
-    if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+std::optional<RunningEntry> RunningEntryFor(std::string_view written) {
+    const std::string trimmed = TrimSpaces(written);
+    const std::string_view path = Unquoted(trimmed);
     if (path.empty()) return std::nullopt;
     const bool program = path.size() > 4 && PathEndsWith(path, ".exe");
     return RunningEntry{program ? EntryKind::Program : EntryKind::Folder, std::string(path)};

@@ -33,7 +33,7 @@ bool PathEndsWith(std::string_view path, std::string_view ending);
 // running: a program by its process's image, anything else only as a folder
 // a shell window shows, so a document is never marked. Nothing for an empty
 // path.
-std::optional<RunningEntry> RunningEntryFor(std::string_view path);
+std::optional<RunningEntry> RunningEntryFor(std::string_view written);
 
 class RunningTable {
 public:

@@ -92,19 +92,15 @@ DWORD WINAPI LongFormAway(void* context) {
     return 0;
 }
 
-struct FoldersAsk {
-    std::vector<FolderWindow> found;
-};
-
 // The shell's window list answers across processes: a shell that hangs holds
 // up only this thread, and no second asking starts until it answers.
 DWORD WINAPI FoldersAway(void*) {
-    auto ask = std::make_unique<FoldersAsk>();
+    auto found = std::make_unique<std::vector<FolderWindow>>();
     {
         const ComApartment apartment;
-        ask->found = ReadFolderWindows();
+        *found = ReadFolderWindows();
     }
-    if (PostMessageW(g_notify, g_message, kFolders, reinterpret_cast<LPARAM>(ask.get()))) (void)ask.release();
+    if (PostMessageW(g_notify, g_message, kFolders, reinterpret_cast<LPARAM>(found.get()))) (void)found.release();
     return 0;
 }
 
@@ -330,9 +326,9 @@ bool RunningWatch::Receive(WPARAM what, LPARAM value) {
             break;
         }
         case kFolders: {
-            const std::unique_ptr<FoldersAsk> ask(reinterpret_cast<FoldersAsk*>(value));
+            const std::unique_ptr<std::vector<FolderWindow>> found(reinterpret_cast<std::vector<FolderWindow>*>(value));
             foldersAsked_ = false;
-            FoldersCame(ask->found);
+            FoldersCame(*found);
             if (std::exchange(foldersAgain_, false)) AskFolders();
             break;
         }

@@ -10,11 +10,6 @@
 namespace tavi {
 namespace {
 
-std::string WithoutSurroundingQuotes(std::string text) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-    return text;
-}
-
 // Counts an open window of the box's own for the lifetime of a scope; when
 // it closes, the mouse-leave wait starts over.
 class ChildWindowScope {
@@ -134,7 +129,7 @@ GroupButtonPicture GroupButtonFor(const ExMenuEntry& member, const std::optional
     }
     // 32 and below are the shell's error codes.
     if (association->result <= 32) return unshown;
-    const std::string program = WithoutSurroundingQuotes(TrimSpaces(association->program));
+    const std::string program = std::string(Unquoted(TrimSpaces(association->program)));
     if (program.empty()) return unshown;
     return {program, member.ExTitle, unshown.name};
 }

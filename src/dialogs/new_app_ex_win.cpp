@@ -50,8 +50,7 @@ private:
     Platform& platform_;
     DocumentPrograms programs_{platform_.shell};
     // The platform for Browse: a document's program is not waited for.
-    Platform browsing_{platform_.profile, platform_.files, platform_.codePage, platform_.system, programs_,
-                       platform_.messages};
+    Platform browsing_ = WithShell(platform_, programs_);
     FileChooser& chooser_;
     IconFiles& icons_;
     NewAppExView view_;

@@ -19,4 +19,9 @@ struct Platform {
     MessageBoxes& messages;
 };
 
+// The same ports with another shell in front of the platform's own.
+inline Platform WithShell(const Platform& platform, Shell& shell) {
+    return {platform.profile, platform.files, platform.codePage, platform.system, shell, platform.messages};
+}
+
 }  // namespace tavi

@@ -60,13 +60,13 @@ std::wstring SearchProgram(const std::wstring& name) {
 constexpr int kNeedsShell = -1;
 // A program past MAX_PATH that only its own folder made current can start.
 constexpr int kNeedsFolder = -2;
+// ERROR_ELEVATION_REQUIRED, which not every SDK's headers name.
+constexpr DWORD kElevationRequired = 740;
 
 bool IsMissingFileError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_FILENAME_EXCED_RANGE ||
            error == ERROR_INVALID_NAME;
 }
-// ERROR_ELEVATION_REQUIRED, which not every SDK's headers name.
-constexpr DWORD kElevationRequired = 740;
 
 // CreateProcessW with the program's own path: unlike the shell (which under
 // Wine expands "%NAME%" in the file, the parameters and the folder) it hands
@@ -116,10 +116,11 @@ int OpenHere(const ShellOpenRequest& request, HWND owner, bool mayEnterFolder, H
     std::wstring file = Widen(ShellFileName(request.file));
     std::wstring directory = Widen(WorkingFolder(request.directory));
     const std::wstring parameters = Widen(request.parameters);
-    if (FilePathTooLong(request.file)) file = ShortFilePathOf(file);
+    const bool tooLong = FilePathTooLong(request.file);
+    if (tooLong) file = ShortFilePathOf(file);
     // Only a short name found counts: a folder that did not answer is never
     // asked again on the UI thread.
-    const bool shortened = FilePathTooLong(request.file) && !FilePathTooLong(Narrow(file));
+    const bool shortened = tooLong && !FilePathTooLong(Narrow(file));
     if (FolderPathTooLong(request.directory)) directory = ShortPathOf(directory);
 
     std::wstring program;

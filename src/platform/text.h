@@ -27,6 +27,8 @@ std::string GetFolderName(std::string_view path, std::string_view currentDirecto
 std::string TrimSpaces(std::string_view text);
 std::string TrimLeadingSpaces(std::string_view text);
 bool IsBlank(std::string_view text);
+// A text written in double quotes, without them; as it stands otherwise.
+std::string_view Unquoted(std::string_view text);
 
 // The leading decimal number of a text: blanks are skipped, a sign, digits, a
 // fraction and an exponent are taken; text that starts otherwise gives 0.

@@ -89,7 +89,7 @@ FoldedTitle FoldTitle(std::string_view utf8) {
 std::string SearchFileName(std::string_view path) {
     std::string name = TrimSpaces(path);
     if (IsGroupPath(name)) return {};
-    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+    name = std::string(Unquoted(name));
     std::replace(name.begin(), name.end(), '/', '\\');
     // A folder ends with "\": its own name, not the empty part after it.
     while (name.size() > 1 && name.back() == '\\') name.pop_back();

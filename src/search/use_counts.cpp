@@ -49,7 +49,7 @@ std::string PcFilePath(const std::string& applicationPath, std::string_view comp
 
 std::string UseKey(std::string_view path, std::string_view parameters) {
     std::string key = LowerAscii(TrimSpaces(path));
-    if (key.size() >= 2 && key.front() == '"' && key.back() == '"') key = key.substr(1, key.size() - 2);
+    key = std::string(Unquoted(key));
     std::replace(key.begin(), key.end(), '/', '\\');
     return key + "\t" + TrimSpaces(parameters);
 }

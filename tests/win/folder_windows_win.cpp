@@ -1,7 +1,11 @@
 #include <windows.h>
 
+#include <exdisp.h>
 #include <objbase.h>
+#include <shlguid.h>
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "app/folder_windows_win.h"
 
@@ -42,10 +46,17 @@ TEST(FolderWindows, OnlyTheShellsFolderClassesAreFolderWindows) {
 // a worker), it answers nothing, and a window of ours that only looks like a
 // folder window is never taken for one the shell lists.
 TEST(FolderWindows, AShellWithoutAWindowListAnswersNothing) {
+    wchar_t clsid[40] = {};
+    StringFromGUID2(CLSID_ShellWindows, clsid, 40);
+    HKEY key = nullptr;
+    const bool listKept = RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + clsid).c_str(), 0, KEY_READ,
+                                        &key) == ERROR_SUCCESS;
+    if (listKept) RegCloseKey(key);
     const HWND lookalike = MakeWindowOfClass(L"CabinetWClass");
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::vector<FolderWindow> found = ReadFolderWindows();
     CoUninitialize();
     DestroyWindow(lookalike);
+    if (!listKept) EXPECT_TRUE(found.empty());
     for (const FolderWindow& one : found) EXPECT_NE(one.window, lookalike);
 }
